@@ -43,3 +43,43 @@ function(kvr_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# kvr_add_subsystem(name [LIBS ...])
+# The library of one subsystem folder, made of every .cpp in the folder and
+# in its internal/ and x11/ subfolders. Nothing is built while the folder has
+# no source yet.
+function(kvr_add_subsystem name)
+  cmake_parse_arguments(S "" "" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/internal/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/x11/*.cpp)
+  list(FILTER srcs EXCLUDE REGEX "_main\\.cpp$")
+  if(srcs)
+    kvr_add_library(${name} SOURCES ${srcs} LIBS ${S_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    if(S_LIBS)
+      target_link_libraries(${name} INTERFACE ${S_LIBS})
+    endif()
+  endif()
+endfunction()
+
+# kvr_add_tests_in_folder(LIBS ...)
+# Every *_test.cpp in the calling folder becomes one test binary, every
+# *_xtest.cpp one that runs against a private Xvfb; each links LIBS.
+# A folder may add further tests of its own with kvr_add_test.
+function(kvr_add_tests_in_folder)
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  file(GLOB plain CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB withx CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_xtest.cpp)
+  foreach(src ${plain})
+    get_filename_component(n ${src} NAME_WE)
+    kvr_add_test(${n} SOURCES ${src} LIBS ${F_LIBS})
+  endforeach()
+  foreach(src ${withx})
+    get_filename_component(n ${src} NAME_WE)
+    kvr_add_test(${n} XVFB SOURCES ${src} LIBS ${F_LIBS} ${X11_LIBRARIES})
+  endforeach()
+endfunction()
