@@ -109,27 +109,29 @@ void Expand(std::string& out, const char* fmt, va_list& args) {
     const char conv = *p;
     if (conv == 0) return;  // a directive cut off by the end: dropped
     ++p;
+    // Stars take their ints first, before the value they size.
+    const std::string resolved =
+        std::strchr("s!cCdiouxXeEfgGp", conv) ? ResolveStars(spec, args) : spec;
     switch (conv) {
       case 's':
-        AppendString(out, ResolveStars(spec, args), va_arg(args, const char*));
+        AppendString(out, resolved, va_arg(args, const char*));
         break;
       case '!': {
-        ResolveStars(spec, args);
         const CString* s = va_arg(args, const CString*);
         if (s) out.append(s->GetString(), static_cast<size_t>(s->GetLength()));
         break;
       }
       case 'c': case 'C':  // a character travels as an int
-        AppendFormatted(out, ResolveStars(spec, args) + conv, va_arg(args, int));
+        AppendFormatted(out, resolved + conv, va_arg(args, int));
         break;
       case 'd': case 'i': case 'o': case 'u': case 'x': case 'X':
-        AppendInteger(out, ResolveStars(spec, args) + conv, args);
+        AppendInteger(out, resolved + conv, args);
         break;
       case 'e': case 'E': case 'f': case 'g': case 'G':
-        AppendFloating(out, ResolveStars(spec, args) + conv, args);
+        AppendFloating(out, resolved + conv, args);
         break;
       case 'p':
-        AppendFormatted(out, ResolveStars(spec, args) + conv, va_arg(args, void*));
+        AppendFormatted(out, resolved + conv, va_arg(args, void*));
         break;
       case 'n':
         CString::ThrowPgmError();
