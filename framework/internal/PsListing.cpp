@@ -36,6 +36,12 @@ bool PsLineIsOlderCopy(const char* line, const char* programName,
   if (!hit) return false;
   const long col = hit - line;
   if (col < 1 || col > 99 || !IsPsSeparator(hit[-1])) return false;
+  // The directory must start the program's own path: an editor open on
+  // "<dir>kvr.ini" or the installer "<dir>kvrsetup" is not a copy of kvr.
+  const char* name = hit + std::strlen(programDir);
+  const size_t nameLen = std::strlen(programName);
+  if (std::strncmp(name, programName, nameLen) != 0) return false;
+  if (name[nameLen] != '\0' && !IsPsSeparator(name[nameLen])) return false;
   if (std::strstr(line, "anjuta")) return false;
   const int pid = PsLinePid(line);
   return pid >= 1 && pid < ownPid;

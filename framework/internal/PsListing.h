@@ -24,9 +24,11 @@ int PsLinePid(const char* line);
 // all hold and the pid is above 0, else 0.
 int PsLineNamesApp(const char* line, const char* name);
 
-// IsFirstInstance's rule: the line contains programName; programDir's first
-// occurrence starts at a column p with 1 <= p <= 99 after a separator; the
-// line does not contain "anjuta"; its pid is at least 1 and below ownPid.
+// IsFirstInstance's rule: programDir's first occurrence starts at a column p
+// with 1 <= p <= 99 after a separator and is followed by programName and a
+// separator or the end of the line (the program's own path, not a file
+// beside it); the line does not contain "anjuta"; its pid is at least 1 and
+// below ownPid.
 bool PsLineIsOlderCopy(const char* line, const char* programName,
                        const char* programDir, int ownPid);
 
