@@ -4,7 +4,8 @@
 # two font sets kvr draws with. Debian's core fonts have no GBK-0 or BIG5-0
 # font, and the font-set patterns name the families "fixed" and "courier", so
 # besides what mkfontscale finds we enter the face under those families in
-# the Chinese registries (gbk-0, gb2312.1980-0, gb18030-0, big5-0). The X
+# the Chinese registries (gbk-0, gb2312.1980-0, gb18030-0, big5-0), as are
+# all its Unicode faces under their own names. The X
 # server renders them through its encoding files. Add OUTDIR to the font path
 # with "xset +fp OUTDIR" (tools/run.sh does) or start Xvfb with "-fp".
 set -euo pipefail
@@ -26,6 +27,12 @@ cp "$font" "$tmp/$name"
 mkfontscale -e "$enc" -e "$enc/large" "$tmp"
 {
   tail -n +2 "$tmp/fonts.scale"
+  # Every Unicode face again in the Chinese registries.
+  grep -- '-iso10646-1$' "$tmp/fonts.scale" | while read -r file xlfd; do
+    for registry in gbk-0 gb2312.1980-0 gb18030-0 big5-0; do
+      echo "$file ${xlfd%-iso10646-1}-$registry"
+    done
+  done
   for registry in gbk-0 gb2312.1980-0 gb18030-0 big5-0; do
     for family in fixed courier; do
       echo "$name -misc-$family-medium-r-normal--0-0-0-0-c-0-$registry"
