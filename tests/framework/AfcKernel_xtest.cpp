@@ -15,6 +15,7 @@
 #include "framework/SysUtil.h"
 #include "framework/internal/KernelHooks.h"
 #include "framework/internal/TimerTable.h"
+#include "framework/x11/XErrHandler.h"
 #include "tests/framework/FrameworkTestApp.h"
 
 // The XIM transport registers its filters through this exported Xlib call.
@@ -526,4 +527,18 @@ TEST(KeyGrab, ReleasesWhatItGrabbedAfterAMethodSwitch) {
   XSetErrorHandler(old);
   XCloseDisplay(other);
   SetEngineHooks(EngineHooks());
+}
+
+// --- X errors -------------------------------------------------------------
+
+TEST(XErrors, AreReportedAndTheProgramGoesOn) {
+  auto previous = XSetErrorHandler(nullptr);
+  SetXErrHandler(&KVRXErrHandler);
+  testing::internal::CaptureStderr();
+  XDestroyWindow(dsply, 0x7ffffff0);  // no such window
+  XSync(dsply, False);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.rfind("kvr: ", 0), 0u) << err;
+  EXPECT_NE(err.find("BadWindow"), std::string::npos) << err;
+  XSetErrorHandler(previous);
 }
