@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "framework/AtomicFile.h"
+#include "framework/internal/IniLookup.h"
+#include "framework/internal/TextCut.h"
 
 namespace {
 
@@ -142,20 +144,11 @@ IniLocation Locate(std::string_view text, const char* section, const char* key,
   return loc;
 }
 
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 // Copies text into out (size bytes with the NUL), cutting it between
 // characters. Returns the length copied.
 int CopyBounded(char* out, int size, std::string_view text) {
   if (!out || size <= 0) return 0;
-  const size_t room = static_cast<size_t>(size) - 1;
-  size_t n = 0;
-  while (n < text.size()) {
-    const size_t step =
-        IsGbkLead(static_cast<unsigned char>(text[n])) && n + 1 < text.size() ? 2 : 1;
-    if (n + step > room) break;
-    n += step;
-  }
+  const size_t n = FitWholeChars(text, static_cast<size_t>(size) - 1);
   memcpy(out, text.data(), n);
   out[n] = '\0';
   return static_cast<int>(n);
@@ -185,15 +178,24 @@ bool Save(const char* path, const std::string& content, const char* caller) {
 
 }  // namespace
 
+IniLookupResult LookupIniValue(const char* path, const char* section, const char* key,
+                               std::string& value) {
+  std::string text, why;
+  if (!path || ReadWholeFile(path, text, why) != FileState::kRead) return IniLookupResult::kNoFile;
+  if (!section || !key) return IniLookupResult::kNotFound;
+  const IniLocation loc = Locate(text, section, key);
+  if (!loc.keyFound) return IniLookupResult::kNotFound;
+  value.assign(loc.entry.value);
+  return IniLookupResult::kFound;
+}
+
 int GetIniFileString(const char* path, const char* section, const char* key, char* out,
                      int size, const char* deflt) {
   CopyBounded(out, size, deflt ? deflt : "");
-  std::string text, why;
-  if (!path || ReadWholeFile(path, text, why) != FileState::kRead) return -1;
-  if (section && key) {
-    const IniLocation loc = Locate(text, section, key);
-    if (loc.keyFound) CopyBounded(out, size, loc.entry.value);
-  }
+  std::string value;
+  const IniLookupResult found = LookupIniValue(path, section, key, value);
+  if (found == IniLookupResult::kNoFile) return -1;
+  if (found == IniLookupResult::kFound) CopyBounded(out, size, value);
   return out && size > 0 ? static_cast<int>(strlen(out)) : 0;
 }
 
