@@ -114,6 +114,14 @@ TEST(AMap, InitHashTableChangesTheBucketCount) {
   EXPECT_EQ(got[2].first, 0u);
 }
 
+// The event kernel's image map: 32-bit keys and values with CString argument
+// types, constructed and destroyed, never filled.
+TEST(AMap, ImageMapInstantiationConstructsAndDestroys) {
+  AMap<uint32_t, CString, uint32_t, CString> idToBmp(16);
+  EXPECT_EQ(idToBmp.GetCount(), 0);
+  EXPECT_EQ(idToBmp.GetStartPosition(), 0);
+}
+
 enum TestMode { kModeA, kModeB };
 TEST(AMap, EnumInequality) {
   TestMode a = kModeA, b = kModeB;
