@@ -112,6 +112,11 @@ TEST(AMap, InitHashTableChangesTheBucketCount) {
   ASSERT_EQ(got.size(), 20u);
   EXPECT_EQ(got[0].first, 14u);  // bucket 0: 14, 7, 0
   EXPECT_EQ(got[2].first, 0u);
+  // No table of 0 buckets (a division by zero): one bucket holds everything.
+  DWordMap one(4);
+  one.InitHashTable(0, 1);
+  for (uint32_t k = 0; k < 5; ++k) one[k] = 1;
+  EXPECT_EQ((Iterate<DWordMap, uint32_t, int>(one).front().first), 4u);
 }
 
 // The event kernel's image map: 32-bit keys and values with CString argument
