@@ -154,7 +154,7 @@ constexpr bool IsFieldValue() {
 // Typed forms: a number of 1, 2 or 4 bytes, or a pointer to the bytes of a
 // byte array. A wider variable is a compile-time error.
 template <class T>
-FmStatus FrameMgrPutToken(FrameMgr fm, const T& value) {
+FmStatus FrameMgrPutToken(FrameMgr fm, T value) {
   static_assert(ximframe::IsFieldValue<T>() || std::is_pointer<T>::value,
                 "wire fields are 1, 2 or 4 bytes wide: narrow the value first");
   return _FrameMgrPutToken(fm, &value, static_cast<int>(sizeof(T)));

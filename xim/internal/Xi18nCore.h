@@ -159,6 +159,10 @@ int xi18n_preeditStart(XIMS ims, IMProtocol* call_data);
 int xi18n_preeditEnd(XIMS ims, IMProtocol* call_data);
 int xi18n_syncXlib(XIMS ims, IMProtocol* call_data);
 
+// Frees the core and everything it owns without touching the display (the
+// transport must have ended). Null is allowed.
+void _Xi18nFreeCore(Xi18nCore* core);
+
 // ---- argument lists ----
 
 enum class Xi18nArgMode { Open, Set, Get };

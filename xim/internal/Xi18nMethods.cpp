@@ -100,9 +100,8 @@ int CheckIMName(Xi18nCore* core) {
   return 0;
 }
 
-namespace {
-
-void FreeCore(Xi18nCore* core) {
+void _Xi18nFreeCore(Xi18nCore* core) {
+  if (!core) return;
   _Xi18nFreeAllClients(core);
   FreeArgCopies(&core->address);
   _Xi18nFreeAttrList(core);
@@ -110,12 +109,10 @@ void FreeCore(Xi18nCore* core) {
   delete core;
 }
 
-}  // namespace
-
 int xi18n_openIM(XIMS ims) {
   Xi18nCore* core = Xi18nOf(ims);
   if (!CheckIMName(core) || !SetXi18nSelectionOwner(core) || !core->methods.begin(ims)) {
-    FreeCore(core);
+    _Xi18nFreeCore(core);
     ims->protocol = nullptr;
     return 0;
   }
@@ -130,7 +127,7 @@ int xi18n_closeIM(XIMS ims) {
   if (core->methods.end) core->methods.end(ims);
   Xi18nStopSelectionFilter(ims);
   XFlush(core->address.dpy);
-  FreeCore(core);
+  _Xi18nFreeCore(core);
   ims->protocol = nullptr;
   return 1;
 }
