@@ -324,3 +324,36 @@ TEST(FrameMgr, SkipAndResetWalkTheSameFields) {
 }
 
 }  // namespace
+
+namespace {
+
+// A list of records that each hold a list of strings: sizing walks into the
+// nested lists in order, and the counters of both levels come out right.
+TEST(FrameMgr, NestedListsAreSizedAndCountedInWalkOrder) {
+  static const XimFrameRec kInner[] = {{COUNTER_BIT16, FmByteCounter(1), nullptr}, {ITER, 0, nullptr},
+                                       {POINTER, 0, nullptr}, {PTR_ITEM, 0, str_fr},
+                                       {EOL, 0, nullptr}};
+  static const XimFrameRec kOuter[] = {{COUNTER_BIT16, FmByteCounter(1), nullptr}, {ITER, 0, nullptr},
+                                       {POINTER, 0, nullptr}, {PTR_ITEM, 0, kInner},
+                                       {EOL, 0, nullptr}};
+  FrameMgr fm = FrameMgrInit(kOuter, nullptr, SwapFor(false));
+  ASSERT_EQ(FrameMgrSetIterCount(fm, 2), FmSuccess);  // two records
+  ASSERT_EQ(FrameMgrSetIterCount(fm, 2), FmSuccess);  // the first has two strings
+  ASSERT_EQ(FrameMgrSetIterCount(fm, 1), FmSuccess);  // the second one
+  EXPECT_EQ(FrameMgrSetIterCount(fm, 1), FmNoMoreData);
+  for (int size : {1, 2, 3}) ASSERT_EQ(FrameMgrSetSize(fm, size), FmSuccess);
+  EXPECT_EQ(FrameMgrSetSize(fm, 1), FmNoMoreData);
+  const int total = FrameMgrGetTotalSize(fm);
+  ASSERT_EQ(total, 2 + (2 + 2 + 3) + (2 + 4));
+  std::vector<uint8_t> buf(static_cast<size_t>(total));
+  FrameMgrSetBuffer(fm, buf.data());
+  for (const char* s : {"a", "bc", "def"}) {
+    EXPECT_EQ(FrameMgrPutToken(fm, static_cast<uint8_t>(std::strlen(s))), FmSuccess);
+    EXPECT_EQ(FrameMgrPutToken(fm, s), FmSuccess);
+  }
+  FrameMgrFree(fm);
+  EXPECT_EQ(buf, WireBytes(false).u16(13).u16(5).u8(1).str("a").u8(2).str("bc").u16(4).u8(3)
+                     .str("def").bytes());
+}
+
+}  // namespace

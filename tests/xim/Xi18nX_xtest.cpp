@@ -272,4 +272,20 @@ TEST_F(Transport, DisconnectDestroysTheAcceptWindowAndFreesTheId) {
   EXPECT_EQ(Core()->methods.send(m_server.Ims(), 999, nullptr, 0), 0);
 }
 
+TEST_F(Transport, WaitReturnsOnTheAwaitedReplyAndDropsOthers) {
+  TestClient c(m_server.Dpy());
+  Handshake(c, false);
+  const uint16_t id = g_delivered.back().connect_id;
+  g_delivered.clear();
+  c.SendInline(Message(false, XIM_QUERY_EXTENSION, {1, 0, 0, 0}));
+  c.SendInline(Message(false, XIM_SYNC_REPLY, {1, 0, 2, 0}));
+  XSync(c.Dpy(), False);
+  EXPECT_EQ(Core()->methods.wait(m_server.Ims(), id, XIM_SYNC_REPLY, 0), 1);
+  c.SendInline(Message(false, XIM_ERROR, {}));
+  XSync(c.Dpy(), False);
+  EXPECT_EQ(Core()->methods.wait(m_server.Ims(), id, XIM_SYNC_REPLY, 0), 0);
+  ximtest::PumpServer(m_server.Dpy());
+  EXPECT_TRUE(g_delivered.empty()) << "messages read while waiting are not handled";
+}
+
 }  // namespace

@@ -316,15 +316,15 @@ void StartCounter(FrameMgr fm, FrameInst fi, int index, uint32_t value) {
   fm->iters.push_back(std::move(f));
 }
 
+// Whether an element (or anything nested in it) has a byte array, so that
+// sizing may add an element for it.
 bool HasBarray(const XimFrameRec* e) {
   switch (e->type) {
     case BARRAY: return true;
     case ITER: return HasBarray(e + 1);
     case POINTER:
-      for (XimFrame f = e[1].nested; f->type != EOL; ++f) {
-        if (f->type == BARRAY || f->type == POINTER) {
-          if (f->type == BARRAY || HasBarray(f)) return true;
-        }
+      for (XimFrame f = e[1].nested; f->type != EOL; f += Span(e[1].nested, static_cast<int>(f - e[1].nested))) {
+        if (HasBarray(f)) return true;
       }
       return false;
     default: return false;
