@@ -23,6 +23,7 @@
 
 #include <X11/Xlib.h>
 
+#include <array>
 #include <cstdint>
 #include <type_traits>
 
@@ -107,6 +108,15 @@ void Fill(XIMArg* out, const char* name, V value, Rest... rest) {
   out->value = Word(value);
   Fill(out + 1, rest...);
 }
+
+// The list of pairs given to a variadic call, ending with its null name.
+template <class... A>
+std::array<XIMArg, sizeof...(A) / 2 + 1> List(A... args) {
+  static_assert(sizeof...(A) % 2 == 1, "name/value pairs followed by a null name");
+  std::array<XIMArg, sizeof...(A) / 2 + 1> list{};
+  Fill(list.data(), args...);
+  return list;
+}
 }  // namespace ximargs
 
 // Opens a server on `dpy`: registers "@server=<serverName>" and XIM_SERVERS
@@ -115,10 +125,7 @@ void Fill(XIMArg* out, const char* name, V value, Rest... rest) {
 // to something other than empty or "Xi18n", or the name is served already.
 template <class... A>
 XIMS IMOpenIM(Display* dpy, A... args) {
-  static_assert(sizeof...(A) % 2 == 1, "name/value pairs followed by a null name");
-  XIMArg list[sizeof...(A) / 2 + 1];
-  ximargs::Fill(list, args...);
-  return IMOpenIMList(dpy, list);
+  return IMOpenIMList(dpy, ximargs::List(args...).data());
 }
 
 // Sets further values. Null on success, else the name of the first value
@@ -126,10 +133,7 @@ XIMS IMOpenIM(Display* dpy, A... args) {
 // "protocolHandler").
 template <class... A>
 const char* IMSetIMValues(XIMS ims, A... args) {
-  static_assert(sizeof...(A) % 2 == 1, "name/value pairs followed by a null name");
-  XIMArg list[sizeof...(A) / 2 + 1];
-  ximargs::Fill(list, args...);
-  return IMSetIMValuesList(ims, list);
+  return IMSetIMValuesList(ims, ximargs::List(args...).data());
 }
 
 // Reads values: each value is the address to store into. Lists and strings
@@ -137,10 +141,7 @@ const char* IMSetIMValues(XIMS ims, A... args) {
 // else the name of the first value that was never set.
 template <class... A>
 const char* IMGetIMValues(XIMS ims, A... args) {
-  static_assert(sizeof...(A) % 2 == 1, "name/value pairs followed by a null name");
-  XIMArg list[sizeof...(A) / 2 + 1];
-  ximargs::Fill(list, args...);
-  return IMGetIMValuesList(ims, list);
+  return IMGetIMValuesList(ims, ximargs::List(args...).data());
 }
 
 // Unregisters the server, ends the transport and frees the handle. 1.

@@ -90,17 +90,21 @@ inline std::string Quote(const std::string& s) {
   return out + "'";
 }
 
-// A list of STR records (8-bit length, bytes).
-inline void ReadStrList(Decoder& d, const char* key) {
+// A list of strings, each a length of type Len and its bytes (STR records
+// with an 8-bit length, STRING and ENCODINGINFO with a 16-bit one).
+template <class Len>
+void ReadStringList(Decoder& d, const char* key, const char* close) {
   d.Note(std::string(key) + "=[");
   while (d.More()) {
-    uint8_t len = 0;
+    Len len = 0;
     std::string s;
     if (!d.Get(len) || !d.Bytes(len, &s)) return;
     d.Note(Quote(s) + ",");
   }
-  d.Note("] ");
+  d.Note(close);
 }
+
+inline void ReadStrList(Decoder& d, const char* key) { ReadStringList<uint8_t>(d, key, "] "); }
 
 // A list of attribute values (id, 16-bit length, value, padding).
 inline void ReadAttributeList(Decoder& d) {
@@ -122,14 +126,7 @@ inline std::string DecodeConnect(const std::vector<uint8_t>& b, int swap) {
     d.Note("order", order);
     d.Note("major", major);
     d.Note("minor", minor);
-    d.Note("auth=[");
-    while (d.More()) {
-      uint16_t len = 0;
-      std::string s;
-      if (!d.Get(len) || !d.Bytes(len, &s)) break;
-      d.Note(Quote(s) + ",");
-    }
-    d.Note("]");
+    ReadStringList<uint16_t>(d, "auth", "]");
   }
   return d.Result();
 }
@@ -149,14 +146,7 @@ inline std::string DecodeEncodingNegotiation(const std::vector<uint8_t>& b, int 
   d.Note("im", im);
   ReadStrList(d, "enc");
   if (d.Failed() || !d.Get(n)) return d.Result();
-  d.Note("info=[");
-  while (d.More()) {
-    uint16_t len = 0;
-    std::string s;
-    if (!d.Get(len) || !d.Bytes(len, &s)) break;
-    d.Note(Quote(s) + ",");
-  }
-  d.Note("]");
+  ReadStringList<uint16_t>(d, "info", "]");
   return d.Result();
 }
 

@@ -31,9 +31,8 @@ int RecordSend(XIMS, uint16_t id, const uint8_t* msg, int length) {
 
 template <class... A>
 std::vector<XIMArg> Args(A... args) {
-  std::vector<XIMArg> list(sizeof...(A) / 2 + 1);
-  ximargs::Fill(list.data(), args...);
-  return list;
+  const auto list = ximargs::List(args...);
+  return std::vector<XIMArg>(list.begin(), list.end());
 }
 
 int Handler(XIMS, IMProtocol*) { return 1; }
