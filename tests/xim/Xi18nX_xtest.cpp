@@ -272,6 +272,31 @@ TEST_F(Transport, DisconnectDestroysTheAcceptWindowAndFreesTheId) {
   EXPECT_EQ(Core()->methods.send(m_server.Ims(), 999, nullptr, 0), 0);
 }
 
+// The disconnect handler runs inside the accept window's own filter and
+// removes that filter and window; the transport must come through it.
+void DisconnectFromInsideTheFilter(XIMS ims, IMProtocol* call, const Xi18nMessage& msg, int* keep) {
+  Record(ims, call, msg, keep);
+  _Xi18nSendMessage(ims, call->any.connect_id, XIM_DISCONNECT_REPLY, 0, nullptr, 0);
+  Xi18nOf(ims)->methods.disconnect(ims, call->any.connect_id);
+}
+
+TEST_F(Transport, AClientCanBeDisconnectedFromItsOwnMessage) {
+  Xi18nMessageProc old = _Xi18nSetMessageProc(XIM_DISCONNECT, DisconnectFromInsideTheFilter);
+  TestClient c(m_server.Dpy());
+  Handshake(c, true);
+  const uint16_t id = g_delivered.back().connect_id;
+  c.SendInline(Message(true, XIM_DISCONNECT, {}));
+  c.SendInline(Message(true, XIM_QUERY_EXTENSION, {0, 1, 0, 0}));  // after the end: lost
+  ASSERT_TRUE(Delivered(2));
+  Received r;
+  ASSERT_TRUE(c.Receive(&r));
+  EXPECT_EQ(r.bytes[0], XIM_DISCONNECT_REPLY);
+  ximtest::PumpServer(m_server.Dpy());
+  EXPECT_EQ(g_delivered.size(), 2u);
+  EXPECT_EQ(_Xi18nFindClient(Core(), id), nullptr);
+  _Xi18nSetMessageProc(XIM_DISCONNECT, old);
+}
+
 TEST_F(Transport, WaitReturnsOnTheAwaitedReplyAndDropsOthers) {
   TestClient c(m_server.Dpy());
   Handshake(c, false);
