@@ -5,6 +5,7 @@
 // of its decoder's test as a fixture.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -118,8 +119,17 @@ Bytes Mutate(Bytes b, std::mt19937& rng) {
   return b;
 }
 
+// KVR_FUZZ_SCALE=n runs n times as many mutants (and other ones), for a long
+// search by hand; the default keeps the test a few seconds under ASan.
+int Scale() {
+  const char* s = std::getenv("KVR_FUZZ_SCALE");
+  const int n = s != nullptr ? std::atoi(s) : 1;
+  return n > 0 ? n : 1;
+}
+
 void DecodeMutants(const std::vector<Bytes>& seeds, int perSeed, unsigned seed) {
-  std::mt19937 rng(seed);
+  perSeed *= Scale();
+  std::mt19937 rng(seed + static_cast<unsigned>(Scale()) - 1);
   int accepted = 0;
   int refused = 0;
   imgtest::QuietStderr quiet;  // libjpeg warns on stderr about damaged data
