@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/ByteOrder.h"
 #include "image/PLBmp.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"
@@ -327,7 +328,7 @@ void PLBmpDecoder::decodeHiColor(PLDataSource* source, PLBmp& bitmap) {
     const uint8_t* p = source->ReadNBytes(rowBytes);
     PLPixel32* dst = reinterpret_cast<PLPixel32*>(fileRow(bitmap, k));
     for (int x = 0; x < width; ++x) {
-      const unsigned v = p[2 * x] | (p[2 * x + 1] << 8);
+      const unsigned v = little_endian::Load16(p + 2 * x);
       if (is555) {
         dst[x].Set((v >> 7) & 0xF8, (v >> 2) & 0xF8, (v & 0x1F) * 8, 255);
       } else {

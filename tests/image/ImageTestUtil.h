@@ -14,6 +14,7 @@
 
 #include <jpeglib.h>
 
+#include "framework/ByteOrder.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLAnyPicDecoder.h"
 #include "image/PLTextException.h"
@@ -23,16 +24,14 @@ namespace imgtest {
 using Bytes = std::vector<uint8_t>;
 
 inline void Put16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
+  b.resize(b.size() + 2);
+  little_endian::Store16(&b[b.size() - 2], static_cast<uint16_t>(v));
 }
 inline void Put32(Bytes& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
+  b.resize(b.size() + 4);
+  little_endian::Store32(&b[b.size() - 4], v);
 }
-inline void Poke32(Bytes& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
+inline void Poke32(Bytes& b, size_t at, uint32_t v) { little_endian::Store32(&b[at], v); }
 
 struct Rgb {
   uint8_t r, g, b;
