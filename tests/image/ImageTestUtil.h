@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,22 @@ inline Bytes MakeJpeg(const JpegSpec& s) {
   jpeg_destroy_compress(&c);
   std::free(out);
   return result;
+}
+
+// A spec of the given size and colour layout; the caller adds the pixels.
+inline JpegSpec JpegOf(int width, int height, int components, J_COLOR_SPACE space) {
+  JpegSpec s;
+  s.width = width;
+  s.height = height;
+  s.components = components;
+  s.space = space;
+  return s;
+}
+
+// Writes b to path as it is.
+inline void WriteFile(const std::string& path, const Bytes& b) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
+                                               static_cast<std::streamsize>(b.size()));
 }
 
 // A width x height RGB picture of flat 8 x 8 blocks, colour chosen per block

@@ -118,8 +118,7 @@ TEST(PLAnyPicDecoder, BmpFromAFileWhateverItsName) {
   spec.pixels = {10, 20, 30, 40, 50, 60, 0, 0};
   const Bytes bmp = imgtest::BuildBmp(spec);
   const std::string path = dir.File("photo.jpg");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()),
-                                               static_cast<std::streamsize>(bmp.size()));
+  imgtest::WriteFile(path, bmp);
   // The framework's road: OpenFile, MakeBmp at 32 bits, Close.
   PLAnyBmp* bitmap = new PLAnyBmp;
   {
@@ -139,8 +138,7 @@ TEST(PLAnyPicDecoder, DestroyingAnOpenDecoderReleasesTheFile) {
   kvrtest::ScratchDir dir;
   const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8));
   const std::string path = dir.File("a");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                               static_cast<std::streamsize>(jpeg.size()));
+  imgtest::WriteFile(path, jpeg);
   PLAnyPicDecoder decoder;
   decoder.OpenFile(path.c_str());
   decoder.OpenFile(path.c_str());  // a second open closes the first (LeakSanitizer)

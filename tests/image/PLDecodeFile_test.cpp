@@ -10,11 +10,6 @@
 
 namespace {
 
-void Write(const std::string& path, const imgtest::Bytes& b) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                               static_cast<std::streamsize>(b.size()));
-}
-
 TEST(PLDecodeFile, DecodesAtTheRequestedDepth) {
   kvrtest::ScratchDir dir;
   imgtest::BmpSpec s;
@@ -24,7 +19,7 @@ TEST(PLDecodeFile, DecodesAtTheRequestedDepth) {
   s.colorsUsed = 2;
   s.palette = {{1, 2, 3}, {200, 100, 50}};
   s.pixels = {1, 0, 0, 0, 0, 1, 0, 0};
-  Write(dir.File("a.bmp"), imgtest::BuildBmp(s));
+  imgtest::WriteFile(dir.File("a.bmp"), imgtest::BuildBmp(s));
   PLAnyBmp bmp;
   CString error;
   ASSERT_TRUE(PLDecodeFile(dir.File("a.bmp").c_str(), &bmp, 32, &error)) << static_cast<const char*>(error);
@@ -40,8 +35,8 @@ TEST(PLDecodeFile, FailuresAreOneLineNamingTheFile) {
   imgtest::BmpSpec s;
   s.bpp = 8;
   s.colorsUsed = 300;
-  Write(dir.File("big.bmp"), imgtest::BuildBmp(s));
-  Write(dir.File("notes.txt"), {'h', 'e', 'l', 'l', 'o'});
+  imgtest::WriteFile(dir.File("big.bmp"), imgtest::BuildBmp(s));
+  imgtest::WriteFile(dir.File("notes.txt"), {'h', 'e', 'l', 'l', 'o'});
   struct Case { std::string path; std::string want; } const cases[] = {
       {dir.File("missing.bmp"), dir.File("missing.bmp") + ": Opening " + dir.File("missing.bmp") + " failed"},
       {dir.File("big.bmp"), dir.File("big.bmp") + ": Bitmap decoder: colour table of 300 entries (at most 256)."},
