@@ -268,8 +268,9 @@ void PLBmpDecoder::decodeRLE4(PLDataSource* source, PLBmp& bitmap) {
 void PLBmpDecoder::checkRun(int k, int x, int count, int limit) const {
   if (count > limit - x) {
     raiseErrorF(PL_ERRFORMAT_NOT_SUPPORTED,
-                "Decoding bmp: run of %d pixels at column %d passes the end of row %d (%d pixels).",
-                count, x, k, GetWidth());
+                "Decoding bmp: run of %d pixels at column %d passes the end of row %d (%d pixels, "
+                "%d with padding).",
+                count, x, k, GetWidth(), limit);
   }
 }
 
@@ -278,12 +279,13 @@ void PLBmpDecoder::checkRun(int k, int x, int count, int limit) const {
 // an escape: 0 ends the row, 1 ends the bitmap, 2 (a delta move) is not
 // supported, and n >= 3 introduces n literal pixels (n bytes, or n nibbles at
 // 4 bits) padded to an even number of bytes. Pixels the data never reach
-// stay 0. Runs may not pass the end of a row, except into the pad nibble of
-// an odd-width 4-bit row, which some writers fill; rows past the last one
-// end the decoding.
+// stay 0. Writers fill rows up to the padding of a stored row (ImageMagick
+// codes a 13-pixel row as 16 pixels), so runs may reach that far and the
+// pixels past the width are dropped; a run past the padded row is damage.
+// Rows past the last one end the decoding.
 void PLBmpDecoder::decodeRunLength(PLDataSource* source, PLBmp& bitmap, bool fourBit) {
   const int width = GetWidth();
-  const int limit = fourBit ? width + (width & 1) : width;
+  const int limit = fourBit ? (width + 7) & ~7 : (width + 3) & ~3;
   int k = 0;
   int x = 0;
   while (k < m_Height) {
