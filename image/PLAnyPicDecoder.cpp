@@ -104,6 +104,9 @@ void PLAnyPicDecoder::Open(PLDataSource* source) {
 }
 
 void PLAnyPicDecoder::GetImage(PLBmp& bitmap) {
+  if (m_pCurDec == nullptr || m_pDataSrc == nullptr) {
+    raiseError(PL_ERRFORMAT_NOT_SUPPORTED, "No image is open.");
+  }
   m_pCurDec->GetImage(bitmap);
   SetBmpInfo(*m_pCurDec);
 }
@@ -117,4 +120,5 @@ void PLAnyPicDecoder::Close() {
   // The current decoder holds the same source and deletes it.
   m_pCurDec->Close();
   m_pDataSrc = nullptr;
+  m_pCurDec = nullptr;
 }

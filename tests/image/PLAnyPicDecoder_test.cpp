@@ -134,6 +134,19 @@ TEST(PLAnyPicDecoder, BmpFromAFileWhateverItsName) {
   delete static_cast<PLBmp*>(bitmap);
 }
 
+TEST(PLAnyPicDecoder, MakeBmpWithoutAnOpenImageIsRefused) {
+  kvrtest::ScratchDir dir;
+  const std::string path = dir.File("a.jpg");
+  imgtest::WriteFile(path, imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8)));
+  PLAnyBmp bmp;
+  PLAnyPicDecoder never;
+  EXPECT_THROW(never.MakeBmp(&bmp, 32), PLTextException);
+  PLAnyPicDecoder closed;
+  closed.OpenFile(path.c_str());
+  closed.Close();  // the library must not read the freed file buffer (ASan)
+  EXPECT_THROW(closed.MakeBmp(&bmp, 32), PLTextException);
+}
+
 TEST(PLAnyPicDecoder, DestroyingAnOpenDecoderReleasesTheFile) {
   kvrtest::ScratchDir dir;
   const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8));
