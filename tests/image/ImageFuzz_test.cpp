@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,8 +21,8 @@ using imgtest::Bytes;
 // The files another program wrote (fixtures/README) seed the mutations too.
 void AddFixtures(std::vector<Bytes>& seeds, std::initializer_list<const char*> names) {
   for (const char* name : names) {
-    std::ifstream in(kvrtest::SourceDir() + "/tests/image/fixtures/" + name, std::ios::binary);
-    Bytes b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = kvrtest::ReadFileText(kvrtest::SourceDir() + "/tests/image/fixtures/" + name);
+    Bytes b(text.begin(), text.end());
     EXPECT_FALSE(b.empty()) << name;
     seeds.push_back(std::move(b));
   }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "image/PLAnyBmp.h"
 #include "image/PLAnyPicDecoder.h"
 #include "image/PLTextException.h"
+#include "tests/support/FileText.h"
 
 namespace imgtest {
 
@@ -218,8 +218,7 @@ inline JpegSpec JpegOf(int width, int height, int components, J_COLOR_SPACE spac
 
 // Writes b to path as it is.
 inline void WriteFile(const std::string& path, const Bytes& b) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                               static_cast<std::streamsize>(b.size()));
+  kvrtest::WriteFileText(path, std::string(b.begin(), b.end()));
 }
 
 // A width x height RGB picture of flat 8 x 8 blocks, colour chosen per block

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -107,7 +106,7 @@ TEST(PLFileSource, LoadsAsReadsNeedAndHandsOutTheFileBytes) {
 TEST(PLFileSource, ShortFileGivesItsFewBytes) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("tiny");
-  std::ofstream(path, std::ios::binary) << "BM";
+  kvrtest::WriteFileText(path, "BM");
   PLFileSource s;
   ASSERT_EQ(s.Open(path.c_str()), 0);
   EXPECT_EQ(s.GetBytesLeft(), 2);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "image/PLAnyPicDecoder.h"
@@ -101,9 +99,7 @@ TEST(PLPicDecoder, TraceGoesToItsFileOnlyWhenSet) {
   PLAnyPicDecoder().MakeBmpFromFile(picture.c_str(), &bmp, 32);
   PLPicDecoder::SetTraceConfig(0, nullptr);
   PLAnyPicDecoder().MakeBmpFromFile(picture.c_str(), &bmp, 32);
-  std::stringstream got;
-  got << std::ifstream(trace).rdbuf();
-  EXPECT_EQ(got.str(), "--- Decoding file " + picture +
+  EXPECT_EQ(kvrtest::ReadFileText(trace), "--- Decoding file " + picture +
                            ". ---\nWindows bitmap recognized.\nBitmap file signature found\n"
                            "Bitmap header is ok.\nDecoding true-color bitmap.\n");
 }
