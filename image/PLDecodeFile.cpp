@@ -1,5 +1,6 @@
 #include "image/PLDecodeFile.h"
 
+#include <exception>
 #include <new>
 #include <string>
 
@@ -36,6 +37,8 @@ bool PLDecodeFile(const char* path, PLBmp* bitmap, int bpp, CString* error) {
     reason = Reason(e);
   } catch (const std::bad_alloc&) {
     reason = "Out of memory.";
+  } catch (const std::exception& e) {
+    reason = e.what();  // none is expected; still none may leave the subsystem
   }
   if (error != nullptr) *error = (std::string(path != nullptr ? path : "") + ": " + reason).c_str();
   return false;
