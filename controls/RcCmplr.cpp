@@ -204,6 +204,7 @@ void CRcCmplr::TopLevelStatement(CString* terms, int n) {
     m_mapBmps.SetAt(t0, ImageFileName(terms[n - 1]));
   } else if (n > 2 && t1 == "MENU") {
     m_bMenu = 1;
+    m_nMenuSkip = 0;
     m_stackMenuScan.Reset();
     typMnuCell* root = new typMnuCell;
     root->m_kind = kMnuPopup;
@@ -230,6 +231,18 @@ void CRcCmplr::MenuStatement(CString* terms, int n) {
   }
   typMnuCell* top = m_stackMenuScan.Top();
   const CString& t0 = terms[0];
+  // Popups nested deeper than any menu can show are dropped with all they
+  // hold, so that no cell tree outgrows the stack of its recursive walks.
+  if (m_nMenuSkip > 0) {
+    if (t0 == "POPUP") ++m_nMenuSkip;
+    if (t0 == "END") --m_nMenuSkip;
+    return;
+  }
+  if (t0 == "POPUP" && m_stackMenuScan.GetSize() >= kMaxMenuDepth) {
+    Report("menu nested too deep: popup dropped");
+    m_nMenuSkip = 1;
+    return;
+  }
   if (t0 == "POPUP") {
     typMnuCell* popup = new typMnuCell;
     popup->m_kind = kMnuPopup;

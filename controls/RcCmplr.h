@@ -70,6 +70,7 @@ class CRcCmplr {
   static constexpr int kMaxIfWord = 127;      // bytes of an #if condition word
   static constexpr int kMaxIncludeDepth = 16; // files open at once
   static constexpr int kMaxMacroText = 8192;  // bytes a substitution may grow a term to
+  static constexpr int kMaxMenuDepth = typMnuCell::kMaxDepth;  // open menu cells
 
   CRcCmplr();
   ~CRcCmplr();
@@ -121,7 +122,10 @@ class CRcCmplr {
   int BeginRead(const char* path);
   void EndRead();
 
+  // The program directory: LoadGuiResFromRC sets it from the script's path;
+  // set it directly to read or write blob files without compiling.
   const CString& GetProgramDir() const { return m_strProgDir; }
+  void SetProgramDir(const char* dir) { m_strProgDir = dir; }
   // What the last compile (or blob read) reported, oldest first.
   const CStringArray& GetReports() const { return m_arrReports; }
   // Whether reports also go to stderr (on by default).
@@ -200,6 +204,7 @@ class CRcCmplr {
   typToolbar* m_pToolbar = nullptr;         // borrowed from m_mapToolbars
   typAccelerator* m_pAccel = nullptr;       // borrowed from m_mapAccels
   AStack<typMnuCell*, typMnuCell*&> m_stackMenuScan;  // borrowed cells of the open menu
+  int m_nMenuSkip = 0;  // open popups of a dropped, too deep part of a menu
 
   CStringArray m_arrReports;
   bool m_bEchoReports = true;
