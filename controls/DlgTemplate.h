@@ -20,7 +20,8 @@
 #include <cstdio>
 
 #include "framework/CString.h"
-#include "framework/Containers.h"
+#include "framework/AArray.h"
+#include "framework/AList.h"
 #include "framework/Geometry.h"
 
 // Control types of a compiled control record.

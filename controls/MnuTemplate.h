@@ -21,7 +21,8 @@
 #include <cstdio>
 
 #include "framework/CString.h"
-#include "framework/Containers.h"
+#include "framework/AArray.h"
+#include "framework/AList.h"
 
 // Kinds of a menu cell.
 enum typMnuCellType : int32_t { kMnuPopup = 0, kMnuItem = 1, kMnuSeparator = 2 };

@@ -82,10 +82,10 @@ void CRcCmplr::EmptyTables() {
   m_pDlg = nullptr;
   m_pToolbar = nullptr;
   m_pAccel = nullptr;
-  m_mapDlgs.m_textHash = 1;
-  m_mapMenus.m_textHash = 1;
-  m_mapToolbars.m_textHash = 1;
-  m_mapAccels.m_textHash = 1;
+  m_mapDlgs.m_nTextHash = 1;
+  m_mapMenus.m_nTextHash = 1;
+  m_mapToolbars.m_nTextHash = 1;
+  m_mapAccels.m_nTextHash = 1;
 }
 
 // ---- The compile

@@ -27,7 +27,11 @@
 #include "controls/MnuTemplate.h"
 #include "framework/CString.h"
 #include "framework/CStringArray.h"
-#include "framework/Containers.h"
+#include "framework/AArray.h"
+#include "framework/AList.h"
+#include "framework/AMap.h"
+#include "framework/AStack.h"
+#include "framework/FixedMaps.h"
 
 // ---- Character and word tests of the script reader
 
