@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/CWinApp.h"
+
 namespace {
 
 constexpr int kMapBlock = 16;  // records per pool block of every table
@@ -33,6 +35,11 @@ CRcCmplr::CRcCmplr()
 CRcCmplr::~CRcCmplr() {
   CloseAllFiles();
   DeleteMenuRoots();
+}
+
+CRcCmplr* AppRcCmplr() {
+  CWinApp* app = uniqueAFCAppPointer;
+  return app ? dynamic_cast<CRcCmplr*>(app->GetResourceCompiler()) : nullptr;
 }
 
 // ---- Reports

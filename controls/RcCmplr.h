@@ -32,6 +32,7 @@
 #include "framework/AMap.h"
 #include "framework/AStack.h"
 #include "framework/FixedMaps.h"
+#include "framework/ResourceCompiler.h"
 
 // ---- Character and word tests of the script reader
 
@@ -68,7 +69,10 @@ struct typCurrFileInfo {
   void Reset();  // no handle, empty name and conditionals
 };
 
-class CRcCmplr {
+// The application object owns one (CWinApp::SetResourceCompiler) and reaches
+// it through IResourceCompiler; dialogs and menus reach its tables through
+// AppRcCmplr().
+class CRcCmplr : public IResourceCompiler {
  public:
   static constexpr int kMaxTerms = 64;        // terms of one logical line
   static constexpr int kMaxIfWord = 127;      // bytes of an #if condition word
@@ -77,7 +81,7 @@ class CRcCmplr {
   static constexpr int kMaxMenuDepth = typMnuCell::kMaxDepth;  // open menu cells
 
   CRcCmplr();
-  ~CRcCmplr();
+  ~CRcCmplr() override;
   CRcCmplr(const CRcCmplr&) = delete;
   CRcCmplr& operator=(const CRcCmplr&) = delete;
 
@@ -86,13 +90,17 @@ class CRcCmplr {
   // writes under its res/. Returns 1 when the script was opened and compiled
   // (whatever it reported), 0 when it cannot be opened (the tables then stay
   // as they were).
-  int LoadGuiResFromRC(const char* path);
+  int LoadGuiResFromRC(const char* path) override;
 
   // Writes the eight tables to <program directory>res/{mnu,tbar,bmp,icon,
   // curs,accel,str,dlg}blob.brc, each through a temporary file renamed over
   // the old one. Stops at the first file that cannot be written (a missing
   // res/ writes nothing), with a report. Returns 1.
-  int SaveGuiRes();
+  int SaveGuiRes() override;
+
+  // The bitmap and icon tables, for the image loader.
+  const AMapStringToString* GetBitmapTable() const override { return &m_mapBmps; }
+  const AMapStringToString* GetIconTable() const override { return &m_mapIcons; }
 
   // Reads the eight files back in the same order, each table emptied first.
   // Returns 0 at the first file that is missing or damaged (a damaged one
@@ -213,3 +221,8 @@ class CRcCmplr {
   CStringArray m_arrReports;
   bool m_bEchoReports = true;
 };
+
+// The application object's resource compiler, whose tables dialogs, menus
+// and images are looked up in; null before the application has set one (or
+// when it set a compiler of another kind). Borrowed: the application owns it.
+CRcCmplr* AppRcCmplr();
