@@ -30,7 +30,12 @@ CRcCmplr::CRcCmplr()
       m_mapDlgs(kMapBlock),
       m_mapMenus(kMapBlock),
       m_mapToolbars(kMapBlock),
-      m_mapAccels(kMapBlock) {}
+      m_mapAccels(kMapBlock) {
+  m_mapDlgs.m_nTextHash = 1;
+  m_mapMenus.m_nTextHash = 1;
+  m_mapToolbars.m_nTextHash = 1;
+  m_mapAccels.m_nTextHash = 1;
+}
 
 CRcCmplr::~CRcCmplr() {
   CloseAllFiles();
@@ -161,6 +166,16 @@ void CRcCmplr::AccelCell(CString* terms, int n) {
   m_pAccel->m_cells.Add(cell);
 }
 
+template <class V>
+V& CRcCmplr::OpenBlock(AMap<CString, CString&, V, V&>& table, const CString& name) {
+  // Records of a map never move, so the reference stays good until the
+  // tables are emptied by the next compile.
+  m_strObjName = name;
+  V& rec = table[m_strObjName];
+  rec.Reset();
+  return rec;
+}
+
 void CRcCmplr::TopLevelStatement(CString* terms, int n) {
   const CString& t0 = terms[0];
   const CString& t1 = terms[1];
@@ -183,9 +198,7 @@ void CRcCmplr::TopLevelStatement(CString* terms, int n) {
     }
   } else if (n > 1 && t1 == "TOOLBAR") {
     m_bToolbar = 1;
-    m_strObjName = t0;
-    m_pToolbar = &m_mapToolbars[m_strObjName];
-    m_pToolbar->Reset();
+    m_pToolbar = &OpenBlock(m_mapToolbars, t0);
   } else if (m_bAccelerator) {
     if (t0 == "END")
       m_bAccelerator = 0;
@@ -193,9 +206,7 @@ void CRcCmplr::TopLevelStatement(CString* terms, int n) {
       AccelCell(terms, n);
   } else if (n > 1 && t1 == "ACCELERATORS") {
     m_bAccelerator = 1;
-    m_strObjName = t0;
-    m_pAccel = &m_mapAccels[m_strObjName];
-    m_pAccel->Reset();
+    m_pAccel = &OpenBlock(m_mapAccels, t0);
   } else if (m_bStringTable) {
     if (t0 == "END")
       m_bStringTable = 0;
@@ -220,9 +231,7 @@ void CRcCmplr::TopLevelStatement(CString* terms, int n) {
     StoreMenuRoot(m_strObjName, root);
     m_stackMenuScan.Push(root);
   } else if (n > 5 && t1.Find("DIALOG") >= 0) {
-    m_strObjName = t0;
-    m_pDlg = &m_mapDlgs[m_strObjName];
-    m_pDlg->Reset();
+    m_pDlg = &OpenBlock(m_mapDlgs, t0);
     m_pDlg->m_size = CSize(static_cast<int32_t>(atol(terms[n - 2])),
                            static_cast<int32_t>(atol(terms[n - 1])));
     m_nDlgState = 1;

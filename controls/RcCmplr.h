@@ -188,6 +188,9 @@ class CRcCmplr : public IResourceCompiler {
   void DialogHeader(typDlg& dlg, CString* terms, int n);
   void DialogControl(typDlg& dlg, CString* terms, int n);
   void AccelCell(CString* terms, int n);
+  // Stores a fresh record under name (the object name) and returns it.
+  template <class V>
+  V& OpenBlock(AMap<CString, CString&, V, V&>& table, const CString& name);
   void EmptyTables();
   void DeleteMenuRoots();
   void StoreMenuRoot(const CString& key, typMnuCell* root);

@@ -20,24 +20,24 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Every logical line of the script file at path, as SrcReadLine gives them.
-inline std::vector<std::string> FileLines(CRcCmplr& rc, const std::string& path) {
+// Every logical line of the script at path, as read gives them.
+inline std::vector<std::string> Lines(CRcCmplr& rc, const std::string& path,
+                                      int (CRcCmplr::*read)(CString&)) {
   std::vector<std::string> lines;
   if (!rc.BeginRead(path.c_str())) return lines;
   CString line;
-  while (rc.SrcReadLine(line)) lines.push_back(static_cast<const char*>(line));
+  while ((rc.*read)(line)) lines.push_back(static_cast<const char*>(line));
   rc.EndRead();
   return lines;
 }
 
-// Every logical line of the script with its includes.
+// The lines of one file (SrcReadLine), and of the script with its
+// includes (SrcReadLineWithInclude).
+inline std::vector<std::string> FileLines(CRcCmplr& rc, const std::string& path) {
+  return Lines(rc, path, &CRcCmplr::SrcReadLine);
+}
 inline std::vector<std::string> ScriptLines(CRcCmplr& rc, const std::string& path) {
-  std::vector<std::string> lines;
-  if (!rc.BeginRead(path.c_str())) return lines;
-  CString line;
-  while (rc.SrcReadLineWithInclude(line)) lines.push_back(static_cast<const char*>(line));
-  rc.EndRead();
-  return lines;
+  return Lines(rc, path, &CRcCmplr::SrcReadLineWithInclude);
 }
 
 inline std::vector<std::string> Reports(const CRcCmplr& rc) {
