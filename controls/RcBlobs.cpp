@@ -23,7 +23,6 @@
 #include <string>
 
 #include "controls/internal/BlobIO.h"
-#include "framework/AtomicFile.h"
 
 namespace {
 
@@ -145,7 +144,7 @@ int CRcCmplr::SaveGuiRes() {
     free(data);
     const std::string path = std::string(static_cast<const char*>(m_strProgDir)) + "res/" + kBlobNames[t];
     std::string error;
-    if (!WriteFileAtomic(path, content, &error)) {
+    if (!WriteFileAtomic(path, content, &error, *m_pFileOps)) {
       // Usually a missing res/ directory; the files after this one are not
       // tried either.
       ReportAt(SrcPos(), error.c_str());

@@ -30,7 +30,8 @@ CRcCmplr::CRcCmplr()
       m_mapDlgs(kMapBlock),
       m_mapMenus(kMapBlock),
       m_mapToolbars(kMapBlock),
-      m_mapAccels(kMapBlock) {
+      m_mapAccels(kMapBlock),
+      m_pFileOps(&SystemFileOps()) {
   m_mapDlgs.m_nTextHash = 1;
   m_mapMenus.m_nTextHash = 1;
   m_mapToolbars.m_nTextHash = 1;

@@ -31,6 +31,7 @@
 #include "framework/AList.h"
 #include "framework/AMap.h"
 #include "framework/AStack.h"
+#include "framework/AtomicFile.h"
 #include "framework/FixedMaps.h"
 #include "framework/ResourceCompiler.h"
 
@@ -140,6 +141,10 @@ class CRcCmplr : public IResourceCompiler {
   void SetProgramDir(const char* dir) { m_strProgDir = dir; }
   // What the last compile (or blob read) reported, oldest first.
   const CStringArray& GetReports() const { return m_arrReports; }
+  // The file operations SaveGuiRes replaces the blob files with (the
+  // system's unless a test gives others). Borrowed: ops must outlive the
+  // compiler or the next call.
+  void SetFileOps(IFileOps& ops) { m_pFileOps = &ops; }
   // Whether reports also go to stderr (on by default).
   void EchoReports(bool on) { m_bEchoReports = on; }
 
@@ -223,6 +228,7 @@ class CRcCmplr : public IResourceCompiler {
 
   CStringArray m_arrReports;
   bool m_bEchoReports = true;
+  IFileOps* m_pFileOps;  // borrowed
 };
 
 // The application object's resource compiler, whose tables dialogs, menus

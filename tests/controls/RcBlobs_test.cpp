@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <map>
 #include <string>
 #include <vector>
@@ -245,6 +247,76 @@ TEST(RcBlobs, DamagedFilesAreRefused) {
     EXPECT_EQ(back.LoadGuiResFromBinary(), 0);
     EXPECT_TRUE(rctest::Reported(back, c.file + ": damaged"));
     rctest::WriteFile(dir.File("res/" + c.file), good);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The system's file operations, but the n-th of them (counting from 1, all
+// but the clean-up's Remove) fails with EIO.
+class FailNth : public IFileOps {
+ public:
+  explicit FailNth(int n) : m_n(n) {}
+  int Create(const char* p) override { return Fail() ? -1 : Sys().Create(p); }
+  ssize_t Write(int fd, const void* d, size_t n) override { return Fail() ? -1 : Sys().Write(fd, d, n); }
+  int Fchmod(int fd, mode_t m) override { return Fail() ? -1 : Sys().Fchmod(fd, m); }
+  int Fsync(int fd) override { return Fail() ? -1 : Sys().Fsync(fd); }
+  int Close(int fd) override { return Fail() ? (Sys().Close(fd), -1) : Sys().Close(fd); }
+  int Rename(const char* a, const char* b) override { return Fail() ? -1 : Sys().Rename(a, b); }
+  int SyncDir(const char* d) override { return Fail() ? -1 : Sys().SyncDir(d); }
+  int Remove(const char* p) override { return Sys().Remove(p); }
+  int m_calls = 0;
+
+ private:
+  static IFileOps& Sys() { return SystemFileOps(); }
+  bool Fail() {
+    if (++m_calls != m_n) return false;
+    errno = EIO;
+    return true;
+  }
+  int m_n;
+};
+
+std::vector<std::string> Entries(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* d = opendir(path.c_str());
+  while (dirent* e = d ? readdir(d) : nullptr)
+    if (e->d_name[0] != '.') names.push_back(e->d_name);
+  if (d) closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Fail each file operation of a save in turn: every blob file then holds its
+// old or its new content, whole, and nothing else is left in res/.
+TEST(RcBlobs, AFailureAtAnyStepLeavesEachFileOldOrNew) {
+  kvrtest::ScratchDir dir;
+  CRcCmplr rc;
+  CompileAndSave(rc, dir, kEveryTable);
+  std::map<std::string, std::string> oldFiles, newFiles;
+  for (const char* name : kBlobs) oldFiles[name] = rctest::ReadFile(dir.File(std::string("res/") + name));
+  const std::string newScript = "B BITMAP \"new.bmp\"\nM MENU X\nBEGIN\nMENUITEM \"n\", 1\nEND\n";
+  CompileAndSave(rc, dir, newScript);
+  for (const char* name : kBlobs) newFiles[name] = rctest::ReadFile(dir.File(std::string("res/") + name));
+  const std::vector<std::string> names = Entries(dir.File("res"));
+
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE(n);
+    for (const auto& [name, bytes] : oldFiles) rctest::WriteFile(dir.File("res/" + name), bytes);
+    const size_t nReports = rctest::Reports(rc).size();
+    FailNth ops(n);
+    rc.SetFileOps(ops);
+    EXPECT_EQ(rc.SaveGuiRes(), 1);
+    rc.SetFileOps(SystemFileOps());
+    for (const char* name : kBlobs) {
+      const std::string got = rctest::ReadFile(dir.File(std::string("res/") + name));
+      EXPECT_TRUE(got == oldFiles[name] || got == newFiles[name]) << name;
+    }
+    EXPECT_EQ(Entries(dir.File("res")), names);
+    if (ops.m_calls < n) break;  // the save got through without meeting the failure
+    EXPECT_EQ(rctest::Reports(rc).size(), nReports + 1);  // the failure, once
   }
 }
 
