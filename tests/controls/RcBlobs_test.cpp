@@ -74,58 +74,52 @@ TEST(RcBlobs, GoldenBytes) {
   }
 }
 
-// Every entry of every table in a canonical text form (sorted by table and
-// key), to compare two compilers' tables.
-std::map<std::string, std::string> Dump(CRcCmplr& rc) {
-  std::map<std::string, std::string> out;
-  auto put = [&](const std::string& table, const CString& key, auto write) {
-    char* data = nullptr;
-    size_t n = 0;
-    FILE* f = open_memstream(&data, &n);
-    write(f);
-    fclose(f);
-    out[table + ":" + static_cast<const char*>(key)] = std::string(data, n);
-    free(data);
-  };
-  const std::pair<const char*, AMapStringToString*> strMaps[] = {
-      {"bmp", &rc.m_mapBmps}, {"icon", &rc.m_mapIcons}, {"curs", &rc.m_mapCursors},
-      {"str", &rc.m_mapStrings}};
-  for (const auto& [table, m] : strMaps) {
-    long pos = m->GetStartPosition();
-    while (pos != 0) {
-      CString k, v;
-      m->GetNextMapRec(pos, k, v);
-      put(table, k, [&](FILE* f) { fputs(v, f); });
-    }
-  }
-  long pos = rc.m_mapDlgs.GetStartPosition();
+using Dumped = std::map<std::string, std::string>;
+
+// One entry as the bytes write puts on a FILE.
+template <class W>
+void DumpEntry(Dumped& out, const std::string& table, const CString& key, W write) {
+  char* data = nullptr;
+  size_t n = 0;
+  FILE* f = open_memstream(&data, &n);
+  write(f);
+  fclose(f);
+  out[table + ":" + static_cast<const char*>(key)] = std::string(data, n);
+  free(data);
+}
+
+template <class V, class W>
+void DumpTable(Dumped& out, const char* table, AMap<CString, CString&, V, V&>& map, W write) {
+  long pos = map.GetStartPosition();
   while (pos != 0) {
     CString k;
-    typDlg d;
-    rc.m_mapDlgs.GetNextMapRec(pos, k, d);
-    put("dlg", k, [&](FILE* f) { d.DiskIO(0, f); });
+    V v{};
+    map.GetNextMapRec(pos, k, v);
+    DumpEntry(out, table, k, [&](FILE* f) { write(f, v); });
   }
-  pos = rc.m_mapMenus.GetStartPosition();
+}
+
+void DumpTable(Dumped& out, const char* table, AMapStringToString& map) {
+  long pos = map.GetStartPosition();
   while (pos != 0) {
-    CString k;
-    typMnuCell* root = nullptr;
-    rc.m_mapMenus.GetNextMapRec(pos, k, root);
-    put("menu", k, [&](FILE* f) { root->DiskIO(0, f); });
+    CString k, v;
+    map.GetNextMapRec(pos, k, v);
+    DumpEntry(out, table, k, [&](FILE* f) { fputs(v, f); });
   }
-  pos = rc.m_mapToolbars.GetStartPosition();
-  while (pos != 0) {
-    CString k;
-    typToolbar t;
-    rc.m_mapToolbars.GetNextMapRec(pos, k, t);
-    put("tbar", k, [&](FILE* f) { t.DiskIO(0, f); });
-  }
-  pos = rc.m_mapAccels.GetStartPosition();
-  while (pos != 0) {
-    CString k;
-    typAccelerator a;
-    rc.m_mapAccels.GetNextMapRec(pos, k, a);
-    put("accel", k, [&](FILE* f) { a.DiskIO(0, f); });
-  }
+}
+
+// Every entry of every table in a canonical form (sorted by table and key),
+// to compare two compilers' tables.
+Dumped Dump(CRcCmplr& rc) {
+  Dumped out;
+  DumpTable(out, "bmp", rc.m_mapBmps);
+  DumpTable(out, "icon", rc.m_mapIcons);
+  DumpTable(out, "curs", rc.m_mapCursors);
+  DumpTable(out, "str", rc.m_mapStrings);
+  DumpTable(out, "dlg", rc.m_mapDlgs, [](FILE* f, typDlg& d) { d.DiskIO(0, f); });
+  DumpTable(out, "menu", rc.m_mapMenus, [](FILE* f, typMnuCell*& r) { r->DiskIO(0, f); });
+  DumpTable(out, "tbar", rc.m_mapToolbars, [](FILE* f, typToolbar& t) { t.DiskIO(0, f); });
+  DumpTable(out, "accel", rc.m_mapAccels, [](FILE* f, typAccelerator& a) { a.DiskIO(0, f); });
   return out;
 }
 
