@@ -10,21 +10,13 @@
 #include <string>
 
 #include "framework/IniFile.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteRaw(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
+using kvrtest::ReadFileText;
+using kvrtest::WriteFileText;
 
 struct Read {
   int rc;
@@ -42,7 +34,7 @@ Read Get(const std::string& path, const char* section, const char* key, int size
 TEST(IniFile, ReaderTable) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("t.ini");
-  WriteRaw(path,
+  WriteFileText(path,
            "; comment\n"
            "top=before any section\n"
            "[Config]\n"
@@ -93,7 +85,7 @@ TEST(IniFile, ReaderBoundsAndMissingFile) {
   EXPECT_EQ(missing.rc, -1);
   EXPECT_EQ(missing.out, "fallback");
   EXPECT_EQ(Get(path, "S", "k", 4, "fallback").out, "fal");
-  WriteRaw(path, "[S]\nk=0123456789\ng=ab\xB0\xA1\xB0\xA1\n");
+  WriteFileText(path, "[S]\nk=0123456789\ng=ab\xB0\xA1\xB0\xA1\n");
   EXPECT_EQ(Get(path, "S", "k", 5).out, "0123");
   EXPECT_EQ(Get(path, "S", "k", 5).rc, 4);
   EXPECT_EQ(Get(path, "S", "k", 1).out, "");
@@ -106,7 +98,7 @@ TEST(IniFile, ReaderBoundsAndMissingFile) {
   // A null default gives an empty text.
   EXPECT_EQ(Get(path, "S", "none", 10, nullptr).out, "");
   // A long value is read whole, up to the buffer.
-  WriteRaw(path, "[S]\nk=" + std::string(3000, 'v') + "\n");
+  WriteFileText(path, "[S]\nk=" + std::string(3000, 'v') + "\n");
   EXPECT_EQ(Get(path, "S", "k", 1024).rc, 1023);
 }
 
@@ -155,9 +147,9 @@ TEST(IniFile, WriterGoldenBytes) {
     SCOPED_TRACE(c.name);
     kvrtest::ScratchDir dir;
     const std::string path = dir.File("p.ini");
-    if (c.exists) WriteRaw(path, c.before);
+    if (c.exists) WriteFileText(path, c.before);
     EXPECT_EQ(WriteIniFileString(path.c_str(), c.section, c.key, c.value), 1);
-    EXPECT_EQ(ReadAll(path), c.after);
+    EXPECT_EQ(ReadFileText(path), c.after);
     if (*c.value) {
       EXPECT_EQ(Get(path, c.section, c.key).out, c.value);
     }
@@ -168,11 +160,11 @@ TEST(IniFile, WritingTheSameValueAgainChangesNoByte) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("p.ini");
   const std::string before = "; mine\r\n[Config]\r\nInputMode=1\r\n\r\n[Mainframe]\nx=5";
-  WriteRaw(path, before);
+  WriteFileText(path, before);
   struct stat st1, st2;
   ASSERT_EQ(stat(path.c_str(), &st1), 0);
   EXPECT_EQ(WriteIniFileString(path.c_str(), "Config", "InputMode", "1"), 1);
-  EXPECT_EQ(ReadAll(path), before);
+  EXPECT_EQ(ReadFileText(path), before);
   ASSERT_EQ(stat(path.c_str(), &st2), 0);
   EXPECT_EQ(st1.st_ino, st2.st_ino) << "not even rewritten";
 }
@@ -190,9 +182,9 @@ TEST(IniFile, WriterRefusesWhatWouldNotReadBack) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.section << "/" << c.key);
-    WriteRaw(path, before);
+    WriteFileText(path, before);
     EXPECT_EQ(WriteIniFileString(path.c_str(), c.section, c.key, c.value), 0);
-    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(ReadFileText(path), before);
   }
 }
 
@@ -200,11 +192,11 @@ TEST(IniFile, AFailedSaveLeavesTheProfileWhole) {
   if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("p.ini");
-  WriteRaw(path, "[S]\nk=1\n");
+  WriteFileText(path, "[S]\nk=1\n");
   chmod(dir.Path().c_str(), 0555);  // no temporary file can be made
   EXPECT_EQ(WriteIniFileString(path.c_str(), "S", "k", "2"), 0);
   chmod(dir.Path().c_str(), 0755);
-  EXPECT_EQ(ReadAll(path), "[S]\nk=1\n");
+  EXPECT_EQ(ReadFileText(path), "[S]\nk=1\n");
 }
 
 TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
@@ -220,7 +212,7 @@ TEST(IniFile, AFileThatCannotBeReadIsNotReplaced) {
 TEST(IniFile, RandomWritesReadBack) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("r.ini");
-  WriteRaw(path, "; kept\n[Config]\nInputMode=0\n\n[Mainframe]\nLeft=10\n");
+  WriteFileText(path, "; kept\n[Config]\nInputMode=0\n\n[Mainframe]\nLeft=10\n");
   std::map<std::pair<std::string, std::string>, std::string> want = {
       {{"Config", "InputMode"}, "0"}, {{"Mainframe", "Left"}, "10"}};
   std::mt19937 rng(12345);
@@ -241,7 +233,7 @@ TEST(IniFile, RandomWritesReadBack) {
       ASSERT_EQ(r.out, unreadable ? "missing" : value) << i << " " << sk.first << "/" << sk.second;
     }
   }
-  const std::string text = ReadAll(path);
+  const std::string text = ReadFileText(path);
   EXPECT_EQ(text.rfind("; kept\n[Config]\n", 0), 0u);
   size_t lines = std::count(text.begin(), text.end(), '\n');
   // 4 original lines plus per section (3 new) a blank pair and a header, and
@@ -252,11 +244,11 @@ TEST(IniFile, RandomWritesReadBack) {
 TEST(IniFile, ClearSection) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("c.ini");
-  WriteRaw(path, "[A]\na=1\nb=2\n[B]\nc=3\n");
+  WriteFileText(path, "[A]\na=1\nb=2\n[B]\nc=3\n");
   EXPECT_EQ(WriteIniFileString(path.c_str(), "A", nullptr, nullptr), 8);
-  EXPECT_EQ(ReadAll(path), "[A]\n[B]\nc=3\n");
+  EXPECT_EQ(ReadFileText(path), "[A]\n[B]\nc=3\n");
   EXPECT_EQ(ClearIniFileSection(path.c_str(), "b"), 0);
-  EXPECT_EQ(ReadAll(path), "[A]\n[B]\n");
+  EXPECT_EQ(ReadFileText(path), "[A]\n[B]\n");
   EXPECT_EQ(ClearIniFileSection(path.c_str(), "Z"), -1);
   EXPECT_EQ(ClearIniFileSection(dir.File("none.ini").c_str(), "A"), -1);
 }
