@@ -65,9 +65,12 @@ class Peer {
 
   // Asks the owner for target while the program's main loop runs; true with
   // the bytes when the answer names a property.
-  bool Request(const char* target, std::string* bytes, std::string* type = nullptr) {
-    const ::Atom prop = Atom("PEER_DATA");
-    XConvertSelection(m_dpy, m_clip, Atom(target), prop, m_win, CurrentTime);
+  // With noProperty the request names none, as old clients do; the answer
+  // then comes in the property named after the target.
+  bool Request(const char* target, std::string* bytes, std::string* type = nullptr,
+               bool noProperty = false) {
+    const ::Atom prop = noProperty ? Atom(target) : Atom("PEER_DATA");
+    XConvertSelection(m_dpy, m_clip, Atom(target), noProperty ? None : prop, m_win, CurrentTime);
     XFlush(m_dpy);
     XEvent ev;
     bool came = RunUntil([&] { return XCheckTypedWindowEvent(m_dpy, m_win, SelectionNotify, &ev); });
@@ -226,6 +229,11 @@ TEST_F(Clipboard, ServesUtf8AndString) {
   ASSERT_TRUE(peer.Request("STRING", &bytes, &type));
   EXPECT_EQ(bytes, gbk);
   EXPECT_EQ(type, "STRING");
+  // A request without a property is answered in the target's property,
+  // not with an X error.
+  bytes.clear();
+  ASSERT_TRUE(peer.Request("STRING", &bytes, &type, true));
+  EXPECT_EQ(bytes, gbk);
   EXPECT_FALSE(peer.Request("TARGETS", &bytes));
   EXPECT_FALSE(peer.Request("COMPOUND_TEXT", &bytes));
   const std::string log = testing::internal::GetCapturedStderr();

@@ -78,6 +78,16 @@ TEST(WinGeometry, SetWinPosFlagTable) {
   }
 }
 
+TEST(WinGeometry, ZeroSizeIsNoXError) {
+  // The default X error handler would end the test on a BadValue.
+  TestWin w(Rc(0, 0, 20, 20));
+  SetWinPos(w.win, 1, 2, 0, 0, 8, 0, 0);
+  const Attrs a = Read(w.win);
+  EXPECT_EQ(a.w, 1);
+  EXPECT_EQ(a.h, 1);
+  EXPECT_EQ(w.obj.m_szWin, CSize(0, 0));
+}
+
 TEST(WinGeometry, RaiseStacksAboveSiblings) {
   TestWin a(Rc(0, 0, 20, 20)), b(Rc(0, 0, 20, 20));
   SetWinPos(a.win, 0, 0, 20, 20, 8, 1, 0);
