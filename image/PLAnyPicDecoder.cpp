@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/ByteOrder.h"
 #include "image/PLBmpDecoder.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"
@@ -54,8 +55,7 @@ PLAnyPicDecoder::PLAnyPicDecoder()
 PLAnyPicDecoder::~PLAnyPicDecoder() { PLAnyPicDecoder::Close(); }
 
 int32_t PLAnyPicDecoder::epsLongVal(const uint8_t* b) {
-  return static_cast<int32_t>(uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) |
-                              (uint32_t{b[3]} << 24));
+  return static_cast<int32_t>(little_endian::Load32(b));
 }
 
 int PLAnyPicDecoder::getFileType(const uint8_t* data, int size) {
@@ -104,6 +104,9 @@ void PLAnyPicDecoder::Open(PLDataSource* source) {
 }
 
 void PLAnyPicDecoder::GetImage(PLBmp& bitmap) {
+  if (m_pCurDec == nullptr || m_pDataSrc == nullptr) {
+    raiseError(PL_ERRFORMAT_NOT_SUPPORTED, "No image is open.");
+  }
   m_pCurDec->GetImage(bitmap);
   SetBmpInfo(*m_pCurDec);
 }
@@ -117,4 +120,5 @@ void PLAnyPicDecoder::Close() {
   // The current decoder holds the same source and deletes it.
   m_pCurDec->Close();
   m_pDataSrc = nullptr;
+  m_pCurDec = nullptr;
 }

@@ -89,7 +89,7 @@ void PLBmp::internalCopy(const PLBmp& source) {
   PLBmpLock srcLock(source, true, false);
   PLBmpLock dstLock(*this, false, true);
   const long nBytes = GetBytesPerLine();
-  for (int y = 0; y < GetHeight(); ++y) {
+  for (int y = 0; nBytes > 0 && y < GetHeight(); ++y) {
     std::memcpy(m_pLineArray[y], source.m_pLineArray[y], static_cast<size_t>(nBytes));
   }
   if (GetBitsPerPixel() <= 8) SetPalette(source.GetPalette());
@@ -183,7 +183,7 @@ void PLBmp::create1BPPCopy(const PLBmp& source) {
   for (int y = 0; y < GetHeight(); ++y) {
     const uint8_t* src = source.GetLineArray()[y];
     uint8_t* dst = m_pLineArray[y];
-    std::memset(dst, 0, static_cast<size_t>(nBytes));
+    if (nBytes > 0) std::memset(dst, 0, static_cast<size_t>(nBytes));
     for (int x = 0; x < GetWidth(); ++x) {
       const PLPixel32 c = SourceColour(source, src, x);
       if (c.GetR() < kOneBitThreshold && c.GetG() < kOneBitThreshold &&

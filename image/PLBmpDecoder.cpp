@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/ByteOrder.h"
 #include "image/PLBmp.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"
@@ -267,8 +268,9 @@ void PLBmpDecoder::decodeRLE4(PLDataSource* source, PLBmp& bitmap) {
 void PLBmpDecoder::checkRun(int k, int x, int count, int limit) const {
   if (count > limit - x) {
     raiseErrorF(PL_ERRFORMAT_NOT_SUPPORTED,
-                "Decoding bmp: run of %d pixels at column %d passes the end of row %d (%d pixels).",
-                count, x, k, GetWidth());
+                "Decoding bmp: run of %d pixels at column %d passes the end of row %d (%d pixels, "
+                "%d with padding).",
+                count, x, k, GetWidth(), limit);
   }
 }
 
@@ -277,12 +279,13 @@ void PLBmpDecoder::checkRun(int k, int x, int count, int limit) const {
 // an escape: 0 ends the row, 1 ends the bitmap, 2 (a delta move) is not
 // supported, and n >= 3 introduces n literal pixels (n bytes, or n nibbles at
 // 4 bits) padded to an even number of bytes. Pixels the data never reach
-// stay 0. Runs may not pass the end of a row, except into the pad nibble of
-// an odd-width 4-bit row, which some writers fill; rows past the last one
-// end the decoding.
+// stay 0. Writers fill rows up to the padding of a stored row (ImageMagick
+// codes a 13-pixel row as 16 pixels), so runs may reach that far and the
+// pixels past the width are dropped; a run past the padded row is damage.
+// Rows past the last one end the decoding.
 void PLBmpDecoder::decodeRunLength(PLDataSource* source, PLBmp& bitmap, bool fourBit) {
   const int width = GetWidth();
-  const int limit = fourBit ? width + (width & 1) : width;
+  const int limit = fourBit ? (width + 7) & ~7 : (width + 3) & ~3;
   int k = 0;
   int x = 0;
   while (k < m_Height) {
@@ -327,7 +330,7 @@ void PLBmpDecoder::decodeHiColor(PLDataSource* source, PLBmp& bitmap) {
     const uint8_t* p = source->ReadNBytes(rowBytes);
     PLPixel32* dst = reinterpret_cast<PLPixel32*>(fileRow(bitmap, k));
     for (int x = 0; x < width; ++x) {
-      const unsigned v = p[2 * x] | (p[2 * x + 1] << 8);
+      const unsigned v = little_endian::Load16(p + 2 * x);
       if (is555) {
         dst[x].Set((v >> 7) & 0xF8, (v >> 2) & 0xF8, (v & 0x1F) * 8, 255);
       } else {

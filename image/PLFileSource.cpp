@@ -17,6 +17,7 @@ PLFileSource::~PLFileSource() {
 }
 
 int PLFileSource::Open(const char* path) {
+  if (m_pFile != nullptr) Close();
   if (path == nullptr || *path == '\0') return -1;
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return -1;

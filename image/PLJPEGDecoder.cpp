@@ -95,6 +95,11 @@ void PLJPEGDecoder::fail() {
   raiseError(PL_ERRFORMAT_NOT_SUPPORTED, m_pState->err.text);
 }
 
+void PLJPEGDecoder::Close() {
+  jpeg_abort_decompress(&m_pState->cinfo);
+  PLPicDecoder::Close();
+}
+
 void PLJPEGDecoder::Open(PLDataSource* source) {
   State& s = *m_pState;
   jpeg_decompress_struct* cinfo = &s.cinfo;

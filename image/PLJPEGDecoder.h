@@ -23,6 +23,9 @@ class PLJPEGDecoder : public PLPicDecoder {
   // other than greyscale, YCbCr, RGB, CMYK and YCCK are refused (code 6).
   void Open(PLDataSource* source) override;
   void GetImage(PLBmp& bitmap) override;
+  // Ends a decode that was opened but not finished (the library points into
+  // the source's buffer), then closes the source.
+  void Close() override;
 
   // Fast mode (the default) switches off the library's smooth upsampling.
   void SetFast(bool fast) { m_bFast = fast; }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/ByteOrder.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"
@@ -152,23 +153,19 @@ void PLPicDecoder::MakeBmp(PLBmp* bitmap, int bpp) {
 uint8_t PLPicDecoder::ReadByte(PLDataSource* source) { return *source->Read1Byte(); }
 
 uint16_t PLPicDecoder::ReadIWord(PLDataSource* source) {
-  const uint8_t* p = source->Read2Bytes();
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+  return little_endian::Load16(source->Read2Bytes());
 }
 
 uint32_t PLPicDecoder::ReadILong(PLDataSource* source) {
-  const uint8_t* p = source->Read4Bytes();
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+  return little_endian::Load32(source->Read4Bytes());
 }
 
 uint16_t PLPicDecoder::ReadMWord(PLDataSource* source) {
-  const uint8_t* p = source->Read2Bytes();
-  return static_cast<uint16_t>((p[0] << 8) | p[1]);
+  return big_endian::Load16(source->Read2Bytes());
 }
 
 uint32_t PLPicDecoder::ReadMLong(PLDataSource* source) {
-  const uint8_t* p = source->Read4Bytes();
-  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+  return big_endian::Load32(source->Read4Bytes());
 }
 
 void PLPicDecoder::unpackPictRow(uint8_t* buffer, PLDataSource* source, int width, int rowBytes,

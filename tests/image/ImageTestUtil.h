@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 
 #include <jpeglib.h>
 
+#include "framework/ByteOrder.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLAnyPicDecoder.h"
 #include "image/PLTextException.h"
@@ -23,16 +25,14 @@ namespace imgtest {
 using Bytes = std::vector<uint8_t>;
 
 inline void Put16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
+  b.resize(b.size() + 2);
+  little_endian::Store16(&b[b.size() - 2], static_cast<uint16_t>(v));
 }
 inline void Put32(Bytes& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
+  b.resize(b.size() + 4);
+  little_endian::Store32(&b[b.size() - 4], v);
 }
-inline void Poke32(Bytes& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
+inline void Poke32(Bytes& b, size_t at, uint32_t v) { little_endian::Store32(&b[at], v); }
 
 struct Rgb {
   uint8_t r, g, b;
@@ -204,6 +204,22 @@ inline Bytes MakeJpeg(const JpegSpec& s) {
   jpeg_destroy_compress(&c);
   std::free(out);
   return result;
+}
+
+// A spec of the given size and colour layout; the caller adds the pixels.
+inline JpegSpec JpegOf(int width, int height, int components, J_COLOR_SPACE space) {
+  JpegSpec s;
+  s.width = width;
+  s.height = height;
+  s.components = components;
+  s.space = space;
+  return s;
+}
+
+// Writes b to path as it is.
+inline void WriteFile(const std::string& path, const Bytes& b) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
+                                               static_cast<std::streamsize>(b.size()));
 }
 
 // A width x height RGB picture of flat 8 x 8 blocks, colour chosen per block

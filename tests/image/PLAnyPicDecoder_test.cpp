@@ -118,8 +118,7 @@ TEST(PLAnyPicDecoder, BmpFromAFileWhateverItsName) {
   spec.pixels = {10, 20, 30, 40, 50, 60, 0, 0};
   const Bytes bmp = imgtest::BuildBmp(spec);
   const std::string path = dir.File("photo.jpg");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()),
-                                               static_cast<std::streamsize>(bmp.size()));
+  imgtest::WriteFile(path, bmp);
   // The framework's road: OpenFile, MakeBmp at 32 bits, Close.
   PLAnyBmp* bitmap = new PLAnyBmp;
   {
@@ -135,12 +134,24 @@ TEST(PLAnyPicDecoder, BmpFromAFileWhateverItsName) {
   delete static_cast<PLBmp*>(bitmap);
 }
 
+TEST(PLAnyPicDecoder, MakeBmpWithoutAnOpenImageIsRefused) {
+  kvrtest::ScratchDir dir;
+  const std::string path = dir.File("a.jpg");
+  imgtest::WriteFile(path, imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8)));
+  PLAnyBmp bmp;
+  PLAnyPicDecoder never;
+  EXPECT_THROW(never.MakeBmp(&bmp, 32), PLTextException);
+  PLAnyPicDecoder closed;
+  closed.OpenFile(path.c_str());
+  closed.Close();  // the library must not read the freed file buffer (ASan)
+  EXPECT_THROW(closed.MakeBmp(&bmp, 32), PLTextException);
+}
+
 TEST(PLAnyPicDecoder, DestroyingAnOpenDecoderReleasesTheFile) {
   kvrtest::ScratchDir dir;
   const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8));
   const std::string path = dir.File("a");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                               static_cast<std::streamsize>(jpeg.size()));
+  imgtest::WriteFile(path, jpeg);
   PLAnyPicDecoder decoder;
   decoder.OpenFile(path.c_str());
   decoder.OpenFile(path.c_str());  // a second open closes the first (LeakSanitizer)

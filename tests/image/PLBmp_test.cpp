@@ -206,6 +206,20 @@ TEST(PLAnyBmp, PixelAccessOutsideTheBitmapIsHarmless) {
   EXPECT_EQ(b.GetPixel(1, 1), PLPixel32(4, 4, 4, 4));
 }
 
+TEST(PLAnyBmp, EmptyBitmapsCopyAndConvert) {
+  for (int bpp : {1, 8, 24, 32}) {
+    PLAnyBmp empty;
+    empty.Create(0, 3, static_cast<unsigned short>(bpp), false, false);
+    PLAnyBmp copy(empty);
+    EXPECT_EQ(copy.GetHeight(), 3);
+    for (int to : {1, 8, 24, 32}) {
+      PLAnyBmp other;
+      other.CreateCopy(empty, to);
+      EXPECT_EQ(other.GetWidth(), 0) << bpp << " to " << to;
+    }
+  }
+}
+
 TEST(PLBmpInfo, TextFormRoundTrips) {
   const PLBmpInfo info(PLPoint(640, 480), 32, PLPoint(72, 96), true, false);
   char text[128];

@@ -9,6 +9,7 @@
 #include "image/PLIProgressNotification.h"
 #include "image/PLMemSource.h"
 #include "image/PLTextException.h"
+#include "tests/image/ImageTestUtil.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -81,7 +82,7 @@ TEST(PLFileSource, LoadsAsReadsNeedAndHandsOutTheFileBytes) {
   kvrtest::ScratchDir dir;
   const std::vector<uint8_t> data = Counting(10000);
   const std::string path = dir.File("data.bin");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), 10000);
+  imgtest::WriteFile(path, data);
   PLFileSource s;
   ASSERT_EQ(s.Open(path.c_str()), 0);
   EXPECT_EQ(s.GetFileSize(), 10000);

@@ -39,11 +39,7 @@ TEST(PLJPEGDecoder, ColourImageDecodesAtThirtyTwoBits) {
 }
 
 TEST(PLJPEGDecoder, GreyscaleIsEightBitGreyAndWidensToEqualChannels) {
-  JpegSpec s;
-  s.width = 16;
-  s.height = 8;
-  s.components = 1;
-  s.space = JCS_GRAYSCALE;
+  JpegSpec s = imgtest::JpegOf(16, 8, 1, JCS_GRAYSCALE);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 16; ++x) s.pixels.push_back(x < 8 ? 40 : 220);
   const Bytes jpeg = imgtest::MakeJpeg(s);
@@ -87,11 +83,7 @@ TEST(PLJPEGDecoder, ProgressiveImageDecodes) {
 
 TEST(PLJPEGDecoder, AdobeCmykIsConvertedToRgb) {
   // Adobe CMYK files store the inks inverted: 255 is no ink.
-  JpegSpec s;
-  s.width = 16;
-  s.height = 8;
-  s.components = 4;
-  s.space = JCS_CMYK;
+  JpegSpec s = imgtest::JpegOf(16, 8, 4, JCS_CMYK);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 16; ++x) {
       if (x < 8) s.pixels.insert(s.pixels.end(), {255, 0, 0, 255});  // full magenta, yellow: red
@@ -148,11 +140,7 @@ TEST(PLJPEGDecoder, DamagedDataFailWithTheLibrarysMessage) {
 }
 
 TEST(PLJPEGDecoder, OversizedImagesAreRefused) {
-  JpegSpec s;
-  s.width = 40000;
-  s.height = 8;
-  s.components = 1;
-  s.space = JCS_GRAYSCALE;
+  JpegSpec s = imgtest::JpegOf(40000, 8, 1, JCS_GRAYSCALE);
   s.quality = 10;
   s.pixels.assign(static_cast<size_t>(s.width) * s.height, 128);
   const Decoded d = Decode(imgtest::MakeJpeg(s));
@@ -183,8 +171,7 @@ TEST(PLJPEGDecoder, ContentDecidesNotTheFileName) {
   kvrtest::ScratchDir dir;
   const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8));
   const std::string path = dir.File("picture.bmp");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
-                                               static_cast<std::streamsize>(jpeg.size()));
+  imgtest::WriteFile(path, jpeg);
   PLAnyPicDecoder decoder;
   PLAnyBmp bmp;
   decoder.MakeBmpFromFile(path.c_str(), &bmp, 32);
