@@ -277,6 +277,46 @@ TEST_F(DialogTest, MissingTemplateEndsAtOnceAsCancelled) {
   EXPECT_TRUE(app.steps.empty());
 }
 
+// A subclass puts its own button in place of OK; the dialog frees only the
+// controls it made, and the stand-in gives OK back when it goes (ASan checks
+// that nothing is freed twice or leaked).
+TEST_F(DialogTest, StandInControlBelongsToTheSubclass) {
+  struct CountingBtn : ABtn {
+    int CtrlEvProc(unsigned long w, int id, unsigned long code, XEvent* e) override {
+      presses += code == kCtrlEvPress;
+      return 1;
+    }
+    int presses = 0;
+  };
+  struct StandInDlg : FormDlg {
+    int InitDlg() override {
+      FormDlg::InitDlg();
+      original = GetCtrl(IDOK);
+      replaced = stand.ReplaceDlgCtrl(IDOK, this);
+      return 1;
+    }
+    CountingBtn stand;  // destructed before the ADialog part
+    AWnd* original = nullptr;
+    int replaced = 0;
+  };
+  {
+    StandInDlg dlg;
+    app.Then([&] {
+      EXPECT_EQ(dlg.replaced, 1);
+      EXPECT_EQ(dlg.GetCtrl(IDOK), &dlg.stand);
+      EXPECT_EQ(dlg.GetDlgCtr(dlg.stand.m_hWnd), &dlg.stand);
+      ClickCtrl(dlg, IDOK);
+    });
+    EXPECT_EQ(dlg.ActModal(), 1);
+    EXPECT_EQ(dlg.stand.presses, 1);
+  }
+  // A dialog destructed while still built takes its windows with it.
+  {
+    FormDlg built;
+    ASSERT_EQ(built.Create(), 1);
+  }
+}
+
 // --- building ---------------------------------------------------------------
 
 TEST_F(DialogTest, BuildingFollowsTheTemplate) {
