@@ -125,13 +125,10 @@ int ABtn::OnRelease(XEvent* event) {
 }
 
 void ABtn::Draw(XEvent* event) {
-  if (!m_hWnd) return;
-  GC gc = GetGC(m_hWnd);
-  if (!gc) return;
-  const int oldMode = SetDrawMode(gc, kDrawCopy);
-  const unsigned long oldBk = SetBkClr(gc, kClrFace);
-  const unsigned long oldFg = SetFgClrPxl(gc, gpxlBlack);
-  const int w = m_szWin.cx, h = m_szWin.cy, fh = m_nFontH;
+  CtrlGC dc(m_hWnd);
+  if (!dc) return;
+  GC gc = dc.get();
+  const int w = m_szWin.cx, h = m_szWin.cy;
   bool sunken = m_bPressed && (!event || afc::x11::EventKind(event) != EvKind::kMotion ||
                                EventInside(event, m_szWin));
   if (m_bAlwaysDown) sunken = true;
@@ -144,25 +141,11 @@ void ABtn::Draw(XEvent* event) {
   if (m_bCmboArrow) {
     const int s = static_cast<int>(w * 0.4);
     Draw3dArrow(m_hWnd, gc, (w - s) / 2, (h - s) / 2, s, s, 1);
-  } else {
-    const CString text = ShownText();
-    const CSize ext = ChnBmpStrExtent(text, 0, fh, fh, fh);
-    int x = (w - ext.cx) / 2, y = (h - ext.cy) / 2;
-    if (dlg && dlg->m_nFocusID == m_nID) {
-      const int dx = (w - ext.cx) / 4, dy = (h - ext.cy) / 2 > 3 ? 3 : 0;
-      DrawFocusMark(gc, CRect(x - dx, y - dy, x + ext.cx + dx, y + ext.cy + dy));
-      SetFgClr(gc, kClrFocusLine);
-    }
-    if (GetUILanguage() == kUILangBig5) y = 2 * y / 3;
-    DrawCaption(gc, x, y, text);
+    return;
   }
-  SetFgClrPxl(gc, oldFg);
-  SetBkClrPxl(gc, oldBk);
-  SetDrawMode(gc, oldMode);
-  if (m_bOwnerDraw && !m_bCmboArrow &&
-      !(event && afc::x11::EventKind(event) == EvKind::kKeyRelease)) {
+  DrawLabel(gc, -1, -1, 3);
+  if (m_bOwnerDraw && !(event && afc::x11::EventKind(event) == EvKind::kKeyRelease)) {
     DrawCtrl(gc, 0);
     if (dlg) dlg->CtrlEvProc(m_hWnd, m_nID, kCtrlEvOwnerDraw, event);
   }
-  ReleaseGC(gc);
 }

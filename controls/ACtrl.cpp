@@ -61,3 +61,35 @@ void ACtrl::DrawFocusMark(GC gc, CRect rect) {
 void ACtrl::DrawCaption(GC gc, int x, int y, const char* text) {
   ChBmpStrOut(m_hWnd, gc, x, y, text, 0, 0, m_nFontH, m_nFontH, 0, nullptr, 0, kChStrAuto, 1);
 }
+
+void ACtrl::DrawLabel(GC gc, int x, int growX, int minFree) {
+  const int w = m_szWin.cx, h = m_szWin.cy, fh = m_nFontH;
+  const CString text = ShownText();
+  const CSize ext = ChnBmpStrExtent(text, 0, fh, fh, fh);
+  if (x < 0) x = (w - ext.cx) / 2;
+  if (growX < 0) growX = (w - ext.cx) / 4;
+  int y = (h - ext.cy) / 2;
+  ADialog* dlg = GetDlg();
+  if (dlg && dlg->m_nFocusID == m_nID) {
+    const int dy = (h - ext.cy) / 2 > minFree ? 3 : 0;
+    DrawFocusMark(gc, CRect(x - growX, y - dy, x + ext.cx + growX, y + ext.cy + dy));
+    SetFgClr(gc, kClrFocusLine);
+  }
+  if (GetUILanguage() == kUILangBig5) y = 2 * y / 3;
+  DrawCaption(gc, x, y, text);
+}
+
+CtrlGC::CtrlGC(unsigned long window) : m_gc(window ? GetGC(window) : nullptr) {
+  if (!m_gc) return;
+  m_oldMode = SetDrawMode(m_gc, kDrawCopy);
+  m_oldBk = SetBkClr(m_gc, kClrFace);
+  m_oldFg = SetFgClrPxl(m_gc, gpxlBlack);
+}
+
+CtrlGC::~CtrlGC() {
+  if (!m_gc) return;
+  SetFgClrPxl(m_gc, m_oldFg);
+  SetBkClrPxl(m_gc, m_oldBk);
+  SetDrawMode(m_gc, m_oldMode);
+  ReleaseGC(m_gc);
+}

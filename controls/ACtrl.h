@@ -45,4 +45,27 @@ class ACtrl : public AWnd {
   void DrawFocusMark(GC gc, CRect rect);
   // Draws the caption at (x, y) in cells of the font height.
   void DrawCaption(GC gc, int x, int y, const char* text);
+  // Draws the shown text as a label: at x (centred when x < 0), centred
+  // vertically (at two thirds of that in the traditional Chinese UI); when
+  // the control has its dialog's focus, on the focus mark grown by growX
+  // left and right ((w - text width) / 4 when growX < 0) and by 3 above and
+  // below when more than minFree pixels are free above the text.
+  void DrawLabel(GC gc, int x, int growX, int minFree);
+};
+
+// A new GC of a window in copy mode, background face grey and foreground
+// black; the three are restored and the GC released when it goes.
+class CtrlGC {
+ public:
+  explicit CtrlGC(unsigned long window);
+  ~CtrlGC();
+  CtrlGC(const CtrlGC&) = delete;
+  CtrlGC& operator=(const CtrlGC&) = delete;
+  GC get() const { return m_gc; }
+  explicit operator bool() const { return m_gc != nullptr; }
+
+ private:
+  GC m_gc;
+  int m_oldMode = 0;
+  unsigned long m_oldBk = 0, m_oldFg = 0;
 };

@@ -78,32 +78,14 @@ int ARdo::Winproc(XEvent* event) {
 }
 
 void ARdo::Draw(XEvent*) {
-  if (!m_hWnd) return;
-  GC gc = GetGC(m_hWnd);
-  if (!gc) return;
-  const int oldMode = SetDrawMode(gc, kDrawCopy);
-  const unsigned long oldBk = SetBkClr(gc, kClrFace);
-  const unsigned long oldFg = SetFgClrPxl(gc, gpxlBlack);
-  const int w = m_szWin.cx, h = m_szWin.cy, fh = m_nFontH;
+  CtrlGC dc(m_hWnd);
+  if (!dc) return;
+  GC gc = dc.get();
+  const int w = m_szWin.cx, h = m_szWin.cy;
   CRect all(0, 0, w, h);
   FillClrRect(m_hWnd, gc, &all, kClrFace);
   const dlglayout::RdoGeom g = dlglayout::RadioButton(h);
   DrawRadioBox(m_hWnd, gc, g.cx, g.cy, g.r, m_bChecked);
   SetFgClr(gc, kClrText);
-  const CString text = ShownText();
-  const CSize ext = ChnBmpStrExtent(text, 0, fh, fh, fh);
-  const int x = g.textX;
-  int y = (h - ext.cy) / 2;
-  ADialog* dlg = GetDlg();
-  if (dlg && dlg->m_nFocusID == m_nID) {
-    const int dy = (h - ext.cy) / 2 > 2 ? 3 : 0;
-    DrawFocusMark(gc, CRect(x - 2, y - dy, x + ext.cx + 2, y + ext.cy + dy));
-    SetFgClr(gc, kClrFocusLine);
-  }
-  if (GetUILanguage() == kUILangBig5) y = 2 * y / 3;
-  DrawCaption(gc, x, y, text);
-  SetFgClrPxl(gc, oldFg);
-  SetBkClrPxl(gc, oldBk);
-  SetDrawMode(gc, oldMode);
-  ReleaseGC(gc);
+  DrawLabel(gc, g.textX, 2, 2);
 }

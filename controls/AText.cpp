@@ -63,27 +63,19 @@ int AText::Winproc(XEvent* event) {
 }
 
 void AText::Draw(XEvent*) {
-  if (!m_hWnd) return;
-  GC gc = GetGC(m_hWnd);
-  if (!gc) return;
-  const int oldMode = SetDrawMode(gc, kDrawCopy);
-  const unsigned long oldBk = SetBkClr(gc, kClrFace);
-  const unsigned long oldFg = SetFgClr(gc, kClrText);
+  CtrlGC dc(m_hWnd);
+  if (!dc) return;
+  GC gc = dc.get();
+  SetFgClr(gc, kClrText);
   const int w = m_szWin.cx, h = m_szWin.cy;
   CRect all(0, 0, w, h);
   FillClrRect(m_hWnd, gc, &all, kClrFace);
-  if (m_nMode == kModeBitmap) {
-    if (m_pImage) {
-      const CSize img = afc::x11::ImageSize(m_pImage);
-      const int y = (h - img.cy) / 2 > 0 ? (h - img.cy) / 2 : 0;
-      AfcPutImage(dsply, m_hWnd, gc, m_pImage, 0, 0, 0, y, img.cx, img.cy, kDrawCopy);
-    }
-  } else {
+  if (m_nMode != kModeBitmap) {
     const int y = GetUILanguage() == kUILangBig5 ? 0 : 1;
     DrawCaption(gc, 1, y, ShownText());
+  } else if (m_pImage) {
+    const CSize img = afc::x11::ImageSize(m_pImage);
+    const int y = (h - img.cy) / 2 > 0 ? (h - img.cy) / 2 : 0;
+    AfcPutImage(dsply, m_hWnd, gc, m_pImage, 0, 0, 0, y, img.cx, img.cy, kDrawCopy);
   }
-  SetFgClrPxl(gc, oldFg);
-  SetBkClrPxl(gc, oldBk);
-  SetDrawMode(gc, oldMode);
-  ReleaseGC(gc);
 }

@@ -52,15 +52,8 @@ void SetChnUIReader(ChnUIReader reader) { g_chnUI = reader; }
 
 CMsgBox::CMsgBox(AWnd* parent) : ADialog(kMsgBoxDlgId, parent) { m_nResult = IDCANCEL; }
 
+// OK and Cancel are ADialog's (through the virtual OnOK and OnCancel).
 int CMsgBox::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent* event) {
-  if (code == kCtrlEvClick && id == IDOK) {
-    OnOK();
-    return 1;
-  }
-  if (code == kCtrlEvClick && id == IDCANCEL) {
-    OnCancel();
-    return 1;
-  }
   if (window == 0 && id == kPaintNotifyId && code == 0) {
     AtDraw();
     return 1;
