@@ -55,6 +55,14 @@ std::vector<std::string> Lines(const std::string& text) {
   return out;
 }
 
+// The lines of a file; false when it cannot be read.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return false;
+  lines = Lines(text);
+  return true;
+}
+
 bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
   out.clear();
   std::string text;
@@ -85,9 +93,9 @@ bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
 
 bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out) {
   out.clear();
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  for (const std::string& line : Lines(text)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return false;
+  for (const std::string& line : lines) {
     const size_t tab = line.find('\t');
     if (tab == std::string::npos || tab == 0) continue;
     EssayEntry e;
@@ -101,9 +109,9 @@ bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out) {
 bool ReadOpenccText(const std::string& path,
                     std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  for (const std::string& line : Lines(text)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return false;
+  for (const std::string& line : lines) {
     const size_t tab = line.find('\t');
     if (tab == std::string::npos || tab == 0) continue;
     out[line.substr(0, tab)] = Split(line.substr(tab + 1), " ");
@@ -164,9 +172,9 @@ void ParseCanonicalSingletons(const std::string& text, std::map<char32_t, char32
 bool ReadSymbolGroups(const std::string& path,
                       std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  for (const std::string& line : Lines(text)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return false;
+  for (const std::string& line : lines) {
     const size_t q = line.find("'/");
     if (q == std::string::npos) continue;
     const size_t qe = line.find('\'', q + 2);
