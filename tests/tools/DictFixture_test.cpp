@@ -102,6 +102,16 @@ TEST_F(DictFixture, OneKeyListsPutChShZhUnderIUV) {
   EXPECT_NE(f.find("\ng\n" + kGuo + kGuo4 + "\n"), std::string::npos);
 }
 
+TEST_F(DictFixture, VModeColumnsSpellTheKeysOfEachScheme) {
+  const std::string& v = File("vmodewords.dic");
+  // Full pinyin in short form, then MS, C_Star and ZR keys; words of several
+  // syllables also by their initials.
+  for (const char* line : {"\nyue,yt,yx,yt,\xd4\xc2\n", "\nchi,ii,ui,ii,\xb3\xdf\n",
+                           "\nxighao|xh,x;hk|xh,xqhd|xh,xyhk|xh,\xa1\xef,\xa1\xee\n",
+                           "\ngogli|gl,gsli|gl,gyli|gl,gsli|gl,\xb9\xab\xc0\xef\n"})
+    EXPECT_NE(v.find(line), std::string::npos) << line + 1;
+}
+
 TEST_F(DictFixture, TraditionalFormsPreferTheCharacterItself) {
   const std::string& t = File("gbk2b5.bin");
   EXPECT_EQ(gentest::Gbk2Big5(t, 0xBAF3), 0xA65A);  // 后 stays 后 though s2t lists 後 first
