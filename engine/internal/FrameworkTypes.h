@@ -1,0 +1,10 @@
+// FrameworkTypes.h: the framework headers whose strings, arrays and maps
+// the engine's records and object are made of, in one place.
+#pragma once
+
+#include "framework/CString.h"
+#include "framework/AArray.h"
+#include "framework/AMap.h"
+#include "framework/CStringArray.h"
+#include "framework/AMapStringToString.h"
+#include "framework/AMapWordToPtr.h"
