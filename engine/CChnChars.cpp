@@ -20,6 +20,11 @@ CString strFuzzyPy1stChar;
 
 namespace {
 
+// Records per pool block of every map of the engine.
+constexpr int kMapBlock = 16;
+using AbstractMap = AMap<CString, const char*, CStringArray, CStringArray&>;
+using ForecastKeyMap = AMap<unsigned short, unsigned short, CDWordArray, CDWordArray&>;
+
 bool FileExists(const CString& path) { return access(path, F_OK) == 0; }
 
 template <class T>
@@ -33,8 +38,17 @@ void FreeBuffer(T*& p) {
 CChnChars::CChnChars()
     : m_pBusyMarker(nullptr),
       m_pKey2ChsDic2(nullptr),
-      m_mapCh2Usage(16),
-      m_bUseCh2KeysPY(0) {
+      m_mapCh2Usage(kMapBlock),
+      m_mapCh2KeysPX(kMapBlock),
+      m_mapCh2PYs(kMapBlock),
+      m_mapCh2KeysPY(kMapBlock),
+      m_bUseCh2KeysPY(0),
+      m_mapCh2PYsDiaoInOrder(kMapBlock),
+      m_abstracts{AbstractMap(kMapBlock), AbstractMap(kMapBlock)},
+      m_forecastKeys{ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock),
+                     ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock)},
+      m_mapDepend2(kMapBlock),
+      m_mapDepend1(kMapBlock) {
   // Every pointer member starts null so that a CloseDictionary without
   // InitFirst releases nothing; InitFirst sets the rest.
   m_pCiZuIdx[0] = m_pCiZuIdx[1] = nullptr;
@@ -46,8 +60,8 @@ CChnChars::CChnChars()
   m_pKey2Chs[0] = m_pKey2Chs[1] = nullptr;
   m_pPyFlat = nullptr;
   m_pGbk2Big5 = m_pBig5Gbk = nullptr;
-  m_abstracts[0].textHash = 1;
-  m_abstracts[1].textHash = 1;
+  m_abstracts[0].m_nTextHash = 1;
+  m_abstracts[1].m_nTextHash = 1;
   m_lastCommit.kind = kFatNone;
   m_reSelItem.kind = kFatNone;
   ResetState();
@@ -275,7 +289,11 @@ void CChnChars::CloseDictionary() {
   SaveCiKuDirtyData();
   SavePyDic();
   ReleaseAll();
+  // The map is deleted through its own, most derived type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
   delete m_pKey2ChsDic2;
+#pragma GCC diagnostic pop
   m_pKey2ChsDic2 = nullptr;
   UnloadGbk2Big5Dic();
   UnloadBig5GbkDic();

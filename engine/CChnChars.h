@@ -32,11 +32,12 @@
 #include "engine/ChnCharReadings.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
+#include "engine/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 #include "engine/typCharFatFmt.h"
 
 // Zero bytes after each buffer loaded from a file.
-constexpr int kPadBytes = 28;
+constexpr int kPadBytes = static_cast<int>(phrasestore::kPaddingBytes);
 // Buckets of a two-key table: 50 ordinals of a first key character times 50
 // of a second.
 constexpr int kTwoKeyOrdinals = 50;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "engine/CharDictFormat.h"
@@ -47,7 +48,7 @@ void StoreReadings(Rec& rec, const chndic::ReadingEntry& e) {
   for (size_t j = 0; j < kMaxReadings; ++j) rec.tones[j] = 0;
   for (size_t j = 0; j < e.readings.size(); ++j) {
     rec.readings.Add(CString(e.readings[j].c_str()));
-    rec.tones[j] = static_cast<decltype(rec.tones[0])>(e.tones[j]);
+    rec.tones[j] = static_cast<std::remove_reference_t<decltype(rec.tones[0])>>(e.tones[j]);
   }
   rec.flags = e.flags;
 }

@@ -1,5 +1,7 @@
 #include "engine/EngineHost.h"
 
+#include "framework/AtomicFile.h"
+
 #include <sys/time.h>
 
 #include <cstdio>
@@ -36,6 +38,7 @@ class SilentHost final : public IEngineHost {
   int ChMsgbox2(const char*, int, int, va_list) override { return 1; }
   void DiagMessage(const char*) override {}
   const char* DataDir() override { return "./"; }
+  IFileOps& FileOps() override { return SystemFileOps(); }
 };
 
 SilentHost g_silentHost;

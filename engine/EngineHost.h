@@ -16,6 +16,7 @@
 #include <cstdarg>
 #include <cstdint>
 
+class IFileOps;
 struct typFwdEventView;
 
 class IEngineHost {
@@ -87,6 +88,8 @@ class IEngineHost {
   // ---- Files.
   // The directory the dictionaries lie in, ending with '/'.
   virtual const char* DataDir() = 0;
+  // The file operations the engine's saves go through (framework/AtomicFile.h).
+  virtual IFileOps& FileOps() = 0;
 };
 
 // The bound host; the silent default until SetEngineHost is called.

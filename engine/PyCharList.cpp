@@ -15,11 +15,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/CharDictFormat.h"
 #include "engine/EngineHost.h"
 #include "engine/internal/DicBuffers.h"
+#include "framework/AtomicFile.h"
 #include "framework/SysUtil.h"
 
 namespace {
@@ -133,7 +135,8 @@ int CChnChars::SavePyDic() {
   // learned changes nor writes them over another list's file.
   if (!m_bPyFlatDirty || !m_pPyFlat || !m_bPyFlatLearned || m_strPyFlatFile.IsEmpty()) return 0;
   std::string err;
-  if (!chndic::WriteFileAtomically(m_strPyFlatFile, m_pPyFlat, m_nPyFlatLen, err)) {
+  const std::string_view bytes(reinterpret_cast<const char*>(m_pPyFlat), m_nPyFlatLen);
+  if (!WriteFileAtomic(m_strPyFlatFile.GetString(), bytes, &err, EngineHost().FileOps())) {
     EngineDiag("%s", err.c_str());
     return 0;
   }

@@ -1,8 +1,10 @@
 #include "engine/typCharFatFmt.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/CChnChars.h"
+#include "engine/PhraseStoreFormat.h"
 
 typCharFatFmt::typCharFatFmt() : keyLen(0), usedKeys(0), lianXianMark(0), score(0) {
   memset(data, 0, sizeof data);
@@ -28,16 +30,14 @@ typCharFatFmt typCharFatFmt::Phrase(const uint8_t* entry, uint8_t weight) {
 }
 
 typCharFatFmt typCharFatFmt::PhraseAt(uint32_t offset) {
-  const uint8_t entry[3] = {static_cast<uint8_t>(kEntryMarker | ((offset >> 16) & 0x7F)),
-                            static_cast<uint8_t>((offset >> 8) & 0xFF),
-                            static_cast<uint8_t>(offset & 0xFF)};
-  return Phrase(entry, 0);
+  std::string ref;
+  phrasestore::AppendRef(ref, offset);
+  return Phrase(reinterpret_cast<const uint8_t*>(ref.data()), 0);
 }
 
 uint32_t typCharFatFmt::PhraseOffset() const {
   if (kind != kFatPhrase) return kNoPhraseOffset;
-  return (static_cast<uint32_t>(data[0] & 0x7F) << 16) | (static_cast<uint32_t>(data[1]) << 8) |
-         data[2];
+  return phrasestore::RefOffset(data);
 }
 
 void typCharFatFmt::SetKey(const char* text) {

@@ -21,10 +21,6 @@ enum : uint8_t {
 
 constexpr int kFatKeyBytes = 32;     // key text with its NUL
 constexpr int kFatDataBytes = 6;
-// Bit 7 of an index entry's first byte marks the entry; the offset is the
-// 23 bits below it.
-constexpr uint8_t kEntryMarker = 0x80;
-constexpr uint32_t kMaxPhraseOffset = 0x7FFFFF;
 // "No phrase": no offset of the 23-bit store can have this value, so code
 // that needs a "none" never confuses it with the phrase at offset 0.
 constexpr uint32_t kNoPhraseOffset = 0xFFFFFFFFu;
@@ -45,8 +41,8 @@ struct typCharFatFmt {
   // kind 1 record of an index entry: its three bytes as stored (marker
   // included) and, for a 4-byte pinyin entry, its weight.
   static typCharFatFmt Phrase(const uint8_t* entry, uint8_t weight);
-  // kind 1 record of the phrase at offset (at most kMaxPhraseOffset), with
-  // the entry marker set as an index stores it.
+  // kind 1 record of the phrase at offset (below 2^23), with the entry
+  // marker set as an index stores it.
   static typCharFatFmt PhraseAt(uint32_t offset);
 
   // The phrase offset of a kind 1 record; kNoPhraseOffset for other kinds.

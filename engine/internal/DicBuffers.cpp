@@ -1,9 +1,5 @@
 #include "engine/internal/DicBuffers.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,34 +14,6 @@ constexpr uint8_t kHighBit = 0x80;
 constexpr size_t kPinYinKeyRecord = 4;  // count high, count low, start (LE)
 
 bool IsKeyByte(uint8_t b) { return b != 0 && b < kHighBit; }
-
-std::string Errno(const char* what, const std::string& path) {
-  return std::string(what) + " " + path + ": " + strerror(errno);
-}
-
-// Writes all n bytes to fd, retrying short writes.
-bool WriteAll(int fd, const uint8_t* data, size_t n) {
-  while (n > 0) {
-    const ssize_t w = write(fd, data, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += w;
-    n -= static_cast<size_t>(w);
-  }
-  return true;
-}
-
-void SyncDirOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
-}
 
 }  // namespace
 
@@ -65,36 +33,6 @@ unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra) {
   auto* p = static_cast<unsigned char*>(calloc(n + extra + kPad, 1));
   if (p && n) memcpy(p, data, n);
   return p;
-}
-
-bool WriteFileAtomically(const char* path, const uint8_t* data, size_t n, std::string& err) {
-  const std::string target(path);
-  const std::string tmp = target + ".tmp";
-  const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) {
-    err = Errno("cannot create", tmp);
-    return false;
-  }
-  bool ok = WriteAll(fd, data, n);
-  if (!ok) err = Errno("cannot write", tmp);
-  if (ok && fsync(fd) != 0) {
-    err = Errno("cannot flush", tmp);
-    ok = false;
-  }
-  if (close(fd) != 0 && ok) {
-    err = Errno("cannot close", tmp);
-    ok = false;
-  }
-  if (ok && rename(tmp.c_str(), path) != 0) {
-    err = Errno("cannot rename over", target);
-    ok = false;
-  }
-  if (!ok) {
-    unlink(tmp.c_str());
-    return false;
-  }
-  SyncDirOf(target);
-  return true;
 }
 
 int KeyOrdinal(char c) {

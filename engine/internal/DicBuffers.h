@@ -10,23 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "engine/PhraseStoreFormat.h"
+
 namespace chndic {
 
 // Zero bytes after every buffer the engine loads from a file.
-constexpr size_t kPad = 28;
+constexpr size_t kPad = phrasestore::kPaddingBytes;
 
 // The whole file into out; false when it cannot be opened or read whole.
 [[nodiscard]] bool ReadWholeFile(const char* path, std::vector<uint8_t>& out);
 // A malloc'ed copy of n bytes of data followed by extra + kPad zero bytes;
 // null when memory runs out. The caller frees it with free().
 unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra = 0);
-// Writes n bytes to path through a temporary file beside it (written,
-// flushed, fsync'ed, renamed over path, directory fsync'ed). On any failure
-// path is left as it was, the temporary file is removed, and err says what
-// failed.
-[[nodiscard]] bool WriteFileAtomically(const char* path, const uint8_t* data, size_t n,
-                                       std::string& err);
-
 // Ordinal 0..49 of a key character for the two-key table.
 int KeyOrdinal(char c);
 // The bucket of a key: ordinal(key[0]) * 50 + ordinal(key[1]), the second
