@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/BlkAlloc.h"
+#include "framework/ByteOrder.h"
 
 namespace {
 
@@ -550,14 +551,14 @@ int CString::DiskIO(int load, FILE* f) {
   unsigned char head[4];
   if (!load) {
     const uint32_t n = static_cast<uint32_t>(m_pd->length);
-    for (int i = 0; i < 4; ++i) head[i] = static_cast<unsigned char>(n >> (8 * i));
+    little_endian::Store32(head, n);
     const bool ok = std::fwrite(head, 1, 4, f) == 4 &&
                     std::fwrite(m_pd->text, 1, n, f) == n;
     return ok ? 1 : 0;
   }
   Empty();
   if (std::fread(head, 1, 4, f) != 4) return 0;
-  const uint32_t n = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+  const uint32_t n = little_endian::Load32(head);
   // The count comes from the file: read in steps, so a damaged count costs no
   // more memory than the bytes the file really holds.
   uint32_t got = 0;

@@ -411,3 +411,19 @@ TEST(BlkAlloc, BlocksAreAlignedForAPointerLink) {
     blkfree(q, size);
   }
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Blocks on the free lists never go back to the C library, so ASan would not
+// see a string used after its buffer was freed; the allocator poisons them.
+TEST(BlkAllocDeathTest, FreedSmallBlocksArePoisoned) {
+  EXPECT_DEATH(
+      {
+        CString* s = new CString("a text long enough to matter");
+        const char* text = s->GetString();
+        delete s;
+        volatile char c = text[12];
+        (void)c;
+      },
+      "use-after-poison");
+}
+#endif
