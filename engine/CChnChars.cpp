@@ -271,6 +271,14 @@ void CChnChars::ReleaseAll() {
     m_nKey2ChsLen[m] = 0;
   }
   if (m_pKey2ChsDic2) m_pKey2ChsDic2->RemoveAll();
+  // The per-character tables go too, so that a restart with a method
+  // missing finds none of that method's tables left from before.
+  m_mapCh2Usage.RemoveAll();
+  m_mapCh2KeysPX.RemoveAll();
+  m_mapCh2PYs.RemoveAll();
+  m_mapCh2KeysPY.RemoveAll();
+  m_mapCh2PYsDiaoInOrder.RemoveAll();
+  for (CString& s : m_str1KeyPy) s.Empty();
   ReleaseCiZuFlat();
   FreeBuffer(m_pShouZiMuIdx);
   m_nShouZiMuIdxLen = 0;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/internal/DicReader.h"
+#include "framework/ByteReader.h"
 
 namespace chndic {
 
@@ -25,7 +25,7 @@ void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes,
                    std::vector<CodeEntry>& out, std::string& err) {
   out.clear();
   err.clear();
-  DicReader r(file.data(), file.size());
+  ByteReader r(file.data(), file.size());
   const uint16_t n = r.Le16();
   if (!r.Ok()) {
     err = "no character count";
@@ -61,7 +61,7 @@ void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes,
                   std::vector<ReadingEntry>& out, std::string& err) {
   out.clear();
   err.clear();
-  DicReader r(file.data(), file.size());
+  ByteReader r(file.data(), file.size());
   r.Le32();  // version
   const uint16_t n = r.Le16();
   if (!r.Ok()) {

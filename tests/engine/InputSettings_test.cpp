@@ -36,9 +36,10 @@ TEST(InputSettings, SlotsKeepTheirOrderAndProfileKeys) {
 
 TEST(InputSettings, EverySlotHasADistinctName) {
   for (int a = 0; a < typInputSettings::kSlotCount; ++a)
-    for (int b = a + 1; b < typInputSettings::kSlotCount; ++b)
-      if (a != 9 && b != 9)
-        EXPECT_STRNE(typInputSettings::SlotName(a), typInputSettings::SlotName(b)) << a << "," << b;
+    for (int b = a + 1; b < typInputSettings::kSlotCount; ++b) {
+      if (a == 9 || b == 9) continue;
+      EXPECT_STRNE(typInputSettings::SlotName(a), typInputSettings::SlotName(b)) << a << "," << b;
+    }
   EXPECT_STREQ(typInputSettings::SlotName(-1), "");
   EXPECT_STREQ(typInputSettings::SlotName(34), "");
 }
