@@ -125,6 +125,7 @@ CString::CString(int capacity) {
 }
 
 CString::CString(const char* s, int minCapacity) {
+  if (!s) s = "";  // a null text is taken as empty rather than read
   NewFromString(s, static_cast<int>(std::strlen(s)), minCapacity);
 }
 
@@ -150,6 +151,7 @@ CString& CString::operator=(const CString& other) {
 }
 
 CString& CString::operator=(const char* s) {
+  if (!s) s = "";
   const int len = static_cast<int>(std::strlen(s));
   if (len == 0) {
     if (m_pd != &m_Null) {
@@ -231,6 +233,7 @@ CString& CString::operator+=(const CString& s) {
 }
 
 CString& CString::operator+=(const char* s) {
+  if (!s) return *this;
   CoreAddChars(s, static_cast<int>(std::strlen(s)));
   return *this;
 }
@@ -535,12 +538,20 @@ void CString::ReleaseBuffer(int n) {
   if (n < 0) {
     // Bounded: a caller that forgot the NUL must not send strlen past the end.
     n = static_cast<int>(strnlen(m_pd->text, static_cast<size_t>(m_pd->capacity)));
-  } else if (n > m_pd->capacity) {
-    const int had = m_pd->length;
-    Buffer(n);
-    std::memset(m_pd->text + had, 0, static_cast<size_t>(n - had));
   }
-  NewSelfIfShared();  // never write into a shared descriptor, even the NUL
+  if (!IsPrivate() || n > m_pd->capacity) {
+    // Never write into a shared descriptor (nor m_Null); a length beyond the
+    // capacity gets room first, the bytes past the old buffer zeroed.
+    if (n == 0) {
+      Empty();
+      return;
+    }
+    SDesc* old = m_pd;
+    const int keep = std::min(n, old->capacity);
+    NewFromString(old->text, keep, n);
+    std::memset(m_pd->text + keep, 0, static_cast<size_t>(n - keep));
+    freestr(old);
+  }
   m_pd->length = n;
   m_pd->text[n] = 0;
 }

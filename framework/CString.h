@@ -31,13 +31,13 @@ class CString {
   // ---- Construction, assignment, destruction
   CString();                                        // shares m_Null
   explicit CString(int capacity);                   // empty, own descriptor
-  CString(const char* s, int minCapacity = 0);      // s must not be null
+  CString(const char* s, int minCapacity = 0);      // null s: empty
   CString(char c, int n);                           // n copies of c
   CString(const CString& other);                    // shares
   ~CString();
 
   CString& operator=(const CString& other);
-  CString& operator=(const char* s);  // s may point into this string's text
+  CString& operator=(const char* s);  // s may be null or inside this text
   CString& operator=(char c);         // length 1, even for c == 0
 
   void Empty();                // length 0, capacity kept

@@ -24,10 +24,10 @@ bool IsDirectiveChar(char c) { return c != 0 && std::strchr(kDirectiveChars, c) 
 
 enum class Width { kInt, kLong, kLongLong };
 
-Width IntWidth(const std::string& spec) {
+Width IntWidth(const std::string& directive) {
   size_t ls = 0;
   bool bigL = false;
-  for (char c : spec) {
+  for (char c : directive) {
     if (c == 'l') ++ls;
     if (c == 'L') bigL = true;
   }
@@ -35,26 +35,26 @@ Width IntWidth(const std::string& spec) {
   return ls == 1 ? Width::kLong : Width::kInt;
 }
 
-// Appends snprintf(spec, value) to out, whatever its length.
+// Appends snprintf(directive, value) to out, whatever its length.
 template <typename T>
-void AppendFormatted(std::string& out, const std::string& spec, T value) {
+void AppendFormatted(std::string& out, const std::string& directive, T value) {
   char small[128];
-  const int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+  const int n = std::snprintf(small, sizeof small, directive.c_str(), value);
   if (n < 0) return;  // e.g. a width beyond INT_MAX: nothing to append
   if (static_cast<size_t>(n) < sizeof small) {
     out.append(small, static_cast<size_t>(n));
     return;
   }
   std::vector<char> big(static_cast<size_t>(n) + 1);
-  std::snprintf(big.data(), big.size(), spec.c_str(), value);
+  std::snprintf(big.data(), big.size(), directive.c_str(), value);
   out.append(big.data(), static_cast<size_t>(n));
 }
 
-// The spec with every '*' replaced by the decimal int it takes from args.
-std::string ResolveStars(const std::string& spec, va_list& args) {
-  if (spec.find('*') == std::string::npos) return spec;
+// The directive with every '*' replaced by the decimal int it takes from args.
+std::string ResolveStars(const std::string& directive, va_list& args) {
+  if (directive.find('*') == std::string::npos) return directive;
   std::string out;
-  for (char c : spec) {
+  for (char c : directive) {
     if (c == '*')
       out += std::to_string(va_arg(args, int));
     else
@@ -63,36 +63,36 @@ std::string ResolveStars(const std::string& spec, va_list& args) {
   return out;
 }
 
-void AppendString(std::string& out, const std::string& spec, const char* s) {
+void AppendString(std::string& out, const std::string& directive, const char* s) {
   if (!s) s = "(null)";
   size_t n = std::strlen(s);
-  const size_t dot = spec.find('.');
-  if (dot != std::string::npos && dot + 1 < spec.size()) {
-    const long limit = std::strtol(spec.c_str() + dot + 1, nullptr, 10);
+  const size_t dot = directive.find('.');
+  if (dot != std::string::npos && dot + 1 < directive.size()) {
+    const long limit = std::strtol(directive.c_str() + dot + 1, nullptr, 10);
     if (limit >= 0 && static_cast<size_t>(limit) < n) n = static_cast<size_t>(limit);
   }
   out.append(s, n);
 }
 
-void AppendInteger(std::string& out, const std::string& spec, va_list& args) {
-  switch (IntWidth(spec)) {
+void AppendInteger(std::string& out, const std::string& directive, va_list& args) {
+  switch (IntWidth(directive)) {
     case Width::kLongLong:
-      AppendFormatted(out, spec, va_arg(args, long long));
+      AppendFormatted(out, directive, va_arg(args, long long));
       break;
     case Width::kLong:
-      AppendFormatted(out, spec, va_arg(args, long));
+      AppendFormatted(out, directive, va_arg(args, long));
       break;
     case Width::kInt:
-      AppendFormatted(out, spec, va_arg(args, int));
+      AppendFormatted(out, directive, va_arg(args, int));
       break;
   }
 }
 
-void AppendFloating(std::string& out, const std::string& spec, va_list& args) {
-  if (spec.find('L') != std::string::npos)
-    AppendFormatted(out, spec, va_arg(args, long double));
+void AppendFloating(std::string& out, const std::string& directive, va_list& args) {
+  if (directive.find('L') != std::string::npos)
+    AppendFormatted(out, directive, va_arg(args, long double));
   else
-    AppendFormatted(out, spec, va_arg(args, double));
+    AppendFormatted(out, directive, va_arg(args, double));
 }
 
 // Expands fmt into out. Returns normally at the end of fmt or at %n / %S.
@@ -103,15 +103,15 @@ void Expand(std::string& out, const char* fmt, va_list& args) {
       out += *p++;
       continue;
     }
-    std::string spec = "%";
+    std::string directive = "%";
     ++p;
-    while (IsDirectiveChar(*p)) spec += *p++;
+    while (IsDirectiveChar(*p)) directive += *p++;
     const char conv = *p;
     if (conv == 0) return;  // a directive cut off by the end: dropped
     ++p;
     // Stars take their ints first, before the value they size.
     const std::string resolved =
-        std::strchr("s!cCdiouxXeEfgGp", conv) ? ResolveStars(spec, args) : spec;
+        std::strchr("s!cCdiouxXeEfgGp", conv) ? ResolveStars(directive, args) : directive;
     switch (conv) {
       case 's':
         AppendString(out, resolved, va_arg(args, const char*));

@@ -22,7 +22,7 @@ TEST(CStringFormat, Directives) {
     const char* name;
     std::string got, want;
   } const cases[] = {
-      {"spec example", Str(s.Format("%5d|%-3s|%.2s|%%|%!", 42, "x", "hello", &t)),
+      {"every kind at once", Str(s.Format("%5d|%-3s|%.2s|%%|%!", 42, "x", "hello", &t)),
        "   42|x|he|%|T"},
       {"%n stops", Str(s.Format("a%nb%d", 1)), "ab%d"},
       {"%S stops", Str(s.Format("%d%S%d|%s", 1, 2)), "1%d|%s"},

@@ -37,6 +37,13 @@ TEST(CString, ConstructorsAndCapacities) {
   EXPECT_EQ(abcd.GetAllocLength(), 7);  // 4 | 3
   const CString abc("abc");
   EXPECT_EQ(abc.GetAllocLength(), 3);
+
+  const char* none = nullptr;  // taken as an empty text, never read
+  CString fromNull(none);
+  EXPECT_TRUE(fromNull.IsEmpty());
+  fromNull += none;
+  fromNull = none;
+  EXPECT_TRUE(fromNull.IsEmpty());
 }
 
 TEST(CString, CopiesShareUntilOneWrites) {
@@ -312,6 +319,21 @@ TEST(CString, BufferRoundTrip) {
   std::memset(p, 'q', static_cast<size_t>(s.GetAllocLength()) + 1);
   s.ReleaseBuffer();
   EXPECT_EQ(s.GetLength(), s.GetAllocLength());
+
+  // Without GetBuffer first: a shared string is copied, never written, and
+  // a length past the capacity gets room.
+  const CString roomy("ab", 100);
+  CString copy(roomy);
+  copy.ReleaseBuffer(50);
+  EXPECT_EQ(copy.GetLength(), 50);
+  EXPECT_GE(copy.GetAllocLength(), 50);
+  EXPECT_EQ(roomy.GetLength(), 2);
+  CString empty;
+  empty.ReleaseBuffer();
+  EXPECT_EQ(empty.GetData(), &CString::m_Null);
+  empty.ReleaseBuffer(2);
+  EXPECT_EQ(empty.GetLength(), 2);
+  EXPECT_EQ(CString::m_Null.length, 0);
 }
 
 TEST(CString, CompactShrinksTheBuffer) {
