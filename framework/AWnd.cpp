@@ -101,7 +101,7 @@ int AWnd::OnManageLButtonClicks(unsigned long, CPoint point) {
     m_tmLastPress = 0;
     m_tmDblClk = now;
     m_ptDblClk = point;
-    PostWinEvent(m_hWnd, WM_AFC_DBLCLICK, static_cast<uint32_t>(point.x),
+    ::PostWinEvent(m_hWnd, WM_AFC_DBLCLICK, static_cast<uint32_t>(point.x),
                  static_cast<uint32_t>(point.y));
     return 1;
   }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/AtomicFile.h"
 #include "framework/internal/PlatformRoot.h"
 #include "framework/internal/PsListing.h"
 
@@ -239,25 +240,17 @@ int CopyFile(const char* from, const char* to, int failIfExists) {
   if (failIfExists && FileExists(to)) return 0;
   FILE* in = std::fopen(from, "rb");
   if (!in) return 0;
-  // Write beside the target and rename over it, so a failed copy leaves the
+  // The copy replaces the target in one step, so a failed copy leaves the
   // old target whole.
-  std::string tmp = std::string(to) + ".tmpXXXXXX";
-  const int fd = mkstemp(tmp.data());
-  if (fd < 0) {
-    std::fclose(in);
-    return 0;
-  }
-  FILE* out = fdopen(fd, "wb");
-  bool ok = out != nullptr;
+  AtomicFile out(to);
+  bool ok = out.Open();
   char block[8192];
   size_t n;
-  while (ok && (n = std::fread(block, 1, sizeof block, in)) > 0)
-    ok = std::fwrite(block, 1, n, out) == n;
+  while (ok && (n = std::fread(block, 1, sizeof block, in)) > 0) ok = out.Write(block, n);
   ok = ok && !std::ferror(in);
   std::fclose(in);
-  ok = ok && std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-  if (out) ok = (std::fclose(out) == 0) && ok; else close(fd);
-  ok = ok && rename(tmp.c_str(), to) == 0;
-  if (!ok) unlink(tmp.c_str());
+  ok = ok && out.Commit();
+  if (!ok && !out.Error().empty())
+    std::fprintf(stderr, "CopyFile %s -> %s: %s\n", from, to, out.Error().c_str());
   return ok ? 1 : 0;
 }

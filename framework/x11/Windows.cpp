@@ -20,7 +20,7 @@ unsigned long g_winPtrGrab = 0;      // gwinPtrGrab
 
 // Only 32 bits of a posted word cross the X server; Xlib sign-extends them
 // on the way back. A posted value must be a 32-bit number, signed or not.
-bool FitsIn32(unsigned long v) {
+[[maybe_unused]] bool FitsIn32(unsigned long v) {
   const long s = static_cast<long>(v);
   return v <= 0xffffffffUL || (s < 0 && s >= INT32_MIN);
 }

@@ -14,6 +14,7 @@
 #include "framework/ModalHosts.h"
 #include "framework/SysUtil.h"
 #include "framework/internal/KernelHooks.h"
+#include "framework/internal/TimerTable.h"
 #include "tests/framework/FrameworkTestApp.h"
 
 // The XIM transport registers its filters through this exported Xlib call.
@@ -251,7 +252,8 @@ TEST(Kernel, TimersPostOnThe300msTick) {
   const int second = CreateTimer(600, w.win);
   ASSERT_FALSE(NoTimer(every));
   ASSERT_FALSE(NoTimer(second));
-  EXPECT_EQ(PumpTimer(), 1);  // first tick at once: the clock jumped
+  FakeClock::now += 300;
+  EXPECT_EQ(PumpTimer(), 1);
   EXPECT_EQ(PumpTimer(), 0);  // same time: too early
   const uint32_t base = afc::KernelTimers()->TickCount();
   for (int i = 0; i < 3; ++i) {
@@ -416,8 +418,10 @@ TEST(DialogLoop, EscapeEndsWithTheResultUnchanged) {
 TEST(DialogLoop, OtherWindowsOnlyRepaintAndControlsGetTheirEvents) {
   TestDialog dlg;
   const unsigned long win = CreateWin(0, 0, Rc(0, 0, 50, 50), 0, nullptr, &dlg, 0, nullptr);
-  TestWin ctrl(Rc(5, 5, 10, 10), 0, win);
-  TestWin capture(Rc(20, 5, 10, 10), 0, win);
+  auto ctrlPtr = std::make_unique<TestWin>(Rc(5, 5, 10, 10), 0, win);
+  auto capturePtr = std::make_unique<TestWin>(Rc(20, 5, 10, 10), 0, win);
+  TestWin& ctrl = *ctrlPtr;
+  TestWin& capture = *capturePtr;
   TestWin outside(Rc(200, 200, 30, 30));
   dlg.ctrl = &ctrl.obj;
   Drain();
@@ -437,6 +441,8 @@ TEST(DialogLoop, OtherWindowsOnlyRepaintAndControlsGetTheirEvents) {
   EXPECT_EQ(ctrl.obj.otherEvents, 2);
   EXPECT_EQ(capture.obj.otherEvents, 0);
   dlg.ctrl = nullptr;
+  ctrlPtr.reset();
+  capturePtr.reset();
   DestroyWin(win);
   Drain();
 }

@@ -23,7 +23,7 @@
 
 namespace {
 
-struct Run {
+struct ProbeRun {
   int status = -1;
   std::map<std::string, std::string> values;
   std::string out, err;
@@ -55,7 +55,7 @@ pid_t Start(const std::string& path, const std::string& argv0,
   return pid;
 }
 
-Run RunProbe(const std::string& path, const std::string& argv0, std::vector<std::string> env,
+ProbeRun RunProbe(const std::string& path, const std::string& argv0, std::vector<std::string> env,
              const kvrtest::ScratchDir& scratch) {
   env.push_back("AFC_PROBE_OUT=" + scratch.File("cb"));
   if (std::find_if(env.begin(), env.end(), [](const std::string& s) {
@@ -63,7 +63,7 @@ Run RunProbe(const std::string& path, const std::string& argv0, std::vector<std:
       }) == env.end())
     env.push_back("AFC_PROBE_MODE=paths");
   const std::string out = scratch.File("out"), err = scratch.File("err");
-  Run r;
+  ProbeRun r;
   waitpid(Start(path, argv0, env, out, err), &r.status, 0);
   r.out = ReadAll(out);
   r.err = ReadAll(err);
@@ -102,7 +102,7 @@ TEST(StartUp, SymlinkFindsTheRealDirectoryAndNamesTheProfileAfterItself) {
   mkdir(linkDir.c_str(), 0755);
   ASSERT_EQ(symlink(prog.c_str(), (linkDir + "/other").c_str()), 0);
 
-  Run direct = RunProbe(prog, prog, {"LANG=C"}, scratch);
+  ProbeRun direct = RunProbe(prog, prog, {"LANG=C"}, scratch);
   EXPECT_EQ(direct.status, 0);
   EXPECT_EQ(direct.values["prog"], "kvrprobe");
   EXPECT_EQ(direct.values["dir"], realDir + "/");
@@ -111,7 +111,7 @@ TEST(StartUp, SymlinkFindsTheRealDirectoryAndNamesTheProfileAfterItself) {
   EXPECT_EQ(direct.values["starting"], "1");
   EXPECT_EQ(direct.values["pid_ok"], "1");
 
-  Run linked = RunProbe(linkDir + "/other", "other", {"LANG=C"}, scratch);
+  ProbeRun linked = RunProbe(linkDir + "/other", "other", {"LANG=C"}, scratch);
   EXPECT_EQ(linked.values["prog"], "kvrprobe");
   EXPECT_EQ(linked.values["dir"], realDir + "/");
   EXPECT_EQ(linked.values["launch"], "other");
@@ -134,11 +134,11 @@ TEST(StartUp, LocaleTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lang);
-    Run r = RunProbe(prog, prog, {std::string("LANG=") + c.lang}, scratch);
+    ProbeRun r = RunProbe(prog, prog, {std::string("LANG=") + c.lang}, scratch);
     EXPECT_EQ(r.values["lang"], c.wantLang);
     EXPECT_EQ(r.values["locale"], c.wantLocale);
   }
-  Run bad = RunProbe(prog, prog, {"LANG=xx_YY.NOPE"}, scratch);
+  ProbeRun bad = RunProbe(prog, prog, {"LANG=xx_YY.NOPE"}, scratch);
   EXPECT_NE(bad.err.find("get locale error. \"xx_YY.NOPE\" not supported!"), std::string::npos)
       << bad.err;
 }
@@ -164,12 +164,12 @@ TEST(StartUp, ProfileValuesAndDefaults) {
   kvrtest::ScratchDir scratch;
   const std::string dir = scratch.File("d");
   const std::string prog = InstallProbe(dir, "kvrprobe");
-  Run missing = RunProbe(prog, prog, {"LANG=C"}, scratch);
+  ProbeRun missing = RunProbe(prog, prog, {"LANG=C"}, scratch);
   EXPECT_EQ(missing.values["int_num"], "-7");
   EXPECT_EQ(missing.values["str_name"], "dflt");
 
   std::ofstream(dir + "/kvrprobe.ini") << "[Config]\nNum=42\nDigits=12abc\nEmpty=\nName=hello\n";
-  Run r = RunProbe(prog, prog, {"LANG=C", "AFC_PROBE_WRITE=Written"}, scratch);
+  ProbeRun r = RunProbe(prog, prog, {"LANG=C", "AFC_PROBE_WRITE=Written"}, scratch);
   EXPECT_EQ(r.values["int_num"], "42");
   EXPECT_EQ(r.values["int_digits"], "12");
   EXPECT_EQ(r.values["int_empty"], "-7");
@@ -188,7 +188,7 @@ TEST(StartUp, ResourceScriptPathFromTheShortName) {
       {"Jux", "/Jux.rc"}, {"kvrsetup.rc", "/kvrsetup.rc"}, {"x.RC", "/x.RC.rc"}, {"", nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shortName);
-    Run r = RunProbe(prog, prog, {"LANG=C", std::string("AFC_PROBE_SHORTNAME=") + c.shortName},
+    ProbeRun r = RunProbe(prog, prog, {"LANG=C", std::string("AFC_PROBE_SHORTNAME=") + c.shortName},
                      scratch);
     if (c.want) {
       EXPECT_EQ(r.values["rc"], dir + c.want);
@@ -208,11 +208,11 @@ TEST(StartUp, AnOlderCopyInTheSameDirectoryMakesTheNewOneQuit) {
                             scratch.File("first_out"), scratch.File("first_err"));
   ASSERT_TRUE(WaitForFile(cb + ".ready"));
 
-  Run again = RunProbe(progA, progA, {"LANG=C"}, scratch);
+  ProbeRun again = RunProbe(progA, progA, {"LANG=C"}, scratch);
   EXPECT_EQ(again.values["first"], "0");
-  Run elsewhere = RunProbe(progB, progB, {"LANG=C"}, scratch);
+  ProbeRun elsewhere = RunProbe(progB, progB, {"LANG=C"}, scratch);
   EXPECT_EQ(elsewhere.values["first"], "1");
-  Run secondRun = RunProbe(progA, progA, {"LANG=C", "AFC_PROBE_MODE=run"}, scratch);
+  ProbeRun secondRun = RunProbe(progA, progA, {"LANG=C", "AFC_PROBE_MODE=run"}, scratch);
   EXPECT_NE(secondRun.out.find("second"), std::string::npos);
   EXPECT_EQ(secondRun.status, 0);
 
@@ -257,7 +257,7 @@ TEST(StartUp, ACrashIsNotAnOrderlyExit) {
 TEST(StartUp, NoDisplayIsAClearFailure) {
   kvrtest::ScratchDir scratch;
   const std::string prog = InstallProbe(scratch.File("a"), "kvrprobe");
-  Run r = RunProbe(prog, prog, {"LANG=C", "DISPLAY=:4999"}, scratch);
+  ProbeRun r = RunProbe(prog, prog, {"LANG=C", "DISPLAY=:4999"}, scratch);
   ASSERT_TRUE(WIFEXITED(r.status));
   EXPECT_EQ(WEXITSTATUS(r.status), 1);
   EXPECT_NE(r.err.find("cannot open the X display \":4999\""), std::string::npos) << r.err;

@@ -38,6 +38,7 @@ class RecordingWnd : public AWnd {
       msgs.push_back({WinMsgId(event), WinMsgWord(event, 0), WinMsgWord(event, 1),
                       WinMsgWord(event, 2), WinMsgLong(event, 0)});
       if (WinMsgId(event) == WM_AFC_DESTROY) return acceptDestroy;
+      if (WinMsgId(event) == WM_AFC_DBLCLICK) return AWnd::Winproc(event);
       return result;
     }
     ++otherEvents;
