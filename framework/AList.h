@@ -21,7 +21,7 @@ template <class TYPE, class ARG_TYPE>
 class AList {
  public:
   struct ANode {
-    ANode* pNext;
+    ANode* pNext;  // first: the pool links free nodes through it
     ANode* pPrev;
     alignas(TYPE) unsigned char rec[sizeof(TYPE)];
     TYPE& Rec() { return *std::launder(reinterpret_cast<TYPE*>(rec)); }
@@ -118,17 +118,8 @@ class AList {
   // Takes a node from the pool, links it to prev and next (the neighbours'
   // links are the caller's) and default-constructs its record.
   ANode* NewNode(ANode* prev, ANode* next) {
-    if (!m_pNodeFree) {
-      typMemBlk* block = typMemBlk::Create(m_pBlocks, m_nBlockSize, sizeof(ANode));
-      // Pushed from the last to the first, so they are handed out in address
-      // order.
-      auto* nodes = static_cast<unsigned char*>(block->data());
-      for (int i = m_nBlockSize - 1; i >= 0; --i) {
-        ANode* n = ::new (nodes + i * sizeof(ANode)) ANode;
-        n->pNext = m_pNodeFree;
-        m_pNodeFree = n;
-      }
-    }
+    if (!m_pNodeFree)
+      m_pNodeFree = static_cast<ANode*>(RefillPool(m_pBlocks, m_nBlockSize, sizeof(ANode)));
     ANode* node = m_pNodeFree;
     m_pNodeFree = node->pNext;
     node->pPrev = prev;

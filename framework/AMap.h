@@ -117,15 +117,8 @@ class AMap {
 
   // Takes a record from the pool and default-constructs its key and value.
   AMapRec* NewMapRec() {
-    if (!m_pFreeList) {
-      typMemBlk* block = typMemBlk::Create(m_pBlocks, m_nBlockSize, sizeof(AMapRec));
-      auto* recs = static_cast<unsigned char*>(block->data());
-      for (int i = m_nBlockSize - 1; i >= 0; --i) {
-        AMapRec* r = ::new (recs + i * sizeof(AMapRec)) AMapRec;
-        r->pNext = m_pFreeList;
-        m_pFreeList = r;
-      }
-    }
+    if (!m_pFreeList)
+      m_pFreeList = static_cast<AMapRec*>(RefillPool(m_pBlocks, m_nBlockSize, sizeof(AMapRec)));
     AMapRec* rec = m_pFreeList;
     m_pFreeList = rec->pNext;
     ++m_nCount;
@@ -148,17 +141,8 @@ class AMap {
       return GetHashKey(static_cast<const KEY&>(key));
     }
   }
-  // The first record of the first non-empty bucket from b on, remembering
-  // that bucket; null when there is none.
   AMapRec* FirstFrom(uint32_t b) {
-    if (!m_pHashTable) return nullptr;
-    for (; b < m_nHashTableSize; ++b) {
-      if (m_pHashTable[b]) {
-        m_nIterBucket = static_cast<int32_t>(b);
-        return m_pHashTable[b];
-      }
-    }
-    return nullptr;
+    return FirstInBuckets(m_pHashTable, m_nHashTableSize, b, m_nIterBucket);
   }
 
   int32_t m_nBlockSize;

@@ -29,17 +29,7 @@ void AMapCore::HashTableAlloc(unsigned long size) {
 }
 
 void* AMapCore::NewMapRec() {
-  if (!m_pFreeList) {
-    typMemBlk* block = typMemBlk::Create(m_pBlocks, m_nBlockSize, m_nRecSize);
-    // Pushed from the last to the first, so records are handed out in
-    // address order.
-    auto* recs = static_cast<unsigned char*>(block->data());
-    for (int i = m_nBlockSize - 1; i >= 0; --i) {
-      void* rec = recs + static_cast<size_t>(i) * m_nRecSize;
-      Link(rec) = m_pFreeList;
-      m_pFreeList = rec;
-    }
-  }
+  if (!m_pFreeList) m_pFreeList = RefillPool(m_pBlocks, m_nBlockSize, m_nRecSize);
   void* rec = m_pFreeList;
   m_pFreeList = Link(rec);
   ++m_nCount;
@@ -55,12 +45,5 @@ void AMapCore::FreeMapRec(void* rec) {
 }
 
 void* AMapCore::FirstFrom(uint32_t b) {
-  if (!m_pHashTable) return nullptr;
-  for (; b < m_nHashTableSize; ++b) {
-    if (m_pHashTable[b]) {
-      m_nIterBucket = static_cast<int32_t>(b);
-      return m_pHashTable[b];
-    }
-  }
-  return nullptr;
+  return FirstInBuckets(m_pHashTable, m_nHashTableSize, b, m_nIterBucket);
 }

@@ -19,3 +19,13 @@ void typMemBlk::FreeDataChain() {
     block = next;
   }
 }
+
+void* RefillPool(typMemBlk*& blocks, unsigned long count, unsigned long recSize) {
+  typMemBlk* block = typMemBlk::Create(blocks, count, recSize);
+  auto* recs = static_cast<unsigned char*>(block->data());
+  for (unsigned long i = 0; i < count; ++i) {
+    void* next = i + 1 < count ? recs + (i + 1) * recSize : nullptr;
+    *static_cast<void**>(static_cast<void*>(recs + i * recSize)) = next;
+  }
+  return recs;
+}

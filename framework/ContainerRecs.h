@@ -48,6 +48,27 @@ struct typMemBlk {
                                              : sizeof(typMemBlk*);
 };
 
+// Refills an empty pool: allocates a block of count records of recSize bytes
+// in front of blocks and chains its records through their first word (the
+// link every node and record starts with), in address order, the last one
+// ending the chain. Returns the first record.
+void* RefillPool(typMemBlk*& blocks, unsigned long count, unsigned long recSize);
+
+// The first record of the first non-empty bucket from `from` on, remembering
+// that bucket in iterBucket; null when there is none. The maps' iterations
+// step through their buckets with it.
+template <class REC>
+REC* FirstInBuckets(REC* const* buckets, uint32_t size, uint32_t from, int32_t& iterBucket) {
+  if (!buckets) return nullptr;
+  for (uint32_t b = from; b < size; ++b) {
+    if (buckets[b]) {
+      iterBucket = static_cast<int32_t>(b);
+      return buckets[b];
+    }
+  }
+  return nullptr;
+}
+
 // Default-constructs n records in place at dst (scalars start at zero).
 template <class TYPE>
 void MakeRecs(TYPE* dst, int n) {

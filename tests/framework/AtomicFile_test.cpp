@@ -12,21 +12,13 @@
 #include <vector>
 
 #include "framework/AtomicFile.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteRaw(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
+using kvrtest::ReadFileText;
+using kvrtest::WriteFileText;
 
 std::vector<std::string> Entries(const std::string& dir) {
   std::vector<std::string> names;
@@ -87,17 +79,17 @@ const std::string kNew = "new content, longer than the old one\nline 2\nline 3\n
 TEST(AtomicFile, ReplacesTheFileAndLeavesNothingBeside) {
   kvrtest::ScratchDir dir;
   const std::string target = dir.File("kvr.ini");
-  WriteRaw(target, kOld);
+  WriteFileText(target, kOld);
   std::string error;
   ASSERT_TRUE(WriteFileAtomic(target, kNew, &error)) << error;
-  EXPECT_EQ(ReadAll(target), kNew);
+  EXPECT_EQ(ReadFileText(target), kNew);
   EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"kvr.ini"});
 }
 
 TEST(AtomicFile, CreatesAMissingFile) {
   kvrtest::ScratchDir dir;
   ASSERT_TRUE(WriteFileAtomic(dir.File("new.ini"), kNew));
-  EXPECT_EQ(ReadAll(dir.File("new.ini")), kNew);
+  EXPECT_EQ(ReadFileText(dir.File("new.ini")), kNew);
 }
 
 // Fail each operation of a save in turn: the target must hold the old or the
@@ -108,12 +100,12 @@ TEST(AtomicFile, AFailureAtAnyStepLeavesTheOldOrTheNewFileWhole) {
   int failAt = 1;
   for (;; ++failAt) {
     SCOPED_TRACE(failAt);
-    WriteRaw(target, kOld);
+    WriteFileText(target, kOld);
     chmod(target.c_str(), 0640);
     FaultyOps ops(failAt, false);
     std::string error;
     bool ok = WriteFileAtomic(target, kNew, &error, ops);
-    const std::string now = ReadAll(target);
+    const std::string now = ReadFileText(target);
     EXPECT_TRUE(now == kOld || now == kNew) << now;
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"profile.ini"});
     if (ok) {
@@ -140,7 +132,7 @@ TEST(AtomicFile, ACrashAtAnyStepLeavesTheOldOrTheNewFileWhole) {
   const std::string target = dir.File("CiZuFlat.igb");
   for (int crashAt = 1; crashAt < 40; ++crashAt) {
     SCOPED_TRACE(crashAt);
-    WriteRaw(target, kOld);
+    WriteFileText(target, kOld);
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -150,7 +142,7 @@ TEST(AtomicFile, ACrashAtAnyStepLeavesTheOldOrTheNewFileWhole) {
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    const std::string now = ReadAll(target);
+    const std::string now = ReadFileText(target);
     EXPECT_TRUE(now == kOld || now == kNew) << now;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 3) {
       EXPECT_EQ(now, kNew);
@@ -165,23 +157,23 @@ TEST(AtomicFile, RefusesAReadOnlyTargetAndLeavesIt) {
   if (geteuid() == 0) GTEST_SKIP() << "root may write any file";
   kvrtest::ScratchDir dir;
   const std::string target = dir.File("ro.ini");
-  WriteRaw(target, kOld);
+  WriteFileText(target, kOld);
   chmod(target.c_str(), 0444);
   std::string error;
   EXPECT_FALSE(WriteFileAtomic(target, kNew, &error));
-  EXPECT_EQ(ReadAll(target), kOld);
+  EXPECT_EQ(ReadFileText(target), kOld);
   EXPECT_NE(error.find("ro.ini"), std::string::npos);
 }
 
 TEST(AtomicFile, KeepsASymbolicLinkAndReplacesWhatItPointsTo) {
   kvrtest::ScratchDir dir;
-  WriteRaw(dir.File("real.ini"), kOld);
+  WriteFileText(dir.File("real.ini"), kOld);
   ASSERT_EQ(symlink("real.ini", dir.File("link.ini").c_str()), 0);
   ASSERT_TRUE(WriteFileAtomic(dir.File("link.ini"), kNew));
   struct stat st;
   ASSERT_EQ(lstat(dir.File("link.ini").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(ReadAll(dir.File("real.ini")), kNew);
+  EXPECT_EQ(ReadFileText(dir.File("real.ini")), kNew);
 }
 
 TEST(AtomicFile, RefusesADirectoryAndAMissingFolder) {
@@ -195,7 +187,7 @@ TEST(AtomicFile, RefusesADirectoryAndAMissingFolder) {
 TEST(AtomicFile, AnAbandonedSaveRemovesItsTemporary) {
   kvrtest::ScratchDir dir;
   const std::string target = dir.File("a.ini");
-  WriteRaw(target, kOld);
+  WriteFileText(target, kOld);
   {
     AtomicFile file(target);
     ASSERT_TRUE(file.Open());
@@ -203,7 +195,7 @@ TEST(AtomicFile, AnAbandonedSaveRemovesItsTemporary) {
     EXPECT_EQ(Entries(dir.Path()).size(), 2u);
   }
   EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"a.ini"});
-  EXPECT_EQ(ReadAll(target), kOld);
+  EXPECT_EQ(ReadFileText(target), kOld);
 }
 
 }  // namespace
