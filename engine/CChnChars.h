@@ -283,6 +283,8 @@ class CChnChars {
   void LoadCurrentCiZuIdx();
   void ReleaseAll();
   int LoadPyKeys(const CString& ext);
+  bool MakePyFlatCopy(const CString& listPath, const CString& ext);
+  void ReleasePyLists();
   void BoundPyKeysToList();
 
   // Where the pinyin character list in memory came from, and whether it is

@@ -47,12 +47,40 @@ uint32_t CChnChars::PyFlatChars() const {
   return m_nPyFlatLen / static_cast<uint32_t>(m_nPyFlatEntryLen);
 }
 
+// Makes listPath from gbkflat.dic and, with a suffix, turns it into its
+// fuzzy form. A list whose fuzzy form could not be generated is removed
+// again: left behind, the plain copy would pass for the fuzzy list at every
+// later start.
+bool CChnChars::MakePyFlatCopy(const CString& listPath, const CString& ext) {
+  if (!CopyFile(m_strGbkFlatPath, listPath, 0)) return false;
+  if (ext.IsEmpty() || GenerateFuzzyPyDic(listPath, ext)) return true;
+  EngineDiag("Cannot make the fuzzy list %s", listPath.GetString());
+  unlink(listPath);
+  return false;
+}
+
+void CChnChars::ReleasePyLists() {
+  free(m_pPyFlat);
+  m_pPyFlat = nullptr;
+  m_nPyFlatLen = 0;
+  m_bPyFlatDirty = 0;
+  m_bPyFlatLearned = 0;
+  m_strPyFlatFile.Empty();
+  free(m_pKey2Chs[kPinYin]);
+  m_pKey2Chs[kPinYin] = nullptr;
+  m_nKey2ChsLen[kPinYin] = 0;
+  free(m_pZiIdx2Keys[kPinYin]);
+  m_pZiIdx2Keys[kPinYin] = nullptr;
+}
+
 int CChnChars::InitKey2ChsDicPY() {
   if (m_nEngineMissing == kPinYinMissing) return 0;
+  // Learned changes of the list in memory are saved before it is replaced.
+  SavePyDic();
   CString ext;
   GetPyDicExt(ext);
   const bool fuzzy = !ext.IsEmpty();
-  m_nPyFlatEntryLen = kNarrowChar;
+  int width = kNarrowChar;
   CString listPath;
   CString readPath;     // the file whose characters are read
   CString scratchPath;  // a fuzzy copy made only to be widened; removed
@@ -60,23 +88,21 @@ int CChnChars::InitKey2ChsDicPY() {
   switch (cfgInputManager.candidateOrderChoice) {
     case 1:
       listPath = m_strGbkFlatPath + ext;
-      if (fuzzy && !FileExists(listPath) && CopyFile(m_strGbkFlatPath, listPath, 0))
-        GenerateFuzzyPyDic(listPath, ext);
+      if (fuzzy && !FileExists(listPath)) MakePyFlatCopy(listPath, ext);
       break;
     case 2:
       listPath = m_strFlatAdjustPath + ext;
-      if (!FileExists(listPath) && CopyFile(m_strGbkFlatPath, listPath, 0) && fuzzy)
-        GenerateFuzzyPyDic(listPath, ext);
+      if (!FileExists(listPath)) MakePyFlatCopy(listPath, ext);
       break;
     default:
       listPath = m_strFlatAutoPath + ext;
-      m_nPyFlatEntryLen = kLearnedChar;
+      width = kLearnedChar;
       if (!FileExists(listPath)) {
         widen = true;
         readPath = m_strGbkFlatPath;
         if (fuzzy) {
           scratchPath = listPath + ".narrow";
-          if (CopyFile(m_strGbkFlatPath, scratchPath, 0)) GenerateFuzzyPyDic(scratchPath, ext);
+          MakePyFlatCopy(scratchPath, ext);
           readPath = scratchPath;
         }
       }
@@ -90,16 +116,21 @@ int CChnChars::InitKey2ChsDicPY() {
   if (!read || bytes.size() < chardict::kMinFileBytes) {
     EngineDiag(read ? "Error! Len less than 100:%s" : "Cannot load file:%s",
                readPath.GetString());
+    ReleasePyLists();  // no characters rather than runs into the wrong list
     return 0;
   }
   if (widen) bytes = chndic::WidenPyFlat(bytes.data(), bytes.size());
   unsigned char* list = chndic::PaddedCopy(bytes.data(), bytes.size());
-  if (!list) return 0;
+  if (!list) {
+    ReleasePyLists();
+    return 0;
+  }
   free(m_pPyFlat);
   m_pPyFlat = list;
   m_nPyFlatLen = static_cast<uint32_t>(bytes.size());
+  m_nPyFlatEntryLen = width;
   m_strPyFlatFile = listPath;
-  m_bPyFlatLearned = m_nPyFlatEntryLen == kLearnedChar;
+  m_bPyFlatLearned = width == kLearnedChar;
   m_bPyFlatDirty = widen ? 1 : 0;
   if (widen) SavePyDic();
   return LoadPyKeys(ext);
@@ -110,6 +141,7 @@ int CChnChars::LoadPyKeys(const CString& ext) {
   std::vector<uint8_t> bytes;
   if (!chndic::ReadWholeFile(path, bytes) || bytes.size() < chardict::kMinFileBytes) {
     EngineDiag("Cannot load file:%s", path.GetString());
+    ReleasePyLists();  // a list without its syllables offers nothing
     return 0;
   }
   unsigned char* keys = chndic::PaddedCopy(bytes.data(), bytes.size(), 1);
@@ -134,6 +166,8 @@ int CChnChars::SavePyDic() {
   // order or of the fuzzy pairs made just before this call neither loses the
   // learned changes nor writes them over another list's file.
   if (!m_bPyFlatDirty || !m_pPyFlat || !m_bPyFlatLearned || m_strPyFlatFile.IsEmpty()) return 0;
+  // A learned order the user made read-only is still saved, as before.
+  RemoveFileReadonlyAndHidden(m_strPyFlatFile, 1, 1);
   std::string err;
   const std::string_view bytes(reinterpret_cast<const char*>(m_pPyFlat), m_nPyFlatLen);
   if (!WriteFileAtomic(m_strPyFlatFile.GetString(), bytes, &err, EngineHost().FileOps())) {

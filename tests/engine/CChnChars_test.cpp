@@ -484,3 +484,46 @@ TEST_F(EngineTest, StateAfterStart) {
   EXPECT_STREQ(dictionary.m_strCiZuFlatPath, (m_host.dataDir + "CiZuFlat.igb").c_str());
   EXPECT_STREQ(dictionary.m_strShouZiMuIdxPath, (m_host.dataDir + "py2_3ZiCi1stZuMu.idx").c_str());
 }
+
+TEST_F(EngineTest, NoFuzzyListIsLeftWithoutItsSyllables) {
+  minidics::WriteAll(m_host.dataDir);
+  cfgInputManager.fuzziPY = 1;  // pairs zh, ch, sh on, l/r off: suffix 1110
+  for (int order : {0, 1, 2}) {
+    SCOPED_TRACE(order);
+    cfgInputManager.candidateOrderChoice = order;
+    Restart();
+    const char* lists[] = {"flatAuto.dic1110", "gbkflat.dic1110", "flatAdjust.dic1110"};
+    const bool listMade = Exists(Path(lists[order]));
+    EXPECT_EQ(listMade, Exists(Path("pykeys.dic1110")));
+    EXPECT_EQ(dictionary.m_pPyFlat != nullptr, listMade);
+    EXPECT_FALSE(Exists(Path("flatAuto.dic1110.narrow")));
+  }
+}
+
+TEST_F(EngineTest, AListThatCannotBeLoadedLeavesNoCharacters) {
+  minidics::WriteAll(m_host.dataDir);
+  cfgInputManager.candidateOrderChoice = 1;
+  Start();
+  ASSERT_NE(dictionary.m_pPyFlat, nullptr);
+  for (const char* broken : {"gbkflat.dic", "pykeys.dic"}) {
+    SCOPED_TRACE(broken);
+    const std::string good = ReadFile(Path(broken));
+    Write(broken, good.substr(0, 50));
+    EXPECT_EQ(dictionary.InitKey2ChsDicPY(), 0);
+    EXPECT_EQ(dictionary.m_pPyFlat, nullptr);
+    EXPECT_EQ(dictionary.m_nPyFlatLen, 0u);
+    EXPECT_EQ(dictionary.m_pKey2Chs[kPinYin], nullptr);
+    Write(broken, good);
+    EXPECT_EQ(dictionary.InitKey2ChsDicPY(), 1);
+  }
+}
+
+TEST_F(EngineTest, AReadOnlyLearnedOrderIsStillSaved) {
+  minidics::WriteAll(m_host.dataDir);
+  Start();
+  ASSERT_EQ(chmod(Path("flatAuto.dic").c_str(), 0444), 0);
+  dictionary.m_pPyFlat[2] = 3;
+  dictionary.m_bPyFlatDirty = 1;
+  EXPECT_EQ(dictionary.SavePyDic(), 1);
+  EXPECT_EQ(ReadFile(Path("flatAuto.dic"))[2], 3);
+}
