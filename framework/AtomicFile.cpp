@@ -99,6 +99,8 @@ bool AtomicFile::Open() {
       return Fail("may not be written; left unchanged", m_real, errno);
     m_haveMode = true;
     m_mode = st.st_mode & 07777;
+    m_uid = st.st_uid;
+    m_gid = st.st_gid;
   } else if (errno != ENOENT) {
     return Fail("cannot be examined", m_real, errno);
   }
@@ -132,8 +134,17 @@ bool AtomicFile::Write(const void* data, size_t nBytes) {
 
 bool AtomicFile::Commit() {
   if (m_fd < 0) return Fail("committed before it was opened", m_target, 0);
-  if (m_haveMode && m_ops.Fchmod(m_fd, m_mode) != 0)
-    return Fail("cannot give the temporary file the old permissions", m_temp, errno);
+  if (m_haveMode) {
+    // Only root can give a file away; a root process saving a user's file
+    // must not leave it owned by root. Best effort: the owner is no part of
+    // the content. The mode follows, as a change of owner may clear it.
+    if (geteuid() == 0) {
+      const int rc = fchown(m_fd, m_uid, m_gid);
+      (void)rc;
+    }
+    if (m_ops.Fchmod(m_fd, m_mode) != 0)
+      return Fail("cannot give the temporary file the old permissions", m_temp, errno);
+  }
   if (m_ops.Fsync(m_fd) != 0) return Fail("cannot flush the temporary file", m_temp, errno);
   int fd = m_fd;
   m_fd = -1;

@@ -61,7 +61,7 @@ class AtomicFile {
   // Appends bytes to the temporary file.
   [[nodiscard]] bool Write(const void* data, size_t nBytes);
   // Flushes, fsyncs and closes the temporary, gives it the old file's
-  // permissions, renames it over the target and fsyncs the directory. A
+  // permissions (and, for root, its owner), renames it over the target and fsyncs the directory. A
   // failed directory sync is reported as a failure although the new content
   // is then already in place.
   [[nodiscard]] bool Commit();
@@ -84,6 +84,8 @@ class AtomicFile {
   bool m_failed = false;
   bool m_haveMode = false;
   mode_t m_mode = 0;
+  uid_t m_uid = 0;
+  gid_t m_gid = 0;
   std::string m_error;
 };
 

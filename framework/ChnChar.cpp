@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/internal/GbkBytes.h"
+
 namespace {
 
 constexpr int kLangBig5 = 1001;
@@ -52,7 +54,7 @@ bool IsGbkSymbol(unsigned char lead, unsigned char trail) {
 
 int IsChnChar(unsigned char c, int lead, int big5) {
   if (big5) return lead ? (c >= 0xA1 && c <= 0xFA) : (c >= 0x40 && c <= 0xFE);
-  return lead ? (c >= 0x81 && c <= 0xFE) : (c >= 0x40 && c <= 0xFE && c != 0x7F);
+  return lead ? gbk::IsLead(c) : gbk::IsTrail(c);
 }
 
 int IsChnWhiteChar(unsigned char lead, unsigned char trail, int big5) {

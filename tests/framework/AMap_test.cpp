@@ -112,6 +112,19 @@ TEST(AMap, InitHashTableChangesTheBucketCount) {
   ASSERT_EQ(got.size(), 20u);
   EXPECT_EQ(got[0].first, 14u);  // bucket 0: 14, 7, 0
   EXPECT_EQ(got[2].first, 0u);
+  // No table of 0 buckets (a division by zero): one bucket holds everything.
+  DWordMap one(4);
+  one.InitHashTable(0, 1);
+  for (uint32_t k = 0; k < 5; ++k) one[k] = 1;
+  EXPECT_EQ((Iterate<DWordMap, uint32_t, int>(one).front().first), 4u);
+}
+
+// The event kernel's image map: 32-bit keys and values with CString argument
+// types, constructed and destroyed, never filled.
+TEST(AMap, ImageMapInstantiationConstructsAndDestroys) {
+  AMap<uint32_t, CString, uint32_t, CString> idToBmp(16);
+  EXPECT_EQ(idToBmp.GetCount(), 0);
+  EXPECT_EQ(idToBmp.GetStartPosition(), 0);
 }
 
 enum TestMode { kModeA, kModeB };

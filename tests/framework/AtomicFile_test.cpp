@@ -154,15 +154,30 @@ TEST(AtomicFile, ACrashAtAnyStepLeavesTheOldOrTheNewFileWhole) {
 }
 
 TEST(AtomicFile, RefusesAReadOnlyTargetAndLeavesIt) {
-  if (geteuid() == 0) GTEST_SKIP() << "root may write any file";
   kvrtest::ScratchDir dir;
+  chmod(dir.Path().c_str(), 0777);  // the folder itself stays writable
   const std::string target = dir.File("ro.ini");
   WriteFileText(target, kOld);
   chmod(target.c_str(), 0444);
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomic(target, kNew, &error));
+  EXPECT_TRUE(kvrtest::RunAsOrdinaryUser([&] {
+    std::string error;
+    return !WriteFileAtomic(target, kNew, &error) && error.find("ro.ini") != std::string::npos;
+  }));
   EXPECT_EQ(ReadFileText(target), kOld);
-  EXPECT_NE(error.find("ro.ini"), std::string::npos);
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"ro.ini"});
+}
+
+TEST(AtomicFile, RootKeepsTheOwnerOfAUsersFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+  kvrtest::ScratchDir dir;
+  const std::string target = dir.File("user.ini");
+  WriteFileText(target, kOld);
+  ASSERT_EQ(chown(target.c_str(), 4321, 4322), 0);
+  ASSERT_TRUE(WriteFileAtomic(target, kNew));
+  struct stat st;
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 4321u);
+  EXPECT_EQ(st.st_gid, 4322u);
 }
 
 TEST(AtomicFile, KeepsASymbolicLinkAndReplacesWhatItPointsTo) {

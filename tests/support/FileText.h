@@ -1,7 +1,11 @@
 // FileText.h: whole files as strings, for tests that compare file bytes.
 #pragma once
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -19,6 +23,23 @@ inline std::string ReadFileText(const std::string& path) {
 inline void WriteFileText(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+// Runs check in a child process as an ordinary user, so that file
+// permissions apply even when the tests run as root: as uid and gid 65534
+// ("nobody") when running as root, as the current user otherwise. Returns
+// what check returns (true for a pass); false when the child could not run.
+// The files check touches must be open to that user.
+inline bool RunAsOrdinaryUser(const std::function<bool()>& check) {
+  pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace kvrtest
