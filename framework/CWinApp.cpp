@@ -13,6 +13,7 @@
 #include "framework/AfcKernel.h"
 #include "framework/IniFile.h"
 #include "framework/ResourceCompiler.h"
+#include "framework/UIStrings.h"
 #include "framework/internal/KernelHooks.h"
 #include "framework/internal/PsListing.h"
 
@@ -20,7 +21,6 @@ CWinApp* uniqueAFCAppPointer = nullptr;
 CString gstrSysLocal;
 const char* gszSysLocal = "";
 int bLocalGB2312 = 0, bLocalGB18030 = 0, bLocalBig5 = 0;
-CString gstrUIINI;
 void (*funcUserExceptionHandler)(int) = nullptr;
 
 // --- CWinThread / CWinApp ----------------------------------------------------
@@ -30,7 +30,14 @@ void CWinThread::InitMainWindows(unsigned long window, AWnd* wnd) {
   m_pMainWnd = wnd;
 }
 
-CWinApp::CWinApp() { uniqueAFCAppPointer = this; }
+namespace {
+int AppUILanguage() { return uniqueAFCAppPointer ? uniqueAFCAppPointer->m_nUILang : 0; }
+}  // namespace
+
+CWinApp::CWinApp() {
+  uniqueAFCAppPointer = this;
+  SetUILanguageReader(&AppUILanguage);
+}
 
 CWinApp::~CWinApp() {
   m_pRcCmplr.reset();

@@ -48,7 +48,8 @@ class CWinThread {
 
 class CWinApp : public CWinThread {
  public:
-  // Sets uniqueAFCAppPointer to this object.
+  // Sets uniqueAFCAppPointer to this object and makes its UI language the
+  // one LoadStringChn translates for.
   CWinApp();
 
   int InitInstance() override { return 1; }
@@ -132,9 +133,8 @@ int GetExePathNFileName(char* buf, unsigned long size);
 extern CString gstrSysLocal;        // the locale name detection settled on
 extern const char* gszSysLocal;     // its text; read by the XIM server's start
 extern int bLocalGB2312, bLocalGB18030, bLocalBig5;
-// The UI-text file (program directory + "morvelui.ini"), set by each
-// program's InitInstance; read by LoadStringChn.
-extern CString gstrUIINI;
+// gstrUIINI, the UI-text file that each program's InitInstance sets, is
+// declared with LoadStringChn in framework/UIStrings.h.
 
 // Detects the locale (setlocale, then LC_ALL, LC_CTYPE, LANG, then
 // "zh_CN.gb18030") and sets the flags and the application's UI language.

@@ -38,9 +38,13 @@ int CWinApp::Run() {
   for (;;) afc::MainLoopTurn();
 }
 
-int DoMenuEventLoop(unsigned long menuWindow, IMenuHost* menu) {
-  if (!menu) return 0;
-  while (!menu->IsMenuClosed()) {
+namespace {
+
+// The skeleton of the modal loops: turns until ended() holds; each pending
+// event goes to handle, which returns true when the loop must stop at once.
+template <class Ended, class Handle>
+void RunModal(Ended ended, Handle handle) {
+  while (!ended()) {
     afc::LoopHousekeeping();
     if (!XPending(dsply)) {
       afc::IdleWait();
@@ -48,10 +52,21 @@ int DoMenuEventLoop(unsigned long menuWindow, IMenuHost* menu) {
     }
     XEvent ev;
     XNextEvent(dsply, &ev);
-    if (afc::FilteredAway(&ev)) continue;
-    PumpTimer();
-    if (AWnd* wnd = AfcFindWnd(menuWindow)) wnd->ProcessEv(&ev);
+    if (handle(&ev)) break;
   }
+}
+
+}  // namespace
+
+int DoMenuEventLoop(unsigned long menuWindow, IMenuHost* menu) {
+  if (!menu) return 0;
+  RunModal([menu] { return menu->IsMenuClosed() != 0; },
+           [menuWindow](XEvent* ev) {
+             if (afc::FilteredAway(ev)) return false;
+             PumpTimer();
+             if (AWnd* wnd = AfcFindWnd(menuWindow)) wnd->ProcessEv(ev);
+             return false;
+           });
   return menu->GetMenuResult();
 }
 
@@ -90,15 +105,7 @@ bool DialogEvent(unsigned long dialogWindow, IDialogHost* dialog, XEvent* ev) {
 
 int DoDlgEventLoop(unsigned long dialogWindow, IDialogHost* dialog) {
   if (!dialog) return 0;
-  while (!dialog->IsDlgEnded()) {
-    afc::LoopHousekeeping();
-    if (!XPending(dsply)) {
-      afc::IdleWait();
-      continue;
-    }
-    XEvent ev;
-    XNextEvent(dsply, &ev);
-    if (DialogEvent(dialogWindow, dialog, &ev)) break;
-  }
+  RunModal([dialog] { return dialog->IsDlgEnded() != 0; },
+           [dialogWindow, dialog](XEvent* ev) { return DialogEvent(dialogWindow, dialog, ev); });
   return dialog->GetDlgResult();
 }

@@ -7,6 +7,9 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 
@@ -15,6 +18,7 @@
 #include "framework/SysUtil.h"
 #include "framework/internal/KernelHooks.h"
 #include "framework/internal/TimerTable.h"
+#include "framework/x11/XErrHandler.h"
 #include "tests/framework/FrameworkTestApp.h"
 
 // The XIM transport registers its filters through this exported Xlib call.
@@ -526,4 +530,88 @@ TEST(KeyGrab, ReleasesWhatItGrabbedAfterAMethodSwitch) {
   XSetErrorHandler(old);
   XCloseDisplay(other);
   SetEngineHooks(EngineHooks());
+}
+
+// --- X errors -------------------------------------------------------------
+
+TEST(XErrors, AreReportedAndTheProgramGoesOn) {
+  auto previous = XSetErrorHandler(nullptr);
+  SetXErrHandler(&KVRXErrHandler);
+  testing::internal::CaptureStderr();
+  XDestroyWindow(dsply, 0x7ffffff0);  // no such window
+  XSync(dsply, False);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.rfind("kvr: ", 0), 0u) << err;
+  EXPECT_NE(err.find("BadWindow"), std::string::npos) << err;
+  XSetErrorHandler(previous);
+}
+
+TEST(Kernel, CaretDrawsByInversionSoASecondDrawingRestores) {
+  TestWin w(Rc(0, 0, 40, 40));
+  w.obj.m_ptClientOrg = CPoint(2, 1);  // the caret is placed in client coordinates
+  XMapWindow(dsply, w.win);
+  XSync(dsply, False);
+  Drain();
+  InitCaret(w.win, 10);
+  SetCaretPt(CPoint(5, 6));
+  auto pixelAt = [&](int x, int y) {
+    XSync(dsply, False);
+    XImage* img = XGetImage(dsply, w.win, x, y, 1, 1, AllPlanes, ZPixmap);
+    const unsigned long p = XGetPixel(img, 0, 0) & 0xFFFFFF;
+    XDestroyImage(img);
+    return p;
+  };
+  const unsigned long white = WhitePixel(dsply, scrn) & 0xFFFFFF;
+  ASSERT_EQ(pixelAt(7, 7), white);
+  DrawCaret();
+  EXPECT_NE(pixelAt(7, 7), white);   // x 5 + 2, y 6 + 1
+  EXPECT_NE(pixelAt(8, 17), white);  // second line, bottom end
+  EXPECT_EQ(pixelAt(9, 7), white);   // two pixels wide only
+  DrawCaret();
+  EXPECT_EQ(pixelAt(7, 7), white);
+  EXPECT_EQ(pixelAt(8, 17), white);
+  ClearCaret();
+}
+
+TEST(Kernel, PointerGrabRecordAndGCs) {
+  TestWin w(Rc(0, 0, 20, 20));
+  XMapWindow(dsply, w.win);
+  XSync(dsply, False);
+  EXPECT_EQ(SetPtrGrab(w.win), 0u);
+  EXPECT_EQ(GetPtrGrab(), w.win);
+  EXPECT_EQ(UnsetPtrGrab(), w.win);
+  EXPECT_EQ(GetPtrGrab(), 0u);
+  GC gc = GetGC(w.win);
+  ASSERT_NE(gc, nullptr);
+  XGCValues v;
+  XGetGCValues(dsply, gc, GCFunction | GCForeground, &v);
+  EXPECT_EQ(v.function, GXcopy);
+  EXPECT_EQ(v.foreground, 0u);
+  EXPECT_EQ(ReleaseGC(gc), 1);
+  ASSERT_NE(gGC, nullptr);
+  XGetGCValues(dsply, gGC, GCForeground, &v);
+  EXPECT_EQ(v.foreground, BlackPixel(dsply, scrn));
+}
+
+TEST(Kernel, IdleWaitCopesWithAConnectionAbove1023) {
+  const int high = 1500;
+  rlimit lim {};
+  getrlimit(RLIMIT_NOFILE, &lim);
+  if (lim.rlim_cur <= static_cast<rlim_t>(high) && lim.rlim_max > static_cast<rlim_t>(high)) {
+    lim.rlim_cur = high + 1;
+    setrlimit(RLIMIT_NOFILE, &lim);
+  }
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(dup2(fds[0], high), high) << "raise the descriptor limit for this test";
+  ConnectionWatch(dsply, nullptr, high, 1, nullptr);
+  theApp.idleTurns = 0;
+  afc::IdleWait();                      // times out: nothing to read
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  afc::IdleWait();                      // wakes on the high descriptor
+  EXPECT_EQ(theApp.idleTurns, 2);
+  ConnectionWatch(dsply, nullptr, high, 0, nullptr);
+  close(high);
+  close(fds[0]);
+  close(fds[1]);
 }

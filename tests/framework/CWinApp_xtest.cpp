@@ -85,6 +85,26 @@ std::string InstallProbe(const std::string& dir, const std::string& name) {
   return path;
 }
 
+// A probe started in a mode of its own; its exit callback writes cb.
+struct Running {
+  pid_t pid;
+  std::string cb, err;
+};
+
+Running StartProbe(const std::string& prog, const char* mode, const kvrtest::ScratchDir& scratch,
+                   const std::string& tag) {
+  Running r {0, scratch.File(tag + "_cb"), scratch.File(tag + "_err")};
+  r.pid = Start(prog, prog, {"LANG=C", std::string("AFC_PROBE_MODE=") + mode, "AFC_PROBE_OUT=" + r.cb},
+                scratch.File(tag + "_out"), r.err);
+  return r;
+}
+
+int WaitStatus(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return status;
+}
+
 bool WaitForFile(const std::string& path) {
   for (int i = 0; i < 2000; ++i) {
     if (access(path.c_str(), F_OK) == 0) return true;
@@ -203,10 +223,8 @@ TEST(StartUp, AnOlderCopyInTheSameDirectoryMakesTheNewOneQuit) {
   kvrtest::ScratchDir scratch;
   const std::string progA = InstallProbe(scratch.File("a"), "kvrprobe");
   const std::string progB = InstallProbe(scratch.File("b"), "kvrprobe");
-  const std::string cb = scratch.File("first_cb");
-  const pid_t first = Start(progA, progA, {"LANG=C", "AFC_PROBE_MODE=run", "AFC_PROBE_OUT=" + cb},
-                            scratch.File("first_out"), scratch.File("first_err"));
-  ASSERT_TRUE(WaitForFile(cb + ".ready"));
+  const Running first = StartProbe(progA, "run", scratch, "first");
+  ASSERT_TRUE(WaitForFile(first.cb + ".ready"));
 
   ProbeRun again = RunProbe(progA, progA, {"LANG=C"}, scratch);
   EXPECT_EQ(again.values["first"], "0");
@@ -216,42 +234,35 @@ TEST(StartUp, AnOlderCopyInTheSameDirectoryMakesTheNewOneQuit) {
   EXPECT_NE(secondRun.out.find("second"), std::string::npos);
   EXPECT_EQ(secondRun.status, 0);
 
-  kill(first, SIGTERM);
-  int status = 0;
-  waitpid(first, &status, 0);
+  kill(first.pid, SIGTERM);
+  const int status = WaitStatus(first.pid);
   ASSERT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadAll(cb), "exit 15\n");
+  EXPECT_EQ(ReadAll(first.cb), "exit 15\n");
 }
 
 TEST(StartUp, HangUpEndsQuietlyWithTheExitCallback) {
   kvrtest::ScratchDir scratch;
   const std::string prog = InstallProbe(scratch.File("a"), "kvrprobe");
-  const std::string cb = scratch.File("cb");
-  const pid_t pid = Start(prog, prog, {"LANG=C", "AFC_PROBE_MODE=run", "AFC_PROBE_OUT=" + cb},
-                          scratch.File("out"), scratch.File("err"));
-  ASSERT_TRUE(WaitForFile(cb + ".ready"));
-  kill(pid, SIGHUP);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  const Running probe = StartProbe(prog, "run", scratch, "hup");
+  ASSERT_TRUE(WaitForFile(probe.cb + ".ready"));
+  kill(probe.pid, SIGHUP);
+  const int status = WaitStatus(probe.pid);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadAll(cb), "exit 1\n");
-  EXPECT_EQ(ReadAll(scratch.File("err")).find("Abnormal"), std::string::npos);
+  EXPECT_EQ(ReadAll(probe.cb), "exit 1\n");
+  EXPECT_EQ(ReadAll(probe.err).find("Abnormal"), std::string::npos);
 }
 
 TEST(StartUp, ACrashIsNotAnOrderlyExit) {
   kvrtest::ScratchDir scratch;
   const std::string prog = InstallProbe(scratch.File("a"), "kvrprobe");
-  const std::string cb = scratch.File("cb");
-  const pid_t pid = Start(prog, prog, {"LANG=C", "AFC_PROBE_MODE=segv", "AFC_PROBE_OUT=" + cb},
-                          scratch.File("out"), scratch.File("err"));
-  int status = 0;
-  waitpid(pid, &status, 0);
+  const Running probe = StartProbe(prog, "segv", scratch, "segv");
+  const int status = WaitStatus(probe.pid);
   ASSERT_TRUE(WIFSIGNALED(status)) << status;
   EXPECT_EQ(WTERMSIG(status), SIGSEGV);
-  EXPECT_NE(access(cb.c_str(), F_OK), 0);  // no exit callback: nothing to trust
-  EXPECT_NE(ReadAll(scratch.File("err")).find("Exception 11"), std::string::npos);
+  EXPECT_NE(access(probe.cb.c_str(), F_OK), 0);  // no exit callback: nothing to trust
+  EXPECT_NE(ReadAll(probe.err).find("Exception 11"), std::string::npos);
 }
 
 TEST(StartUp, NoDisplayIsAClearFailure) {
