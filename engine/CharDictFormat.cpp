@@ -1,23 +1,29 @@
 #include "engine/CharDictFormat.h"
 
+#include "framework/ByteOrder.h"
+
 namespace chardict {
 
 void PutLe16(std::string& out, uint16_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-  out.push_back(static_cast<char>(v >> 8));
+  char b[2];
+  little_endian::Store16(b, v);
+  out.append(b, 2);
 }
 
 void PutLe32(std::string& out, uint32_t v) {
-  PutLe16(out, static_cast<uint16_t>(v & 0xFFFF));
-  PutLe16(out, static_cast<uint16_t>(v >> 16));
+  char b[4];
+  little_endian::Store32(b, v);
+  out.append(b, 4);
 }
 
 std::string WritePyKeys(const std::vector<SyllableRun>& runs) {
   std::string out;
   for (const SyllableRun& r : runs) {
     out += r.syllable;
-    out.push_back(static_cast<char>(kCountMark | ((r.count >> 8) & 0x7F)));
-    out.push_back(static_cast<char>(r.count & 0xFF));
+    // The count is stored high byte first, marked by bit 15.
+    char count[2];
+    big_endian::Store16(count, static_cast<uint16_t>(kCountMark << 8 | (r.count & kMaxSyllableChars)));
+    out.append(count, 2);
     PutLe16(out, static_cast<uint16_t>(r.start));
   }
   out.push_back('\0');

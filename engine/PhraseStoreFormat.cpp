@@ -1,7 +1,8 @@
 #include "engine/PhraseStoreFormat.h"
 
-#include <cstring>
 
+#include "framework/ByteOrder.h"
+#include "framework/ByteReader.h"
 #include "framework/JiaMiJieMi.h"
 
 namespace phrasestore {
@@ -14,15 +15,12 @@ void ScrambleBlocks(const uint8_t* from, uint8_t* to, size_t n) {
 }
 
 void AppendRef(std::string& out, uint32_t offset) {
-  out.push_back(static_cast<char>(kEntryMark | ((offset >> 16) & 0x7F)));
-  out.push_back(static_cast<char>((offset >> 8) & 0xFF));
-  out.push_back(static_cast<char>(offset & 0xFF));
+  char b[kRefBytes];
+  big_endian::Store24(b, static_cast<uint32_t>(kEntryMark) << 16 | (offset & (kOffsetLimit - 1)));
+  out.append(b, kRefBytes);
 }
 
-uint32_t RefOffset(const uint8_t* p) {
-  return (static_cast<uint32_t>(p[0] & 0x7F) << 16) |
-         (static_cast<uint32_t>(p[1]) << 8) | p[2];
-}
+uint32_t RefOffset(const uint8_t* p) { return big_endian::Load24(p) & (kOffsetLimit - 1); }
 
 bool IsValidKey(const std::string& key) {
   if (key.empty() || key.size() > kMaxKeyBytes) return false;
@@ -50,51 +48,49 @@ std::string WriteIndex(const std::vector<IndexRecord>& records, int entryBytes,
 bool ReadIndex(const std::string& image, int entryBytes, bool weightedHeader,
                std::vector<IndexRecord>& records, std::string& error) {
   records.clear();
-  const auto* p = reinterpret_cast<const uint8_t*>(image.data());
-  const size_t n = image.size();
-  size_t at = 0;
-  if (weightedHeader) {
-    if (n == 0 || (p[0] & 0x80) == 0) {
-      error = "missing weighted header byte";
-      return false;
-    }
-    at = 1;
+  ByteReader r(image.data(), image.size());
+  if (weightedHeader && (r.U8() & kWeightedHeader) == 0) {
+    error = "missing weighted header byte";
+    return false;
   }
-  while (true) {
-    if (at >= n) {
+  // Peeks at the next byte without consuming it; 0 at the end (the reader
+  // then holds its error, so the loop below stops).
+  auto next = [&r, &image]() -> uint8_t {
+    return r.Remaining() > 0 ? static_cast<uint8_t>(image[r.Offset()]) : 0;
+  };
+  while (r.Ok()) {
+    if (r.Remaining() == 0) {
       error = "index ends without its zero byte";
       return false;
     }
-    if (p[at] == 0) break;
-    if (p[at] >= 0x80) {
-      error = "entry byte where a key starts at offset " + std::to_string(at);
+    if (next() == 0) return true;
+    if (next() >= kEntryMark) {
+      error = "entry byte where a key starts at offset " + std::to_string(r.Offset());
       return false;
     }
-    IndexRecord r;
-    while (at < n && p[at] != 0 && p[at] < 0x80) r.key.push_back(static_cast<char>(p[at++]));
-    while (at < n && p[at] >= 0x80) {
-      if (n - at < static_cast<size_t>(entryBytes)) {
+    IndexRecord rec;
+    while (r.Remaining() > 0 && next() != 0 && next() < kEntryMark) rec.key.push_back(static_cast<char>(r.U8()));
+    while (r.Remaining() > 0 && next() >= kEntryMark) {
+      const size_t at = r.Offset();
+      const uint8_t* e = r.Bytes(static_cast<size_t>(entryBytes));
+      if (e == nullptr) {
         error = "truncated entry at offset " + std::to_string(at);
         return false;
       }
-      IndexEntry e;
-      e.offset = RefOffset(p + at);
-      if (entryBytes == 4) e.weight = p[at + 3];
-      r.entries.push_back(e);
-      at += static_cast<size_t>(entryBytes);
+      rec.entries.push_back({RefOffset(e), entryBytes == 4 ? e[kRefBytes] : uint8_t{0}});
     }
-    if (r.entries.empty()) {
-      error = "key '" + r.key + "' has no entries";
+    if (rec.entries.empty()) {
+      error = "key '" + rec.key + "' has no entries";
       return false;
     }
-    if (!records.empty() &&
-        std::strcmp(records.back().key.c_str(), r.key.c_str()) >= 0) {
-      error = "key '" + r.key + "' out of order";
+    if (!records.empty() && records.back().key >= rec.key) {
+      error = "key '" + rec.key + "' out of order";
       return false;
     }
-    records.push_back(std::move(r));
+    records.push_back(std::move(rec));
   }
-  return true;
+  error = "unreadable index";
+  return false;
 }
 
 }  // namespace phrasestore

@@ -48,8 +48,9 @@ TEST_F(DictFixture, SyllablesSortedWithCountsAndStartsIntoTheFlatList) {
 
 TEST_F(DictFixture, PhraseStoreIsScrambledPhrasesByFrequency) {
   const std::string store = gentest::Unscramble(File("CiZuFlat.igb"));
-  // 中国 (700: essay 中國 converted), 中国人民 (50), 国民 (50, composed), 过人 (10).
-  const std::string want = kZhong + kGuo + '\0' + kZhong + kGuo + kRen + kMin + '\0' + kGuo + kMin +
+  // 中国 (700: essay 中國 converted), then 国民 (50, composed pinyin) and
+  // 中国人民 (50) in GBK order, 过人 (10).
+  const std::string want = kZhong + kGuo + '\0' + kGuo + kMin + '\0' + kZhong + kGuo + kRen + kMin +
                            '\0' + kGuo4 + kRen + '\0';
   EXPECT_EQ(store.substr(0, want.size()), want);
   EXPECT_EQ(store.size(), 100u);
@@ -58,23 +59,23 @@ TEST_F(DictFixture, PhraseStoreIsScrambledPhrasesByFrequency) {
 
 TEST_F(DictFixture, WeightedPinyinIndexBytes) {
   const std::string want = Bytes({0x80,
-      'g', 'u', 'o', 'm', 'i', 'n', 0x80, 0x00, 0x0e, 5,
+      'g', 'u', 'o', 'm', 'i', 'n', 0x80, 0x00, 0x05, 5,
       'g', 'u', 'o', 'r', 'e', 'n', 0x80, 0x00, 0x13, 3,
-      'z', 'g', 'r', 'm', 0x80, 0x00, 0x05, 5,
+      'z', 'g', 'r', 'm', 0x80, 0x00, 0x0a, 5,
       'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 0x80, 0x00, 0x00, 9,
-      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 'r', 'e', 'n', 'm', 'i', 'n', 0x80, 0x00, 0x05, 5, 0});
+      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 'r', 'e', 'n', 'm', 'i', 'n', 0x80, 0x00, 0x0a, 5, 0});
   EXPECT_EQ(File("pycizudic.idx"), want);
 }
 
 TEST_F(DictFixture, InitialsAndShapeCodeIndexBytes) {
   EXPECT_EQ(File("py2_3ZiCi1stZuMu.idx"),
-            Bytes({'g', 'm', 0x80, 0, 0x0e, 5, 'g', 'r', 0x80, 0, 0x13, 3, 'z', 'g', 0x80, 0, 0, 9, 0}));
+            Bytes({'g', 'm', 0x80, 0, 0x05, 5, 'g', 'r', 0x80, 0, 0x13, 3, 'z', 'g', 0x80, 0, 0, 9, 0}));
   // Shape-code keys are the full codes joined (the engine's rule), and for
   // four characters also the first letters of characters 1-3 and the last.
   EXPECT_EQ(File("pxcizudic.idx"),
             std::string("fpiwwww") + Bytes({0x80, 0, 0x13}) + "khklgyi" + Bytes({0x80, 0, 0}) +
-                "khklgyiwwwwnav" + Bytes({0x80, 0, 5}) + "klwn" + Bytes({0x80, 0, 5}) + "lgyinav" +
-                Bytes({0x80, 0, 0x0e, 0}));
+                "khklgyiwwwwnav" + Bytes({0x80, 0, 0x0a}) + "klwn" + Bytes({0x80, 0, 0x0a}) + "lgyinav" +
+                Bytes({0x80, 0, 0x05, 0}));
 }
 
 TEST_F(DictFixture, ShapeCodeListByWeightAndFullCodes) {

@@ -15,6 +15,7 @@
 
 #include "engine/Big5TableFormat.h"
 #include "engine/PhraseStoreFormat.h"
+#include "framework/ByteOrder.h"
 #include "tools/datagen/Builders.h"
 
 namespace gentest {
@@ -67,12 +68,8 @@ inline bool HasPhrase(const Decoded& d, const std::string& key, const std::strin
   return false;
 }
 
-inline uint16_t Be16(const std::string& s, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(s[at]) << 8 | static_cast<unsigned char>(s[at + 1]));
-}
-inline uint16_t Le16(const std::string& s, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8);
-}
+inline uint16_t Be16(const std::string& s, size_t at) { return big_endian::Load16(s.data() + at); }
+inline uint16_t Le16(const std::string& s, size_t at) { return little_endian::Load16(s.data() + at); }
 
 // The Big5 code gbk2b5.bin gives a GBK code (lead byte high).
 inline uint16_t Gbk2Big5(const std::string& table, uint16_t gbk) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/Big5TableFormat.h"
+#include "framework/ByteOrder.h"
 #include "tools/datagen/Builders.h"
 #include "tools/datagen/Text.h"
 
@@ -41,8 +42,7 @@ std::vector<char32_t> TraditionalCandidates(char32_t cp, const Inputs& in) {
 }
 
 void PutCell(std::string& table, int cell, uint16_t code) {
-  table[static_cast<size_t>(cell) * 2] = static_cast<char>(code >> 8);
-  table[static_cast<size_t>(cell) * 2 + 1] = static_cast<char>(code & 0xFF);
+  big_endian::Store16(&table[static_cast<size_t>(cell) * 2], code);
 }
 
 }  // namespace
@@ -72,8 +72,7 @@ void BuildBig5Files(const Inputs& in, FileSet& files, Report& report) {
       const char32_t cp = FromBig5(code);
       const std::string g = cp == 0 ? "" : ToGbk(cp);
       if (g.size() != 2) continue;
-      PutCell(b2g, big5table::Big5Cell(code),
-              static_cast<uint16_t>(static_cast<unsigned char>(g[0]) << 8 | static_cast<unsigned char>(g[1])));
+      PutCell(b2g, big5table::Big5Cell(code), big_endian::Load16(g.data()));
       ++back;
     }
   }

@@ -8,6 +8,8 @@
 #include "engine/CharDictFormat.h"
 #include "engine/PhraseStoreFormat.h"
 #include "engine/VModeFormat.h"
+#include "framework/ByteOrder.h"
+#include "framework/ByteReader.h"
 #include "tools/datagen/Builders.h"
 #include "tools/datagen/Sources.h"
 
@@ -35,10 +37,6 @@ class Checker {
   Report& m_report;
 };
 
-uint32_t Le16(const std::string& s, size_t at) {
-  return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8;
-}
-uint32_t Le32(const std::string& s, size_t at) { return Le16(s, at) | Le16(s, at + 2) << 16; }
 
 void CheckIndex(Checker& c, const char* name, int entryBytes, bool header, const std::string& store,
                 size_t cap) {
@@ -92,9 +90,8 @@ void CheckPinyinList(Checker& c) {
       return c.Fail("pykeys.dic", "malformed record at offset " + std::to_string(at));
     if (!prev.empty() && std::strcmp(prev.c_str(), syl.c_str()) >= 0)
       return c.Fail("pykeys.dic", "syllable " + syl + " out of order");
-    const uint32_t count = (static_cast<unsigned char>((*keys)[at]) & 0x7F) << 8 |
-                           static_cast<unsigned char>((*keys)[at + 1]);
-    const uint32_t start = Le16(*keys, at + 2);
+    const uint32_t count = big_endian::Load16(keys->data() + at) & chardict::kMaxSyllableChars;
+    const uint32_t start = little_endian::Load16(keys->data() + at + 2);
     if (start != next || (start + count) * 2 > flat->size())
       return c.Fail("pykeys.dic", "run of " + syl + " is not inside the flat list");
     next = start + count;
@@ -134,41 +131,36 @@ void CheckShapeList(Checker& c) {
 void CheckCodes(Checker& c, const char* name, size_t buffer) {
   const std::string* img = c.Get(name);
   if (img == nullptr) return;
-  if (img->size() < 2) return c.Fail(name, "no count");
-  const uint32_t n = Le16(*img, 0);
-  size_t at = 2;
-  for (uint32_t i = 0; i < n; ++i) {
-    if (at + 4 > img->size()) return c.Fail(name, "truncated");
-    const uint32_t m = Le16(*img, at + 2);
-    at += 4;
-    for (uint32_t k = 0; k < m; ++k) {
-      if (at + 4 > img->size()) return c.Fail(name, "truncated");
-      const uint32_t len = Le32(*img, at);
-      if (len + 1 > buffer || at + 4 + len > img->size()) return c.Fail(name, "code too long");
-      at += 4 + len;
+  ByteReader r(img->data(), img->size());
+  const uint32_t n = r.Le16();
+  for (uint32_t i = 0; i < n && r.Ok(); ++i) {
+    r.Skip(2);
+    const uint32_t m = r.Le16();
+    for (uint32_t k = 0; k < m && r.Ok(); ++k) {
+      const uint32_t len = r.Le32();
+      if (len + 1 > buffer) return c.Fail(name, "code longer than its buffer");
+      r.Skip(len);
     }
   }
-  if (at != img->size()) c.Fail(name, "bytes after the last record");
+  if (!r.Ok()) return c.Fail(name, "truncated");
+  if (r.Remaining() != 0) c.Fail(name, "bytes after the last record");
 }
 
 void CheckTones(Checker& c, const char* name, int toneBytes) {
   const std::string* img = c.Get(name);
   if (img == nullptr) return;
-  if (img->size() < 6) return c.Fail(name, "no header");
-  const uint32_t n = Le16(*img, 4);
-  size_t at = 6;
-  for (uint32_t i = 0; i < n; ++i) {
-    if (at + 3 > img->size()) return c.Fail(name, "truncated");
-    const auto m = static_cast<unsigned char>((*img)[at + 2]);
+  ByteReader r(img->data(), img->size());
+  r.Le32();  // version
+  const uint32_t n = r.Le16();
+  for (uint32_t i = 0; i < n && r.Ok(); ++i) {
+    r.Skip(2);
+    const uint8_t m = r.U8();
     if (m > chardict::kMaxReadings) return c.Fail(name, "more than 6 readings");
-    at += 3;
-    for (unsigned k = 0; k < m; ++k) {
-      if (at >= img->size()) return c.Fail(name, "truncated");
-      at += 1 + static_cast<unsigned char>((*img)[at]) + static_cast<size_t>(toneBytes);
-    }
-    at += 1;
+    for (unsigned k = 0; k < m && r.Ok(); ++k) r.Skip(r.U8() + static_cast<size_t>(toneBytes));
+    r.U8();  // flags
   }
-  if (at != img->size()) c.Fail(name, "length does not match its records");
+  if (!r.Ok()) return c.Fail(name, "truncated");
+  if (r.Remaining() != 0) c.Fail(name, "length does not match its records");
 }
 
 void CheckTextLimits(Checker& c) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <unordered_map>
 
 #include "tools/datagen/Text.h"
 
@@ -97,13 +98,12 @@ bool LoadInputs(const Options& opt, Inputs& in, std::string& error) {
 }
 
 const CharInfo* Model::Find(char32_t cp) const {
-  const auto it = m_index.find(cp);
-  return it == m_index.end() ? nullptr : &m_chars[it->second];
+  if (cp >= m_index.size() || m_index[cp] < 0) return nullptr;
+  return &m_chars[static_cast<size_t>(m_index[cp])];
 }
 
 CharInfo* Model::FindMutable(char32_t cp) {
-  const auto it = m_index.find(cp);
-  return it == m_index.end() ? nullptr : &m_chars[it->second];
+  return const_cast<CharInfo*>(static_cast<const Model*>(this)->Find(cp));
 }
 
 std::u32string Model::ToSimplified(const std::u32string& s) const {
@@ -156,6 +156,7 @@ bool Model::Build(const Inputs& in, std::string& error) {
 }
 
 void Model::CollectChars() {
+  m_index.assign(0x10000, -1);  // every GBK character is in the BMP
   for (int lead = 0x81; lead <= 0xFE; ++lead) {
     for (int trail = 0x40; trail <= 0xFE; ++trail) {
       if (trail == 0x7F) continue;
@@ -165,7 +166,8 @@ void Model::CollectChars() {
       CharInfo c;
       c.cp = cp;
       c.gbk = std::string{static_cast<char>(lead), static_cast<char>(trail)};
-      m_index[cp] = m_chars.size();
+      if (cp >= m_index.size()) continue;
+      m_index[cp] = static_cast<int32_t>(m_chars.size());
       m_chars.push_back(std::move(c));
     }
   }
@@ -368,7 +370,7 @@ void Model::AssignRanks() {
 }
 
 void Model::CollectPhrases() {
-  std::map<std::string, Phrase> cand;
+  std::unordered_map<std::string, Phrase> cand;
   auto take = [&](const std::string& text) -> Phrase* {
     const std::u32string cps = DecodeUtf8(text);
     if (cps.size() < 2) return nullptr;
@@ -406,6 +408,7 @@ void Model::CollectPhrases() {
     if (kv.second <= 0) continue;
     if (Phrase* p = take(kv.first)) p->freq = std::max(p->freq, kv.second);
   }
+  m_phrases.reserve(cand.size());
   for (auto& kv : cand) {
     Phrase& p = kv.second;
     const auto it = m_wordFreq.find(p.text);
@@ -414,8 +417,11 @@ void Model::CollectPhrases() {
     p.gbk = ToGbk(u);
     m_phrases.push_back(std::move(p));
   }
-  std::stable_sort(m_phrases.begin(), m_phrases.end(),
-                   [](const Phrase& a, const Phrase& b) { return a.freq > b.freq; });
+  // Most frequent first; equal frequencies in GBK order, so that every run
+  // writes the same bytes.
+  std::sort(m_phrases.begin(), m_phrases.end(), [](const Phrase& a, const Phrase& b) {
+    return a.freq != b.freq ? a.freq > b.freq : a.gbk < b.gbk;
+  });
 }
 
 }  // namespace datagen

@@ -101,7 +101,7 @@ class Model {
 
   const Inputs* m_in = nullptr;
   std::vector<CharInfo> m_chars;  // in GBK code order
-  std::map<char32_t, size_t> m_index;
+  std::vector<int32_t> m_index;  // code point -> index in m_chars, or -1
   std::map<std::u32string, std::u32string> m_tsPhrases;
   std::map<char32_t, char32_t> m_tsChars;
   size_t m_maxPhraseKey = 1;

@@ -3,6 +3,7 @@
 // shipped phrase is typed exactly as the same phrase learned by the user.
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "engine/PhraseKeyRule.h"
 #include "engine/PhraseStoreFormat.h"
@@ -11,7 +12,7 @@
 namespace datagen {
 namespace {
 
-using KeyMap = std::map<std::string, std::vector<phrasestore::IndexEntry>>;
+using KeyMap = std::unordered_map<std::string, std::vector<phrasestore::IndexEntry>>;
 
 // Composed readings of a phrase without a dictionary reading: the main
 // readings of each character, cut to the first one when the combinations
@@ -61,11 +62,16 @@ void FileUnder(KeyMap& map, const std::vector<std::string>& keys, uint32_t offse
   }
 }
 
-std::vector<phrasestore::IndexRecord> Records(const KeyMap& map) {
+// The records of a key map in strcmp order (std::string compares bytes as
+// unsigned, as strcmp does).
+std::vector<phrasestore::IndexRecord> Records(KeyMap& map) {
   std::vector<phrasestore::IndexRecord> out;
-  for (const auto& kv : map) {
-    if (!kv.second.empty()) out.push_back({kv.first, kv.second});
+  out.reserve(map.size());
+  for (auto& kv : map) {
+    if (!kv.second.empty()) out.push_back({kv.first, std::move(kv.second)});
   }
+  std::sort(out.begin(), out.end(),
+            [](const phrasestore::IndexRecord& a, const phrasestore::IndexRecord& b) { return a.key < b.key; });
   return out;
 }
 

@@ -2,8 +2,10 @@
 
 #include <bzlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "tools/datagen/Text.h"
@@ -49,16 +51,16 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> out;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(std::move(line));
-    at = end + 1;
-  }
+  ForEachLine(text, [&out](const char* p, size_t n) { out.emplace_back(p, n); });
   return out;
+}
+
+// The lines of a file; false when it cannot be read.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return false;
+  lines = Lines(text);
+  return true;
 }
 
 bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
@@ -66,14 +68,16 @@ bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
   std::string text;
   if (!ReadWholeFile(path, text)) return false;
   bool body = false;
-  for (const std::string& line : Lines(text)) {
+  out.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')));
+  ForEachLine(text, [&](const char* p, size_t n) {
+    const std::string line(p, n);
     if (!body) {
       body = line.rfind("...", 0) == 0;
-      continue;
+      return;
     }
-    if (line.empty() || line[0] == '#') continue;
+    if (line.empty() || line[0] == '#') return;
     const size_t t1 = line.find('\t');
-    if (t1 == std::string::npos || t1 == 0) continue;
+    if (t1 == std::string::npos || t1 == 0) return;
     RimeEntry e;
     e.text = line.substr(0, t1);
     const size_t t2 = line.find('\t', t1 + 1);
@@ -83,15 +87,15 @@ bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
       e.weight = line.substr(t2 + 1, t3 == std::string::npos ? std::string::npos : t3 - t2 - 1);
     }
     if (!e.code.empty()) out.push_back(std::move(e));
-  }
+  });
   return true;
 }
 
 bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out) {
   out.clear();
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  for (const std::string& line : Lines(text)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return false;
+  for (const std::string& line : lines) {
     const size_t tab = line.find('\t');
     if (tab == std::string::npos || tab == 0) continue;
     EssayEntry e;
@@ -105,9 +109,9 @@ bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out) {
 bool ReadOpenccText(const std::string& path,
                     std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  for (const std::string& line : Lines(text)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return false;
+  for (const std::string& line : lines) {
     const size_t tab = line.find('\t');
     if (tab == std::string::npos || tab == 0) continue;
     out[line.substr(0, tab)] = Split(line.substr(tab + 1), " ");
@@ -116,28 +120,35 @@ bool ReadOpenccText(const std::string& path,
 }
 
 void ParseUnihan(const std::string& text, std::map<char32_t, UnihanChar>& out) {
-  for (const std::string& line : Lines(text)) {
-    if (line.rfind("U+", 0) != 0) continue;
-    const std::vector<std::string> cols = Split(line, "\t");
-    if (cols.size() < 3) continue;
-    const auto cp = static_cast<char32_t>(std::strtoul(cols[0].c_str() + 2, nullptr, 16));
-    const std::string& field = cols[1];
-    const std::string& value = cols[2];
-    if (field == "kMandarin") {
-      out[cp].mandarin = value;
-    } else if (field == "kTGHZ2013") {
-      out[cp].tghz2013 = value;
-    } else if (field == "kXHC1983") {
-      out[cp].xhc1983 = value;
-    } else if (field == "kHanyuPinyin") {
-      out[cp].hanyuPinyin = value;
-    } else if (field == "kTraditionalVariant") {
-      for (const std::string& v : Split(value, " ")) {
-        if (v.rfind("U+", 0) == 0)
-          out[cp].traditional.push_back(static_cast<char32_t>(std::strtoul(v.c_str() + 2, nullptr, 16)));
-      }
+  static const char* const kFields[] = {"kMandarin", "kTGHZ2013", "kXHC1983", "kHanyuPinyin",
+                                        "kTraditionalVariant"};
+  ForEachLine(text, [&out](const char* p, size_t n) {
+    if (n < 3 || p[0] != 'U' || p[1] != '+') return;
+    const char* tab1 = static_cast<const char*>(std::memchr(p, '\t', n));
+    if (tab1 == nullptr) return;
+    const char* tab2 = static_cast<const char*>(std::memchr(tab1 + 1, '\t', n - (tab1 + 1 - p)));
+    if (tab2 == nullptr) return;
+    const std::string field(tab1 + 1, tab2);
+    int which = -1;
+    for (int i = 0; i < 5; ++i) {
+      if (field == kFields[i]) which = i;
     }
-  }
+    if (which < 0) return;
+    const auto cp = static_cast<char32_t>(std::strtoul(p + 2, nullptr, 16));
+    const std::string value(tab2 + 1, p + n);
+    UnihanChar& u = out[cp];
+    switch (which) {
+      case 0: u.mandarin = value; break;
+      case 1: u.tghz2013 = value; break;
+      case 2: u.xhc1983 = value; break;
+      case 3: u.hanyuPinyin = value; break;
+      default:
+        for (const std::string& v : Split(value, " ")) {
+          if (v.rfind("U+", 0) == 0)
+            u.traditional.push_back(static_cast<char32_t>(std::strtoul(v.c_str() + 2, nullptr, 16)));
+        }
+    }
+  });
 }
 
 void ParseCanonicalSingletons(const std::string& text, std::map<char32_t, char32_t>& out) {
@@ -161,9 +172,9 @@ void ParseCanonicalSingletons(const std::string& text, std::map<char32_t, char32
 bool ReadSymbolGroups(const std::string& path,
                       std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  for (const std::string& line : Lines(text)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return false;
+  for (const std::string& line : lines) {
     const size_t q = line.find("'/");
     if (q == std::string::npos) continue;
     const size_t qe = line.find('\'', q + 2);

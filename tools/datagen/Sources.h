@@ -17,8 +17,22 @@ namespace datagen {
 // False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);
 
-// Lines of a text, without their line ends.
+// Lines of a text, without their line ends (a CR before the LF included).
 std::vector<std::string> Lines(const std::string& text);
+
+// Calls fn(start, length) for every line of `text`, without copying it.
+template <typename Fn>
+void ForEachLine(const std::string& text, Fn&& fn) {
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    size_t n = end - at;
+    if (n > 0 && text[at + n - 1] == '\r') --n;
+    fn(text.data() + at, n);
+    at = end + 1;
+  }
+}
 
 // One body line of a Rime dictionary: tab-separated columns.
 struct RimeEntry {
