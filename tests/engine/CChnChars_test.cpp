@@ -521,3 +521,25 @@ TEST_F(EngineTest, AReadOnlyLearnedOrderIsStillSaved) {
   EXPECT_EQ(dictionary.SavePyDic(), 1);
   EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic"))[2], 3);
 }
+
+TEST_F(EngineTest, TheCharacterOrderDialogHandsOverItsList) {
+  minidics::WriteAll(m_host.dataDir);
+  cfgInputManager.candidateOrderChoice = 2;
+  Start();
+  // The dialog's edited list: the first 30 characters, in reverse order.
+  const std::string gbk = kvrtest::ReadFileText(Path("gbkflat.dic"));
+  std::string edited;
+  for (int i = 29; i >= 0; --i) edited += gbk.substr(static_cast<size_t>(i) * 2, 2);
+  auto* buf = static_cast<unsigned char*>(malloc(edited.size()));
+  memcpy(buf, edited.data(), edited.size());
+  dictionary.AdoptPyFlat(buf, static_cast<uint32_t>(edited.size()));
+  ASSERT_EQ(dictionary.m_nPyFlatLen, edited.size());
+  EXPECT_EQ(memcmp(dictionary.m_pPyFlat, edited.data(), edited.size()), 0);
+  for (int i = 0; i < kPadBytes; ++i) ASSERT_EQ(dictionary.m_pPyFlat[edited.size() + static_cast<size_t>(i)], 0);
+  EXPECT_EQ(dictionary.m_nPyFlatEntryLen, 2);
+  EXPECT_EQ(dictionary.PyFlatChars(), 30u);
+  // Syllables whose runs lie past the shorter list were cut, and said so.
+  bool cut = false;
+  for (const std::string& d : Diags()) cut |= d.find("pykeys.dic") != std::string::npos;
+  EXPECT_TRUE(cut);
+}
