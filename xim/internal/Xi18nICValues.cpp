@@ -241,7 +241,8 @@ std::vector<uint8_t> GetFontAttribute(const XICAttribute& a, int swap) {
 // The wire form of one value the application filled; empty when it left
 // the value empty or gave fewer bytes than the type needs.
 std::vector<uint8_t> GetICValue(const XICAttribute& a, int swap) {
-  if (!a.value || a.value_length <= 0) return {};
+  // An empty font name is a value (a zero length); an empty number is not.
+  if (!a.value || a.value_length < 0 || (a.value_length == 0 && a.type != kTypeFontSet)) return {};
   switch (a.type) {
     case kTypeCard8: case kTypeCard16: case kTypeCard32: case kTypeWindow:
       return GetCardAttribute(a, swap);
