@@ -560,4 +560,73 @@ TEST_F(Handlers, QueuedKeysAreBoundedAndFreedWithTheClient) {
   EXPECT_EQ(_Xi18nFindClient(m_server.Core(), c), nullptr);
 }
 
+
+// ---- callback messages ----
+
+int g_waitedFor = 0;
+int FakeWait(XIMS, uint16_t, uint8_t major, uint8_t minor) {
+  g_waitedFor = major << 8 | minor;
+  return 1;
+}
+
+TEST_F(Handlers, CallbackMessagesCarryTheirRecords) {
+  const uint16_t c = m_server.Connect('B');
+  m_server.Core()->methods.wait = FakeWait;
+  char text[] = "ab";
+  uint32_t feedback[] = {1, 2, 0};
+  auto record = [&](int major) {
+    IMProtocol p{};
+    p.major_code = major;
+    p.any.connect_id = c;
+    p.geometry_callback.icid = 7;
+    return p;
+  };
+  IMProtocol draw = record(XIM_PREEDIT_DRAW);
+  draw.preedit_callback.todo.draw = IMPreeditDrawData{5, 1, 2, 2, text, feedback};
+  IMProtocol emptyDraw = record(XIM_PREEDIT_DRAW);
+  IMProtocol caret = record(XIM_PREEDIT_CARET);
+  caret.preedit_callback.todo.caret = IMPreeditCaretData{3, 4, 1};
+  IMProtocol statusText = record(XIM_STATUS_DRAW);
+  statusText.status_callback.todo.text = IMPreeditDrawData{0, 0, 0, 2, text, nullptr};
+  IMProtocol statusBitmap = record(XIM_STATUS_DRAW);
+  statusBitmap.status_callback.type = 1;
+  statusBitmap.status_callback.todo.bitmap = 0x123;
+  IMProtocol conversion = record(XIM_STR_CONVERSION);
+  conversion.strconv_callback.position = 9;
+  conversion.strconv_callback.direction = 1;
+  conversion.strconv_callback.operation = 2;
+  const std::vector<uint8_t> ids = Ids(true, c, 7);
+  auto with = [&](const WireBytes& rest) {
+    std::vector<uint8_t> b = ids;
+    b.insert(b.end(), rest.bytes().begin(), rest.bytes().end());
+    return b;
+  };
+  struct Case { IMProtocol p; uint8_t major; std::vector<uint8_t> body; } const cases[] = {
+      {record(XIM_GEOMETRY), XIM_GEOMETRY, ids},
+      {record(XIM_PREEDIT_START), XIM_PREEDIT_START, ids},
+      {record(XIM_PREEDIT_DONE), XIM_PREEDIT_DONE, ids},
+      {record(XIM_STATUS_START), XIM_STATUS_START, ids},
+      {record(XIM_STATUS_DONE), XIM_STATUS_DONE, ids},
+      {draw, XIM_PREEDIT_DRAW,
+       with(WireBytes(true).u32(5).u32(1).u32(2).u32(0).u16(2).str("ab").u16(8).zeros(2).u32(1).u32(2))},
+      {emptyDraw, XIM_PREEDIT_DRAW,
+       with(WireBytes(true).u32(0).u32(0).u32(0).u32(3).u16(0).zeros(2).u16(0).zeros(2))},
+      {caret, XIM_PREEDIT_CARET, with(WireBytes(true).u32(3).u32(4).u32(1))},
+      {statusText, XIM_STATUS_DRAW, with(WireBytes(true).u32(0).u32(2).u16(2).str("ab").u16(0).zeros(2))},
+      {statusBitmap, XIM_STATUS_DRAW, with(WireBytes(true).u32(1).u32(0x123))},
+      {conversion, XIM_STR_CONVERSION, with(WireBytes(true).u32(9).u32(1).u32(2).u16(0).u16(0))},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(static_cast<int>(k.major));
+    g_world.sent.clear();
+    IMProtocol p = k.p;
+    EXPECT_EQ(IMCallCallback(m_server.Ims(), &p), 1);
+    ASSERT_EQ(g_world.sent.size(), 1u);
+    EXPECT_EQ(g_world.sent[0].bytes, Header(true, k.major, k.body));
+  }
+  EXPECT_EQ(g_waitedFor, XIM_STR_CONVERSION_REPLY << 8);
+  IMProtocol other = record(XIM_COMMIT);
+  EXPECT_EQ(IMCallCallback(m_server.Ims(), &other), 0);
+}
+
 }  // namespace
