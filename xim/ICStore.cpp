@@ -53,8 +53,7 @@ void StoreFont(const XICAttribute& a, char** font) {
 
 // The preedit and status attributes share every field but the spot
 // location, which only the preedit list stores.
-template <class Attrs>
-void StoreCommon(const XICAttribute& a, Attrs* s) {
+void StoreCommon(const XICAttribute& a, StatusAttributes* s) {
   uint32_t v = 0;
   if (Is("area", &a)) {
     StructValue(a, &s->area);
@@ -121,8 +120,7 @@ bool SetValue(XICAttribute* a, const void* bytes, size_t n) {
 
 bool SetCard(XICAttribute* a, uint32_t v) { return SetValue(a, &v, sizeof v); }
 
-template <class Attrs>
-void GetCommon(XICAttribute* a, const Attrs& s) {
+void GetCommon(XICAttribute* a, const StatusAttributes& s) {
   if (Is("area", a)) {
     SetValue(a, &s.area, sizeof s.area);
   } else if (Is("areaNeeded", a)) {

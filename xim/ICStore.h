@@ -20,19 +20,7 @@
 
 #include "xim/XimProto.h"
 
-struct PreeditAttributes {
-  XRectangle area;
-  XRectangle area_needed;
-  XPoint spot_location;
-  uint32_t cmap;
-  uint32_t foreground;
-  uint32_t background;
-  uint32_t bg_pixmap;
-  char* base_font;  // owned, NUL-terminated; null until set
-  uint32_t line_space;
-  uint32_t cursor;
-};
-
+// The attributes the preedit and status areas share.
 struct StatusAttributes {
   XRectangle area;
   XRectangle area_needed;
@@ -43,6 +31,10 @@ struct StatusAttributes {
   char* base_font;  // owned, NUL-terminated; null until set
   uint32_t line_space;
   uint32_t cursor;
+};
+
+struct PreeditAttributes : StatusAttributes {
+  XPoint spot_location;
 };
 
 struct IC {

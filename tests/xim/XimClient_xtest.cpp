@@ -225,18 +225,7 @@ class XlibClient : public testing::Test {
     g_world.sendBack = 1 << 20;
     m_name = "KvrX2" + std::to_string(getpid()) + "_" + std::to_string(++m_count);
     ASSERT_TRUE(m_server.Open(m_name, kLocales));
-    m_keys = ximtest::ProgramTriggerKeys();
-    m_keyList = XIMTriggerKeys{static_cast<uint16_t>(m_keys.size()), m_keys.data()};
-    m_style = kOverTheSpot;
-    m_styles.count_styles = 1;
-    m_styles.supported_styles = &m_style;
-    m_encoding[0] = const_cast<char*>("COMPOUND_TEXT");
-    m_encodings = XIMEncodings{1, m_encoding};
-    ASSERT_EQ(IMSetIMValues(m_server.Ims(), IMInputStyles, &m_styles, IMOnKeysList, &m_keyList, nullptr),
-              nullptr);
-    ASSERT_EQ(IMSetIMValues(m_server.Ims(), IMEncodingList, &m_encodings, IMProtocolHandler,
-                            ximtest::GlueHandler, IMFilterEventMask, 3, nullptr),
-              nullptr);
+    ASSERT_EQ(m_values.Set(m_server.Ims()), nullptr);
   }
   void TearDown() override {
     m_server.Close();
@@ -266,12 +255,7 @@ class XlibClient : public testing::Test {
   ximtest::TestServer m_server;
   std::string m_name;
   static int m_count;
-  std::vector<XIMTriggerKey> m_keys;
-  XIMTriggerKeys m_keyList{};
-  XIMStyle m_style = 0;
-  XIMStyles m_styles{};
-  char* m_encoding[1] = {};
-  XIMEncodings m_encodings{};
+  ximtest::ProgramValues m_values;
 };
 int XlibClient::m_count = 0;
 

@@ -116,29 +116,52 @@ inline std::vector<XIMTriggerKey> ProgramTriggerKeys() {
   return keys;
 }
 
+// The server values the program sets: one input style (over-the-spot, no
+// status), COMPOUND_TEXT, the trigger keys, filter mask 3 and the handler.
+class ProgramValues {
+ public:
+  ProgramValues() {
+    m_keys = ProgramTriggerKeys();
+    m_keyList = XIMTriggerKeys{static_cast<uint16_t>(m_keys.size()), m_keys.data()};
+    m_styles.count_styles = 1;
+    m_styles.supported_styles = &m_style;
+    m_encodingNames[0] = const_cast<char*>("COMPOUND_TEXT");
+    m_encodings = XIMEncodings{1, m_encodingNames};
+  }
+  ProgramValues(const ProgramValues&) = delete;
+  ProgramValues& operator=(const ProgramValues&) = delete;
+  // Null on success, else the name of the value that failed.
+  const char* Set(XIMS ims, bool withTriggerKeys = true) {
+    if (withTriggerKeys) {
+      if (const char* bad = IMSetIMValues(ims, IMOnKeysList, &m_keyList, nullptr)) return bad;
+    }
+    return IMSetIMValues(ims, IMInputStyles, &m_styles, IMEncodingList, &m_encodings,
+                         IMProtocolHandler, GlueHandler, IMFilterEventMask, 3, nullptr);
+  }
+
+ private:
+  std::vector<XIMTriggerKey> m_keys;
+  XIMTriggerKeys m_keyList{};
+  XIMStyle m_style = 0x404;  // XIMPreeditPosition | XIMStatusNothing
+  XIMStyles m_styles{};
+  char* m_encodingNames[1] = {};
+  XIMEncodings m_encodings{};
+};
+
 class ServerCore {
  public:
   // Opens a core on no display with the program's values.
   bool Open(bool withTriggerKeys = true) {
     g_world = World{};
-    m_keys = ProgramTriggerKeys();
-    m_keyList = XIMTriggerKeys{static_cast<uint16_t>(m_keys.size()), m_keys.data()};
-    m_style = 0x404;
-    m_styles.count_styles = 1;
-    m_styles.supported_styles = &m_style;
-    m_encodingNames[0] = const_cast<char*>("COMPOUND_TEXT");
-    m_encodings = XIMEncodings{1, m_encodingNames};
     const auto args = ximargs::List(IMServerName, "T", IMLocale, "zh_CN", IMServerTransport, "X/",
-                                    IMInputStyles, &m_styles, nullptr);
+                                    nullptr);
     m_core = static_cast<Xi18nCore*>(xi18n_setup(nullptr, args.data()));
     if (!m_core) return false;
     m_core->methods.send = RecordSend;
     m_core->methods.disconnect = FakeDisconnect;
     m_ims.methods = &Xi18n_im_methods;
     m_ims.protocol = m_core;
-    if (withTriggerKeys && IMSetIMValues(&m_ims, IMOnKeysList, &m_keyList, nullptr)) return false;
-    return IMSetIMValues(&m_ims, IMEncodingList, &m_encodings, IMProtocolHandler, GlueHandler,
-                         IMFilterEventMask, 3, nullptr) == nullptr;
+    return m_values.Set(&m_ims, withTriggerKeys) == nullptr;
   }
   ~ServerCore() {
     FreeICStore();
@@ -174,12 +197,7 @@ class ServerCore {
  private:
   _XIMS m_ims{};
   Xi18nCore* m_core = nullptr;
-  std::vector<XIMTriggerKey> m_keys;
-  XIMTriggerKeys m_keyList{};
-  XIMStyle m_style = 0;
-  XIMStyles m_styles{};
-  char* m_encodingNames[1] = {};
-  XIMEncodings m_encodings{};
+  ProgramValues m_values;
 };
 
 }  // namespace ximtest

@@ -45,14 +45,25 @@ int FeedbackCount(const uint32_t* feedback) {
   return n;
 }
 
-// Text and feedback of a preedit or status draw: status, length, bytes,
-// padding, then the feedback list.
-void PutText(Body& b, const IMPreeditDrawData& d, uint16_t length, int nFeedback) {
+// A preedit or status draw: the ids, the leading 32-bit fields of its kind,
+// then status, length, bytes, padding and the feedback list.
+int SendDraw(XIMS ims, uint16_t connect_id, uint16_t icid, XimFrame frame, uint8_t major,
+             const uint32_t* lead, int nLead, const IMPreeditDrawData& d) {
+  const uint16_t length = d.string ? d.length : 0;
+  const int nFeedback = FeedbackCount(d.feedback);
+  Body b(frame, Swap(ims, connect_id));
+  FrameMgrSetSize(b.Fm(), length);
+  FrameMgrSetIterCount(b.Fm(), nFeedback);
+  if (!b.Allocate()) return Refuse(ims, connect_id);
+  b.Put(connect_id);
+  b.Put(icid);
+  for (int i = 0; i < nLead; ++i) b.Put(lead[i]);
   const uint32_t status = (length == 0 ? kNoString : 0) | (nFeedback == 0 ? kNoFeedback : 0);
   b.Put(status);
   b.Put(length);
   b.Put(d.string ? d.string : "");
   for (int i = 0; i < nFeedback; ++i) b.Put(d.feedback[i]);
+  return Send(ims, connect_id, major, b);
 }
 
 int _Xi18nGeometryCallback(XIMS ims, IMProtocol* call_data) {
@@ -78,19 +89,9 @@ int _Xi18nStatusDoneCallback(XIMS ims, IMProtocol* call_data) {
 int _Xi18nPreeditDrawCallback(XIMS ims, IMProtocol* call_data) {
   const IMPreeditCBStruct& p = call_data->preedit_callback;
   const IMPreeditDrawData& d = p.todo.draw;
-  const uint16_t length = d.string ? d.length : 0;
-  const int nFeedback = FeedbackCount(d.feedback);
-  Body b(preedit_draw_fr, Swap(ims, p.connect_id));
-  FrameMgrSetSize(b.Fm(), length);
-  FrameMgrSetIterCount(b.Fm(), nFeedback);
-  if (!b.Allocate()) return Refuse(ims, p.connect_id);
-  b.Put(p.connect_id);
-  b.Put(p.icid);
-  b.Put(d.caret);
-  b.Put(d.chg_first);
-  b.Put(d.chg_length);
-  PutText(b, d, length, nFeedback);
-  return Send(ims, p.connect_id, XIM_PREEDIT_DRAW, b);
+  const uint32_t lead[] = {static_cast<uint32_t>(d.caret), static_cast<uint32_t>(d.chg_first),
+                           static_cast<uint32_t>(d.chg_length)};
+  return SendDraw(ims, p.connect_id, p.icid, preedit_draw_fr, XIM_PREEDIT_DRAW, lead, 3, d);
 }
 
 int _Xi18nPreeditCaretCallback(XIMS ims, IMProtocol* call_data) {
@@ -117,18 +118,8 @@ int _Xi18nStatusDrawCallback(XIMS ims, IMProtocol* call_data) {
     b.Put(s.todo.bitmap);
     return Send(ims, s.connect_id, XIM_STATUS_DRAW, b);
   }
-  const IMPreeditDrawData& d = s.todo.text;
-  const uint16_t length = d.string ? d.length : 0;
-  const int nFeedback = FeedbackCount(d.feedback);
-  Body b(status_draw_text_fr, swap);
-  FrameMgrSetSize(b.Fm(), length);
-  FrameMgrSetIterCount(b.Fm(), nFeedback);
-  if (!b.Allocate()) return Refuse(ims, s.connect_id);
-  b.Put(s.connect_id);
-  b.Put(s.icid);
-  b.Put(uint32_t{0});
-  PutText(b, d, length, nFeedback);
-  return Send(ims, s.connect_id, XIM_STATUS_DRAW, b);
+  const uint32_t lead[] = {0};  // type: text
+  return SendDraw(ims, s.connect_id, s.icid, status_draw_text_fr, XIM_STATUS_DRAW, lead, 1, s.todo.text);
 }
 
 int _Xi18nStringConversionCallback(XIMS ims, IMProtocol* call_data) {
