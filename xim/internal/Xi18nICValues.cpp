@@ -32,19 +32,6 @@
 
 namespace {
 
-// Value types of the protocol.
-enum : uint16_t {
-  kTypeSeparator = 0,
-  kTypeCard8 = 1,
-  kTypeCard16 = 2,
-  kTypeCard32 = 3,
-  kTypeWindow = 5,
-  kTypeRectangle = 11,
-  kTypePoint = 12,
-  kTypeFontSet = 13,
-  kTypeNested = 0x7fff,
-};
-
 // One work list of a request: at most kMaxICAttrs entries, whose values it
 // frees.
 struct AttrList {
