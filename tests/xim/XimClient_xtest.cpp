@@ -52,12 +52,12 @@ std::string KeyText(const XKeyEvent& k) {
   return s.str();
 }
 
-// Takes events for up to `ms` milliseconds, through XFilterEvent, and
-// reports the key events that pass it.
+// Takes events through XFilterEvent, at least those already queued and
+// then for up to `ms` milliseconds, and reports the key events that pass.
 int Serve(Display* dpy, Out& out, int want, int ms) {
   int got = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (got < want && std::chrono::steady_clock::now() < deadline) {
+  for (;;) {
     while (XPending(dpy)) {
       XEvent ev;
       XNextEvent(dpy, &ev);
@@ -67,10 +67,10 @@ int Serve(Display* dpy, Out& out, int want, int ms) {
         ++got;
       }
     }
+    if (got >= want || std::chrono::steady_clock::now() >= deadline) return got;
     pollfd p{ConnectionNumber(dpy), POLLIN, 0};
     poll(&p, 1, 20);
   }
-  return got;
 }
 
 void SendKey(Display* dpy, Window w, int type, KeySym sym, unsigned state) {
@@ -145,7 +145,15 @@ void SendKey(Display* dpy, Window w, int type, KeySym sym, unsigned state) {
     SendKey(dpy, win, k.type, k.sym, k.state);
     // The trigger's answer (start forwarding) must be read before the next
     // key, as it would be between two key strokes of a person.
-    if (&k == keys) Serve(dpy, out, 1, 500);
+    // The trigger press is filtered (its notify answered) before XSync
+    // returns; the get request behind it comes back after the server's
+    // start-forwarding message, so that one has been read as well.
+    if (&k == keys) {
+      XSync(dpy, False);
+      Serve(dpy, out, 1, 0);
+      long again = 0;
+      if (XGetICValues(ic, XNFilterEvents, &again, nullptr)) _exit(16);
+    }
     XEvent sent{};
     sent.xkey.type = k.type;
     sent.xkey.keycode = XKeysymToKeycode(dpy, k.sym);
