@@ -227,7 +227,7 @@ std::vector<uint8_t> GetFontAttribute(const XICAttribute& a, int swap) {
 
 // The wire form of one value the application filled; empty when it left
 // the value empty or gave fewer bytes than the type needs.
-std::vector<uint8_t> GetICValue(const XICAttribute& a, int swap) {
+std::vector<uint8_t> EncodeICValue(const XICAttribute& a, int swap) {
   // An empty font name is a value (a zero length); an empty number is not.
   if (!a.value || a.value_length < 0 || (a.value_length == 0 && a.type != kTypeFontSet)) return {};
   switch (a.type) {
@@ -261,7 +261,7 @@ WireAttr CreateNestedList(uint16_t nested_id, const AttrList& list, int swap) {
   WireAttr w{nested_id, {}};
   for (int i = 0; i < list.n; ++i) {
     const XICAttribute& a = list.items[i];
-    GetAttrHeader(&w.value, static_cast<uint16_t>(a.attribute_id), GetICValue(a, swap), swap);
+    GetAttrHeader(&w.value, static_cast<uint16_t>(a.attribute_id), EncodeICValue(a, swap), swap);
   }
   return w;
 }
@@ -283,6 +283,28 @@ void SendAttributes(XIMS ims, uint16_t connect_id, uint16_t im, uint16_t ic,
     b.Put(w.value.data());
   }
   _Xi18nSendMessage(ims, connect_id, XIM_GET_IC_VALUES_REPLY, 0, b.Data(), b.Size());
+}
+
+// Resolves the asked ids to attribute descriptions: a plain id becomes an
+// entry of the IC list; a nested-list id takes the ids after it, up to the
+// separator, into its own list, and the separator is then met as a plain id.
+// Ids the server does not list are skipped.
+void GetICValue(const Xi18nCore* core, const std::vector<uint16_t>& ids, AttrList* ic,
+                AttrList* preedit, AttrList* status) {
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const uint16_t id = ids[i];
+    AttrList* nested = id == core->address.preeditAttr_id  ? preedit
+                       : id == core->address.statusAttr_id ? status
+                                                           : nullptr;
+    if (nested) {
+      while (i + 1 < ids.size() && !IsSeparator(core, ids[i + 1])) {
+        const XICAttr* desc = FindICAttr(core, ids[++i]);
+        if (desc) nested->Add(*desc);
+      }
+    } else if (const XICAttr* desc = FindICAttr(core, id)) {
+      ic->Add(*desc);
+    }
+  }
 }
 
 void SetLists(IMChangeICStruct* c, AttrList& ic, AttrList& preedit, AttrList& status) {
@@ -367,22 +389,7 @@ void _Xi18nGetIC(XIMS ims, IMProtocol* call_data, const uint8_t* body, int lengt
     return;
   }
   AttrList ic, preedit, status;
-  for (size_t i = 0; i < ids.size(); ++i) {
-    const uint16_t id = ids[i];
-    AttrList* nested = id == core->address.preeditAttr_id  ? &preedit
-                       : id == core->address.statusAttr_id ? &status
-                                                           : nullptr;
-    if (nested) {
-      // The ids up to the separator belong to the nested list; the
-      // separator itself is met next as a plain id.
-      while (i + 1 < ids.size() && !IsSeparator(core, ids[i + 1])) {
-        const XICAttr* desc = FindICAttr(core, ids[++i]);
-        if (desc) nested->Add(*desc);
-      }
-    } else if (const XICAttr* desc = FindICAttr(core, id)) {
-      ic.Add(*desc);
-    }
-  }
+  GetICValue(core, ids, &ic, &preedit, &status);
   SetLists(&c, ic, preedit, status);
   const int handled = _Xi18nCallHandler(ims, call_data);
   ClearLists(&c);
@@ -391,7 +398,7 @@ void _Xi18nGetIC(XIMS ims, IMProtocol* call_data, const uint8_t* body, int lengt
   std::vector<WireAttr> attrs;
   for (int i = 0; i < ic.n; ++i) {
     attrs.push_back(WireAttr{static_cast<uint16_t>(ic.items[i].attribute_id),
-                             GetICValue(ic.items[i], swap)});
+                             EncodeICValue(ic.items[i], swap)});
   }
   if (preedit.n > 0) attrs.push_back(CreateNestedList(core->address.preeditAttr_id, preedit, swap));
   if (status.n > 0) attrs.push_back(CreateNestedList(core->address.statusAttr_id, status, swap));

@@ -244,6 +244,18 @@ void EncodingNegotiatonMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nM
   Reply(ims, call_data, XIM_ENCODING_NEGOTIATION_REPLY, b, built);
 }
 
+// All of our extensions when none is named, else ours that are, in our order.
+std::vector<const XIMExt*> MakeExtensionList(const Xi18nAddressRec& a,
+                                             const std::vector<std::string>& asked) {
+  std::vector<const XIMExt*> exts;
+  for (int i = 0; i < a.ext_num; ++i) {
+    bool wanted = asked.empty();
+    for (const std::string& n : asked) wanted = wanted || n == a.extension[i].name;
+    if (wanted) exts.push_back(&a.extension[i]);
+  }
+  return exts;
+}
+
 void QueryExtensionMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& msg, int*) {
   BodyReader r(query_extension_fr, msg.Body(), msg.BodyLength(), Swap(ims, call_data));
   uint16_t im = 0, nBytes = 0;
@@ -256,14 +268,7 @@ void QueryExtensionMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessa
   call_data->queryext.number = static_cast<uint16_t>(askedList.size());
   call_data->queryext.extension = askedList.empty() ? nullptr : askedList.data();
 
-  // MakeExtensionList: all of ours when none is named, else ours that are.
-  const Xi18nAddressRec& a = Xi18nOf(ims)->address;
-  std::vector<const XIMExt*> exts;
-  for (int i = 0; i < a.ext_num; ++i) {
-    bool wanted = asked.empty();
-    for (const std::string& n : asked) wanted = wanted || n == a.extension[i].name;
-    if (wanted) exts.push_back(&a.extension[i]);
-  }
+  const std::vector<const XIMExt*> exts = MakeExtensionList(Xi18nOf(ims)->address, asked);
   Body b(query_extension_reply_fr, Swap(ims, call_data));
   FrameMgrSetIterCount(b.Fm(), static_cast<int>(exts.size()));
   for (const XIMExt* x : exts) FrameMgrSetSize(b.Fm(), x->length);
@@ -291,6 +296,34 @@ std::vector<uint8_t> InputStylesValue(const Xi18nAddressRec& a, int swap) {
   return std::vector<uint8_t>(v.Data(), v.Data() + v.Size());
 }
 
+struct IMValue {
+  uint16_t id;
+  std::vector<uint8_t> bytes;
+};
+
+// The value of the IM attribute named by `id`; false when we have no such
+// attribute (only queryInputStyle exists).
+bool GetIMValueFromName(const Xi18nAddressRec& a, uint16_t id, int swap, IMValue* out) {
+  for (int i = 0; i < a.im_attr_num; ++i) {
+    if (a.xim_attr[i].attribute_id == id && std::strcmp(a.xim_attr[i].name, "queryInputStyle") == 0) {
+      *out = IMValue{id, InputStylesValue(a, swap)};
+      return true;
+    }
+  }
+  return false;
+}
+
+// The values of the asked ids we have, in asked order.
+std::vector<IMValue> MakeIMAttributeList(const Xi18nAddressRec& a, const std::vector<uint16_t>& ids,
+                                         int swap) {
+  std::vector<IMValue> values;
+  IMValue v;
+  for (uint16_t id : ids) {
+    if (GetIMValueFromName(a, id, swap, &v)) values.push_back(v);
+  }
+  return values;
+}
+
 void GetIMValuesMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& msg, int*) {
   const int swap = Swap(ims, call_data);
   BodyReader r(get_im_values_fr, msg.Body(), msg.BodyLength(), swap);
@@ -309,24 +342,14 @@ void GetIMValuesMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage&
   call_data->getim.number = static_cast<uint16_t>(ids.size());
   call_data->getim.im_attr_list = ids.empty() ? nullptr : ids.data();
 
-  // Only queryInputStyle exists; ids we do not have are left out.
-  const Xi18nAddressRec& a = Xi18nOf(ims)->address;
-  struct Value { uint16_t id; std::vector<uint8_t> bytes; };
-  std::vector<Value> values;
-  for (uint16_t id : ids) {
-    for (int i = 0; i < a.im_attr_num; ++i) {
-      if (a.xim_attr[i].attribute_id == id && std::strcmp(a.xim_attr[i].name, "queryInputStyle") == 0) {
-        values.push_back(Value{id, InputStylesValue(a, swap)});
-      }
-    }
-  }
+  const std::vector<IMValue> values = MakeIMAttributeList(Xi18nOf(ims)->address, ids, swap);
   Body b(get_im_values_reply_fr, swap);
   FrameMgrSetIterCount(b.Fm(), static_cast<int>(values.size()));
-  for (const Value& v : values) FrameMgrSetSize(b.Fm(), static_cast<int>(v.bytes.size()));
+  for (const IMValue& v : values) FrameMgrSetSize(b.Fm(), static_cast<int>(v.bytes.size()));
   const bool built = b.Allocate();
   if (built) {
     b.Put(im);
-    for (const Value& v : values) {
+    for (const IMValue& v : values) {
       b.Put(v.id);
       b.Put(static_cast<uint16_t>(v.bytes.size()));
       b.Put(v.bytes.data());
