@@ -163,6 +163,25 @@ void SendKey(Display* dpy, Window w, int type, KeySym sym, unsigned state) {
   }
   XFlush(dpy);
   Serve(dpy, out, 5, 4000);
+
+  // A new spot location, read back through a nested get, with the line
+  // space the server always reports.
+  XPoint moved{56, 78};
+  XVaNestedList set = XVaCreateNestedList(0, XNSpotLocation, &moved, nullptr);
+  if (XSetICValues(ic, XNPreeditAttributes, set, nullptr)) _exit(17);
+  XFree(set);
+  XPoint* back = nullptr;  // Xlib allocates the point it returns
+  int lineSpace = 0;
+  XVaNestedList get = XVaCreateNestedList(0, XNSpotLocation, &back, XNLineSpace, &lineSpace, nullptr);
+  if (XGetICValues(ic, XNPreeditAttributes, get, nullptr)) _exit(18);
+  XFree(get);
+  if (!back) _exit(19);
+  out.Line("spot " + std::to_string(back->x) + " " + std::to_string(back->y) + " line " +
+           std::to_string(lineSpace));
+  XFree(back);
+  char* reset = XmbResetIC(ic);
+  out.Line(std::string("reset '") + (reset ? reset : "") + "'");
+  if (reset) XFree(reset);
   XUnsetICFocus(ic);
   XDestroyIC(ic);
   XCloseIM(im);
@@ -310,6 +329,8 @@ TEST_F(XlibClient, OpensCreatesForwardsAndClosesInEachLocale) {
       if (p.major_code == XIM_FORWARD_EVENT) forwarded.push_back(KeyText(p.forwardevent.event.xkey).substr(4));
     }
     EXPECT_EQ(forwarded, sent) << testing::PrintToString(g_world.log);
+    EXPECT_EQ(Lines(c.text, "spot "), std::vector<std::string>{"56 78 line 18"});
+    EXPECT_EQ(Lines(c.text, "reset "), std::vector<std::string>{"''"});
     EXPECT_NE(c.text.find("closed"), std::string::npos);
 
     // Closing destroyed the context; the client's end took its connection.
