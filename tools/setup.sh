@@ -13,10 +13,12 @@ PACKAGES=(
   build-essential cmake g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libjpeg62-turbo-dev libxtst-dev
+  libbz2-dev
   # X server, clients and font tools for the tests and the font set
   xvfb xfonts-base x11-utils x11-xserver-utils xfonts-utils xterm tk xauth
   fonts-wqy-microhei fonts-wqy-zenhei
   locales
+  procps  # ps: the programs find running copies and other input methods with it
   # open data the dictionaries are generated from
   rime-essay rime-prelude rime-data-pinyin-simp rime-data-luna-pinyin
   rime-data-terra-pinyin rime-data-wubi rime-data-stroke

@@ -1,0 +1,144 @@
+#include "engine/internal/DicBuffers.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace chndic {
+
+namespace {
+
+constexpr int kOrdinals = 50;
+constexpr int kBuckets = kOrdinals * kOrdinals;
+constexpr uint8_t kHighBit = 0x80;
+constexpr size_t kPinYinKeyRecord = 4;  // count high, count low, start (LE)
+
+bool IsKeyByte(uint8_t b) { return b != 0 && b < kHighBit; }
+
+}  // namespace
+
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
+  out.clear();
+  FILE* f = fopen(path, "rb");
+  if (!f) return false;
+  uint8_t block[8192];
+  size_t got;
+  while ((got = fread(block, 1, sizeof block, f)) > 0) out.insert(out.end(), block, block + got);
+  const bool ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra) {
+  auto* p = static_cast<unsigned char*>(calloc(n + extra + kPad, 1));
+  if (p && n) memcpy(p, data, n);
+  return p;
+}
+
+int KeyOrdinal(char c) {
+  const int v = static_cast<signed char>(c);
+  int r;
+  if (v > '_') r = v - 0x49;
+  else if (v == ']') r = 22;
+  else if (v == '[') r = 21;
+  else if (v == '@') r = 20;
+  else if (v == '=') r = 19;
+  else if (v == ';') r = 18;
+  else if (v > '+') r = v - 0x28;
+  else if (v == '\'') r = 3;
+  else if (v > '"') r = v - 0x22;
+  else r = 0;
+  if (r < 0) r = 0;
+  if (r > kOrdinals - 1) r = kOrdinals - 1;
+  return r;
+}
+
+int KeyBucket(const char* key) {
+  if (key[0] == 0) return 0;
+  return KeyOrdinal(key[0]) * kOrdinals + KeyOrdinal(key[1]);
+}
+
+void BuildTwoKeyTable(const uint8_t* data, size_t len, KeyListLayout layout, int entryLen,
+                      uint32_t* table) {
+  for (int i = 0; i < kBuckets; ++i) table[i] = 0;
+  signed char prev0 = 0, prev1 = 0;
+  size_t pos = 0;
+  while (pos < len && data[pos] != 0) {
+    const size_t start = pos;
+    while (pos < len && IsKeyByte(data[pos])) ++pos;
+    const size_t n = pos - start;
+    if (n == 0) {
+      // Entry bytes where a key should start: skip them so the walk moves on.
+      ++pos;
+      continue;
+    }
+    const auto k0 = static_cast<signed char>(data[start]);
+    if (n == 1) {
+      const char key[2] = {static_cast<char>(k0), 0};
+      table[KeyBucket(key)] = static_cast<uint32_t>(start);
+      prev0 = k0;
+      prev1 = '!';
+    } else {
+      const auto k1 = static_cast<signed char>(data[start + 1]);
+      if (prev0 < k0 || prev1 < k1) {
+        const char key[3] = {static_cast<char>(k0), static_cast<char>(k1), 0};
+        table[KeyBucket(key)] = static_cast<uint32_t>(start);
+        prev0 = k0;
+        prev1 = k1;
+      }
+    }
+    if (layout == KeyListLayout::kPinYinKeys) {
+      pos += kPinYinKeyRecord;
+    } else {
+      while (pos < len && (data[pos] & kHighBit)) pos += static_cast<size_t>(entryLen);
+    }
+  }
+  for (int i = 0; i + 1 < kBuckets; ++i)
+    if (table[i + 1] < table[i]) table[i + 1] = table[i];
+}
+
+std::vector<uint8_t> WidenPyFlat(const uint8_t* flat, size_t len) {
+  std::vector<uint8_t> out;
+  out.reserve(len / 2 * 3 + 1);
+  for (size_t i = 0; i + 2 <= len; i += 2) {
+    if (flat[i] == 0) break;
+    out.push_back(flat[i]);
+    out.push_back(flat[i + 1]);
+    out.push_back(0);
+  }
+  out.push_back(0);
+  return out;
+}
+
+std::string BoundPyKeys(uint8_t* data, size_t len, uint32_t nChars) {
+  std::string err;
+  size_t pos = 0;
+  while (pos < len && data[pos] != 0) {
+    const size_t start = pos;
+    while (pos < len && IsKeyByte(data[pos])) ++pos;
+    if (pos == start || pos + kPinYinKeyRecord > len || !(data[pos] & kHighBit)) {
+      char text[96];
+      snprintf(text, sizeof text, "record at offset 0x%zx is broken; list cut there", start);
+      if (err.empty()) err = text;
+      data[start] = 0;
+      return err;
+    }
+    uint8_t* rec = data + pos;
+    const uint32_t count = static_cast<uint32_t>(((rec[0] & 0x7F) << 8) | rec[1]);
+    const uint32_t first = static_cast<uint32_t>(rec[2] | (rec[3] << 8));
+    const uint32_t fits = first >= nChars ? 0 : nChars - first;
+    if (count > fits) {
+      char text[128];
+      snprintf(text, sizeof text,
+               "record at offset 0x%zx: %u characters from %u pass the list of %u; cut",
+               start, count, first, nChars);
+      if (err.empty()) err = text;
+      rec[0] = static_cast<uint8_t>(kHighBit | ((fits >> 8) & 0x7F));
+      rec[1] = static_cast<uint8_t>(fits & 0xFF);
+    }
+    pos += kPinYinKeyRecord;
+  }
+  return err;
+}
+
+}  // namespace chndic

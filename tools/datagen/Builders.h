@@ -1,0 +1,46 @@
+// Builders.h: the builders of the engine's data files. Each reads the model
+// and adds finished file images to a FileSet; problems that must fail the
+// build go into the report's errors. CheckInvariants re-reads the images the
+// way the engine will and reports every broken limit.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/datagen/Model.h"
+
+namespace datagen {
+
+using FileSet = std::map<std::string, std::string>;  // file name -> bytes
+
+struct Report {
+  std::vector<std::string> errors;  // any error fails the build
+  std::vector<std::string> notes;   // counts, printed
+};
+
+// Phrases below this frequency are left out of the shipped store.
+constexpr double kPhraseFrequencyFloor = 30;
+// Most phrases filed under one key of the initials index.
+constexpr size_t kMaxInitialsPerKey = 64;
+
+// gbkflat.dic, pykeys.dic, ch2py.bin, ch2pypz1.bin, ch2pypz2.bin,
+// py_1key.dic, sort.dic, bihuaku.bin.
+void BuildPinyinCharFiles(const Model& m, FileSet& files, Report& report);
+// chdicres.bin, ch2key.bin, chndic2.bin.
+void BuildShapeCodeFiles(const Model& m, FileSet& files, Report& report);
+// CiZuFlat.igb, pycizudic.idx, py2_3ZiCi1stZuMu.idx, pxcizudic.idx.
+void BuildPhraseFiles(const Model& m, double frequencyFloor, FileSet& files, Report& report);
+// gbk2b5.bin, b5gbk.bin.
+void BuildBig5Files(const Inputs& in, FileSet& files, Report& report);
+// vmodewords.dic.
+void BuildVModeFile(const Inputs& in, FileSet& files, Report& report);
+
+// Checks every image against the limits the engine relies on.
+void CheckInvariants(const FileSet& files, Report& report);
+
+// The readings the lexicon takes first for a character (ch2py.bin): the
+// most used one and any other with a share of at least 10 percent.
+std::vector<std::string> MainReadings(const CharInfo& c);
+
+}  // namespace datagen
