@@ -76,7 +76,7 @@ static void BM_PinYinSentence(benchmark::State& s) { RunLookups(s, kPinYin, 0, "
 static void BM_PinYinTypo(benchmark::State& s) { RunLookups(s, kPinYin, 0, "zhonggup"); }
 static void BM_FuzzyPinYin(benchmark::State& s) { RunLookups(s, kPinYin, 1, "zongguo"); }
 static void BM_Wildcard(benchmark::State& s) { RunLookups(s, kPinYin, 0, "z?ng"); }
-static void BM_ShapeCode(benchmark::State& s) { RunLookups(s, kXingMa, 0, "khlg"); }
+static void BM_ShapeCode(benchmark::State& s) { RunLookups(s, kXingMa, 0, "khklgyi"); }
 BENCHMARK(BM_PinYinWord);
 BENCHMARK(BM_PinYinInitials);
 BENCHMARK(BM_PinYinSentence);
@@ -84,3 +84,5 @@ BENCHMARK(BM_PinYinTypo);
 BENCHMARK(BM_FuzzyPinYin);
 BENCHMARK(BM_Wildcard);
 BENCHMARK(BM_ShapeCode);
+
+BENCHMARK_MAIN();

@@ -60,4 +60,6 @@ TEST_F(RealPinYin, ShapeCodeFindsItsCharacters) {
   UseMethod(kXingMa);
   // Wubi 86: k is 口, khk 中.
   EXPECT_TRUE(Contains(Lookup("khk"), "中"));
+  // A phrase by the full codes of its characters (the generator's keys).
+  EXPECT_TRUE(Contains(Lookup("khklgyi"), "中国"));
 }
