@@ -177,7 +177,7 @@ void CChnChars::InitFirst() {
   // A profile may hold any page size; the dialogs offer 2 to 10, and the
   // paging arithmetic divides by it.
   cfgInputManager.NumberOfCandidatesShown = ClampedCandidatesShown(cfgInputManager);
-  if (!m_pKey2ChsDic2) m_pKey2ChsDic2 = new AMapStringToString(4000);
+  if (!m_pKey2ChsDic2) m_pKey2ChsDic2 = new AMapStringToString(kKey2ChsDic2Block);
   ReleaseAll();
   ResetState();
   BuildPaths();

@@ -49,6 +49,8 @@ enum : int { kIdxZiKeys = 0, kIdxCiZu = 1, kIdxShouZiMu = 2 };
 enum : int { kBothInstalled = 0, kXingMaMissing = 1, kPinYinMissing = 2 };
 // One-key lists of py_1key.dic: letters 'b' to 'z'.
 constexpr int kOneKeyLetters = 25;
+// Records per pool block of the sole-candidate map of chndic2.bin.
+constexpr int kKey2ChsDic2Block = 4000;
 // Bytes of the key text of the key record.
 constexpr int kKeyTextBytes = 256;
 

@@ -123,6 +123,7 @@ int CChnChars::LoadChn2KeyMapPY() {
 }
 
 int CChnChars::InitKey2ChsDic2FromBinary() {
+  if (!m_pKey2ChsDic2) m_pKey2ChsDic2 = new AMapStringToString(kKey2ChsDic2Block);
   m_pKey2ChsDic2->RemoveAll();
   const CString path = DataPath("chndic2.bin");
   FILE* f = fopen(path, "rb");

@@ -14,7 +14,12 @@ AWnd::AWnd(unsigned long window) {
   m_hWnd = window;
 }
 
-AWnd::~AWnd() { RestoreDlgCtrl(); }
+AWnd::~AWnd() {
+  RestoreDlgCtrl();
+  // An object deleted without DestroyWin must not stay in the window map,
+  // where the next event of its window would reach freed memory.
+  if (m_hWnd) afc::WindowMap::Forget(m_hWnd, this);
+}
 
 int AWnd::Init() {
   m_hWnd = 0;

@@ -7,7 +7,8 @@
 // for a control of a dialog (ReplaceDlgCtrl / RestoreDlgCtrl).
 //
 // An AWnd does not own its X window: CreateWin / DestroyWin (AfcKernel.h)
-// do. Windows cannot be copied.
+// do. An object that is deleted leaves the window map. Windows cannot be
+// copied.
 #pragma once
 
 #include <cstdint>

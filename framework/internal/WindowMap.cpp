@@ -41,6 +41,11 @@ bool WindowMap::Unregister(unsigned long window) {
   return true;
 }
 
+void WindowMap::Forget(unsigned long window, AWnd* wnd) {
+  auto it = S().map.find(window);
+  if (it != S().map.end() && it->second == wnd) S().map.erase(it);
+}
+
 AWnd* WindowMap::Adopt(std::unique_ptr<AWnd> bare) {
   AWnd* raw = bare.get();
   S().owned[raw] = std::move(bare);

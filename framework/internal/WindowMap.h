@@ -20,6 +20,9 @@ class WindowMap {
   // Removes the entry; a bare object owned by the kernel is handed to the
   // graveyard. Returns whether there was an entry.
   static bool Unregister(unsigned long window);
+  // Removes the entry only when it names wnd (a window object going away
+  // must not stay behind in the map). Never touches owned objects.
+  static void Forget(unsigned long window, AWnd* wnd);
   // Takes ownership of a bare object made for a window procedure.
   static AWnd* Adopt(std::unique_ptr<AWnd> bare);
   // Deletes the bare objects of destroyed windows; the loops call it.

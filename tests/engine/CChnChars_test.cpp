@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,14 +11,10 @@
 #include "framework/JiaMiJieMi.h"
 #include "tests/engine/MiniDics.h"
 #include "tests/engine/RecordingHost.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -211,7 +205,7 @@ TEST_F(EngineTest, WeightedPinYinIndexIsDetectedByItsFirstByte) {
     ASSERT_NE(idx, nullptr);
     EXPECT_EQ(dictionary.m_nCiZuIdxEntryLen[kPinYin], weighted ? 4 : 3);
     EXPECT_EQ(idx[0] >= 0x80, weighted) << "the header byte stays in the buffer";
-    EXPECT_EQ(dictionary.m_nCiZuIdxLen[kPinYin], ReadFile(Path("pycizudic.idx")).size());
+    EXPECT_EQ(dictionary.m_nCiZuIdxLen[kPinYin], kvrtest::ReadFileText(Path("pycizudic.idx")).size());
     // Every phrase of the index is found from its bucket, offsets counted
     // after the header byte.
     const unsigned char* records = idx + (weighted ? 1 : 0);
@@ -278,10 +272,10 @@ TEST_F(EngineTest, LoadedTablesHoldWhatTheGeneratorWrote) {
 
 TEST_F(EngineTest, FirstStartWritesTheLearnedOrderOnceAsThreeByteEntries) {
   minidics::WriteAll(m_host.dataDir);
-  const std::string gbk = ReadFile(Path("gbkflat.dic"));
+  const std::string gbk = kvrtest::ReadFileText(Path("gbkflat.dic"));
   ASSERT_FALSE(Exists(Path("flatAuto.dic")));
   Start();
-  const std::string learned = ReadFile(Path("flatAuto.dic"));
+  const std::string learned = kvrtest::ReadFileText(Path("flatAuto.dic"));
   ASSERT_EQ(learned.size(), gbk.size() / 2 * 3 + 1);
   for (size_t i = 0; i < gbk.size() / 2; ++i) {
     EXPECT_EQ(learned.substr(i * 3, 2), gbk.substr(i * 2, 2));
@@ -299,13 +293,13 @@ TEST_F(EngineTest, FirstStartWritesTheLearnedOrderOnceAsThreeByteEntries) {
   Restart();
   EXPECT_EQ(dictionary.m_nPyFlatLen, weighted.size());
   EXPECT_EQ(dictionary.m_pPyFlat[5], 9);
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic")), weighted) << "not rewritten";
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic")), weighted) << "not rewritten";
 
   // Learning marks it dirty; close writes it back.
   dictionary.m_pPyFlat[8] = 4;
   dictionary.m_bPyFlatDirty = 1;
   dictionary.CloseDictionary();
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic"))[8], 4);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic"))[8], 4);
 }
 
 TEST_F(EngineTest, FixedAndManualOrdersKeepTwoByteEntries) {
@@ -315,7 +309,7 @@ TEST_F(EngineTest, FixedAndManualOrdersKeepTwoByteEntries) {
     cfgInputManager.candidateOrderChoice = order;
     Restart();
     EXPECT_EQ(dictionary.m_nPyFlatEntryLen, 2);
-    EXPECT_EQ(dictionary.m_nPyFlatLen, ReadFile(Path("gbkflat.dic")).size());
+    EXPECT_EQ(dictionary.m_nPyFlatLen, kvrtest::ReadFileText(Path("gbkflat.dic")).size());
     EXPECT_EQ(Exists(Path("flatAdjust.dic")), order == 2) << "the manual order is made from gbkflat.dic";
     EXPECT_FALSE(Exists(Path("flatAuto.dic")));
   }
@@ -338,17 +332,17 @@ struct FailingOps : IFileOps {
 TEST_F(EngineTest, AFailedSaveLeavesTheOldLearnedOrderAndStaysDirty) {
   minidics::WriteAll(m_host.dataDir);
   Start();
-  const std::string before = ReadFile(Path("flatAuto.dic"));
+  const std::string before = kvrtest::ReadFileText(Path("flatAuto.dic"));
   FailingOps failing;
   m_host.fileOps = &failing;
   dictionary.m_pPyFlat[2] = 7;
   dictionary.m_bPyFlatDirty = 1;
   EXPECT_EQ(dictionary.SavePyDic(), 0);
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic")), before);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic")), before);
   EXPECT_EQ(dictionary.m_bPyFlatDirty, 1);
   m_host.fileOps = &SystemFileOps();
   EXPECT_EQ(dictionary.SavePyDic(), 1);
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic"))[2], 7);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic"))[2], 7);
   EXPECT_EQ(dictionary.m_bPyFlatDirty, 0);
 }
 
@@ -362,7 +356,7 @@ TEST_F(EngineTest, AFailedFirstSaveLeavesNoNarrowLearnedFile) {
   EXPECT_EQ(dictionary.m_bPyFlatDirty, 1) << "kept for the next save";
   m_host.fileOps = &SystemFileOps();
   dictionary.CloseDictionary();
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic")).size(), ReadFile(Path("gbkflat.dic")).size() / 2 * 3 + 1);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic")).size(), kvrtest::ReadFileText(Path("gbkflat.dic")).size() / 2 * 3 + 1);
 }
 
 TEST_F(EngineTest, SaveAfterAnOrderChangeWritesWhereTheListCameFrom) {
@@ -373,13 +367,13 @@ TEST_F(EngineTest, SaveAfterAnOrderChangeWritesWhereTheListCameFrom) {
   // The option dialog stores the new order, then saves, then reloads.
   cfgInputManager.candidateOrderChoice = 1;
   EXPECT_EQ(dictionary.SavePyDic(), 1);
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic"))[2], 5);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic"))[2], 5);
   dictionary.InitKey2ChsDicPY();
   EXPECT_EQ(dictionary.m_nPyFlatEntryLen, 2);
   // The fixed list is never written.
   dictionary.m_bPyFlatDirty = 1;
   EXPECT_EQ(dictionary.SavePyDic(), 0);
-  EXPECT_EQ(ReadFile(Path("gbkflat.dic")).size(), 24u * 3 * 2);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("gbkflat.dic")).size(), 24u * 3 * 2);
 }
 
 TEST_F(EngineTest, FuzzySuffix) {
@@ -507,7 +501,7 @@ TEST_F(EngineTest, AListThatCannotBeLoadedLeavesNoCharacters) {
   ASSERT_NE(dictionary.m_pPyFlat, nullptr);
   for (const char* broken : {"gbkflat.dic", "pykeys.dic"}) {
     SCOPED_TRACE(broken);
-    const std::string good = ReadFile(Path(broken));
+    const std::string good = kvrtest::ReadFileText(Path(broken));
     Write(broken, good.substr(0, 50));
     EXPECT_EQ(dictionary.InitKey2ChsDicPY(), 0);
     EXPECT_EQ(dictionary.m_pPyFlat, nullptr);
@@ -525,5 +519,27 @@ TEST_F(EngineTest, AReadOnlyLearnedOrderIsStillSaved) {
   dictionary.m_pPyFlat[2] = 3;
   dictionary.m_bPyFlatDirty = 1;
   EXPECT_EQ(dictionary.SavePyDic(), 1);
-  EXPECT_EQ(ReadFile(Path("flatAuto.dic"))[2], 3);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic"))[2], 3);
+}
+
+TEST_F(EngineTest, TheCharacterOrderDialogHandsOverItsList) {
+  minidics::WriteAll(m_host.dataDir);
+  cfgInputManager.candidateOrderChoice = 2;
+  Start();
+  // The dialog's edited list: the first 30 characters, in reverse order.
+  const std::string gbk = kvrtest::ReadFileText(Path("gbkflat.dic"));
+  std::string edited;
+  for (int i = 29; i >= 0; --i) edited += gbk.substr(static_cast<size_t>(i) * 2, 2);
+  auto* buf = static_cast<unsigned char*>(malloc(edited.size()));
+  memcpy(buf, edited.data(), edited.size());
+  dictionary.AdoptPyFlat(buf, static_cast<uint32_t>(edited.size()));
+  ASSERT_EQ(dictionary.m_nPyFlatLen, edited.size());
+  EXPECT_EQ(memcmp(dictionary.m_pPyFlat, edited.data(), edited.size()), 0);
+  for (int i = 0; i < kPadBytes; ++i) ASSERT_EQ(dictionary.m_pPyFlat[edited.size() + static_cast<size_t>(i)], 0);
+  EXPECT_EQ(dictionary.m_nPyFlatEntryLen, 2);
+  EXPECT_EQ(dictionary.PyFlatChars(), 30u);
+  // Syllables whose runs lie past the shorter list were cut, and said so.
+  bool cut = false;
+  for (const std::string& d : Diags()) cut |= d.find("pykeys.dic") != std::string::npos;
+  EXPECT_TRUE(cut);
 }

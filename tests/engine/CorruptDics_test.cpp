@@ -4,22 +4,16 @@
 // test is meant to run under ASan and UBSan too).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "tests/engine/MiniDics.h"
 #include "tests/engine/RecordingHost.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 using Damage = std::string (*)(const std::string&);
 std::string Empty(const std::string&) { return ""; }
@@ -78,6 +72,17 @@ unsigned WalkEverything() {
   return sum;
 }
 
+// A fresh start with settings of a new profile, the given method and order.
+void StartFresh(int method, int order) {
+  cfgInputManager = typInputSettings{};
+  cfgInputManager.InputMthd = method;
+  cfgInputManager.candidateOrderChoice = order;
+  cfgInputManager.useCizu = 1;
+  cfgInputManager.NumberOfCandidatesShown = 10;
+  dictionary.InitFirst();
+  dictionary.InitDictionary();
+}
+
 }  // namespace
 
 TEST(CorruptDics, TheEngineStartsWithAnyFileDamaged) {
@@ -97,18 +102,13 @@ TEST(CorruptDics, TheEngineStartsWithAnyFileDamaged) {
   SetEngineHost(&host);
   minidics::WriteAll(host.dataDir);
   for (const char* file : files) {
-    const std::string good = ReadFile(dir.File(file));
+    const std::string good = kvrtest::ReadFileText(dir.File(file));
     for (const auto& d : damages) {
       for (int method : {kPinYin, kXingMa}) {
         SCOPED_TRACE(std::string(file) + ", " + d.name + ", method " + std::to_string(method));
         minidics::Write(dir.File(file), d.damage(good));
         remove(dir.File("flatAuto.dic").c_str());
-        cfgInputManager = typInputSettings{};
-        cfgInputManager.InputMthd = method;
-        cfgInputManager.useCizu = 1;
-        cfgInputManager.NumberOfCandidatesShown = 10;
-        dictionary.InitFirst();
-        dictionary.InitDictionary();
+        StartFresh(method, 0);
         EXPECT_EQ(gbInitDone, 1);
         WalkEverything();
         dictionary.CloseDictionary();
@@ -127,14 +127,9 @@ TEST(CorruptDics, SyllableRunsPastTheCharacterListAreCut) {
   minidics::WriteAll(host.dataDir);
   // The list keeps only its first 60 characters: the runs of the last
   // syllables point past it.
-  const std::string flat = ReadFile(dir.File("gbkflat.dic"));
+  const std::string flat = kvrtest::ReadFileText(dir.File("gbkflat.dic"));
   minidics::Write(dir.File("gbkflat.dic"), flat.substr(0, 120));
-  cfgInputManager = typInputSettings{};
-  cfgInputManager.InputMthd = kPinYin;
-  cfgInputManager.candidateOrderChoice = 1;
-  cfgInputManager.NumberOfCandidatesShown = 10;
-  dictionary.InitFirst();
-  dictionary.InitDictionary();
+  StartFresh(kPinYin, 1);
   EXPECT_EQ(dictionary.PyFlatChars(), 60u);
   WalkEverything();
   bool reported = false;

@@ -7,8 +7,6 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "engine/EngineHost.h"
 #include "engine/PhraseStoreFormat.h"
 #include "tests/engine/RecordingHost.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -25,11 +24,6 @@ const char* const kDataFiles[] = {
     "CiZuFlat.igb", "pycizudic.idx", "py2_3ZiCi1stZuMu.idx", "pxcizudic.idx", "chdicres.bin",
     "pykeys.dic",   "gbkflat.dic",   "ch2pypz1.bin",         "ch2pypz2.bin",  "ch2key.bin",
     "ch2py.bin",    "chndic2.bin",   "sort.dic",             "py_1key.dic"};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 // Walks the records of a loaded key list once and counts those a lookup
 // reaches from its key's two-key bucket: the bucket must point at the start
@@ -77,9 +71,9 @@ class GeneratedDics : public ::testing::TestWithParam<std::string> {
   void SetUp() override {
     const std::string from = GetParam();
     for (const char* f : kDataFiles) {
-      const std::string bytes = ReadFile(from + "/" + f);
+      const std::string bytes = kvrtest::ReadFileText(from + "/" + f);
       ASSERT_FALSE(bytes.empty()) << from << "/" << f << " is missing: build the data first";
-      std::ofstream(m_dir.File(f), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      kvrtest::WriteFileText(m_dir.File(f), bytes);
     }
     m_host.dataDir = m_dir.Path() + "/";
     SetEngineHost(&m_host);
@@ -95,7 +89,7 @@ class GeneratedDics : public ::testing::TestWithParam<std::string> {
     dictionary.CloseDictionary();
     SetEngineHost(nullptr);
   }
-  std::string Image(const char* name) const { return ReadFile(m_dir.File(name)); }
+  std::string Image(const char* name) const { return kvrtest::ReadFileText(m_dir.File(name)); }
 
   // Every record of the loaded index of method is found from its bucket and
   // every entry names a phrase of the store.

@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "engine/CharDictFormat.h"
 #include "engine/PhraseStoreFormat.h"
+#include "tests/support/FileText.h"
 
 namespace minidics {
 
@@ -64,8 +64,7 @@ inline std::vector<Phrase> Phrases() {
 }
 
 inline void Write(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary);
-  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  kvrtest::WriteFileText(path, bytes);
 }
 
 inline std::string StoreImage() {

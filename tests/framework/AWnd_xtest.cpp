@@ -4,6 +4,7 @@
 // Xlib after gtest.
 #include <X11/Xlib.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -185,4 +186,15 @@ TEST(AWnd, CreateFillsTheObjectWithoutAWindow) {
   EXPECT_EQ(w.UnsetHdl(), 77u);
   CString t("abcd");
   EXPECT_EQ(w.GetCtrlText(1, t), 4);
+}
+
+TEST(AWnd, ADeletedObjectLeavesTheWindowMap) {
+  auto obj = std::make_unique<RecordingWnd>();
+  const unsigned long win = CreateWin(0, 0, Rc(0, 0, 10, 10), 0, nullptr, obj.get(), 1, nullptr);
+  ASSERT_EQ(AfcFindWnd(win), obj.get());
+  obj.reset();
+  EXPECT_EQ(AfcFindWnd(win), nullptr);
+  PostWinEvent(win, 1500, 0, 0);  // arrives for nobody
+  Drain();
+  EXPECT_EQ(DestroyWin(win), 1);
 }

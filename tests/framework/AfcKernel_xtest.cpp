@@ -615,3 +615,19 @@ TEST(Kernel, IdleWaitCopesWithAConnectionAbove1023) {
   close(fds[0]);
   close(fds[1]);
 }
+
+TEST(Kernel, TheLoopRunsThePumpItselfWhenIdle) {
+  FakeClock clock;
+  TestWin w;
+  Drain();
+  const int slot = CreateTimer(900, w.win);
+  const int before = w.obj.Count(WM_AFC_TIMER);
+  for (int tick = 0; tick < 3; ++tick) {
+    FakeClock::now += 300;
+    for (int i = 0; i < 5; ++i) afc::MainLoopTurn();  // idle turns pump
+  }
+  ASSERT_TRUE(RunUntil([&] { return w.obj.Count(WM_AFC_TIMER) == before + 1; }));
+  Drain();
+  EXPECT_EQ(w.obj.Count(WM_AFC_TIMER), before + 1);  // 3 ticks, one 900 ms period
+  ReleaseTimer(slot);
+}

@@ -48,34 +48,35 @@ TEST_F(DictFixture, SyllablesSortedWithCountsAndStartsIntoTheFlatList) {
 
 TEST_F(DictFixture, PhraseStoreIsScrambledPhrasesByFrequency) {
   const std::string store = gentest::Unscramble(File("CiZuFlat.igb"));
+  // An empty phrase at offset 0 (offset 0 means "none" to the lexicon),
   // 中国 (700: essay 中國 converted), then 国民 (50, composed pinyin) and
   // 中国人民 (50) in GBK order, 过人 (10).
-  const std::string want = kZhong + kGuo + '\0' + kGuo + kMin + '\0' + kZhong + kGuo + kRen + kMin +
+  const std::string want = std::string(1, '\0') + kZhong + kGuo + '\0' + kGuo + kMin + '\0' + kZhong + kGuo + kRen + kMin +
                            '\0' + kGuo4 + kRen + '\0';
   EXPECT_EQ(store.substr(0, want.size()), want);
   EXPECT_EQ(store.size(), 100u);
-  EXPECT_NE(File("CiZuFlat.igb").substr(0, 4), want.substr(0, 4));
+  EXPECT_NE(File("CiZuFlat.igb").substr(1, 4), want.substr(1, 4));
 }
 
 TEST_F(DictFixture, WeightedPinyinIndexBytes) {
   const std::string want = Bytes({0x80,
-      'g', 'u', 'o', 'm', 'i', 'n', 0x80, 0x00, 0x05, 5,
-      'g', 'u', 'o', 'r', 'e', 'n', 0x80, 0x00, 0x13, 3,
-      'z', 'g', 'r', 'm', 0x80, 0x00, 0x0a, 5,
-      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 0x80, 0x00, 0x00, 9,
-      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 'r', 'e', 'n', 'm', 'i', 'n', 0x80, 0x00, 0x0a, 5, 0});
+      'g', 'u', 'o', 'm', 'i', 'n', 0x80, 0x00, 0x06, 5,
+      'g', 'u', 'o', 'r', 'e', 'n', 0x80, 0x00, 0x14, 3,
+      'z', 'g', 'r', 'm', 0x80, 0x00, 0x0b, 5,
+      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 0x80, 0x00, 0x01, 9,
+      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 'r', 'e', 'n', 'm', 'i', 'n', 0x80, 0x00, 0x0b, 5, 0});
   EXPECT_EQ(File("pycizudic.idx"), want);
 }
 
 TEST_F(DictFixture, InitialsAndShapeCodeIndexBytes) {
   EXPECT_EQ(File("py2_3ZiCi1stZuMu.idx"),
-            Bytes({'g', 'm', 0x80, 0, 0x05, 5, 'g', 'r', 0x80, 0, 0x13, 3, 'z', 'g', 0x80, 0, 0, 9, 0}));
+            Bytes({'g', 'm', 0x80, 0, 0x06, 5, 'g', 'r', 0x80, 0, 0x14, 3, 'z', 'g', 0x80, 0, 1, 9, 0}));
   // Shape-code keys are the full codes joined (the engine's rule), and for
   // four characters also the first letters of characters 1-3 and the last.
   EXPECT_EQ(File("pxcizudic.idx"),
-            std::string("fpiwwww") + Bytes({0x80, 0, 0x13}) + "khklgyi" + Bytes({0x80, 0, 0}) +
-                "khklgyiwwwwnav" + Bytes({0x80, 0, 0x0a}) + "klwn" + Bytes({0x80, 0, 0x0a}) + "lgyinav" +
-                Bytes({0x80, 0, 0x05, 0}));
+            std::string("fpiwwww") + Bytes({0x80, 0, 0x14}) + "khklgyi" + Bytes({0x80, 0, 1}) +
+                "khklgyiwwwwnav" + Bytes({0x80, 0, 0x0b}) + "klwn" + Bytes({0x80, 0, 0x0b}) + "lgyinav" +
+                Bytes({0x80, 0, 0x06, 0}));
 }
 
 TEST_F(DictFixture, ShapeCodeListByWeightAndFullCodes) {
@@ -100,6 +101,16 @@ TEST_F(DictFixture, OneKeyListsPutChShZhUnderIUV) {
   EXPECT_NE(f.find("\ni\n" + kChang + "\n"), std::string::npos);
   EXPECT_NE(f.find("\nv\n" + kZhong + kZhong4 + "\n"), std::string::npos);
   EXPECT_NE(f.find("\ng\n" + kGuo + kGuo4 + "\n"), std::string::npos);
+}
+
+TEST_F(DictFixture, VModeColumnsSpellTheKeysOfEachScheme) {
+  const std::string& v = File("vmodewords.dic");
+  // Full pinyin in short form, then MS, C_Star and ZR keys; words of several
+  // syllables also by their initials.
+  for (const char* line : {"\nyue,yt,yx,yt,\xd4\xc2\n", "\nchi,ii,ui,ii,\xb3\xdf\n",
+                           "\nxighao|xh,x;hk|xh,xqhd|xh,xyhk|xh,\xa1\xef,\xa1\xee\n",
+                           "\ngogli|gl,gsli|gl,gyli|gl,gsli|gl,\xb9\xab\xc0\xef\n"})
+    EXPECT_NE(v.find(line), std::string::npos) << line + 1;
 }
 
 TEST_F(DictFixture, TraditionalFormsPreferTheCharacterItself) {

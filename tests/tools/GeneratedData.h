@@ -16,7 +16,7 @@
 #include "engine/Big5TableFormat.h"
 #include "engine/PhraseStoreFormat.h"
 #include "framework/ByteOrder.h"
-#include "tools/datagen/Builders.h"
+#include "tools/datagen/Generate.h"
 
 namespace gentest {
 
@@ -29,12 +29,11 @@ inline std::string ReadFile(const std::string& path) {
 
 inline datagen::FileSet ReadAll(const std::string& dir) {
   datagen::FileSet files;
-  for (const char* name : {"CiZuFlat.igb", "pycizudic.idx", "py2_3ZiCi1stZuMu.idx",
-                                  "pxcizudic.idx", "chdicres.bin", "pykeys.dic", "gbkflat.dic",
-                                  "ch2pypz1.bin", "ch2pypz2.bin", "ch2key.bin", "ch2py.bin",
-                                  "chndic2.bin", "sort.dic", "py_1key.dic", "bihuaku.bin",
-                                  "gbk2b5.bin", "b5gbk.bin", "vmodewords.dic"})
-    files[name] = ReadFile(dir + "/" + std::string(name));
+  for (int i = 0; i < datagen::kGeneratedFileCount; ++i) {
+    const std::string name = datagen::kGeneratedFiles[i];
+    files[name] = ReadFile(dir + "/" + name);
+    EXPECT_FALSE(files[name].empty()) << name << " was not generated into " << dir;
+  }
   return files;
 }
 

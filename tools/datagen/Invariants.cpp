@@ -69,6 +69,7 @@ std::string CheckStore(Checker& c) {
   if (store.size() < phrasestore::kMinFileBytes) c.Fail("CiZuFlat.igb", "shorter than 100 bytes");
   if (store.size() > phrasestore::kOffsetLimit) c.Fail("CiZuFlat.igb", "passes the 23-bit offset range");
   if (!store.empty() && store.back() != '\0') c.Fail("CiZuFlat.igb", "last phrase has no end byte");
+  if (!store.empty() && store[0] != '\0') c.Fail("CiZuFlat.igb", "a phrase at offset 0, which reads as none");
   return store;
 }
 

@@ -78,7 +78,10 @@ std::vector<phrasestore::IndexRecord> Records(KeyMap& map) {
 }  // namespace
 
 void BuildPhraseFiles(const Model& m, double frequencyFloor, FileSet& files, Report& report) {
-  std::string store;
+  // The store opens with an empty phrase: the lexicon takes offset 0 to mean
+  // "no phrase" when it looks for the two-character parts of a new phrase,
+  // so a real phrase at offset 0 would never be found there.
+  std::string store(1, '\0');
   KeyMap pinyin, initials, shape;
   size_t kept = 0, tooLong = 0;
   for (const Phrase& p : m.Phrases()) {

@@ -2,7 +2,7 @@
 // (the shipped build) or from a small fixture directory (tests).
 //
 //   kvrdatagen --rime DIR --unihan DIR --opencc DIR --out DIR
-//              [--fixture] [--floor N] [--stamp FILE]
+//              [--fixture] [--floor N]
 //
 // --fixture lets sources be missing and keeps every phrase; the shipped
 // build runs without it and fails on any missing source or broken invariant.
@@ -18,7 +18,6 @@ int main(int argc, char** argv) {
   opt.strict = true;
   double floor = datagen::kPhraseFrequencyFloor;
   bool floorGiven = false;
-  std::string stamp;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -34,8 +33,6 @@ int main(int argc, char** argv) {
       opt.outDir = v, ++i;
     } else if (v != nullptr && a == "--floor") {
       floor = std::strtod(v, nullptr), floorGiven = true, ++i;
-    } else if (v != nullptr && a == "--stamp") {
-      stamp = v, ++i;
     } else {
       std::fprintf(stderr, "kvrdatagen: unknown argument %s\n", a.c_str());
       return 2;
@@ -56,9 +53,6 @@ int main(int argc, char** argv) {
   if (!datagen::WriteFiles(opt.outDir, files, error)) {
     std::fprintf(stderr, "kvrdatagen: %s\n", error.c_str());
     return 1;
-  }
-  if (!stamp.empty()) {
-    if (FILE* f = std::fopen(stamp.c_str(), "w")) std::fclose(f);
   }
   return 0;
 }
