@@ -365,7 +365,6 @@ class CChnChars {
   // ---- Phrase building and the lexicon queue
   int m_nZuCiMode;
   int m_nZuCiCurSeg;
-  AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;  // segments (phrase building)
   CString m_strZuCiKeys;
   int m_nInsertDirChanges;
   int m_nInsertLastDir;
@@ -421,6 +420,9 @@ class CChnChars {
   CString m_strDepend2Path, m_strDepend1Path;
   unsigned char* m_pGbk2Big5;
   unsigned char* m_pBig5Gbk;
+
+  // ---- Phrase building: the segments of the phrase being built, in order.
+  AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;
 
  private:
   void ResetState();
