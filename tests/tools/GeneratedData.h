@@ -7,31 +7,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/Big5TableFormat.h"
 #include "engine/PhraseStoreFormat.h"
 #include "framework/ByteOrder.h"
+#include "tests/support/FileText.h"
 #include "tools/datagen/Generate.h"
 
 namespace gentest {
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 inline datagen::FileSet ReadAll(const std::string& dir) {
   datagen::FileSet files;
   for (int i = 0; i < datagen::kGeneratedFileCount; ++i) {
     const std::string name = datagen::kGeneratedFiles[i];
-    files[name] = ReadFile(dir + "/" + name);
+    files[name] = kvrtest::ReadFileText(dir + "/" + name);
     EXPECT_FALSE(files[name].empty()) << name << " was not generated into " << dir;
   }
   return files;

@@ -55,13 +55,19 @@ std::vector<std::string> Lines(const std::string& text) {
   return out;
 }
 
-// The lines of a file; false when it cannot be read.
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+namespace {
+
+// Calls fn(line) for every line of the file at path; false when it cannot
+// be read.
+template <typename Fn>
+bool ForEachFileLine(const std::string& path, Fn&& fn) {
   std::string text;
   if (!ReadWholeFile(path, text)) return false;
-  lines = Lines(text);
+  ForEachLine(text, [&fn](const char* p, size_t n) { fn(std::string(p, n)); });
   return true;
 }
+
+}  // namespace
 
 bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
   out.clear();
@@ -93,30 +99,20 @@ bool ReadRimeDict(const std::string& path, std::vector<RimeEntry>& out) {
 
 bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out) {
   out.clear();
-  std::vector<std::string> lines;
-  if (!ReadLines(path, lines)) return false;
-  for (const std::string& line : lines) {
+  return ForEachFileLine(path, [&out](const std::string& line) {
     const size_t tab = line.find('\t');
-    if (tab == std::string::npos || tab == 0) continue;
-    EssayEntry e;
-    e.text = line.substr(0, tab);
-    e.freq = std::strtoll(line.c_str() + tab + 1, nullptr, 10);
-    out.push_back(std::move(e));
-  }
-  return true;
+    if (tab == std::string::npos || tab == 0) return;
+    out.push_back({line.substr(0, tab), std::strtoll(line.c_str() + tab + 1, nullptr, 10)});
+  });
 }
 
 bool ReadOpenccText(const std::string& path,
                     std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
-  std::vector<std::string> lines;
-  if (!ReadLines(path, lines)) return false;
-  for (const std::string& line : lines) {
+  return ForEachFileLine(path, [&out](const std::string& line) {
     const size_t tab = line.find('\t');
-    if (tab == std::string::npos || tab == 0) continue;
-    out[line.substr(0, tab)] = Split(line.substr(tab + 1), " ");
-  }
-  return true;
+    if (tab != std::string::npos && tab > 0) out[line.substr(0, tab)] = Split(line.substr(tab + 1), " ");
+  });
 }
 
 void ParseUnihan(const std::string& text, std::map<char32_t, UnihanChar>& out) {
@@ -172,20 +168,16 @@ void ParseCanonicalSingletons(const std::string& text, std::map<char32_t, char32
 bool ReadSymbolGroups(const std::string& path,
                       std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
-  std::vector<std::string> lines;
-  if (!ReadLines(path, lines)) return false;
-  for (const std::string& line : lines) {
+  return ForEachFileLine(path, [&out](const std::string& line) {
     const size_t q = line.find("'/");
-    if (q == std::string::npos) continue;
+    if (q == std::string::npos) return;
     const size_t qe = line.find('\'', q + 2);
     const size_t open = line.find('[', q);
     const size_t close = line.rfind(']');
     if (qe == std::string::npos || open == std::string::npos || close == std::string::npos ||
-        close < open)
-      continue;
-    const std::string name = line.substr(q + 2, qe - q - 2);
-    if (name.empty()) continue;
-    std::vector<std::string>& group = out[name];
+        close < open || qe == q + 2)
+      return;
+    std::vector<std::string>& group = out[line.substr(q + 2, qe - q - 2)];
     for (std::string item : Split(line.substr(open + 1, close - open - 1), ",")) {
       while (!item.empty() && item.front() == ' ') item.erase(0, 1);
       while (!item.empty() && item.back() == ' ') item.pop_back();
@@ -193,8 +185,7 @@ bool ReadSymbolGroups(const std::string& path,
         item = item.substr(1, item.size() - 2);
       if (!item.empty()) group.push_back(item);
     }
-  }
-  return true;
+  });
 }
 
 }  // namespace datagen
