@@ -453,6 +453,8 @@ class CChnChars {
   void PrepareReSelection(unsigned long window, int index,
                           AArray<typCharFatFmt, typCharFatFmt&>& list, int resetNeeded);
   int PageIndexToListIndex(int index, int listSize);
+  int FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int index,
+                      AArray<typCharFatFmt, typCharFatFmt&>& list);
   int IsDoubledKeyException(const CString& keys) const;
   AArray<typCharFatFmt, typCharFatFmt&>& ReSelectionList();
   int ZuCiLearnFlag() const;
