@@ -30,6 +30,7 @@
 #include <cstdint>
 
 #include "engine/ChnCharReadings.h"
+#include "engine/CKeyZiPair.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
 #include "engine/PhraseStoreFormat.h"
@@ -164,11 +165,103 @@ class CChnChars {
   void ShuangPin2FullPinyin(CString& keys);
   CString MapToUniquePY(CString py);
 
+  // ---- Candidate display (CandidateDisplay.cpp, FuzzyChoiceMerge.cpp,
+  // ChoiceTips.cpp). After every change of the keys, the page or the
+  // phrase-building state: looks m_strKeySeq up (keepList 0) or only lays
+  // the current list out again (keepList nonzero, after a page key), fills
+  // the pane globals and m_strPane2, composes the status tip and hands it
+  // all to the host's panes. keepReSelection 0 closes the re-selection of
+  // the last commit before a fresh lookup. m_strKeySeq is unchanged after.
+  void ShowChoiceList(int keepList, int keepReSelection);
+  // The fuzzy-pinyin lookup of prepared keys into m_arrChoices.
+  void LookupFuzzyMerged(const CString& keys);
+  // The status tip of one display from the prepared keys and pane text.
+  void ComposeChoiceTip(const CString& keys, const CString& paneText, CString& tip);
+
+  // ---- Coding tips (CodingTips.cpp). tip = "注意:" + the hint of the first
+  // rule that matches keys; 1 when a rule matched, else 0 and tip empty.
+  int GetTipMsg(CString keys, CString& tip, int unused);
+  int GetTipMsg2(CString keys, CString& hint, int unused);
+  int GetTipMsg3(CString keys, CString& hint, int unused);
+  int GetTipMsg4(CString keys, CString& hint, int unused);
+  int GetTipMsg5(CString keys, CString& hint);
+
+  // ---- Key sequence editing (KeySeqEditing.cpp, ProperMatches.cpp). The
+  // pieces of TranslateChnKey's road that edit m_strKeySeq.
+  // The character a key enters the key string as (0: the key has none).
+  char KeyToKeySeqChar(unsigned long key, char c);
+  // 1 (after the beeps) when ch may not enter: too many equal keys before
+  // the insert point or a full key string.
+  int RefuseKeyOverLimits(char ch);
+  // 1 when, in pinyin input, ch from key is a page key rather than a key.
+  int IsPinyinPageKey(unsigned long key, char ch);
+  // '<' or '>' moves m_nCurPage (wrapping; by 3 in the multi-row layout).
+  void TurnPinyinPage(char ch);
+  // Inserts ch at the insert point by the rules of the input method (tones
+  // and strokes after the letters); ch 0 inserts nothing. Always takes the
+  // back copy and returns to page 0.
+  void InsertKeySeqChar(char ch);
+  // Deletes the key before the insert point and shows the candidates
+  // again: 1; 0 when the insert point is at 0.
+  int BackSpaceKeySeq();
+  int AdjustInsertPt(unsigned long key);
+  int GetNextInsertPt(const char* keys, short& point, int forward, int fine);
+  short FindMatchingKeySeqEndingPt(const char* keys, int phraseOk, int wholeOk, int* found);
+  int IsProperMatches(const char* text, int phraseOk, int* exact);
+  int IsCombinationOfProperMatches(const char* text, int phraseOk);
+  void RemoveTrailingQuestionMark(int all);
+
+  // ---- Candidate selection and commit (ChoiceSelection.cpp,
+  // LastCommitPick.cpp). Each returns TranslateChnKey's result, or
+  // kGoOnWithKey when the key goes on along the road.
+  // Space or a function key chooses from the page or the segment rows.
+  int SelectChoiceKey(unsigned long key, unsigned long window, int hasWildcard);
+  // The commit of a chosen candidate (nBytes kChosenCandidate) or of one
+  // character by value (nBytes 1 or 2: the bytes in chosen.data, lead
+  // byte first); index is the chosen index or -1.
+  int CommitChoice(unsigned long window, typCharFatFmt chosen, int nBytes, int index,
+                   int pickedFromList, int hasWildcard);
+  // Right Alt with a digit or the grave accent: picks one character of the
+  // last commit, or turns key into a selection key (kGoOnWithKey).
+  int PickCharOfLastCommit(unsigned long& key, unsigned long window);
+  // Shape code: the last key typed again picks by pinyin initial c.
+  int DoubledKeyPick(char c, unsigned long window, int hasWildcard);
+
+  // ---- Services of the state machine, the commit path, phrase building,
+  // re-selection, association ordering and the stroke and tone filters
+  // that the display and the selection call. Each is defined by the part
+  // that owns it; engine/internal/PendingSelectionServices.cpp holds the
+  // interim ones.
+  void ResetChnInput(int resetReSel, int keepTip, int keepForecast);
+  void MakeBackCopyOfm_strKeySeq();
+  int SelectCharDlg(unsigned long window, AArray<typCharFatFmt, typCharFatFmt&>& list, int flag);
+  int MakeCapHitEven(int a, int b, int c);
+  void SendChnChar2HwndDirect(unsigned long window, const char* text, int length, int, int);
+  void SendChnChar2Hwnd(unsigned long window, typCharFatFmt candidate);
+  int SetZuCiMode(int insertPt, int noShow);
+  int SetZuCiOneCharAndFireIfDone(typCharFatFmt* pick, unsigned long window, int force, int learn);
+  int ZuCiKeySplit();
+  int GetZuCiUnusedKeys(CString& out);
+  void ResetReSelectionData();
+  int IsReSelectionDataResetNeeded(unsigned long window);
+  int InitReSelectionData(int index, unsigned long window,
+                          AArray<typCharFatFmt, typCharFatFmt&>& list);
+  int InitReSelectionPos(unsigned long window);
+  int BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>& list);
+  char GetPingZeMa(char* keys);
+  int GetCountOfBiHuaMa(char* keys, int* start, char* out);
+  int ShengDiaoRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char tone);
+  int BiHuaRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char* strokes);
+  int FantiRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key);
+  void RemvFenHaoAtEnds(CString& keys);
+  int IsBiHuaCode(unsigned long key, unsigned long ch, unsigned long unused);
+  char Translate2NormalBiHua(short stroke);
+  int ChnCharHasThisPY1stLetter(const char* ch, char letter);
+
   // ---- Services of later parts that the lookup calls (each defined by
   // the part that owns it; engine/internal/PendingLookupServices.cpp holds
   // the interim ones).
   int IsPYProper(const char* py);
-  int GetNextInsertPt(const char* keys, short& point, int forward, int fine);
   int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
   int IsCommonChar(char* ch);
   int NumCizuMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
@@ -328,6 +421,9 @@ class CChnChars {
   unsigned char* m_pGbk2Big5;
   unsigned char* m_pBig5Gbk;
 
+  // ---- Phrase building: the segments of the phrase being built, in order.
+  AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;
+
  private:
   void ResetState();
   void BuildPaths();
@@ -338,6 +434,32 @@ class CChnChars {
   bool MakePyFlatCopy(const CString& listPath, const CString& ext);
   void ReleasePyLists();
   void BoundPyKeysToList();
+
+  // Steps of the candidate display (CandidateDisplay.cpp, ChoiceTips.cpp).
+  void LookupWithTailRetry(const CString& keys);
+  void ApplyPinyinFilters(const CString& keys, char tone, const char* strokes,
+                          CString& filterMessage);
+  void LayOutChoiceList(const CString& keys, char tone, const char* strokes, int& highlightLength,
+                        bool& colourFlag, CString& filterMessage, CString& pagingHint);
+  CString ChoiceLabel(const CString& keys, int item, int index);
+  CString RowKeyText(const tagE_Dist& row) const;
+  void LayOutSegmentRows(int& highlightLength, bool& colourFlag);
+  void AppendHelpLine(const CString& keys, CString& tip);
+  // The backward move into a long proper match (ProperMatches.cpp).
+  int RefineBackwardStop(const char* keys, int start, int m, int point);
+  // Steps of the selection (ChoiceSelection.cpp).
+  int ChooseIndexForKey(unsigned long key, int listSize);
+  void StartPartialPick(const typCharFatFmt& chosen);
+  void PrepareReSelection(unsigned long window, int index,
+                          AArray<typCharFatFmt, typCharFatFmt&>& list, int resetNeeded);
+  int PageIndexToListIndex(int index, int listSize);
+  int FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int index,
+                      AArray<typCharFatFmt, typCharFatFmt&>& list);
+  int IsDoubledKeyException(const CString& keys) const;
+  AArray<typCharFatFmt, typCharFatFmt&>& ReSelectionList();
+  int ZuCiLearnFlag() const;
+  void BuildCommitTip(const typCharFatFmt& chosen, int nBytes, int index, int hasWildcard,
+                      CString& tip);
 
   // Where the pinyin character list in memory came from, and whether it is
   // the learned order: SavePyDic writes it back there, even after the
@@ -353,8 +475,24 @@ extern CChnChars dictionary;
 extern int gbInitDone;
 // The five stroke keys; "-=[];" at start (the stroke filters set it).
 extern const char* gszBiHuaMa;
+// The five tone keys, "12345" (KeySeqEditing.cpp).
+extern const char* const gszPingZeMa;
+// Picks the rotating help line of the candidate display; advanced modulo 12
+// by each display of more than two keys, never reset (ChoiceTips.cpp).
+extern int nRotate;
+// The tip of the i-mode (its leading blank included).
+extern const char gI_ModeStr[];
+// Result of the selection branches: the key goes on along TranslateChnKey's
+// road.
+constexpr int kGoOnWithKey = -1;
+// Byte count of CommitChoice for a chosen candidate.
+constexpr int kChosenCandidate = 999;
 // The initials fuzzy pinyin currently pairs; empty at start.
 extern CString strFuzzyPy1stChar;
+
+// Grabs the selection keys on window while candidates are shown (through
+// the host); always 1.
+int DoThingsAfterChoicesShown(unsigned long window);
 
 // The C library's string comparison of two fixed-size key records, for
 // qsort.

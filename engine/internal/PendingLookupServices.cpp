@@ -42,8 +42,6 @@ int CChnChars::IsPYProper(const char* py) {
   return keyscan::FindExact(keyscan::CharList(*this, kPinYin), s, s.GetLength(), r) ? 1 : 0;
 }
 
-int CChnChars::GetNextInsertPt(const char*, short&, int, int) { return 0; }
-
 int CChnChars::MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete) {
   if (method == kXingMa) {
     CStringArray codes;
