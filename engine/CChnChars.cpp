@@ -23,6 +23,7 @@ namespace {
 // Records per pool block of every map of the engine.
 constexpr int kMapBlock = 16;
 using AbstractMap = AMap<CString, const char*, CStringArray, CStringArray&>;
+using VModeKeyList = AList<typVModeKey2Index, typVModeKey2Index&>;
 using ForecastKeyMap = AMap<unsigned short, unsigned short, CDWordArray, CDWordArray&>;
 
 bool FileExists(const CString& path) { return access(path, F_OK) == 0; }
@@ -44,6 +45,9 @@ CChnChars::CChnChars()
       m_mapCh2KeysPY(kMapBlock),
       m_bUseCh2KeysPY(0),
       m_mapCh2PYsDiaoInOrder(kMapBlock),
+      m_listVModeKeys{VModeKeyList(kMapBlock), VModeKeyList(kMapBlock), VModeKeyList(kMapBlock),
+                      VModeKeyList(kMapBlock)},
+      m_mapBiHua(kMapBlock),
       m_abstracts{AbstractMap(kMapBlock), AbstractMap(kMapBlock)},
       m_forecastKeys{ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock),
                      ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock)},
@@ -60,6 +64,8 @@ CChnChars::CChnChars()
   m_pKey2Chs[0] = m_pKey2Chs[1] = nullptr;
   m_pPyFlat = nullptr;
   m_pGbk2Big5 = m_pBig5Gbk = nullptr;
+  m_bGbk2Big5Failed = m_bBig5GbkFailed = 0;
+  m_mapBiHua.m_nTextHash = 1;
   m_abstracts[0].m_nTextHash = 1;
   m_abstracts[1].m_nTextHash = 1;
   m_lastCommit.kind = kFatNone;

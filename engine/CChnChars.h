@@ -36,6 +36,10 @@
 #include "engine/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 #include "engine/tagE_Dist.h"
+#include "engine/typBiHuaDistribution.h"
+#include "engine/typNumUnitWord.h"
+#include "engine/typVModeKey2Index.h"
+#include "framework/AList.h"
 #include "engine/typCharFatFmt.h"
 
 // Zero bytes after each buffer loaded from a file.
@@ -248,15 +252,55 @@ class CChnChars {
                           AArray<typCharFatFmt, typCharFatFmt&>& list);
   int InitReSelectionPos(unsigned long window);
   int BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>& list);
-  char GetPingZeMa(char* keys);
-  int GetCountOfBiHuaMa(char* keys, int* start, char* out);
-  int ShengDiaoRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char tone);
-  int BiHuaRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char* strokes);
-  int FantiRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key);
-  void RemvFenHaoAtEnds(CString& keys);
   int IsBiHuaCode(unsigned long key, unsigned long ch, unsigned long unused);
   char Translate2NormalBiHua(short stroke);
+
+  // ---- Stroke and tone filters (StrokeToneFilters.cpp, StrokeTable.cpp,
+  // PinyinKeyHelpers.cpp). A filter never empties a list: when it would
+  // remove every candidate it leaves the list and returns 0.
+  static int GetBiHuaIndex(char key);
+  // 1 the character (two GBK bytes at ch) starts with strokes in one of its
+  // readings, 0 in none (or no reading), -1 strokes empty or undecided.
+  int IsBiHuaOK(char* ch, char* strokes);
+  int IsBiHuaOK(CString py, char* ch, char* strokes);
+  int IsBiHuaOKHelper(char* ch, char* strokes, typBiHuaDistribution& dist);
+  int IsShengDiaoOK(char* ch, char tone);
+  int IsShengDiaoOK(CString py, char* ch, char tone);
+  int FindShengDiao(CString py, char* ch, CString& tones, int unused);
+  int ShengDiaoRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char tone);
+  int BiHuaRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char* strokes);
+  int ShengDiaoOrBiHuaRemoveCharHelper(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key,
+                                       int isTone, char tone, char* strokes);
+  int FantiRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key);
+  char GetPingZeMa(char* keys);
+  int GetCountOfBiHuaMa(char* keys, int* start, char* out);
+  void RemvFenHaoAtEnds(CString& keys);
   int ChnCharHasThisPY1stLetter(const char* ch, char letter);
+
+  // ---- GBK and Big5 (Big5Conversion.cpp), punctuation and symbols
+  // (Punctuation.cpp). Codes are in code order (lead byte high); the
+  // punctuation results and IsChnNumeric/IsChnPunctuation take memory order
+  // (lead byte low).
+  [[nodiscard]] int LoadGbk2Big5Dic();
+  [[nodiscard]] int LoadBig5GbkDic();
+  unsigned short Gbk2Big5(unsigned short code, unsigned short before2, unsigned short before1,
+                          unsigned short after1, unsigned short after2);
+  unsigned short Big5ToGbk(unsigned short code);
+  // Maps a key and, for '"' and '\'', flips the quotation flag: only the
+  // code that types the mark calls it.
+  int EngChar2GB(unsigned long key, int mapKind, int chnPunct);
+  int EngChar2GB_Punctuation(unsigned long key, int chnPunct);
+  // What EngChar2GB would give now, leaving the quotation flags alone: for
+  // callers that only compare (history scans, end-character matching).
+  int PeekEngChar2GB(unsigned long key, int mapKind, int chnPunct) const;
+  static int EngChar2GB_PunctuationStandardize(unsigned long ch);
+  static int EngChar2GB_Symbol(unsigned long key);
+  static int IsChnAlphaNumeric(unsigned short code);
+  static int IsChnNumeric(unsigned short ch);
+  static int IsChnPunctuation(unsigned short ch);
+
+  // ---- Number phrases and V-mode (NumberPhrases.cpp, VModeWords.cpp)
+  void ShowChnNumMode(int) {}  // the number mode has no display of its own
 
   // ---- Services of later parts that the lookup calls (each defined by
   // the part that owns it; engine/internal/PendingLookupServices.cpp holds
@@ -398,6 +442,11 @@ class CChnChars {
   uint32_t m_tmEngKey;
   int m_bEngTipShown;
   CStringArray m_arrVModeLines;
+  // V-mode keys of column 0 and the three ShuangPin schemes, each sorted.
+  AList<typVModeKey2Index, typVModeKey2Index&> m_listVModeKeys[4];
+  AArray<typNumUnitWord, typNumUnitWord&> m_arrNumUnitWords;
+  // Stroke groups per full pinyin syllable (bihuaku.bin).
+  AMap<CString, const char*, typBiHuaDistribution, typBiHuaDistribution&> m_mapBiHua;
   int m_nEngineMissing;         // kBothInstalled, kXingMaMissing, kPinYinMissing
   int m_bModalBox;              // a modal engine box takes every key while
   void* m_pModalBox;            // both are set; this system never sets them
@@ -420,6 +469,8 @@ class CChnChars {
   CString m_strDepend2Path, m_strDepend1Path;
   unsigned char* m_pGbk2Big5;
   unsigned char* m_pBig5Gbk;
+  // A table whose load failed is not tried again on every character.
+  int m_bGbk2Big5Failed, m_bBig5GbkFailed;
 
   // ---- Phrase building: the segments of the phrase being built, in order.
   AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;
@@ -493,6 +544,10 @@ extern CString strFuzzyPy1stChar;
 // Grabs the selection keys on window while candidates are shown (through
 // the host); always 1.
 int DoThingsAfterChoicesShown(unsigned long window);
+// The engine's Gbk2Big5 without context, in the form the framework's hook
+// takes: the front end installs it at start-up with
+//   EngineHooks h; h.gbk2Big5 = &DictionaryGbk2Big5; SetEngineHooks(h);
+unsigned short DictionaryGbk2Big5(unsigned short gbk);
 
 // The C library's string comparison of two fixed-size key records, for
 // qsort.

@@ -1,22 +1,16 @@
 // Services of later parts of the engine that the lookups call, in an
-// interim form until their own parts land: the syllable test, key editing's
-// insert points, the readings and codes of a character, the common mark,
-// number phrases and the V-mode. Each part that owns one of them removes it
-// from this file when it defines it.
+// interim form until their own parts land: key editing's insert points and
+// the readings and codes of a character. Each part that owns one of them
+// removes it from this file when it defines it.
 //
 // The interim forms do what their owners specify where that needs only the
-// tables already loaded (readings, codes, the common mark); the syllable
-// test reads the syllables of the pinyin character list instead of the
-// stroke table, and the others find nothing.
+// tables already loaded (readings, codes); the others find nothing.
 #include <cstring>
 
 #include "engine/CChnChars.h"
-#include "engine/internal/KeyScan.h"
 #include "framework/ChnText.h"
 
 namespace {
-
-constexpr int kMaxSyllableLetters = 6;
 
 template <class Map, class Rec>
 bool Readings(Map& map, unsigned short ch, CStringArray& out) {
@@ -29,18 +23,6 @@ bool Readings(Map& map, unsigned short ch, CStringArray& out) {
 
 }  // namespace
 
-int CChnChars::IsPYProper(const char* py) {
-  if (!py) return 0;
-  const int n = static_cast<int>(strlen(py));
-  if (n == 0 || n > kMaxSyllableLetters) return 0;
-  for (int i = 0; i < n; ++i)
-    if (py[i] < 'a' || py[i] > 'z') return 0;
-  CString s(py);
-  RestoreCompletePY(s);
-  if (s == "shei" || s == "tei" || s == "zhei") return 1;
-  keyscan::Record r;
-  return keyscan::FindExact(keyscan::CharList(*this, kPinYin), s, s.GetLength(), r) ? 1 : 0;
-}
 
 int CChnChars::MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete) {
   if (method == kXingMa) {
@@ -72,22 +54,4 @@ int CChnChars::MapChnToKeysLookup(unsigned short ch, CStringArray& out, int meth
     }
   }
   return out.GetSize();
-}
-
-int CChnChars::IsCommonChar(char* ch) {
-  const auto v = static_cast<unsigned short>(static_cast<uint8_t>(ch[0]) |
-                                             (static_cast<uint8_t>(ch[1]) << 8));
-  typArrPYs a;
-  if (m_mapCh2PYs.Lookup(v, a)) return (a.flags & chardict::kCommonMask) == chardict::kCommonFlag;
-  typArrPYsDiaoInOrder b;
-  if (m_mapCh2PYsDiaoInOrder.Lookup(v, b))
-    return (b.flags & chardict::kCommonMask) == chardict::kCommonFlag;
-  return 0;
-}
-
-int CChnChars::NumCizuMatch(CString, AArray<typCharFatFmt, typCharFatFmt&>&) { return 0; }
-
-int CChnChars::UnitCiMatch(CString, AArray<typCharFatFmt, typCharFatFmt&>& out) {
-  out.RemoveAll();
-  return 1;
 }

@@ -131,43 +131,11 @@ int CChnChars::InitReSelectionPos(unsigned long) { return 1; }
 
 int CChnChars::BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>&) { return 0; }
 
-char CChnChars::GetPingZeMa(char* keys) {
-  if (!keys) return 0;
-  for (int i = static_cast<int>(strlen(keys)) - 1; i >= 1; --i) {
-    const char c = keys[i];
-    if (c >= '1' && c <= '5') return c;
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return 0;
-  }
-  return 0;
-}
 
-int CChnChars::GetCountOfBiHuaMa(char* keys, int* start, char* out) {
-  const int n = keys ? static_cast<int>(strlen(keys)) : 0;
-  int i = n;
-  while (i > 0 && strchr(gszBiHuaMa, keys[i - 1])) --i;
-  const int count = n - i;
-  if (out) {
-    memcpy(out, keys + i, static_cast<size_t>(count));
-    out[count] = 0;
-  }
-  if (start) *start = (i > 0 && keys[i - 1] >= '1' && keys[i - 1] <= '5') ? i - 1 : i;
-  return count;
-}
 
-int CChnChars::ShengDiaoRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>&, CString, char) {
-  return 1;
-}
 
-int CChnChars::BiHuaRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>&, CString, char*) {
-  return 1;
-}
 
-int CChnChars::FantiRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>&, CString) { return 1; }
 
-void CChnChars::RemvFenHaoAtEnds(CString& keys) {
-  while (!keys.IsEmpty() && keys[0] == '\'') keys.DeleteLeft(1);
-  while (!keys.IsEmpty() && keys.GetLastChar() == '\'') keys.DeleteRight(1);
-}
 
 int CChnChars::IsBiHuaCode(unsigned long, unsigned long ch, unsigned long) {
   return ch != 0 && ch < 0x80 && strchr(gszBiHuaMa, static_cast<int>(ch)) ? 1 : 0;
@@ -187,11 +155,3 @@ char CChnChars::Translate2NormalBiHua(short stroke) {
   }
 }
 
-int CChnChars::ChnCharHasThisPY1stLetter(const char* ch, char letter) {
-  char pair[3] = {ch[0], ch[1], 0};
-  CStringArray readings;
-  if (GetKeysByChar(pair, readings, kPinYin) <= 0) return 0;
-  for (int i = 0; i < readings.GetSize(); ++i)
-    if (!readings[i].IsEmpty() && readings[i][0] == letter) return 1;
-  return 0;
-}

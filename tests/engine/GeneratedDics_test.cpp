@@ -23,7 +23,8 @@ namespace {
 const char* const kDataFiles[] = {
     "CiZuFlat.igb", "pycizudic.idx", "py2_3ZiCi1stZuMu.idx", "pxcizudic.idx", "chdicres.bin",
     "pykeys.dic",   "gbkflat.dic",   "ch2pypz1.bin",         "ch2pypz2.bin",  "ch2key.bin",
-    "ch2py.bin",    "chndic2.bin",   "sort.dic",             "py_1key.dic"};
+    "ch2py.bin",    "chndic2.bin",   "sort.dic",             "py_1key.dic",   "bihuaku.bin",
+    "vmodewords.dic"};
 
 // Walks the records of a loaded key list once and counts those a lookup
 // reaches from its key's two-key bucket: the bucket must point at the start

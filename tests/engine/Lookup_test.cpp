@@ -72,8 +72,9 @@ TEST_F(PinYinLookup, VSpellingsAreRewritten) {
   EXPECT_EQ(Lookup("xvan"), std::vector<std::string>{"宣"});
   EXPECT_EQ(Lookup("jvn"), std::vector<std::string>{"君"});
   // With standard pinyin a leading v opens the V-mode and keeps its
-  // spelling: "vanzi" reaches the V-mode lookup, which offers nothing here.
-  EXPECT_TRUE(Lookup("vanzi").empty());
+  // spelling: "vanzi" reaches the V-mode lookup, whose nearest keys here
+  // (sharing "a") are those of alpha.
+  EXPECT_EQ(Lookup("vanzi"), (std::vector<std::string>{"α", "Α"}));
   // ShuangPin keys are not rewritten.
   cfgInputManager.ShuangPin = 1;
   EXPECT_TRUE(Lookup("xvan").empty());
