@@ -30,10 +30,12 @@
 #include <cstdint>
 
 #include "engine/ChnCharReadings.h"
+#include "engine/CKeyZiPair.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
 #include "engine/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
+#include "engine/tagE_Dist.h"
 #include "engine/typCharFatFmt.h"
 
 // Zero bytes after each buffer loaded from a file.
@@ -126,6 +128,145 @@ class CChnChars {
   int UnloadBig5GbkDic();
   int GenerateFuzzyPyDic(CString flatPath, CString suffix);
 
+  // ---- Lookup: key strings to candidates (Lookup0.cpp, LookupExact.cpp,
+  // ReverseLookup.cpp, PrefixSearch.cpp, PrefixTiers.cpp, RankedRows.cpp,
+  // WildcardSearch.cpp), fuzzy pinyin (FuzzyPinyin.cpp, FuzzyPyDic.cpp) and
+  // ShuangPin (ShuangPin.cpp). Each fills the list it is given and leaves
+  // its side results in the members below until the next lookup.
+  int Lookup0(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int showTip, int ignored,
+              int noExact);
+  int LookupExact(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int what);
+  int LookupExactHelper(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int mode,
+                        typInputMethod method);
+  void SortAndRemoveRareChar(AArray<typCharFatFmt, typCharFatFmt&>& list);
+  int GetKeysByChar(const char* ch, CStringArray& keys, int method);
+  CString GetPY1stChar(const char* ch);
+  int GetPyCharsCountAndIndexInGbkFlat(const char* syllable, long& count, long& start);
+  int GetKeyNCharsByChar(const char* ch, CString& key, CString& chars);
+  int Lookup_PrefixOk(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int ignored,
+                      int noExact);
+  int LookupFuzzySegment(CString seg, AArray<typCharFatFmt, typCharFatFmt&>& list,
+                         AMapStringToPtr& seen, AMapStringToPtr& mine, int method);
+  int Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& seen, int budget);
+  void MergeRowSets(int keyLen, int budget);
+  void SwapShortKeyRows(int keyLen);
+  int LookUpWzWildCard(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
+  int LookUpWzWildCardHelper(CString pattern, AArray<typCharFatFmt, typCharFatFmt&>& out,
+                             CStringArray& keys, int mode);
+  int GetFuzziPyAllPossibleForms(const char* py, CStringArray& forms);
+  int GetFuzziPyCommonFactor(const char* py, CString& common);
+  int IsFuzzyPyCommonFactor(CString py, CString& partner, int& which);
+  void GetFuzziPyAllPossibleForms_Cizu(const char* py, CStringArray& forms);
+  void GetFuzziPyAllPossibleForms_CizuHelper(const char* py, int start, int len,
+                                             CStringArray& forms);
+  int GetCiPyClass(const char* py, int expectInitial);
+  void ShuangPinGetYunMu_MS_ZR(char initialKey, char finalKey, CString& final);
+  void ShuangPinGetYunMu_C_Star(char initialKey, char finalKey, CString& final);
+  void ShuangPin2FullPinyin(CString& keys);
+  CString MapToUniquePY(CString py);
+
+  // ---- Candidate display (CandidateDisplay.cpp, FuzzyChoiceMerge.cpp,
+  // ChoiceTips.cpp). After every change of the keys, the page or the
+  // phrase-building state: looks m_strKeySeq up (keepList 0) or only lays
+  // the current list out again (keepList nonzero, after a page key), fills
+  // the pane globals and m_strPane2, composes the status tip and hands it
+  // all to the host's panes. keepReSelection 0 closes the re-selection of
+  // the last commit before a fresh lookup. m_strKeySeq is unchanged after.
+  void ShowChoiceList(int keepList, int keepReSelection);
+  // The fuzzy-pinyin lookup of prepared keys into m_arrChoices.
+  void LookupFuzzyMerged(const CString& keys);
+  // The status tip of one display from the prepared keys and pane text.
+  void ComposeChoiceTip(const CString& keys, const CString& paneText, CString& tip);
+
+  // ---- Coding tips (CodingTips.cpp). tip = "注意:" + the hint of the first
+  // rule that matches keys; 1 when a rule matched, else 0 and tip empty.
+  int GetTipMsg(CString keys, CString& tip, int unused);
+  int GetTipMsg2(CString keys, CString& hint, int unused);
+  int GetTipMsg3(CString keys, CString& hint, int unused);
+  int GetTipMsg4(CString keys, CString& hint, int unused);
+  int GetTipMsg5(CString keys, CString& hint);
+
+  // ---- Key sequence editing (KeySeqEditing.cpp, ProperMatches.cpp). The
+  // pieces of TranslateChnKey's road that edit m_strKeySeq.
+  // The character a key enters the key string as (0: the key has none).
+  char KeyToKeySeqChar(unsigned long key, char c);
+  // 1 (after the beeps) when ch may not enter: too many equal keys before
+  // the insert point or a full key string.
+  int RefuseKeyOverLimits(char ch);
+  // 1 when, in pinyin input, ch from key is a page key rather than a key.
+  int IsPinyinPageKey(unsigned long key, char ch);
+  // '<' or '>' moves m_nCurPage (wrapping; by 3 in the multi-row layout).
+  void TurnPinyinPage(char ch);
+  // Inserts ch at the insert point by the rules of the input method (tones
+  // and strokes after the letters); ch 0 inserts nothing. Always takes the
+  // back copy and returns to page 0.
+  void InsertKeySeqChar(char ch);
+  // Deletes the key before the insert point and shows the candidates
+  // again: 1; 0 when the insert point is at 0.
+  int BackSpaceKeySeq();
+  int AdjustInsertPt(unsigned long key);
+  int GetNextInsertPt(const char* keys, short& point, int forward, int fine);
+  short FindMatchingKeySeqEndingPt(const char* keys, int phraseOk, int wholeOk, int* found);
+  int IsProperMatches(const char* text, int phraseOk, int* exact);
+  int IsCombinationOfProperMatches(const char* text, int phraseOk);
+  void RemoveTrailingQuestionMark(int all);
+
+  // ---- Candidate selection and commit (ChoiceSelection.cpp,
+  // LastCommitPick.cpp). Each returns TranslateChnKey's result, or
+  // kGoOnWithKey when the key goes on along the road.
+  // Space or a function key chooses from the page or the segment rows.
+  int SelectChoiceKey(unsigned long key, unsigned long window, int hasWildcard);
+  // The commit of a chosen candidate (nBytes kChosenCandidate) or of one
+  // character by value (nBytes 1 or 2: the bytes in chosen.data, lead
+  // byte first); index is the chosen index or -1.
+  int CommitChoice(unsigned long window, typCharFatFmt chosen, int nBytes, int index,
+                   int pickedFromList, int hasWildcard);
+  // Right Alt with a digit or the grave accent: picks one character of the
+  // last commit, or turns key into a selection key (kGoOnWithKey).
+  int PickCharOfLastCommit(unsigned long& key, unsigned long window);
+  // Shape code: the last key typed again picks by pinyin initial c.
+  int DoubledKeyPick(char c, unsigned long window, int hasWildcard);
+
+  // ---- Services of the state machine, the commit path, phrase building,
+  // re-selection, association ordering and the stroke and tone filters
+  // that the display and the selection call. Each is defined by the part
+  // that owns it; engine/internal/PendingSelectionServices.cpp holds the
+  // interim ones.
+  void ResetChnInput(int resetReSel, int keepTip, int keepForecast);
+  void MakeBackCopyOfm_strKeySeq();
+  int SelectCharDlg(unsigned long window, AArray<typCharFatFmt, typCharFatFmt&>& list, int flag);
+  int MakeCapHitEven(int a, int b, int c);
+  void SendChnChar2HwndDirect(unsigned long window, const char* text, int length, int, int);
+  void SendChnChar2Hwnd(unsigned long window, typCharFatFmt candidate);
+  int SetZuCiMode(int insertPt, int noShow);
+  int SetZuCiOneCharAndFireIfDone(typCharFatFmt* pick, unsigned long window, int force, int learn);
+  int ZuCiKeySplit();
+  int GetZuCiUnusedKeys(CString& out);
+  void ResetReSelectionData();
+  int IsReSelectionDataResetNeeded(unsigned long window);
+  int InitReSelectionData(int index, unsigned long window,
+                          AArray<typCharFatFmt, typCharFatFmt&>& list);
+  int InitReSelectionPos(unsigned long window);
+  int BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>& list);
+  char GetPingZeMa(char* keys);
+  int GetCountOfBiHuaMa(char* keys, int* start, char* out);
+  int ShengDiaoRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char tone);
+  int BiHuaRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key, char* strokes);
+  int FantiRemoveChar(AArray<typCharFatFmt, typCharFatFmt&>& list, CString key);
+  void RemvFenHaoAtEnds(CString& keys);
+  int IsBiHuaCode(unsigned long key, unsigned long ch, unsigned long unused);
+  char Translate2NormalBiHua(short stroke);
+  int ChnCharHasThisPY1stLetter(const char* ch, char letter);
+
+  // ---- Services of later parts that the lookup calls (each defined by
+  // the part that owns it; engine/internal/PendingLookupServices.cpp holds
+  // the interim ones).
+  int IsPYProper(const char* py);
+  int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
+  int IsCommonChar(char* ch);
+  int NumCizuMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
+  int UnitCiMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
+
   // ==== Members. The busy marker must stay the first field: the front end
   // reads it as such. Nothing in this system sets it.
   void* m_pBusyMarker;
@@ -208,6 +349,8 @@ class CChnChars {
   int m_bLookAheadHit;
   char m_chLookAheadKey;
   int m_nApostrophes;
+  tagE_Dist m_rows[3][kMaxRows];  // set 0, set 1, merged (RankedRows.cpp)
+  AArray<tagE_Dist, tagE_Dist&> m_arrRowOrder;  // fuzzy pinyin: row per candidate
 
   // ---- Re-selection
   int m_nReSelState;            // -1 none
@@ -222,6 +365,7 @@ class CChnChars {
   // ---- Phrase building and the lexicon queue
   int m_nZuCiMode;
   int m_nZuCiCurSeg;
+  AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;  // segments (phrase building)
   CString m_strZuCiKeys;
   int m_nInsertDirChanges;
   int m_nInsertLastDir;
@@ -289,6 +433,30 @@ class CChnChars {
   void ReleasePyLists();
   void BoundPyKeysToList();
 
+  // Steps of the candidate display (CandidateDisplay.cpp, ChoiceTips.cpp).
+  void LookupWithTailRetry(const CString& keys);
+  void ApplyPinyinFilters(const CString& keys, char tone, const char* strokes,
+                          CString& filterMessage);
+  void LayOutChoiceList(const CString& keys, char tone, const char* strokes, int& highlightLength,
+                        bool& colourFlag, CString& filterMessage, CString& pagingHint);
+  CString ChoiceLabel(const CString& keys, int item, int index);
+  CString RowKeyText(const tagE_Dist& row) const;
+  void LayOutSegmentRows(int& highlightLength, bool& colourFlag);
+  void AppendHelpLine(const CString& keys, CString& tip);
+  // The backward move into a long proper match (ProperMatches.cpp).
+  int RefineBackwardStop(const char* keys, int start, int m, int point);
+  // Steps of the selection (ChoiceSelection.cpp).
+  int ChooseIndexForKey(unsigned long key, int listSize);
+  void StartPartialPick(const typCharFatFmt& chosen);
+  void PrepareReSelection(unsigned long window, int index,
+                          AArray<typCharFatFmt, typCharFatFmt&>& list, int resetNeeded);
+  int PageIndexToListIndex(int index, int listSize);
+  int IsDoubledKeyException(const CString& keys) const;
+  AArray<typCharFatFmt, typCharFatFmt&>& ReSelectionList();
+  int ZuCiLearnFlag() const;
+  void BuildCommitTip(const typCharFatFmt& chosen, int nBytes, int index, int hasWildcard,
+                      CString& tip);
+
   // Where the pinyin character list in memory came from, and whether it is
   // the learned order: SavePyDic writes it back there, even after the
   // options changed the order or the fuzzy pairs.
@@ -303,8 +471,24 @@ extern CChnChars dictionary;
 extern int gbInitDone;
 // The five stroke keys; "-=[];" at start (the stroke filters set it).
 extern const char* gszBiHuaMa;
+// The five tone keys, "12345" (KeySeqEditing.cpp).
+extern const char* const gszPingZeMa;
+// Picks the rotating help line of the candidate display; advanced modulo 12
+// by each display of more than two keys, never reset (ChoiceTips.cpp).
+extern int nRotate;
+// The tip of the i-mode (its leading blank included).
+extern const char gI_ModeStr[];
+// Result of the selection branches: the key goes on along TranslateChnKey's
+// road.
+constexpr int kGoOnWithKey = -1;
+// Byte count of CommitChoice for a chosen candidate.
+constexpr int kChosenCandidate = 999;
 // The initials fuzzy pinyin currently pairs; empty at start.
 extern CString strFuzzyPy1stChar;
+
+// Grabs the selection keys on window while candidates are shown (through
+// the host); always 1.
+int DoThingsAfterChoicesShown(unsigned long window);
 
 // The C library's string comparison of two fixed-size key records, for
 // qsort.
