@@ -456,7 +456,6 @@ class CChnChars {
   // ---- Phrase building and the lexicon queue
   int m_nZuCiMode;
   int m_nZuCiCurSeg;
-  AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;  // segments (phrase building)
   CString m_strZuCiKeys;
   int m_nInsertDirChanges;
   int m_nInsertLastDir;
@@ -513,6 +512,9 @@ class CChnChars {
   unsigned char* m_pGbk2Big5;
   unsigned char* m_pBig5Gbk;
 
+  // ---- Phrase building: the segments of the phrase being built, in order.
+  AArray<CKeyZiPair, CKeyZiPair&> m_arrZuCiSegs;
+
  private:
   void ResetState();
   void BuildPaths();
@@ -542,6 +544,8 @@ class CChnChars {
   void PrepareReSelection(unsigned long window, int index,
                           AArray<typCharFatFmt, typCharFatFmt&>& list, int resetNeeded);
   int PageIndexToListIndex(int index, int listSize);
+  int FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int index,
+                      AArray<typCharFatFmt, typCharFatFmt&>& list);
   int IsDoubledKeyException(const CString& keys) const;
   AArray<typCharFatFmt, typCharFatFmt&>& ReSelectionList();
   int ZuCiLearnFlag() const;

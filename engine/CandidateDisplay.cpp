@@ -10,10 +10,12 @@
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/PaneGlobals.h"
+#include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
 
 namespace {
 
+using choicehelp::PageSizeOf;
 using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
 
 constexpr unsigned long kHighlightColour = 0x2C2150;
@@ -25,11 +27,6 @@ constexpr int kMaxTailTries = 8;
 constexpr int kSoleCandMinKeys = 3;
 // Extra rows (following pages) of the multi-row layout.
 constexpr int kMaxExtraPanes = 2;
-
-// The page size the display pages by: a profile may hold anything, and a
-// size of 0 would divide by zero, one above the pane's ten rows would run
-// past its labels.
-int PageSizeOf(int n) { return std::clamp(n, 1, static_cast<int>(kMaxCandidatesShown)); }
 
 void ClearPaneGlobals() {
   for (CStringArray& column : arrStrInputPane2) column.RemoveAll();

@@ -10,26 +10,20 @@
 #include "engine/EngineHost.h"
 #include "engine/KeySyms.h"
 #include "engine/PaneGlobals.h"
+#include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
 #include "framework/ChnText.h"
 
 namespace {
 
+using choicehelp::LettersOf;
+using choicehelp::PageSizeOf;
 using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
 
 // A tip shorter than this gets the correction hint after a pick.
 constexpr int kShortTipBytes = 19;
 // The segment list answers F1 to F8.
 constexpr unsigned long kLastSegKey = keysym::kF8;
-
-int PageSizeOf(int n) { return std::clamp(n, 1, static_cast<int>(kMaxCandidatesShown)); }
-
-CString LettersOf(const CString& keys) {
-  CString s = keys;
-  s.SpanExcluding(gszPingZeMa);
-  s.SpanExcluding(gszBiHuaMa);
-  return s;
-}
 
 }  // namespace
 
@@ -52,6 +46,16 @@ void CChnChars::PrepareReSelection(unsigned long window, int index, FatList& lis
     return;
   }
   InitReSelectionData(index, window, list);
+}
+
+// During phrase building a pick fills the current segment instead of
+// being committed; the re-selection then covers the list it came from.
+int CChnChars::FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int index,
+                               FatList& list) {
+  const int r = IsReSelectionDataResetNeeded(window);
+  SetZuCiOneCharAndFireIfDone(&chosen, window, 0, ZuCiLearnFlag());
+  PrepareReSelection(window, index, list, r);
+  return 1;
 }
 
 int CChnChars::ChooseIndexForKey(unsigned long key, int listSize) {
@@ -125,12 +129,7 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
     const int index = std::min(static_cast<int>(key - keysym::kF1), m_arrSegChoices.GetSize() - 1);
     typCharFatFmt chosen = m_arrSegChoices[index];
     m_lastCommit = chosen;
-    if (m_nZuCiMode) {
-      const int r = IsReSelectionDataResetNeeded(window);
-      SetZuCiOneCharAndFireIfDone(&chosen, window, 0, ZuCiLearnFlag());
-      PrepareReSelection(window, index, list, r);
-      return 1;
-    }
+    if (m_nZuCiMode) return FillZuCiSegment(chosen, window, index, list);
     return CommitChoice(window, chosen, kChosenCandidate, index, 0, hasWildcard);
   }
 
@@ -147,12 +146,7 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
   typCharFatFmt chosen = list[index];
   m_lastCommit = chosen;
   if (pinyin && !cfg.fuzziPY) StartPartialPick(chosen);
-  if (m_nZuCiMode) {
-    const int r = IsReSelectionDataResetNeeded(window);
-    SetZuCiOneCharAndFireIfDone(&chosen, window, 0, ZuCiLearnFlag());
-    PrepareReSelection(window, index, list, r);
-    return 1;
-  }
+  if (m_nZuCiMode) return FillZuCiSegment(chosen, window, index, list);
   return CommitChoice(window, chosen, kChosenCandidate, index, 1, hasWildcard);
 }
 

@@ -9,11 +9,15 @@
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/KeySyms.h"
+#include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
 
 const char* const gszPingZeMa = "12345";
 
 namespace {
+
+using choicehelp::LettersOf;
+using choicehelp::PageSizeOf;
 
 // Equal keys in a row before the insert point; the next one is refused.
 constexpr int kMaxEqualKeys = 9;
@@ -29,17 +33,6 @@ constexpr int kRowsPerTurn = 3;
 constexpr const char* kSilentlyRefused = "@#$?";
 
 bool IsToneDigit(char c) { return c >= '1' && c <= '5'; }
-
-// The key string cut before its first tone key, then before its first
-// stroke key.
-CString LettersOf(const CString& keys) {
-  CString s = keys;
-  s.SpanExcluding(gszPingZeMa);
-  s.SpanExcluding(gszBiHuaMa);
-  return s;
-}
-
-int PageSizeOf(int n) { return std::clamp(n, 1, static_cast<int>(kMaxCandidatesShown)); }
 
 }  // namespace
 

@@ -160,11 +160,6 @@ int CChnChars::DoubledKeyPick(char c, unsigned long window, int hasWildcard) {
   m_nCurPage = 0;
   typCharFatFmt chosen = kept[0];
   m_lastCommit = chosen;
-  if (m_nZuCiMode) {
-    const int r = IsReSelectionDataResetNeeded(window);
-    SetZuCiOneCharAndFireIfDone(&chosen, window, 0, ZuCiLearnFlag());
-    PrepareReSelection(window, -1, ReSelectionList(), r);
-    return 1;
-  }
+  if (m_nZuCiMode) return FillZuCiSegment(chosen, window, -1, ReSelectionList());
   return CommitChoice(window, chosen, kChosenCandidate, -1, 0, hasWildcard);
 }

@@ -13,20 +13,12 @@ namespace {
 
 class PinYinDisplay : public choicetest::Engine {
  protected:
-  void SetUp() override {
-    typInputSettings s = lookuptest::PinYinSettings();
-    s.ShowTip = s.ShowTipOnStatusbar = 1;
-    StartPinYin(s);
-  }
+  void SetUp() override { StartPinYin(choicetest::TipsOn(lookuptest::PinYinSettings())); }
 };
 
 class XingMaDisplay : public choicetest::Engine {
  protected:
-  void SetUp() override {
-    typInputSettings s = lookuptest::XingMaSettings();
-    s.ShowTip = s.ShowTipOnStatusbar = 1;
-    StartXingMa(s);
-  }
+  void SetUp() override { StartXingMa(choicetest::TipsOn(lookuptest::XingMaSettings())); }
 };
 
 const char kPagingHint[] = "用 < 和 > 键看其他选项.";

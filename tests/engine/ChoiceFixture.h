@@ -34,6 +34,12 @@ inline typCharFatFmt CharOf(const char* utf8, const char* key = "", int16_t scor
   return c;
 }
 
+// The settings s with the status tips on, shown on the status bar.
+inline typInputSettings TipsOn(typInputSettings s) {
+  s.ShowTip = s.ShowTipOnStatusbar = 1;
+  return s;
+}
+
 inline std::vector<std::string> Column(int c) {
   std::vector<std::string> out;
   for (int i = 0; i < arrStrInputPane2[c].GetSize(); ++i) out.push_back(ToUtf8(arrStrInputPane2[c][i]));

@@ -96,9 +96,7 @@ TEST_F(Selection, NothingFoundBeepsUnlessASegmentRowIsPicked) {
 }
 
 TEST_F(Selection, LoneWildcardInShapeCodeIsTypedAsKG) {
-  typInputSettings s = lookuptest::XingMaSettings();
-  s.ShowTip = s.ShowTipOnStatusbar = 1;
-  StartXingMa(s);
+  StartXingMa(choicetest::TipsOn(lookuptest::XingMaSettings()));
   Keys("?");
   dictionary.ShowChoiceList(0, 0);
   ASSERT_EQ(dictionary.m_arrChoices.GetSize(), 1);

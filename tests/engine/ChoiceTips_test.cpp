@@ -26,11 +26,7 @@ const char* const kRotating[] = {
 
 class StatusTips : public choicetest::Engine {
  protected:
-  void SetUp() override {
-    typInputSettings s = lookuptest::PinYinSettings();
-    s.ShowTip = s.ShowTipOnStatusbar = 1;
-    StartPinYin(s);
-  }
+  void SetUp() override { StartPinYin(choicetest::TipsOn(lookuptest::PinYinSettings())); }
   std::string Display(const char* keys) {
     Keys(keys);
     dictionary.ShowChoiceList(0, 0);
