@@ -329,7 +329,7 @@ TEST_F(Core, DispatchRoutesWholeMessagesOfKnownClientsOnly) {
   deliver(id + 50, good);                                    // unknown connection
   deliver(id, std::vector<uint8_t>(good.begin(), good.end() - 1));  // shorter than its header
   std::vector<uint8_t> other = good;
-  other[0] = XIM_GET_IM_VALUES;                              // no procedure
+  other[0] = XIM_SET_IM_VALUES;                              // no procedure
   deliver(id, other);
   _Xi18nSetMessageProc(XIM_QUERY_EXTENSION, old);
   EXPECT_EQ(g_calls, (std::vector<std::string>{"40/0 conn 1 body 4"}));

@@ -16,18 +16,6 @@ struct IMListOfAttr {
   uint16_t type;
 };
 
-// Value types of the protocol.
-enum : uint16_t {
-  kTypeSeparator = 0,
-  kTypeCard32 = 3,
-  kTypeWindow = 5,
-  kTypeStyles = 10,
-  kTypeRectangle = 11,
-  kTypePoint = 12,
-  kTypeFontSet = 13,
-  kTypeNested = 0x7fff,
-};
-
 constexpr IMListOfAttr Default_IMattr[] = {
     {"queryInputStyle", kTypeStyles},
     {nullptr, 0},

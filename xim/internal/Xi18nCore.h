@@ -41,6 +41,20 @@ struct XIMAttr {
 };
 typedef XIMAttr XICAttr;
 
+// Value types of the protocol's attributes.
+enum : uint16_t {
+  kTypeSeparator = 0,
+  kTypeCard8 = 1,
+  kTypeCard16 = 2,
+  kTypeCard32 = 3,
+  kTypeWindow = 5,
+  kTypeStyles = 10,
+  kTypeRectangle = 11,
+  kTypePoint = 12,
+  kTypeFontSet = 13,
+  kTypeNested = 0x7fff,
+};
+
 struct XIMExt {
   uint16_t major_opcode;
   uint16_t minor_opcode;

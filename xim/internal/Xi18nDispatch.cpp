@@ -6,27 +6,42 @@
 #include <cstring>
 
 #include "xim/internal/Xi18nCore.h"
+#include "xim/internal/Xi18nHandlers.h"
 
 namespace {
 // Written at setup (or by tests) before any message arrives; read by the
 // dispatch below. One thread.
 Xi18nMessageProc g_messageProcs[256];
 Xi18nCallbackProc g_callbackProcs[256];
+bool g_installed = false;
+
+// The server's own procedures go in on first use, before any test or
+// message can look at the tables.
+void EnsureInstalled() {
+  if (g_installed) return;
+  g_installed = true;
+  _Xi18nInstallProcs(g_messageProcs, g_callbackProcs);
+}
 }  // namespace
 
 Xi18nMessageProc _Xi18nSetMessageProc(uint8_t major, Xi18nMessageProc proc) {
+  EnsureInstalled();
   Xi18nMessageProc old = g_messageProcs[major];
   g_messageProcs[major] = proc;
   return old;
 }
 
 Xi18nCallbackProc _Xi18nSetCallbackProc(uint8_t major, Xi18nCallbackProc proc) {
+  EnsureInstalled();
   Xi18nCallbackProc old = g_callbackProcs[major];
   g_callbackProcs[major] = proc;
   return old;
 }
 
-Xi18nCallbackProc _Xi18nGetCallbackProc(uint8_t major) { return g_callbackProcs[major]; }
+Xi18nCallbackProc _Xi18nGetCallbackProc(uint8_t major) {
+  EnsureInstalled();
+  return g_callbackProcs[major];
+}
 
 void _Xi18nMessageHandler(XIMS ims, uint16_t connect_id, uint8_t* p, int length, int* keep) {
   Xi18nCore* core = Xi18nOf(ims);
@@ -40,6 +55,7 @@ void _Xi18nMessageHandler(XIMS ims, uint16_t connect_id, uint8_t* p, int length,
                  connect_id, length);
     return;
   }
+  EnsureInstalled();
   Xi18nMessageProc proc = g_messageProcs[p[0]];
   if (!proc) return;
   IMProtocol call_data;

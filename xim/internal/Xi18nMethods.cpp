@@ -12,6 +12,7 @@
 #include <new>
 
 #include "xim/internal/FrameMgr.h"
+#include "xim/internal/MessageBody.h"
 #include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nCore.h"
 #include "xim/internal/Xi18nDispatch.h"
@@ -21,46 +22,6 @@
 namespace {
 
 constexpr char kHostByteOrder = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__ ? 'B' : 'l';
-constexpr int kMaxBody = 4 * 0xffff;
-
-// XIM_ERROR without a body: built on the stack, so it can always be sent.
-void SendBareError(XIMS ims, uint16_t connect_id) {
-  Xi18nCore* core = Xi18nOf(ims);
-  if (!core->methods.send) return;
-  const uint8_t header[4] = {XIM_ERROR, 0, 0, 0};
-  core->methods.send(ims, connect_id, header, 4);
-}
-
-// A message body being built: a zeroed buffer of the template's total size
-// with the coder bounded to it.
-class Body {
- public:
-  Body(XimFrame frame, int byte_swap) { FrameMgrInitWithData(&m_fm, frame, nullptr, byte_swap); }
-  ~Body() { std::free(m_buf); }
-  Body(const Body&) = delete;
-  Body& operator=(const Body&) = delete;
-
-  FrameMgr Fm() { return &m_fm; }
-  // Allocates once every size and count is set. False when a size is
-  // missing, the body is too long for a header, or memory runs out.
-  bool Allocate(int extra = 0) {
-    const int total = FrameMgrGetTotalSize(&m_fm);
-    if (total < 0 || total + extra > kMaxBody) return false;
-    m_size = total + extra;
-    m_buf = static_cast<uint8_t*>(std::calloc(1, static_cast<size_t>(m_size) + 1));
-    if (!m_buf) return false;
-    FrameMgrSetBuffer(&m_fm, m_buf);
-    FrameMgrSetTotalSize(&m_fm, total);
-    return true;
-  }
-  uint8_t* Data() { return m_buf; }
-  int Size() const { return m_size; }
-
- private:
-  FrameMgrRec m_fm;
-  uint8_t* m_buf = nullptr;
-  int m_size = 0;
-};
 
 }  // namespace
 
@@ -146,13 +107,13 @@ int _Xi18nSendMessage(XIMS ims, uint16_t connect_id, uint8_t major, uint8_t mino
                       const uint8_t* body, int length) {
   Xi18nCore* core = Xi18nOf(ims);
   if (!_Xi18nFindClient(core, connect_id) || !core->methods.send) return 0;
-  if (length < 0 || length % 4 != 0 || length > kMaxBody || (length > 0 && !body)) {
+  if (length < 0 || length % 4 != 0 || length > kXimMaxBody || (length > 0 && !body)) {
     std::fprintf(stderr, "xim: message %u of %d bytes cannot be framed\n", major, length);
     return 0;
   }
   uint8_t* msg = static_cast<uint8_t*>(std::malloc(4 + static_cast<size_t>(length)));
   if (!msg) {
-    SendBareError(ims, connect_id);
+    _Xi18nSendBareError(ims, connect_id);
     return 0;
   }
   FrameMgrRec fm;
@@ -203,7 +164,7 @@ int xi18n_forwardEvent(XIMS ims, IMForwardEventStruct* call_data) {
   const int swap = _Xi18nNeedSwap(core, call_data->connect_id);
   Body b(forward_event_fr, swap);
   if (!b.Allocate(kWireEventSize)) {
-    SendBareError(ims, call_data->connect_id);
+    _Xi18nSendBareError(ims, call_data->connect_id);
     return 0;
   }
   // The server always waits for the client's sync reply to a key it sends
@@ -238,7 +199,7 @@ int xi18n_commit(XIMS ims, IMCommitStruct* call_data) {
   Body b(charsOnly ? commit_chars_fr : commit_both_fr, _Xi18nNeedSwap(core, call_data->connect_id));
   FrameMgrSetSize(b.Fm(), length);
   if (!b.Allocate()) {
-    SendBareError(ims, call_data->connect_id);
+    _Xi18nSendBareError(ims, call_data->connect_id);
     return 0;
   }
   FrameMgrPutToken(b.Fm(), call_data->connect_id);

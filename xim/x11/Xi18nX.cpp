@@ -30,6 +30,7 @@
 #include "xim/internal/XFilters.h"
 #include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nDispatch.h"
+#include "xim/internal/Xi18nHandlers.h"
 #include "xim/internal/Xi18nX.h"
 
 namespace {
@@ -55,6 +56,20 @@ Xi18nClient* FindByAcceptWin(Xi18nCore* core, Window w) {
 }
 
 Bool WaitXIMProtocol(Display* dpy, Window win, XEvent* ev, XPointer client_data);
+
+// A client that dies without XIM_DISCONNECT takes its window with it; the
+// connection ends then as if it had said goodbye.
+Bool WaitXClientGone(Display*, Window, XEvent* ev, XPointer client_data) {
+  if (ev->type != DestroyNotify) return False;
+  XIMS ims = reinterpret_cast<XIMS>(client_data);
+  for (Xi18nClient* c = Xi18nOf(ims)->address.clients; c; c = c->next) {
+    if (c->trans_rec && XC(c)->client_win == ev->xdestroywindow.window) {
+      _Xi18nClientGone(ims, static_cast<uint16_t>(c->connect_id));
+      return True;
+    }
+  }
+  return False;
+}
 
 // A whole message from `avail` raw bytes whose first four are the header
 // in the client's byte order: the header is rewritten in host order and the
@@ -213,6 +228,9 @@ void ReadXConnectMessage(XIMS ims, const XClientMessageEvent& ev) {
   client->trans_rec = x;
   _XRegisterFilterByType(dpy, x->accept_win, ClientMessage, ClientMessage, WaitXIMProtocol,
                          reinterpret_cast<XPointer>(ims));
+  XSelectInput(dpy, client_win, StructureNotifyMask);
+  _XRegisterFilterByType(dpy, client_win, DestroyNotify, DestroyNotify, WaitXClientGone,
+                         reinterpret_cast<XPointer>(ims));
 
   XEvent reply{};
   reply.xclient.type = ClientMessage;
@@ -243,6 +261,7 @@ void DropTransport(XIMS ims, Xi18nClient* client) {
   if (!x) return;
   Display* dpy = Xi18nOf(ims)->address.dpy;
   _XUnregisterFilter(dpy, x->accept_win, WaitXIMProtocol, reinterpret_cast<XPointer>(ims));
+  _XUnregisterFilter(dpy, x->client_win, WaitXClientGone, reinterpret_cast<XPointer>(ims));
   XDestroyWindow(dpy, x->accept_win);
   delete x;
   client->trans_rec = nullptr;
