@@ -42,6 +42,16 @@
 #include "framework/AList.h"
 #include "engine/typCharFatFmt.h"
 
+// Types of ProcessKeyMsg.
+enum : int { kAltReleasedAlone = 1, kKeyWithAlt = 2, kKeyPressNoAlt = 3, kKeyReleaseNoAlt = 4 };
+// Keys of the US punctuation row (cPosToCharUS).
+constexpr int kPunctRowKeys = 11;
+// A key's place in the punctuation row (GetKeyContext).
+struct typKeyContext {
+  uint16_t layoutWord[2];  // always 0
+  uint16_t keyPos;         // 0..10
+};
+
 // Zero bytes after each buffer loaded from a file.
 constexpr int kPadBytes = static_cast<int>(phrasestore::kPaddingBytes);
 // Buckets of a two-key table: 50 ordinals of a first key character times 50
@@ -301,6 +311,80 @@ class CChnChars {
 
   // ---- Number phrases and V-mode (NumberPhrases.cpp, VModeWords.cpp)
   void ShowChnNumMode(int) {}  // the number mode has no display of its own
+  // ---- Key translation (KeyTranslation.cpp, KeyTranslationSteps.cpp,
+  // PinyinKeyFilter.cpp). TranslateChnKey decides what one key press does
+  // in Chinese input: 1 used, 0 pass it on to the client. window is where
+  // committed text goes (0: the focus window). The key record and
+  // m_nKeyFlags are filled before the call (ProcessKeyMsg does it).
+  int TranslateChnKey(unsigned long key, unsigned long window, unsigned long unused);
+  // Leaves the focused input: drops a trailing wildcard and closes the
+  // re-selection (Chinese input only).
+  void DoThingsAtLoseActive();
+  // The character of the key record's text (signed first byte). flag
+  // nonzero lowers letters (a letter keysym gives its own letter); flag 0
+  // gives the shifted form of a US digit or punctuation key.
+  int MyMapVirtualKey(unsigned long key, int flag, int unused);
+  // The front end's pinyin box for shape-code input: does nothing, 1.
+  int JUXXingMaInputPYDlg(unsigned long window, long point);
+
+  // ---- Key messages (KeyMessages.cpp, KeyMessageHotKeys.cpp,
+  // EnglishLetters.cpp). type 1 an Alt released alone, 2 a key with Alt
+  // held (the Alt press included), 3 a key pressed without Alt, 4 a key
+  // released without Alt. Only the upper 16 bits of flags are kept
+  // (m_nKeyFlags; 0x4000 there marks a repeat that swallows letters):
+  // callers pass 0. 1 the key was used, 0 pass it on.
+  int ProcessKeyMsg(int type, unsigned long key, unsigned long flags);
+  // act 0 records the state an Escape starts from (always 1); act 1 says
+  // whether that Escape still counts as used (hides the status window).
+  int DicStateAct(int act);
+  // Commits the typed letters (before any tone or stroke key) as English.
+  void EnterAsEnglish(unsigned long window);
+  void DoEnglishKeyDown(unsigned long key);
+  void DoAfterSwitch2Chn();
+  // After a change of input mode (onlyMode 1) or of the method or options.
+  void OnInputMDChange(int onlyMode);
+  // The key of the US punctuation row at position 0..10, else 0.
+  static char GetKeyCode(int position, unsigned long unused = 0);
+  // Looks key up in the punctuation row: keyPos of ctx and
+  // gIsKeyContextValid; returns gIsKeyContextValid.
+  static int GetKeyContext(unsigned long key, unsigned long, typKeyContext* ctx, unsigned long);
+  // The right-Alt click after English letters: BackSpaces for the letters,
+  // then the letters as pinyin keys.
+  void CorrectEnglishLetters();
+  // Empties the English-letter record.
+  void ForgetEnglishLetters();
+  // Re-chooses the last commit (right Alt with '-', 'P' or 'I').
+  void ReChooseLastCommit(unsigned long focus);
+  // The re-choice during phrase building: the segment just filled takes
+  // text, and its keys follow the new candidate's key length.
+  void ReChooseZuCiSegment(const CString& text, int oldIndex);
+
+  // ---- Direct output, i-mode and number digits (DirectOutput.cpp,
+  // IModeKeys.cpp). Each step returns TranslateChnKey's result or
+  // kGoOnWithKey.
+  int InputDirectChnChar(unsigned long window, unsigned char lead, unsigned char trail);
+  int InputDirectChnChar(unsigned long window, unsigned short code);
+  // Commits m_lastCommit again (when there is one) and closes the
+  // re-selection.
+  void Repeatlastchnchar(unsigned long window);
+  int IModeKeyStep(unsigned long key, unsigned long window);
+  int ChnNumDigitStep(unsigned long key, unsigned long window);
+  int DirectOutputStep(unsigned long key, unsigned long window);
+  // m_lastCommit becomes "none" (kind kFatNone, association mark 0).
+  void ForgetLastCommit();
+
+  // ---- Services of later parts that the key handler and the commit path
+  // call (each defined by the part that owns it;
+  // engine/internal/PendingKeyServices.cpp holds the interim ones).
+  void ZiCiForecastAddString(const char* text);
+  int ZiCiForecasting(const char* text);
+  int ZiCiForecastingReset(int keep);
+  int EnterForecast(unsigned long window, int item);
+  int SetChnNumMode();
+  int RemvKeyInZuCiMode();
+  int AdjustZuCiState(unsigned long key);
+  int RemvZiInZuCiMode();
+  int GetNextChoice(CString& text);
 
   // ---- Services of later parts that the lookup calls (each defined by
   // the part that owns it; engine/internal/PendingLookupServices.cpp holds
@@ -524,6 +608,11 @@ class CChnChars {
 extern CChnChars dictionary;
 // 1 after InitDictionary, 0 after CloseDictionary.
 extern int gbInitDone;
+// The US punctuation row by key position, no terminator.
+extern const char cPosToCharUS[kPunctRowKeys];
+// The last GetKeyContext: its record and whether the key was found.
+extern typKeyContext keyContext;
+extern int gIsKeyContextValid;
 // The five stroke keys; "-=[];" at start (the stroke filters set it).
 extern const char* gszBiHuaMa;
 // The five tone keys, "12345" (KeySeqEditing.cpp).

@@ -1,5 +1,6 @@
 #include "engine/EngineHost.h"
 
+#include "engine/FwdEvent.h"
 #include "framework/AtomicFile.h"
 
 #include <sys/time.h>
@@ -66,3 +67,5 @@ void EngineDiag(const char* format, ...) {
   va_end(args);
   g_host->DiagMessage(text);
 }
+
+uint32_t IEngineHost::BackSpaceKeycode(const typFwdEventView&) { return kBackSpaceKeycode; }

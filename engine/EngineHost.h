@@ -45,12 +45,18 @@ class IEngineHost {
   // input mode, 57740 clears the input, 57779 does nothing.
   virtual void PostFrameCommand(uint32_t id) = 0;
 
-  // ---- The XIM client whose key was forwarded last (rec is
-  // dictionary.m_fwdEvent or a copy of it).
+  // ---- The XIM client whose key was forwarded last (rec is a copy of
+  // dictionary.m_fwdEvent). The client may have closed its input context
+  // or disconnected since: the host then drops the call.
   // Commits text to the connection and input context of rec.
   virtual void SendStrToClient(typFwdEventView& rec, const char* text) = 0;
   // Sends the key event of rec back to its client.
   virtual void IMForwardEvent(typFwdEventView& rec) = 0;
+  // The keycode of the BackSpace keysym on the display of rec's client, for
+  // the BackSpaces the engine sends back through IMForwardEvent; 0 when the
+  // display has none (the engine then sends none). The default is the
+  // keycode of a common PC keyboard; the front end asks the display.
+  virtual uint32_t BackSpaceKeycode(const typFwdEventView& rec);
 
   // ---- kvr's own edit controls.
   // The edit control or editable combo box that is handing the engine a key
@@ -58,7 +64,9 @@ class IEngineHost {
   // from an XIM client.
   virtual unsigned long CommitTargetWindow() = 0;
   // Window message 1400: text goes to that control at once; leading 0x08
-  // bytes are BackSpaces.
+  // bytes are BackSpaces. A window that no longer exists drops the text.
+  // The engine never clears the commit-target mark: the control does,
+  // after its key, so every text of that key reaches it.
   virtual void SendTextToEditCtrl(unsigned long window, const char* text) = 0;
 
   // ---- Keyboard.

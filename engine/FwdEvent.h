@@ -36,7 +36,10 @@ struct typFwdEventView {
   typKeyEventView event;
 };
 
-// What the engine does to a key before it sends it back as a BackSpace.
+// The BackSpace keycode of a common PC keyboard: what a host that cannot
+// ask the client's display answers (IEngineHost::BackSpaceKeycode).
 constexpr uint32_t kBackSpaceKeycode = 22;
+// X event type of a key press.
+constexpr int32_t kKeyPressEvent = 2;
 // Shift (bit 0), Control (bit 2) and Mod1 (bit 3) of the X state.
 constexpr uint32_t kShiftCtrlAltMask = 0x0D;

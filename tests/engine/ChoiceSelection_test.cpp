@@ -132,10 +132,11 @@ TEST_F(Selection, RightAltDigitPicksOneCharacterOfTheLastCommit) {
   struct Case {
     int addSpace;
     std::string first, second;
+    size_t backSpaces;  // sent to the client before the two commits
   } const cases[] = {
-      {0, std::string(4, '\b') + "北", std::string(1, '\b') + "中"},
+      {0, "北", "中", 4 + 1},
       // With a blank after every character the client holds twice as many.
-      {1, std::string(8, '\b') + "北", std::string(2, '\b') + "中"},
+      {1, "北 ", "中 ", 8 + 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.addSpace);
@@ -159,6 +160,7 @@ TEST_F(Selection, RightAltDigitPicksOneCharacterOfTheLastCommit) {
     EXPECT_EQ(dictionary.PickCharOfLastCommit(key, kWindow), 1);
     EXPECT_EQ(Commits(), (std::vector<std::string>{"commit 0/0 " + c.first,
                                                    "commit 0/0 " + c.second}));
+    EXPECT_EQ(m_host.Calls("forward").size(), c.backSpaces);
     EXPECT_EQ(dictionary.m_nReSelState, 5);
     // Another window's key goes on to the client.
     key = '2';

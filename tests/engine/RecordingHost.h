@@ -54,8 +54,10 @@ struct RecordingHost : IEngineHost {
   }
   void IMForwardEvent(typFwdEventView& rec) override {
     Add("forward keycode=" + std::to_string(rec.event.keycode) +
-        " state=" + std::to_string(rec.event.state));
+        " state=" + std::to_string(rec.event.state) + " type=" + std::to_string(rec.event.type));
   }
+  uint32_t backSpaceKeycode = kBackSpaceKeycode;
+  uint32_t BackSpaceKeycode(const typFwdEventView&) override { return backSpaceKeycode; }
   unsigned long CommitTargetWindow() override { return commitTarget; }
   void SendTextToEditCtrl(unsigned long window, const char* text) override {
     Add("edit " + std::to_string(window) + " " + text);

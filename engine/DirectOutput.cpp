@@ -1,0 +1,98 @@
+// Keys committed without the candidate lists: the direct output of one key
+// as a character (with Shift, with the left Alt, or a pinyin non-letter on
+// no keys), full-width and Chinese punctuation forms, the digits of the two
+// Chinese number modes, the commit of one GBK character by value, and the
+// repeat of the last commit.
+#include "engine/internal/KeyRoad.h"
+
+#include "engine/EngineHost.h"
+#include "engine/KeySyms.h"
+
+namespace {
+
+using namespace keyroad;
+
+// The numerals of the number modes by digit, index 10 the letter key 'O';
+// GBK, lead byte high. The digit 0 gives ten, as the mode's own tip says.
+constexpr unsigned short kChnNumCodes[11] = {0xCAAE, 0xD2BB, 0xB6FE, 0xC8FD, 0xCBC4, 0xCEE5,
+                                             0xC1F9, 0xC6DF, 0xB0CB, 0xBEC5, 0xA3CF};
+constexpr unsigned short kChnNumCodesFanTi[11] = {0xCAB0, 0xD2BC, 0xB7A1, 0xC8FE, 0xCBC1, 0xCEE9,
+                                                  0xC2BD, 0xC6E2, 0xB0C6, 0xBEC1, 0xC1E3};
+
+int NumIndex(unsigned long key) {
+  if (key >= '0' && key <= '9') return static_cast<int>(key - '0');
+  return key == 'O' ? 10 : -1;
+}
+
+}  // namespace
+
+void CChnChars::ForgetLastCommit() {
+  m_lastCommit.kind = kFatNone;
+  m_lastCommit.lianXianMark = 0;
+}
+
+int CChnChars::InputDirectChnChar(unsigned long window, unsigned char lead, unsigned char trail) {
+  const char bytes[3] = {static_cast<char>(lead), static_cast<char>(trail), 0};
+  SendChnChar2HwndDirect(window, bytes, 2, 0, 0);
+  ResetChnInput(1, 0, 1);
+  return 1;
+}
+
+int CChnChars::InputDirectChnChar(unsigned long window, unsigned short code) {
+  return InputDirectChnChar(window, static_cast<unsigned char>(code & 0xFF),
+                            static_cast<unsigned char>(code >> 8));
+}
+
+void CChnChars::Repeatlastchnchar(unsigned long window) {
+  if (m_lastCommit.kind < kFatNone) SendChnChar2Hwnd(window, m_lastCommit);
+  ResetReSelectionData();
+}
+
+int CChnChars::ChnNumDigitStep(unsigned long key, unsigned long window) {
+  const bool fanTi = !m_bChnNum;
+  const int index = NumIndex(key);
+  if (index >= 0 && !m_bShift && !m_bCtrl) {
+    const unsigned short code = fanTi ? kChnNumCodesFanTi[index] : kChnNumCodes[index];
+    // InputDirectChnChar takes memory order: lead byte low.
+    return InputDirectChnChar(window, static_cast<unsigned short>((code >> 8) | (code << 8)));
+  }
+  if (fanTi)
+    m_bChnNumFanTi = 0;
+  else
+    m_bChnNum = 0;
+  ShowChnNumMode(0);
+  return kGoOnWithKey;
+}
+
+int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
+  const typInputSettings& cfg = cfgInputManager;
+  if (key == keysym::kCapsLock || key == keysym::kShiftL || key == keysym::kShiftR ||
+      key == keysym::kSpace)
+    return kGoOnWithKey;
+  const char letterOrChar = static_cast<char>(MyMapVirtualKey(key, 1, 0));
+  const bool pinyinNonLetter = Pinyin() && !KeysTyped(*this) && !IsLetter(letterOrChar);
+  if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter) return kGoOnWithKey;
+
+  ResetChnInput(0, 0, 1);
+  ForgetLastCommit();
+  int value = static_cast<unsigned char>(MyMapVirtualKey(key, m_bShift ? 0 : 1, 0));
+  int nBytes = 1;
+  const bool plainLeftAlt = LeftAlt(*this) && !m_bShift && Pinyin() && cfg.StdPinYin;
+  if ((cfg.FullSize || cfg.UseChnPunctMark) && !plainLeftAlt) {
+    if (const int gb = EngChar2GB_Punctuation(static_cast<unsigned long>(value), -1)) {
+      value = gb;
+      nBytes = 2;
+    }
+  }
+  if (nBytes == 1 && cfg.FullSize) {
+    if (const int gb = EngChar2GB_Symbol(static_cast<unsigned long>(value))) {
+      value = gb;
+      nBytes = 2;
+    }
+  }
+  const typCharFatFmt chosen =
+      nBytes == 2 ? typCharFatFmt::Char(static_cast<uint8_t>(value >> 8),
+                                        static_cast<uint8_t>(value & 0xFF))
+                  : typCharFatFmt::Char(static_cast<uint8_t>(value), 0);
+  return CommitChoice(window, chosen, nBytes, -1, 0, 0);
+}

@@ -1,0 +1,76 @@
+// Direct output, the i-mode and the number modes, fed as key messages.
+#include <gtest/gtest.h>
+
+#include "tests/engine/TypingFixture.h"
+
+namespace {
+
+using namespace typingtest;
+using V = std::vector<std::string>;
+
+class DirectOutput : public Typing {
+ protected:
+  void SetUp() override { Begin(lookuptest::PinYinSettings()); }
+};
+
+TEST_F(DirectOutput, ShiftDigitAndFunctionKeys) {
+  EXPECT_EQ(Press('1', kShift, "1"), 1);
+  EXPECT_EQ(Commits(), V{"commit 3/4 !"});
+  m_host.calls.clear();
+  EXPECT_EQ(Press(keysym::kF1, kNone, ""), 1);  // used, nothing to commit
+  EXPECT_TRUE(Commits().empty());
+  Type("zh");
+  EXPECT_EQ(Press(keysym::kF1, kNone, ""), 0);
+}
+
+TEST_F(DirectOutput, IModeInAndOut) {
+  cfgInputManager.UseIKey4IMode = 1;
+  EXPECT_EQ(Press('I'), 1);
+  EXPECT_EQ(dictionary.m_bIMode, 1);
+  EXPECT_EQ(Press('A'), 0);
+  EXPECT_EQ(Keys(), "");
+  EXPECT_EQ(Press(keysym::kEscape), 1);
+  EXPECT_EQ(dictionary.m_bIMode, 0);
+  EXPECT_EQ(Press(keysym::kEscape), 0);
+}
+
+TEST_F(DirectOutput, ShiftSpaceCommitsLettersAsEnglish) {
+  Type("nihao1");
+  EXPECT_EQ(Press(keysym::kSpace, kShift, " "), 1);
+  EXPECT_EQ(Commits(), V{"commit 3/4 nihao "});
+  EXPECT_EQ(dictionary.m_bIMode, 1);
+  m_host.calls.clear();
+  EXPECT_EQ(Press(keysym::kSpace, kShift, " "), 0);  // leaves; the client gets the space
+  EXPECT_EQ(dictionary.m_bIMode, 0);
+  EXPECT_TRUE(Commits().empty());
+}
+
+TEST_F(DirectOutput, NumberModes) {
+  dictionary.m_bChnNum = 1;
+  Press('2');
+  Press('0');
+  Press('O');
+  EXPECT_EQ(Commits(), (V{"commit 3/4 二", "commit 3/4 十", "commit 3/4 Ｏ"}));
+  m_host.calls.clear();
+  dictionary.m_bChnNum = 0;
+  dictionary.m_bChnNumFanTi = 1;
+  Press('2');
+  Press('0');
+  Press('O');
+  EXPECT_EQ(Commits(), (V{"commit 3/4 贰", "commit 3/4 拾", "commit 3/4 零"}));
+  EXPECT_EQ(Press('Z'), 1);  // ends the mode, then an ordinary key
+  EXPECT_EQ(dictionary.m_bChnNumFanTi, 0);
+  EXPECT_EQ(Keys(), "z");
+}
+
+TEST_F(DirectOutput, RepeatWithoutCommitClosesReSelection) {
+  dictionary.m_nReSelState = 0;
+  dictionary.Repeatlastchnchar(kFocus);
+  EXPECT_TRUE(Commits().empty());
+  EXPECT_LT(dictionary.m_nReSelState, 0);
+  dictionary.m_lastCommit = choicetest::CharOf("中");
+  dictionary.Repeatlastchnchar(kFocus);
+  EXPECT_EQ(Commits(), V{"commit 3/4 中"});
+}
+
+}  // namespace
