@@ -1,0 +1,66 @@
+// CtrlConsts.h: the numbers the dialogs and controls share: notification
+// codes of CtrlEvProc, the window messages of the controls, the keysyms the
+// controls react to, the kinds of window objects and the dialog colours.
+#pragma once
+
+#include <cstdint>
+
+// CtrlEvProc codes.
+constexpr unsigned long kCtrlEvRowClick = 0;      // list box row clicked
+constexpr unsigned long kCtrlEvSelChange = 1;     // combo box selection changed
+constexpr unsigned long kCtrlEvRowDblClick = 11;  // list box row double-clicked
+constexpr unsigned long kCtrlEvTextChange = 21;   // edit control key or text change
+constexpr unsigned long kCtrlEvMotion = 2001;
+constexpr unsigned long kCtrlEvPress = 2002;
+constexpr unsigned long kCtrlEvClick = 2003;
+constexpr unsigned long kCtrlEvDblClk = 2004;
+constexpr unsigned long kCtrlEvOwnerDraw = 2100;
+// The paint notification: CtrlEvProc(0, kPaintNotifyId, 0, expose event).
+constexpr int kPaintNotifyId = 12;
+
+// Window messages of the controls.
+constexpr int WM_CTRL_COMMAND = 273;      // l[0] command id
+constexpr int WM_CTRL_SETPOS = 1306;      // progress bar: l[0] percentage
+constexpr int WM_CTRL_EVENT = 1380;       // to a dialog: l[0] window, l[1] id, l[2] code
+
+// Kinds of window objects (AWnd::m_nType): a control's template type, or a
+// dialog.
+constexpr int kWndDialog = 14;
+
+// Result codes of dialogs and their standard buttons.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Keysyms the controls react to.
+namespace ctrlkey {
+constexpr unsigned long kEscape = 0xff1b;
+constexpr unsigned long kReturn = 0xff0d;
+constexpr unsigned long kKpEnter = 0xff8d;
+constexpr unsigned long kSpace = 0x20;
+constexpr unsigned long kTab = 0xff09;
+constexpr unsigned long kIsoLeftTab = 0xfe20;
+constexpr unsigned long kHome = 0xff50;
+constexpr unsigned long kLeft = 0xff51;
+constexpr unsigned long kUp = 0xff52;
+constexpr unsigned long kRight = 0xff53;
+constexpr unsigned long kDown = 0xff54;
+constexpr unsigned long kPrior = 0xff55;
+constexpr unsigned long kNext = 0xff56;
+constexpr unsigned long kEnd = 0xff57;
+}  // namespace ctrlkey
+
+// Dialog colours (0xRRGGBB).
+constexpr unsigned long kClrFace = 0xc7c7c7;
+constexpr unsigned long kClrTitle = 0x0000ff;
+constexpr unsigned long kClrCaption = 0xffffff;
+constexpr unsigned long kClrText = 0x000000;
+constexpr unsigned long kClrFocusFill = 0xe6e6f0;
+constexpr unsigned long kClrFocusLine = 0x0000ff;
+constexpr unsigned long kClrWell = 0xe6ffe6;
+constexpr unsigned long kClrWellDisabled = 0xbfbfbf;
+constexpr unsigned long kClrProgress = 0x0000ff;
+
+// Raster function "copy".
+constexpr int kDrawCopy = 3;
