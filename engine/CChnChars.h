@@ -34,6 +34,7 @@
 #include "engine/InputSettings.h"
 #include "engine/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
+#include "engine/tagE_Dist.h"
 #include "engine/typCharFatFmt.h"
 
 // Zero bytes after each buffer loaded from a file.
@@ -126,6 +127,53 @@ class CChnChars {
   int UnloadBig5GbkDic();
   int GenerateFuzzyPyDic(CString flatPath, CString suffix);
 
+  // ---- Lookup: key strings to candidates (Lookup0.cpp, LookupExact.cpp,
+  // ReverseLookup.cpp, PrefixSearch.cpp, PrefixTiers.cpp, RankedRows.cpp,
+  // WildcardSearch.cpp), fuzzy pinyin (FuzzyPinyin.cpp, FuzzyPyDic.cpp) and
+  // ShuangPin (ShuangPin.cpp). Each fills the list it is given and leaves
+  // its side results in the members below until the next lookup.
+  int Lookup0(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int showTip, int ignored,
+              int noExact);
+  int LookupExact(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int what);
+  int LookupExactHelper(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int mode,
+                        typInputMethod method);
+  void SortAndRemoveRareChar(AArray<typCharFatFmt, typCharFatFmt&>& list);
+  int GetKeysByChar(const char* ch, CStringArray& keys, int method);
+  CString GetPY1stChar(const char* ch);
+  int GetPyCharsCountAndIndexInGbkFlat(const char* syllable, long& count, long& start);
+  int GetKeyNCharsByChar(const char* ch, CString& key, CString& chars);
+  int Lookup_PrefixOk(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int ignored,
+                      int noExact);
+  int LookupFuzzySegment(CString seg, AArray<typCharFatFmt, typCharFatFmt&>& list,
+                         AMapStringToPtr& seen, AMapStringToPtr& mine, int method);
+  int Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& seen, int budget);
+  void MergeRowSets(int keyLen, int budget);
+  void SwapShortKeyRows(int keyLen);
+  int LookUpWzWildCard(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
+  int LookUpWzWildCardHelper(CString pattern, AArray<typCharFatFmt, typCharFatFmt&>& out,
+                             CStringArray& keys, int mode);
+  int GetFuzziPyAllPossibleForms(const char* py, CStringArray& forms);
+  int GetFuzziPyCommonFactor(const char* py, CString& common);
+  int IsFuzzyPyCommonFactor(CString py, CString& partner, int& which);
+  void GetFuzziPyAllPossibleForms_Cizu(const char* py, CStringArray& forms);
+  void GetFuzziPyAllPossibleForms_CizuHelper(const char* py, int start, int len,
+                                             CStringArray& forms);
+  int GetCiPyClass(const char* py, int expectInitial);
+  void ShuangPinGetYunMu_MS_ZR(char initialKey, char finalKey, CString& final);
+  void ShuangPinGetYunMu_C_Star(char initialKey, char finalKey, CString& final);
+  void ShuangPin2FullPinyin(CString& keys);
+  CString MapToUniquePY(CString py);
+
+  // ---- Services of later parts that the lookup calls (each defined by
+  // the part that owns it; engine/internal/PendingLookupServices.cpp holds
+  // the interim ones).
+  int IsPYProper(const char* py);
+  int GetNextInsertPt(const char* keys, short& point, int forward, int fine);
+  int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
+  int IsCommonChar(char* ch);
+  int NumCizuMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
+  int UnitCiMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
+
   // ==== Members. The busy marker must stay the first field: the front end
   // reads it as such. Nothing in this system sets it.
   void* m_pBusyMarker;
@@ -208,6 +256,8 @@ class CChnChars {
   int m_bLookAheadHit;
   char m_chLookAheadKey;
   int m_nApostrophes;
+  tagE_Dist m_rows[3][kMaxRows];  // set 0, set 1, merged (RankedRows.cpp)
+  AArray<tagE_Dist, tagE_Dist&> m_arrRowOrder;  // fuzzy pinyin: row per candidate
 
   // ---- Re-selection
   int m_nReSelState;            // -1 none

@@ -6,7 +6,6 @@
 #include "engine/CChnChars.h"
 
 void CChnChars::ClearZuCiMode() {}
-void CChnChars::InitAdjcntCharPairs() {}
 void CChnChars::LoadBihaKuOrPingZheKuFromBin(int) {}
 void CChnChars::LoadCharDependencyFiles() {}
 int CChnChars::LoadForecastDB() { return 0; }
@@ -19,4 +18,3 @@ int CChnChars::SaveCiKuDirtyData() { return 0; }
 int CChnChars::AddToCiKu(char*, int, int, int) { return 0; }
 int CChnChars::UnloadGbk2Big5Dic() { return 1; }
 int CChnChars::UnloadBig5GbkDic() { return 1; }
-int CChnChars::GenerateFuzzyPyDic(CString, CString) { return 0; }
