@@ -77,8 +77,7 @@ int ABtn::Winproc(XEvent* event) {
       return 1;
     case EvKind::kButtonPress:
       m_bPressed = 1;
-      if (ADialog* dlg = GetDlg()) dlg->SetCtrlFocus(m_nID);
-      SetPtrGrab(m_hWnd);
+      TakeFocusAndPointer();
       Draw(event);
       return CtrlEvProc(m_hWnd, m_nID, kCtrlEvPress, event);
     case EvKind::kButtonRelease: return m_bPressed ? OnRelease(event) : 1;

@@ -47,8 +47,7 @@ int AChk::Winproc(XEvent* event) {
     case EvKind::kButtonPress:
       if (m_bDisabled) return 1;
       m_bPressed = 1;
-      if (dlg) dlg->SetCtrlFocus(m_nID);
-      SetPtrGrab(m_hWnd);
+      TakeFocusAndPointer();
       Draw(event);
       return 1;
     case EvKind::kButtonRelease: {
@@ -59,13 +58,9 @@ int AChk::Winproc(XEvent* event) {
       if (EventInside(event, m_szWin)) return Toggle(event);
       return 1;
     }
-    case EvKind::kMotion:
-      if (m_bPressed) Draw(event);
+    default:
+      RedrawOnPaintEvent(event, m_bPressed);
       return 1;
-    case EvKind::kExpose:
-      if (afc::x11::EventWindow(event) == m_hWnd) Draw(event);
-      return 1;
-    default: return 1;
   }
 }
 

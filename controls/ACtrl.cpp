@@ -10,6 +10,7 @@
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 #include "framework/x11/CtrlEvents.h"
+#include "framework/x11/EventAccess.h"
 
 ACtrl::ACtrl(int id, AWnd* parent) {
   Init();
@@ -92,4 +93,21 @@ CtrlGC::~CtrlGC() {
   SetBkClrPxl(m_gc, m_oldBk);
   SetDrawMode(m_gc, m_oldMode);
   ReleaseGC(m_gc);
+}
+
+void ACtrl::TakeFocusAndPointer() {
+  if (ADialog* dlg = GetDlg()) dlg->SetCtrlFocus(m_nID);
+  SetPtrGrab(m_hWnd);
+}
+
+bool ACtrl::RedrawOnPaintEvent(XEvent* event, bool pressed) {
+  switch (afc::x11::EventKind(event)) {
+    case afc::x11::EvKind::kMotion:
+      if (pressed) Draw(event);
+      return true;
+    case afc::x11::EvKind::kExpose:
+      if (afc::x11::EventWindow(event) == m_hWnd) Draw(event);
+      return true;
+    default: return false;
+  }
 }

@@ -45,6 +45,13 @@ class ACtrl : public AWnd {
   void DrawFocusMark(GC gc, CRect rect);
   // Draws the caption at (x, y) in cells of the font height.
   void DrawCaption(GC gc, int x, int y, const char* text);
+  // A press on the control: its dialog gives it the focus and the control
+  // grabs the pointer (owner events off) until the release.
+  void TakeFocusAndPointer();
+  // The repaint events of a passive or toggling control: a motion while
+  // pressed and an Expose of its own window redraw it. True when the event
+  // was one of them.
+  bool RedrawOnPaintEvent(XEvent* event, bool pressed);
   // Draws the shown text as a label: at x (centred when x < 0), centred
   // vertically (at two thirds of that in the traditional Chinese UI); when
   // the control has its dialog's focus, on the focus mark grown by growX

@@ -53,8 +53,7 @@ int ARdo::Winproc(XEvent* event) {
     }
     case EvKind::kButtonPress:
       m_bPressed = 1;
-      if (dlg) dlg->SetCtrlFocus(m_nID);
-      SetPtrGrab(m_hWnd);
+      TakeFocusAndPointer();
       Draw(event);
       return 1;
     case EvKind::kButtonRelease: {
@@ -67,13 +66,9 @@ int ARdo::Winproc(XEvent* event) {
       dlg->ProcessRadioBtnEv(m_nID, 0);
       return dlg->CtrlEvProc(m_hWnd, m_nID, kCtrlEvClick, nullptr);
     }
-    case EvKind::kMotion:
-      if (m_bPressed) Draw(event);
+    default:
+      RedrawOnPaintEvent(event, m_bPressed);
       return 1;
-    case EvKind::kExpose:
-      if (afc::x11::EventWindow(event) == m_hWnd) Draw(event);
-      return 1;
-    default: return 1;
   }
 }
 

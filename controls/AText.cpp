@@ -55,10 +55,7 @@ int AText::Create(long x, long y, long cx, long cy, const char* text, AWnd* pare
 }
 
 int AText::Winproc(XEvent* event) {
-  if (afc::x11::EventKind(event) == afc::x11::EvKind::kExpose &&
-      afc::x11::EventWindow(event) == m_hWnd) {
-    Draw(event);
-  }
+  RedrawOnPaintEvent(event, false);
   return 1;
 }
 

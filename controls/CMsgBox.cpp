@@ -127,12 +127,16 @@ int ChMsgbox(const char* text, int type, int literal, int defaultButton) {
   return box.ActModal();
 }
 
+int ChMsgbox2V(const char* format, int type, int literal, va_list args) {
+  return ChMsgbox(FormatMsgV(format, literal, args), type, 1, -1);
+}
+
 int ChMsgbox2(const char* format, int type, int literal, ...) {
   va_list args;
   va_start(args, literal);
-  const CString text = FormatMsgV(format, literal, args);
+  const int r = ChMsgbox2V(format, type, literal, args);
   va_end(args);
-  return ChMsgbox(text, type, 1, -1);
+  return r;
 }
 
 CString ChMsgText(const char* format, int literal, ...) {

@@ -9,6 +9,8 @@
 // only when it takes the same arguments as the original format.
 #pragma once
 
+#include <cstdarg>
+
 #include "controls/ADialog.h"
 #include "controls/CtrlConsts.h"
 #include "framework/CString.h"
@@ -56,5 +58,8 @@ int ChMsgbox(const char* text, int type, int literal, int defaultButton);
 // Formats (vsnprintf into 160 bytes) and shows the result literally with no
 // default button.
 int ChMsgbox2(const char* format, int type, int literal, ...);
+// ChMsgbox2 with its arguments as a va_list (the engine's host hands them
+// on this way).
+int ChMsgbox2V(const char* format, int type, int literal, va_list args);
 // The same formatting without a box.
 CString ChMsgText(const char* format, int literal, ...);
