@@ -68,7 +68,8 @@ std::string Serve(Display* dpy, XIC ic, int ms) {
 
 // The client: types "abc" (the 'a' press triggers the input method) and
 // reports what came back.
-[[noreturn]] void RunClient(const std::string& name, const char* locale, int fd) {
+// With stall, the client stops after the trigger and waits to be killed.
+[[noreturn]] void RunClient(const std::string& name, const char* locale, int fd, bool stall) {
   alarm(30);
   Out out{fd};
   if (!std::setlocale(LC_ALL, locale)) _exit(3);
@@ -100,6 +101,10 @@ std::string Serve(Display* dpy, XIC ic, int ms) {
   SendKey(dpy, win, KeyPress, XK_a, 0);
   XSync(dpy, False);
   std::string typed = Serve(dpy, ic, 300);
+  if (stall) {
+    out.Line("stalled");
+    for (;;) pause();
+  }
   const KeySym rest[] = {XK_a, XK_b, XK_c};
   for (KeySym s : rest) {
     if (s != XK_a) SendKey(dpy, win, KeyPress, s, 0);
@@ -162,19 +167,27 @@ class Kvr {
   pid_t m_pid = -1;
 };
 
-std::string RunClientProcess(const std::string& name, const char* locale) {
+std::string RunClientProcess(const std::string& name, const char* locale, bool killMidInput = false) {
   int p[2];
   if (pipe(p) != 0) return "pipe";
   const pid_t pid = fork();
   if (pid == 0) {
     close(p[0]);
-    RunClient(name, locale, p[1]);
+    RunClient(name, locale, p[1], killMidInput);
   }
   close(p[1]);
   std::string text;
   char buf[256];
   ssize_t n;
-  while ((n = read(p[0], buf, sizeof buf)) > 0) text.append(buf, n);
+  while ((n = read(p[0], buf, sizeof buf)) > 0) {
+    text.append(buf, n);
+    if (killMidInput && text.find("stalled") != std::string::npos) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+      close(p[0]);
+      return text;
+    }
+  }
   close(p[0]);
   int status = 0;
   waitpid(pid, &status, 0);
@@ -192,6 +205,10 @@ TEST(Kvr, EnglishInputComesBackInOrder) {
   EXPECT_EQ(RunClientProcess(name, "zh_CN.GBK"), "typed abc\n");
   // A second client is served after the first has gone.
   EXPECT_EQ(RunClientProcess(name, "zh_CN.UTF-8"), "typed abc\n");
+  // A client killed after its trigger, while kvr holds its keys, leaves the
+  // server serving the next.
+  EXPECT_EQ(RunClientProcess(name, "zh_CN.GBK", true), "stalled\n");
+  EXPECT_EQ(RunClientProcess(name, "zh_CN.GB2312"), "typed abc\n");
   const int status = kvr.Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   // The end of the session saved the settings: English input, from the
