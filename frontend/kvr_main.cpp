@@ -1,4 +1,5 @@
-// Entry point of kvr. The application object and its start-up join as the
-// framework and the front end grow; until then the program only starts and
-// ends cleanly.
-int main() { return 0; }
+// kvr's application object. The program's main is the framework's
+// (framework/AfcMain.cpp), which drives this object.
+#include "frontend/CMdiApp.h"
+
+CMdiApp theApp;

@@ -1,0 +1,220 @@
+#include "frontend/CMdiApp.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+
+#include "controls/CMsgBox.h"
+#include "controls/RcCmplr.h"
+#include "engine/CChnChars.h"
+#include "engine/EngineHost.h"
+#include "engine/InputSettings.h"
+#include "framework/CFont.h"
+#include "framework/EngineHooks.h"
+#include "framework/IniFile.h"
+#include "framework/SysUtil.h"
+#include "framework/UIStrings.h"
+#include "framework/WinGeometry.h"
+#include "framework/AfcKernel.h"
+#include "frontend/BarKeys.h"
+#include "frontend/CMainFrame.h"
+#include "frontend/FrontendHost.h"
+#include "frontend/KvrExit.h"
+#include "frontend/MainBar.h"
+#include "frontend/Settings.h"
+#include "frontend/XimGlue.h"
+
+namespace {
+
+constexpr uint32_t kWildcardIdleMs = 2000;
+constexpr uint32_t kLexiconSaveAfterSec = 18000;
+const char kToneKeys[] = "12345";
+
+int KvrInputMethod() { return cfgInputManager.InputMthd; }
+int EngineChnUI() { return cfgInputManager.ChnUI; }
+
+// Only wildcards, tone keys and stroke keys (an empty text counts).
+bool OnlyWildToneOrStroke(const CString& keys) {
+  for (int i = 0; i < keys.GetLength(); ++i) {
+    const char c = keys[i];
+    const bool stroke = gszBiHuaMa && c && std::strchr(gszBiHuaMa, c);
+    if (c != '?' && !(c && std::strchr(kToneKeys, c)) && !stroke) return false;
+  }
+  return true;
+}
+
+void KvrExitCallback(int sig) {
+  if (sig != SIGALRM && sig != SIGCHLD) SaveAtSessionEnd(true);
+  ExceptionHandler(sig);
+}
+
+int FindPidOf(const char* name) { return FindAppPid(const_cast<char*>(name)); }
+int AskYesNo(const char* text) { return ChMsgbox(text, kMsgBoxYesNo, 0, -1); }
+int KillPid(int pid) {
+  CString cmd;
+  cmd.Format("kill -9 %d", pid);
+  return std::system(cmd);
+}
+
+}  // namespace
+
+CMdiApp::CMdiApp() { m_bEditKey = 0; }
+
+CMdiApp::~CMdiApp() = default;
+
+int CMdiApp::InitApplication() {
+  m_strShortName = "Jux";
+  if (!GetResourceCompiler()) SetResourceCompiler(std::make_unique<CRcCmplr>());
+  return CWinApp::InitApplication();
+}
+
+int CMdiApp::InitInstance() {
+  // 1. Exit paths and X errors.
+  SetExceptionHandler(KvrExitCallback);
+  InstallKvrXErrorHandlers();
+  // 2. Fonts.
+  int gbTries = 0, big5Tries = 0;
+  CreateUIFonts(0, &gbTries, &big5Tries);
+  // 3. One copy at a time.
+  if (!IsFirstInstance()) return 0;
+  // 4, 5. UI texts and the profile.
+  gstrUIINI = m_strProgDir + "morvelui.ini";
+  CreateProfileIfMissing(m_strProfilePath, gstrUIINI);
+  // 6. Settings.
+  CRect work;
+  GetWindowsWorkArea(&work);
+  LoadPreferences(*this, work, IsLocaleBig5());
+  SetChnUIReader(EngineChnUI);
+  // 7, 8. Frame and bar (hidden while starting up).
+  frame = new CMainFrame();
+  gpMainFrame = frame;
+  ghMainePane = CreateMainWindow();
+  if (!ghMainePane) {
+    std::fprintf(stderr, "kvr: cannot create the main bar window\n");
+    return 0;
+  }
+  frame->SetHdl(ghMainePane);
+  InitMainWindows(ghMainePane, frame);
+  // 9-11. Status window, settings saved, tool tip.
+  CreateStatusWindows();
+  SavePreferences();
+  CreateToolTipWindow();
+  // 12. The engine, bound to kvr's windows and XIM client.
+  SetEngineHost(&TheFrontendHost());
+  EngineHooks hooks;
+  hooks.inputMethod = KvrInputMethod;
+  SetEngineHooks(hooks);
+  dictionary.InitFirst();
+  dictionary.InitDictionary();
+  // 14, 15.
+  SavePreferences();
+  Ask4ClosingChnInputAppsIfThereAreAny();
+  // 16. The XIM server.
+  if (!InitXIM(m_argc, m_argv, ghMainePane)) {
+    ChMsgbox("Please close any other Chinese Input program, then run Kivra Chinese Input Engine "
+             "again.",
+             kMsgBoxOk, 0, -1);
+    return 0;
+  }
+  cfgInputManager.InputMode = kEnglishInput;
+  return 1;
+}
+
+int CMdiApp::ExitInstance() {
+  UnGrabSomeKeys();
+  SavePreferences();
+  if (ghMainePane) {
+    DestroyToolTipWindow();
+    DestroyStatusWindows();
+    if (frame) frame->UnsetHdl();
+    DestroyWin(ghMainePane);
+    ghMainePane = 0;
+    gpMainFrame = nullptr;
+    delete frame;
+    frame = nullptr;
+    if (gbInitDone) dictionary.CloseDictionary();
+  }
+  return CWinApp::ExitInstance();
+}
+
+int CMdiApp::HandleEvent(int result) {
+  if (result) return 1;
+  MyXEventHandler(GetCurrentEvent());
+  return 1;
+}
+
+int CMdiApp::DoThingsWhenIdle(long) {
+  DoOnIdle();
+  return 0;
+}
+
+int CMdiApp::DoOnIdle() {
+  if (!frame) return 1;
+  DoIdleWork(GetMiliSecCount(), EngineHost().Time());
+  return 1;
+}
+
+void DoIdleWork(uint32_t nowMs, uint32_t nowSec) {
+  CChnChars& d = dictionary;
+  if (d.m_tmKeySeqBak != 0 && nowMs - d.m_tmKeySeqBak >= kWildcardIdleMs &&
+      d.m_strKeySeqBak == d.m_strKeySeq && OnlyWildToneOrStroke(d.m_strKeySeqBak)) {
+    GetBarEngineOps().resetChnInput(0, 0, 1);
+  }
+  if (d.m_tmCiKuChanged != 0 && nowSec - d.m_tmCiKuChanged > kLexiconSaveAfterSec) {
+    d.AddNewCiArrayToCiKu();
+    d.SaveCiKuDirtyData();
+  }
+}
+
+int SavePreferences() {
+  if (!uniqueAFCAppPointer) return 0;
+  CRect bar;
+  const bool haveBar = ghMainePane && GetWinRect(ghMainePane, &bar);
+  return WritePreferences(*uniqueAFCAppPointer, haveBar ? &bar : nullptr);
+}
+
+void SaveAtSessionEnd(bool withDisplay) {
+  if (withDisplay) {
+    SavePreferences();
+  } else {
+    SavePreferencesNoDisplay();
+  }
+  if (gbInitDone) dictionary.CloseDictionary();
+}
+
+void CreateProfileIfMissing(const char* profile, const char* uiIni) {
+  if (access(profile, F_OK) == 0) return;
+  FILE* f = std::fopen(profile, "w");
+  if (!f) return;
+  std::fprintf(f, ";Init file for %s\n", "Kivra Chinese Input Engine");
+  char value[64] = "";
+  GetIniFileString(uiIni, "Config", "UseBmpFont", value, sizeof value, "");
+  if (value[0] == '0') std::fprintf(f, "\n[Config]\nUseBmpFont=0\n\n");
+  std::fclose(f);
+}
+
+int AskToCloseRivals(int (*findPid)(const char*), int (*ask)(const char*), int (*kill)(int)) {
+  static const char* const kRivals[] = {"chinput", "fcitx", "xcin", "rfinput"};
+  for (const char* name : kRivals) {
+    const int pid = findPid(name);
+    if (!pid) continue;
+    CString q;
+    q.Format("Another Chinese input program <%s> is running. To run Kivra, this program needs to "
+             "be closed. Do you agree to close that program?",
+             name);
+    if (ask(q) != 6) return 0;
+    if (ask("Please close all applications before proceeding. Are you ready to proceed now?") != 6) {
+      return 0;
+    }
+    kill(pid);
+    return 1;
+  }
+  return 0;
+}
+
+int Ask4ClosingChnInputAppsIfThereAreAny() { return AskToCloseRivals(FindPidOf, AskYesNo, KillPid); }
+
+int CanUseNonBmpFont() { return 1; }

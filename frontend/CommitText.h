@@ -1,0 +1,38 @@
+// CommitText.h: the text kvr commits to an XIM client, made into the
+// COMPOUND_TEXT the client decodes in its own locale.
+//
+// The engine hands over GBK (Big5 while traditional output is on). The
+// server converts in the GB18030 locale, which gives GB2312 segments for the
+// GB2312 characters and UTF-8 segments for every other one: GBK, GB18030 and
+// UTF-8 clients decode both, a GB2312 client only the first. So a GB2312
+// client (it named such a locale when it opened the input method) gets text
+// made only of GB2312 characters, and Big5 is turned into GBK first (the
+// traditional characters all exist in GBK). Text that cannot take the form
+// its client needs is refused whole: nothing is sent rather than garbage.
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+
+enum class CommitCharset {
+  kWide,        // GBK, GB18030, UTF-8 and every other locale
+  kGb2312Only,  // zh_CN, zh_SG without a code set, .GB2312, .eucCN
+};
+
+// The form for a client that opened the input method in locale lang (null
+// or empty: kWide).
+CommitCharset CommitCharsetOfLocale(const char* lang);
+
+// Big5 text converted to GBK; false (gbk emptied) when a byte sequence is
+// not Big5 or has no GBK form.
+bool Big5ToGbk(const char* big5, std::string& gbk);
+
+// Whether every character of GBK text is ASCII or a GB2312 character.
+bool IsGb2312Text(const char* gbk);
+
+// The COMPOUND_TEXT bytes of GBK text for a client of that form, converted
+// on dpy in the current LC_CTYPE locale (GB18030 while kvr serves). False
+// (out emptied) when the text is not valid for the form or the conversion
+// does not take every character.
+bool GbkToCompoundText(_XDisplay* dpy, const char* gbk, CommitCharset form, std::string& out);

@@ -1,0 +1,101 @@
+#include "frontend/FrontendHost.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "controls/CMsgBox.h"
+#include "engine/FwdEvent.h"
+#include "engine/InputSettings.h"
+#include "framework/AfcKernel.h"
+#include "framework/AtomicFile.h"
+#include "framework/CWinApp.h"
+#include "framework/SysUtil.h"
+#include "framework/UIStrings.h"
+#include "framework/WinGeometry.h"
+#include "frontend/BarKeys.h"
+#include "frontend/MainBar.h"
+#include "frontend/XimGlue.h"
+
+// Message 1400: committed text for an edit control (l[0] the text).
+constexpr int kMsgEditCommit = 1400;
+
+FrontendHost& TheFrontendHost() {
+  static FrontendHost host;
+  return host;
+}
+
+unsigned long FrontendHost::MyGetFocus() { return gwinFocus; }
+void FrontendHost::SetKeyPane() { ++m_panes.keyPaneUpdates; }
+
+void FrontendHost::SetChoicePane(const char* text, int highlightLength, unsigned long colour, int) {
+  m_panes.choiceText = text ? text : "";
+  m_panes.choiceHighlight = highlightLength;
+  m_panes.choiceColour = colour;
+}
+
+void FrontendHost::InvalidateRect_hwndInputPane2() { ++m_panes.pane2Invalidations; }
+void FrontendHost::ShowTipMsg(const char* text) { ::ShowTipMsg(text); }
+
+int FrontendHost::ShowZiCiForecastPane(int show) {
+  m_panes.forecastShown = show ? 1 : 0;
+  return 1;
+}
+
+bool FrontendHost::IsStatusWndShown() { return ghStatusWnd && IsWinShown(ghStatusWnd); }
+void FrontendHost::HideStatusWnd() {
+  if (ghStatusWnd) ShowWin(0, ghStatusWnd);
+}
+
+void FrontendHost::PostFrameCommand(uint32_t id) {
+  if (ghMainePane) PostWinEvent(ghMainePane, WM_KVR_COMMAND, id, 0);
+}
+
+void FrontendHost::SendStrToClient(typFwdEventView& rec, const char* text) {
+  // A commit request of its own, addressed by the forwarded key's ids.
+  IMCommitStruct commit;
+  std::memset(&commit, 0, sizeof commit);
+  commit.major_code = XIM_COMMIT;
+  commit.connect_id = rec.connect_id;
+  commit.icid = rec.icid;
+  ::SendStrToClient(ims, &commit, text);
+}
+
+void FrontendHost::IMForwardEvent(typFwdEventView& rec) {
+  if (!ims) return;
+  IMForwardEventStruct fwd;
+  FwdEventFromView(rec, fwd);
+  ::IMForwardEvent(ims, &fwd);
+}
+
+unsigned long FrontendHost::CommitTargetWindow() {
+  CWinApp* app = uniqueAFCAppPointer;
+  return app && app->m_bEditKey ? app->m_hEditKeyWnd : 0;
+}
+
+void FrontendHost::SendTextToEditCtrl(unsigned long window, const char* text) {
+  SendWinEvent(window, kMsgEditCommit, reinterpret_cast<unsigned long>(text), 0);
+}
+
+void FrontendHost::MessageBeep() { ::MessageBeep(0); }
+int FrontendHost::GrabSomeKeys(unsigned long window) { return ::GrabSomeKeys(window); }
+int FrontendHost::UnGrabSomeKeys() { return ::UnGrabSomeKeys(); }
+uint32_t FrontendHost::GetMiliSecCount() { return ::GetMiliSecCount(); }
+uint32_t FrontendHost::Time() { return static_cast<uint32_t>(std::time(nullptr)); }
+
+int FrontendHost::ChMsgbox2(const char* format, int type, int literal, va_list args) {
+  const CString translated = (literal || !cfgInputManager.ChnUI) ? CString(format)
+                                                                 : LoadStringChn(format, 1);
+  char text[512];
+  std::vsnprintf(text, sizeof text, translated, args);
+  return ChMsgbox(text, type, 1, -1);
+}
+
+void FrontendHost::DiagMessage(const char* text) { std::fprintf(stderr, "%s\n", text); }
+
+const char* FrontendHost::DataDir() {
+  CWinApp* app = uniqueAFCAppPointer;
+  return app ? static_cast<const char*>(app->m_strProgDir) : "./";
+}
+
+IFileOps& FrontendHost::FileOps() { return SystemFileOps(); }

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/InputSettings.h"
+#include "framework/CWinApp.h"
+#include "frontend/Settings.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+class ProfileApp : public CWinApp {};
+
+const CRect kWork(0, 0, 1024, 768);
+
+void Load(ProfileApp& app, const std::string& profile, int big5 = 0) {
+  app.m_strProfilePath = profile.c_str();
+  LoadPreferences(app, kWork, big5);
+}
+
+struct LoadCase {
+  const char* profile;       // the profile's text
+  int32_t typInputSettings::*slot;
+  int32_t want;
+};
+
+TEST(Settings, LoadRules) {
+  const LoadCase cases[] = {
+      {"", &typInputSettings::NumberOfCandidatesShown, 10},
+      {"[Config]\nNumberOfCandidatesShown=7\n", &typInputSettings::NumberOfCandidatesShown, 7},
+      // A damaged value reads as the default, never as zero candidates.
+      {"[Config]\nNumberOfCandidatesShown=abc\n", &typInputSettings::NumberOfCandidatesShown, 10},
+      {"[Config]\nNumberOfCandidatesShown=\n", &typInputSettings::NumberOfCandidatesShown, 10},
+      {"[Config]\nShuangPin=1\nfuzziPY=1\n", &typInputSettings::fuzziPY, 0},
+      {"[Config]\nfuzziPY=1\n", &typInputSettings::fuzziPY, 1},
+      {"[Config]\nfuzziPY=1\nchc_fuzzy=0\nzhz_fuzzy=0\nshs_fuzzy=0\nlr_fuzzy=0\n",
+       &typInputSettings::fuzziPY, 0},
+      {"[Config]\nInputMode=1\n", &typInputSettings::InputMode, 0},
+      {"[Config]\nuseFloatPromptPane=0\n", &typInputSettings::useFloatPromptPane, 1},
+      {"[Config]\nTipNum=70000\n", &typInputSettings::TipNum, 70000 & 0xFFFF},
+      {"[Config]\nExcludeLevel=1500\n", &typInputSettings::ExcludeLevel, 1500},
+      {"", &typInputSettings::ChnUI, 1},
+  };
+  kvrtest::ScratchDir dir;
+  ProfileApp app;
+  for (const LoadCase& c : cases) {
+    const std::string path = dir.File("kvr.ini");
+    kvrtest::WriteFileText(path, c.profile);
+    Load(app, path);
+    EXPECT_EQ(cfgInputManager.*c.slot, c.want) << c.profile;
+  }
+}
+
+TEST(Settings, BarPositionRules) {
+  struct Case { const char* text; int left, top; } const cases[] = {
+      {"", 512, 768 - 150},
+      {"[Mainframe]\nLeft=-1\nTop=10\n", 512, 10},
+      {"[Mainframe]\nLeft=1008\nTop=760\n", 1008, 760},   // W - 16, H - 8 stay
+      {"[Mainframe]\nLeft=1009\nTop=761\n", 512, 768 * 4 / 5},
+      {"[Mainframe]\nLeft=x\nTop=-5\n", 512, 768 * 4 / 5},
+  };
+  kvrtest::ScratchDir dir;
+  ProfileApp app;
+  for (const auto& c : cases) {
+    kvrtest::WriteFileText(dir.File("p.ini"), c.text);
+    Load(app, dir.File("p.ini"));
+    EXPECT_EQ(gcfg.Left, c.left) << c.text;
+    EXPECT_EQ(gcfg.Top, c.top) << c.text;
+  }
+}
+
+TEST(Settings, UnreadableProfileGivesDefaults) {
+  kvrtest::ScratchDir dir;
+  ProfileApp app;
+  // A directory where the profile should be cannot be read as a file.
+  Load(app, dir.Path());
+  EXPECT_EQ(cfgInputManager.NumberOfCandidatesShown, 10);
+  EXPECT_EQ(cfgInputManager.InputMthd, 1);
+  EXPECT_EQ(cfgInputManager.ExcludeLevel, 1000);
+  EXPECT_EQ(gcfg.ShortBar, 1);
+  EXPECT_EQ(gcfg.ICON1, 1);
+}
+
+TEST(Settings, ChnUISetsTheUiLanguage) {
+  struct Case { const char* text; int big5; int lang; } const cases[] = {
+      {"[Config]\nChnUI=0\n", 0, kUILangEnglish},
+      {"[Config]\nChnUI=2\n", 0, kUILangBig5},
+      {"[Config]\nChnUI=5\n", 0, kUILangGbk},
+      {"", 1, kUILangBig5},  // default 2 under a Big5 locale
+  };
+  kvrtest::ScratchDir dir;
+  ProfileApp app;
+  for (const auto& c : cases) {
+    kvrtest::WriteFileText(dir.File("p.ini"), c.text);
+    Load(app, dir.File("p.ini"), c.big5);
+    EXPECT_EQ(app.m_nUILang, c.lang) << c.text;
+    EXPECT_EQ(cfgInputManager.FanTi, c.big5);
+  }
+}
+
+TEST(Settings, SaveLoadRoundTrip) {
+  kvrtest::ScratchDir dir;
+  ProfileApp app;
+  const std::string path = dir.File("kvr.ini");
+  Load(app, path);
+  cfgInputManager.InputMthd = 0;
+  cfgInputManager.NumberOfCandidatesShown = 6;
+  cfgInputManager.ChnEnglshSwitchKey = 1;
+  cfgInputManager.UseChnPunctMark = 0;
+  cfgInputManager.TipNum = 0xFFFE;
+  gcfg.ShortBar = 0;
+  gcfg.CandidateBarStyle = 1;
+  const CRect bar(100, 200, 440, 226);
+  ASSERT_EQ(WritePreferences(app, &bar), 1);
+  const std::string text = kvrtest::ReadFileText(path);
+  EXPECT_NE(text.find("TipNum=-2"), std::string::npos);  // the 16-bit value, signed
+  cfgInputManager = typInputSettings{};
+  gcfg = typFrontCfg{};
+  Load(app, path);
+  EXPECT_EQ(cfgInputManager.InputMthd, 0);
+  EXPECT_EQ(cfgInputManager.NumberOfCandidatesShown, 6);
+  EXPECT_EQ(cfgInputManager.ChnEnglshSwitchKey, 1);
+  EXPECT_EQ(cfgInputManager.UseChnPunctMark, 0);
+  EXPECT_EQ(cfgInputManager.TipNum, 0xFFFE);
+  EXPECT_EQ(gcfg.ShortBar, 0);
+  EXPECT_EQ(gcfg.CandidateBarStyle, 1);
+  EXPECT_EQ(gcfg.Left, 100);
+  EXPECT_EQ(gcfg.Top, 200);
+}
+
+}  // namespace
