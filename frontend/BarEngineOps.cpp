@@ -1,27 +1,36 @@
-// The engine's key operations as the bar calls them.
-//
-// The engine's key entry (ProcessKeyMsg and the operations of its state
-// machine) is joining the engine; until it is there these forward nothing
-// and report every key as unused, so each key goes back to its client, as
-// it does in English input.
+// The engine's key operations as the bar calls them: thin forwards to the
+// global engine object, so the bar's routing can be tested with a table of
+// its own (SetBarEngineOps) and kvr runs with the real engine.
 #include "frontend/BarKeys.h"
+
+#include "engine/CChnChars.h"
 
 namespace {
 
-int ProcessKeyMsgPending(int, unsigned long, unsigned long) { return 0; }
-void ResetChnInputPending(int, int, int) {}
-int TranslateChnKeyPending(unsigned long, unsigned long, int) { return 0; }
-void RepeatLastChnCharPending(unsigned long) {}
-int JuxXingMaInputPYDlg(unsigned long, CPoint*) { return 1; }
-void DoEnglishKeyDownPending(unsigned long) {}
-void DoThingsAtLoseActivePending() {}
+int ProcessKeyMsgOp(int type, unsigned long key, unsigned long flags) {
+  return dictionary.ProcessKeyMsg(type, key, flags);
+}
+void ResetChnInputOp(int resetReSel, int keepTip, int keepForecast) {
+  dictionary.ResetChnInput(resetReSel, keepTip, keepForecast);
+}
+int TranslateChnKeyOp(unsigned long key, unsigned long window, int flags) {
+  return dictionary.TranslateChnKey(key, window, static_cast<unsigned long>(flags));
+}
+void RepeatLastChnCharOp(unsigned long window) { dictionary.Repeatlastchnchar(window); }
+// The shape-code pinyin box is a dialog of the front end that the engine's
+// own call leaves alone; the bar's call does the same.
+int JuxXingMaInputPYDlgOp(unsigned long window, CPoint*) {
+  return dictionary.JUXXingMaInputPYDlg(window, 0);
+}
+void DoEnglishKeyDownOp(unsigned long key) { dictionary.DoEnglishKeyDown(key); }
+void DoThingsAtLoseActiveOp() { dictionary.DoThingsAtLoseActive(); }
 
 }  // namespace
 
 const BarEngineOps& EngineBarOps() {
-  static const BarEngineOps ops = {ProcessKeyMsgPending,     ResetChnInputPending,
-                                   TranslateChnKeyPending,   RepeatLastChnCharPending,
-                                   JuxXingMaInputPYDlg,      DoEnglishKeyDownPending,
-                                   DoThingsAtLoseActivePending};
+  static const BarEngineOps ops = {ProcessKeyMsgOp,       ResetChnInputOp,
+                                   TranslateChnKeyOp,     RepeatLastChnCharOp,
+                                   JuxXingMaInputPYDlgOp, DoEnglishKeyDownOp,
+                                   DoThingsAtLoseActiveOp};
   return ops;
 }
