@@ -42,6 +42,12 @@ function(kvr_add_test name)
     set(T_TIMEOUT 600)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(KVR_SANITIZE)
+    # Also for the programs a test starts: Xlib's per-process tables are not
+    # leaks.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
+  endif()
 endfunction()
 
 # kvr_add_subsystem(name [LIBS ...])

@@ -20,6 +20,9 @@ run_build() {  # dir, extra cmake args...
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
+# Xlib's per-process tables are not leaks; the programs the X tests start
+# (kvr itself) need the same suppressions as the test binaries.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/support/lsan.supp}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
