@@ -10,7 +10,7 @@
 namespace {
 
 imgtest::Bytes Bmp24(int w, int h) {
-  imgtest::BmpSpec s;
+  imgtest::BmpLayout s;
   s.width = w;
   s.height = h;
   s.bpp = 24;
@@ -33,7 +33,7 @@ void BM_DecodeBmp24(benchmark::State& state) { Decode32(state, Bmp24(256, 256));
 BENCHMARK(BM_DecodeBmp24);
 
 void BM_DecodeJpeg(benchmark::State& state) {
-  Decode32(state, imgtest::MakeJpeg(imgtest::BlockJpegSpec(256, 256)));
+  Decode32(state, imgtest::MakeJpeg(imgtest::BlockJpegLayout(256, 256)));
 }
 BENCHMARK(BM_DecodeJpeg);
 

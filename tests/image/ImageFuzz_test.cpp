@@ -15,7 +15,7 @@
 
 namespace {
 
-using imgtest::BmpSpec;
+using imgtest::BmpLayout;
 using imgtest::Bytes;
 
 // The files another program wrote (fixtures/README) seed the mutations too.
@@ -39,7 +39,7 @@ std::vector<Bytes> BmpSeeds() {
   };
   for (int bpp : {1, 4, 8}) {
     for (uint32_t header : {12u, 40u, 124u}) {
-      BmpSpec s;
+      BmpLayout s;
       s.width = 7;
       s.height = 3;
       s.bpp = static_cast<uint16_t>(bpp);
@@ -52,7 +52,7 @@ std::vector<Bytes> BmpSeeds() {
       seeds.push_back(imgtest::BuildBmp(s));
     }
   }
-  BmpSpec rle8;
+  BmpLayout rle8;
   rle8.width = 6;
   rle8.height = 3;
   rle8.compression = 1;
@@ -60,14 +60,14 @@ std::vector<Bytes> BmpSeeds() {
   rle8.palette = palette(4);
   rle8.pixels = {0x03, 0x01, 0x00, 0x03, 1, 2, 3, 0x00, 0x00, 0x06, 0x02, 0x00, 0x00, 0x02, 0x03, 0x00, 0x01};
   seeds.push_back(imgtest::BuildBmp(rle8));
-  BmpSpec rle4 = rle8;
+  BmpLayout rle4 = rle8;
   rle4.bpp = 4;
   rle4.width = 5;
   rle4.compression = 2;
   rle4.pixels = {0x05, 0x12, 0x00, 0x00, 0x00, 0x03, 0x45, 0x60, 0x02, 0x77, 0x00, 0x00, 0x04, 0x30, 0x00, 0x01};
   seeds.push_back(imgtest::BuildBmp(rle4));
   for (int bpp : {16, 24, 32}) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 5;
     s.height = -3;
     s.bpp = static_cast<uint16_t>(bpp);
@@ -85,14 +85,14 @@ std::vector<Bytes> BmpSeeds() {
 std::vector<Bytes> JpegSeeds() {
   std::vector<Bytes> seeds;
   AddFixtures(seeds, {"im_rgb.jpg", "im_grey.jpg"});
-  seeds.push_back(imgtest::MakeJpeg(imgtest::BlockJpegSpec(24, 16)));
-  imgtest::JpegSpec progressive = imgtest::BlockJpegSpec(16, 16);
+  seeds.push_back(imgtest::MakeJpeg(imgtest::BlockJpegLayout(24, 16)));
+  imgtest::JpegLayout progressive = imgtest::BlockJpegLayout(16, 16);
   progressive.progressive = true;
   seeds.push_back(imgtest::MakeJpeg(progressive));
-  imgtest::JpegSpec grey = imgtest::JpegOf(16, 8, 1, JCS_GRAYSCALE);
+  imgtest::JpegLayout grey = imgtest::JpegOf(16, 8, 1, JCS_GRAYSCALE);
   for (int i = 0; i < 128; ++i) grey.pixels.push_back(static_cast<uint8_t>(i * 2));
   seeds.push_back(imgtest::MakeJpeg(grey));
-  imgtest::JpegSpec cmyk = imgtest::JpegOf(8, 8, 4, JCS_CMYK);
+  imgtest::JpegLayout cmyk = imgtest::JpegOf(8, 8, 4, JCS_CMYK);
   for (int i = 0; i < 256; ++i) cmyk.pixels.push_back(static_cast<uint8_t>(i * 5));
   seeds.push_back(imgtest::MakeJpeg(cmyk));
   return seeds;

@@ -41,7 +41,7 @@ struct Rgb {
 // The fields of a BMP file. Pixel data are given as stored (rows padded,
 // run-length coded or not); offsets and counts are written as given so that
 // tests can lie in them.
-struct BmpSpec {
+struct BmpLayout {
   int32_t width = 1;
   int32_t height = 1;
   uint16_t bpp = 8;
@@ -59,7 +59,7 @@ struct BmpSpec {
   Bytes pixels;
 };
 
-inline Bytes BuildBmp(const BmpSpec& s) {
+inline Bytes BuildBmp(const BmpLayout& s) {
   Bytes b;
   for (int i = 0; i < s.arrayHeaders; ++i) {
     b.push_back('B');
@@ -161,7 +161,7 @@ inline Decoded Decode(const Bytes& data, int bpp = 32) {
 
 // A JPEG made by libjpeg's compressor from width x height pixels of
 // components bytes each (1 grey, 3 RGB, 4 CMYK).
-struct JpegSpec {
+struct JpegLayout {
   int width = 16;
   int height = 16;
   int components = 3;
@@ -174,7 +174,7 @@ struct JpegSpec {
   Bytes pixels;  // width * height * components
 };
 
-inline Bytes MakeJpeg(const JpegSpec& s) {
+inline Bytes MakeJpeg(const JpegLayout& s) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -206,9 +206,9 @@ inline Bytes MakeJpeg(const JpegSpec& s) {
   return result;
 }
 
-// A spec of the given size and colour layout; the caller adds the pixels.
-inline JpegSpec JpegOf(int width, int height, int components, J_COLOR_SPACE space) {
-  JpegSpec s;
+// A layout of the given size and colour layout; the caller adds the pixels.
+inline JpegLayout JpegOf(int width, int height, int components, J_COLOR_SPACE space) {
+  JpegLayout s;
   s.width = width;
   s.height = height;
   s.components = components;
@@ -223,9 +223,9 @@ inline void WriteFile(const std::string& path, const Bytes& b) {
 
 // A width x height RGB picture of flat 8 x 8 blocks, colour chosen per block
 // from a fixed list, so the compressor keeps colours within a few levels.
-inline JpegSpec BlockJpegSpec(int width, int height) {
+inline JpegLayout BlockJpegLayout(int width, int height) {
   static const Rgb kColours[] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {220, 220, 40}};
-  JpegSpec s;
+  JpegLayout s;
   s.width = width;
   s.height = height;
   for (int y = 0; y < height; ++y) {

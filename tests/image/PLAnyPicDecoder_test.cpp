@@ -110,12 +110,12 @@ TEST(PLAnyPicDecoder, OpenFileFailuresNameThePath) {
 
 TEST(PLAnyPicDecoder, BmpFromAFileWhateverItsName) {
   kvrtest::ScratchDir dir;
-  imgtest::BmpSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.bpp = 24;
-  spec.pixels = {10, 20, 30, 40, 50, 60, 0, 0};
-  const Bytes bmp = imgtest::BuildBmp(spec);
+  imgtest::BmpLayout layout;
+  layout.width = 2;
+  layout.height = 1;
+  layout.bpp = 24;
+  layout.pixels = {10, 20, 30, 40, 50, 60, 0, 0};
+  const Bytes bmp = imgtest::BuildBmp(layout);
   const std::string path = dir.File("photo.jpg");
   imgtest::WriteFile(path, bmp);
   // The framework's road: OpenFile, MakeBmp at 32 bits, Close.
@@ -136,7 +136,7 @@ TEST(PLAnyPicDecoder, BmpFromAFileWhateverItsName) {
 TEST(PLAnyPicDecoder, MakeBmpWithoutAnOpenImageIsRefused) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("a.jpg");
-  imgtest::WriteFile(path, imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8)));
+  imgtest::WriteFile(path, imgtest::MakeJpeg(imgtest::BlockJpegLayout(8, 8)));
   PLAnyBmp bmp;
   PLAnyPicDecoder never;
   EXPECT_THROW(never.MakeBmp(&bmp, 32), PLTextException);
@@ -148,7 +148,7 @@ TEST(PLAnyPicDecoder, MakeBmpWithoutAnOpenImageIsRefused) {
 
 TEST(PLAnyPicDecoder, DestroyingAnOpenDecoderReleasesTheFile) {
   kvrtest::ScratchDir dir;
-  const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8));
+  const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegLayout(8, 8));
   const std::string path = dir.File("a");
   imgtest::WriteFile(path, jpeg);
   PLAnyPicDecoder decoder;

@@ -8,7 +8,7 @@
 
 namespace {
 
-using imgtest::BmpSpec;
+using imgtest::BmpLayout;
 using imgtest::Bytes;
 using imgtest::Decode;
 using imgtest::Decoded;
@@ -40,8 +40,8 @@ std::vector<std::vector<uint8_t>> IndexRows(int n) {
 }
 
 // A palette file of depth bpp (1, 4 or 8) holding the picture above.
-BmpSpec PaletteSpec(int bpp, uint32_t headerSize = 40) {
-  BmpSpec s;
+BmpLayout PaletteLayout(int bpp, uint32_t headerSize = 40) {
+  BmpLayout s;
   s.width = kW;
   s.height = kH;
   s.bpp = static_cast<uint16_t>(bpp);
@@ -57,8 +57,8 @@ PLPixel32 TrueAt(int x, int y) {
                    static_cast<uint8_t>(255 - x * 24), static_cast<uint8_t>(x * 10 + y));
 }
 
-BmpSpec TrueSpec(int bpp) {
-  BmpSpec s;
+BmpLayout TrueLayout(int bpp) {
+  BmpLayout s;
   s.width = kW;
   s.height = kH;
   s.bpp = static_cast<uint16_t>(bpp);
@@ -82,7 +82,7 @@ BmpSpec TrueSpec(int bpp) {
 }
 
 // Turns bottom-up stored rows into top-down ones with a negative height.
-BmpSpec TopDown(BmpSpec s, size_t rowBytes) {
+BmpLayout TopDown(BmpLayout s, size_t rowBytes) {
   Bytes flipped;
   for (size_t k = s.pixels.size() / rowBytes; k-- > 0;) {
     flipped.insert(flipped.end(), s.pixels.begin() + k * rowBytes, s.pixels.begin() + (k + 1) * rowBytes);
@@ -111,13 +111,13 @@ TEST(PLBmpDecoder, PaletteDepthsInEveryHeaderKind) {
   for (int bpp : {1, 4, 8}) {
     for (uint32_t header : {12u, 40u, 52u, 108u, 124u}) {
       SCOPED_TRACE(testing::Message() << bpp << " bpp, header " << header);
-      ExpectPalettePicture(Decode(imgtest::BuildBmp(PaletteSpec(bpp, header))), bpp);
+      ExpectPalettePicture(Decode(imgtest::BuildBmp(PaletteLayout(bpp, header))), bpp);
     }
   }
 }
 
 TEST(PLBmpDecoder, PaletteFilesDecodeAtEightBitsWithTheirPalette) {
-  const Decoded d = Decode(imgtest::BuildBmp(PaletteSpec(4)), 0);
+  const Decoded d = Decode(imgtest::BuildBmp(PaletteLayout(4)), 0);
   ASSERT_TRUE(d.ok) << d.text;
   EXPECT_EQ(d.bmp.GetBitsPerPixel(), 8);
   EXPECT_EQ(d.bmp.GetLineArray()[2][4], IndexAt(4, 2, 16));
@@ -127,7 +127,7 @@ TEST(PLBmpDecoder, PaletteFilesDecodeAtEightBitsWithTheirPalette) {
 TEST(PLBmpDecoder, TrueColourDepths) {
   for (int bpp : {24, 32}) {
     SCOPED_TRACE(bpp);
-    const Decoded d = Decode(imgtest::BuildBmp(TrueSpec(bpp)), 0);
+    const Decoded d = Decode(imgtest::BuildBmp(TrueLayout(bpp)), 0);
     ASSERT_TRUE(d.ok) << d.text;
     EXPECT_EQ(d.bmp.GetBitsPerPixel(), 32);
     EXPECT_EQ(d.bmp.HasAlpha(), bpp == 32);
@@ -142,13 +142,13 @@ TEST(PLBmpDecoder, TrueColourDepths) {
 }
 
 TEST(PLBmpDecoder, NegativeHeightMeansTopDownRows) {
-  struct Case { BmpSpec spec; size_t rowBytes; } const cases[] = {
-      {PaletteSpec(1), 4}, {PaletteSpec(4), 4}, {PaletteSpec(8), 8}};
+  struct Case { BmpLayout layout; size_t rowBytes; } const cases[] = {
+      {PaletteLayout(1), 4}, {PaletteLayout(4), 4}, {PaletteLayout(8), 8}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.spec.bpp);
-    ExpectPalettePicture(Decode(imgtest::BuildBmp(TopDown(c.spec, c.rowBytes))), c.spec.bpp);
+    SCOPED_TRACE(c.layout.bpp);
+    ExpectPalettePicture(Decode(imgtest::BuildBmp(TopDown(c.layout, c.rowBytes))), c.layout.bpp);
   }
-  const Decoded d = Decode(imgtest::BuildBmp(TopDown(TrueSpec(32), 4 * kW)));
+  const Decoded d = Decode(imgtest::BuildBmp(TopDown(TrueLayout(32), 4 * kW)));
   ASSERT_TRUE(d.ok) << d.text;
   EXPECT_EQ(d.bmp.GetHeight(), kH);
   EXPECT_EQ(d.bmp.GetPixel(1, 0), TrueAt(1, 0));
@@ -177,7 +177,7 @@ TEST(PLBmpDecoder, HighColourMasks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = 1;
     s.bpp = 16;
@@ -192,10 +192,10 @@ TEST(PLBmpDecoder, HighColourMasks) {
 }
 
 TEST(PLBmpDecoder, PixelsAreReadAtThePixelOffset) {
-  BmpSpec s = PaletteSpec(8);
+  BmpLayout s = PaletteLayout(8);
   s.gap = 37;
   ExpectPalettePicture(Decode(imgtest::BuildBmp(s)), 8);
-  BmpSpec t = TrueSpec(24);
+  BmpLayout t = TrueLayout(24);
   t.gap = 12;
   const Decoded d = Decode(imgtest::BuildBmp(t));
   ASSERT_TRUE(d.ok) << d.text;
@@ -207,7 +207,7 @@ TEST(PLBmpDecoder, ColoursUsedSetsTheTableLength) {
   // the wrong number of entries would shift them.
   for (uint32_t used : {5u, 16u}) {
     SCOPED_TRACE(used);
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bpp = 4;
@@ -225,7 +225,7 @@ TEST(PLBmpDecoder, ColoursUsedSetsTheTableLength) {
 
 TEST(PLBmpDecoder, BitmapArrayHeadersAreSkipped) {
   for (uint32_t header : {12u, 40u}) {
-    BmpSpec s = PaletteSpec(8, header);
+    BmpLayout s = PaletteLayout(8, header);
     s.arrayHeaders = 2;
     ExpectPalettePicture(Decode(imgtest::BuildBmp(s)), 8);
   }
@@ -234,7 +234,7 @@ TEST(PLBmpDecoder, BitmapArrayHeadersAreSkipped) {
 TEST(PLBmpDecoder, ResolutionInDotsPerInch) {
   struct Case { int32_t ppm; int dpi; } const cases[] = {{3780, 96}, {2835, 72}, {39, 0}, {0, 0}, {-5, 0}};
   for (const Case& c : cases) {
-    BmpSpec s = PaletteSpec(1);
+    BmpLayout s = PaletteLayout(1);
     s.xPelsPerMeter = c.ppm;
     s.yPelsPerMeter = 3780;
     const Decoded d = Decode(imgtest::BuildBmp(s), 0);
@@ -273,7 +273,7 @@ TEST(PLBmpDecoder, RunLengthData) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpSpec s;
+    BmpLayout s;
     s.width = c.width;
     s.height = 3;
     s.bpp = static_cast<uint16_t>(c.bpp);
@@ -289,7 +289,7 @@ TEST(PLBmpDecoder, RunLengthData) {
 }
 
 TEST(PLBmpDecoder, UnsupportedDepthOpensThenFailsWithCode2) {
-  BmpSpec s = PaletteSpec(8);
+  BmpLayout s = PaletteLayout(8);
   s.bpp = 2;
   s.palette = MakePalette(4);
   const Decoded d = Decode(imgtest::BuildBmp(s), 0);
@@ -299,13 +299,13 @@ TEST(PLBmpDecoder, UnsupportedDepthOpensThenFailsWithCode2) {
 }
 
 TEST(PLBmpDecoder, DepthRequests) {
-  const Decoded low = Decode(imgtest::BuildBmp(TrueSpec(24)), 8);
+  const Decoded low = Decode(imgtest::BuildBmp(TrueLayout(24)), 8);
   EXPECT_EQ(low.code, PL_ERRFORMAT_NOT_SUPPORTED);
   EXPECT_EQ(low.text, "Image bit depth doesn't match request.");
-  const Decoded same = Decode(imgtest::BuildBmp(PaletteSpec(8)), 8);
+  const Decoded same = Decode(imgtest::BuildBmp(PaletteLayout(8)), 8);
   ASSERT_TRUE(same.ok);
   EXPECT_EQ(same.bmp.GetBitsPerPixel(), 8);
-  const Decoded wide = Decode(imgtest::BuildBmp(PaletteSpec(8)), 24);
+  const Decoded wide = Decode(imgtest::BuildBmp(PaletteLayout(8)), 24);
   ASSERT_TRUE(wide.ok) << wide.text;
   EXPECT_EQ(wide.bmp.GetBitsPerPixel(), 24);
   const Rgb c = PaletteColour(IndexAt(2, 1, 256));
@@ -316,7 +316,7 @@ TEST(PLBmpDecoder, DepthRequests) {
 // outside the data or the bitmap is touched.
 TEST(PLBmpDecoder, DamagedFilesAreRefused) {
   auto bmp = [](auto edit) {
-    BmpSpec s = PaletteSpec(8);
+    BmpLayout s = PaletteLayout(8);
     edit(s);
     return imgtest::BuildBmp(s);
   };
@@ -324,17 +324,17 @@ TEST(PLBmpDecoder, DamagedFilesAreRefused) {
     imgtest::Poke32(b, at, v);
     return b;
   };
-  const Bytes good = imgtest::BuildBmp(PaletteSpec(8));
+  const Bytes good = imgtest::BuildBmp(PaletteLayout(8));
   Bytes shortPixels = good;
   shortPixels.pop_back();
-  BmpSpec rle;
+  BmpLayout rle;
   rle.width = 4;
   rle.height = 2;
   rle.compression = 1;
   rle.palette = MakePalette(2);
   rle.colorsUsed = 2;
   auto rleWith = [&](Bytes data, int bpp = 8) {
-    BmpSpec s = rle;
+    BmpLayout s = rle;
     s.bpp = static_cast<uint16_t>(bpp);
     s.compression = bpp == 8 ? 1 : 2;
     s.pixels = std::move(data);
@@ -348,20 +348,20 @@ TEST(PLBmpDecoder, DamagedFilesAreRefused) {
       {"endless BA chain", {'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'B', 'A', 1},
        PL_ERREND_OF_FILE, "End of file"},
       {"pixels one byte short", shortPixels, PL_ERREND_OF_FILE, "remain"},
-      {"width 0", bmp([](BmpSpec& s) { s.width = 0; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
-      {"negative width", bmp([](BmpSpec& s) { s.width = -5; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
-      {"height 0", bmp([](BmpSpec& s) { s.height = 0; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
-      {"most negative height", bmp([](BmpSpec& s) { s.height = INT32_MIN; }), PL_ERRWRONG_SIGNATURE,
+      {"width 0", bmp([](BmpLayout& s) { s.width = 0; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
+      {"negative width", bmp([](BmpLayout& s) { s.width = -5; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
+      {"height 0", bmp([](BmpLayout& s) { s.height = 0; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
+      {"most negative height", bmp([](BmpLayout& s) { s.height = INT32_MIN; }), PL_ERRWRONG_SIGNATURE,
        "too large"},
-      {"huge width", bmp([](BmpSpec& s) { s.width = 0x7FFFFFFF; }), PL_ERRWRONG_SIGNATURE, "too large"},
-      {"huge area", bmp([](BmpSpec& s) { s.width = 30000; s.height = 30000; }), PL_ERRWRONG_SIGNATURE,
+      {"huge width", bmp([](BmpLayout& s) { s.width = 0x7FFFFFFF; }), PL_ERRWRONG_SIGNATURE, "too large"},
+      {"huge area", bmp([](BmpLayout& s) { s.width = 30000; s.height = 30000; }), PL_ERRWRONG_SIGNATURE,
        "too large"},
-      {"257 colours", bmp([](BmpSpec& s) { s.colorsUsed = 257; }), PL_ERRWRONG_SIGNATURE, "257 entries"},
-      {"colour count wraps", bmp([](BmpSpec& s) { s.colorsUsed = 0xFFFFFFFF; }), PL_ERRWRONG_SIGNATURE,
+      {"257 colours", bmp([](BmpLayout& s) { s.colorsUsed = 257; }), PL_ERRWRONG_SIGNATURE, "257 entries"},
+      {"colour count wraps", bmp([](BmpLayout& s) { s.colorsUsed = 0xFFFFFFFF; }), PL_ERRWRONG_SIGNATURE,
        "colour table"},
-      {"table past the end", bmp([](BmpSpec& s) { s.palette.resize(100); s.pixels.clear(); }),
+      {"table past the end", bmp([](BmpLayout& s) { s.palette.resize(100); s.pixels.clear(); }),
        PL_ERREND_OF_FILE, "End of file"},
-      {"header size 20", bmp([](BmpSpec& s) { s.headerSize = 20; }), PL_ERRWRONG_SIGNATURE, "header of 20"},
+      {"header size 20", bmp([](BmpLayout& s) { s.headerSize = 20; }), PL_ERRWRONG_SIGNATURE, "header of 20"},
       {"header size huge", patched(good, 14, 0xFFFFFFF0), PL_ERRWRONG_SIGNATURE, "passes the end"},
       {"pixel offset past the end", patched(good, 10, 0x00100000), PL_ERRWRONG_SIGNATURE, "past the end"},
       {"pixel offset at the very end", patched(good, 10, static_cast<uint32_t>(good.size())),
@@ -393,7 +393,7 @@ TEST(PLBmpDecoder, DamagedFilesAreRefused) {
 }
 
 TEST(PLBmpDecoder, RowsPastTheLastAreIgnored) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 2;
   s.height = 1;
   s.bpp = 8;
@@ -409,24 +409,24 @@ TEST(PLBmpDecoder, RowsPastTheLastAreIgnored) {
 
 // Every cut of a valid file is refused, and the whole file is accepted.
 TEST(PLBmpDecoder, EveryTruncationIsRefused) {
-  for (const BmpSpec& spec : {PaletteSpec(1), PaletteSpec(4, 12), TrueSpec(24), TrueSpec(32)}) {
-    const Bytes whole = imgtest::BuildBmp(spec);
+  for (const BmpLayout& layout : {PaletteLayout(1), PaletteLayout(4, 12), TrueLayout(24), TrueLayout(32)}) {
+    const Bytes whole = imgtest::BuildBmp(layout);
     for (size_t n = 0; n < whole.size(); ++n) {
       const Decoded d = Decode(Bytes(whole.begin(), whole.begin() + n));
-      EXPECT_FALSE(d.ok) << spec.bpp << " bpp cut at " << n;
+      EXPECT_FALSE(d.ok) << layout.bpp << " bpp cut at " << n;
     }
-    EXPECT_TRUE(Decode(whole).ok) << spec.bpp;
+    EXPECT_TRUE(Decode(whole).ok) << layout.bpp;
   }
 }
 
 TEST(PLBmpDecoder, DecoderIsReusableAfterAFailure) {
   PLBmpDecoder decoder;
   PLAnyBmp bmp;
-  Bytes bad = imgtest::BuildBmp(PaletteSpec(8));
+  Bytes bad = imgtest::BuildBmp(PaletteLayout(8));
   imgtest::Poke32(bad, 18, 0);  // width 0
   EXPECT_THROW(decoder.MakeBmpFromMemory(bad.data(), static_cast<int>(bad.size()), &bmp, 32),
                PLTextException);
-  Bytes good = imgtest::BuildBmp(PaletteSpec(8));
+  Bytes good = imgtest::BuildBmp(PaletteLayout(8));
   decoder.MakeBmpFromMemory(good.data(), static_cast<int>(good.size()), &bmp, 32);
   EXPECT_EQ(bmp.GetWidth(), kW);
 }

@@ -11,7 +11,7 @@ namespace {
 
 TEST(PLDecodeFile, DecodesAtTheRequestedDepth) {
   kvrtest::ScratchDir dir;
-  imgtest::BmpSpec s;
+  imgtest::BmpLayout s;
   s.width = 2;
   s.height = 2;
   s.bpp = 8;
@@ -31,7 +31,7 @@ TEST(PLDecodeFile, DecodesAtTheRequestedDepth) {
 // thrown past the call.
 TEST(PLDecodeFile, FailuresAreOneLineNamingTheFile) {
   kvrtest::ScratchDir dir;
-  imgtest::BmpSpec s;
+  imgtest::BmpLayout s;
   s.bpp = 8;
   s.colorsUsed = 300;
   imgtest::WriteFile(dir.File("big.bmp"), imgtest::BuildBmp(s));

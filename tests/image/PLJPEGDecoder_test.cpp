@@ -13,7 +13,7 @@ namespace {
 using imgtest::Bytes;
 using imgtest::Decode;
 using imgtest::Decoded;
-using imgtest::JpegSpec;
+using imgtest::JpegLayout;
 
 constexpr int kTolerance = 12;  // JPEG is lossy even at quality 100
 
@@ -24,7 +24,7 @@ void ExpectNear(const PLPixel32& got, int r, int g, int b, const char* where) {
 }
 
 TEST(PLJPEGDecoder, ColourImageDecodesAtThirtyTwoBits) {
-  const Decoded d = Decode(imgtest::MakeJpeg(imgtest::BlockJpegSpec(32, 16)), 0);
+  const Decoded d = Decode(imgtest::MakeJpeg(imgtest::BlockJpegLayout(32, 16)), 0);
   ASSERT_TRUE(d.ok) << d.text;
   EXPECT_EQ(d.bmp.GetBitsPerPixel(), 32);
   EXPECT_FALSE(d.bmp.IsGreyscale());
@@ -38,7 +38,7 @@ TEST(PLJPEGDecoder, ColourImageDecodesAtThirtyTwoBits) {
 }
 
 TEST(PLJPEGDecoder, GreyscaleIsEightBitGreyAndWidensToEqualChannels) {
-  JpegSpec s = imgtest::JpegOf(16, 8, 1, JCS_GRAYSCALE);
+  JpegLayout s = imgtest::JpegOf(16, 8, 1, JCS_GRAYSCALE);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 16; ++x) s.pixels.push_back(x < 8 ? 40 : 220);
   const Bytes jpeg = imgtest::MakeJpeg(s);
@@ -62,7 +62,7 @@ TEST(PLJPEGDecoder, ResolutionFromTheDensity) {
       {1, 300, 1, PLPoint(0, 0)}, {1, 96, 150, PLPoint(96, 150)}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.unit << ":" << c.x << "x" << c.y);
-    JpegSpec s = imgtest::BlockJpegSpec(8, 8);
+    JpegLayout s = imgtest::BlockJpegLayout(8, 8);
     s.densityUnit = c.unit;
     s.xDensity = c.x;
     s.yDensity = c.y;
@@ -73,7 +73,7 @@ TEST(PLJPEGDecoder, ResolutionFromTheDensity) {
 }
 
 TEST(PLJPEGDecoder, ProgressiveImageDecodes) {
-  JpegSpec s = imgtest::BlockJpegSpec(24, 24);
+  JpegLayout s = imgtest::BlockJpegLayout(24, 24);
   s.progressive = true;
   const Decoded d = Decode(imgtest::MakeJpeg(s));
   ASSERT_TRUE(d.ok) << d.text;
@@ -82,7 +82,7 @@ TEST(PLJPEGDecoder, ProgressiveImageDecodes) {
 
 TEST(PLJPEGDecoder, AdobeCmykIsConvertedToRgb) {
   // Adobe CMYK files store the inks inverted: 255 is no ink.
-  JpegSpec s = imgtest::JpegOf(16, 8, 4, JCS_CMYK);
+  JpegLayout s = imgtest::JpegOf(16, 8, 4, JCS_CMYK);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 16; ++x) {
       if (x < 8) s.pixels.insert(s.pixels.end(), {255, 0, 0, 255});  // full magenta, yellow: red
@@ -97,7 +97,7 @@ TEST(PLJPEGDecoder, AdobeCmykIsConvertedToRgb) {
 }
 
 TEST(PLJPEGDecoder, DataCutInTheScanDecodeWithTheTopIntact) {
-  const Bytes whole = imgtest::MakeJpeg(imgtest::BlockJpegSpec(64, 64));
+  const Bytes whole = imgtest::MakeJpeg(imgtest::BlockJpegLayout(64, 64));
   const Bytes cut(whole.begin(), whole.begin() + whole.size() * 3 / 4);
   Decoded d;
   {
@@ -110,7 +110,7 @@ TEST(PLJPEGDecoder, DataCutInTheScanDecodeWithTheTopIntact) {
 }
 
 TEST(PLJPEGDecoder, DamagedDataFailWithTheLibrarysMessage) {
-  const Bytes whole = imgtest::MakeJpeg(imgtest::BlockJpegSpec(16, 16));
+  const Bytes whole = imgtest::MakeJpeg(imgtest::BlockJpegLayout(16, 16));
   Bytes badMarker = whole;
   for (size_t i = 0; i + 4 < badMarker.size(); ++i) {
     if (badMarker[i] == 0xFF && badMarker[i + 1] == 0xC0) {
@@ -139,7 +139,7 @@ TEST(PLJPEGDecoder, DamagedDataFailWithTheLibrarysMessage) {
 }
 
 TEST(PLJPEGDecoder, OversizedImagesAreRefused) {
-  JpegSpec s = imgtest::JpegOf(40000, 8, 1, JCS_GRAYSCALE);
+  JpegLayout s = imgtest::JpegOf(40000, 8, 1, JCS_GRAYSCALE);
   s.quality = 10;
   s.pixels.assign(static_cast<size_t>(s.width) * s.height, 128);
   const Decoded d = Decode(imgtest::MakeJpeg(s));
@@ -152,7 +152,7 @@ TEST(PLJPEGDecoder, DecoderIsReusableAfterEachKindOfFailure) {
   PLJPEGDecoder decoder;
   PLAnyBmp bmp;
   Bytes garbage = {0xFF, 0xD8, 0xFF, 0xE0, 0, 2, 0xFF, 0xFF};
-  Bytes good = imgtest::MakeJpeg(imgtest::BlockJpegSpec(16, 8));
+  Bytes good = imgtest::MakeJpeg(imgtest::BlockJpegLayout(16, 8));
   {
     imgtest::QuietStderr quiet;
     EXPECT_THROW(decoder.MakeBmpFromMemory(garbage.data(), static_cast<int>(garbage.size()), &bmp, 0),
@@ -168,7 +168,7 @@ TEST(PLJPEGDecoder, DecoderIsReusableAfterEachKindOfFailure) {
 
 TEST(PLJPEGDecoder, ContentDecidesNotTheFileName) {
   kvrtest::ScratchDir dir;
-  const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegSpec(8, 8));
+  const Bytes jpeg = imgtest::MakeJpeg(imgtest::BlockJpegLayout(8, 8));
   const std::string path = dir.File("picture.bmp");
   imgtest::WriteFile(path, jpeg);
   PLAnyPicDecoder decoder;

@@ -76,7 +76,7 @@ TEST(PLPicDecoder, ComposedTextsStopAt255Bytes) {
 }
 
 TEST(PLPicDecoder, UnknownDepthRequestsAreRefused) {
-  imgtest::BmpSpec s;
+  imgtest::BmpLayout s;
   s.bpp = 24;
   s.pixels = {1, 2, 3, 0};
   for (int bpp : {16, 4, -1, 33}) {
@@ -90,7 +90,7 @@ TEST(PLPicDecoder, TraceGoesToItsFileOnlyWhenSet) {
   kvrtest::ScratchDir dir;
   const std::string trace = dir.File("trace.txt");
   const std::string picture = dir.File("p.bmp");
-  imgtest::BmpSpec s;
+  imgtest::BmpLayout s;
   s.bpp = 24;
   s.pixels = {1, 2, 3, 0};
   imgtest::WriteFile(picture, imgtest::BuildBmp(s));
