@@ -301,9 +301,9 @@ int Xi18nXSend(XIMS ims, uint16_t connect_id, const uint8_t* msg, int length) {
     ev.xclient.format = 8;
     std::memcpy(ev.xclient.data.b, msg, static_cast<size_t>(length));
   } else {
-    XSpecData* spec = Spec(core);
-    const int n = spec->sequence;
-    spec->sequence = (spec->sequence + 1) % kPropertyNames;
+    XSpecData* xdata = Spec(core);
+    const int n = xdata->sequence;
+    xdata->sequence = (xdata->sequence + 1) % kPropertyNames;
     char name[24];
     std::snprintf(name, sizeof name, "_server%d_%d", connect_id, n);
     const Atom atom = XInternAtom(dpy, name, False);
@@ -374,10 +374,10 @@ const TransportSW _TransR[] = {
 };
 
 int _Xi18nCheckXAddress(Xi18nCore* core, const TransportSW*, const char*) {
-  void* spec = std::calloc(1, sizeof(XSpecData));
-  if (!spec) return 0;
+  void* xdata = std::calloc(1, sizeof(XSpecData));
+  if (!xdata) return 0;
   std::free(core->address.connect_addr);
-  core->address.connect_addr = spec;
+  core->address.connect_addr = xdata;
   core->methods.begin = Xi18nXBegin;
   core->methods.end = Xi18nXEnd;
   core->methods.send = Xi18nXSend;
