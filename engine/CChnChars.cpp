@@ -120,6 +120,12 @@ void CChnChars::ResetState() {
   m_bReplayingKey = 0;
   m_nPendingCiMethod = 0;
   m_nNewCiQueueMethod = 0;
+  m_arrNewCiQueue.RemoveAll();
+  m_bShouZiMuIdxDirty = 0;
+  m_bDependDirty = 0;
+  m_tmPyFlatChanged = 0;
+  m_tmLastSaveFailed = 0;
+  m_tmNewCiQueued = 0;
 
   m_bAlt = m_bCtrl = m_bShift = 0;
   m_nXState = 0;
@@ -233,6 +239,7 @@ void CChnChars::InitDictionary() {
   InitNumUnitWords();
   m_bCiZuIdxDirty[0] = m_bCiZuIdxDirty[1] = 0;
   m_bCiZuFlatDirty = 0;
+  m_bShouZiMuIdxDirty = 0;
   m_tmCiKuChanged = 0;
   if (pinYin) {
     InitBiHuaKeys();
@@ -253,6 +260,9 @@ void CChnChars::ForecastDBLoadUnload() {
 }
 
 int CChnChars::ReLoadCizuDics(int withStore) {
+  // Learned weights and added phrases still in the indexes are written
+  // before the indexes are dropped.
+  SaveCiKuDirtyData();
   ReleaseCiZuIdx(kXingMa);
   ReleaseCiZuIdx(kPinYin);
   if (withStore) ReleaseCiZuFlat();

@@ -28,10 +28,3 @@ int CChnChars::SetChnNumMode() {
 }
 
 
-int CChnChars::RemvKeyInZuCiMode() { return 0; }
-int CChnChars::AdjustZuCiState(unsigned long) { return 0; }
-int CChnChars::RemvZiInZuCiMode() { return 0; }
-int CChnChars::GetNextChoice(CString& text) {
-  text.Empty();
-  return 0;
-}

@@ -5,14 +5,5 @@
 // an operation removes it from this file when it defines it.
 #include "engine/CChnChars.h"
 
-void CChnChars::ClearZuCiMode() {
-  m_nZuCiMode = 0;
-  m_nZuCiCurSeg = 0;
-  m_arrZuCiSegs.RemoveAll();
-}
-void CChnChars::LoadCharDependencyFiles() {}
 int CChnChars::LoadForecastDB() { return 0; }
 int CChnChars::UnloadForecastDB() { return 1; }
-int CChnChars::AddNewCiArrayToCiKu() { return 0; }
-int CChnChars::SaveCiKuDirtyData() { return 0; }
-int CChnChars::AddToCiKu(char*, int, int, int) { return 0; }
