@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <fstream>
 
@@ -124,6 +126,20 @@ TEST_F(Lexicon, MapsAreSavedWithTheLexiconAndLoadAgain) {
   Restart();
   EXPECT_FALSE(dictionary.m_mapDepend1.Lookup(CharValue("中"), list));
   EXPECT_FALSE(m_host.Calls("diag ").empty());
+}
+
+TEST_F(Lexicon, AMissingDepend1LeavesDepend2ReadAndKept) {
+  ASSERT_EQ(Add("中国"), 1);
+  ASSERT_EQ(Add("中国人"), 1);
+  const uint32_t ab = static_cast<uint32_t>(OffsetOf("中国")) | 0x80000000u;
+  const std::string two = lexicontest::ReadFile(Path("depend2.map"));
+  ASSERT_EQ(unlink(Path("depend1.map").c_str()), 0);
+  Restart();
+  CDWordArray list;
+  EXPECT_TRUE(dictionary.m_mapDepend2.Lookup(ab, list));
+  ASSERT_EQ(Add("中文"), 1);  // saves the maps again
+  EXPECT_NE(lexicontest::ReadFile(Path("depend2.map")).find(two.substr(4)), std::string::npos)
+      << "depend2.map keeps what it held";
 }
 
 }  // namespace

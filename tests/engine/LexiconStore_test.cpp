@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -51,6 +52,26 @@ TEST_F(Lexicon, ASecondAddOfTheSamePhraseChangesNothing) {
   EXPECT_EQ(dictionary.m_arrNewCiQueue.GetSize(), queued);
   EXPECT_EQ(dictionary.m_nCiZuIdxLen[kPinYin], pyLen);
   EXPECT_EQ(Files(), files);
+}
+
+TEST_F(Lexicon, TheQueueIsFiledIntoALoadedIndexOfTheOtherMethodAndFoundThroughItsTable) {
+  ASSERT_EQ(dictionary.LoadKey2IdxIntoCizuDic(kXingMa, 1), 1);  // loaded, not current
+  ASSERT_EQ(Add("中文"), 1);
+  ASSERT_EQ(Add("国人"), 1);
+  ASSERT_EQ(Add("华民"), 1);
+  EXPECT_EQ(dictionary.AddNewCiArrayToCiKu(), 1);
+  EXPECT_EQ(dictionary.m_arrNewCiQueue.GetSize(), 0);
+  ASSERT_NE(dictionary.m_pCiZuIdx[kXingMa], nullptr) << "kept: it was loaded before";
+  for (const char* p : {"中文", "国人", "华民"}) {
+    for (const std::string& k : Keys(p, kXingMa))
+      EXPECT_TRUE(Filed(keyscan::CiZuList(dictionary, kXingMa), k, OffsetOf(p))) << p << " " << k;
+  }
+  EXPECT_EQ(dictionary.m_bCiZuIdxDirty[kXingMa], 0) << "saved";
+  // The two-key table follows the index it was built for.
+  const std::vector<uint32_t> table(dictionary.m_pCiZuIdx2Keys[kXingMa],
+                                    dictionary.m_pCiZuIdx2Keys[kXingMa] + kTwoKeyBuckets);
+  dictionary.BuildIdx2KeysInDic(kIdxCiZu, kXingMa);
+  EXPECT_TRUE(std::equal(table.begin(), table.end(), dictionary.m_pCiZuIdx2Keys[kXingMa]));
 }
 
 TEST_F(Lexicon, RefusalsChangeNothing) {
