@@ -116,7 +116,7 @@ std::vector<std::string> TakeTurns(const std::string& name, const std::vector<st
       XimTestClient& c = clients[t % 2];
       std::vector<kvrtest::ScriptKey> keys;
       if (!kvrtest::ParseKeyScript(turns[t], &keys)) return 2;
-      for (size_t i = 0; i < keys.size(); ++i) c.XTestKey(keys[i].sym, keys[i].state, i == 0 ? 300 : 0);
+      for (size_t i = 0; i < keys.size(); ++i) c.XTestKey(keys[i].sym, keys[i].state);
       c.Serve(200);
     }
     for (XimTestClient& c : clients) {
@@ -166,7 +166,7 @@ TEST_F(Robustness, TwentyClientsConnectedAtOnceAreEachServed) {
       }
     }
     // All connected; each types its own letter (and so triggers on it).
-    for (int i = 0; i < kClients; ++i) clients[i]->XTestKey('a' + i, 0, 300);
+    for (int i = 0; i < kClients; ++i) clients[i]->XTestKey('a' + i);
     for (int i = 0; i < kClients; ++i) {
       clients[i]->Serve(100);
       ReportLine(fd, "got " + clients[i]->Received());

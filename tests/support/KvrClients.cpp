@@ -20,8 +20,7 @@ namespace kvrtest {
 
 namespace {
 
-constexpr int kTriggerHoldMs = 300;  // the first key stays down this long
-constexpr int kGapMs = 30;           // between key strokes
+constexpr int kGapMs = 30;  // between key strokes
 constexpr int kClientStartMs = 20000;
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -58,7 +57,6 @@ std::string Unhex(const std::string& hex) {
 bool TypeKeys(Display* dpy, const std::vector<ScriptKey>& keys) {
   for (size_t i = 0; i < keys.size(); ++i) {
     if (!XTestKey(dpy, keys[i].sym, keys[i].state, true)) return false;
-    if (i == 0) Sleep(kTriggerHoldMs);
     XTestKey(dpy, keys[i].sym, keys[i].state, false);
     Sleep(kGapMs);
   }
@@ -79,7 +77,7 @@ Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector
       return 1;
     }
     for (size_t i = 0; i < keys.size(); ++i) {
-      if (!client.XTestKey(keys[i].sym, keys[i].state, i == 0 ? kTriggerHoldMs : 0, kGapMs)) {
+      if (!client.XTestKey(keys[i].sym, keys[i].state, 0, kGapMs)) {
         ReportLine(fd, "error no key");
         return 1;
       }

@@ -5,9 +5,10 @@
 // returns the bytes the client received, exactly: the Xlib client's lookup
 // results, the file cat wrote, the entry's text.
 //
-// Keys are a script (tests/support/XTestKeys.h). The first key is held down
-// until the input method has taken the client over (its trigger is a round
-// trip), then keys follow about 30 ms apart, as a quick typist's do.
+// Keys are a script (tests/support/XTestKeys.h), typed through XTEST about
+// 30 ms apart, as a quick typist's; each key is released at once, the
+// first too (the trigger's release reaches the client before it has heard
+// from the input method).
 // Include after <gtest/gtest.h>.
 #pragma once
 
