@@ -1,0 +1,29 @@
+// XTestKeys.h: real key strokes through the XTEST extension, as a person
+// types them: the server delivers them to the window that has the keyboard
+// focus, with the modifiers the test pressed around them.
+//
+// Include after <gtest/gtest.h> in tests (Xlib macros).
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+
+namespace kvrtest {
+
+// Whether the display offers XTEST.
+bool HasXTest(Display* dpy);
+
+// Presses and releases the key of sym, with Shift, Control and Mod1 held
+// around it as state asks; Shift is added when sym sits on the shifted level
+// of its key. False when no key of the keyboard makes sym.
+bool XTestTap(Display* dpy, unsigned long sym, unsigned state = 0);
+
+// Taps the key of every character of ascii in order ('\n' is Return,
+// ' ' space); false at the first character no key makes.
+bool XTestType(Display* dpy, const std::string& ascii);
+
+// Gives the keyboard focus to win and waits until the server has it.
+void FocusWindow(Display* dpy, Window win);
+
+}  // namespace kvrtest
