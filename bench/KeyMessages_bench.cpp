@@ -6,28 +6,17 @@
 // from idle input back to idle input; the items are the key messages. Run
 // from build/bench/; KVR_DIST names another distribution directory.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <string>
 
+#include "bench/ShippedData.h"
 #include "engine/CChnChars.h"
 #include "engine/KeySyms.h"
 #include "tests/engine/EngineStart.h"
 #include "tests/engine/KeyFeed.h"
-#include "tests/support/TestPaths.h"
 
 namespace {
-
-const std::string& DataCopy() {
-  static kvrtest::ScratchDir dir;
-  static bool copied = false;
-  if (!copied) {
-    const char* env = getenv("KVR_DIST");
-    copied = enginetest::CopyRegularFiles(env ? env : kvrtest::DistDir(), dir.Path());
-  }
-  return dir.Path();
-}
 
 RecordingHost& Host() {
   static RecordingHost host;
@@ -36,7 +25,7 @@ RecordingHost& Host() {
 
 void StartEngine(int inputMode) {
   RecordingHost& host = Host();
-  host.dataDir = DataCopy() + "/";
+  host.dataDir = bench::ShippedDataCopy() + "/";
   host.focus = 77;
   dictionary.CloseDictionary();
   typInputSettings s = enginetest::PinYinSettings();

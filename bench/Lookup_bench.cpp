@@ -2,31 +2,18 @@
 // pinyin, initials, a mistyped key ranked by edit distance, fuzzy pinyin, a
 // wildcard pattern and a shape code. Run from build/bench/.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <string>
 
+#include "bench/ShippedData.h"
 #include "engine/CChnChars.h"
 #include "tests/engine/EngineStart.h"
-#include "tests/support/TestPaths.h"
 
 namespace {
 
-// A private copy of the shipped data files: fuzzy pinyin writes its lists
-// beside them. KVR_DIST names another distribution directory.
-const std::string& DataCopy() {
-  static kvrtest::ScratchDir dir;
-  static bool copied = false;
-  if (!copied) {
-    const char* env = getenv("KVR_DIST");
-    copied = enginetest::CopyRegularFiles(env ? env : kvrtest::DistDir(), dir.Path());
-  }
-  return dir.Path();
-}
-
 void StartEngine(int method, int fuzzy) {
   static RecordingHost host;
-  host.dataDir = DataCopy() + "/";
+  host.dataDir = bench::ShippedDataCopy() + "/";
   dictionary.CloseDictionary();
   typInputSettings s = enginetest::PinYinSettings();
   s.InputMthd = method;
