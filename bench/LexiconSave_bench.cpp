@@ -2,55 +2,26 @@
 // each one, as the engine does for every phrase the user builds (store,
 // pinyin index, initials index and association maps, each through a
 // temporary file, fsynced and renamed). Runs on a scratch copy of the
-// distribution data (build/dist), fresh for each iteration. Run from
-// build/bench/.
+// distribution data (build/dist, or KVR_DIST), fresh for each iteration.
+// Run from build/bench/.
 #include <benchmark/benchmark.h>
-#include <dirent.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <fstream>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "engine/CChnChars.h"
-#include "engine/EngineHost.h"
-#include "tests/engine/RecordingHost.h"
+#include "tests/engine/EngineStart.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
 constexpr int kPhrases = 1000;
 
-std::string DistDir() {
-  const char* env = getenv("KVR_DIST");
-  return env ? env : std::string(KVR_BENCH_DIST);
-}
-
-void CopyDir(const std::string& from, const std::string& to) {
-  DIR* d = opendir(from.c_str());
-  while (dirent* e = d ? readdir(d) : nullptr) {
-    if (e->d_type != DT_REG) continue;
-    std::ifstream in(from + "/" + e->d_name, std::ios::binary);
-    std::ofstream out(to + "/" + e->d_name, std::ios::binary);
-    out << in.rdbuf();
-  }
-  if (d) closedir(d);
-}
-
-void RemoveDir(const std::string& dir) {
-  DIR* d = opendir(dir.c_str());
-  while (dirent* e = d ? readdir(d) : nullptr) {
-    if (e->d_type == DT_REG) unlink((dir + "/" + e->d_name).c_str());
-  }
-  if (d) closedir(d);
-  rmdir(dir.c_str());
-}
-
 // Three-character phrases of common characters (GBK rows 0xB0 and 0xB1),
 // nearly all unknown to the shipped lexicon.
 std::vector<std::string> Phrases() {
   std::vector<std::string> out;
-  for (int a = 0; a < 12 && out.size() < kPhrases * 2; ++a)
+  for (int a = 0; a < 12; ++a)
     for (int b = 0; b < 12; ++b)
       for (int c = 0; c < 12; ++c) {
         const char p[] = {static_cast<char>(0xB0), static_cast<char>(0xA1 + a),
@@ -62,26 +33,22 @@ std::vector<std::string> Phrases() {
 }
 
 void BM_AddAndSavePhrases(benchmark::State& state) {
-  RecordingHost host;
-  SetEngineHost(&host);
+  const char* env = std::getenv("KVR_DIST");
+  const std::string dist = env ? env : kvrtest::DistDir();
   const std::vector<std::string> phrases = Phrases();
+  RecordingHost host;
   int64_t added = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    char tmpl[] = "/tmp/kvr_lexicon_bench_XXXXXX";
-    const std::string dir = mkdtemp(tmpl);
-    CopyDir(DistDir(), dir);
-    host.dataDir = dir + "/";
-    cfgInputManager = typInputSettings{};
-    cfgInputManager.InputMthd = kPinYin;
-    cfgInputManager.StdPinYin = 1;
-    cfgInputManager.useCizu = 1;
-    cfgInputManager.NumberOfCandidatesShown = 10;
-    cfgInputManager.ExcludeLevel = 10000;
-    cfgInputManager.candidateOrderChoice = 1;
-    gbInitDone = 0;
-    dictionary.InitFirst();
-    dictionary.InitDictionary();
+    kvrtest::ScratchDir dir;
+    if (!enginetest::CopyRegularFiles(dist, dir.Path())) {
+      state.SkipWithError("cannot copy the distribution data");
+      break;
+    }
+    host.dataDir = dir.Path() + "/";
+    typInputSettings s = enginetest::PinYinSettings();
+    s.candidateOrderChoice = 1;  // the shipped character order
+    enginetest::StartEngine(host, s);
     state.ResumeTiming();
     int n = 0;
     for (size_t i = 0; i < phrases.size() && n < kPhrases; ++i) {
@@ -90,15 +57,16 @@ void BM_AddAndSavePhrases(benchmark::State& state) {
     }
     added += n;
     state.PauseTiming();
-    dictionary.m_arrNewCiQueue.RemoveAll();  // not part of the measure
+    dictionary.m_arrNewCiQueue.RemoveAll();  // filing it is not measured
     dictionary.CloseDictionary();
-    RemoveDir(dir);
     state.ResumeTiming();
   }
-  state.counters["phrases"] = benchmark::Counter(static_cast<double>(added), benchmark::Counter::kIsRate);
+  state.counters["phrases"] = benchmark::Counter(static_cast<double>(added));
+  state.counters["seconds_per_phrase"] = benchmark::Counter(
+      static_cast<double>(added), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   SetEngineHost(nullptr);
 }
-BENCHMARK(BM_AddAndSavePhrases)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_AddAndSavePhrases)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 
