@@ -10,10 +10,6 @@
 // Big5 form (0xA1BC), no mapping, nothing to move or re-choose.
 #include "engine/CChnChars.h"
 
-void CChnChars::ZiCiForecastAddString(const char*) {}
-int CChnChars::ZiCiForecasting(const char*) { return 0; }
-int CChnChars::ZiCiForecastingReset(int) { return 1; }
-int CChnChars::EnterForecast(unsigned long, int) { return 0; }
 
 
 int CChnChars::SetChnNumMode() {

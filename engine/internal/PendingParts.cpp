@@ -11,8 +11,6 @@ void CChnChars::ClearZuCiMode() {
   m_arrZuCiSegs.RemoveAll();
 }
 void CChnChars::LoadCharDependencyFiles() {}
-int CChnChars::LoadForecastDB() { return 0; }
-int CChnChars::UnloadForecastDB() { return 1; }
 int CChnChars::AddNewCiArrayToCiKu() { return 0; }
 int CChnChars::SaveCiKuDirtyData() { return 0; }
 int CChnChars::AddToCiKu(char*, int, int, int) { return 0; }
