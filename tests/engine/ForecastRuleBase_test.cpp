@@ -119,6 +119,12 @@ TEST(ForecastRuleBase, DamagedFilesAreRefused) {
                                         .Cell(3, 0, 0, 0, 1, 1, 0, "", "AB", 0).EmptyGroups(5).b},
       {"split past the children", OneGroup(1).Cell(2, 0, 0, 0, 1, 1, 3, "", "", 1)
                                       .Cell(3, 0, 0, 0, 1, 1, 0, "", "AB", 0).EmptyGroups(5).b},
+      {"empty bad word", [] {
+         Bytes b = OneGroup(1);
+         b.U8(4).U32(0).U16(0).U8(0).U8(1).U8(2).U8(0);
+         b.b += std::string(7, '\0');
+         return b.Str("").U8(1).Str("").U8(0).U8(0).EmptyGroups(5).b;
+       }()},
       {"least length above greatest", OneGroup(1).Cell(4, 0, 0, 0, 5, 2, 0, "", "", 0).EmptyGroups(5).b},
       {"set member of a missing entry", OneGroup(1).Cell(9, 0, 0, 0, 1, 1, 0, "", "none", 0).EmptyGroups(5).b},
       {"set name too long for a slot",

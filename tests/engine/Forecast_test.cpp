@@ -193,4 +193,24 @@ TEST_F(ForecastOnFixture, TheMatcherStopsAtItsBounds) {
   run.RemoveAll();
 }
 
+TEST_F(ForecastOnFixture, AChoiceTheCellDoesNotHaveGivesNoText) {
+  typForecastCell oneOf;
+  oneOf.type = 6;
+  oneOf.id = 'M';
+  for (const char* t : {"\xB4\xBA", "\xC7\xEF"}) {  // 春 秋
+    auto* k = new typForecastCell;
+    k->type = 3;
+    k->text = t;
+    oneOf.children.Add(k);
+  }
+  dictionary.m_priorIds[1].kind = 6;  // M
+  dictionary.m_priorIds[1].index = 1;
+  CString out;
+  EXPECT_EQ(dictionary.GetForecastResultHelper(&oneOf, out), 1);
+  EXPECT_STREQ(out, "\xC7\xEF");
+  dictionary.m_priorIds[1].index = 5;
+  EXPECT_EQ(dictionary.GetForecastResultHelper(&oneOf, out), 0);
+  EXPECT_TRUE(out.IsEmpty());
+}
+
 }  // namespace
