@@ -70,6 +70,9 @@ CChnChars::CChnChars()
   m_abstracts[1].m_nTextHash = 1;
   m_lastCommit.kind = kFatNone;
   m_reSelItem.kind = kFatNone;
+  // The rule base outlives InitFirst's state reset: only its own load and
+  // unload change this.
+  m_bForecastLoaded = 0;
   ResetState();
 }
 
@@ -150,6 +153,9 @@ void CChnChars::ResetState() {
   m_nForecastMatchEnd = -1;
   m_bForecastCommitting = 0;
   m_curPriorId = 0;
+  std::memset(m_priorIds, 0, sizeof m_priorIds);
+  m_nFccDepth = 0;
+  m_nFccSteps = 0;
 
   m_strEngKeys.Empty();
   m_strPendingCi.Empty();
@@ -247,16 +253,6 @@ void CChnChars::InitDictionary() {
   }
   m_bAlt = m_bCtrl = m_bShift = 0;
   gbInitDone = 1;
-}
-
-void CChnChars::ForecastDBLoadUnload() {
-  // Abstract set 0 is filled exactly while the forecast data is loaded.
-  const bool loaded = m_abstracts[0].GetCount() != 0;
-  if (cfgInputManager.useZiCiForecast != 0 && !loaded) {
-    LoadForecastDB();
-  } else if (cfgInputManager.useZiCiForecast == 0 && loaded) {
-    UnloadForecastDB();
-  }
 }
 
 int CChnChars::ReLoadCizuDics(int withStore) {

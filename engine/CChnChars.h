@@ -42,6 +42,9 @@
 #include "framework/AList.h"
 #include "engine/typCharFatFmt.h"
 #include "engine/typCiZuRec.h"
+#include "engine/typForecastCell.h"
+
+struct ForecastTables;
 
 // Types of ProcessKeyMsg.
 enum : int { kAltReleasedAlone = 1, kKeyWithAlt = 2, kKeyPressNoAlt = 3, kKeyReleaseNoAlt = 4 };
@@ -131,8 +134,6 @@ class CChnChars {
   void InitAdjcntCharPairs();
   void LoadBihaKuOrPingZheKuFromBin(int which);
   void LoadCharDependencyFiles();
-  int LoadForecastDB();
-  int UnloadForecastDB();
   void InitNumUnitWords();
   void InitBiHuaKeys();
   int InitVModeDic();
@@ -244,9 +245,7 @@ class CChnChars {
 
   // ---- Services of the state machine, the commit path, phrase building,
   // re-selection, association ordering and the stroke and tone filters
-  // that the display and the selection call. Each is defined by the part
-  // that owns it; engine/internal/PendingSelectionServices.cpp holds the
-  // interim ones.
+  // that the display and the selection call.
   void ResetChnInput(int resetReSel, int keepTip, int keepForecast);
   void MakeBackCopyOfm_strKeySeq();
   int SelectCharDlg(unsigned long window, AArray<typCharFatFmt, typCharFatFmt&>& list, int flag);
@@ -407,22 +406,79 @@ class CChnChars {
   // m_lastCommit becomes "none" (kind kFatNone, association mark 0).
   void ForgetLastCommit();
 
-  // ---- Services of later parts that the key handler and the commit path
-  // call (each defined by the part that owns it;
-  // engine/internal/PendingKeyServices.cpp holds the interim ones).
-  void ZiCiForecastAddString(const char* text);
+
+  // ---- Phrase forecasting: the rule base (ForecastRuleBase.cpp), matching
+  // (ForecastMatch.cpp), results (ForecastResults.cpp), firing
+  // (ForecastFiring.cpp), history, pane and entry (ForecastHistory.cpp).
+  // Texts are GBK; history spans [s, e) are even byte positions. The
+  // matcher's failures (an inconsistent rule that got past the loader, a
+  // depth or step budget exhausted) go to the diagnostics and fail the
+  // match.
+  // Loads fccdic.bin from the data directory after unloading what is
+  // loaded: 1 loaded; 0 when it cannot be opened or is refused (a refusal
+  // leaves the rule base empty and says why in the diagnostics).
+  int LoadForecastDB();
+  // Empties the rule base and resets the forecast (ZiCiForecastingReset(0)).
+  int UnloadForecastDB();
+  // The engine's tables as the rule-base reader takes them.
+  ForecastTables ForecastTablesOf();
+  // 1 when cell matches [s, e) of text exactly; group: whose rules a
+  // reference cell names.
+  int ForecastMatchHelper(char* text, int s, int e, typForecastCell* cell, int group);
+  // 1 when cells[from..to) match [s, e) one after another, covering it.
+  int Group2GroupMatch(char* text, int s, int e, ForecastCellList& cells, int from, int to,
+                       int group);
+  // 1 when the len bytes at text are a member of entry name of abstract
+  // set `set`, or the beginning of one; index: the member's position.
+  int MatchAbstract(const char* text, int len, CString name, int set, unsigned short& index);
+  // 1 when history character ch (memory order) is one of the end
+  // characters ends (7 bytes at most); loose accepts any sentence end for
+  // the ASCII ones.
+  int IsMatchingBiaoDian(unsigned short ch, const char* ends, int loose) const;
+  // The cell's end characters, following reference cells to their rule.
+  const char* GetRuleEndChars(typForecastCell* cell, int group);
+  // Adds forecast strings of rule (children from on) to out; 1 when out
+  // then holds any string. The word-search dialog calls it with from 0.
+  int GetForecastResult(typForecastCell* rule, int from, CStringArray& out, int group);
+  // out: the text cell produces; 1 when it produces text (maybe empty).
+  int GetForecastResultHelper(typForecastCell* cell, CString& out);
+  // 1 when [s, e) is the beginning of what cell matches; out gets the
+  // rest; partial 1 when no rest may be offered.
+  int IsCellPrefixNGetForecastResult(char* text, int s, int e, typForecastCell* cell, CString& out,
+                                     int group, int& partial);
+  // Appends the cell's end character (as after a forecast) to every
+  // string; ForecastAddEndcharsSingle to one.
+  int ForecastAddEndchars(CStringArray& list, typForecastCell* cell);
+  int ForecastAddEndcharsSingle(CString& str, typForecastCell* cell);
+  // m_arrForecast for the history after the commit of str (null: none);
+  // 1 when a rule fired or continued.
+  int GetForecastZiCi(const char* str);
+  int GetForecastZiCiHelper(char* text, int i, int n);
+  // Fires rule `rule` of group on [s, e) (cont 0), or continues the last
+  // fired rule (cont 1); adds the forecast to out.
+  int ForecastMatch(char* text, int s, int e, CStringArray& out, int group, int rule, int cont);
+  // Adds committed text to the history (widened, spaces dropped, at most
+  // 20 characters kept); always 1.
+  int ZiCiForecastAddString(const char* text);
+  // Runs the forecast for the commit of text and shows or hides the pane;
+  // 1 when a forecast is shown.
   int ZiCiForecasting(const char* text);
+  // Hides the pane; keep 0 also forgets the forecast, the history and the
+  // last fired rule. Always 1.
   int ZiCiForecastingReset(int keep);
+  // Commits forecast string number item (the last when too large) to
+  // window; 0 when there is no forecast.
   int EnterForecast(unsigned long window, int item);
+
+  // ---- Number mode and phrase building's key moves, and the re-selection
+  // cycle, as the key handler and the commit path call them.
   int SetChnNumMode();
   int RemvKeyInZuCiMode();
   int AdjustZuCiState(unsigned long key);
   int RemvZiInZuCiMode();
   int GetNextChoice(CString& text);
 
-  // ---- Services of later parts that the lookup calls (each defined by
-  // the part that owns it; engine/internal/PendingLookupServices.cpp holds
-  // the interim ones).
+  // ---- Services the lookup calls.
   int IsPYProper(const char* py);
   int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
   int IsCommonChar(char* ch);
@@ -592,8 +648,17 @@ class CChnChars {
   CStringArray m_arrForecastReSel;
   AMap<CString, const char*, CStringArray, CStringArray&> m_abstracts[2];
   AMap<unsigned short, unsigned short, CDWordArray, CDWordArray&> m_forecastKeys[6];
+  ForecastCellList m_forecastRules[6];  // the word-search dialog reads them
+  typPriorIdInfo m_priorIds[kPriorIdSlots];
   int m_bForecastCommitting;
   char m_curPriorId;
+  // Set exactly while a rule base is loaded (set 0 may be empty in a good
+  // file, so its count does not say).
+  int m_bForecastLoaded;
+  // Run-time bounds of one match: nesting of the recursive calls and the
+  // steps left; a match that runs out fails.
+  int m_nFccDepth;
+  long m_nFccSteps;
 
   // ---- Association and Big5
   AMap<unsigned long, unsigned long, CDWordArray, CDWordArray&> m_mapDepend2;

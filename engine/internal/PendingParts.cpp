@@ -1,9 +1,0 @@
-// Operations of later parts of the engine that the life cycle calls (phrase
-// building, edit distance, strokes, association maps, forecasting, number
-// phrases, V-mode, the lexicon writer, Big5 tables, fuzzy lists). Until each
-// part lands they do nothing and report "nothing done"; the part that owns
-// an operation removes it from this file when it defines it.
-#include "engine/CChnChars.h"
-
-int CChnChars::LoadForecastDB() { return 0; }
-int CChnChars::UnloadForecastDB() { return 1; }
