@@ -256,6 +256,9 @@ class CChnChars {
   int SetZuCiOneCharAndFireIfDone(typCharFatFmt* pick, unsigned long window, int force, int learn);
   int ZuCiKeySplit();
   int GetZuCiUnusedKeys(CString& out);
+  // The characters chosen so far for the phrase being built: the segments
+  // before the current one, joined; 0 (and empty) when there are none.
+  int GetZuCiMatchedZis(CString& out);
   void ResetReSelectionData();
   int IsReSelectionDataResetNeeded(unsigned long window);
   int InitReSelectionData(int index, unsigned long window,

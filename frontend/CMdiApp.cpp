@@ -22,6 +22,7 @@
 #include "frontend/BarKeys.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/FrontendHost.h"
+#include "frontend/InputPanes.h"
 #include "frontend/KvrExit.h"
 #include "frontend/MainBar.h"
 #include "frontend/Settings.h"
@@ -109,6 +110,8 @@ int CMdiApp::InitInstance() {
   SetEngineHooks(hooks);
   dictionary.InitFirst();
   dictionary.InitDictionary();
+  // 13. The input panes (missing ones are skipped by their entry points).
+  CreateInputPane(0);
   // 14, 15.
   SavePreferences();
   Ask4ClosingChnInputAppsIfThereAreAny();
@@ -127,6 +130,7 @@ int CMdiApp::ExitInstance() {
   UnGrabSomeKeys();
   SavePreferences();
   if (ghMainePane) {
+    ExitInputPane();
     DestroyToolTipWindow();
     DestroyStatusWindows();
     if (frame) frame->UnsetHdl();

@@ -9,6 +9,7 @@
 // bookkeeping); the filters and the association order have no tables yet,
 // so they leave every list as it is, which is what their owners do when
 // their data files are missing.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -41,6 +42,13 @@ int CChnChars::GetZuCiUnusedKeys(CString& out) {
   const int n = m_arrZuCiSegs.GetSize();
   if (n == 0) return 0;
   out = m_strZuCiKeys.Mid(m_arrZuCiSegs[n - 1].keyEnd);
+  return out.IsEmpty() ? 0 : 1;
+}
+
+int CChnChars::GetZuCiMatchedZis(CString& out) {
+  out.Empty();
+  const int n = std::min(m_nZuCiCurSeg, m_arrZuCiSegs.GetSize());
+  for (int i = 0; i < n; ++i) out += m_arrZuCiSegs[i].text;
   return out.IsEmpty() ? 0 : 1;
 }
 
