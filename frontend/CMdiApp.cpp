@@ -20,6 +20,7 @@
 #include "framework/WinGeometry.h"
 #include "framework/AfcKernel.h"
 #include "frontend/BarKeys.h"
+#include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/FrontendHost.h"
 #include "frontend/InputPanes.h"
@@ -90,6 +91,7 @@ int CMdiApp::InitInstance() {
   LoadPreferences(*this, work, IsLocaleBig5());
   SetChnUIReader(EngineChnUI);
   // 7, 8. Frame and bar (hidden while starting up).
+  SetBarWorld(&TheKvrBarWorld());
   frame = new CMainFrame();
   gpMainFrame = frame;
   ghMainePane = CreateMainWindow();
@@ -99,9 +101,9 @@ int CMdiApp::InitInstance() {
   }
   frame->SetHdl(ghMainePane);
   InitMainWindows(ghMainePane, frame);
-  // 9-11. Status window, settings saved, tool tip.
+  // 9-11. Status window, menu states and settings saved, tool tip.
   CreateStatusWindows();
-  SavePreferences();
+  ChangeMenuState();
   CreateToolTipWindow();
   // 12. The engine, bound to kvr's windows and XIM client.
   SetEngineHost(&TheFrontendHost());
@@ -113,7 +115,7 @@ int CMdiApp::InitInstance() {
   // 13. The input panes (missing ones are skipped by their entry points).
   CreateInputPane(0);
   // 14, 15.
-  SavePreferences();
+  ChangeMenuState();
   Ask4ClosingChnInputAppsIfThereAreAny();
   // 16. The XIM server.
   if (!InitXIM(m_argc, m_argv, ghMainePane)) {
