@@ -23,6 +23,7 @@
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/FrontendHost.h"
+#include "frontend/InputPanes.h"
 #include "frontend/KvrExit.h"
 #include "frontend/MainBar.h"
 #include "frontend/Settings.h"
@@ -110,6 +111,8 @@ int CMdiApp::InitInstance() {
   SetEngineHooks(hooks);
   dictionary.InitFirst();
   dictionary.InitDictionary();
+  // 13. The input panes (missing ones are skipped by their entry points).
+  CreateInputPane(0);
   // 14, 15.
   ChangeMenuState();
   Ask4ClosingChnInputAppsIfThereAreAny();
@@ -128,6 +131,7 @@ int CMdiApp::ExitInstance() {
   UnGrabSomeKeys();
   SavePreferences();
   if (ghMainePane) {
+    ExitInputPane();
     DestroyToolTipWindow();
     DestroyStatusWindows();
     if (frame) frame->UnsetHdl();
