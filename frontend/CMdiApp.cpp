@@ -20,6 +20,7 @@
 #include "framework/WinGeometry.h"
 #include "framework/AfcKernel.h"
 #include "frontend/BarKeys.h"
+#include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/FrontendHost.h"
 #include "frontend/KvrExit.h"
@@ -89,6 +90,7 @@ int CMdiApp::InitInstance() {
   LoadPreferences(*this, work, IsLocaleBig5());
   SetChnUIReader(EngineChnUI);
   // 7, 8. Frame and bar (hidden while starting up).
+  SetBarWorld(&TheKvrBarWorld());
   frame = new CMainFrame();
   gpMainFrame = frame;
   ghMainePane = CreateMainWindow();
@@ -98,9 +100,9 @@ int CMdiApp::InitInstance() {
   }
   frame->SetHdl(ghMainePane);
   InitMainWindows(ghMainePane, frame);
-  // 9-11. Status window, settings saved, tool tip.
+  // 9-11. Status window, menu states and settings saved, tool tip.
   CreateStatusWindows();
-  SavePreferences();
+  ChangeMenuState();
   CreateToolTipWindow();
   // 12. The engine, bound to kvr's windows and XIM client.
   SetEngineHost(&TheFrontendHost());
@@ -110,7 +112,7 @@ int CMdiApp::InitInstance() {
   dictionary.InitFirst();
   dictionary.InitDictionary();
   // 14, 15.
-  SavePreferences();
+  ChangeMenuState();
   Ask4ClosingChnInputAppsIfThereAreAny();
   // 16. The XIM server.
   if (!InitXIM(m_argc, m_argv, ghMainePane)) {
