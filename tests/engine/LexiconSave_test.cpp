@@ -163,8 +163,9 @@ TEST_F(Save, FilesKeepTheirModes) {
 }
 
 TEST_F(Save, TwoProcessesDoNotSaveAtOnce) {
-  int go[2];
-  ASSERT_EQ(pipe(go), 0);
+  int locked[2], release[2];  // child to parent, parent to child
+  ASSERT_EQ(pipe(locked), 0);
+  ASSERT_EQ(pipe(release), 0);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -172,21 +173,20 @@ TEST_F(Save, TwoProcessesDoNotSaveAtOnce) {
     const int fd = open(m_dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
     flock(fd, LOCK_EX);
     char c;
-    (void)!write(go[1], "l", 1);
-    (void)!read(go[0], &c, 1);
+    (void)!write(locked[1], "l", 1);
+    (void)!read(release[0], &c, 1);
     _exit(0);
   }
   char c;
-  ASSERT_EQ(read(go[0], &c, 1), 1);
+  ASSERT_EQ(read(locked[0], &c, 1), 1);
   const Snapshot before = Files();
   ASSERT_EQ(Add("中国"), 1);
   EXPECT_EQ(Files(), before) << "waited, then left the files alone";
   EXPECT_NE(dictionary.m_tmCiKuChanged, 0u);
-  ASSERT_EQ(write(go[1], "g", 1), 1);
+  ASSERT_EQ(write(release[1], "g", 1), 1);
   int status = 0;
   waitpid(child, &status, 0);
-  close(go[0]);
-  close(go[1]);
+  for (int fd : {locked[0], locked[1], release[0], release[1]}) close(fd);
   EXPECT_EQ(dictionary.SaveCiKuDirtyData(), 1);
   EXPECT_NE(Files(), before);
 }
