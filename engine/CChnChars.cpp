@@ -123,6 +123,12 @@ void CChnChars::ResetState() {
   m_bReplayingKey = 0;
   m_nPendingCiMethod = 0;
   m_nNewCiQueueMethod = 0;
+  m_arrNewCiQueue.RemoveAll();
+  m_bShouZiMuIdxDirty = 0;
+  m_bDependDirty = 0;
+  m_tmPyFlatChanged = 0;
+  m_tmLastSaveFailed = 0;
+  m_tmNewCiQueued = 0;
 
   m_bAlt = m_bCtrl = m_bShift = 0;
   m_nXState = 0;
@@ -239,6 +245,7 @@ void CChnChars::InitDictionary() {
   InitNumUnitWords();
   m_bCiZuIdxDirty[0] = m_bCiZuIdxDirty[1] = 0;
   m_bCiZuFlatDirty = 0;
+  m_bShouZiMuIdxDirty = 0;
   m_tmCiKuChanged = 0;
   if (pinYin) {
     InitBiHuaKeys();
@@ -249,6 +256,9 @@ void CChnChars::InitDictionary() {
 }
 
 int CChnChars::ReLoadCizuDics(int withStore) {
+  // Learned weights and added phrases still in the indexes are written
+  // before the indexes are dropped.
+  SaveCiKuDirtyData();
   ReleaseCiZuIdx(kXingMa);
   ReleaseCiZuIdx(kPinYin);
   if (withStore) ReleaseCiZuFlat();

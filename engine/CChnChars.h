@@ -41,6 +41,7 @@
 #include "engine/typVModeKey2Index.h"
 #include "framework/AList.h"
 #include "engine/typCharFatFmt.h"
+#include "engine/typCiZuRec.h"
 #include "engine/typForecastCell.h"
 
 struct ForecastTables;
@@ -244,9 +245,7 @@ class CChnChars {
 
   // ---- Services of the state machine, the commit path, phrase building,
   // re-selection, association ordering and the stroke and tone filters
-  // that the display and the selection call. Each is defined by the part
-  // that owns it; engine/internal/PendingSelectionServices.cpp holds the
-  // interim ones.
+  // that the display and the selection call.
   void ResetChnInput(int resetReSel, int keepTip, int keepForecast);
   void MakeBackCopyOfm_strKeySeq();
   int SelectCharDlg(unsigned long window, AArray<typCharFatFmt, typCharFatFmt&>& list, int flag);
@@ -265,6 +264,39 @@ class CChnChars {
   int BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>& list);
   int IsBiHuaCode(unsigned long key, unsigned long ch, unsigned long unused);
   char Translate2NormalBiHua(short stroke);
+
+  // ---- Phrase building (ZuCi.cpp). The segments of the word being built
+  // are m_arrZuCiSegs; every operation that changes them ends by showing
+  // the keys or the candidates again.
+  // 1 when the word is complete after pick (null: no pick), else 0.
+  int ZuCiCompleted(typCharFatFmt* pick);
+  // out = the texts of the segments before the current one; 1 when any.
+  int GetZuCiMatchedZis(CString& out);
+
+  // ---- Usage learning (UsageWeights.cpp). item is a committed candidate
+  // with its key text. 1 when a weight changed (the data is then dirty).
+  int AdjustZiUsageWeight(typCharFatFmt& item);
+  // which 0: the weighted pinyin index, 1: the initials index.
+  int AdjustCiUsageWeight(typCharFatFmt& item, int which);
+
+  // ---- The lexicon: adding phrases (CiKuStore.cpp), saving it
+  // (CiKuSave.cpp) and the association maps (Dependency.cpp).
+  // Every key of phrase (n / 2 characters) under method: full keys in keys,
+  // initials keys (pinyin, initials index loaded) in initialKeys; only keys
+  // an index can hold, at most kMaxKeysPerPhrase in all. 1 when keys has
+  // any.
+  int GetKeyFromCi(const char* phrase, int method, CStringArray& keys, CStringArray& initialKeys);
+  // Writes both association maps now (normally part of SaveCiKuDirtyData):
+  // 1 written, -1 a file could not be replaced (the maps stay dirty).
+  int SaveCharDependencyFiles();
+  // The front end's idle work, called often: files the queue of new
+  // phrases and saves the lexicon and the learned character order once
+  // kIdleSaveDelaySec have passed since they changed (and, after a failed
+  // save, since the last try). 1 when it saved, -1 when a save failed, 0
+  // when nothing was due.
+  int SaveLexiconWhenIdle(uint32_t nowSec);
+  // Something of the lexicon or the learned order waits to be saved.
+  bool LexiconDirty() const;
 
   // ---- Stroke and tone filters (StrokeToneFilters.cpp, StrokeTable.cpp,
   // PinyinKeyHelpers.cpp). A filter never empties a list: when it would
@@ -438,18 +470,15 @@ class CChnChars {
   // window; 0 when there is no forecast.
   int EnterForecast(unsigned long window, int item);
 
-  // ---- Services of later parts that the key handler and the commit path
-  // call (each defined by the part that owns it;
-  // engine/internal/PendingKeyServices.cpp holds the interim ones).
+  // ---- Number mode and phrase building's key moves, and the re-selection
+  // cycle, as the key handler and the commit path call them.
   int SetChnNumMode();
   int RemvKeyInZuCiMode();
   int AdjustZuCiState(unsigned long key);
   int RemvZiInZuCiMode();
   int GetNextChoice(CString& text);
 
-  // ---- Services of later parts that the lookup calls (each defined by
-  // the part that owns it; engine/internal/PendingLookupServices.cpp holds
-  // the interim ones).
+  // ---- Services the lookup calls.
   int IsPYProper(const char* py);
   int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
   int IsCommonChar(char* ch);
@@ -562,6 +591,20 @@ class CChnChars {
   CString m_strPendingCiTail;
   int m_nPendingCiMethod;
   int m_nNewCiQueueMethod;
+  // New phrases waiting to be filed in the other input method's index.
+  AArray<typCiZuRec, typCiZuRec&> m_arrNewCiQueue;
+  // Dirty flags of the lexicon parts without one above: the initials index
+  // and the association maps.
+  int m_bShouZiMuIdxDirty;
+  int m_bDependDirty;
+  // Time of the first unsaved change of the learned order (m_pPyFlat); 0
+  // when saved. m_tmCiKuChanged plays that part for the lexicon.
+  uint32_t m_tmPyFlatChanged;
+  // Time of the last save that failed (0 none): the idle save waits before
+  // it tries again, and the user is told once, not at every try.
+  uint32_t m_tmLastSaveFailed;
+  // Time the queue of new phrases got its first phrase; 0 when empty.
+  uint32_t m_tmNewCiQueued;
 
   // ---- Key record: written by the front end or an edit control before
   // every ProcessKeyMsg.
@@ -632,6 +675,14 @@ class CChnChars {
  private:
   void ResetState();
   void BuildPaths();
+  // Marks a change of the lexicon / of the learned order now.
+  void MarkCiKuChanged();
+  void MarkPyFlatChanged();
+  // Steps of AddToCiKu (CiKuStore.cpp).
+  int FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc) const;
+  int FileCiKeys(const CStringArray& keys, const CStringArray& initialKeys, int method,
+                 uint32_t offset);
+  void AddCiDependencies(const CString& phrase, uint32_t offset, uint32_t ab, uint32_t bc);
   void DecideInstalledMethods();
   void LoadCurrentCiZuIdx();
   void ReleaseAll();
@@ -670,6 +721,8 @@ class CChnChars {
   // the learned order: SavePyDic writes it back there, even after the
   // options changed the order or the fuzzy pairs.
   CString m_strPyFlatFile;
+  // Set while the queue of new phrases is filed: one save at the end.
+  bool m_bHoldCiKuSave = false;
   int m_bPyFlatLearned = 0;
 };
 
@@ -678,6 +731,9 @@ class CChnChars {
 extern CChnChars dictionary;
 // 1 after InitDictionary, 0 after CloseDictionary.
 extern int gbInitDone;
+// "Error%d: Cannot open file[%s]!": a lexicon file could not be saved
+// (with the code and the path).
+extern const char* pMsgCannotOpenFile;
 // The US punctuation row by key position, no terminator.
 extern const char cPosToCharUS[kPunctRowKeys];
 // The last GetKeyContext: its record and whether the key was found.
