@@ -282,6 +282,8 @@ int ReadString(CString& s, ByteReader& in) {
 
 int ReadACell(typForecastCell*& cell, ByteReader& in) { return ReadCell(cell, in, 1); }
 
+OwnedForecastTables::~OwnedForecastTables() { FreeForecastTables(Tables()); }
+
 void FreeForecastTables(const ForecastTables& t) {
   for (int s = 0; s < fcc::kSets; ++s) t.abstracts[s].RemoveAll();
   for (int g = 0; g < fcc::kGroups; ++g) {

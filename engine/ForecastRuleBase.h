@@ -26,6 +26,24 @@ struct ForecastTables {
   ForecastKeyMap* keys;       // fcc::kGroups maps, borrowed
 };
 
+// Tables of their own, for readers other than the engine (the rule
+// compiler's check of its output, tests); the rules are freed with them.
+struct OwnedForecastTables {
+  AbstractSetMap sets[fcc::kSets] = {AbstractSetMap(kBlock), AbstractSetMap(kBlock)};
+  ForecastCellList rules[fcc::kGroups];
+  ForecastKeyMap keys[fcc::kGroups] = {ForecastKeyMap(kBlock), ForecastKeyMap(kBlock),
+                                       ForecastKeyMap(kBlock), ForecastKeyMap(kBlock),
+                                       ForecastKeyMap(kBlock), ForecastKeyMap(kBlock)};
+  OwnedForecastTables() { sets[0].m_nTextHash = sets[1].m_nTextHash = 1; }
+  ~OwnedForecastTables();
+  OwnedForecastTables(const OwnedForecastTables&) = delete;
+  OwnedForecastTables& operator=(const OwnedForecastTables&) = delete;
+  ForecastTables Tables() { return ForecastTables{sets, rules, keys}; }
+
+ private:
+  static constexpr int kBlock = 16;  // records per pool block of each map
+};
+
 // Reads the whole file image into t (emptied first) and checks it: every
 // count, length and type against the format, every reference against the
 // rules and sets it names. True on success; false with a message that says

@@ -46,18 +46,13 @@ struct Bytes {
 Bytes OneGroup(int nRules) { return Bytes().U8(1).U32(0).U32(0).U32(1).U16('A').U16(1).U32(0).U32(nRules); }
 
 bool Reads(const std::string& bytes, std::string* why = nullptr) {
-  AbstractSetMap sets[2] = {AbstractSetMap(16), AbstractSetMap(16)};
-  ForecastCellList rules[6];
-  ForecastKeyMap keys[6] = {ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16),
-                            ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16)};
-  const ForecastTables t{sets, rules, keys};
+  OwnedForecastTables t;
   std::string error;
-  const bool ok = ReadForecastTables(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), t, error);
-  if (ok) {
-    FreeForecastTables(t);
-  } else {
+  const bool ok =
+      ReadForecastTables(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), t.Tables(), error);
+  if (!ok) {
     EXPECT_FALSE(error.empty());
-    for (int g = 0; g < 6; ++g) EXPECT_EQ(rules[g].GetSize(), 0);  // nothing half-loaded
+    for (int g = 0; g < 6; ++g) EXPECT_EQ(t.rules[g].GetSize(), 0);  // nothing half-loaded
   }
   if (why) *why = error;
   return ok;
@@ -74,15 +69,12 @@ TEST(ForecastRuleBase, NestedBytesLoadToTheTree) {
                             .Cell(3, 0, 0, 0, 1, 1, 0, "", "E", 9)  // a leaf: no children follow
                             .EmptyGroups(5)
                             .b;
-  AbstractSetMap sets[2] = {AbstractSetMap(16), AbstractSetMap(16)};
-  ForecastCellList rules[6];
-  ForecastKeyMap keys[6] = {ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16),
-                            ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16)};
-  const ForecastTables t{sets, rules, keys};
+  OwnedForecastTables t;
   std::string error;
-  ASSERT_TRUE(ReadForecastTables(reinterpret_cast<const uint8_t*>(b.data()), b.size(), t, error)) << error;
-  ASSERT_EQ(rules[0].GetSize(), 1);
-  const typForecastCell* r = rules[0][0];
+  ASSERT_TRUE(ReadForecastTables(reinterpret_cast<const uint8_t*>(b.data()), b.size(), t.Tables(), error))
+      << error;
+  ASSERT_EQ(t.rules[0].GetSize(), 1);
+  const typForecastCell* r = t.rules[0][0];
   EXPECT_EQ(r->type, 2);
   EXPECT_EQ(r->flags, 0x0008);
   EXPECT_EQ(r->id, 'X');
@@ -93,9 +85,8 @@ TEST(ForecastRuleBase, NestedBytesLoadToTheTree) {
   EXPECT_STREQ(r->children[1]->children[1]->text, "D");
   EXPECT_EQ(r->children[2]->children.GetSize(), 0);
   CDWordArray list;
-  ASSERT_TRUE(keys[0].Lookup('A', list));
+  ASSERT_TRUE(t.keys[0].Lookup('A', list));
   EXPECT_EQ(list.GetSize(), 1);
-  FreeForecastTables(t);
 }
 
 TEST(ForecastRuleBase, DamagedFilesAreRefused) {

@@ -15,17 +15,11 @@ namespace {
 
 using namespace fccgen;
 
-struct Tables {
-  AbstractSetMap sets[2] = {AbstractSetMap(16), AbstractSetMap(16)};
-  ForecastCellList rules[6];
-  ForecastKeyMap keys[6] = {ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16),
-                            ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16)};
-  Tables() { sets[0].m_nTextHash = sets[1].m_nTextHash = 1; }
-  ~Tables() { FreeForecastTables(T()); }
-  ForecastTables T() { return ForecastTables{sets, rules, keys}; }
+struct Loaded : OwnedForecastTables {
   bool Read(const std::string& image) {
     std::string error;
-    const bool ok = ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(), T(), error);
+    const bool ok =
+        ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(), Tables(), error);
     EXPECT_TRUE(ok) << error;
     return ok;
   }
@@ -61,7 +55,7 @@ TEST(FccRules, BoundsAndKeysFollowTheRules) {
   std::string image;
   std::vector<std::string> errors;
   ASSERT_TRUE(Compile(text, image, errors)) << (errors.empty() ? "" : errors[0]);
-  Tables t;
+  Loaded t;
   ASSERT_TRUE(t.Read(image));
   const typForecastCell* r0 = t.rules[1][0];
   EXPECT_EQ(r0->split, 2);
@@ -131,7 +125,7 @@ TEST(FccRules, FortunesBecomeRuleText) {
 TEST(FccRules, TheShippedFileHoldsEveryCellType) {
   std::ifstream f(kvrtest::DistDir() + "/fccdic.bin", std::ios::binary);
   const std::string image((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  Tables t;
+  Loaded t;
   ASSERT_TRUE(t.Read(image));
   std::set<int> types;
   std::function<void(const typForecastCell*)> walk = [&](const typForecastCell* c) {

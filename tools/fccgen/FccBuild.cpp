@@ -20,15 +20,10 @@ bool ReadFile(const std::string& path, std::string& out) {
 
 // The engine's reader takes the image, or the build fails.
 bool ReadBack(const std::string& image, std::vector<std::string>& errors) {
-  AbstractSetMap sets[fcc::kSets] = {AbstractSetMap(16), AbstractSetMap(16)};
-  for (AbstractSetMap& m : sets) m.m_nTextHash = 1;
-  ForecastCellList rules[fcc::kGroups];
-  ForecastKeyMap keys[fcc::kGroups] = {ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16),
-                                       ForecastKeyMap(16), ForecastKeyMap(16), ForecastKeyMap(16)};
-  const ForecastTables t{sets, rules, keys};
+  OwnedForecastTables t;
   std::string error;
-  const bool ok = ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(), t, error);
-  FreeForecastTables(t);
+  const bool ok =
+      ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(), t.Tables(), error);
   if (!ok) errors.push_back("the engine refuses the compiled rules: " + error);
   return ok;
 }

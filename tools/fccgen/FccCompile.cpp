@@ -4,6 +4,7 @@
 #include <functional>
 #include <set>
 
+#include "engine/CharDictFormat.h"
 #include "engine/ForecastFormat.h"
 #include "framework/ByteOrder.h"
 #include "tools/fccgen/FccRules.h"
@@ -276,16 +277,8 @@ class Compiler {
   // ---- Bytes
 
   void Put8(std::string& o, int v) { o.push_back(static_cast<char>(v)); }
-  void Put16(std::string& o, uint16_t v) {
-    char b[2];
-    little_endian::Store16(b, v);
-    o.append(b, 2);
-  }
-  void Put32(std::string& o, uint32_t v) {
-    char b[4];
-    little_endian::Store32(b, v);
-    o.append(b, 4);
-  }
+  void Put16(std::string& o, uint16_t v) { chardict::PutLe16(o, v); }
+  void Put32(std::string& o, uint32_t v) { chardict::PutLe32(o, v); }
   void PutStr(std::string& o, const std::string& s) {
     if (s.size() > 255) Error("text longer than 255 bytes");
     Put8(o, static_cast<int>(std::min<size_t>(s.size(), 255)));
