@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "framework/Geometry.h"
+#include "frontend/CommandIds.h"
 
 // Window messages of the front end.
 enum : int {
@@ -21,23 +22,6 @@ enum : int {
   WM_KVR_ENGLISHKEY = 9101,  // l[0] a keysym typed in English input
   WM_KVR_KEY = 9102,         // sent: l[0] XKeyEvent*, l[1] the XIMS handle
   WM_KVR_TRIGGER = 9103,     // sent: l[0] a KeyPress whose keycode is the letter's keysym
-};
-
-// Commands the hot keys post.
-enum : uint32_t {
-  kCmdToggleInputMode = 0x69,
-  kCmdKeymap = 0xE171,
-  kCmdChnNumber = 0xE178,
-  kCmdChnNumberFanTi = 0xE179,
-  kCmdChnPunct = 0xE180,
-  kCmdPhraseBuilding = 0xE19A,
-  kCmdFanTi = 0xE199,
-  kCmdShowBar = 0xE1A6,
-  kCmdHideBar = 0xE1A7,
-  kCmdFullWidth = 0xE1A9,
-  kCmdAltV = 0xE1B2,
-  kCmdAltA = 0xE1B3,
-  kCmdFindSaying = 0xE1B6,
 };
 
 // The engine's key operations the bar calls.

@@ -1,8 +1,9 @@
 // CMainFrame.h: the frame object of kvr's main bar. Start-up creates it,
 // binds it to the bar's window (which stays registered to MainWndProc) and
 // makes it the application's main window object, so message boxes have an
-// owner. It holds what the bar's commands keep: the keymap window and the
-// icon frame. The application object owns it.
+// owner. It carries most command handlers (frontend/BarCommands.h), holds
+// the keymap window and the bar icon's animation frame. The application
+// object owns it.
 #pragma once
 
 #include "framework/AWnd.h"
@@ -10,8 +11,48 @@
 class CMainFrame : public AWnd {
  public:
   CMainFrame() = default;
+  ~CMainFrame() override = default;
+
+  // ---- Command handlers (frontend/BarCommands.cpp).
+  // Chinese <-> English input; in Chinese input with the i-mode on it only
+  // posts the clear-input command and the mode stays.
+  void OnInputmodeToggle();
+  // XingMa <-> PinYin; with one method missing a box says so and nothing
+  // changes. Learned phrases are filed and saved under the old method first;
+  // when they cannot be saved the method stays and a box says why.
+  void OnToggleInputmethod();
+  // Traditional output on or off; the UI language follows (2 / 1).
+  void OnFanTiJianTiToggle();
+  void OnInputChnnum();
+  void OnInputChnnumFanti();
+  void OnInputmthdCizu();
+  void OnAddspacetochn();
+  void OnClearinputbuffer();
+  void OnShowkeymap();
+  void OnAppTips();
+  void OnInputoptions();
+  void OnFindASaying();
+  void OnReadme2();
+  void OnReadme3();
+  void OnReadme4();
+  void OnPrintkeymap() {}
+  void OnRepeatlastchnchar() {}
+  void OnSlideshow() {}
+  void OnAppHelp() {}
+  void MakeOwnerDrawMenu() {}
+  void SetChnNumModeUsingRdOnlyPane() {}
+  // Unused by the system: set the mode or the method directly.
+  void OnInputmodeChn();
+  void OnInputmodeEnglish();
+  void OnInputmthdXingMa();
+  void OnInputmthdPinyin();
+
+  // ---- The bar's icon (frontend/MainBar.cpp): advances the frame.
+  void AnimateIcon();
+
   // The keymap window while it exists (borrowed from the command that
   // opens it); null otherwise.
   AWnd* m_pKeymap = nullptr;
   int m_nIconFrame = 0;  // 0 to 4
+  int m_nIconCount = 0;  // 0 to 119, the animation's step
 };

@@ -20,8 +20,10 @@
 #include "framework/WinGeometry.h"
 #include "framework/AfcKernel.h"
 #include "frontend/BarKeys.h"
+#include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/FrontendHost.h"
+#include "frontend/InputPanes.h"
 #include "frontend/KvrExit.h"
 #include "frontend/MainBar.h"
 #include "frontend/Settings.h"
@@ -30,7 +32,6 @@
 namespace {
 
 constexpr uint32_t kWildcardIdleMs = 2000;
-constexpr uint32_t kLexiconSaveAfterSec = 18000;
 const char kToneKeys[] = "12345";
 
 int KvrInputMethod() { return cfgInputManager.InputMthd; }
@@ -89,6 +90,7 @@ int CMdiApp::InitInstance() {
   LoadPreferences(*this, work, IsLocaleBig5());
   SetChnUIReader(EngineChnUI);
   // 7, 8. Frame and bar (hidden while starting up).
+  SetBarWorld(&TheKvrBarWorld());
   frame = new CMainFrame();
   gpMainFrame = frame;
   ghMainePane = CreateMainWindow();
@@ -98,9 +100,9 @@ int CMdiApp::InitInstance() {
   }
   frame->SetHdl(ghMainePane);
   InitMainWindows(ghMainePane, frame);
-  // 9-11. Status window, settings saved, tool tip.
+  // 9-11. Status window, menu states and settings saved, tool tip.
   CreateStatusWindows();
-  SavePreferences();
+  ChangeMenuState();
   CreateToolTipWindow();
   // 12. The engine, bound to kvr's windows and XIM client.
   SetEngineHost(&TheFrontendHost());
@@ -109,8 +111,10 @@ int CMdiApp::InitInstance() {
   SetEngineHooks(hooks);
   dictionary.InitFirst();
   dictionary.InitDictionary();
+  // 13. The input panes (missing ones are skipped by their entry points).
+  CreateInputPane(0);
   // 14, 15.
-  SavePreferences();
+  ChangeMenuState();
   Ask4ClosingChnInputAppsIfThereAreAny();
   // 16. The XIM server.
   if (!InitXIM(m_argc, m_argv, ghMainePane)) {
@@ -127,6 +131,7 @@ int CMdiApp::ExitInstance() {
   UnGrabSomeKeys();
   SavePreferences();
   if (ghMainePane) {
+    ExitInputPane();
     DestroyToolTipWindow();
     DestroyStatusWindows();
     if (frame) frame->UnsetHdl();
@@ -163,10 +168,8 @@ void DoIdleWork(uint32_t nowMs, uint32_t nowSec) {
       d.m_strKeySeqBak == d.m_strKeySeq && OnlyWildToneOrStroke(d.m_strKeySeqBak)) {
     GetBarEngineOps().resetChnInput(0, 0, 1);
   }
-  if (d.m_tmCiKuChanged != 0 && nowSec - d.m_tmCiKuChanged > kLexiconSaveAfterSec) {
-    d.AddNewCiArrayToCiKu();
-    d.SaveCiKuDirtyData();
-  }
+  // Learning is saved a few seconds after it changed, not at exit only.
+  d.SaveLexiconWhenIdle(nowSec);
 }
 
 int SavePreferences() {

@@ -31,6 +31,15 @@ class CMdiApp : public CWinApp {
 
   int DoOnIdle();
 
+  // ---- Command handlers (frontend/BarCommands.cpp).
+  void OnAppAbout();
+  void OnOptionChnpunctuation();  // UseChnPunctMark on or off
+  void OnOptionChnfullsize();     // FullSize on or off
+  void OnChgUi();                 // English UI
+  void OnChgUi1();                // simplified Chinese UI
+  void OnChgUi2();                // traditional Chinese UI
+  void OnViewCiReselect();        // re-select the last committed item
+
   CMainFrame* frame = nullptr;  // owned; null until InitInstance creates it
 };
 

@@ -5,9 +5,18 @@
 #pragma once
 
 #include "framework/CString.h"
+#include "framework/Geometry.h"
 #include "framework/XTypes.h"
 
 class CMainFrame;
+class IBarWorld;
+
+// SetWinPos flags.
+constexpr unsigned long kSwpKeepPos = 1;
+constexpr unsigned long kSwpKeepSize = 2;
+constexpr unsigned long kSwpShow = 8;
+// PaintMain: paint the cells pressed.
+constexpr int kPaintPressed = 0x8000;
 
 extern unsigned long ghMainePane;   // the bar's X window; 0 before start-up
 extern unsigned long ghStatusWnd;   // the status window under the bar
@@ -16,6 +25,7 @@ extern int gStatusWndShort;         // the bar has the short form
 extern int gbDlgUp, gbMnuUp;        // a dialog or popup menu of the bar is up
 extern CString gstrStatusMsg;       // the status window's message
 extern CMainFrame* gpMainFrame;     // the frame bound to the bar (borrowed)
+extern int gTimer;                  // the tool-tip timer's slot; 0 none
 
 // Creates the bar at (gcfg Left, gcfg Top), 26 high, 340 or (short) 155
 // wide; it is shown and raised only when the application is not starting
@@ -32,6 +42,22 @@ int DestroyToolTipWindow();
 
 // The status window's message; an empty or all-blank text hides it.
 void ShowTipMsg(const char* text);
+
+// Paints the cells in the mask (0: every cell, then the bar's outline);
+// kPaintPressed paints them pressed. The event is not used.
+void PaintMain(unsigned long window, XEvent* event, int cells);
+// Shows the tool tip of the first cell bit of cells near pointer (screen
+// coordinates).
+void ShowToolTip(int cells, POINT* pointer);
+// Pops up submenu n (0 main, 1 preferences, 2 help) of the frame's menu at
+// the pointer; 0 when that submenu does not exist.
+int RaiseMenu(int n);
+// Sets the frame menu's checks and enables from the settings, then saves
+// the profile; returns what the save returns.
+int ChangeMenuState();
+
+// kvr's world of the bar (frontend/BarWorld.h), bound at start-up.
+IBarWorld& TheKvrBarWorld();
 
 // Messages 9102 and 9103 (the key prologue on the X key event, then
 // RouteBarKey). Returns the key's result.

@@ -1,219 +1,131 @@
-// kvr as a user meets it: the program is started from a copy of the
-// distribution directory under an XIM name of its own, an Xlib client (a
-// child process) selects it through XMODIFIERS, opens the input method and
-// an input context, and types; the test reads what reaches the client and
-// stops kvr by its process id.
+// kvr as a user meets it, end to end: kvr runs from a copy of the
+// distribution directory under an XIM name of its own; real clients select
+// it through XMODIFIERS (our Xlib client in three locales, xterm running
+// "cat > file" in UTF-8 and GBK, a Tk entry), get keys through XTEST, and
+// the test compares the bytes they received with the table. One kvr serves
+// every case of a profile; kvr is stopped by its process id.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
-#include <X11/keysym.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <clocale>
-#include <cstdlib>
+#include <map>
+#include <memory>
 #include <string>
-#include <thread>
 
 #include "tests/support/FileText.h"
-#include "tests/support/TestPaths.h"
+#include "tests/support/KvrClients.h"
+#include "tests/support/KvrProcess.h"
 
 namespace {
 
-struct Out {
-  int fd;
-  void Line(const std::string& s) {
-    const std::string l = s + "\n";
-    if (write(fd, l.data(), l.size()) < 0) _exit(90);
-  }
+using kvrtest::ClientKind;
+
+// What a case waits for before it can run.
+constexpr const char* kChinese =
+    "waits for Ctrl+Space to switch to Chinese input (the bar's command 0xE1A6, U3)";
+
+struct Case {
+  const char* name;
+  ClientKind client;
+  const char* keys;     // key script (tests/support/XTestKeys.h)
+  const char* expect;   // what the client receives, written in UTF-8
+  const char* profile;  // [Config] lines the profile starts with; "" default
+  const char* waitsFor; // null: runs
 };
 
-void SendKey(Display* dpy, Window w, int type, KeySym sym, unsigned state) {
-  XEvent ev{};
-  ev.xkey.type = type;
-  ev.xkey.display = dpy;
-  ev.xkey.window = w;
-  ev.xkey.root = DefaultRootWindow(dpy);
-  ev.xkey.keycode = XKeysymToKeycode(dpy, sym);
-  ev.xkey.state = state;
-  ev.xkey.same_screen = True;
-  XSendEvent(dpy, w, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
-}
-
-// Reads events through XFilterEvent for ms milliseconds; the text of every
-// key press that passes, in order.
-std::string Serve(Display* dpy, XIC ic, int ms) {
-  std::string typed;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < deadline) {
-    while (XPending(dpy)) {
-      XEvent ev;
-      XNextEvent(dpy, &ev);
-      if (XFilterEvent(&ev, None)) continue;
-      if (ev.type != KeyPress) continue;
-      char buf[64];
-      KeySym sym = 0;
-      Status st = 0;
-      const int n = XmbLookupString(ic, &ev.xkey, buf, sizeof buf, &sym, &st);
-      if (n > 0) typed.append(buf, n);
-    }
-    pollfd p{ConnectionNumber(dpy), POLLIN, 0};
-    poll(&p, 1, 20);
-  }
-  return typed;
-}
-
-// The client: types "abc" (the 'a' press triggers the input method) and
-// reports what came back.
-// With stall, the client stops after the trigger and waits to be killed.
-[[noreturn]] void RunClient(const std::string& name, const char* locale, int fd, bool stall) {
-  alarm(30);
-  Out out{fd};
-  if (!std::setlocale(LC_ALL, locale)) _exit(3);
-  if (!XSetLocaleModifiers(("@im=" + name).c_str())) _exit(5);
-  Display* dpy = XOpenDisplay(nullptr);
-  if (!dpy) _exit(6);
-  const Window win = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 10, 10, 200, 100, 0, 0, 0);
-  XIM im = XOpenIM(dpy, nullptr, nullptr, nullptr);
-  if (!im) _exit(10);
-  char** missing = nullptr;
-  int nMissing = 0;
-  char* defString = nullptr;
-  XFontSet fs = XCreateFontSet(dpy, "-*-*-medium-r-normal--16-*-*-*-*-*-*-*,-*-*-*-*-*--*-*-*-*-*-*-*-*",
-                               &missing, &nMissing, &defString);
-  if (missing) XFreeStringList(missing);
-  if (!fs) _exit(13);
-  XPoint spot{12, 34};
-  XVaNestedList pre = XVaCreateNestedList(0, XNSpotLocation, &spot, XNFontSet, fs, nullptr);
-  XIC ic = XCreateIC(im, XNInputStyle, XIMPreeditPosition | XIMStatusNothing, XNClientWindow, win,
-                     XNFocusWindow, win, XNPreeditAttributes, pre, nullptr);
-  XFree(pre);
-  if (!ic) _exit(14);
-  long mask = 0;
-  if (XGetICValues(ic, XNFilterEvents, &mask, nullptr)) _exit(15);
-  XSelectInput(dpy, win, KeyPressMask | KeyReleaseMask | mask);
-  XMapWindow(dpy, win);
-  XSetICFocus(ic);
-  XSync(dpy, False);
-  SendKey(dpy, win, KeyPress, XK_a, 0);
-  XSync(dpy, False);
-  std::string typed = Serve(dpy, ic, 300);
-  if (stall) {
-    out.Line("stalled");
-    for (;;) pause();
-  }
-  const KeySym rest[] = {XK_a, XK_b, XK_c};
-  for (KeySym s : rest) {
-    if (s != XK_a) SendKey(dpy, win, KeyPress, s, 0);
-    SendKey(dpy, win, KeyRelease, s, 0);
-  }
-  XFlush(dpy);
-  typed += Serve(dpy, ic, 1500);
-  out.Line("typed " + typed);
-  XDestroyIC(ic);
-  XCloseIM(im);
-  XCloseDisplay(dpy);
-  _exit(0);
-}
-
-class Kvr {
- public:
-  explicit Kvr(const kvrtest::ScratchDir& dir) : m_dir(dir) {}
-  ~Kvr() { Stop(); }
-  bool Start(const std::string& name) {
-    const std::string copy = "cp -a '" + kvrtest::DistDir() + "/.' '" + m_dir.Path() + "/'";
-    if (std::system(copy.c_str()) != 0) return false;
-    m_pid = fork();
-    if (m_pid == 0) {
-      setenv("XMODIFIERS", ("@im=" + name).c_str(), 1);
-      const std::string prog = m_dir.File("kvr");
-      execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    // Serving once the server's selection has an owner.
-    Display* dpy = XOpenDisplay(nullptr);
-    if (!dpy) return false;
-    const Atom sel = XInternAtom(dpy, ("@server=" + name).c_str(), False);
-    bool up = false;
-    for (int i = 0; i < 600 && !up; ++i) {
-      up = XGetSelectionOwner(dpy, sel) != None;
-      if (!up) {
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-          m_pid = -1;
-          break;
-        }
-        usleep(50 * 1000);
-      }
-    }
-    XCloseDisplay(dpy);
-    return up;
-  }
-  // SIGTERM, as at the end of a session; the exit status.
-  int Stop() {
-    if (m_pid <= 0) return -1;
-    kill(m_pid, SIGTERM);
-    int status = -1;
-    waitpid(m_pid, &status, 0);
-    m_pid = -1;
-    return status;
-  }
-
- private:
-  const kvrtest::ScratchDir& m_dir;
-  pid_t m_pid = -1;
+const Case kCases[] = {
+    // English input (kvr starts in it): every key comes back, in order.
+    {"EnglishXlibGbk", ClientKind::XlibGbk, "abc", "abc", "", nullptr},
+    {"EnglishXlibUtf8", ClientKind::XlibUtf8, "abc", "abc", "", nullptr},
+    {"EnglishXlibGb2312", ClientKind::XlibGb2312, "abc", "abc", "", nullptr},
+    {"EnglishXtermUtf8", ClientKind::XtermUtf8, "abc", "abc", "", nullptr},
+    {"EnglishXtermGbk", ClientKind::XtermGbk, "abc", "abc", "", nullptr},
+    {"EnglishTkEntry", ClientKind::TkEntry, "abc", "abc", "", nullptr},
+    {"EnglishShiftAndPunctuation", ClientKind::XlibUtf8, "aB,c.D!", "aB,c.D!", "", nullptr},
+    // Keys kvr does not use come back to the client.
+    {"UnusedKeysComeBackXlib", ClientKind::XlibGbk, "a<Tab>b<BackSpace>c", "a\tb\bc", "", nullptr},
+    {"UnusedKeysComeBackXterm", ClientKind::XtermUtf8, "a<Tab>b", "a\tb", "", nullptr},
+    // Full pinyin: the first candidate with Space, another by its digit.
+    {"PinyinXlibGbk", ClientKind::XlibGbk, "<C-space>zhongguo<space>", "中国", "", kChinese},
+    {"PinyinXlibUtf8", ClientKind::XlibUtf8, "<C-space>zhongguo<space>", "中国", "", kChinese},
+    {"PinyinXlibGb2312", ClientKind::XlibGb2312, "<C-space>zhongguo<space>", "中国", "", kChinese},
+    {"PinyinXtermUtf8", ClientKind::XtermUtf8, "<C-space>zhongguo<space>", "中国", "", kChinese},
+    {"PinyinXtermGbk", ClientKind::XtermGbk, "<C-space>zhongguo<space>", "中国", "", kChinese},
+    {"PinyinTkEntry", ClientKind::TkEntry, "<C-space>zhongguo<space>", "中国", "", kChinese},
+    {"PinyinWordsInARow", ClientKind::XtermGbk, "<C-space>women<space>beijing<space>", "我们北京", "", kChinese},
+    {"PinyinDigitSelects", ClientKind::XlibGbk, "<C-space>beijing1", "北京", "", kChinese},
+    // Traditional output (Ctrl+J): the traditional characters arrive.
+    {"TraditionalUtf8", ClientKind::XlibUtf8, "<C-space><C-j>zhongguo<space>", "中國", "", kChinese},
+    {"TraditionalGbk", ClientKind::XtermGbk, "<C-space><C-j>zhongguo<space>", "中國", "", kChinese},
+    // Chinese punctuation after a word.
+    {"ChinesePunctuation", ClientKind::XlibUtf8, "<C-space>zhongguo<space>,", "中国，", "", kChinese},
+    // Fuzzy pinyin: z for zh.
+    {"FuzzyPinyin", ClientKind::XlibUtf8, "<C-space>zongguo<space>", "中国",
+     "fuzziPY=1\nzhz_fuzzy=1\n", kChinese},
+    // The shape code (Wubi 86): khk is 中.
+    {"ShapeCode", ClientKind::XlibGbk, "<C-space>khk<space>", "中", "InputMthd=0\n", kChinese},
+    // ShuangPin, Microsoft scheme: vs zhong, go guo.
+    {"ShuangPin", ClientKind::XlibUtf8, "<C-space>vsgo<space>", "中国", "ShuangPin=1\nShuangPinScheme=0\n",
+     kChinese},
+    // Shift+Space gives the typed letters as English.
+    {"ShiftSpaceGivesTheLetters", ClientKind::XtermUtf8, "<C-space>nihao<S-space>", "nihao ", "", kChinese},
+    // In Chinese input, a key with nothing typed goes back.
+    {"ChineseHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab>", "\t", "", kChinese},
 };
 
-std::string RunClientProcess(const std::string& name, const char* locale, bool killMidInput = false) {
-  int p[2];
-  if (pipe(p) != 0) return "pipe";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(p[0]);
-    RunClient(name, locale, p[1], killMidInput);
-  }
-  close(p[1]);
-  std::string text;
-  char buf[256];
-  ssize_t n;
-  while ((n = read(p[0], buf, sizeof buf)) > 0) {
-    text.append(buf, n);
-    if (killMidInput && text.find("stalled") != std::string::npos) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      close(p[0]);
-      return text;
+class Typing : public testing::TestWithParam<Case> {
+ protected:
+  static void TearDownTestSuite() { s_servers.clear(); }
+
+  // The kvr for a profile, started on first use.
+  static kvrtest::KvrProcess* Server(const std::string& profile, std::string* why) {
+    auto& slot = s_servers[profile];
+    if (slot && slot->Running()) return slot.get();
+    slot = std::make_unique<kvrtest::KvrProcess>();
+    if (!slot->Prepare()) {
+      *why = slot->Log();
+      return nullptr;
     }
+    if (!profile.empty()) kvrtest::WriteFileText(slot->File("kvr.ini"), "[Config]\n" + profile);
+    if (!slot->Start(kvrtest::UniqueImName("KvrE2E"))) {
+      *why = slot->Log();
+      return nullptr;
+    }
+    return slot.get();
   }
-  close(p[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    return "client failed " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-  }
-  return text;
+
+  static std::map<std::string, std::unique_ptr<kvrtest::KvrProcess>> s_servers;
+};
+std::map<std::string, std::unique_ptr<kvrtest::KvrProcess>> Typing::s_servers;
+
+TEST_P(Typing, ClientReceivesTheText) {
+  const Case& c = GetParam();
+  if (c.waitsFor) GTEST_SKIP() << c.waitsFor;
+  std::string why;
+  kvrtest::KvrProcess* kvr = Server(c.profile, &why);
+  ASSERT_NE(kvr, nullptr) << why;
+  const kvrtest::Typed got = kvrtest::TypeInto(c.client, kvr->Name(), c.keys);
+  ASSERT_TRUE(got.ok) << got.diagnosis << "\nkvr: " << kvr->Log();
+  const std::string want = kvrtest::Recode(c.expect, kvrtest::ClientCharset(c.client));
+  ASSERT_FALSE(want.empty() && *c.expect) << "the expectation does not convert";
+  EXPECT_EQ(kvrtest::Escaped(got.bytes), kvrtest::Escaped(want)) << kvrtest::ClientName(c.client);
 }
 
-TEST(Kvr, EnglishInputComesBackInOrder) {
-  kvrtest::ScratchDir dir;
-  Kvr kvr(dir);
-  const std::string name = "KvrTest" + std::to_string(getpid());
-  ASSERT_TRUE(kvr.Start(name));
-  EXPECT_EQ(RunClientProcess(name, "zh_CN.GBK"), "typed abc\n");
-  // A second client is served after the first has gone.
-  EXPECT_EQ(RunClientProcess(name, "zh_CN.UTF-8"), "typed abc\n");
-  // A client killed after its trigger, while kvr holds its keys, leaves the
-  // server serving the next.
-  EXPECT_EQ(RunClientProcess(name, "zh_CN.GBK", true), "stalled\n");
-  EXPECT_EQ(RunClientProcess(name, "zh_CN.GB2312"), "typed abc\n");
+INSTANTIATE_TEST_SUITE_P(Kvr, Typing, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+// The end of a session (TERM) saves the settings from the running program.
+TEST(KvrSession, TermSavesTheSettings) {
+  kvrtest::KvrProcess kvr;
+  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrSession"))) << kvr.Log();
+  const kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibGbk, kvr.Name(), "ab");
+  ASSERT_TRUE(got.ok) << got.diagnosis;
+  EXPECT_EQ(got.bytes, "ab");
+  std::remove(kvr.File("kvr.ini").c_str());
   const int status = kvr.Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  // The end of the session saved the settings: English input, from the
-  // running program.
-  const std::string profile = kvrtest::ReadFileText(dir.File("kvr.ini"));
+  const std::string profile = kvrtest::ReadFileText(kvr.File("kvr.ini"));
   EXPECT_NE(profile.find("InputMode=1"), std::string::npos) << profile;
   EXPECT_NE(profile.find("[Mainframe]"), std::string::npos) << profile;
 }

@@ -1,0 +1,58 @@
+// BarCommands.h: the command half of the main bar's window procedure. A
+// command (window message 273, the id in data word 0) comes from the popup
+// menu, a click on a bar cell or a hot key; OnBarCommand looks the id up in
+// the command table and runs its handler. A command marked Chinese-only
+// does nothing in English input; one marked for the menu then updates the
+// menu's checks and enables and saves the profile (ChangeMenuState); one
+// marked for a repaint then repaints the bar. Ids without an entry do
+// nothing.
+//
+// The handlers change cfgInputManager and the engine, and reach the windows
+// through the bound IBarWorld (frontend/BarWorld.h) and the engine through
+// CommandEngineOps, so the whole table runs in tests without X or
+// dictionaries.
+//
+// Dialogs that kvr does not have yet (options, bar style, keymap, tips, word
+// search) are answered with a message box that says so.
+#pragma once
+
+#include <cstdint>
+
+// The engine's operations the commands call.
+struct CommandEngineOps {
+  // After a change of input mode (onlyMode 1) or of the method: resets the
+  // input, files queued phrases, saves the lexicon, reloads what the mode
+  // needs and sets the page size.
+  void (*onInputMDChange)(int onlyMode);
+  int (*makeCapHitEven)(int english, int, int);
+  // The Chinese-number mode on or off (Chinese input only).
+  int (*setChnNumMode)();
+  // Files the queued new phrases into the lexicon and saves it; true when
+  // nothing learned is left unsaved afterwards.
+  bool (*fileLexicon)();
+};
+const CommandEngineOps& GetCommandEngineOps();
+void SetCommandEngineOps(const CommandEngineOps& ops);
+// The engine's own table.
+const CommandEngineOps& EngineCommandOps();
+
+// Runs command id. Returns 1 (the bar's result for message 273).
+int OnBarCommand(uint32_t id);
+
+// Shows the bar and, in English input, posts the switch to Chinese input;
+// nothing when the bar is shown. Returns 1.
+int ActivatePlatform();
+// Clears the input, in Chinese input posts the switch to English input,
+// hides the bar and the tool tip; nothing when the bar is hidden. Returns 1.
+int MakeSleepPlatform();
+// The bar-style dialog (id 114); other ids only mark a dialog up and down.
+// Returns 1.
+int RaiseDialog(int id);
+
+// The texts of the command message boxes.
+extern const char kMsgNewWordsHelp[];
+extern const char kMsgTypeVOrAltF[];
+extern const char kMsgTypeAltF[];
+extern const char kMsgLexiconUnsaved[];
+// "<what> is not available yet." for a dialog kvr does not have yet.
+extern const char kMsgNotAvailableFmt[];

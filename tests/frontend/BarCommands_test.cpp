@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CChnChars.h"
+#include "engine/InputSettings.h"
+#include "frontend/BarCommands.h"
+#include "frontend/BarKeys.h"
+#include "frontend/CMainFrame.h"
+#include "frontend/CMdiApp.h"
+#include "frontend/CommandIds.h"
+#include "frontend/MainBar.h"
+#include "tests/frontend/RecordingBarWorld.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// The engine as the commands see it: every call recorded in order.
+Calls g_engine;
+bool g_lexiconSaves = true;
+
+void MdChange(int onlyMode) { g_engine.push_back("mdchange " + std::to_string(onlyMode)); }
+int CapHit(int english, int, int) {
+  g_engine.push_back("caphit " + std::to_string(english));
+  return 0;
+}
+int ChnNum() {
+  g_engine.push_back("chnnum");
+  return 1;
+}
+bool FileLexicon() {
+  g_engine.push_back("file lexicon");
+  return g_lexiconSaves;
+}
+int ProcessKey(int type, unsigned long key, unsigned long) {
+  g_engine.push_back("key " + std::to_string(type) + ":" + std::to_string(key));
+  return 1;
+}
+void Reset(int a, int b, int c) {
+  g_engine.push_back("reset " + std::to_string(a) + std::to_string(b) + std::to_string(c));
+}
+int Translate(unsigned long, unsigned long, int) { return 0; }
+void Repeat(unsigned long) {}
+int PyDlg(unsigned long, CPoint*) { return 1; }
+void English(unsigned long) {}
+void LoseActive() {}
+
+class BarCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetBarWorld(&world);
+    gpMainFrame = &frame;
+    SetCommandEngineOps({MdChange, CapHit, ChnNum, FileLexicon});
+    SetBarEngineOps({ProcessKey, Reset, Translate, Repeat, PyDlg, English, LoseActive});
+    cfgInputManager = typInputSettings{};
+    cfgInputManager.InputMode = kChineseInput;
+    cfgInputManager.InputMthd = kPinYin;
+    cfgInputManager.ChnUI = 1;
+    dictionary.m_bIMode = 0;
+    dictionary.m_nEngineMissing = kBothInstalled;
+    dictionary.m_bChnNum = dictionary.m_bChnNumFanTi = 0;
+    g_engine.clear();
+    g_lexiconSaves = true;
+  }
+  void TearDown() override {
+    SetBarWorld(nullptr);
+    gpMainFrame = nullptr;
+    SetCommandEngineOps(EngineCommandOps());
+    SetBarEngineOps(EngineBarOps());
+  }
+  CMdiApp app;
+  CMainFrame frame;
+  RecordingBarWorld world;
+};
+
+std::string Id(uint32_t id) { return std::to_string(id); }
+
+TEST_F(BarCommandsTest, CommandTable) {
+  using S = typInputSettings;
+  struct Case {
+    uint32_t id;
+    int32_t S::*slot;       // the setting that changes (null: none)
+    int32_t before, after;
+    bool english;           // run in English input
+    Calls world;
+    Calls engine;
+  } const cases[] = {
+      {kCmdToggleInputMode, &S::InputMode, 0, 1, false, {"repaint", "menustate", "repaint"},
+       {"mdchange 1", "caphit 1"}},
+      {kCmdToggleInputMode, &S::InputMode, 1, 0, true, {"repaint", "menustate", "repaint"},
+       {"mdchange 1", "caphit 0"}},
+      {kCmdChnPunct, &S::UseChnPunctMark, 1, 0, false, {"menustate", "repaint"}, {}},
+      {kCmdChnPunct, &S::UseChnPunctMark, 1, 1, true, {}, {}},  // Chinese input only
+      {kCmdFullWidth, &S::FullSize, 0, 1, false, {"menustate", "repaint"}, {}},
+      {kCmdFullWidth, &S::FullSize, 0, 0, true, {}, {}},
+      {kCmdAddSpace, &S::AddSpaceInOutput, 0, 1, true, {"menustate"}, {}},
+      {kCmdUiEnglish, &S::ChnUI, 1, 0, false, {"menustate"}, {}},
+      {kCmdUiSimplified, &S::ChnUI, 0, 1, false, {"menustate"}, {}},
+      {kCmdUiTraditional, &S::ChnUI, 1, 2, false, {"menustate"}, {}},
+      {kCmdFanTi, &S::FanTi, 0, 1, true, {"menustate", "repaint"}, {}},
+      {kCmdPhraseBuilding, &S::useCizu, 0, 1, false, {"menustate"}, {}},  // PinYin: set on
+      {kCmdToggleInputMethod, &S::InputMthd, 1, 0, false, {"menustate", "repaint"},
+       {"reset 101", "file lexicon", "mdchange 0"}},
+      {kCmdToggleInputMethod, &S::InputMthd, 1, 1, true, {}, {}},
+      {kCmdChnNumber, nullptr, 0, 0, false, {"menustate", "repaint"}, {"chnnum"}},
+      {kCmdClearInput, nullptr, 0, 0, true, {}, {"reset 101"}},
+      {kCmdResetInput, nullptr, 0, 0, true, {}, {"reset 101"}},
+      {kCmdDelayedReset, nullptr, 0, 0, true, {"sleep 1"}, {"reset 101"}},
+      {kCmdReSelect, nullptr, 0, 0, false, {}, {"key 2:45"}},
+      {kCmdMainMenu, nullptr, 0, 0, true, {"menu 0"}, {}},
+      {kCmdPrefsMenu, nullptr, 0, 0, true, {"menu 1"}, {}},
+      {kCmdHelpMenu, nullptr, 0, 0, true, {"menu 2"}, {}},
+      {kCmdGuide, nullptr, 0, 0, true, {"guide kivraguide.htm"}, {"reset 101"}},
+      {kCmdReadme, nullptr, 0, 0, true, {"guide readme2.igb"}, {"reset 101"}},
+      {kCmdKvrGuide, nullptr, 0, 0, true, {"guide KVRGUIDE.HTM"}, {"reset 101"}},
+      {kCmdHelpNewWords, nullptr, 0, 0, true, {std::string("box ") + kMsgNewWordsHelp}, {}},
+      {kCmdHelpSymbols, nullptr, 0, 0, true, {std::string("box ") + kMsgTypeVOrAltF}, {}},
+      {kCmdInputOptions, nullptr, 0, 0, true,
+       {"box The options dialog is not available yet.", "menustate", "repaint"}, {}},
+      {kCmdKeymap, nullptr, 0, 0, false,
+       {"box The keymap is not available yet.", "menustate", "repaint"}, {}},
+      {kCmdKeymap, nullptr, 0, 0, true, {}, {}},
+      {kCmdFindSaying, nullptr, 0, 0, true, {"box The word search dialog is not available yet."},
+       {}},
+      {kCmdTips, nullptr, 0, 0, true, {"box The tips dialog is not available yet."}, {}},
+      {kCmdBarStyle, nullptr, 0, 0, true,
+       {"box The bar style dialog is not available yet.", "status "}, {}},
+      // Ids that nothing handles.
+      {kCmdAltV, nullptr, 0, 0, false, {}, {}},
+      {kCmdAltA, nullptr, 0, 0, false, {}, {}},
+      {kCmdPrintKeymap, nullptr, 0, 0, false, {}, {}},
+      {kCmdSlideShow, nullptr, 0, 0, false, {}, {}},
+      {kCmdMsg18, nullptr, 0, 0, false, {}, {}},
+      {12345, nullptr, 0, 0, false, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    SCOPED_TRACE(testing::Message() << std::hex << c.id << (c.english ? " English" : ""));
+    cfgInputManager.InputMode = c.english ? kEnglishInput : kChineseInput;
+    if (c.slot) cfgInputManager.*c.slot = c.before;
+    const typInputSettings before = cfgInputManager;
+    EXPECT_EQ(OnBarCommand(c.id), 1);
+    EXPECT_EQ(world.Take(), c.world);
+    EXPECT_EQ(g_engine, c.engine);
+    if (c.slot) {
+      EXPECT_EQ(cfgInputManager.*c.slot, c.after);
+    }
+    // No other setting changed (the UI language follows traditional output).
+    for (int i = 0; i < typInputSettings::kSlotCount; ++i) {
+      if (c.slot && &(cfgInputManager.*c.slot) == &cfgInputManager.Slot(i)) continue;
+      if (c.id == kCmdFanTi && i == 18) continue;
+      if (c.id == kCmdToggleInputMethod && i == 7) continue;
+      EXPECT_EQ(cfgInputManager.Slot(i), before.Slot(i)) << "slot " << i;
+    }
+  }
+}
+
+TEST_F(BarCommandsTest, InputModeToggleInIModeClearsTheInputFirst) {
+  dictionary.m_bIMode = 1;
+  OnBarCommand(kCmdToggleInputMode);
+  EXPECT_EQ(cfgInputManager.InputMode, kChineseInput);
+  EXPECT_EQ(world.Take(), (Calls{"post " + Id(kCmdClearInput), "menustate", "repaint"}));
+  EXPECT_EQ(g_engine, Calls{});
+  dictionary.m_bIMode = 0;  // the clear command ended the i-mode
+  OnBarCommand(kCmdToggleInputMode);
+  EXPECT_EQ(cfgInputManager.InputMode, kEnglishInput);
+}
+
+TEST_F(BarCommandsTest, TraditionalOutputSetsTheUiLanguage) {
+  cfgInputManager.ChnUI = 0;
+  OnBarCommand(kCmdFanTi);
+  EXPECT_EQ(cfgInputManager.FanTi, 1);
+  EXPECT_EQ(cfgInputManager.ChnUI, 2);
+  EXPECT_EQ(app.m_nUILang, kUILangBig5);
+  OnBarCommand(kCmdFanTi);
+  EXPECT_EQ(cfgInputManager.ChnUI, 1);  // simplified, even though it was English before
+  EXPECT_EQ(app.m_nUILang, kUILangGbk);
+}
+
+TEST_F(BarCommandsTest, PhraseBuildingTogglesOnlyInXingMa) {
+  cfgInputManager.InputMthd = kXingMa;
+  cfgInputManager.useCizu = 1;
+  OnBarCommand(kCmdPhraseBuilding);
+  EXPECT_EQ(cfgInputManager.useCizu, 0);
+  OnBarCommand(kCmdPhraseBuilding);
+  EXPECT_EQ(cfgInputManager.useCizu, 1);
+}
+
+TEST_F(BarCommandsTest, MethodSwitchNeedsBothMethods) {
+  dictionary.m_nEngineMissing = kXingMaMissing;
+  OnBarCommand(kCmdToggleInputMethod);
+  EXPECT_EQ(cfgInputManager.InputMthd, kPinYin);
+  EXPECT_EQ(world.Take(), (Calls{"box XingMa Not Installed!", "menustate", "repaint"}));
+  EXPECT_EQ(g_engine, Calls{});
+}
+
+// New words learned under one method are filed and saved before the phrase
+// indexes are reloaded for the other; when they cannot be saved, the method
+// stays, so the reload cannot drop them.
+TEST_F(BarCommandsTest, MethodSwitchKeepsUnsavedWords) {
+  g_lexiconSaves = false;
+  cfgInputManager.useCizu = 0;
+  OnBarCommand(kCmdToggleInputMethod);
+  EXPECT_EQ(cfgInputManager.InputMthd, kPinYin);
+  EXPECT_EQ(cfgInputManager.useCizu, 0);
+  EXPECT_EQ(g_engine, (Calls{"reset 101", "file lexicon"}));
+  EXPECT_EQ(world.Take(),
+            (Calls{std::string("box ") + kMsgLexiconUnsaved, "menustate", "repaint"}));
+}
+
+TEST_F(BarCommandsTest, TraditionalNumbers) {
+  dictionary.m_bChnNum = 1;
+  OnBarCommand(kCmdChnNumberFanTi);
+  EXPECT_EQ(dictionary.m_bChnNumFanTi, 1);
+  EXPECT_EQ(dictionary.m_bChnNum, 0);
+  EXPECT_EQ(g_engine, (Calls{"reset 101"}));
+  const Calls calls = world.Take();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0], std::string("status ") + static_cast<const char*>(dictionary.m_strTip));
+  EXPECT_FALSE(dictionary.m_strTip.IsEmpty());
+  OnBarCommand(kCmdChnNumberFanTi);
+  EXPECT_EQ(dictionary.m_bChnNumFanTi, 0);
+  EXPECT_TRUE(dictionary.m_strTip.IsEmpty());
+  // In English input nothing changes.
+  cfgInputManager.InputMode = kEnglishInput;
+  OnBarCommand(kCmdChnNumberFanTi);
+  EXPECT_EQ(dictionary.m_bChnNumFanTi, 0);
+}
+
+TEST_F(BarCommandsTest, ShowAndHideTheBar) {
+  cfgInputManager.InputMode = kEnglishInput;
+  OnBarCommand(kCmdShowBar);
+  EXPECT_EQ(world.Take(), (Calls{"post " + Id(kCmdToggleInputMode), "show bar"}));
+  OnBarCommand(kCmdShowBar);  // shown already
+  EXPECT_EQ(world.Take(), Calls{});
+  cfgInputManager.InputMode = kChineseInput;
+  OnBarCommand(kCmdHideBar);
+  EXPECT_EQ(world.Take(), (Calls{"post " + Id(kCmdToggleInputMode), "hide bar"}));
+  EXPECT_EQ(g_engine, (Calls{"reset 101"}));
+  OnBarCommand(kCmdHideBar);  // hidden already
+  EXPECT_EQ(world.Take(), Calls{});
+  // Shown while Chinese input is on already: no switch.
+  OnBarCommand(kCmdShowBar);
+  EXPECT_EQ(world.Take(), (Calls{"show bar"}));
+}
+
+}  // namespace

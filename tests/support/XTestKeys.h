@@ -1,0 +1,43 @@
+// XTestKeys.h: real key strokes through the XTEST extension, as a person
+// types them: the server delivers them to the window that has the keyboard
+// focus, with the modifiers the test pressed around them.
+//
+// Include after <gtest/gtest.h> in tests (Xlib macros).
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <vector>
+
+namespace kvrtest {
+
+// Whether the display offers XTEST.
+bool HasXTest(Display* dpy);
+
+// Presses (down) or releases the key of sym, with Shift, Control and Mod1
+// held around it as state asks (pressed before the key goes down, released
+// after it comes up); Shift is added when sym sits on the shifted level of
+// its key. False when no key of the keyboard makes sym.
+bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down);
+// A press and a release.
+bool XTestTap(Display* dpy, unsigned long sym, unsigned state = 0);
+
+// A key of a key script: "<C-space>", "<Return>", "<A-comma>", "<S-space>"
+// (a keysym name with C-, A- and S- for Control, Alt and Shift) or a single
+// character.
+struct ScriptKey {
+  unsigned long sym;
+  unsigned state;
+};
+// The keys of a script, in order; false when a name is unknown.
+bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys);
+
+// Taps the key of every character of ascii in order ('\n' is Return,
+// ' ' space); false at the first character no key makes.
+bool XTestType(Display* dpy, const std::string& ascii);
+
+// Gives the keyboard focus to win and waits until the server has it.
+void FocusWindow(Display* dpy, Window win);
+
+}  // namespace kvrtest
