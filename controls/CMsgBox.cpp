@@ -16,8 +16,6 @@
 
 namespace {
 
-ChnUIReader g_chnUI = nullptr;  // installed by the front end at start-up
-
 constexpr int kTranslationBuf = 128;  // a translation in the box: at most 127 bytes
 constexpr int kFormatLimit = 119;     // a translated format: at most 118 bytes
 constexpr int kFormattedBuf = 160;    // a formatted text: at most 159 bytes
@@ -48,8 +46,6 @@ CString FormatMsgV(const char* format, int literal, va_list args) {
 
 }  // namespace
 
-void SetChnUIReader(ChnUIReader reader) { g_chnUI = reader; }
-
 CMsgBox::CMsgBox(AWnd* parent) : ADialog(kMsgBoxDlgId, parent) { m_nResult = IDCANCEL; }
 
 // OK and Cancel are ADialog's (through the virtual OnOK and OnCancel).
@@ -71,7 +67,7 @@ int CMsgBox::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent
 
 int CMsgBox::InitDlg() {
   ADialog::InitDlg();
-  if (g_chnUI && g_chnUI() && !m_bLiteral) {
+  if (ReadChnUI() && !m_bLiteral) {
     char buf[kTranslationBuf];
     if (GetIniFileString(gstrUIINI, "UI_STR", m_strMsg, buf, sizeof buf, "") > 0) m_strMsg = buf;
   }

@@ -12,6 +12,7 @@
 #include <cstdarg>
 
 #include "controls/ADialog.h"
+#include "controls/ChnUIReader.h"
 #include "controls/CtrlConsts.h"
 #include "framework/CString.h"
 
@@ -44,11 +45,8 @@ class CMsgBox : public ADialog {
   int m_nMsgDefBtn = -1;
 };
 
-// Where the box learns the engine's ChnUI setting (nonzero: texts are keys
-// of [UI_STR]). The front end installs a reader; without one (kvrsetup)
-// nothing is translated.
-using ChnUIReader = int (*)();
-void SetChnUIReader(ChnUIReader reader);
+// The box learns the engine's ChnUI setting (nonzero: texts are keys of
+// [UI_STR]) through the reader of controls/ChnUIReader.h.
 
 // Shows text in a box of type (kMsgBox...); literal nonzero shows it as it
 // stands; defaultButton is the button Return presses in a two-button box

@@ -60,7 +60,9 @@ void AfcRunPendingSignal();
 // --- Loops -----------------------------------------------------------------
 
 // The modal loop of a popup menu: every event the filters leave goes to the
-// object registered for menuWindow. Returns the menu's result once closed.
+// object registered for menuWindow, whatever window it is for. Returns the
+// menu's result byte (1 cancelled, 2 chosen) once it is nonzero; 0 for a
+// null menu.
 int DoMenuEventLoop(unsigned long menuWindow, IMenuHost* menu);
 // The modal loop of a dialog; returns the dialog's result once it ended.
 int DoDlgEventLoop(unsigned long dialogWindow, IDialogHost* dialog);

@@ -4,6 +4,8 @@
 // interfaces, and the framework reaches them only through them.
 #pragma once
 
+#include <cstdint>
+
 class AWnd;
 
 // Implemented by ADialog. DoDlgEventLoop reads the ended flag, the result and
@@ -31,11 +33,12 @@ class IDialogHost {
   ~IDialogHost() = default;
 };
 
-// Implemented by AMenu. DoMenuEventLoop runs until the menu is closed.
+// Implemented by AMenu. A menu ends with one result byte: 0 while it runs,
+// 1 cancelled, 2 chosen. DoMenuEventLoop turns until the byte is nonzero
+// and returns it.
 class IMenuHost {
  public:
-  virtual int IsMenuClosed() = 0;
-  virtual int GetMenuResult() = 0;
+  virtual uint8_t GetMenuResult() = 0;
 
  protected:
   ~IMenuHost() = default;

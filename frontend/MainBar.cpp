@@ -25,7 +25,7 @@ unsigned long ghMainePane = 0;
 unsigned long ghStatusWnd = 0;
 unsigned long ghToolTip = 0;
 int gStatusWndShort = 0;
-int gbDlgUp = 0, gbMnuUp = 0;
+int gbDlgUp = 0;  // gbMnuUp is the popup menu's (controls/AMenu.h)
 CString gstrStatusMsg;
 CString gstrToolTip;
 CSize sizStatusWnd, sizToolTipWnd;

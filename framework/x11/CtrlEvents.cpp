@@ -43,6 +43,12 @@ bool EventButton1Held(const XEvent* event) {
   return false;
 }
 
+bool EventLosesFocus(const XEvent* event) {
+  if (!event || event->type != FocusOut) return false;
+  const int detail = event->xfocus.detail;
+  return detail != NotifyPointer && detail != NotifyInferior;
+}
+
 void GetInputFocus(unsigned long* window, int* revert) {
   Window w = None;
   int r = RevertToParent;

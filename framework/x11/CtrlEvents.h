@@ -20,6 +20,11 @@ unsigned long EventKeySym(XEvent* event);
 bool EventShift(const XEvent* event);
 // Button 1 held in a motion or button event's state.
 bool EventButton1Held(const XEvent* event);
+// A FocusOut by which the event's window loses the keyboard focus. While
+// the focus follows the pointer (PointerRoot), the window under the pointer
+// also gets focus events (detail NotifyPointer) that say nothing about its
+// own focus; those, and a move of the focus into a child, do not count.
+bool EventLosesFocus(const XEvent* event);
 
 // Focus revert modes (X's RevertToParent).
 constexpr int kRevertToParent = 2;

@@ -60,7 +60,7 @@ void RunModal(Ended ended, Handle handle) {
 
 int DoMenuEventLoop(unsigned long menuWindow, IMenuHost* menu) {
   if (!menu) return 0;
-  RunModal([menu] { return menu->IsMenuClosed() != 0; },
+  RunModal([menu] { return menu->GetMenuResult() != 0; },
            [menuWindow](XEvent* ev) {
              if (afc::FilteredAway(ev)) return false;
              PumpTimer();

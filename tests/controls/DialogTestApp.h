@@ -48,6 +48,20 @@ class DialogTestApp : public CWinApp {
   }
 
   void Then(std::function<void()> step) { steps.push_back(std::move(step)); }
+  // A step that runs once ready() holds, checked after each quiet spell: a
+  // window's first exposure can take longer than one spell. After
+  // kMaxRetries spells it runs all the same (and its checks report).
+  void ThenWhen(std::function<bool()> ready, std::function<void()> step, int retries = 0) {
+    steps.push_back([this, ready, step, retries] { RunOrRetry(ready, step, retries); });
+  }
+
+  void RunOrRetry(std::function<bool()> ready, std::function<void()> step, int retries) {
+    if (ready() || retries >= kMaxRetries) {
+      step();
+      return;
+    }
+    steps.push_front([this, ready, step, retries] { RunOrRetry(ready, step, retries + 1); });
+  }
 
   // --- the user, on a connection of its own ---
   void Key(KeySym sym, bool shift = false) {
@@ -83,6 +97,7 @@ class DialogTestApp : public CWinApp {
 
   static constexpr int kQuietTurns = 40;          // about 12 ms of an empty queue
   static constexpr long kWatchdogTurns = 20000;   // about 6 s with no step left
+  static constexpr int kMaxRetries = 500;         // about 6 s of waiting
   std::deque<std::function<void()>> steps;
   long idle = 0;
   bool watchdogFired = false;

@@ -56,6 +56,17 @@ bool IsKind(const typCtrl& c, Kind k) {
   return false;
 }
 
+// Whether text holds a GBK double-byte character.
+bool HasGbkChar(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    const unsigned char lead = text[i], trail = text[i + 1];
+    if (lead < 0x81) continue;
+    if (lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F) return true;
+    ++i;
+  }
+  return false;
+}
+
 // Compiles a shipped script from a copy of the distribution files in a
 // scratch directory (so that its blob files go there).
 class Shipped {
@@ -211,6 +222,10 @@ TEST(ShippedScripts, JuxMenuAndBitmaps) {
       EXPECT_EQ(item->m_kind, kMnuItem);
       EXPECT_TRUE(commands.count(item->m_id)) << item->m_id << " " << item->m_text;
       offered.insert(item->m_id);
+      // The menu shows its texts as they stand: Chinese, no '&' marks.
+      const std::string text(item->m_text);
+      EXPECT_TRUE(HasGbkChar(text)) << item->m_id;
+      EXPECT_EQ(text.find('&'), std::string::npos) << item->m_id;
     }
   }
   // The commands that only the menu offers: the dialogs, the UI language

@@ -452,15 +452,15 @@ TEST(DialogLoop, OtherWindowsOnlyRepaintAndControlsGetTheirEvents) {
 }
 
 namespace {
+// Message 2 ends the menu with the result byte in its first word.
 class TestMenu : public RecordingWnd, public IMenuHost {
  public:
-  int IsMenuClosed() override { return closed; }
-  int GetMenuResult() override { return 4; }
+  uint8_t GetMenuResult() override { return result; }
   int Winproc(XEvent* ev) override {
-    if (WinMsgId(ev) == 2) closed = 1;
+    if (WinMsgId(ev) == 2) result = static_cast<uint8_t>(WinMsgWord(ev, 0));
     return RecordingWnd::Winproc(ev);
   }
-  int closed = 0;
+  uint8_t result = 0;
 };
 }  // namespace
 
@@ -471,10 +471,18 @@ TEST(MenuLoop, EveryEventGoesToTheMenuWindowsObject) {
   Drain();
   menu.msgs.clear();
   PostWinEvent(other.win, 1500, 0, 0);
-  PostWinEvent(win, 2, 0, 0);
-  EXPECT_EQ(DoMenuEventLoop(win, &menu), 4);
+  PostWinEvent(win, 2, 0, 0);     // a zero byte: the menu runs on
+  PostWinEvent(other.win, 1501, 0, 0);
+  PostWinEvent(win, 2, 2, 0);     // chosen
+  PostWinEvent(win, 1502, 0, 0);  // left for later
+  EXPECT_EQ(DoMenuEventLoop(win, &menu), 2);
   EXPECT_EQ(menu.Count(1500), 1);
+  EXPECT_EQ(menu.Count(1501), 1);
+  EXPECT_EQ(menu.Count(1502), 0);
   EXPECT_EQ(other.obj.Count(1500), 0);
+  menu.result = 1;  // an already closed menu returns at once
+  EXPECT_EQ(DoMenuEventLoop(win, &menu), 1);
+  EXPECT_EQ(DoMenuEventLoop(win, nullptr), 0);
   DestroyWin(win);
   Drain();
 }

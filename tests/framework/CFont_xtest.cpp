@@ -52,25 +52,7 @@ class UIFonts : public testing::Test {
   // baseline where ChBmpStrOut puts it, one character at each x of xs.
   static std::vector<bool> Reference(const std::vector<std::string>& chars,
                                      const std::vector<int>& xs, int size, int w, int h) {
-    TestPixmap pm(w, h);
-    const char* old = std::setlocale(LC_CTYPE, nullptr);
-    const std::string saved = old ? old : "C";
-    std::setlocale(LC_CTYPE, "zh_CN.UTF-8");
-    const std::string pattern =
-        "-*-wenquanyi zen hei-medium-r-normal--" + std::to_string(size) + "-*-*-*-*-*-iso10646-1";
-    char** missing = nullptr;
-    int n = 0;
-    char* def = nullptr;
-    XFontSet fs = XCreateFontSet(dsply, pattern.c_str(), &missing, &n, &def);
-    if (missing) XFreeStringList(missing);
-    std::setlocale(LC_CTYPE, saved.c_str());
-    EXPECT_NE(fs, nullptr);
-    if (!fs) return {};
-    for (size_t i = 0; i < chars.size(); ++i)
-      Xutf8DrawString(dsply, pm.id(), fs, pm.gc(), xs[i], kY + diplayUIFont.m_nAscent,
-                      chars[i].data(), static_cast<int>(chars[i].size()));
-    XFreeFontSet(dsply, fs);
-    return pm.Ink();
+    return UnicodeInk(chars, xs, kY + diplayUIFont.m_nAscent, size, w, h);
   }
 
   static std::vector<bool> Drawn(const char* text, int mode, int w, int h) {

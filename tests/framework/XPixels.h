@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <clocale>
+#include <string>
 #include <vector>
 
 #include "framework/AfcKernel.h"
@@ -70,4 +72,33 @@ inline int CountInk(const std::vector<bool>& ink) {
   int n = 0;
   for (bool b : ink) n += b;
   return n;
+}
+
+// An oracle for drawn Chinese text that shares nothing with the GBK path:
+// each UTF-8 text of chars drawn from the Unicode face of the
+// distribution's font at pixel size `size`, at x xs[i] with its baseline at
+// `baseline`, on a white w x h pixmap; returns the ink mask (empty when the
+// face cannot be loaded, which the caller's comparison then reports).
+inline std::vector<bool> UnicodeInk(const std::vector<std::string>& chars,
+                                    const std::vector<int>& xs, int baseline, int size, int w,
+                                    int h) {
+  TestPixmap pm(w, h);
+  const char* old = std::setlocale(LC_CTYPE, nullptr);
+  const std::string saved = old ? old : "C";
+  std::setlocale(LC_CTYPE, "zh_CN.UTF-8");
+  const std::string pattern =
+      "-*-wenquanyi zen hei-medium-r-normal--" + std::to_string(size) + "-*-*-*-*-*-iso10646-1";
+  char** missing = nullptr;
+  int n = 0;
+  char* def = nullptr;
+  XFontSet fs = XCreateFontSet(dsply, pattern.c_str(), &missing, &n, &def);
+  if (missing) XFreeStringList(missing);
+  std::setlocale(LC_CTYPE, saved.c_str());
+  EXPECT_NE(fs, nullptr) << pattern;
+  if (!fs) return {};
+  for (size_t i = 0; i < chars.size() && i < xs.size(); ++i)
+    Xutf8DrawString(dsply, pm.id(), fs, pm.gc(), xs[i], baseline, chars[i].data(),
+                    static_cast<int>(chars[i].size()));
+  XFreeFontSet(dsply, fs);
+  return pm.Ink();
 }
