@@ -2,59 +2,25 @@
 // pinyin, initials, a mistyped key ranked by edit distance, fuzzy pinyin, a
 // wildcard pattern and a shape code. Run from build/bench/.
 #include <benchmark/benchmark.h>
-#include <dirent.h>
-#include <stdlib.h>
 
-#include <fstream>
 #include <string>
 
+#include "bench/ShippedData.h"
 #include "engine/CChnChars.h"
-#include "engine/EngineHost.h"
-#include "tests/engine/RecordingHost.h"
+#include "tests/engine/EngineStart.h"
 
 namespace {
 
-std::string DistDir() {
-  const char* env = getenv("KVR_DIST");
-  return env ? env : std::string(KVR_BENCH_DIST);
-}
-
-// A private copy of the shipped data files: fuzzy pinyin writes its lists
-// beside them.
-std::string DataCopy() {
-  static std::string dir;
-  if (!dir.empty()) return dir;
-  char tmpl[] = "/tmp/kvr_lookup_bench_XXXXXX";
-  dir = mkdtemp(tmpl);
-  const std::string from = DistDir();
-  DIR* d = opendir(from.c_str());
-  while (dirent* e = d ? readdir(d) : nullptr) {
-    if (e->d_type != DT_REG) continue;
-    std::ifstream in(from + "/" + e->d_name, std::ios::binary);
-    std::ofstream out(dir + "/" + e->d_name, std::ios::binary);
-    out << in.rdbuf();
-  }
-  if (d) closedir(d);
-  return dir;
-}
-
 void StartEngine(int method, int fuzzy) {
   static RecordingHost host;
-  host.dataDir = DataCopy() + "/";
-  SetEngineHost(&host);
+  host.dataDir = bench::ShippedDataCopy() + "/";
   dictionary.CloseDictionary();
-  cfgInputManager = typInputSettings{};
-  cfgInputManager.InputMthd = method;
-  cfgInputManager.StdPinYin = 1;
-  cfgInputManager.useCizu = 1;
-  cfgInputManager.NumberOfCandidatesShown = 10;
-  cfgInputManager.ExcludeLevel = 10000;
-  cfgInputManager.candidateOrderChoice = 1;  // the shipped order: nothing is written
-  cfgInputManager.fuzziPY = fuzzy;
-  cfgInputManager.zhz_fuzzy = cfgInputManager.chc_fuzzy = cfgInputManager.shs_fuzzy = 1;
-  gbInitDone = 0;
-  dictionary.InitFirst();
-  dictionary.InitDictionary();
+  typInputSettings s = enginetest::PinYinSettings();
+  s.InputMthd = method;
+  s.ExcludeLevel = 10000;
+  s.candidateOrderChoice = 1;  // the shipped order: nothing is written
+  s.fuzziPY = fuzzy;
+  enginetest::StartEngine(host, s);
 }
 
 void RunLookups(benchmark::State& state, int method, int fuzzy, const char* keys) {

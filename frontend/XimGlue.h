@@ -48,6 +48,13 @@ int XimForwardEventHandler(XIMS ims, IMForwardEventStruct* call_data);
 int XimPreeditStartReplyHandler(XIMS ims, IMProtocol* call_data);
 int XimPreeditCaretReplyHandler(XIMS ims, IMProtocol* call_data);
 
+// Where a forwarded key goes once the English-mode holding lets it pass:
+// to the main bar, and back to the client when the bar does not use it.
+// Tests put a recorder in its place to watch the holding; null restores
+// the real delivery.
+using ForwardedKeyDelivery = void (*)(XIMS ims, IMForwardEventStruct* rec);
+void SetForwardedKeyDelivery(ForwardedKeyDelivery deliver);
+
 // A key press that reached kvr outside the XIM transport (a key the engine
 // grabbed): to the main bar as 9102; never sent back.
 void MyXEventHandler(XEvent* event);

@@ -17,6 +17,7 @@ PACKAGES=(
   libfreetype-dev  # the image generator renders the bar's labels from the WenQuanYi font
   # X server, clients and font tools for the tests and the font set
   xvfb xfonts-base x11-utils x11-xserver-utils xfonts-utils xterm tk xauth
+  imagemagick python3  # the demo (tools/demo.py): screenshot, driver
   x11-common  # /usr/share/X11/rgb.txt, the colour database
   fonts-wqy-microhei fonts-wqy-zenhei
   locales

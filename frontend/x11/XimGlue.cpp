@@ -51,6 +51,10 @@ void FillTriggerKeys() {
   Trigger_Keys[31] = {0, 0, 0};
 }
 
+// The table is complete before anything runs, so a trigger notify reads it
+// whether or not the server has been opened.
+const bool g_triggerKeysFilled = (FillTriggerKeys(), true);
+
 char kCompoundText[] = "COMPOUND_TEXT";
 char* g_encodingNames[1] = {kCompoundText};
 
@@ -152,7 +156,6 @@ int InitXIM(int, char**, unsigned long serverWindow) {
     return 0;
   }
   // 8. Trigger keys, encodings, handler, filter mask.
-  FillTriggerKeys();
   XIMTriggerKeys onKeys{kTriggerRows, Trigger_Keys};
   (void)IMSetIMValues(ims, IMOnKeysList, &onKeys, nullptr);
   (void)IMSetIMValues(ims, IMEncodingList, &encodings, IMProtocolHandler, &KVRProtoHandler,
@@ -268,6 +271,8 @@ void DeliverForwardedKey(XIMS im, IMForwardEventStruct* rec) {
   if (!used) IMForwardEvent(im, rec);
 }
 
+ForwardedKeyDelivery g_deliver = DeliverForwardedKey;
+
 // The lowered first character of a key's text, 0 for none.
 int LoweredKeyChar(XKeyEvent* key) {
   char text[32] = "";
@@ -279,10 +284,14 @@ int LoweredKeyChar(XKeyEvent* key) {
 
 }  // namespace
 
+void SetForwardedKeyDelivery(ForwardedKeyDelivery deliver) {
+  g_deliver = deliver ? deliver : DeliverForwardedKey;
+}
+
 int XimForwardEventHandler(XIMS im, IMForwardEventStruct* call_data) {
   if (!call_data->event.xkey.display) call_data->event.xkey.display = im->core.display;
   if (justTriggeredAndHereIstheDownKey == 0) {
-    DeliverForwardedKey(im, call_data);
+    g_deliver(im, call_data);
     return 1;
   }
   AArray<IMForwardEventStruct, IMForwardEventStruct&>& held =
@@ -303,13 +312,13 @@ int XimForwardEventHandler(XIMS im, IMForwardEventStruct* call_data) {
   // its own key, then the held events follow in order.
   justTriggeredAndHereIstheDownKey = 0;
   call_data->event.type = KeyPress;
-  DeliverForwardedKey(im, call_data);
+  g_deliver(im, call_data);
   call_data->event.type = KeyRelease;
-  DeliverForwardedKey(im, call_data);
+  g_deliver(im, call_data);
   // Copy first: a replayed key may start a new holding that empties the list.
   AArray<IMForwardEventStruct, IMForwardEventStruct&> replay;
   replay.Copy(held);
-  for (int i = 0; i < replay.GetSize(); ++i) DeliverForwardedKey(im, &replay[i]);
+  for (int i = 0; i < replay.GetSize(); ++i) g_deliver(im, &replay[i]);
   return 1;
 }
 

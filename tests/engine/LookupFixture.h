@@ -7,16 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "framework/SysUtil.h"
+#include "tests/engine/EngineStart.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/TestPaths.h"
 
@@ -24,18 +21,7 @@ namespace lookuptest {
 
 using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
 
-// Full pinyin with phrases, fuzzy pinyin off: what a profile without
-// [Config] gives, with the fuzzy master switch off.
-inline typInputSettings PinYinSettings() {
-  typInputSettings c{};
-  c.InputMthd = kPinYin;
-  c.StdPinYin = 1;
-  c.NumberOfCandidatesShown = 10;
-  c.useCizu = 1;
-  c.ExcludeLevel = 1000;
-  c.chc_fuzzy = c.zhz_fuzzy = c.shs_fuzzy = 1;
-  return c;
-}
+using enginetest::PinYinSettings;
 
 // Shape code with every character kept whatever its usage rank (the
 // fixture's ranks are the generator's).
@@ -75,32 +61,13 @@ inline bool Contains(const std::vector<std::string>& v, const std::string& s) {
   return false;
 }
 
-// Copies every regular file of from into to (not the folders).
-inline void CopyDir(const std::string& from, const std::string& to) {
-  DIR* d = opendir(from.c_str());
-  ASSERT_NE(d, nullptr) << from;
-  while (dirent* e = readdir(d)) {
-    const std::string name = e->d_name;
-    if (e->d_type != DT_REG) continue;
-    std::ifstream in(from + "/" + name, std::ios::binary);
-    std::ofstream out(to + "/" + name, std::ios::binary);
-    out << in.rdbuf();
-  }
-  closedir(d);
-}
-
 // One engine per test on its own copy of a dictionary directory.
 class Engine : public ::testing::Test {
  protected:
   void Start(const std::string& dataDir, const typInputSettings& settings) {
-    CopyDir(dataDir, m_dir.Path());
+    ASSERT_TRUE(enginetest::CopyRegularFiles(dataDir, m_dir.Path())) << dataDir;
     m_host.dataDir = m_dir.Path() + "/";
-    SetEngineHost(&m_host);
-    cfgInputManager = settings;
-    cfgInputManager.InputMode = kChineseInput;
-    gbInitDone = 0;
-    dictionary.InitFirst();
-    dictionary.InitDictionary();
+    enginetest::StartEngine(m_host, settings);
   }
   void TearDown() override {
     dictionary.CloseDictionary();

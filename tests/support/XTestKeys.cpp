@@ -20,7 +20,7 @@ void Press(Display* dpy, KeySym sym, bool down) {
 
 }  // namespace
 
-bool XTestTap(Display* dpy, unsigned long sym, unsigned state) {
+bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
   const KeyCode code = XKeysymToKeycode(dpy, sym);
   if (!code) return false;
   // A symbol on the second level of its key (an upper-case letter, most
@@ -32,15 +32,50 @@ bool XTestTap(Display* dpy, unsigned long sym, unsigned state) {
     unsigned mask;
     KeySym sym;
   } const mods[] = {{ControlMask, XK_Control_L}, {Mod1Mask, XK_Alt_L}, {ShiftMask, XK_Shift_L}};
-  for (const Mod& m : mods) {
-    if (state & m.mask) Press(dpy, m.sym, true);
-  }
-  XTestFakeKeyEvent(dpy, code, True, CurrentTime);
-  XTestFakeKeyEvent(dpy, code, False, CurrentTime);
-  for (int i = 2; i >= 0; --i) {
-    if (state & mods[i].mask) Press(dpy, mods[i].sym, false);
+  if (down) {
+    for (const Mod& m : mods) {
+      if (state & m.mask) Press(dpy, m.sym, true);
+    }
+    XTestFakeKeyEvent(dpy, code, True, CurrentTime);
+  } else {
+    XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+    for (int i = 2; i >= 0; --i) {
+      if (state & mods[i].mask) Press(dpy, mods[i].sym, false);
+    }
   }
   XSync(dpy, False);
+  return true;
+}
+
+bool XTestTap(Display* dpy, unsigned long sym, unsigned state) {
+  return XTestKey(dpy, sym, state, true) && XTestKey(dpy, sym, state, false);
+}
+
+bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys) {
+  keys->clear();
+  for (size_t i = 0; i < script.size(); ++i) {
+    if (script[i] != '<' || script.find('>', i) == std::string::npos || i + 1 == script.find('>', i)) {
+      keys->push_back({static_cast<unsigned char>(script[i]), 0});
+      continue;
+    }
+    const size_t end = script.find('>', i);
+    std::string name = script.substr(i + 1, end - i - 1);
+    i = end;
+    unsigned state = 0;
+    for (;;) {
+      if (name.compare(0, 2, "C-") == 0 && name.size() > 2) {
+        state |= ControlMask;
+      } else if (name.compare(0, 2, "A-") == 0 && name.size() > 2) {
+        state |= Mod1Mask;
+      } else {
+        break;
+      }
+      name.erase(0, 2);
+    }
+    const KeySym sym = XStringToKeysym(name.c_str());
+    if (sym == NoSymbol) return false;
+    keys->push_back({sym, state});
+  }
   return true;
 }
 

@@ -8,16 +8,29 @@
 #include <X11/Xlib.h>
 
 #include <string>
+#include <vector>
 
 namespace kvrtest {
 
 // Whether the display offers XTEST.
 bool HasXTest(Display* dpy);
 
-// Presses and releases the key of sym, with Shift, Control and Mod1 held
-// around it as state asks; Shift is added when sym sits on the shifted level
-// of its key. False when no key of the keyboard makes sym.
+// Presses (down) or releases the key of sym, with Shift, Control and Mod1
+// held around it as state asks (pressed before the key goes down, released
+// after it comes up); Shift is added when sym sits on the shifted level of
+// its key. False when no key of the keyboard makes sym.
+bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down);
+// A press and a release.
 bool XTestTap(Display* dpy, unsigned long sym, unsigned state = 0);
+
+// A key of a key script: "<C-space>", "<Return>", "<A-comma>", "<C-j>" (a
+// keysym name with C- and A- for Control and Alt) or a single character.
+struct ScriptKey {
+  unsigned long sym;
+  unsigned state;
+};
+// The keys of a script, in order; false when a name is unknown.
+bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys);
 
 // Taps the key of every character of ascii in order ('\n' is Return,
 // ' ' space); false at the first character no key makes.

@@ -92,12 +92,16 @@ void XimTestClient::TapKey(KeySym sym, unsigned state) {
   XFlush(m_dpy);
 }
 
-bool XimTestClient::XTestKey(KeySym sym, unsigned state) {
+bool XimTestClient::XTestKey(KeySym sym, unsigned state, int holdMs, int gapMs) {
   Window focus = None;
   int revert = 0;
   XGetInputFocus(m_dpy, &focus, &revert);
   if (focus != m_win) FocusWindow(m_dpy, m_win);
-  return XTestTap(m_dpy, sym, state);
+  if (!kvrtest::XTestKey(m_dpy, sym, state, true)) return false;
+  Serve(holdMs);
+  kvrtest::XTestKey(m_dpy, sym, state, false);
+  Serve(gapMs);
+  return true;
 }
 
 void XimTestClient::TakeKeyPress(XKeyEvent* key) {

@@ -60,8 +60,9 @@ class XimTestClient {
   // A synthetic press and release.
   void TapKey(KeySym sym, unsigned state = 0);
   // A real key stroke through XTEST to the client's window (which takes
-  // the keyboard focus first); false when no key makes sym.
-  bool XTestKey(KeySym sym, unsigned state = 0);
+  // the keyboard focus first), serving events for holdMs between the press
+  // and the release and for gapMs after it; false when no key makes sym.
+  bool XTestKey(KeySym sym, unsigned state = 0, int holdMs = 0, int gapMs = 30);
 
   // Runs events through XFilterEvent: those queued, then more for up to ms
   // milliseconds or until done() holds.

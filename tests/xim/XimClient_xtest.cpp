@@ -123,6 +123,24 @@ int RunClient(const std::string& name, const char* locale, int fd, bool stayForK
   return 0;
 }
 
+// A quick typist: the trigger's release follows its press before the
+// client has read anything from the server.
+int RunQuickClient(const std::string& name, int fd) {
+  alarm(20);
+  kvrtest::XimTestClient client;
+  const std::string error = client.Open({name, "zh_CN.GBK", kOverTheSpot});
+  if (!error.empty()) {
+    ReportLine(fd, "error " + error);
+    return 10;
+  }
+  client.SendKey(KeyPress, XK_a);
+  client.SendKey(KeyRelease, XK_a);
+  XSync(client.Dpy(), False);
+  client.Serve(4000, [&] { return !client.PassedKeys().empty(); });
+  for (const XKeyEvent& k : client.PassedKeys()) ReportLine(fd, KeyText(k));
+  return 0;
+}
+
 // ---- the server (parent) ----
 
 bool Start(ChildProcess& c, const std::string& name, const char* locale, bool stayForKill = false) {
@@ -239,6 +257,19 @@ TEST_F(XlibClient, AClientKilledMidSessionLeavesTheServerServingTheNext) {
   ASSERT_TRUE(Start(next, m_name, "zh_CN.UTF-8"));
   ASSERT_EQ(Serve(next), 0) << next.Output();
   EXPECT_EQ(next.Lines("key ").size(), 5u) << next.Output();
+}
+
+TEST_F(XlibClient, TheTriggersQuickReleaseIsForwardedToo) {
+  ChildProcess c;
+  ASSERT_TRUE(c.Start([&](int fd) { return RunQuickClient(m_name, fd); }));
+  ASSERT_EQ(Serve(c), 0) << c.Output();
+  std::vector<int> forwarded;
+  for (const IMProtocol& p : g_world.calls) {
+    if (p.major_code == XIM_FORWARD_EVENT) forwarded.push_back(p.forwardevent.event.xkey.type);
+  }
+  // The release went through the server (which sent it back), not past it.
+  EXPECT_EQ(forwarded, std::vector<int>{KeyRelease}) << c.Output();
+  EXPECT_EQ(c.Lines("key ").size(), 1u) << c.Output();
 }
 
 }  // namespace

@@ -163,10 +163,13 @@ void TriggerNotifyMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessag
   state.preedit_state.connect_id = t.connect_id;
   state.preedit_state.icid = t.icid;
   if (t.flag == 0) {
-    // The client hears the reply and starts forwarding before the
-    // application sees the key.
-    _Xi18nSendMessage(ims, t.connect_id, XIM_TRIGGER_NOTIFY_REPLY, 0, b.Data(), b.Size());
+    // Forwarding starts before the reply: the client reads the new event
+    // mask while it waits for the reply, so the keys already queued behind
+    // the trigger (its own release when typed quickly) are forwarded too.
+    // Sent after the reply, they would reach the application past the
+    // input method. The application sees the key after the reply.
     IMPreeditStart(ims, &state);
+    _Xi18nSendMessage(ims, t.connect_id, XIM_TRIGGER_NOTIFY_REPLY, 0, b.Data(), b.Size());
     _Xi18nCallHandler(ims, call_data);
   } else {
     if (!_Xi18nCallHandler(ims, call_data)) return;

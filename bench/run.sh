@@ -1,0 +1,37 @@
+#!/bin/sh
+# Runs every benchmark of kvr and prints the side-by-side table of kvr and
+# its peer input method (fcitx5) as XIM servers.
+#
+#   bench/run.sh [build-dir] [-- XimServers_bench options]
+#
+# Installs the peer first (bench/setup_peer.sh), builds the plain tree's
+# benchmarks and kvr with its data, then runs the engine's benchmarks on the
+# shipped dictionaries (key messages and lookups per second) and the XIM
+# benchmark on a private Xvfb (start-up, memory, latency against fcitx5).
+# KVR_BENCH_QUICK=1 runs short versions (a smoke run, not figures).
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+if [ $# -gt 0 ] && [ "$1" != "--" ]; then build=$1; shift; fi
+[ "$1" = "--" ] && shift
+
+sh "$root/bench/setup_peer.sh"
+cmake -S "$root" -B "$build" -DKVR_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j3 --target kvr kvr_data KeyMessages_bench Lookup_bench XimServers_bench
+
+if [ -n "$KVR_BENCH_QUICK" ]; then
+  gb="--benchmark_min_time=0.05"
+  xim="--starts 1 --rounds 2 --trials 2"
+else
+  gb="--benchmark_repetitions=3 --benchmark_report_aggregates_only=true"
+  xim=""
+fi
+
+echo "== Engine key messages per second (shipped dictionaries)"
+"$build/bench/KeyMessages_bench" $gb
+echo
+echo "== Engine lookups per second (shipped dictionaries)"
+"$build/bench/Lookup_bench" $gb
+echo
+echo "== kvr and fcitx5 as XIM servers"
+"$build/bench/XimServers_bench" $xim "$@"

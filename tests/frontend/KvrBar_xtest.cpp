@@ -1,0 +1,205 @@
+// The main bar as a user meets it: kvr started from a copy of the
+// distribution directory, Ctrl+Space from a client shows the bar and switches
+// to Chinese input, the bar shows the faces of its picture sheet, a click on
+// the mode cell switches back, and the profile follows each switch.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <sys/wait.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "frontend/BarCells.h"
+#include "tests/frontend/DecodedImage.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FileText.h"
+#include "tests/support/KvrProcess.h"
+#include "tests/support/XimTestClient.h"
+
+namespace {
+
+using kvrtest::ChildProcess;
+using kvrtest::ReportLine;
+
+// A client in a UTF-8 locale that shows the bar with Ctrl+Space (the first
+// press only starts the forwarding), types "zhongguo" and Space, and reports
+// what was committed.
+int RunChineseClient(const std::string& name, int fd) {
+  alarm(30);
+  kvrtest::XimTestClient client;
+  const std::string error = client.Open({name, "zh_CN.UTF-8"});
+  if (!error.empty()) {
+    ReportLine(fd, "error " + error);
+    return 1;
+  }
+  for (int i = 0; i < 2; ++i) {
+    client.TapKey(XK_space, ControlMask);
+    client.Serve(400);
+  }
+  for (const char* k = "zhongguo"; *k; ++k) client.TapKey(static_cast<KeySym>(*k));
+  client.Serve(400);
+  client.TapKey(XK_space);
+  client.Serve(800);
+  ReportLine(fd, "typed " + client.Received());
+  return 0;
+}
+
+std::string RunChineseClientProcess(const std::string& name) {
+  ChildProcess child;
+  if (!child.Start([&](int fd) { return RunChineseClient(name, fd); })) return "fork";
+  const int status = child.Wait(30000);
+  if (status != 0) return "client failed " + std::to_string(status) + ": " + child.Output();
+  return child.Output();
+}
+
+// The mapped top-level override-redirect windows of that size.
+std::vector<Window> ShownWindowsOfSize(Display* dpy, int width, int height) {
+  std::vector<Window> found;
+  Window root = 0, parent = 0;
+  Window* kids = nullptr;
+  unsigned n = 0;
+  if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n)) {
+    for (unsigned i = 0; i < n; ++i) {
+      XWindowAttributes a;
+      if (XGetWindowAttributes(dpy, kids[i], &a) && a.map_state != IsUnmapped &&
+          a.width == width && a.height == height && a.override_redirect) {
+        found.push_back(kids[i]);
+      }
+    }
+    if (kids) XFree(kids);
+  }
+  return found;
+}
+
+int CountShownBars(int width, int height) {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return -1;
+  const int n = static_cast<int>(ShownWindowsOfSize(dpy, width, height).size());
+  XCloseDisplay(dpy);
+  return n;
+}
+
+// A click (press and release of button 1) at (x, y) of the one shown bar.
+bool ClickBar(int width, int height, int x, int y) {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return false;
+  const std::vector<Window> bars = ShownWindowsOfSize(dpy, width, height);
+  if (bars.size() != 1) {
+    XCloseDisplay(dpy);
+    return false;
+  }
+  for (int type : {ButtonPress, ButtonRelease}) {
+    XEvent ev{};
+    ev.xbutton.type = type;
+    ev.xbutton.display = dpy;
+    ev.xbutton.window = bars[0];
+    ev.xbutton.root = DefaultRootWindow(dpy);
+    ev.xbutton.x = x;
+    ev.xbutton.y = y;
+    ev.xbutton.button = Button1;
+    ev.xbutton.same_screen = True;
+    XSendEvent(dpy, bars[0], False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
+               &ev);
+  }
+  XCloseDisplay(dpy);
+  return true;
+}
+
+// The pixels of the bar's cells that differ from the faces the bar should
+// have copied from its picture sheet in those modes ("" when none does);
+// the outline around the cells is left out.
+std::string BarDiffersFromSheet(const DecodedImage& sheet, const BarFaceModes& modes) {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return "no display";
+  const int width = modes.shortBar ? kShortBarWidth : kLongBarWidth;
+  const std::vector<Window> bars = ShownWindowsOfSize(dpy, width, kBarHeight);
+  if (bars.size() != 1) {
+    XCloseDisplay(dpy);
+    return "no bar";
+  }
+  XImage* shot = XGetImage(dpy, bars[0], 0, 0, width, kBarHeight, AllPlanes, ZPixmap);
+  if (!shot) {
+    XCloseDisplay(dpy);
+    return "no image";
+  }
+  // The bar as painted: the cells in bar order, each face's copies in turn.
+  std::vector<uint32_t> want(static_cast<size_t>(width) * kBarHeight, 0xC7C7C7);
+  for (const typBarCell& cell : kBarCellTable) {
+    const BarCellFace face = BarCellFaceFor(cell.bit, false, modes);
+    for (int i = 0; i < face.nCopies; ++i) {
+      const BarFaceCopy& f = face.copies[i];
+      for (int y = 0; y < f.height; ++y) {
+        for (int x = 0; x < f.width && f.dstX + x < width; ++x) {
+          want[static_cast<size_t>(f.dstY + y) * width + f.dstX + x] =
+              sheet.At(f.srcX + x, f.srcY + y);
+        }
+      }
+    }
+  }
+  const int outlineRight = modes.shortBar ? kShortOutlineWidth : kLongBarWidth;
+  int differing = 0;
+  std::string first;
+  for (int y = 2; y < kOutlineHeight - 2; ++y) {
+    for (int x = 2; x < outlineRight - 2; ++x) {
+      const uint32_t got = static_cast<uint32_t>(XGetPixel(shot, x, y)) & 0xFFFFFF;
+      const uint32_t w = want[static_cast<size_t>(y) * width + x];
+      if (got != w && differing++ == 0) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "at %d,%d: %06x, want %06x", x, y, got, w);
+        first = buf;
+      }
+    }
+  }
+  XDestroyImage(shot);
+  XCloseDisplay(dpy);
+  return differing ? std::to_string(differing) + " pixels differ, first " + first : "";
+}
+
+// Whether the profile comes to hold want (a save follows a posted command).
+bool ProfileReaches(const std::string& path, const std::string& want) {
+  for (int i = 0; i < 40; ++i) {
+    if (kvrtest::ReadFileText(path).find(want) != std::string::npos) return true;
+    usleep(50 * 1000);
+  }
+  return false;
+}
+
+// Ctrl+Space shows the bar and switches to Chinese input; the bar shows its
+// picture; pinyin typed then reaches the client as Chinese text; a click on
+// the bar's mode cell switches back; the profile follows each switch.
+TEST(KvrBar, CtrlSpaceShowsTheBarAndPinyinCommitsChinese) {
+  kvrtest::KvrProcess kvr;
+  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrChn"))) << kvr.Log();
+  EXPECT_EQ(CountShownBars(155, 26), 0);  // hidden at start-up
+  EXPECT_EQ(RunChineseClientProcess(kvr.Name()), "typed \xE4\xB8\xAD\xE5\x9B\xBD\n");  // 中国
+  EXPECT_EQ(CountShownBars(155, 26), 1);
+  // The bar shows its picture: the short bar's faces in Chinese input with
+  // the default settings (full width, Chinese punctuation, pinyin).
+  const DecodedImage sheet = DecodeImage(kvr.File("res/bar.bmp"));
+  ASSERT_TRUE(sheet.error.empty()) << sheet.error;
+  BarFaceModes modes{};
+  modes.shortBar = true;
+  modes.chinese = true;
+  modes.pinYin = true;
+  modes.fullWidth = true;
+  modes.chnPunct = true;
+  modes.icon1 = 1;
+  EXPECT_EQ(BarDiffersFromSheet(sheet, modes), "");
+  // The switch saved the profile at once.
+  const std::string profile = kvr.File("kvr.ini");
+  EXPECT_TRUE(ProfileReaches(profile, "InputMode=0")) << kvrtest::ReadFileText(profile);
+  // A click on the mode cell switches back to English input and saves.
+  ASSERT_TRUE(ClickBar(155, 26, 30, 10));
+  EXPECT_TRUE(ProfileReaches(profile, "InputMode=1")) << kvrtest::ReadFileText(profile);
+  EXPECT_EQ(CountShownBars(155, 26), 1);  // the bar stays up
+  const int status = kvr.Stop();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+}  // namespace
