@@ -255,3 +255,20 @@ void ShowToolTip(int cells, POINT* pointer) {
   SetWinPos(ghToolTip, x, y, w, h, kSwpShow, 1, 0);
   InvalidateRect(ghToolTip, nullptr, 0);
 }
+
+int ChangeMainPane() {
+  if (!ghMainePane) return 0;
+  gStatusWndShort = gcfg.ShortBar ? 1 : 0;
+  gBar.shortBar = gStatusWndShort != 0;
+  const int w = gStatusWndShort ? kShortBarWidth : kLongBarWidth;
+  SetWinPos(ghMainePane, 0, 0, w, kBarHeight, kSwpKeepPos | kSwpShow, 0, 0);
+  return 1;
+}
+
+int InstallStartUpShortcut() { return 0; }
+int UnInstallShortcut() { return 0; }
+int KVRRegisterClass() { return 1; }
+void Activate1stInstance() {}
+void ManageNotifyIcon(int) {}
+
+void CMainFrame::OnDestroy() { DeleteUIFonts(0); }
