@@ -18,6 +18,7 @@
 #include "frontend/BarCells.h"
 #include "frontend/BarMouse.h"
 #include "frontend/CMainFrame.h"
+#include "frontend/InputPanes.h"
 #include "frontend/Settings.h"
 #include "frontend/internal/MainBarWindows.h"
 
@@ -114,6 +115,9 @@ void PlaceStatusWindow() {
   CRect bar;
   if (!ghStatusWnd || !ghMainePane || !GetWinRect(ghMainePane, &bar)) return;
   SetWinPos(ghStatusWnd, bar.left, bar.bottom, 0, 0, kSwpKeepSize, 0, 0);
+  // Panes that do not follow a caret sit above the bar: they go with a
+  // dragged bar instead of staying behind.
+  if (!UsingFloatPane() && (bShowPane1 || bShowPane2)) ShowNMoveInputPanes(0);
 }
 
 void OnBarTimer(int slot) {
