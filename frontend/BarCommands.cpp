@@ -36,12 +36,14 @@ const char kChnNumFanTiTip[] =
 void OnInputMDChangeOp(int onlyMode) { dictionary.OnInputMDChange(onlyMode); }
 int MakeCapHitEvenOp(int a, int b, int c) { return dictionary.MakeCapHitEven(a, b, c); }
 int SetChnNumModeOp() { return dictionary.SetChnNumMode(); }
+// What a reload of the phrase indexes would drop is saved: the store and
+// the indexes. (The queue of new phrases stays in memory across a reload.)
 bool FileLexiconOp() {
   CChnChars& d = dictionary;
   d.AddNewCiArrayToCiKu();
   d.SaveCiKuDirtyData();
-  return d.m_tmCiKuChanged == 0 && !d.m_bCiZuIdxDirty[kXingMa] && !d.m_bCiZuIdxDirty[kPinYin] &&
-         !d.m_bCiZuFlatDirty;
+  return d.m_tmCiKuChanged == 0 && !d.m_bCiZuFlatDirty && !d.m_bCiZuIdxDirty[kXingMa] &&
+         !d.m_bCiZuIdxDirty[kPinYin] && !d.m_bShouZiMuIdxDirty;
 }
 
 CommandEngineOps g_engineOps = EngineCommandOps();

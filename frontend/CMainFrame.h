@@ -49,6 +49,8 @@ class CMainFrame : public AWnd {
 
   // ---- The bar's icon (frontend/MainBar.cpp): advances the frame.
   void AnimateIcon();
+  // Releases the UI fonts (which do not need it); nothing calls it.
+  void OnDestroy();
 
   // The keymap window while it exists (borrowed from the command that
   // opens it); null otherwise.

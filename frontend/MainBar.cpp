@@ -18,6 +18,7 @@
 #include "frontend/BarCells.h"
 #include "frontend/BarMouse.h"
 #include "frontend/CMainFrame.h"
+#include "frontend/InputPanes.h"
 #include "frontend/Settings.h"
 #include "frontend/internal/MainBarWindows.h"
 
@@ -114,6 +115,9 @@ void PlaceStatusWindow() {
   CRect bar;
   if (!ghStatusWnd || !ghMainePane || !GetWinRect(ghMainePane, &bar)) return;
   SetWinPos(ghStatusWnd, bar.left, bar.bottom, 0, 0, kSwpKeepSize, 0, 0);
+  // Panes that do not follow a caret sit above the bar: they go with a
+  // dragged bar instead of staying behind.
+  if (!UsingFloatPane() && (bShowPane1 || bShowPane2)) ShowNMoveInputPanes(0);
 }
 
 void OnBarTimer(int slot) {
@@ -255,3 +259,20 @@ void ShowToolTip(int cells, POINT* pointer) {
   SetWinPos(ghToolTip, x, y, w, h, kSwpShow, 1, 0);
   InvalidateRect(ghToolTip, nullptr, 0);
 }
+
+int ChangeMainPane() {
+  if (!ghMainePane) return 0;
+  gStatusWndShort = gcfg.ShortBar ? 1 : 0;
+  gBar.shortBar = gStatusWndShort != 0;
+  const int w = gStatusWndShort ? kShortBarWidth : kLongBarWidth;
+  SetWinPos(ghMainePane, 0, 0, w, kBarHeight, kSwpKeepPos | kSwpShow, 0, 0);
+  return 1;
+}
+
+int InstallStartUpShortcut() { return 0; }
+int UnInstallShortcut() { return 0; }
+int KVRRegisterClass() { return 1; }
+void Activate1stInstance() {}
+void ManageNotifyIcon(int) {}
+
+void CMainFrame::OnDestroy() { DeleteUIFonts(0); }

@@ -56,6 +56,17 @@ int RaiseMenu(int n);
 // the profile; returns what the save returns.
 int ChangeMenuState();
 
+// Resizes the bar to the form ShortBar asks for and shows it (nothing in
+// kvr calls it). 0 before the bar exists.
+int ChangeMainPane();
+// Platform hooks that have nothing to do under X: the shortcut installers
+// return 0, the class registration 1; the others do nothing.
+int InstallStartUpShortcut();
+int UnInstallShortcut();
+int KVRRegisterClass();
+void Activate1stInstance();
+void ManageNotifyIcon(int);
+
 // kvr's world of the bar (frontend/BarWorld.h), bound at start-up.
 IBarWorld& TheKvrBarWorld();
 

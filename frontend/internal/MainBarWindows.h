@@ -19,7 +19,8 @@ extern XImage* hBmpPane;               // bitmap 161 decoded; null when missing
 // Message 1200 of the bar: the picture sheet and the slow timer.
 void OnBarCreate(unsigned long window);
 // Message 1203: the status window moves to the bar's bottom-left corner,
-// keeping its size; moving it also hides it.
+// keeping its size; moving it also hides it. Shown panes that do not
+// follow a caret (they sit above the bar) are placed again.
 void PlaceStatusWindow();
 // Message 1000 of the bar with the timer's slot.
 void OnBarTimer(int slot);

@@ -156,6 +156,15 @@ TEST_F(BarMouseTest, ReleaseWithoutPressDoesNothing) {
   EXPECT_EQ(world.Take(), (Calls{"ungrab"}));
 }
 
+// A press beside the cells paints nothing (a mask of 0 would paint every
+// cell pressed) and its release acts on nothing.
+TEST_F(BarMouseTest, PressBesideTheCells) {
+  OnBarPress(CPoint(336, 10));
+  OnBarMotion(CPoint(337, 12));
+  OnBarRelease(CPoint(337, 12));
+  EXPECT_EQ(world.Take(), (Calls{"grab", "ungrab"}));
+}
+
 TEST(BarIcon, AnimationFrames) {
   CMainFrame frame;
   std::string frames;

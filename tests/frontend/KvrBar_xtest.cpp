@@ -1,7 +1,7 @@
 // The main bar as a user meets it: kvr started from a copy of the
 // distribution directory, Ctrl+Space from a client shows the bar and switches
-// to Chinese input, a click on the mode cell switches back, and the profile
-// follows each switch.
+// to Chinese input, the bar shows the faces of its picture sheet, a click on
+// the mode cell switches back, and the profile follows each switch.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -170,9 +170,9 @@ bool ProfileReaches(const std::string& path, const std::string& want) {
   return false;
 }
 
-// Ctrl+Space shows the bar and switches to Chinese input; pinyin typed then
-// reaches the client as Chinese text; a click on the bar's mode cell
-// switches back; the profile follows each switch.
+// Ctrl+Space shows the bar and switches to Chinese input; the bar shows its
+// picture; pinyin typed then reaches the client as Chinese text; a click on
+// the bar's mode cell switches back; the profile follows each switch.
 TEST(KvrBar, CtrlSpaceShowsTheBarAndPinyinCommitsChinese) {
   kvrtest::KvrProcess kvr;
   ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrChn"))) << kvr.Log();
