@@ -128,7 +128,7 @@ std::string Describe(const std::vector<Pane>& panes) {
 // to (40, 50) in the window as an editor does when its cursor moves, types
 // "zhong", reports where its spot is on the root and keeps serving until the
 // test ends it.
-int TypingClient(const std::string& name, int fd) {
+int TypingClient(const std::string& name, const std::string& keys, int fd) {
   alarm(60);
   kvrtest::XimTestClient client;
   kvrtest::XimClientOptions o{name, "zh_CN.UTF-8"};
@@ -146,7 +146,11 @@ int TypingClient(const std::string& name, int fd) {
   XSetICValues(client.Ic(), XNPreeditAttributes, pre, nullptr);
   XFree(pre);
   client.Serve(200);
-  for (const char* k = "zhong"; *k; ++k) client.TapKey(static_cast<KeySym>(*k));
+  for (char k : keys) {
+    const KeySym sym = k == '-' ? XK_minus : k == '[' ? XK_bracketleft : k == ']' ? XK_bracketright
+                     : k == ';' ? XK_semicolon : k == '=' ? XK_equal : static_cast<KeySym>(k);
+    client.TapKey(sym);
+  }
   client.Serve(1000);
   int rx = 0, ry = 0;
   Window child = 0;
@@ -161,11 +165,11 @@ int TypingClient(const std::string& name, int fd) {
 // into it, and the panes it shows.
 class TypingScene {
  public:
-  explicit TypingScene(const std::string& config) {
+  explicit TypingScene(const std::string& config, const std::string& keys = "zhong") {
     if (!m_kvr.Prepare()) return;
     kvrtest::WriteFileText(m_kvr.File("kvr.ini"), "[Config]\n" + config);
     if (!m_kvr.Start(kvrtest::UniqueImName("KvrPanes"))) return;
-    if (!m_client.Start([&](int fd) { return TypingClient(m_kvr.Name(), fd); })) return;
+    if (!m_client.Start([&](int fd) { return TypingClient(m_kvr.Name(), keys, fd); })) return;
     if (!m_client.WaitFor("spot ", 30000)) return;
     Sleep(300);
     const std::vector<std::string> spot = m_client.Lines("spot ");
@@ -284,6 +288,30 @@ TEST(InputPanes, ParallelRowsWithArrowsUnder) {
   EXPECT_GT(a.Count(kArrowInk, 0, 0, 29), 10) << "left arrow";
   EXPECT_GT(a.Count(kArrowInk, 30), 10) << "right arrow";
   EXPECT_EQ(SaveScreen(s.Dpy(), "parallel_panes", 640, 600), "");
+}
+
+// Stroke keys after the letters show their symbols from the stroke picture,
+// in its ink, 7 pixels a stroke; the pane grows by as much.
+TEST(InputPanes, StrokeSymbolsAfterTheLetters) {
+  int width[3] = {};
+  const char* const typed[3] = {"zhong-", "zhong[;", "zhong-=["};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(typed[i]);
+    TypingScene s("", typed[i]);
+    ASSERT_TRUE(s.Ready()) << s.Why();
+    const std::vector<Pane> panes = ShownPanes(s.Dpy());
+    const Pane* k = PaneAt(panes, s.SpotX() - 12, s.SpotY() + 24);
+    ASSERT_TRUE(k) << Describe(panes);
+    width[i] = k->r.w;
+    const Pixels p = Grab(s.Dpy(), k->win, k->r.w, k->r.h);
+    // The symbols' ink stands right of the letters, inside the strokes' room.
+    const int strokes = static_cast<int>(std::string(typed[i]).size()) - 5;
+    const int room = 7 * strokes + 3 + 8;
+    EXPECT_GT(p.Count(0x416222, p.w - room, 0), 3 * strokes);
+    EXPECT_EQ(p.Count(0x416222, 0, 0, p.w - room), 0);
+  }
+  EXPECT_EQ(width[1] - width[0], 7);
+  EXPECT_EQ(width[2] - width[1], 7);
 }
 
 // xterm with kvr's panes while typing, saved as
