@@ -32,7 +32,6 @@
 namespace {
 
 constexpr uint32_t kWildcardIdleMs = 2000;
-constexpr uint32_t kLexiconSaveAfterSec = 18000;
 const char kToneKeys[] = "12345";
 
 int KvrInputMethod() { return cfgInputManager.InputMthd; }
@@ -169,10 +168,8 @@ void DoIdleWork(uint32_t nowMs, uint32_t nowSec) {
       d.m_strKeySeqBak == d.m_strKeySeq && OnlyWildToneOrStroke(d.m_strKeySeqBak)) {
     GetBarEngineOps().resetChnInput(0, 0, 1);
   }
-  if (d.m_tmCiKuChanged != 0 && nowSec - d.m_tmCiKuChanged > kLexiconSaveAfterSec) {
-    d.AddNewCiArrayToCiKu();
-    d.SaveCiKuDirtyData();
-  }
+  // Learning is saved a few seconds after it changed, not at exit only.
+  d.SaveLexiconWhenIdle(nowSec);
 }
 
 int SavePreferences() {
