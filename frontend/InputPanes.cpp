@@ -71,7 +71,10 @@ class UiMeasure final : public panes::ITextMeasure {
 bool PinYin() { return cfgInputManager.InputMthd == kPinYin; }
 bool Parallel() { return cfgInputManager.PromptParallelSel != 0; }
 bool MultiRow() { return cfgInputManager.PYSingleCharShowMultiRow != 0; }
-bool ArrowsWanted() { return PinYin() && extraMultiCandidatePanes > 0 && MultiRow(); }
+bool ArrowsWanted() {
+  return PinYin() && panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2) > 0 &&
+         MultiRow();
+}
 
 CRect WorkArea() {
   CRect work;

@@ -20,6 +20,7 @@
 #include "framework/WinGeometry.h"
 #include "framework/x11/EventAccess.h"
 #include "frontend/InputPanes.h"
+#include "frontend/internal/PaneLayout.h"
 #include "frontend/internal/PaneX.h"
 
 unsigned long clrbkInputPane = 0xFFF0F0;
@@ -268,7 +269,7 @@ namespace {
 void DrawParallelRow(unsigned long w, GC gc, int row, int W, int H) {
   const int rows = std::min(arrStrInputPane2[0].GetSize(), kCandidatePanes);
   if (rows == 0 || row >= rows) return;
-  const int extra = std::clamp(extraMultiCandidatePanes, 0, 2);
+  const int extra = panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2);
   const int rowH = sizInputPane2.cy / rows;
   const unsigned long colour = row < highlightClrLenCountOfItems ? kHighlightText : clrChoicePane2;
   int x = 0;
@@ -292,7 +293,7 @@ void DrawParallelRow(unsigned long w, GC gc, int row, int W, int H) {
 // Returns the line height (for the more-pages mark).
 int DrawMultiRow(unsigned long w, GC gc, int W) {
   const CStringArray& numbers = arrStrInputPane2[0];
-  const int lines = std::clamp(extraMultiCandidatePanes, 0, 2) + 1;
+  const int lines = panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2) + 1;
   const int lineH = sizInputPane2.cy / lines;
   if (numbers.GetSize() == 0) return lineH;
   const int rowLimit0 = cxLimit4HorzCadidatePane[0];
@@ -351,7 +352,8 @@ void DrawInputPane2(unsigned long window, GC gc, int row) {
   if (row != 0) return;
   const bool pinyin = cfgInputManager.InputMthd == kPinYin;
   int markH = sizInputPane2.cy;
-  if (pinyin && extraMultiCandidatePanes > 0 && cfgInputManager.PYSingleCharShowMultiRow)
+  if (pinyin && panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2) > 0 &&
+      cfgInputManager.PYSingleCharShowMultiRow)
     markH = DrawMultiRow(window, gc, W);
   else
     DrawOneLine(window, gc);

@@ -18,6 +18,14 @@ CSize Item(ITextMeasure& m, const char* text) {
 
 }  // namespace
 
+int ExtraColumnsInUse(int extra, const CStringArray* columns) {
+  if (!columns) return 0;
+  const int n = std::clamp(extra, 0, kMaxExtraColumns);
+  int used = 0;
+  while (used < n && columns[2 + used].GetSize() > 0) ++used;
+  return used;
+}
+
 int ToneDigit(char toneKey) { return toneKey >= '1' && toneKey <= '5' ? toneKey - '0' : 0; }
 
 KeysLayout LayOutKeysPane(const KeysInputs& in, ITextMeasure& measure) {
@@ -69,7 +77,7 @@ KeysLayout LayOutKeysPane(const KeysInputs& in, ITextMeasure& measure) {
 ChoiceLayout LayOutChoicePane(const ChoiceInputs& in, ITextMeasure& measure) {
   ChoiceLayout L;
   const CStringArray* col = in.columns;
-  L.extra = std::clamp(in.extra, 0, kMaxExtraColumns);
+  L.extra = ExtraColumnsInUse(in.extra, col);
   L.rows = (!in.parallel && !in.multiRow) ? 1 : std::min(col[0].GetSize(), kMaxPaneRows);
   int maxH = kMinPaneH;
   int lastH = 0;
@@ -110,7 +118,7 @@ std::vector<CRect> ParallelRowRects(const ChoiceLayout& L, const CStringArray* c
   const int rows = std::min(col[0].GetSize(), kMaxPaneRows);
   if (rows <= 0 || static_cast<int>(L.widths[0].size()) < rows) return out;
   const int rowH = height < 1 ? pane0H : height / rows;
-  const int extra = std::clamp(L.extra, 0, kMaxExtraColumns);
+  const int extra = ExtraColumnsInUse(L.extra, col);
   for (int r = 0; r < rows; ++r) {
     int w = L.colLimit[0] + (extra > 0 ? L.colLimit[1] : L.widths[0][r]);
     for (int c = 2; c <= extra + 1; ++c) {

@@ -35,6 +35,11 @@ class ITextMeasure {
   virtual CSize BmpText(const char* text) = 0;
 };
 
+// The extra columns (2 and 3) the panes show: extra clamped to 0..2 and
+// cut before the first empty one, so a count the engine left from an
+// earlier display adds no empty lines. columns may be null (then 0).
+int ExtraColumnsInUse(int extra, const CStringArray* columns);
+
 // The tone digit of the engine's tone key ('1' to '5', the character
 // GetPingZeMa returns) as 1 to 5; 0 for anything else.
 int ToneDigit(char toneKey);

@@ -248,6 +248,32 @@ TEST(PaneLayout, RowsAndColumnsAreClamped) {
   EXPECT_EQ(LayOutChoicePane(in, m).extra, 0);
 }
 
+// A count of extra columns left from an earlier display, over columns the
+// engine has emptied since, adds no empty lines.
+TEST(PaneLayout, EmptyExtraColumnsAreNotInUse) {
+  FixedMeasure m;
+  CStringArray cols[kCandidateColumns];
+  Fill(cols[0], {" 1 ", " 2 "});
+  Fill(cols[1], {"ab", "cd"});
+  EXPECT_EQ(ExtraColumnsInUse(2, cols), 0);
+  Fill(cols[3], {"ef"});
+  EXPECT_EQ(ExtraColumnsInUse(2, cols), 0) << "column 2 is empty";
+  Fill(cols[2], {"gh"});
+  EXPECT_EQ(ExtraColumnsInUse(2, cols), 2);
+  EXPECT_EQ(ExtraColumnsInUse(1, cols), 1);
+  EXPECT_EQ(ExtraColumnsInUse(2, nullptr), 0);
+  cols[2].RemoveAll();
+  cols[3].RemoveAll();
+  ChoiceInputs in;
+  in.text = " 1 ab 2 cd";
+  in.columns = cols;
+  in.extra = 2;
+  in.multiRow = true;
+  const ChoiceLayout L = LayOutChoicePane(in, m);
+  EXPECT_EQ(L.extra, 0);
+  EXPECT_EQ(L.size.cy, 22) << "one line";
+}
+
 TEST(PaneLayout, ForecastPane) {
   FixedMeasure m;
   CStringArray items;
