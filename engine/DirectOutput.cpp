@@ -98,3 +98,15 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
                   : typCharFatFmt::Char(static_cast<uint8_t>(value), 0);
   return CommitChoice(window, chosen, nBytes, -1, 0, 0);
 }
+
+// Turns the Chinese number mode on or off; turning it on starts afresh.
+int CChnChars::SetChnNumMode() {
+  if (cfgInputManager.InputMode != kChineseInput) return 1;
+  m_bChnNum = !m_bChnNum;
+  if (m_bChnNum) {
+    m_bChnNumFanTi = 0;
+    ResetChnInput(1, 1, 1);
+    ForgetLastCommit();
+  }
+  return 1;
+}
