@@ -12,12 +12,10 @@ CommitCharset CommitCharsetOfLocale(const char* lang) {
   const size_t at = name.find('@');
   if (at != std::string::npos) name.erase(at);
   const size_t dot = name.find('.');
-  if (dot == std::string::npos) {
-    // glibc's zh_CN and zh_SG without a code set are GB2312.
-    return (strcasecmp(name.c_str(), "zh_CN") == 0 || strcasecmp(name.c_str(), "zh_SG") == 0)
-               ? CommitCharset::kGb2312Only
-               : CommitCharset::kWide;
-  }
+  // Xlib names the locale of its locale database, not the C library's: a
+  // GB2312 client ("zh_CN") says "zh_CN.gb2312", a UTF-8 one ("zh_CN.UTF-8")
+  // says only "zh_CN". A name without a code set is no GB2312 client.
+  if (dot == std::string::npos) return CommitCharset::kWide;
   const char* codeset = name.c_str() + dot + 1;
   if (strcasecmp(codeset, "GB2312") == 0 || strcasecmp(codeset, "eucCN") == 0 ||
       strcasecmp(codeset, "euc-cn") == 0) {

@@ -9,9 +9,11 @@
 // made only of GB2312 characters, and Big5 is turned into GBK first (the
 // traditional characters all exist in GBK). Text that cannot take the form
 // its client needs is refused whole: nothing is sent rather than garbage.
-// A GBK client's Xlib reads no GB2312 or UTF-8 segment, only its own GBK
-// extended segment ("ESC % / 2", named "GBK-0"), so a client that opened
-// the input method in a GBK locale gets its Chinese text in that form.
+// A GBK client's XmbLookupString reads no GB2312 or UTF-8 segment, only the
+// GBK extended segment ("ESC % / 2", named "GBK-0"), while its
+// Xutf8LookupString reads only the standard segments; so a client that
+// opened the input method in a GBK locale gets each run of Chinese text in
+// both forms, and whichever lookup it calls skips the one it does not know.
 #pragma once
 
 #include <string>
@@ -20,7 +22,7 @@ struct _XDisplay;
 
 enum class CommitCharset {
   kWide,        // GBK, GB18030, UTF-8 and every other locale
-  kGb2312Only,  // zh_CN, zh_SG without a code set, .GB2312, .eucCN
+  kGb2312Only,  // .GB2312, .eucCN (Xlib names a zh_CN client "zh_CN.gb2312")
   kGbkSegment,  // .GBK, .CP936
 };
 

@@ -37,6 +37,9 @@ int InitXIM(int argc, char** argv, unsigned long serverWindow);
 int KVRProtoHandler(XIMS ims, IMProtocol* call_data);
 int XimOpenHandler(XIMS ims, IMOpenStruct* call_data);
 int XimCloseHandler(XIMS ims, IMCloseStruct* call_data);
+// A client gone: its input contexts leave the store, a holding its trigger
+// started ends, and keys it left unfinished in the engine are dropped.
+int XimDisconnectHandler(XIMS ims, IMDisConnectStruct* call_data);
 int XimTriggerNotifyHandler(XIMS ims, IMTriggerNotifyStruct* call_data);
 int XimCreateICHandler(XIMS ims, IMChangeICStruct* call_data);
 int XimDestroyICHandler(XIMS ims, IMDestroyICStruct* call_data);

@@ -167,6 +167,7 @@ int KVRProtoHandler(XIMS im, IMProtocol* call_data) {
   switch (call_data->major_code) {
     case XIM_OPEN: return XimOpenHandler(im, &call_data->imopen);
     case XIM_CLOSE: return XimCloseHandler(im, &call_data->imclose);
+    case XIM_DISCONNECT: return XimDisconnectHandler(im, &call_data->imdisconnect);
     case XIM_TRIGGER_NOTIFY: return XimTriggerNotifyHandler(im, &call_data->triggernotify);
     case XIM_CREATE_IC: return XimCreateICHandler(im, &call_data->changeic);
     case XIM_DESTROY_IC: return XimDestroyICHandler(im, &call_data->destroyic);
@@ -192,6 +193,31 @@ int XimOpenHandler(XIMS, IMOpenStruct* call_data) {
 
 int XimCloseHandler(XIMS, IMCloseStruct* call_data) {
   g_connForm.erase(call_data->connect_id);
+  return 1;
+}
+
+namespace {
+// The connection whose trigger started the English-mode holding.
+uint16_t g_holdingConnection = 0;
+}  // namespace
+
+int XimDisconnectHandler(XIMS, IMDisConnectStruct* call_data) {
+  const uint16_t id = call_data->connect_id;
+  // The contexts of a client that is gone (killed, or its window destroyed)
+  // leave the store with it.
+  DeleteClientICs(id);
+  g_connForm.erase(id);
+  if (justTriggeredAndHereIstheDownKey != 0 && g_holdingConnection == id) {
+    justTriggeredAndHereIstheDownKey = 0;
+    arrRecordedKeydownsBeforeTriggerKeyRelease.RemoveAll();
+  }
+  // Keys it typed and did not finish belong to no one now: they must not
+  // become part of the next client's text.
+  if (dictionary.m_fwdEvent.connect_id == id) {
+    GetBarEngineOps().resetChnInput(1, 0, 0);
+    dictionary.m_fwdEvent.connect_id = 0;
+    gwinFocus = 0;
+  }
   return 1;
 }
 
@@ -325,6 +351,7 @@ int XimForwardEventHandler(XIMS im, IMForwardEventStruct* call_data) {
 int XimTriggerNotifyHandler(XIMS im, IMTriggerNotifyStruct* call_data) {
   if (call_data->flag != 0) return 0;
   arrRecordedKeydownsBeforeTriggerKeyRelease.RemoveAll();
+  g_holdingConnection = call_data->connect_id;
   const uint32_t row = call_data->key_index / 3;
   if (row >= static_cast<uint32_t>(kLetterRows)) return 1;
   const uint32_t sym = Trigger_Keys[row].keysym;

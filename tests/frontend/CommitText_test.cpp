@@ -8,11 +8,13 @@ namespace {
 
 TEST(CommitText, FormOfClientLocale) {
   struct Case { const char* lang; CommitCharset form; } const cases[] = {
-      {"zh_CN", CommitCharset::kGb2312Only},
+      // What Xlib sends: zh_CN.UTF-8 clients name "zh_CN", zh_CN (GB2312)
+      // ones "zh_CN.gb2312".
+      {"zh_CN", CommitCharset::kWide},
+      {"zh_SG", CommitCharset::kWide},
       {"zh_CN.GB2312", CommitCharset::kGb2312Only},
       {"zh_CN.gb2312", CommitCharset::kGb2312Only},
       {"zh_CN.eucCN", CommitCharset::kGb2312Only},
-      {"zh_SG", CommitCharset::kGb2312Only},
       {"zh_CN.GBK", CommitCharset::kGbkSegment},
       {"zh_CN.gbk", CommitCharset::kGbkSegment},
       {"zh_TW.CP936", CommitCharset::kGbkSegment},

@@ -62,14 +62,18 @@ TEST_F(CommitTextX, TraditionalOutputArrivesAsTheChosenCharacters) {
   EXPECT_EQ(out, "\x1b$(AVP\x1b%G\xe5\x9c\x8b\x1b%@");
 }
 
-// What a client in a GBK locale reads from the bytes of each form: its
-// Xlib knows no GB2312 or UTF-8 segment, only the GBK one.
-TEST_F(CommitTextX, AGbkClientReadsTheGbkSegments) {
-  const char* text = "a\xD6\xD0\xB9\xFA\x81\x40";  // a中国丂
-  std::string ct;
-  ASSERT_TRUE(GbkToCompoundText(dpy, text, CommitCharsetOfLocale("zh_CN.GBK"), ct));
+// What a client in a GBK locale reads from the bytes of each form: with
+// XmbLookupString only the GBK segment, with Xutf8LookupString only the
+// standard ones; the GBK clients' form carries both, and each reads the
+// text once.
+TEST_F(CommitTextX, AGbkClientReadsItsTextOnceWhicheverLookupItCalls) {
+  const char* text = "a\xD6\xD0\xB9\xFA" "b\x81\x40";  // a中国b丂
+  const std::string utf8 = "a\xE4\xB8\xAD\xE5\x9B\xBD" "b\xE4\xB8\x82";
+  std::string gbkForm, wide;
+  ASSERT_TRUE(GbkToCompoundText(dpy, text, CommitCharsetOfLocale("zh_CN.GBK"), gbkForm));
+  ASSERT_TRUE(GbkToCompoundText(dpy, text, CommitCharset::kWide, wide));
   ASSERT_NE(std::setlocale(LC_CTYPE, "zh_CN.GBK"), nullptr);
-  auto decode = [&](const std::string& bytes) {
+  auto decode = [&](const std::string& bytes, bool asUtf8) {
     XTextProperty prop{};
     prop.value = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
     prop.encoding = XInternAtom(dpy, "COMPOUND_TEXT", False);
@@ -78,19 +82,19 @@ TEST_F(CommitTextX, AGbkClientReadsTheGbkSegments) {
     char** list = nullptr;
     int count = 0;
     std::string got;
-    if (XmbTextPropertyToTextList(dpy, &prop, &list, &count) >= 0 && list) {
+    const int r = asUtf8 ? Xutf8TextPropertyToTextList(dpy, &prop, &list, &count)
+                         : XmbTextPropertyToTextList(dpy, &prop, &list, &count);
+    if (r >= 0 && list) {
       for (int i = 0; i < count; ++i) got += list[i];
       XFreeStringList(list);
     }
     return got;
   };
-  EXPECT_EQ(decode(ct), text);
-  // The form for the other clients does not reach a GBK one.
-  ASSERT_NE(std::setlocale(LC_CTYPE, "zh_CN.GB18030"), nullptr);
-  std::string wide;
-  ASSERT_TRUE(GbkToCompoundText(dpy, "\xD6\xD0\xB9\xFA", CommitCharset::kWide, wide));
-  ASSERT_NE(std::setlocale(LC_CTYPE, "zh_CN.GBK"), nullptr);
-  EXPECT_NE(decode(wide), "\xD6\xD0\xB9\xFA");
+  EXPECT_EQ(decode(gbkForm, false), text);
+  EXPECT_EQ(decode(gbkForm, true), utf8);
+  // The form of the other clients reaches only a GBK client's UTF-8 lookup.
+  EXPECT_EQ(decode(wide, false), "ab");
+  EXPECT_EQ(decode(wide, true), utf8);
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/CChnChars.h"
 #include "engine/InputSettings.h"
+#include "frontend/BarKeys.h"
 #include "frontend/XimGlue.h"
 
 namespace {
@@ -122,6 +124,35 @@ TEST_F(Holding, ANewTriggerDropsTheHeldKeys) {
   Trigger(2);  // 'c'
   Forward('R', 'c');
   EXPECT_EQ(m_delivered, (std::vector<std::string>{"P c", "R c"}));
+}
+
+// A client that goes away ends the holding its trigger started, and the
+// keys it left in the engine are dropped; another client's going changes
+// nothing.
+int g_resets = 0;
+void CountReset(int, int, int) { ++g_resets; }
+
+TEST_F(Holding, AClientGoneEndsItsHoldingAndDropsItsKeys) {
+  BarEngineOps ops = EngineBarOps();
+  ops.resetChnInput = CountReset;
+  SetBarEngineOps(ops);
+  g_resets = 0;
+  cfgInputManager.InputMode = kEnglishInput;
+  Trigger(0);  // connection 1
+  Forward('P', 'b');
+  dictionary.m_fwdEvent.connect_id = 1;
+  IMDisConnectStruct other{XIM_DISCONNECT, 0, 2};
+  XimDisconnectHandler(&m_ims, &other);
+  EXPECT_EQ(justTriggeredAndHereIstheDownKey, static_cast<uint32_t>('a'));
+  EXPECT_EQ(g_resets, 0);
+  IMDisConnectStruct gone{XIM_DISCONNECT, 0, 1};
+  XimDisconnectHandler(&m_ims, &gone);
+  EXPECT_EQ(justTriggeredAndHereIstheDownKey, 0u);
+  EXPECT_EQ(arrRecordedKeydownsBeforeTriggerKeyRelease.GetSize(), 0);
+  EXPECT_EQ(g_resets, 1);
+  EXPECT_EQ(dictionary.m_fwdEvent.connect_id, 0);
+  SetBarEngineOps(EngineBarOps());
+  EXPECT_TRUE(m_delivered.empty());
 }
 
 }  // namespace
