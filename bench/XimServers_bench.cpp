@@ -19,6 +19,7 @@
 // XimServers_bench [--starts N] [--rounds N] [--trials N] [--no-peer]
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -221,7 +222,7 @@ struct Driver {
   }
   bool Start(std::string* why) {
     int p[2];
-    if (pipe(p) != 0) return false;
+    if (pipe2(p, O_CLOEXEC) != 0) return false;
     const bool ok = proc.Start([this, p](int report) {
       close(p[1]);
       return RunClient(imName, p[0], report);
