@@ -70,6 +70,9 @@ CChnChars::CChnChars()
   m_abstracts[1].m_nTextHash = 1;
   m_lastCommit.kind = kFatNone;
   m_reSelItem.kind = kFatNone;
+  // The rule base outlives InitFirst's state reset: only its own load and
+  // unload change this.
+  m_bForecastLoaded = 0;
   ResetState();
 }
 
@@ -120,6 +123,12 @@ void CChnChars::ResetState() {
   m_bReplayingKey = 0;
   m_nPendingCiMethod = 0;
   m_nNewCiQueueMethod = 0;
+  m_arrNewCiQueue.RemoveAll();
+  m_bShouZiMuIdxDirty = 0;
+  m_bDependDirty = 0;
+  m_tmPyFlatChanged = 0;
+  m_tmLastSaveFailed = 0;
+  m_tmNewCiQueued = 0;
 
   m_bAlt = m_bCtrl = m_bShift = 0;
   m_nXState = 0;
@@ -144,6 +153,9 @@ void CChnChars::ResetState() {
   m_nForecastMatchEnd = -1;
   m_bForecastCommitting = 0;
   m_curPriorId = 0;
+  std::memset(m_priorIds, 0, sizeof m_priorIds);
+  m_nFccDepth = 0;
+  m_nFccSteps = 0;
 
   m_strEngKeys.Empty();
   m_strPendingCi.Empty();
@@ -233,6 +245,7 @@ void CChnChars::InitDictionary() {
   InitNumUnitWords();
   m_bCiZuIdxDirty[0] = m_bCiZuIdxDirty[1] = 0;
   m_bCiZuFlatDirty = 0;
+  m_bShouZiMuIdxDirty = 0;
   m_tmCiKuChanged = 0;
   if (pinYin) {
     InitBiHuaKeys();
@@ -242,17 +255,10 @@ void CChnChars::InitDictionary() {
   gbInitDone = 1;
 }
 
-void CChnChars::ForecastDBLoadUnload() {
-  // Abstract set 0 is filled exactly while the forecast data is loaded.
-  const bool loaded = m_abstracts[0].GetCount() != 0;
-  if (cfgInputManager.useZiCiForecast != 0 && !loaded) {
-    LoadForecastDB();
-  } else if (cfgInputManager.useZiCiForecast == 0 && loaded) {
-    UnloadForecastDB();
-  }
-}
-
 int CChnChars::ReLoadCizuDics(int withStore) {
+  // Learned weights and added phrases still in the indexes are written
+  // before the indexes are dropped.
+  SaveCiKuDirtyData();
   ReleaseCiZuIdx(kXingMa);
   ReleaseCiZuIdx(kPinYin);
   if (withStore) ReleaseCiZuFlat();

@@ -41,6 +41,10 @@
 #include "engine/typVModeKey2Index.h"
 #include "framework/AList.h"
 #include "engine/typCharFatFmt.h"
+#include "engine/typCiZuRec.h"
+#include "engine/typForecastCell.h"
+
+struct ForecastTables;
 
 // Types of ProcessKeyMsg.
 enum : int { kAltReleasedAlone = 1, kKeyWithAlt = 2, kKeyPressNoAlt = 3, kKeyReleaseNoAlt = 4 };
@@ -130,8 +134,6 @@ class CChnChars {
   void InitAdjcntCharPairs();
   void LoadBihaKuOrPingZheKuFromBin(int which);
   void LoadCharDependencyFiles();
-  int LoadForecastDB();
-  int UnloadForecastDB();
   void InitNumUnitWords();
   void InitBiHuaKeys();
   int InitVModeDic();
@@ -243,9 +245,7 @@ class CChnChars {
 
   // ---- Services of the state machine, the commit path, phrase building,
   // re-selection, association ordering and the stroke and tone filters
-  // that the display and the selection call. Each is defined by the part
-  // that owns it; engine/internal/PendingSelectionServices.cpp holds the
-  // interim ones.
+  // that the display and the selection call.
   void ResetChnInput(int resetReSel, int keepTip, int keepForecast);
   void MakeBackCopyOfm_strKeySeq();
   int SelectCharDlg(unsigned long window, AArray<typCharFatFmt, typCharFatFmt&>& list, int flag);
@@ -264,6 +264,39 @@ class CChnChars {
   int BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>& list);
   int IsBiHuaCode(unsigned long key, unsigned long ch, unsigned long unused);
   char Translate2NormalBiHua(short stroke);
+
+  // ---- Phrase building (ZuCi.cpp). The segments of the word being built
+  // are m_arrZuCiSegs; every operation that changes them ends by showing
+  // the keys or the candidates again.
+  // 1 when the word is complete after pick (null: no pick), else 0.
+  int ZuCiCompleted(typCharFatFmt* pick);
+  // out = the texts of the segments before the current one; 1 when any.
+  int GetZuCiMatchedZis(CString& out);
+
+  // ---- Usage learning (UsageWeights.cpp). item is a committed candidate
+  // with its key text. 1 when a weight changed (the data is then dirty).
+  int AdjustZiUsageWeight(typCharFatFmt& item);
+  // which 0: the weighted pinyin index, 1: the initials index.
+  int AdjustCiUsageWeight(typCharFatFmt& item, int which);
+
+  // ---- The lexicon: adding phrases (CiKuStore.cpp), saving it
+  // (CiKuSave.cpp) and the association maps (Dependency.cpp).
+  // Every key of phrase (n / 2 characters) under method: full keys in keys,
+  // initials keys (pinyin, initials index loaded) in initialKeys; only keys
+  // an index can hold, at most kMaxKeysPerPhrase in all. 1 when keys has
+  // any.
+  int GetKeyFromCi(const char* phrase, int method, CStringArray& keys, CStringArray& initialKeys);
+  // Writes both association maps now (normally part of SaveCiKuDirtyData):
+  // 1 written, -1 a file could not be replaced (the maps stay dirty).
+  int SaveCharDependencyFiles();
+  // The front end's idle work, called often: files the queue of new
+  // phrases and saves the lexicon and the learned character order once
+  // kIdleSaveDelaySec have passed since they changed (and, after a failed
+  // save, since the last try). 1 when it saved, -1 when a save failed, 0
+  // when nothing was due.
+  int SaveLexiconWhenIdle(uint32_t nowSec);
+  // Something of the lexicon or the learned order waits to be saved.
+  bool LexiconDirty() const;
 
   // ---- Stroke and tone filters (StrokeToneFilters.cpp, StrokeTable.cpp,
   // PinyinKeyHelpers.cpp). A filter never empties a list: when it would
@@ -373,22 +406,79 @@ class CChnChars {
   // m_lastCommit becomes "none" (kind kFatNone, association mark 0).
   void ForgetLastCommit();
 
-  // ---- Services of later parts that the key handler and the commit path
-  // call (each defined by the part that owns it;
-  // engine/internal/PendingKeyServices.cpp holds the interim ones).
-  void ZiCiForecastAddString(const char* text);
+
+  // ---- Phrase forecasting: the rule base (ForecastRuleBase.cpp), matching
+  // (ForecastMatch.cpp), results (ForecastResults.cpp), firing
+  // (ForecastFiring.cpp), history, pane and entry (ForecastHistory.cpp).
+  // Texts are GBK; history spans [s, e) are even byte positions. The
+  // matcher's failures (an inconsistent rule that got past the loader, a
+  // depth or step budget exhausted) go to the diagnostics and fail the
+  // match.
+  // Loads fccdic.bin from the data directory after unloading what is
+  // loaded: 1 loaded; 0 when it cannot be opened or is refused (a refusal
+  // leaves the rule base empty and says why in the diagnostics).
+  int LoadForecastDB();
+  // Empties the rule base and resets the forecast (ZiCiForecastingReset(0)).
+  int UnloadForecastDB();
+  // The engine's tables as the rule-base reader takes them.
+  ForecastTables ForecastTablesOf();
+  // 1 when cell matches [s, e) of text exactly; group: whose rules a
+  // reference cell names.
+  int ForecastMatchHelper(char* text, int s, int e, typForecastCell* cell, int group);
+  // 1 when cells[from..to) match [s, e) one after another, covering it.
+  int Group2GroupMatch(char* text, int s, int e, ForecastCellList& cells, int from, int to,
+                       int group);
+  // 1 when the len bytes at text are a member of entry name of abstract
+  // set `set`, or the beginning of one; index: the member's position.
+  int MatchAbstract(const char* text, int len, CString name, int set, unsigned short& index);
+  // 1 when history character ch (memory order) is one of the end
+  // characters ends (7 bytes at most); loose accepts any sentence end for
+  // the ASCII ones.
+  int IsMatchingBiaoDian(unsigned short ch, const char* ends, int loose) const;
+  // The cell's end characters, following reference cells to their rule.
+  const char* GetRuleEndChars(typForecastCell* cell, int group);
+  // Adds forecast strings of rule (children from on) to out; 1 when out
+  // then holds any string. The word-search dialog calls it with from 0.
+  int GetForecastResult(typForecastCell* rule, int from, CStringArray& out, int group);
+  // out: the text cell produces; 1 when it produces text (maybe empty).
+  int GetForecastResultHelper(typForecastCell* cell, CString& out);
+  // 1 when [s, e) is the beginning of what cell matches; out gets the
+  // rest; partial 1 when no rest may be offered.
+  int IsCellPrefixNGetForecastResult(char* text, int s, int e, typForecastCell* cell, CString& out,
+                                     int group, int& partial);
+  // Appends the cell's end character (as after a forecast) to every
+  // string; ForecastAddEndcharsSingle to one.
+  int ForecastAddEndchars(CStringArray& list, typForecastCell* cell);
+  int ForecastAddEndcharsSingle(CString& str, typForecastCell* cell);
+  // m_arrForecast for the history after the commit of str (null: none);
+  // 1 when a rule fired or continued.
+  int GetForecastZiCi(const char* str);
+  int GetForecastZiCiHelper(char* text, int i, int n);
+  // Fires rule `rule` of group on [s, e) (cont 0), or continues the last
+  // fired rule (cont 1); adds the forecast to out.
+  int ForecastMatch(char* text, int s, int e, CStringArray& out, int group, int rule, int cont);
+  // Adds committed text to the history (widened, spaces dropped, at most
+  // 20 characters kept); always 1.
+  int ZiCiForecastAddString(const char* text);
+  // Runs the forecast for the commit of text and shows or hides the pane;
+  // 1 when a forecast is shown.
   int ZiCiForecasting(const char* text);
+  // Hides the pane; keep 0 also forgets the forecast, the history and the
+  // last fired rule. Always 1.
   int ZiCiForecastingReset(int keep);
+  // Commits forecast string number item (the last when too large) to
+  // window; 0 when there is no forecast.
   int EnterForecast(unsigned long window, int item);
+
+  // ---- Number mode and phrase building's key moves, and the re-selection
+  // cycle, as the key handler and the commit path call them.
   int SetChnNumMode();
   int RemvKeyInZuCiMode();
   int AdjustZuCiState(unsigned long key);
   int RemvZiInZuCiMode();
   int GetNextChoice(CString& text);
 
-  // ---- Services of later parts that the lookup calls (each defined by
-  // the part that owns it; engine/internal/PendingLookupServices.cpp holds
-  // the interim ones).
+  // ---- Services the lookup calls.
   int IsPYProper(const char* py);
   int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
   int IsCommonChar(char* ch);
@@ -501,6 +591,20 @@ class CChnChars {
   CString m_strPendingCiTail;
   int m_nPendingCiMethod;
   int m_nNewCiQueueMethod;
+  // New phrases waiting to be filed in the other input method's index.
+  AArray<typCiZuRec, typCiZuRec&> m_arrNewCiQueue;
+  // Dirty flags of the lexicon parts without one above: the initials index
+  // and the association maps.
+  int m_bShouZiMuIdxDirty;
+  int m_bDependDirty;
+  // Time of the first unsaved change of the learned order (m_pPyFlat); 0
+  // when saved. m_tmCiKuChanged plays that part for the lexicon.
+  uint32_t m_tmPyFlatChanged;
+  // Time of the last save that failed (0 none): the idle save waits before
+  // it tries again, and the user is told once, not at every try.
+  uint32_t m_tmLastSaveFailed;
+  // Time the queue of new phrases got its first phrase; 0 when empty.
+  uint32_t m_tmNewCiQueued;
 
   // ---- Key record: written by the front end or an edit control before
   // every ProcessKeyMsg.
@@ -544,8 +648,17 @@ class CChnChars {
   CStringArray m_arrForecastReSel;
   AMap<CString, const char*, CStringArray, CStringArray&> m_abstracts[2];
   AMap<unsigned short, unsigned short, CDWordArray, CDWordArray&> m_forecastKeys[6];
+  ForecastCellList m_forecastRules[6];  // the word-search dialog reads them
+  typPriorIdInfo m_priorIds[kPriorIdSlots];
   int m_bForecastCommitting;
   char m_curPriorId;
+  // Set exactly while a rule base is loaded (set 0 may be empty in a good
+  // file, so its count does not say).
+  int m_bForecastLoaded;
+  // Run-time bounds of one match: nesting of the recursive calls and the
+  // steps left; a match that runs out fails.
+  int m_nFccDepth;
+  long m_nFccSteps;
 
   // ---- Association and Big5
   AMap<unsigned long, unsigned long, CDWordArray, CDWordArray&> m_mapDepend2;
@@ -562,6 +675,14 @@ class CChnChars {
  private:
   void ResetState();
   void BuildPaths();
+  // Marks a change of the lexicon / of the learned order now.
+  void MarkCiKuChanged();
+  void MarkPyFlatChanged();
+  // Steps of AddToCiKu (CiKuStore.cpp).
+  int FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc) const;
+  int FileCiKeys(const CStringArray& keys, const CStringArray& initialKeys, int method,
+                 uint32_t offset);
+  void AddCiDependencies(const CString& phrase, uint32_t offset, uint32_t ab, uint32_t bc);
   void DecideInstalledMethods();
   void LoadCurrentCiZuIdx();
   void ReleaseAll();
@@ -600,6 +721,8 @@ class CChnChars {
   // the learned order: SavePyDic writes it back there, even after the
   // options changed the order or the fuzzy pairs.
   CString m_strPyFlatFile;
+  // Set while the queue of new phrases is filed: one save at the end.
+  bool m_bHoldCiKuSave = false;
   int m_bPyFlatLearned = 0;
 };
 
@@ -608,6 +731,9 @@ class CChnChars {
 extern CChnChars dictionary;
 // 1 after InitDictionary, 0 after CloseDictionary.
 extern int gbInitDone;
+// "Error%d: Cannot open file[%s]!": a lexicon file could not be saved
+// (with the code and the path).
+extern const char* pMsgCannotOpenFile;
 // The US punctuation row by key position, no terminator.
 extern const char cPosToCharUS[kPunctRowKeys];
 // The last GetKeyContext: its record and whether the key was found.

@@ -141,7 +141,7 @@ void CChnChars::ShowChoiceList(int keepList, int keepReSelection) {
   const unsigned long colour = d.colourFlag            ? kHighlightColour
                                : cfg.useFloatPromptPane ? kFloatPaneColour
                                                         : kBarPaneColour;
-  host.SetChoicePane(m_strPane2, d.highlightLength, colour, 0);
+  host.SetChoicePane(m_strPane2, d.highlightLength, colour);
   if (cfg.ShowTip && cfg.ShowTipOnStatusbar) host.ShowTipMsg(tip);
 }
 

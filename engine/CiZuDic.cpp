@@ -2,7 +2,7 @@
 //
 // CiZuFlat.igb (layout in engine/PhraseStoreFormat.h): NUL-terminated GBK
 // phrases named by byte offset, scrambled per 512-byte block. A file shorter
-// than 100 bytes is refused. In memory: unscrambled, kPadBytes zeros after.
+// that is empty is refused. In memory: unscrambled, kPadBytes zeros after.
 //
 // pxcizudic.idx, pycizudic.idx, py2_3ZiCi1stZuMu.idx: sorted records of a
 // key and its 3- or 4-byte entries, ended by a zero byte; a weighted
@@ -68,8 +68,10 @@ int CChnChars::LoadFlatCizuDic() {
     EngineDiag("Cannot load file:%s!!!(101)", m_strCiZuFlatPath.GetString());
     return 0;
   }
-  if (bytes.size() < phrasestore::kMinFileBytes) {
-    EngineDiag("Error! Len less than 100:%s!!!(102)", m_strCiZuFlatPath.GetString());
+  // A store the user's own phrases started is small: any store that holds
+  // a byte is taken.
+  if (bytes.empty()) {
+    EngineDiag("Error! %s is empty!!!(102)", m_strCiZuFlatPath.GetString());
     return 0;
   }
   if (bytes.size() > phrasestore::kOffsetLimit) {

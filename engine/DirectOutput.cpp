@@ -90,9 +90,23 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
       nBytes = 2;
     }
   }
+  // The tables keep a character as its bytes in memory order: the lead
+  // byte is the low one.
   const typCharFatFmt chosen =
-      nBytes == 2 ? typCharFatFmt::Char(static_cast<uint8_t>(value >> 8),
-                                        static_cast<uint8_t>(value & 0xFF))
+      nBytes == 2 ? typCharFatFmt::Char(static_cast<uint8_t>(value & 0xFF),
+                                        static_cast<uint8_t>(value >> 8))
                   : typCharFatFmt::Char(static_cast<uint8_t>(value), 0);
   return CommitChoice(window, chosen, nBytes, -1, 0, 0);
+}
+
+// Turns the Chinese number mode on or off; turning it on starts afresh.
+int CChnChars::SetChnNumMode() {
+  if (cfgInputManager.InputMode != kChineseInput) return 1;
+  m_bChnNum = !m_bChnNum;
+  if (m_bChnNum) {
+    m_bChnNumFanTi = 0;
+    ResetChnInput(1, 1, 1);
+    ForgetLastCommit();
+  }
+  return 1;
 }

@@ -15,7 +15,7 @@ class SilentHost final : public IEngineHost {
  public:
   unsigned long MyGetFocus() override { return 0; }
   void SetKeyPane() override {}
-  void SetChoicePane(const char*, int, unsigned long, int) override {}
+  void SetChoicePane(const char*, int, unsigned long) override {}
   void InvalidateRect_hwndInputPane2() override {}
   void ShowTipMsg(const char*) override {}
   int ShowZiCiForecastPane(int) override { return 1; }

@@ -31,8 +31,7 @@ class IEngineHost {
   virtual void SetKeyPane() = 0;
   // The candidate pane's text; highlightLength 0 draws all of it in the
   // candidate colour, n > 0 the first n bytes highlighted; colour 0xRRGGBB.
-  virtual void SetChoicePane(const char* text, int highlightLength, unsigned long colour,
-                             int unused) = 0;
+  virtual void SetChoicePane(const char* text, int highlightLength, unsigned long colour) = 0;
   virtual void InvalidateRect_hwndInputPane2() = 0;
   // The status window's text; an empty text hides it.
   virtual void ShowTipMsg(const char* text) = 0;

@@ -166,7 +166,7 @@ void CChnChars::ResetChnInput(int resetReSel, int keepTip, int keepForecast) {
   ClearZuCiMode();
   m_nCurPage = 0;
   host.SetKeyPane();
-  host.SetChoicePane("", 0, kEmptyPaneColour, 1);
+  host.SetChoicePane("", 0, kEmptyPaneColour);
   if (resetReSel && !m_bKeepReSelection) ResetReSelectionData();
   if (!keepForecast) ZiCiForecastingReset(0);
   if (!keepTip) host.ShowTipMsg("");

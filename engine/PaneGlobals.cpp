@@ -3,7 +3,7 @@
 // Written by the engine's candidate display and reset; the front end's
 // SetChoicePane writes the widths. Read by the front end's panes.
 CStringArray arrStrInputPane2[kPaneColumns];
-int cxLimit4VerticalCadidatePane[kPaneColumns] = {0, 0, 0, 0};
+int cxLimit4VerticalCadidatePane[kPaneColumnLimits] = {0, 0, 0, 0, 0};
 CWordArray arr2ndUpColumnWidthInputPane2[kPaneColumns - 1];
 int highlightClrLenCountOfItems = 0;
 int pane1yJumped = 0;

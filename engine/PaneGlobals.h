@@ -12,9 +12,10 @@
 // next two pages of the multi-row layout.
 constexpr int kPaneColumns = 4;
 extern CStringArray arrStrInputPane2[kPaneColumns];
-// Widest text of each column of the multi-row layout; the engine zeroes
-// them before a display, SetChoicePane computes them.
-extern int cxLimit4VerticalCadidatePane[kPaneColumns];
+// Widest item of each column (five slots, the first four used); the engine
+// zeroes them before a display, SetChoicePane computes them.
+constexpr int kPaneColumnLimits = 5;
+extern int cxLimit4VerticalCadidatePane[kPaneColumnLimits];
 // Text widths of columns 1 to 3; the engine empties them, the pane fills.
 extern CWordArray arr2ndUpColumnWidthInputPane2[kPaneColumns - 1];
 // Leading items the multi-row layout draws highlighted; 0 at each display.
@@ -23,7 +24,10 @@ extern int highlightClrLenCountOfItems;
 extern int pane1yJumped;
 // The keys are one proper pinyin syllable with the multi-row layout on.
 extern int isPYProperAndMultiCandidatePanes;
-// Extra rows (following pages) of the multi-row layout, 0 to 2.
+// Columns of arrStrInputPane2 beyond the first two that are in use, 0 to
+// 2: the following pages, which the multi-row layout shows as further
+// lines and the parallel layout as further columns.
 extern int extraMultiCandidatePanes;
-// Current row of the multi-row layout, 0 to extraMultiCandidatePanes.
+// The highlighted one of those columns of pages, 0 to
+// extraMultiCandidatePanes (the line or column the row switch moves).
 extern int currentPaneInMultiPanes;

@@ -15,6 +15,8 @@
 // A key produced once is not produced again, in either output.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,13 +29,24 @@ struct Keys {
   std::vector<std::string> initialKeys;  // initials index keys (pinyin)
 };
 
+// Bounds for one phrase. The product of the readings of a long phrase of
+// polyphonic characters grows fast: maxKeys stops the rule after that many
+// keys in all and after 4 * maxKeys combinations tried in each group of
+// combinations (full codes, initials); validOnly drops the
+// keys that an index cannot hold (phrasestore::IsValidKey).
+struct Limits {
+  size_t maxKeys = SIZE_MAX;
+  bool validOnly = false;
+};
+
 // codes[i]: the codes (shape code) or readings (pinyin) of character i.
 // lastPinyinLetters: the distinct pinyin first letters of the last
 // character, used only to lengthen short shape-code keys. withInitials: the
 // initials index is in use (pinyin). Returns true when out.keys is not
 // empty. out is emptied first.
 bool BuildKeys(const std::vector<std::vector<std::string>>& codes, Method method,
-               const std::string& lastPinyinLetters, bool withInitials, Keys& out);
+               const std::string& lastPinyinLetters, bool withInitials, Keys& out,
+               const Limits& limits = Limits());
 
 // The distinct first letters of a list of codes, in order of appearance.
 std::string DistinctFirstLetters(const std::vector<std::string>& codes);

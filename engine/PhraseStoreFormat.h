@@ -27,7 +27,7 @@
 namespace phrasestore {
 
 constexpr size_t kBlockBytes = 512;          // scrambling restarts per block
-constexpr size_t kMinFileBytes = 100;        // a shorter store is refused
+constexpr size_t kMinFileBytes = 100;        // the generator writes no shorter store
 constexpr uint32_t kOffsetLimit = 1u << 23;  // offsets are 23 bits
 constexpr uint8_t kEntryMark = 0x80;         // first byte of every entry
 constexpr uint8_t kWeightedHeader = 0x80;    // header byte of a weighted index

@@ -21,6 +21,7 @@
 #include "engine/CharDictFormat.h"
 #include "engine/EngineHost.h"
 #include "engine/internal/DicBuffers.h"
+#include "engine/internal/LexiconFiles.h"
 #include "framework/AtomicFile.h"
 #include "framework/SysUtil.h"
 
@@ -166,11 +167,11 @@ int CChnChars::SavePyDic() {
   // order or of the fuzzy pairs made just before this call neither loses the
   // learned changes nor writes them over another list's file.
   if (!m_bPyFlatDirty || !m_pPyFlat || !m_bPyFlatLearned || m_strPyFlatFile.IsEmpty()) return 0;
-  // A learned order the user made read-only is still saved, as before.
-  RemoveFileReadonlyAndHidden(m_strPyFlatFile, 1, 1);
+  // A learned order the user made read-only is still saved, as before, and
+  // keeps its mode.
   std::string err;
   const std::string_view bytes(reinterpret_cast<const char*>(m_pPyFlat), m_nPyFlatLen);
-  if (!WriteFileAtomic(m_strPyFlatFile.GetString(), bytes, &err, EngineHost().FileOps())) {
+  if (!lexfile::Replace(m_strPyFlatFile.GetString(), bytes, err, EngineHost().FileOps())) {
     EngineDiag("%s", err.c_str());
     return 0;
   }

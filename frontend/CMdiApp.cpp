@@ -23,6 +23,7 @@
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/FrontendHost.h"
+#include "frontend/InputPanes.h"
 #include "frontend/KvrExit.h"
 #include "frontend/MainBar.h"
 #include "frontend/Settings.h"
@@ -31,7 +32,6 @@
 namespace {
 
 constexpr uint32_t kWildcardIdleMs = 2000;
-constexpr uint32_t kLexiconSaveAfterSec = 18000;
 const char kToneKeys[] = "12345";
 
 int KvrInputMethod() { return cfgInputManager.InputMthd; }
@@ -111,6 +111,8 @@ int CMdiApp::InitInstance() {
   SetEngineHooks(hooks);
   dictionary.InitFirst();
   dictionary.InitDictionary();
+  // 13. The input panes (missing ones are skipped by their entry points).
+  CreateInputPane(0);
   // 14, 15.
   ChangeMenuState();
   Ask4ClosingChnInputAppsIfThereAreAny();
@@ -129,6 +131,7 @@ int CMdiApp::ExitInstance() {
   UnGrabSomeKeys();
   SavePreferences();
   if (ghMainePane) {
+    ExitInputPane();
     DestroyToolTipWindow();
     DestroyStatusWindows();
     if (frame) frame->UnsetHdl();
@@ -165,10 +168,8 @@ void DoIdleWork(uint32_t nowMs, uint32_t nowSec) {
       d.m_strKeySeqBak == d.m_strKeySeq && OnlyWildToneOrStroke(d.m_strKeySeqBak)) {
     GetBarEngineOps().resetChnInput(0, 0, 1);
   }
-  if (d.m_tmCiKuChanged != 0 && nowSec - d.m_tmCiKuChanged > kLexiconSaveAfterSec) {
-    d.AddNewCiArrayToCiKu();
-    d.SaveCiKuDirtyData();
-  }
+  // Learning is saved a few seconds after it changed, not at exit only.
+  d.SaveLexiconWhenIdle(nowSec);
 }
 
 int SavePreferences() {

@@ -23,7 +23,56 @@ CommitCharset CommitCharsetOfLocale(const char* lang) {
       strcasecmp(codeset, "euc-cn") == 0) {
     return CommitCharset::kGb2312Only;
   }
+  if (strcasecmp(codeset, "GBK") == 0 || strcasecmp(codeset, "CP936") == 0) {
+    return CommitCharset::kGbkSegment;
+  }
   return CommitCharset::kWide;
+}
+
+namespace {
+
+// An extended segment: ESC % / 2 (two bytes a character), the length of
+// what follows as two bytes with the high bit set (high 7 bits first), the
+// encoding name, STX, the text.
+constexpr char kGbkSegmentName[] = "GBK-0";
+constexpr size_t kSegmentMax = 16383;  // the most two 7-bit length bytes count
+
+void AppendGbkSegment(const char* text, size_t n, std::string& out) {
+  const size_t count = sizeof kGbkSegmentName - 1 + 1 + n;
+  out += "%/2";
+  out += static_cast<char>(0x80 | ((count >> 7) & 0x7F));
+  out += static_cast<char>(0x80 | (count & 0x7F));
+  out += kGbkSegmentName;
+  out += '';
+  out.append(text, n);
+}
+
+}  // namespace
+
+bool GbkToGbkSegments(const char* gbk, std::string& out) {
+  out.clear();
+  if (!gbk) return false;
+  // Room for the text of one segment, a whole number of characters.
+  constexpr size_t kTextMax = (kSegmentMax - (sizeof kGbkSegmentName - 1) - 1) & ~size_t{1};
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(gbk);
+  while (*p) {
+    if (*p < 0x80) {
+      out += static_cast<char>(*p++);
+      continue;
+    }
+    const unsigned char* run = p;
+    while (*p >= 0x80 && static_cast<size_t>(p - run) < kTextMax) {
+      const bool lead = p[0] >= 0x81 && p[0] <= 0xFE;
+      const bool trail = (p[1] >= 0x40 && p[1] <= 0x7E) || (p[1] >= 0x80 && p[1] <= 0xFE);
+      if (!lead || !trail) {
+        out.clear();
+        return false;
+      }
+      p += 2;
+    }
+    AppendGbkSegment(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run), out);
+  }
+  return true;
 }
 
 bool Big5ToGbk(const char* big5, std::string& gbk) {

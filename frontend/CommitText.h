@@ -9,6 +9,9 @@
 // made only of GB2312 characters, and Big5 is turned into GBK first (the
 // traditional characters all exist in GBK). Text that cannot take the form
 // its client needs is refused whole: nothing is sent rather than garbage.
+// A GBK client's Xlib reads no GB2312 or UTF-8 segment, only its own GBK
+// extended segment ("ESC % / 2", named "GBK-0"), so a client that opened
+// the input method in a GBK locale gets its Chinese text in that form.
 #pragma once
 
 #include <string>
@@ -18,6 +21,7 @@ struct _XDisplay;
 enum class CommitCharset {
   kWide,        // GBK, GB18030, UTF-8 and every other locale
   kGb2312Only,  // zh_CN, zh_SG without a code set, .GB2312, .eucCN
+  kGbkSegment,  // .GBK, .CP936
 };
 
 // The form for a client that opened the input method in locale lang (null
@@ -30,6 +34,11 @@ bool Big5ToGbk(const char* big5, std::string& gbk);
 
 // Whether every character of GBK text is ASCII or a GB2312 character.
 bool IsGb2312Text(const char* gbk);
+
+// The COMPOUND_TEXT of GBK text for a GBK client: ASCII as it is, every
+// run of double-byte characters in GBK-0 extended segments (at most 16383
+// bytes counted a segment). False (out emptied) when the text is not GBK.
+bool GbkToGbkSegments(const char* gbk, std::string& out);
 
 // The COMPOUND_TEXT bytes of GBK text for a client of that form, converted
 // on dpy in the current LC_CTYPE locale (GB18030 while kvr serves). False

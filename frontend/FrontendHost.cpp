@@ -14,6 +14,7 @@
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 #include "frontend/BarKeys.h"
+#include "frontend/InputPanes.h"
 #include "frontend/MainBar.h"
 #include "frontend/XimGlue.h"
 
@@ -25,21 +26,29 @@ FrontendHost& TheFrontendHost() {
   return host;
 }
 
-unsigned long FrontendHost::MyGetFocus() { return gwinFocus; }
-void FrontendHost::SetKeyPane() { ++m_panes.keyPaneUpdates; }
+unsigned long FrontendHost::MyGetFocus() { return ::MyGetFocus(); }
 
-void FrontendHost::SetChoicePane(const char* text, int highlightLength, unsigned long colour, int) {
+void FrontendHost::SetKeyPane() {
+  ++m_panes.keyPaneUpdates;
+  ::SetKeyPane();
+}
+
+void FrontendHost::SetChoicePane(const char* text, int highlightLength, unsigned long colour) {
   m_panes.choiceText = text ? text : "";
   m_panes.choiceHighlight = highlightLength;
   m_panes.choiceColour = colour;
+  ::SetChoicePane(text, highlightLength, colour);
 }
 
-void FrontendHost::InvalidateRect_hwndInputPane2() { ++m_panes.pane2Invalidations; }
+void FrontendHost::InvalidateRect_hwndInputPane2() {
+  ++m_panes.pane2Invalidations;
+  ::InvalidateRect_hwndInputPane2();
+}
 void FrontendHost::ShowTipMsg(const char* text) { ::ShowTipMsg(text); }
 
 int FrontendHost::ShowZiCiForecastPane(int show) {
   m_panes.forecastShown = show ? 1 : 0;
-  return 1;
+  return ::ShowZiCiForecastPane(show);
 }
 
 bool FrontendHost::IsStatusWndShown() { return ghStatusWnd && IsWinShown(ghStatusWnd); }

@@ -4,9 +4,8 @@
 // status window shows the engine's tips, and the dictionaries lie in the
 // program directory.
 //
-// The input panes are drawn by the pane windows, which join the front end
-// later; until then the pane calls keep what the engine asked for
-// (PaneState) and draw nothing.
+// The pane calls drive the input panes (frontend/InputPanes.h) and also
+// keep a count of what the engine asked for (PaneState), which tests read.
 #pragma once
 
 #include <string>
@@ -28,8 +27,7 @@ class FrontendHost final : public IEngineHost {
 
   unsigned long MyGetFocus() override;
   void SetKeyPane() override;
-  void SetChoicePane(const char* text, int highlightLength, unsigned long colour,
-                     int unused) override;
+  void SetChoicePane(const char* text, int highlightLength, unsigned long colour) override;
   void InvalidateRect_hwndInputPane2() override;
   void ShowTipMsg(const char* text) override;
   int ShowZiCiForecastPane(int show) override;

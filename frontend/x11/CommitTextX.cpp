@@ -8,6 +8,7 @@ bool GbkToCompoundText(_XDisplay* dpy, const char* gbk, CommitCharset form, std:
   out.clear();
   if (!dpy || !gbk || !*gbk) return false;
   if (form == CommitCharset::kGb2312Only && !IsGb2312Text(gbk)) return false;
+  if (form == CommitCharset::kGbkSegment) return GbkToGbkSegments(gbk, out);
   char* list[1] = {const_cast<char*>(gbk)};
   XTextProperty prop{};
   const int r = XmbTextListToTextProperty(dpy, list, 1, XCompoundTextStyle, &prop);

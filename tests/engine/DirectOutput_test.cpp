@@ -23,6 +23,18 @@ TEST_F(DirectOutput, ShiftDigitAndFunctionKeys) {
   EXPECT_EQ(Press(keysym::kF1, kNone, ""), 0);
 }
 
+// Chinese punctuation and full-width symbols arrive as the characters the
+// tables name, lead byte first.
+TEST_F(DirectOutput, ChinesePunctuationAndFullWidthSymbols) {
+  cfgInputManager.UseChnPunctMark = 1;
+  EXPECT_EQ(Press(',', kNone, ","), 1);
+  EXPECT_EQ(Press('1', kShift, "1"), 1);
+  cfgInputManager.UseChnPunctMark = 0;
+  cfgInputManager.FullSize = 1;
+  EXPECT_EQ(Press('5', kShift, "5"), 1);
+  EXPECT_EQ(Commits(), (V{"commit 3/4 ，", "commit 3/4 ！", "commit 3/4 ％"}));
+}
+
 TEST_F(DirectOutput, IModeInAndOut) {
   cfgInputManager.UseIKey4IMode = 1;
   EXPECT_EQ(Press('I'), 1);

@@ -32,7 +32,7 @@ struct RecordingHost : IEngineHost {
 
   unsigned long MyGetFocus() override { return focus; }
   void SetKeyPane() override { Add("keypane"); }
-  void SetChoicePane(const char* text, int hl, unsigned long colour, int) override {
+  void SetChoicePane(const char* text, int hl, unsigned long colour) override {
     char tail[64];
     snprintf(tail, sizeof tail, " hl=%d colour=%06lx", hl, colour);
     Add(std::string("choicepane ") + text + tail);

@@ -13,7 +13,9 @@ TEST(CommitText, FormOfClientLocale) {
       {"zh_CN.gb2312", CommitCharset::kGb2312Only},
       {"zh_CN.eucCN", CommitCharset::kGb2312Only},
       {"zh_SG", CommitCharset::kGb2312Only},
-      {"zh_CN.GBK", CommitCharset::kWide},
+      {"zh_CN.GBK", CommitCharset::kGbkSegment},
+      {"zh_CN.gbk", CommitCharset::kGbkSegment},
+      {"zh_TW.CP936", CommitCharset::kGbkSegment},
       {"zh_CN.GB18030", CommitCharset::kWide},
       {"zh_CN.UTF-8", CommitCharset::kWide},
       {"zh_CN.utf8@euro", CommitCharset::kWide},
@@ -44,6 +46,43 @@ TEST(CommitText, Big5ToGbk) {
   EXPECT_FALSE(Big5ToGbk("\xA4", gbk));  // cut in half
   EXPECT_TRUE(gbk.empty());
   EXPECT_FALSE(Big5ToGbk("\xFF\xFF", gbk));
+}
+
+TEST(CommitText, GbkSegments) {
+  const std::string head = "\x1b%/2";  // an extended segment, two bytes a character
+  struct Case {
+    const char* gbk;
+    bool ok;
+    std::string bytes;
+  } const cases[] = {
+      // 10 bytes follow the length: "GBK-0", STX and 中国.
+      {"\xD6\xD0\xB9\xFA", true, head + "\x80\x8aGBK-0\x02\xD6\xD0\xB9\xFA"},
+      // ASCII stays outside the segments; 丂 (GBK only) travels as it is.
+      {"a\x81\x40 b\xD6\xD0", true,
+       "a" + head + "\x80\x88GBK-0\x02\x81\x40" + " b" + head + "\x80\x88GBK-0\x02\xD6\xD0"},
+      {"abc", true, "abc"},
+      {"", true, ""},
+      {"\xD6", false, ""},        // a lead byte without its trail
+      {"\xFF\x40", false, ""},    // no GBK lead byte
+      {"a\xD6\x30", false, ""},   // no GBK trail byte
+  };
+  for (const Case& c : cases) {
+    std::string out = "stale";
+    EXPECT_EQ(GbkToGbkSegments(c.gbk, out), c.ok) << c.gbk;
+    EXPECT_EQ(out, c.bytes) << c.gbk;
+  }
+}
+
+TEST(CommitText, LongGbkTextIsSplitIntoSegmentsItsLengthsCanCount) {
+  std::string text;
+  for (int i = 0; i < 9000; ++i) text += "\xD6\xD0";
+  std::string out;
+  ASSERT_TRUE(GbkToGbkSegments(text.c_str(), out));
+  // 16376 text bytes fill the first segment (16382 counted: 0xFF 0xFE), the
+  // other 1624 the second (1630: 0x8C 0xDE).
+  ASSERT_EQ(out.size(), 2 * (4 + 2 + 6) + text.size());
+  EXPECT_EQ(out.substr(0, 12), std::string("\x1b%/2\xff\xfeGBK-0\x02"));
+  EXPECT_EQ(out.substr(12 + 16376, 12), std::string("\x1b%/2\x8c\xdeGBK-0\x02"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <clocale>
 #include <string>
@@ -59,6 +60,37 @@ TEST_F(CommitTextX, TraditionalOutputArrivesAsTheChosenCharacters) {
   ASSERT_TRUE(GbkToCompoundText(dpy, gbk.c_str(), CommitCharset::kWide, out));
   // 中 as GB2312, 國 (U+570B) as UTF-8.
   EXPECT_EQ(out, "\x1b$(AVP\x1b%G\xe5\x9c\x8b\x1b%@");
+}
+
+// What a client in a GBK locale reads from the bytes of each form: its
+// Xlib knows no GB2312 or UTF-8 segment, only the GBK one.
+TEST_F(CommitTextX, AGbkClientReadsTheGbkSegments) {
+  const char* text = "a\xD6\xD0\xB9\xFA\x81\x40";  // a中国丂
+  std::string ct;
+  ASSERT_TRUE(GbkToCompoundText(dpy, text, CommitCharsetOfLocale("zh_CN.GBK"), ct));
+  ASSERT_NE(std::setlocale(LC_CTYPE, "zh_CN.GBK"), nullptr);
+  auto decode = [&](const std::string& bytes) {
+    XTextProperty prop{};
+    prop.value = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
+    prop.encoding = XInternAtom(dpy, "COMPOUND_TEXT", False);
+    prop.format = 8;
+    prop.nitems = bytes.size();
+    char** list = nullptr;
+    int count = 0;
+    std::string got;
+    if (XmbTextPropertyToTextList(dpy, &prop, &list, &count) >= 0 && list) {
+      for (int i = 0; i < count; ++i) got += list[i];
+      XFreeStringList(list);
+    }
+    return got;
+  };
+  EXPECT_EQ(decode(ct), text);
+  // The form for the other clients does not reach a GBK one.
+  ASSERT_NE(std::setlocale(LC_CTYPE, "zh_CN.GB18030"), nullptr);
+  std::string wide;
+  ASSERT_TRUE(GbkToCompoundText(dpy, "\xD6\xD0\xB9\xFA", CommitCharset::kWide, wide));
+  ASSERT_NE(std::setlocale(LC_CTYPE, "zh_CN.GBK"), nullptr);
+  EXPECT_NE(decode(wide), "\xD6\xD0\xB9\xFA");
 }
 
 }  // namespace

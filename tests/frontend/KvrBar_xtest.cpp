@@ -5,14 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <sys/wait.h>
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "frontend/BarCells.h"
+#include "tests/frontend/DecodedImage.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
 #include "tests/support/KvrProcess.h"
@@ -107,6 +111,56 @@ bool ClickBar(int width, int height, int x, int y) {
   return true;
 }
 
+// The pixels of the bar's cells that differ from the faces the bar should
+// have copied from its picture sheet in those modes ("" when none does);
+// the outline around the cells is left out.
+std::string BarDiffersFromSheet(const DecodedImage& sheet, const BarFaceModes& modes) {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return "no display";
+  const int width = modes.shortBar ? kShortBarWidth : kLongBarWidth;
+  const std::vector<Window> bars = ShownWindowsOfSize(dpy, width, kBarHeight);
+  if (bars.size() != 1) {
+    XCloseDisplay(dpy);
+    return "no bar";
+  }
+  XImage* shot = XGetImage(dpy, bars[0], 0, 0, width, kBarHeight, AllPlanes, ZPixmap);
+  if (!shot) {
+    XCloseDisplay(dpy);
+    return "no image";
+  }
+  // The bar as painted: the cells in bar order, each face's copies in turn.
+  std::vector<uint32_t> want(static_cast<size_t>(width) * kBarHeight, 0xC7C7C7);
+  for (const typBarCell& cell : kBarCellTable) {
+    const BarCellFace face = BarCellFaceFor(cell.bit, false, modes);
+    for (int i = 0; i < face.nCopies; ++i) {
+      const BarFaceCopy& f = face.copies[i];
+      for (int y = 0; y < f.height; ++y) {
+        for (int x = 0; x < f.width && f.dstX + x < width; ++x) {
+          want[static_cast<size_t>(f.dstY + y) * width + f.dstX + x] =
+              sheet.At(f.srcX + x, f.srcY + y);
+        }
+      }
+    }
+  }
+  const int outlineRight = modes.shortBar ? kShortOutlineWidth : kLongBarWidth;
+  int differing = 0;
+  std::string first;
+  for (int y = 2; y < kOutlineHeight - 2; ++y) {
+    for (int x = 2; x < outlineRight - 2; ++x) {
+      const uint32_t got = static_cast<uint32_t>(XGetPixel(shot, x, y)) & 0xFFFFFF;
+      const uint32_t w = want[static_cast<size_t>(y) * width + x];
+      if (got != w && differing++ == 0) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "at %d,%d: %06x, want %06x", x, y, got, w);
+        first = buf;
+      }
+    }
+  }
+  XDestroyImage(shot);
+  XCloseDisplay(dpy);
+  return differing ? std::to_string(differing) + " pixels differ, first " + first : "";
+}
+
 // Whether the profile comes to hold want (a save follows a posted command).
 bool ProfileReaches(const std::string& path, const std::string& want) {
   for (int i = 0; i < 40; ++i) {
@@ -125,6 +179,18 @@ TEST(KvrBar, CtrlSpaceShowsTheBarAndPinyinCommitsChinese) {
   EXPECT_EQ(CountShownBars(155, 26), 0);  // hidden at start-up
   EXPECT_EQ(RunChineseClientProcess(kvr.Name()), "typed \xE4\xB8\xAD\xE5\x9B\xBD\n");  // 中国
   EXPECT_EQ(CountShownBars(155, 26), 1);
+  // The bar shows its picture: the short bar's faces in Chinese input with
+  // the default settings (full width, Chinese punctuation, pinyin).
+  const DecodedImage sheet = DecodeImage(kvr.File("res/bar.bmp"));
+  ASSERT_TRUE(sheet.error.empty()) << sheet.error;
+  BarFaceModes modes{};
+  modes.shortBar = true;
+  modes.chinese = true;
+  modes.pinYin = true;
+  modes.fullWidth = true;
+  modes.chnPunct = true;
+  modes.icon1 = 1;
+  EXPECT_EQ(BarDiffersFromSheet(sheet, modes), "");
   // The switch saved the profile at once.
   const std::string profile = kvr.File("kvr.ini");
   EXPECT_TRUE(ProfileReaches(profile, "InputMode=0")) << kvrtest::ReadFileText(profile);

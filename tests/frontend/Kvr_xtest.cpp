@@ -65,6 +65,11 @@ const Case kCases[] = {
      "fuzziPY=1\nzhz_fuzzy=1\n", kChinese},
     // The shape code (Wubi 86): khk is 中.
     {"ShapeCode", ClientKind::XlibGbk, "<C-space>khk<space>", "中", "InputMthd=0\n", kChinese},
+    // ShuangPin, Microsoft scheme: vs zhong, go guo.
+    {"ShuangPin", ClientKind::XlibUtf8, "<C-space>vsgo<space>", "中国", "ShuangPin=1\nShuangPinScheme=0\n",
+     kChinese},
+    // Shift+Space gives the typed letters as English.
+    {"ShiftSpaceGivesTheLetters", ClientKind::XtermUtf8, "<C-space>nihao<S-space>", "nihao ", "", kChinese},
     // In Chinese input, a key with nothing typed goes back.
     {"ChineseHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab>", "\t", "", kChinese},
 };

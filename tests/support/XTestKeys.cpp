@@ -67,6 +67,8 @@ bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys) {
         state |= ControlMask;
       } else if (name.compare(0, 2, "A-") == 0 && name.size() > 2) {
         state |= Mod1Mask;
+      } else if (name.compare(0, 2, "S-") == 0 && name.size() > 2) {
+        state |= ShiftMask;
       } else {
         break;
       }

@@ -23,8 +23,9 @@ bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down);
 // A press and a release.
 bool XTestTap(Display* dpy, unsigned long sym, unsigned state = 0);
 
-// A key of a key script: "<C-space>", "<Return>", "<A-comma>", "<C-j>" (a
-// keysym name with C- and A- for Control and Alt) or a single character.
+// A key of a key script: "<C-space>", "<Return>", "<A-comma>", "<S-space>"
+// (a keysym name with C-, A- and S- for Control, Alt and Shift) or a single
+// character.
 struct ScriptKey {
   unsigned long sym;
   unsigned state;

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <map>
+#include <string>
+
+#include "tests/engine/ChoiceFixture.h"
+#include "tests/engine/LexiconFixture.h"
+
+namespace {
+
+using lexicontest::Lexicon;
+using lexicontest::LexiconFiles;
+using lexicontest::ToGbk;
+using Snapshot = std::map<std::string, std::string>;
+
+enum class Fault { kFail, kKill };
+
+// File operations that fail (or end the process) at the n-th operation of
+// a save and pass every other one to the system.
+struct FaultyOps : IFileOps {
+  int failAt;  // 0: every operation fails
+  Fault fault;
+  int count = 0;
+  bool hit = false;
+  FaultyOps(int n, Fault f) : failAt(n), fault(f) {}
+  bool Now() {
+    if (++count != failAt && failAt != 0) return false;
+    hit = true;
+    if (fault == Fault::kKill) _exit(7);
+    errno = EIO;
+    return true;
+  }
+  int Create(const char* p) override { return Now() ? -1 : SystemFileOps().Create(p); }
+  ssize_t Write(int fd, const void* d, size_t n) override {
+    return Now() ? -1 : SystemFileOps().Write(fd, d, n);
+  }
+  int Fchmod(int fd, mode_t m) override { return Now() ? -1 : SystemFileOps().Fchmod(fd, m); }
+  int Fsync(int fd) override { return Now() ? -1 : SystemFileOps().Fsync(fd); }
+  int Close(int fd) override {
+    const bool fail = Now();
+    SystemFileOps().Close(fd);
+    return fail ? -1 : 0;
+  }
+  int Rename(const char* a, const char* b) override { return Now() ? -1 : SystemFileOps().Rename(a, b); }
+  int SyncDir(const char* d) override { return Now() ? -1 : SystemFileOps().SyncDir(d); }
+  int Remove(const char* p) override { return SystemFileOps().Remove(p); }
+};
+
+class Save : public Lexicon {
+ protected:
+  // Puts the files back as they were in snap and starts the engine on them.
+  void Reset(const Snapshot& snap) {
+    m_host.fileOps = &SystemFileOps();
+    dictionary.CloseDictionary();
+    for (const auto& [name, bytes] : snap) {
+      const std::string p = Path(name.c_str());
+      unlink(p.c_str());
+      if (bytes != "<missing>") {
+        std::ofstream out(p, std::ios::binary);
+        out << bytes;
+      }
+    }
+    gbInitDone = 0;
+    dictionary.InitFirst();
+    dictionary.InitDictionary();
+    m_host.calls.clear();
+  }
+  // Whether any temporary file of a save is left in the directory.
+  bool StrayTemp() const {
+    DIR* d = opendir(m_dir.Path().c_str());
+    bool found = false;
+    while (dirent* e = readdir(d)) found = found || strstr(e->d_name, ".tmp.") != nullptr;
+    closedir(d);
+    return found;
+  }
+  // On disk each file is old or new, whole, and the files replaced are the
+  // first of those that change, in the order a save puts them in place.
+  static void ExpectOldOrNew(const Snapshot& disk, const Snapshot& old, const Snapshot& now) {
+    bool stillNew = true;
+    for (const std::string& f : LexiconFiles()) {
+      SCOPED_TRACE(f);
+      const bool isOld = disk.at(f) == old.at(f);
+      const bool isNew = disk.at(f) == now.at(f);
+      EXPECT_TRUE(isOld || isNew) << "a mix";
+      if (old.at(f) == now.at(f)) continue;
+      if (!isNew) stillNew = false;
+      else EXPECT_TRUE(stillNew) << "put in place before a file it points into";
+    }
+  }
+};
+
+TEST_F(Save, AFailureAtAnyStepLeavesTheOldOrTheNewLexiconAndIsRetried) {
+  const Snapshot old = Files();
+  int steps = 0;
+  for (int n = 1; n < 200; ++n) {
+    SCOPED_TRACE(n);
+    FaultyOps ops(n, Fault::kFail);
+    m_host.fileOps = &ops;
+    ASSERT_EQ(Add("中国人"), 1);
+    m_host.fileOps = &SystemFileOps();
+    if (!ops.hit) {
+      steps = n;
+      break;
+    }
+    const Snapshot disk = Files();
+    EXPECT_NE(dictionary.m_tmCiKuChanged, 0u) << "still to be saved";
+    EXPECT_EQ(m_host.Calls("msgbox ").size(), 1u) << "the failure is reported";
+    EXPECT_FALSE(StrayTemp());
+    EXPECT_EQ(dictionary.SaveCiKuDirtyData(), 1) << "the next save gets it through";
+    const Snapshot now = Files();
+    EXPECT_NE(now, old);
+    ExpectOldOrNew(disk, old, now);
+    Reset(old);
+  }
+  EXPECT_GT(steps, 20) << "every step of the save was tried";
+}
+
+TEST_F(Save, AProcessKilledAtAnyStepLeavesTheOldOrTheNewLexicon) {
+  const Snapshot old = Files();
+  for (int n = 1; n < 200; ++n) {
+    SCOPED_TRACE(n);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      FaultyOps ops(n, Fault::kKill);
+      m_host.fileOps = &ops;
+      Add("中国人");
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    const Snapshot disk = Files();
+    ASSERT_EQ(Add("中国人"), 1);
+    const Snapshot now = Files();
+    ExpectOldOrNew(disk, old, now);
+    Reset(old);
+    if (WEXITSTATUS(status) == 0) break;  // the save got through
+  }
+}
+
+TEST_F(Save, FilesKeepTheirModes) {
+  const std::string store = Path("CiZuFlat.igb"), index = Path("pycizudic.idx");
+  ASSERT_EQ(chmod(store.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(index.c_str(), 0640), 0);
+  ASSERT_EQ(Add("中国"), 1);
+  EXPECT_EQ(dictionary.m_bCiZuFlatDirty, 0) << "a read-only lexicon is still saved";
+  struct stat st;
+  ASSERT_EQ(stat(store.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  ASSERT_EQ(stat(index.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  Restart();
+  EXPECT_GT(OffsetOf("中国"), 0);
+}
+
+TEST_F(Save, TwoProcessesDoNotSaveAtOnce) {
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Another kvr in the middle of its save: it holds the lock until told.
+    const int fd = open(m_dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
+    flock(fd, LOCK_EX);
+    char c;
+    (void)!write(go[1], "l", 1);
+    (void)!read(go[0], &c, 1);
+    _exit(0);
+  }
+  char c;
+  ASSERT_EQ(read(go[0], &c, 1), 1);
+  const Snapshot before = Files();
+  ASSERT_EQ(Add("中国"), 1);
+  EXPECT_EQ(Files(), before) << "waited, then left the files alone";
+  EXPECT_NE(dictionary.m_tmCiKuChanged, 0u);
+  ASSERT_EQ(write(go[1], "g", 1), 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  close(go[0]);
+  close(go[1]);
+  EXPECT_EQ(dictionary.SaveCiKuDirtyData(), 1);
+  EXPECT_NE(Files(), before);
+}
+
+TEST_F(Save, IdleWorkSavesLearningShortlyAfterItChanges) {
+  ASSERT_EQ(Add("中国"), 1);
+  ASSERT_EQ(Add("种国"), 1);
+  const uint32_t t = m_host.nowSec;
+  const Snapshot added = Files();
+  // The queue for the shape code, a phrase weight and the character order.
+  typCharFatFmt phrase = typCharFatFmt::PhraseAt(static_cast<uint32_t>(OffsetOf("种国")));
+  phrase.SetKey("zhongguo");
+  EXPECT_EQ(dictionary.AdjustCiUsageWeight(phrase, 0), 1);
+  const std::vector<std::string> zhong = Lookup("zhong");
+  typCharFatFmt ch = choicetest::CharOf(zhong.back().c_str(), "zhong");
+  EXPECT_EQ(dictionary.AdjustZiUsageWeight(ch), 1);
+  const std::string flat = lexicontest::ReadFile(Path("flatAuto.dic"));
+
+  EXPECT_EQ(dictionary.SaveLexiconWhenIdle(t + 1), 0) << "not yet";
+  EXPECT_EQ(Files(), added);
+  m_host.nowSec = t + kIdleSaveDelaySec;
+  EXPECT_EQ(dictionary.SaveLexiconWhenIdle(t + kIdleSaveDelaySec), 1);
+  const Snapshot saved = Files();
+  EXPECT_NE(saved.at("pycizudic.idx"), added.at("pycizudic.idx"));
+  EXPECT_NE(saved.at("pxcizudic.idx"), added.at("pxcizudic.idx")) << "the queue was filed";
+  EXPECT_NE(lexicontest::ReadFile(Path("flatAuto.dic")), flat);
+  EXPECT_FALSE(dictionary.LexiconDirty());
+  EXPECT_EQ(dictionary.SaveLexiconWhenIdle(t + 100), 0) << "nothing left";
+}
+
+TEST_F(Save, AFailedIdleSaveIsReportedOnceAndTriedAgainLater) {
+  ASSERT_EQ(Add("中国"), 1);
+  ASSERT_EQ(Add("种国"), 1);
+  const uint32_t t = m_host.nowSec;
+  typCharFatFmt phrase = typCharFatFmt::PhraseAt(static_cast<uint32_t>(OffsetOf("种国")));
+  phrase.SetKey("zhongguo");
+  ASSERT_EQ(dictionary.AdjustCiUsageWeight(phrase, 0), 1);
+  FaultyOps ops(0, Fault::kFail);  // a full disk
+  m_host.fileOps = &ops;
+  m_host.nowSec = t + kIdleSaveDelaySec;
+  EXPECT_EQ(dictionary.SaveLexiconWhenIdle(m_host.nowSec), -1);
+  EXPECT_TRUE(dictionary.LexiconDirty());
+  m_host.fileOps = &SystemFileOps();
+  EXPECT_EQ(dictionary.SaveLexiconWhenIdle(m_host.nowSec + 1), 0) << "waits before the next try";
+  m_host.nowSec += kIdleSaveDelaySec;
+  EXPECT_EQ(dictionary.SaveLexiconWhenIdle(m_host.nowSec), 1);
+  EXPECT_FALSE(dictionary.LexiconDirty());
+  EXPECT_EQ(m_host.Calls("msgbox ").size(), 1u);
+}
+
+}  // namespace
