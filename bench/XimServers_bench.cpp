@@ -19,6 +19,7 @@
 // XimServers_bench [--starts N] [--rounds N] [--trials N] [--no-peer]
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -29,6 +30,8 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,6 +74,31 @@ long ProcStatusKiB(pid_t pid, const char* field) {
     if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
   }
   return 0;
+}
+
+// The CPU time (user and system) pid has used, in milliseconds; 0 when
+// unknown.
+double CpuMs(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const size_t close = stat.rfind(')');  // the command may hold spaces
+  if (close == std::string::npos) return 0;
+  std::istringstream fields(stat.substr(close + 2));
+  std::string f;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> f; ++i) {
+    if (i == 14) utime = std::stoull(f);
+    if (i == 15) stime = std::stoull(f);
+  }
+  return 1000.0 * static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// The machine's 1-minute load average, for reading the figures.
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one;
+  in >> one;
+  return one.empty() ? "?" : one;
 }
 
 bool HasNonAscii(const std::string& s) {
@@ -194,7 +222,7 @@ struct Driver {
   }
   bool Start(std::string* why) {
     int p[2];
-    if (pipe(p) != 0) return false;
+    if (pipe2(p, O_CLOEXEC) != 0) return false;
     const bool ok = proc.Start([this, p](int report) {
       close(p[1]);
       return RunClient(imName, p[0], report);
@@ -311,6 +339,7 @@ int main(int argc, char** argv) {
     }
   }
   setvbuf(stdout, nullptr, _IOLBF, 0);
+  const std::string loadAtStart = LoadAverage();
 
   // kvr would stop in a modal box offering to close a rival.
   for (const char* rival : {"chinput", "fcitx", "xcin", "rfinput"}) {
@@ -348,7 +377,7 @@ int main(int argc, char** argv) {
   }
 
   // ---- kvr's start-up, each time from a fresh copy of the distribution.
-  std::vector<double> kvrStart, kvrRss;
+  std::vector<double> kvrStart, kvrStartCpu, kvrRss;
   for (int i = 0; i < starts; ++i) {
     kvrtest::KvrProcess kvr;
     if (!kvr.Prepare()) {
@@ -361,6 +390,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     kvrStart.push_back(MsSince(t0));
+    kvrStartCpu.push_back(CpuMs(kvr.Pid()));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     kvrRss.push_back(ProcStatusKiB(kvr.Pid(), "VmRSS") / 1024.0);
   }
@@ -374,7 +404,7 @@ int main(int argc, char** argv) {
   }
   kvrtest::ScratchDir peerHome;
   kvrtest::ChildProcess peer;
-  std::vector<double> peerStart, peerRss;
+  std::vector<double> peerStart, peerStartCpu, peerRss;
   if (withPeer) {
     const std::string home = peerHome.Path();
     if (!WritePeerProfile(home)) {
@@ -399,6 +429,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     peerStart.push_back(MsSince(t0));
+    peerStartCpu.push_back(CpuMs(peer.Pid()));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     peerRss.push_back(ProcStatusKiB(peer.Pid(), "VmRSS") / 1024.0);
   }
@@ -443,15 +474,17 @@ int main(int argc, char** argv) {
   std::printf("Latency: %d rounds x %d trials per server, the first server alternating per round.\n", rounds,
               trials);
   std::printf("Start-up: kvr %d times from a fresh copy of the distribution; the peer once.\n\n", starts);
-  std::printf("%-34s %9s %9s  %9s %9s  %7s %7s\n", "", "kvr", "", "fcitx5", "", "ratio", "");
+  std::printf("%-34s %19s  %19s  %15s\n", "", "kvr", "fcitx5", "kvr/fcitx5");
   std::printf("%-34s %9s %9s  %9s %9s  %7s %7s\n", "", "median", "p90", "median", "p90", "median", "p90");
   Row("\"zhongguo\" Space -> commit", kvrClient.commitMs, peerClient.commitMs, "ms");
   Row("Return handed back", kvrClient.backMs, peerClient.backMs, "ms");
   Row("start-up to XIM-ready", kvrStart, peerStart, "ms");
+  Row("CPU time used until XIM-ready", kvrStartCpu, peerStartCpu, "ms");
   Row("first commit after start-up", kvrClient.firstMs, peerClient.firstMs, "ms");
   Row("RSS when ready", kvrRss, peerRss, "MiB");
   Row("RSS after the typing", kvrRssAfter, peerRssAfter, "MiB");
-  std::printf("\nratio = kvr / fcitx5 (below 1: kvr is faster or smaller).\n");
+  std::printf("\nkvr/fcitx5 below 1: kvr is faster or smaller. Load average: %s at the start, %s at the end.\n",
+              loadAtStart.c_str(), LoadAverage().c_str());
   for (Driver* d : drivers) {
     std::printf("%s committed \"%s\"; %d of %zu commits differed, %d Returns not handed back.\n", d->label.c_str(),
                 d->text.c_str(), d->wrongText, d->commitMs.size(), d->notBack);
