@@ -1,13 +1,37 @@
-// The bar's popup menus: popping them up and keeping their checks and
-// enables in step with the settings.
+// The bar's popup menus: the frame's menu (resource menu 4), popping its
+// submenus up and keeping their checks and enables in step with the
+// settings.
+#include <memory>
+
+#include "controls/AMenu.h"
 #include "engine/CChnChars.h"
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
+#include "framework/SysUtil.h"
 #include "framework/WinGeometry.h"
+#include "frontend/BarMouse.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/MainBar.h"
 #include "frontend/MenuStates.h"
 #include "frontend/Settings.h"
+
+namespace {
+
+// The bar's menu in the resource script and its three submenus.
+constexpr unsigned long kBarMenuId = 4;
+constexpr int kBarSubmenus = 3;
+// A submenu opens this far below the pointer.
+constexpr int kMenuDrop = 13;
+
+}  // namespace
+
+CMainFrame::CMainFrame() : m_pMenu(std::make_unique<AMenu>()) {
+  // Without the compiled script (tests) the menu stays unbound: no submenu
+  // pops up and there is nothing to check.
+  m_pMenu->GetResMenu(kBarMenuId, -1);
+}
+
+CMainFrame::~CMainFrame() = default;
 
 MenuStateInputs CurrentMenuStateInputs() {
   const typInputSettings& c = cfgInputManager;
@@ -27,6 +51,25 @@ MenuStateInputs CurrentMenuStateInputs() {
   return in;
 }
 
-int RaiseMenu(int) { return 0; }
+int RaiseMenu(int n) {
+  if (!gpMainFrame || !gpMainFrame->m_pMenu) return 0;
+  const std::unique_ptr<AMenu> sub(gpMainFrame->m_pMenu->GetNthSubMenu(n));
+  if (!sub) return 0;
+  POINT at{0, 0};
+  GetPointerPos(&at);
+  sub->PopupMenu(at.x, at.y + kMenuDrop, ghMainePane, 0);
+  NoteMenuDismissed(GetMiliSecCount());
+  if (ghStatusWnd) ShowWin(0, ghStatusWnd);
+  return 1;
+}
 
-int ChangeMenuState() { return SavePreferences(); }
+int ChangeMenuState() {
+  if (gpMainFrame && gpMainFrame->m_pMenu) {
+    const MenuStateInputs in = CurrentMenuStateInputs();
+    for (int n = 0; n < kBarSubmenus; ++n) {
+      const std::unique_ptr<AMenu> sub(gpMainFrame->m_pMenu->GetNthSubMenu(n));
+      if (sub) SetMenuStates(*sub, in);
+    }
+  }
+  return SavePreferences();
+}

@@ -1,17 +1,23 @@
 // CMainFrame.h: the frame object of kvr's main bar. Start-up creates it,
 // binds it to the bar's window (which stays registered to MainWndProc) and
 // makes it the application's main window object, so message boxes have an
-// owner. It carries most command handlers (frontend/BarCommands.h), holds
-// the keymap window and the bar icon's animation frame. The application
-// object owns it.
+// owner. It carries most command handlers (frontend/BarCommands.h), owns the
+// bar's popup menu, holds the keymap window and the bar icon's animation
+// frame. The application object owns it.
 #pragma once
+
+#include <memory>
 
 #include "framework/AWnd.h"
 
+class AMenu;
+
 class CMainFrame : public AWnd {
  public:
-  CMainFrame() = default;
-  ~CMainFrame() override = default;
+  // Binds the menu to resource menu 4 of the compiled script (unbound when
+  // there is none).
+  CMainFrame();
+  ~CMainFrame() override;
 
   // ---- Command handlers (frontend/BarCommands.cpp).
   // Chinese <-> English input; in Chinese input with the i-mode on it only
@@ -52,6 +58,9 @@ class CMainFrame : public AWnd {
   // Releases the UI fonts (which do not need it); nothing calls it.
   void OnDestroy();
 
+  // The bar's menu: submenus 0 main, 1 preferences, 2 help. Its cells
+  // belong to the compiled menu table.
+  std::unique_ptr<AMenu> m_pMenu;
   // The keymap window while it exists (borrowed from the command that
   // opens it); null otherwise.
   AWnd* m_pKeymap = nullptr;

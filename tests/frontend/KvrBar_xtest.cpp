@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,25 @@ namespace {
 using kvrtest::ChildProcess;
 using kvrtest::ReportLine;
 
+// Whether the profile comes to hold want within about 10 s (a save follows
+// a posted command).
+bool ProfileReaches(const std::string& path, const std::string& want) {
+  for (int i = 0; i < 200; ++i) {
+    if (kvrtest::ReadFileText(path).find(want) != std::string::npos) return true;
+    usleep(50 * 1000);
+  }
+  return false;
+}
+
+std::vector<Window> ShownWindowsOfSize(Display* dpy, int width, int height);
+
 // A client in a UTF-8 locale that shows the bar with Ctrl+Space (the first
-// press only starts the forwarding), types "zhongguo" and Space, and reports
-// what was committed.
+// press only starts the forwarding), waits for the bar (the switch to
+// Chinese input is posted before the bar is mapped, so it is handled before
+// any later key), types "zhongguo" and Space, and reports what was
+// committed.
 int RunChineseClient(const std::string& name, int fd) {
-  alarm(30);
+  alarm(60);
   kvrtest::XimTestClient client;
   const std::string error = client.Open({name, "zh_CN.UTF-8"});
   if (!error.empty()) {
@@ -40,12 +55,22 @@ int RunChineseClient(const std::string& name, int fd) {
   }
   for (int i = 0; i < 2; ++i) {
     client.TapKey(XK_space, ControlMask);
-    client.Serve(400);
+    client.Serve(300);
+  }
+  bool shown = false;
+  for (int i = 0; i < 100 && !shown; ++i) {
+    shown = ShownWindowsOfSize(client.Dpy(), 155, 26).size() == 1;
+    client.Serve(100);
+  }
+  if (!shown) {
+    ReportLine(fd, "the bar did not show");
+    return 1;
   }
   for (const char* k = "zhongguo"; *k; ++k) client.TapKey(static_cast<KeySym>(*k));
-  client.Serve(400);
+  client.Serve(300);
   client.TapKey(XK_space);
-  client.Serve(800);
+  client.Serve(10000, [&] { return !client.Received().empty(); });
+  client.Serve(200);
   ReportLine(fd, "typed " + client.Received());
   return 0;
 }
@@ -53,7 +78,7 @@ int RunChineseClient(const std::string& name, int fd) {
 std::string RunChineseClientProcess(const std::string& name) {
   ChildProcess child;
   if (!child.Start([&](int fd) { return RunChineseClient(name, fd); })) return "fork";
-  const int status = child.Wait(30000);
+  const int status = child.Wait(60000);
   if (status != 0) return "client failed " + std::to_string(status) + ": " + child.Output();
   return child.Output();
 }
@@ -161,22 +186,79 @@ std::string BarDiffersFromSheet(const DecodedImage& sheet, const BarFaceModes& m
   return differing ? std::to_string(differing) + " pixels differ, first " + first : "";
 }
 
-// Whether the profile comes to hold want (a save follows a posted command).
-bool ProfileReaches(const std::string& path, const std::string& want) {
-  for (int i = 0; i < 40; ++i) {
-    if (kvrtest::ReadFileText(path).find(want) != std::string::npos) return true;
+// The shown override-redirect windows of at least 60 by 60 other than the
+// bar (barW by barH): the popup menu while it is up.
+std::vector<Window> ShownMenus(Display* dpy, int barW, int barH) {
+  std::vector<Window> found;
+  Window root = 0, parent = 0;
+  Window* kids = nullptr;
+  unsigned n = 0;
+  if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n)) {
+    for (unsigned i = 0; i < n; ++i) {
+      XWindowAttributes a;
+      if (XGetWindowAttributes(dpy, kids[i], &a) && a.map_state != IsUnmapped &&
+          a.override_redirect && !(a.width == barW && a.height == barH) && a.width >= 60 &&
+          a.height >= 60) {
+        found.push_back(kids[i]);
+      }
+    }
+    if (kids) XFree(kids);
+  }
+  return found;
+}
+
+// Waits up to 5 s for the menu; its window, or None.
+Window WaitForMenu(Display* dpy) {
+  for (int i = 0; i < 100; ++i) {
+    const std::vector<Window> menus = ShownMenus(dpy, 155, 26);
+    if (menus.size() == 1) return menus[0];
     usleep(50 * 1000);
   }
-  return false;
+  return None;
+}
+
+// The number of distinct colours in a window: text and frames make many.
+size_t WindowColours(Display* dpy, Window w) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(dpy, w, &a)) return 0;
+  XImage* shot = XGetImage(dpy, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+  if (!shot) return 0;
+  std::set<unsigned long> seen;
+  for (int y = 0; y < a.height; ++y) {
+    for (int x = 0; x < a.width; ++x) seen.insert(XGetPixel(shot, x, y));
+  }
+  XDestroyImage(shot);
+  return seen.size();
+}
+
+void SendKeyTo(Display* dpy, Window w, KeySym sym) {
+  XEvent ev{};
+  ev.xkey.type = KeyPress;
+  ev.xkey.display = dpy;
+  ev.xkey.window = w;
+  ev.xkey.root = DefaultRootWindow(dpy);
+  ev.xkey.keycode = XKeysymToKeycode(dpy, sym);
+  ev.xkey.same_screen = True;
+  XSendEvent(dpy, w, False, KeyPressMask, &ev);
+  XFlush(dpy);
 }
 
 // Ctrl+Space shows the bar and switches to Chinese input; the bar shows its
-// picture; pinyin typed then reaches the client as Chinese text; a click on
-// the bar's mode cell switches back; the profile follows each switch.
+// picture; pinyin typed then reaches the client as Chinese text; the bar's
+// menu switches back and a click on its mode cell to Chinese again; the
+// profile follows each switch.
 TEST(KvrBar, CtrlSpaceShowsTheBarAndPinyinCommitsChinese) {
   kvrtest::KvrProcess kvr;
   ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrChn"))) << kvr.Log();
   EXPECT_EQ(CountShownBars(155, 26), 0);  // hidden at start-up
+  // Start-up saved the profile with InputMode 0 (the engine starts in
+  // Chinese input); mark it, so that the switch's own save shows.
+  const std::string profile = kvr.File("kvr.ini");
+  std::string text = kvrtest::ReadFileText(profile);
+  const size_t at = text.find("InputMode=0");
+  ASSERT_NE(at, std::string::npos) << text;
+  text.replace(at, 11, "InputMode=9");
+  kvrtest::WriteFileText(profile, text);
   EXPECT_EQ(RunChineseClientProcess(kvr.Name()), "typed \xE4\xB8\xAD\xE5\x9B\xBD\n");  // 中国
   EXPECT_EQ(CountShownBars(155, 26), 1);
   // The bar shows its picture: the short bar's faces in Chinese input with
@@ -190,13 +272,34 @@ TEST(KvrBar, CtrlSpaceShowsTheBarAndPinyinCommitsChinese) {
   modes.fullWidth = true;
   modes.chnPunct = true;
   modes.icon1 = 1;
-  EXPECT_EQ(BarDiffersFromSheet(sheet, modes), "");
+  std::string differs = BarDiffersFromSheet(sheet, modes);
+  for (int i = 0; i < 100 && !differs.empty(); ++i) {  // painted when kvr reads the exposure
+    usleep(50 * 1000);
+    differs = BarDiffersFromSheet(sheet, modes);
+  }
+  EXPECT_EQ(differs, "");
   // The switch saved the profile at once.
-  const std::string profile = kvr.File("kvr.ini");
   EXPECT_TRUE(ProfileReaches(profile, "InputMode=0")) << kvrtest::ReadFileText(profile);
-  // A click on the mode cell switches back to English input and saves.
-  ASSERT_TRUE(ClickBar(155, 26, 30, 10));
+  // A click on the menu cell pops the main menu up with its texts drawn;
+  // Return chooses its first row, the switch to English input.
+  ASSERT_TRUE(ClickBar(155, 26, 10, 10));
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  const Window menu = WaitForMenu(dpy);
+  ASSERT_NE(menu, None);
+  // Mapped first, drawn when kvr reads its exposure.
+  size_t colours = 0;
+  for (int i = 0; i < 100 && colours < 6; ++i) {
+    colours = WindowColours(dpy, menu);
+    if (colours < 6) usleep(50 * 1000);
+  }
+  EXPECT_GE(colours, 6u);
+  SendKeyTo(dpy, menu, XK_Return);
+  XCloseDisplay(dpy);
   EXPECT_TRUE(ProfileReaches(profile, "InputMode=1")) << kvrtest::ReadFileText(profile);
+  // A click on the mode cell switches back to Chinese input and saves.
+  ASSERT_TRUE(ClickBar(155, 26, 30, 10));
+  EXPECT_TRUE(ProfileReaches(profile, "InputMode=0")) << kvrtest::ReadFileText(profile);
   EXPECT_EQ(CountShownBars(155, 26), 1);  // the bar stays up
   const int status = kvr.Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
