@@ -121,8 +121,9 @@ std::vector<std::string> TakeTurns(const std::string& name, const std::vector<st
       std::vector<kvrtest::ScriptKey> keys;
       if (!kvrtest::ParseKeyScript(turns[t], &keys)) return 2;
       for (size_t i = 0; i < keys.size(); ++i) c.XTestKey(keys[i].sym, keys[i].state);
-      c.Serve(200);
+      c.ServeUntilQuiet(400);
     }
+    for (XimTestClient& c : clients) c.ServeUntilQuiet(400);
     for (XimTestClient& c : clients) {
       std::string line = "got ";
       for (unsigned char b : c.Received()) line += std::to_string(b) + ",";
@@ -171,7 +172,7 @@ TEST_F(Robustness, TwentyClientsConnectedAtOnceAreEachServed) {
     // All connected; each types its own letter (and so triggers on it).
     for (int i = 0; i < kClients; ++i) clients[i]->XTestKey('a' + i);
     for (int i = 0; i < kClients; ++i) {
-      clients[i]->Serve(100);
+      clients[i]->ServeUntilQuiet(200);
       ReportLine(fd, "got " + clients[i]->Received());
     }
     return 0;

@@ -82,7 +82,7 @@ Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector
         return 1;
       }
     }
-    client.Serve(500);
+    client.ServeUntilQuiet();
     ReportLine(fd, "got " + Hex(client.Received()));
     return 0;
   });

@@ -153,6 +153,15 @@ void XimTestClient::Serve(int ms, const std::function<bool()>& done) {
   }
 }
 
+void XimTestClient::ServeUntilQuiet(int quietMs, int maxMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(maxMs);
+  for (;;) {
+    const size_t bytes = m_received.size(), keys = m_keys.size();
+    Serve(quietMs);
+    if ((bytes == m_received.size() && keys == m_keys.size()) || std::chrono::steady_clock::now() >= deadline) return;
+  }
+}
+
 void XimTestClient::Clear() {
   m_received.clear();
   m_keys.clear();

@@ -68,6 +68,10 @@ class XimTestClient {
   // milliseconds or until done() holds.
   void Serve(int ms, const std::function<bool()>& done = {});
 
+  // Serves until nothing new has arrived for quietMs (at most maxMs): the
+  // answers of a slow server (a sanitized build) still come in.
+  void ServeUntilQuiet(int quietMs = 700, int maxMs = 10000);
+
   // Bytes the lookup returned, in order, since the last Clear().
   const std::string& Received() const { return m_received; }
   // Key events that passed the filter (presses and releases), in order.
