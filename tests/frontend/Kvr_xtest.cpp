@@ -70,6 +70,10 @@ const Case kCases[] = {
      nullptr},
     // Shift+Space gives the typed letters as English.
     {"ShiftSpaceGivesTheLetters", ClientKind::XtermUtf8, "<C-space>nihao<S-space><C-space>", "nihao ", "", nullptr},
+    // Full width (on by default): a digit and a Shift letter with nothing
+    // typed arrive in their full-width forms.
+    {"FullWidthDigit", ClientKind::XlibUtf8, "<C-space>1<C-space>", "１", "", nullptr},
+    {"FullWidthLetter", ClientKind::XtermGbk, "<C-space><S-a><C-space>", "Ａ", "", nullptr},
     // In Chinese input, a key with nothing typed goes back.
     {"ChineseHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab><C-space>", "\t", "", nullptr},
 };
