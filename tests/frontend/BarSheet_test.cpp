@@ -8,7 +8,7 @@
 #include <string>
 
 #include "frontend/BarCells.h"
-#include "tests/frontend/DecodedImage.h"
+#include "tests/support/DecodedImage.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

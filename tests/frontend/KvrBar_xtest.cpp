@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "frontend/BarCells.h"
-#include "tests/frontend/DecodedImage.h"
+#include "tests/support/DecodedImage.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
 #include "tests/support/KvrProcess.h"

@@ -12,43 +12,15 @@
 #include <vector>
 
 #include "controls/RcCmplr.h"
-#include "image/PLAnyBmp.h"
-#include "image/PLAnyPicDecoder.h"
-#include "image/PLPixel32.h"
-#include "image/PLTextException.h"
 #include "tests/controls/RcTestUtil.h"
+#include "tests/support/DecodedImage.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
-// A decoded image; empty (0 by 0) when decoding failed, with the reason.
-struct Decoded {
-  int width = 0, height = 0;
-  std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
-  std::string error;
-  uint32_t At(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
-};
+using Decoded = DecodedImage;
 
-Decoded Decode(const std::string& path) {
-  Decoded d;
-  try {
-    PLAnyBmp bitmap;
-    PLAnyPicDecoder decoder;
-    decoder.OpenFile(path.c_str());
-    decoder.MakeBmp(&bitmap, 32);
-    decoder.Close();
-    d.width = bitmap.GetWidth();
-    d.height = bitmap.GetHeight();
-    PLPixel32** rows = bitmap.GetLineArray32();
-    for (int y = 0; y < d.height; ++y)
-      for (int x = 0; x < d.width; ++x)
-        d.rgb.push_back(uint32_t{rows[y][x].GetR()} << 16 | uint32_t{rows[y][x].GetG()} << 8 |
-                        rows[y][x].GetB());
-  } catch (const PLTextException& e) {
-    d.error = static_cast<const char*>(e);
-  }
-  return d;
-}
+Decoded Decode(const std::string& path) { return DecodeImage(path); }
 
 // Dark enough to be ink on the light pane colours.
 bool Ink(uint32_t c) {

@@ -1,5 +1,5 @@
 // A resource image decoded by our own decoders into 0xRRGGBB pixels, for the
-// tests that compare what the bar draws with its picture sheet.
+// tests that compare what kvr draws with the pictures the build made.
 #pragma once
 
 #include <cstdint>
