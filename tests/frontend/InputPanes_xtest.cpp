@@ -24,6 +24,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/ShownPopups.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/support/XimTestClient.h"
@@ -96,16 +97,8 @@ std::string SaveScreen(Display* dpy, const std::string& name, int w, int h) {
 // Mapped override-redirect children of the root.
 std::vector<Pane> ShownPanes(Display* dpy) {
   std::vector<Pane> out;
-  Window root = 0, parent = 0;
-  Window* kids = nullptr;
-  unsigned n = 0;
-  if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n)) return out;
-  for (unsigned i = 0; i < n; ++i) {
-    XWindowAttributes a;
-    if (XGetWindowAttributes(dpy, kids[i], &a) && a.map_state == IsViewable && a.override_redirect)
-      out.push_back({kids[i], {a.x, a.y, a.width, a.height}});
-  }
-  if (kids) XFree(kids);
+  for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(dpy))
+    out.push_back({p.window, {p.attr.x, p.attr.y, p.attr.width, p.attr.height}});
   return out;
 }
 

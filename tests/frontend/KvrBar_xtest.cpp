@@ -21,6 +21,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/ShownPopups.h"
 #include "tests/support/XimTestClient.h"
 
 namespace {
@@ -86,19 +87,8 @@ std::string RunChineseClientProcess(const std::string& name) {
 // The mapped top-level override-redirect windows of that size.
 std::vector<Window> ShownWindowsOfSize(Display* dpy, int width, int height) {
   std::vector<Window> found;
-  Window root = 0, parent = 0;
-  Window* kids = nullptr;
-  unsigned n = 0;
-  if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n)) {
-    for (unsigned i = 0; i < n; ++i) {
-      XWindowAttributes a;
-      if (XGetWindowAttributes(dpy, kids[i], &a) && a.map_state != IsUnmapped &&
-          a.width == width && a.height == height && a.override_redirect) {
-        found.push_back(kids[i]);
-      }
-    }
-    if (kids) XFree(kids);
-  }
+  for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(dpy))
+    if (p.attr.width == width && p.attr.height == height) found.push_back(p.window);
   return found;
 }
 
@@ -190,19 +180,10 @@ std::string BarDiffersFromSheet(const DecodedImage& sheet, const BarFaceModes& m
 // bar (barW by barH): the popup menu while it is up.
 std::vector<Window> ShownMenus(Display* dpy, int barW, int barH) {
   std::vector<Window> found;
-  Window root = 0, parent = 0;
-  Window* kids = nullptr;
-  unsigned n = 0;
-  if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &kids, &n)) {
-    for (unsigned i = 0; i < n; ++i) {
-      XWindowAttributes a;
-      if (XGetWindowAttributes(dpy, kids[i], &a) && a.map_state != IsUnmapped &&
-          a.override_redirect && !(a.width == barW && a.height == barH) && a.width >= 60 &&
-          a.height >= 60) {
-        found.push_back(kids[i]);
-      }
-    }
-    if (kids) XFree(kids);
+  for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(dpy)) {
+    const XWindowAttributes& a = p.attr;
+    if (!(a.width == barW && a.height == barH) && a.width >= 60 && a.height >= 60)
+      found.push_back(p.window);
   }
   return found;
 }
