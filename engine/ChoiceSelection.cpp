@@ -12,6 +12,7 @@
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
+#include "engine/internal/KeyRoad.h"
 #include "framework/ChnText.h"
 
 namespace {
@@ -145,7 +146,9 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
 
   typCharFatFmt chosen = list[index];
   m_lastCommit = chosen;
-  if (pinyin && !cfg.fuzziPY) StartPartialPick(chosen);
+  // A V-mode word names its own line key, not the keys typed: it never
+  // starts phrase building.
+  if (pinyin && !cfg.fuzziPY && !keyroad::IsVModeKeySeq(*this)) StartPartialPick(chosen);
   if (m_nZuCiMode) return FillZuCiSegment(chosen, window, index, list);
   return CommitChoice(window, chosen, kChosenCandidate, index, 1, hasWildcard);
 }

@@ -25,4 +25,45 @@ TEST_F(RealTyping, ZhongGuoAndSpace) {
   EXPECT_EQ(Keys(), "");
 }
 
+// V-mode words on the shipped keyword file. A word names its line's key,
+// which is shorter than the keys typed (the leading v): the pick must
+// commit the word, not take it for a partial match and start phrase
+// building (which offered the rest of the keys and learned the symbol).
+TEST_F(RealTyping, VModeWordsAreCommittedWhole) {
+  struct Case { const char* keys; unsigned long pick; const char* want; } const cases[] = {
+      {"vyue", keysym::kSpace, "月"},        // a unit word, the only candidate
+      {"vxighao", keysym::kSpace, "★"},     // a symbol name, first of two
+      {"vxighao", '2', "☆"},
+      {"vsjiao", keysym::kSpace, "▲"},      // a second key of the same line
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Fresh();
+    m_host.calls.clear();
+    Type(c.keys);
+    EXPECT_EQ(Press(c.pick), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+    EXPECT_EQ(Keys(), "");
+    EXPECT_EQ(dictionary.m_nZuCiMode, 0);
+    EXPECT_TRUE(dictionary.m_strPendingCi.IsEmpty()) << "nothing to learn";
+  }
+}
+
+// Right Alt + '-' re-chooses the last commit: a BackSpace goes to the
+// client, then the next candidate of the same list. The right Alt's own
+// press does not close the cycle.
+TEST_F(RealTyping, RightAltMinusReChoosesTheLastCommit) {
+  Type("zhong");
+  ASSERT_EQ(Press(keysym::kSpace), 1);
+  Press(keysym::kAltR, typingtest::kRightAlt, "");
+  EXPECT_EQ(Press('-', typingtest::kRightAlt), 1);
+  EXPECT_EQ(Commits(), (std::vector<std::string>{"commit 1/2 中", "commit 1/2 种"}));
+  const auto forwarded = m_host.Calls("forward");
+  ASSERT_EQ(forwarded.size(), 1u) << "one character to erase";
+  EXPECT_EQ(forwarded[0].rfind("forward keycode=" + std::to_string(m_host.backSpaceKeycode), 0), 0u)
+      << forwarded[0];
+  EXPECT_EQ(Press('-', typingtest::kRightAlt), 1);
+  EXPECT_EQ(Commits().back(), "commit 1/2 重");
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include <map>
+#include <ostream>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,7 @@ struct Case {
   const char* expect;   // what the client receives, written in UTF-8
   const char* profile;  // [Config] lines the profile starts with; "" default
   const char* waitsFor; // null: runs
+  bool ownKvr = false;  // a kvr of its own (the case changes the lexicon)
 };
 
 const Case kCases[] = {
@@ -74,6 +76,22 @@ const Case kCases[] = {
     // typed arrive in their full-width forms.
     {"FullWidthDigit", ClientKind::XlibUtf8, "<C-space>1<C-space>", "１", "", nullptr},
     {"FullWidthLetter", ClientKind::XtermGbk, "<C-space><S-a><C-space>", "Ａ", "", nullptr},
+    // V-mode (v then a key of the keyword file): a symbol by its name, a
+    // unit word by its pinyin.
+    {"VModeSymbol", ClientKind::XlibUtf8, "<C-space>vxighao<space><C-space>", "★", "", nullptr},
+    {"VModeUnitWord", ClientKind::XtermGbk, "<C-space>vyue<space><C-space>", "月", "", nullptr},
+    // Re-choosing (right Alt + '-'): a BackSpace erases the commit, the next
+    // candidate follows; xterm's terminal erases the character itself.
+    {"ReChooseXlib", ClientKind::XlibGbk, "<C-space>zhong<space><R-minus><C-space>", "中\b种", "", nullptr},
+    {"ReChooseXterm", ClientKind::XtermUtf8, "<C-space>zhong<space><R-minus><C-space>", "种", "", nullptr},
+    // A phrase the lexicon lacks: Space on "wokuai" starts phrase building
+    // and commits nothing; Return does the same, Space picks 我 and 快 and
+    // the phrase is committed and learned, so that "wokuai" Space then
+    // finds it. Its own kvr, since the lexicon changes.
+    {"UnknownPhraseIsNotCommitted", ClientKind::XlibGbk, "<C-space>wokuai<space><C-space>", "", "", nullptr,
+     true},
+    {"PhraseBuiltIsFoundAsAPhrase", ClientKind::XlibGbk,
+     "<C-space>wokuai<Return><space><space>wokuai<space><C-space>", "我快我快", "", nullptr, true},
     // In Chinese input, a key with nothing typed goes back.
     {"ChineseHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab><C-space>", "\t", "", nullptr},
 };
@@ -84,12 +102,15 @@ class Typing : public testing::TestWithParam<Case> {
   // A case that failed may leave kvr in another state (Chinese input, a
   // half-typed key sequence): the next case of its profile gets a new kvr.
   void TearDown() override {
-    if (HasFailure()) s_servers.erase(GetParam().profile);
+    if (HasFailure() || GetParam().ownKvr) s_servers.erase(ServerKey(GetParam()));
   }
 
-  // The kvr for a profile, started on first use.
-  static kvrtest::KvrProcess* Server(const std::string& profile, std::string* why) {
-    auto& slot = s_servers[profile];
+  static std::string ServerKey(const Case& c) { return c.ownKvr ? c.name : c.profile; }
+
+  // The kvr for a case's profile, started on first use.
+  static kvrtest::KvrProcess* Server(const Case& c, std::string* why) {
+    const std::string profile = c.profile;
+    auto& slot = s_servers[ServerKey(c)];
     if (slot && slot->Running()) return slot.get();
     slot = std::make_unique<kvrtest::KvrProcess>();
     if (!slot->Prepare()) {
@@ -112,7 +133,7 @@ TEST_P(Typing, ClientReceivesTheText) {
   const Case& c = GetParam();
   if (c.waitsFor) GTEST_SKIP() << c.waitsFor;
   std::string why;
-  kvrtest::KvrProcess* kvr = Server(c.profile, &why);
+  kvrtest::KvrProcess* kvr = Server(c, &why);
   ASSERT_NE(kvr, nullptr) << why;
   const kvrtest::Typed got = kvrtest::TypeInto(c.client, kvr->Name(), c.keys);
   ASSERT_TRUE(got.ok) << got.diagnosis << "\nkvr: " << kvr->Log();
@@ -120,6 +141,9 @@ TEST_P(Typing, ClientReceivesTheText) {
   ASSERT_FALSE(want.empty() && *c.expect) << "the expectation does not convert";
   EXPECT_EQ(kvrtest::Escaped(got.bytes), kvrtest::Escaped(want)) << kvrtest::ClientName(c.client);
 }
+
+// Failures name the case, not the bytes of the record.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 INSTANTIATE_TEST_SUITE_P(Kvr, Typing, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
@@ -137,6 +161,21 @@ TEST(KvrSession, TermSavesTheSettings) {
   const std::string profile = kvrtest::ReadFileText(kvr.File("kvr.ini"));
   EXPECT_NE(profile.find("InputMode=1"), std::string::npos) << profile;
   EXPECT_NE(profile.find("[Mainframe]"), std::string::npos) << profile;
+}
+
+// A phrase built in one session is in the lexicon of the next.
+TEST(KvrSession, ALearnedPhraseOutlivesKvr) {
+  kvrtest::KvrProcess kvr;
+  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrLearn"))) << kvr.Log();
+  kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibUtf8, kvr.Name(), "<C-space>wokuai<Return><space><space><C-space>");
+  ASSERT_TRUE(got.ok) << got.diagnosis;
+  EXPECT_EQ(got.bytes, "我快");
+  const int status = kvr.Stop();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrLearn"))) << kvr.Log();
+  got = kvrtest::TypeInto(ClientKind::XlibUtf8, kvr.Name(), "<C-space>wokuai<space><C-space>");
+  ASSERT_TRUE(got.ok) << got.diagnosis;
+  EXPECT_EQ(got.bytes, "我快") << kvr.Log();
 }
 
 }  // namespace

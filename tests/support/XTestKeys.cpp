@@ -31,7 +31,11 @@ bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
   struct Mod {
     unsigned mask;
     KeySym sym;
-  } const mods[] = {{ControlMask, XK_Control_L}, {Mod1Mask, XK_Alt_L}, {ShiftMask, XK_Shift_L}};
+  } const mods[] = {{ControlMask, XK_Control_L},
+                    {Mod1Mask, XK_Alt_L},
+                    {kRightAltMask, XK_Alt_R},
+                    {ShiftMask, XK_Shift_L}};
+  constexpr int kMods = sizeof mods / sizeof mods[0];
   if (down) {
     for (const Mod& m : mods) {
       if (state & m.mask) Press(dpy, m.sym, true);
@@ -39,7 +43,7 @@ bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
     XTestFakeKeyEvent(dpy, code, True, CurrentTime);
   } else {
     XTestFakeKeyEvent(dpy, code, False, CurrentTime);
-    for (int i = 2; i >= 0; --i) {
+    for (int i = kMods - 1; i >= 0; --i) {
       if (state & mods[i].mask) Press(dpy, mods[i].sym, false);
     }
   }
@@ -67,6 +71,8 @@ bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys) {
         state |= ControlMask;
       } else if (name.compare(0, 2, "A-") == 0 && name.size() > 2) {
         state |= Mod1Mask;
+      } else if (name.compare(0, 2, "R-") == 0 && name.size() > 2) {
+        state |= kRightAltMask;
       } else if (name.compare(0, 2, "S-") == 0 && name.size() > 2) {
         state |= ShiftMask;
       } else {

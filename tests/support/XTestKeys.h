@@ -15,17 +15,21 @@ namespace kvrtest {
 // Whether the display offers XTEST.
 bool HasXTest(Display* dpy);
 
+// Not an X modifier: asks for the right Alt (Alt_R, also Mod1) instead of
+// Alt_L.
+constexpr unsigned kRightAltMask = 1u << 20;
+
 // Presses (down) or releases the key of sym, with Shift, Control and Mod1
-// held around it as state asks (pressed before the key goes down, released
+// (or the right Alt, kRightAltMask) held around it as state asks (pressed before the key goes down, released
 // after it comes up); Shift is added when sym sits on the shifted level of
 // its key. False when no key of the keyboard makes sym.
 bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down);
 // A press and a release.
 bool XTestTap(Display* dpy, unsigned long sym, unsigned state = 0);
 
-// A key of a key script: "<C-space>", "<Return>", "<A-comma>", "<S-space>"
-// (a keysym name with C-, A- and S- for Control, Alt and Shift) or a single
-// character.
+// A key of a key script: "<C-space>", "<Return>", "<A-comma>", "<S-space>",
+// "<R-minus>" (a keysym name with C-, A-, R- and S- for Control, Alt, the
+// right Alt and Shift) or a single character.
 struct ScriptKey {
   unsigned long sym;
   unsigned state;
