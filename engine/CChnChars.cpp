@@ -257,8 +257,10 @@ void CChnChars::InitDictionary() {
 
 int CChnChars::ReLoadCizuDics(int withStore) {
   // Learned weights and added phrases still in the indexes are written
-  // before the indexes are dropped.
-  SaveCiKuDirtyData();
+  // before the indexes are dropped. When that save fails, the indexes stay
+  // as they are (also in English input): reloading them from the files
+  // would lose what was learned; the idle work tries the save again.
+  if (SaveCiKuDirtyData() < 0) return 1;
   ReleaseCiZuIdx(kXingMa);
   ReleaseCiZuIdx(kPinYin);
   if (withStore) ReleaseCiZuFlat();

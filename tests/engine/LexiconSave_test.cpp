@@ -259,4 +259,29 @@ TEST_F(Save, AFailedIdleSaveIsReportedOnceAndTriedAgainLater) {
   EXPECT_EQ(m_host.Calls("msgbox ").size(), 1u);
 }
 
+// A switch of input mode reloads the phrase indexes; when the save before
+// it fails (a full disk), what was learned stays in memory and reaches the
+// files with the next save.
+TEST_F(Save, AFailedSaveBeforeAReloadKeepsWhatWasLearned) {
+  ASSERT_EQ(Add("中国"), 1);
+  ASSERT_EQ(Add("种国"), 1);
+  const std::vector<std::string> onDisk = Lookup("zhongguo");
+  typCharFatFmt phrase = typCharFatFmt::PhraseAt(static_cast<uint32_t>(OffsetOf("种国")));
+  phrase.SetKey("zhongguo");
+  for (int i = 0; i < 8 && Lookup("zhongguo") == onDisk; ++i) dictionary.AdjustCiUsageWeight(phrase, 0);
+  const std::vector<std::string> learned = Lookup("zhongguo");
+  ASSERT_NE(learned, onDisk) << "the weight moved the phrase";
+  const Snapshot before = Files();
+  FaultyOps ops(0, Fault::kFail);  // a full disk
+  m_host.fileOps = &ops;
+  EXPECT_EQ(dictionary.ReLoadCizuDics(0), 1);
+  m_host.fileOps = &SystemFileOps();
+  EXPECT_EQ(Files(), before);
+  EXPECT_TRUE(dictionary.LexiconDirty());
+  EXPECT_EQ(Lookup("zhongguo"), learned) << "the learned order is still in memory";
+  EXPECT_EQ(dictionary.ReLoadCizuDics(0), 1);
+  EXPECT_FALSE(dictionary.LexiconDirty());
+  EXPECT_EQ(Lookup("zhongguo"), learned) << "saved, then reloaded from the files";
+}
+
 }  // namespace
