@@ -153,7 +153,10 @@ def main():
         out_file = os.path.join(work, "received")
         locale = "zh_CN.UTF-8"
         xterm = subprocess.Popen(
-            ["xterm", "-geometry", "60x6+10+10", "-e", "sh", "-c",
+            # A TrueType face with Chinese glyphs, so that the screenshot
+            # shows the text the xterm received.
+            ["xterm", "-geometry", "60x6+10+10", "-fa", "WenQuanYi Micro Hei Mono", "-fs", "12",
+             "-e", "sh", "-c",
              'echo "$WINDOWID" > "$0.tmp" && mv "$0.tmp" "$0" && exec cat > "$1"', window_file, out_file],
             env=dict(env, XMODIFIERS="@im=" + name, LC_ALL=locale, LANG=locale),
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
