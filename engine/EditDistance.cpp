@@ -1,5 +1,6 @@
 #include "engine/EditDistance.h"
 
+#include <bitset>
 #include <cstring>
 #include <vector>
 
@@ -29,9 +30,18 @@ uint16_t PairKey(char a, char b) {
   return static_cast<uint16_t>(static_cast<uint8_t>(b) * 256 + static_cast<uint8_t>(a));
 }
 
+// The same set as a flat table of the 65,536 pair keys: the edit distance
+// asks for adjacency in its innermost loop, many thousand times a key.
+std::bitset<65536>& AdjacentBits() {
+  static std::bitset<65536> bits;
+  return bits;
+}
+
 void AddPair(char a, char b) {
   mapAdjcntCharPairs.SetAt(PairKey(a, b), nullptr);
   mapAdjcntCharPairs.SetAt(PairKey(b, a), nullptr);
+  AdjacentBits().set(PairKey(a, b));
+  AdjacentBits().set(PairKey(b, a));
 }
 
 // The distance matrix of the current call, (m + 1) x (n + 1) cells used,
@@ -59,10 +69,7 @@ void InitAdjcntCharPairs() {
 
 void CChnChars::InitAdjcntCharPairs() { ::InitAdjcntCharPairs(); }
 
-char adjacent(char a, char b) {
-  void* unused;
-  return mapAdjcntCharPairs.Lookup(PairKey(a, b), unused) ? 1 : 0;
-}
+char adjacent(char a, char b) { return AdjacentBits().test(PairKey(a, b)) ? 1 : 0; }
 
 int distBetween2Chars(char a, char b) {
   if (a == b) return kMatchCost;

@@ -269,6 +269,10 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
       if (keyLen >= 3 && head > 0) break;
       continue;
     }
+    // Every key of length difference costs an insertion or a deletion (3):
+    // a key whose length alone puts it at D or beyond needs no distance.
+    const int gap = (keyLen > 3 ? keyLen - 3 : 0) - (n > 3 ? n - 3 : 0);
+    if (3 * (gap < 0 ? -gap : gap) >= D) continue;
     const int d = EditDistance(keyLen > 3 ? recKey + 3 : "", n > 3 ? seg.GetString() + 3 : "");
     if (d >= D) continue;
     for (uint32_t p = r.dataPos; p < r.next; p += static_cast<uint32_t>(l.entryLen)) {

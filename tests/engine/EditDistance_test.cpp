@@ -104,6 +104,19 @@ TEST_F(EditDistanceTest, MatchesTheOracleAndIsSymmetric) {
   }
 }
 
+// The fuzzy segment search skips keys whose length alone puts them out of
+// reach: every key of length difference costs at least 3, also through the
+// shortcut for very different lengths.
+TEST_F(EditDistanceTest, ALengthDifferenceCostsThreeAKey) {
+  std::mt19937 rng(99);
+  for (int i = 0; i < 400; ++i) {
+    const std::string a = RandomKeys(rng, rng() % 40), b = RandomKeys(rng, rng() % 40);
+    SCOPED_TRACE(a + " / " + b);
+    const int gap = static_cast<int>(a.size()) - static_cast<int>(b.size());
+    EXPECT_GE(EditDistance(a.c_str(), b.c_str()), 3 * (gap < 0 ? -gap : gap));
+  }
+}
+
 TEST_F(EditDistanceTest, StringsLongerThan127KeysKeepTheirResults) {
   // Such strings overran a fixed 128 x 128 matrix; the matrix now grows.
   std::mt19937 rng(7);
