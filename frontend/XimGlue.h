@@ -8,7 +8,9 @@
 // (message 9102, a direct call) and returns the keys the bar does not use,
 // turns a trigger letter into message 9103 and, in English input, holds the
 // client's keys back until the trigger letter's release so that they come
-// back in order. SendStrToClient commits text in the form the client's
+// back in order. The keys typed so far belong to one input context: when
+// another takes the focus or sends keys, or when that context is reset or
+// destroyed, they are dropped with their panes. SendStrToClient commits text in the form the client's
 // locale decodes (frontend/CommitText.h).
 //
 // Everything runs on the program's one thread inside Xlib's event filters.
@@ -48,6 +50,7 @@ int XimGetICValuesHandler(XIMS ims, IMChangeICStruct* call_data);
 int XimSetFocusHandler(XIMS ims, IMChangeFocusStruct* call_data);
 int XimUnsetFocusHandler(XIMS ims, IMChangeFocusStruct* call_data);
 int XimForwardEventHandler(XIMS ims, IMForwardEventStruct* call_data);
+int XimResetICHandler(XIMS ims, IMResetICStruct* call_data);
 int XimPreeditStartReplyHandler(XIMS ims, IMProtocol* call_data);
 int XimPreeditCaretReplyHandler(XIMS ims, IMProtocol* call_data);
 

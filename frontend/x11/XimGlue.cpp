@@ -176,6 +176,7 @@ int KVRProtoHandler(XIMS im, IMProtocol* call_data) {
     case XIM_SET_IC_FOCUS: return XimSetFocusHandler(im, &call_data->changefocus);
     case XIM_UNSET_IC_FOCUS: return XimUnsetFocusHandler(im, &call_data->changefocus);
     case XIM_FORWARD_EVENT: return XimForwardEventHandler(im, &call_data->forwardevent);
+    case XIM_RESET_IC: return XimResetICHandler(im, &call_data->resetic);
     case XIM_PREEDIT_START_REPLY: return XimPreeditStartReplyHandler(im, call_data);
     case XIM_PREEDIT_CARET_REPLY: return XimPreeditCaretReplyHandler(im, call_data);
     default: return 1;
@@ -199,6 +200,34 @@ int XimCloseHandler(XIMS, IMCloseStruct* call_data) {
 namespace {
 // The connection whose trigger started the English-mode holding.
 uint16_t g_holdingConnection = 0;
+
+// The input context the keys typed so far belong to (connection 0: none
+// yet). Keys half typed for one context must never be finished, committed
+// or shown for another: the engine holds one input, not one per context.
+struct InputOwner {
+  uint16_t connect = 0;
+  uint16_t ic = 0;
+};
+InputOwner g_inputOwner;
+
+bool IsInputOwner(uint16_t connect, uint16_t ic) {
+  return g_inputOwner.connect == connect && g_inputOwner.ic == ic;
+}
+
+// Keys now come from (connect, ic): what was half typed for another context
+// is dropped, with its panes.
+void InputMovesTo(uint16_t connect, uint16_t ic) {
+  if (g_inputOwner.connect != 0 && !IsInputOwner(connect, ic)) GetBarEngineOps().resetChnInput(1, 0, 0);
+  g_inputOwner = {connect, ic};
+}
+
+// The context the input belongs to was reset or went away: its half-typed
+// keys go with it.
+void DropInputOf(uint16_t connect, uint16_t ic) {
+  if (g_inputOwner.connect == 0 || !IsInputOwner(connect, ic)) return;
+  GetBarEngineOps().resetChnInput(1, 0, 0);
+  g_inputOwner = {};
+}
 }  // namespace
 
 int XimDisconnectHandler(XIMS, IMDisConnectStruct* call_data) {
@@ -213,10 +242,11 @@ int XimDisconnectHandler(XIMS, IMDisConnectStruct* call_data) {
   }
   // Keys it typed and did not finish belong to no one now: they must not
   // become part of the next client's text.
-  if (dictionary.m_fwdEvent.connect_id == id) {
+  if (dictionary.m_fwdEvent.connect_id == id || g_inputOwner.connect == id) {
     GetBarEngineOps().resetChnInput(1, 0, 0);
     dictionary.m_fwdEvent.connect_id = 0;
     gwinFocus = 0;
+    g_inputOwner = {};
   }
   return 1;
 }
@@ -225,6 +255,7 @@ int XimCreateICHandler(XIMS, IMChangeICStruct* call_data) { return CreateIC(call
 
 int XimDestroyICHandler(XIMS, IMDestroyICStruct* call_data) {
   gwinFocus = 0;
+  DropInputOf(call_data->connect_id, call_data->icid);
   (void)DestroyIC(call_data);
   return 1;
 }
@@ -267,8 +298,9 @@ int XimSetICValuesHandler(XIMS, IMChangeICStruct* call_data) {
   return 1;
 }
 
-int XimSetFocusHandler(XIMS, IMChangeFocusStruct*) {
+int XimSetFocusHandler(XIMS, IMChangeFocusStruct* call_data) {
   UnGrabSomeKeys();
+  InputMovesTo(call_data->connect_id, call_data->icid);
   thisIcReportLoc = 0;
   if (cfgInputManager.useFloatPromptPane) EngineHost().SetKeyPane();
   GetBarEngineOps().doThingsAtLoseActive();
@@ -278,6 +310,16 @@ int XimSetFocusHandler(XIMS, IMChangeFocusStruct*) {
 int XimUnsetFocusHandler(XIMS, IMChangeFocusStruct*) {
   UnGrabSomeKeys();
   thisIcReportLoc = 0;
+  return 1;
+}
+
+int XimResetICHandler(XIMS, IMResetICStruct* call_data) {
+  // The client has ended its input (a text field cleared, a form sent):
+  // keys half typed for it are dropped, and nothing is handed back, since
+  // they are keys, not text.
+  DropInputOf(call_data->connect_id, call_data->icid);
+  call_data->commit_string = nullptr;
+  call_data->length = 0;
   return 1;
 }
 
@@ -316,6 +358,7 @@ void SetForwardedKeyDelivery(ForwardedKeyDelivery deliver) {
 
 int XimForwardEventHandler(XIMS im, IMForwardEventStruct* call_data) {
   if (!call_data->event.xkey.display) call_data->event.xkey.display = im->core.display;
+  InputMovesTo(call_data->connect_id, call_data->icid);
   if (justTriggeredAndHereIstheDownKey == 0) {
     g_deliver(im, call_data);
     return 1;
@@ -352,6 +395,7 @@ int XimTriggerNotifyHandler(XIMS im, IMTriggerNotifyStruct* call_data) {
   if (call_data->flag != 0) return 0;
   arrRecordedKeydownsBeforeTriggerKeyRelease.RemoveAll();
   g_holdingConnection = call_data->connect_id;
+  InputMovesTo(call_data->connect_id, call_data->icid);
   const uint32_t row = call_data->key_index / 3;
   if (row >= static_cast<uint32_t>(kLetterRows)) return 1;
   const uint32_t sym = Trigger_Keys[row].keysym;

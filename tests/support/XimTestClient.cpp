@@ -73,6 +73,11 @@ void XimTestClient::Close() {
   m_win = None;
 }
 
+void XimTestClient::DestroyIc() {
+  if (m_ic) XDestroyIC(m_ic);
+  m_ic = nullptr;
+}
+
 void XimTestClient::SendKey(int type, KeySym sym, unsigned state) {
   XEvent ev{};
   ev.xkey.type = type;
@@ -143,9 +148,13 @@ void XimTestClient::Serve(int ms, const std::function<bool()>& done) {
       XEvent ev;
       XNextEvent(m_dpy, &ev);
       if (XFilterEvent(&ev, None)) continue;
+      // As applications do: the input context has the focus while the
+      // window has it.
+      if (ev.type == FocusIn && ev.xfocus.window == m_win && m_ic) XSetICFocus(m_ic);
+      if (ev.type == FocusOut && ev.xfocus.window == m_win && m_ic) XUnsetICFocus(m_ic);
       if (ev.type != KeyPress && ev.type != KeyRelease) continue;
       m_keys.push_back(ev.xkey);
-      if (ev.type == KeyPress) TakeKeyPress(&ev.xkey);
+      if (ev.type == KeyPress && m_ic) TakeKeyPress(&ev.xkey);
     }
     if ((done && done()) || std::chrono::steady_clock::now() >= deadline) return;
     pollfd p{ConnectionNumber(m_dpy), POLLIN, 0};

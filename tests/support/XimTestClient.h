@@ -47,6 +47,9 @@ class XimTestClient {
   std::string Open(const XimClientOptions& options);
   // Destroys the input context, closes the input method and the display.
   void Close();
+  // Destroys the input context alone (as a window going away does); the
+  // client then passes keys on without an input method.
+  void DestroyIc();
 
   Display* Dpy() const { return m_dpy; }
   Window Win() const { return m_win; }
