@@ -31,7 +31,7 @@
 
 namespace {
 
-constexpr uint32_t kWildcardIdleMs = 2000;
+constexpr uint32_t kWildcardIdleSec = 2;
 const char kToneKeys[] = "12345";
 
 int KvrInputMethod() { return cfgInputManager.InputMthd; }
@@ -158,13 +158,14 @@ int CMdiApp::DoThingsWhenIdle(long) {
 
 int CMdiApp::DoOnIdle() {
   if (!frame) return 1;
-  DoIdleWork(GetMiliSecCount(), EngineHost().Time());
+  DoIdleWork(EngineHost().Time());
   return 1;
 }
 
-void DoIdleWork(uint32_t nowMs, uint32_t nowSec) {
+void DoIdleWork(uint32_t nowSec) {
   CChnChars& d = dictionary;
-  if (d.m_tmKeySeqBak != 0 && nowMs - d.m_tmKeySeqBak >= kWildcardIdleMs &&
+  // The back copy's time is in seconds, like nowSec.
+  if (d.m_tmKeySeqBak != 0 && nowSec - d.m_tmKeySeqBak >= kWildcardIdleSec &&
       d.m_strKeySeqBak == d.m_strKeySeq && OnlyWildToneOrStroke(d.m_strKeySeqBak)) {
     GetBarEngineOps().resetChnInput(0, 0, 1);
   }

@@ -43,8 +43,9 @@ class CMdiApp : public CWinApp {
   CMainFrame* frame = nullptr;  // owned; null until InitInstance creates it
 };
 
-// The idle work at the given clocks (GetMiliSecCount, seconds).
-void DoIdleWork(uint32_t nowMs, uint32_t nowSec);
+// The idle work at the given time, in whole seconds (the clock of the
+// engine's back copy of the typed keys and of its lexicon changes).
+void DoIdleWork(uint32_t nowSec);
 
 // Offers to close a rival input method; 1 when it killed one. ask shows a
 // Yes/No question and returns 6 for Yes; findPid gives a process id or 0.

@@ -94,6 +94,34 @@ const Case kCases[] = {
      "<C-space>wokuai<Return><space><space>wokuai<space><C-space>", "我快我快", "", nullptr, true},
     // In Chinese input, a key with nothing typed goes back.
     {"ChineseHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab><C-space>", "\t", "", nullptr},
+    // Escape and BackSpace: they edit the typed keys; with nothing typed
+    // they go back to the client.
+    {"EscapeWithNothingTypedComesBack", ClientKind::XlibGbk, "<C-space><Escape><C-space>", "\x1b", "", nullptr},
+    {"EscapeDropsTheTypedKeys", ClientKind::XlibGbk, "<C-space>zhong<Escape>beijing<space><C-space>", "北京", "",
+     nullptr},
+    {"SecondEscapeComesBack", ClientKind::XtermUtf8, "<C-space>zhong<Escape><Escape><C-space>", "\x1b", "", nullptr},
+    {"BackSpaceWithNothingTypedComesBack", ClientKind::XlibGbk, "<C-space><BackSpace><C-space>", "\b", "", nullptr},
+    {"BackSpaceEditsTheTypedKeys", ClientKind::XlibGbk, "<C-space>zhongx<BackSpace>guo<space><C-space>", "中国", "",
+     nullptr},
+    {"BackSpacePastTheTypedKeysComesBack", ClientKind::XlibGbk, "<C-space>ni<BackSpace><BackSpace><BackSpace><C-space>",
+     "\b", "", nullptr},
+    // The bar's hot keys.
+    {"F12TogglesTheInputMode", ClientKind::XlibUtf8, "<C-space><F12>abc<F12>beijing<space><C-space>", "abc北京", "",
+     nullptr},
+    {"RightAltBTogglesFullWidth", ClientKind::XlibUtf8, "<C-space><R-b>1<R-b>1<C-space>", "1１", "", nullptr},
+    {"RightAltCommaTogglesChinesePunctuation", ClientKind::XlibUtf8, "<C-space>\\<R-comma>\\<R-comma>\\<C-space>",
+     "、＼、", "", nullptr},
+    {"RightAltRRepeatsTheLastWord", ClientKind::XlibUtf8, "<C-space>beijing<space><R-r><C-space>", "北京北京", "",
+     nullptr},
+    // A lone Ctrl press as the mode key: English, then Chinese again.
+    {"LoneCtrlTogglesTheInputMode", ClientKind::XlibUtf8,
+     "<C-space><Control_L>abc<Control_L>beijing<space><C-space>", "abc北京", "ChnEnglshSwitchKey=1\n", nullptr},
+    // The i-mode (keys go to the client as typed) lasts until it is left:
+    // entered by Shift+Space after letters, or by a Shift letter.
+    {"IModeAfterShiftSpaceLasts", ClientKind::XlibUtf8, "<C-space>nihao<S-space>ma<C-space>", "nihao ma", "",
+     nullptr},
+    {"ShiftLetterStartsTheIMode", ClientKind::XlibUtf8, "<C-space><S-a>bc<C-space>", "bc",
+     "ChnEnglshSwitchByShiftAlpha=1\n", nullptr},
 };
 
 class Typing : public testing::TestWithParam<Case> {
