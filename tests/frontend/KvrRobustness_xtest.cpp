@@ -10,13 +10,17 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileText.h"
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/ShownPopups.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/support/XimTestClient.h"
 
@@ -226,6 +230,45 @@ TEST(KvrRestart, AStaleRegistrationOfAKilledServerDoesNotStopTheNext) {
   ASSERT_TRUE(got.ok) << got.diagnosis << second.Log();
   EXPECT_EQ(got.bytes, "abc");
   XCloseDisplay(dpy);
+}
+
+// A second kvr: one started again from the same directory ends at once and
+// shows nothing; one from another directory under a name that is served
+// shows its message box, and ends when the box is answered. The first kvr
+// serves on either way.
+TEST(KvrTwice, ASecondCopyRefusesAndTheFirstServesOn) {
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  const std::string name = kvrtest::UniqueImName("KvrTwice");
+  kvrtest::KvrProcess first;
+  ASSERT_TRUE(first.Start(name)) << first.Log();
+  const size_t shown = kvrtest::ShownPopups(dpy).size();
+  {
+    ChildProcess again;
+    ASSERT_TRUE(again.Exec({first.File("kvr")}, {{"XMODIFIERS", "@im=" + kvrtest::UniqueImName("KvrAgain")}}));
+    EXPECT_EQ(again.Wait(20000), 0);
+    EXPECT_EQ(kvrtest::ShownPopups(dpy).size(), shown);
+  }
+  kvrtest::KvrProcess other;
+  ASSERT_TRUE(other.Prepare());
+  ChildProcess second;
+  const std::string log = other.File("second.log");
+  ASSERT_TRUE(second.Exec({other.File("kvr")}, {{"XMODIFIERS", "@im=" + name}}, log));
+  // Its message box comes up and takes the keyboard; Return answers it.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (kvrtest::ShownPopups(dpy).size() <= shown && !second.Exited() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_FALSE(second.Exited()) << kvrtest::ReadFileText(log);
+  ASSERT_GT(kvrtest::ShownPopups(dpy).size(), shown) << "no message box";
+  kvrtest::XTestTap(dpy, XK_Return);
+  XSync(dpy, False);
+  EXPECT_EQ(second.Wait(20000), 0);
+  EXPECT_NE(kvrtest::ReadFileText(log).find(name), std::string::npos) << kvrtest::ReadFileText(log);
+  EXPECT_EQ(kvrtest::ShownPopups(dpy).size(), shown);
+  XCloseDisplay(dpy);
+  const kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibUtf8, name, "ab<C-space>beijing<space><C-space>");
+  ASSERT_TRUE(got.ok) << got.diagnosis << first.Log();
+  EXPECT_EQ(got.bytes, "ab北京");
 }
 
 }  // namespace
