@@ -209,6 +209,12 @@ struct InputOwner {
   uint16_t ic = 0;
 };
 InputOwner g_inputOwner;
+// The context that last took the focus (connection 0: none, or it lost it).
+InputOwner g_focusOwner;
+
+bool IsFocusOwner(uint16_t connect, uint16_t ic) {
+  return g_focusOwner.connect == connect && g_focusOwner.ic == ic;
+}
 
 bool IsInputOwner(uint16_t connect, uint16_t ic) {
   return g_inputOwner.connect == connect && g_inputOwner.ic == ic;
@@ -236,6 +242,7 @@ int XimDisconnectHandler(XIMS, IMDisConnectStruct* call_data) {
   // leave the store with it.
   DeleteClientICs(id);
   g_connForm.erase(id);
+  if (g_focusOwner.connect == id) g_focusOwner = {};
   if (justTriggeredAndHereIstheDownKey != 0 && g_holdingConnection == id) {
     justTriggeredAndHereIstheDownKey = 0;
     arrRecordedKeydownsBeforeTriggerKeyRelease.RemoveAll();
@@ -256,6 +263,7 @@ int XimCreateICHandler(XIMS, IMChangeICStruct* call_data) { return CreateIC(call
 int XimDestroyICHandler(XIMS, IMDestroyICStruct* call_data) {
   gwinFocus = 0;
   DropInputOf(call_data->connect_id, call_data->icid);
+  if (IsFocusOwner(call_data->connect_id, call_data->icid)) g_focusOwner = {};
   (void)DestroyIC(call_data);
   return 1;
 }
@@ -265,9 +273,50 @@ int XimGetICValuesHandler(XIMS, IMChangeICStruct* call_data) {
   return 1;
 }
 
+namespace {
+
+// The window a context's spot location is given in: its focus window, else
+// its client window; 0 when the context is unknown.
+Window SpotWindowOf(uint16_t connect, uint16_t ic) {
+  const IC* rec = FindIC(ic);
+  if (!rec || rec->connect_id != connect) return 0;
+  return rec->focus_win ? rec->focus_win : rec->client_win;
+}
+
+// Places the panes' point at a spot given in window w: the root point when
+// it lies inside w, else w's bottom-left corner. False, with nothing
+// changed, when w is gone or not shown.
+bool PlaceAtSpot(Window w, int16_t sx, int16_t sy) {
+  Window child = None;
+  int rx = 0, ry = 0;
+  CRect rect;
+  if (!IsUsableFocus(w) || !IsWinShown(w) ||
+      !XTranslateCoordinates(dsply, w, RootWindow(dsply, scrn), sx, sy, &rx, &ry, &child) ||
+      !GetWinRect(w, &rect)) {
+    return false;
+  }
+  gptCaretPos = CPoint(rx < 0 ? 0 : rx, ry < 0 ? 0 : ry);
+  if (SpotInside(rect, gptCaretPos.x, gptCaretPos.y)) {
+    thisIcReportLoc = 1;
+  } else {
+    gptCaretPos = CPoint(rect.left, rect.bottom);
+    thisIcReportLoc = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
 int XimSetICValuesHandler(XIMS, IMChangeICStruct* call_data) {
   (void)SetIC(call_data);
   if (!cfgInputManager.useFloatPromptPane) return 1;
+  // The caret of a context without the focus (a terminal that prints in the
+  // background) is kept for its next focus; the panes stay where they are.
+  if (g_focusOwner.connect != 0 && !IsFocusOwner(call_data->connect_id, call_data->icid)) return 1;
+  // The spot is in the context's own window; the window of the last key
+  // may be another client's.
+  Window w = SpotWindowOf(call_data->connect_id, call_data->icid);
+  if (!w) w = gwinFocus;
   for (int i = 0; i < call_data->preedit_attr_num; ++i) {
     const XICAttribute& a = call_data->preedit_attr[i];
     if (!a.name || std::strcmp(a.name, "spotLocation") != 0) continue;
@@ -275,25 +324,9 @@ int XimSetICValuesHandler(XIMS, IMChangeICStruct* call_data) {
     int16_t sx, sy;
     std::memcpy(&sx, a.value, 2);
     std::memcpy(&sy, static_cast<const char*>(a.value) + 2, 2);
-    // A focus window that is gone or unreadable counts as none.
-    Window child = None;
-    int rx = 0, ry = 0;
-    CRect rect;
-    if (!IsUsableFocus(gwinFocus) || !IsWinShown(gwinFocus) ||
-        !XTranslateCoordinates(dsply, gwinFocus, RootWindow(dsply, scrn), sx, sy, &rx, &ry,
-                               &child) ||
-        !GetWinRect(gwinFocus, &rect)) {
-      EngineHost().SetKeyPane();
-      return 1;
-    }
-    gptCaretPos = CPoint(rx < 0 ? 0 : rx, ry < 0 ? 0 : ry);
-    if (SpotInside(rect, gptCaretPos.x, gptCaretPos.y)) {
-      thisIcReportLoc = 1;
-    } else {
-      gptCaretPos = CPoint(rect.left, rect.bottom);
-      thisIcReportLoc = 0;
-    }
+    const bool placed = PlaceAtSpot(w, sx, sy);
     EngineHost().SetKeyPane();
+    if (!placed) return 1;
   }
   return 1;
 }
@@ -301,15 +334,32 @@ int XimSetICValuesHandler(XIMS, IMChangeICStruct* call_data) {
 int XimSetFocusHandler(XIMS, IMChangeFocusStruct* call_data) {
   UnGrabSomeKeys();
   InputMovesTo(call_data->connect_id, call_data->icid);
+  g_focusOwner = {call_data->connect_id, call_data->icid};
   thisIcReportLoc = 0;
+  // The panes start where this context last reported its caret (an
+  // over-the-spot client reports it when it moves, not when it regains
+  // the focus).
+  const IC* ic = FindIC(call_data->icid);
+  const Window w = SpotWindowOf(call_data->connect_id, call_data->icid);
+  if (ic && IsUsableFocus(w)) {
+    gwinFocus = w;
+    // (0, 0) is what a context holds that never reported a spot.
+    const XPoint spot = ic->pre_attr.spot_location;
+    if ((ic->input_style & XIMPreeditPosition) && (spot.x != 0 || spot.y != 0)) (void)PlaceAtSpot(w, spot.x, spot.y);
+  }
   if (cfgInputManager.useFloatPromptPane) EngineHost().SetKeyPane();
   GetBarEngineOps().doThingsAtLoseActive();
   return 1;
 }
 
-int XimUnsetFocusHandler(XIMS, IMChangeFocusStruct*) {
+int XimUnsetFocusHandler(XIMS, IMChangeFocusStruct* call_data) {
   UnGrabSomeKeys();
-  thisIcReportLoc = 0;
+  // A client's focus-out may come after the next client's focus-in: it must
+  // not undo where the panes go for the context that has the focus now.
+  if (g_focusOwner.connect == 0 || IsFocusOwner(call_data->connect_id, call_data->icid)) {
+    thisIcReportLoc = 0;
+    g_focusOwner = {};
+  }
   return 1;
 }
 

@@ -28,8 +28,10 @@ using kvrtest::XimTestClient;
 
 // One step of a run: keys typed into a client (a key script), or an action
 // on its input context: "!reset" (XmbResetIC; what it returns is recorded),
-// "!unfocus", "!focus", "!destroy", or "!take" (the X focus moves to the
-// client's window, whose input context then takes the focus).
+// "!unfocus", "!focus", "!destroy", "!spot" (the spot moves to (60, 70) in
+// the window), or "!take" (the X focus moves to the client's window, whose
+// input context then takes the focus). Client i's window is at
+// (10 + 300i, 10 + 200i), its spot at (12, 34) in it.
 struct Step {
   int client;
   const char* what;
@@ -41,6 +43,7 @@ struct Outcome {
   std::vector<std::string> received;  // per client, UTF-8
   std::vector<std::string> resets;    // what each "!reset" returned
   std::vector<int> popups;            // shown override-redirect windows after each step
+  std::vector<std::string> places;    // their root positions after each step, "x,y " each
 };
 
 std::string Hex(const std::string& bytes) {
@@ -85,6 +88,11 @@ Outcome RunSteps(const std::string& name, const std::vector<Step>& steps) {
         XUnsetICFocus(c.Ic());
       } else if (what == "!focus") {
         XSetICFocus(c.Ic());
+      } else if (what == "!spot") {
+        XPoint spot{60, 70};
+        XVaNestedList pre = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
+        XSetICValues(c.Ic(), XNPreeditAttributes, pre, nullptr);
+        XFree(pre);
       } else if (what == "!take") {
         kvrtest::FocusWindow(c.Dpy(), c.Win());
       } else if (what == "!destroy") {
@@ -97,7 +105,11 @@ Outcome RunSteps(const std::string& name, const std::vector<Step>& steps) {
       XSync(c.Dpy(), False);
       c.ServeUntilQuiet(400);
       for (XimTestClient& other : clients) other.ServeUntilQuiet(100);
-      ReportLine(fd, "popups " + std::to_string(kvrtest::ShownPopups(c.Dpy()).size()));
+      const std::vector<kvrtest::ShownPopup> shown = kvrtest::ShownPopups(c.Dpy());
+      ReportLine(fd, "popups " + std::to_string(shown.size()));
+      std::string places;
+      for (const kvrtest::ShownPopup& p : shown) places += std::to_string(p.attr.x) + "," + std::to_string(p.attr.y) + " ";
+      ReportLine(fd, "places " + places);
     }
     for (XimTestClient& c : clients) ReportLine(fd, "got " + Hex(c.Received()));
     return 0;
@@ -110,6 +122,7 @@ Outcome RunSteps(const std::string& name, const std::vector<Step>& steps) {
   for (const std::string& l : child.Lines("got ")) out.received.push_back(Unhex(l));
   for (const std::string& l : child.Lines("reset ")) out.resets.push_back(Unhex(l));
   for (const std::string& l : child.Lines("popups ")) out.popups.push_back(std::stoi(l));
+  out.places = child.Lines("places ");
   out.ok = out.received.size() == 2;
   return out;
 }
@@ -122,15 +135,21 @@ struct Case {
   // Steps after which the popups shown must be as many as after step 0
   // (Ctrl+Space: the bar and nothing typed).
   std::vector<size_t> panesGone;
+  // After step first, a popup (the keys pane) stands at second, "x,y".
+  std::vector<std::pair<size_t, const char*>> paneAt = {};
 };
+
+// The keys pane stands 12 left of and 24 below the spot.
+constexpr const char* kKeysAtSpot0 = "10,68";
+constexpr const char* kKeysAtSpot1 = "310,268";
 
 // Client 0 half types "zhong" (中) and something happens to it; what it
 // typed must not reach client 1, whose "beijing" is 北京, nor be finished
 // in client 0 after its input was reset. Every case ends in English input.
 const Case kCases[] = {
     {"FocusMovesToAnotherClient",
-     {{0, "<C-space>"}, {0, "zhong"}, {1, "!take"}, {1, "beijing<space><C-space>"}},
-     {"", "北京"}, {}, {2}},
+     {{0, "<C-space>"}, {0, "zhong"}, {1, "!take"}, {1, "bei"}, {1, "jing<space><C-space>"}},
+     {"", "北京"}, {}, {2}, {{1, kKeysAtSpot0}, {3, kKeysAtSpot1}}},
     {"ClientUnsetsFocusAndAnotherTypes",
      {{0, "<C-space>"}, {0, "zhong"}, {0, "!unfocus"}, {1, "beijing<space><C-space>"}},
      {"", "北京"}, {}, {}},
@@ -143,7 +162,12 @@ const Case kCases[] = {
     // The same context losing and regaining the focus keeps its keys.
     {"SameContextRegainsTheFocus",
      {{0, "<C-space>"}, {0, "zhong"}, {0, "!unfocus"}, {0, "!focus"}, {0, "guo<space><C-space>"}},
-     {"中国", ""}, {}, {}},
+     {"中国", ""}, {}, {}, {{1, kKeysAtSpot0}, {3, kKeysAtSpot0}}},
+    // The spot of a client without the focus leaves the panes where they
+    // are; the focused client's moves them.
+    {"SpotOfAClientWithoutTheFocus",
+     {{0, "<C-space>"}, {0, "zhong"}, {1, "!spot"}, {0, "!spot"}, {0, "<Escape><C-space>"}},
+     {"", ""}, {}, {}, {{2, kKeysAtSpot0}, {3, "58,104"}}},
     // A reset of the other client's context leaves this one's keys alone.
     {"OtherClientResets",
      {{0, "<C-space>"}, {0, "zhong"}, {1, "!reset"}, {0, "guo<space><C-space>"}},
@@ -170,6 +194,14 @@ class Focus : public testing::TestWithParam<Case> {
 };
 std::unique_ptr<kvrtest::KvrProcess> Focus::s_kvr;
 
+std::string Show(const Outcome& o) {
+  std::string s = o.error;
+  for (size_t i = 0; i < o.received.size(); ++i) s += "\nclient " + std::to_string(i) + ": " + o.received[i];
+  for (const std::string& r : o.resets) s += "\nreset: " + r;
+  for (const std::string& r : o.places) s += "\nplaces: " + r;
+  return s;
+}
+
 TEST_P(Focus, EachClientGetsOnlyItsOwnText) {
   const Case& c = GetParam();
   std::string why;
@@ -181,6 +213,11 @@ TEST_P(Focus, EachClientGetsOnlyItsOwnText) {
   EXPECT_EQ(o.resets, c.resets);
   ASSERT_EQ(o.popups.size(), c.steps.size());
   for (size_t step : c.panesGone) EXPECT_EQ(o.popups[step], o.popups[0]) << "panes still shown after step " << step;
+  for (const auto& [step, at] : c.paneAt) {
+    ASSERT_LT(step, o.places.size());
+    EXPECT_NE((" " + o.places[step]).find(std::string(" ") + at + " "), std::string::npos)
+        << "no keys pane at " << at << " after step " << step << ": " << o.places[step];
+  }
   // While keys are typed the panes are up.
   EXPECT_GT(o.popups[1], o.popups[0]);
 }
