@@ -51,11 +51,17 @@ void CChnChars::PrepareReSelection(unsigned long window, int index, FatList& lis
 
 // During phrase building a pick fills the current segment instead of
 // being committed; the re-selection then covers the list it came from.
+// Filling the segment looks up the next segment's keys into the engine's
+// own lists, which list usually is: the list is copied first, or a
+// re-choice or character pick would take the next segment's candidates
+// for this one's and build a wrong word.
 int CChnChars::FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int index,
                                FatList& list) {
+  FatList pickedFrom;
+  pickedFrom.Copy(list);
   const int r = IsReSelectionDataResetNeeded(window);
   SetZuCiOneCharAndFireIfDone(&chosen, window, 0, ZuCiLearnFlag());
-  PrepareReSelection(window, index, list, r);
+  PrepareReSelection(window, index, pickedFrom, r);
   return 1;
 }
 

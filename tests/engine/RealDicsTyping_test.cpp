@@ -16,6 +16,15 @@ class RealTyping : public typingtest::Typing {
     dictionary.m_fwdEvent.connect_id = 1;
     dictionary.m_fwdEvent.icid = 2;
   }
+  std::string Matched() {
+    CString s;
+    dictionary.GetZuCiMatchedZis(s);
+    return lookuptest::ToUtf8(s);
+  }
+  int RightAlt(unsigned long key) {
+    Press(keysym::kAltR, typingtest::kRightAlt, "");
+    return Press(key, typingtest::kRightAlt);
+  }
 };
 
 TEST_F(RealTyping, ZhongGuoAndSpace) {
@@ -64,6 +73,52 @@ TEST_F(RealTyping, RightAltMinusReChoosesTheLastCommit) {
       << forwarded[0];
   EXPECT_EQ(Press('-', typingtest::kRightAlt), 1);
   EXPECT_EQ(Commits().back(), "commit 1/2 重");
+}
+
+// During phrase building a pick fills its segment and the next segment's
+// candidates are looked up at once. Right Alt + '-' must then re-choose
+// among the candidates the segment was filled from, and right Alt + digit
+// pick a character of what filled it, not of the next segment's list
+// (which built words such as 细化哦喜欢 from woxihuan).
+TEST_F(RealTyping, ReChoosingInPhraseBuildingKeepsTheSegmentsOwnList) {
+  struct Case { const char* keys; bool enterByReturn; const char* rest; } const cases[] = {
+      {"woxihuan", true, "xihuan"},   // Return splits, Space fills wo
+      {"woxihuan", false, "xihuan"},  // Space picks 我 for part of the keys
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.keys) + (c.enterByReturn ? " Return" : ""));
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type(c.keys);
+    if (c.enterByReturn) ASSERT_EQ(Press(keysym::kReturn), 1);
+    ASSERT_GE(dictionary.m_arrChoices.GetSize(), 2);
+    const std::string first = lookuptest::Text(dictionary.m_arrChoices[0]);
+    const std::string second = lookuptest::Text(dictionary.m_arrChoices[1]);
+    ASSERT_EQ(first, "我");
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    ASSERT_NE(dictionary.m_nZuCiMode, 0);
+    EXPECT_EQ(Matched(), first);
+    EXPECT_EQ(Keys(), c.rest);
+    EXPECT_EQ(RightAlt('1'), 0) << "one character: nothing to pick";
+    EXPECT_EQ(Matched(), first);
+    EXPECT_EQ(RightAlt('-'), 1);
+    EXPECT_EQ(Matched(), second);
+    EXPECT_EQ(Keys(), c.rest);
+    EXPECT_TRUE(Commits().empty());
+  }
+}
+
+TEST_F(RealTyping, CharacterPickInPhraseBuildingTakesTheFilledSegment) {
+  dictionary.ResetReSelectionData();
+  Type("zhongguoren");
+  ASSERT_EQ(Press(keysym::kReturn), 1);
+  ASSERT_EQ(Keys(), "zhongguo");
+  ASSERT_EQ(Press(keysym::kSpace), 1);
+  ASSERT_EQ(Matched(), "中国");
+  EXPECT_EQ(RightAlt('2'), 1);
+  EXPECT_EQ(Matched(), "国");
+  EXPECT_EQ(Keys(), "ren");
+  EXPECT_TRUE(Commits().empty());
 }
 
 }  // namespace
