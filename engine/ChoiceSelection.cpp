@@ -26,6 +26,18 @@ constexpr int kShortTipBytes = 19;
 // The segment list answers F1 to F8.
 constexpr unsigned long kLastSegKey = keysym::kF8;
 
+// The position in keys right after its n-th key that is not an
+// apostrophe, and after the apostrophes that follow it, so that the next
+// segment starts with a letter.
+int KeyPosAfterLetters(const CString& keys, int n) {
+  const int length = keys.GetLength();
+  int pos = 0;
+  for (int seen = 0; pos < length && seen < n; ++pos)
+    if (keys[pos] != '\'') ++seen;
+  while (pos < length && keys[pos] == '\'') ++pos;
+  return pos;
+}
+
 }  // namespace
 
 FatList& CChnChars::ReSelectionList() {
@@ -86,15 +98,19 @@ int CChnChars::ChooseIndexForKey(unsigned long key, int listSize) {
 
 void CChnChars::StartPartialPick(const typCharFatFmt& chosen) {
   const int used = chosen.UsedKeyCount();
-  CString letters = LettersOf(m_strKeySeq);
+  const CString keys = LettersOf(m_strKeySeq);
+  CString letters = keys;
   letters.Remove('\'');
   if (used <= 0 || used >= letters.GetLength()) return;
+  // A candidate counts the letters it used; the split lies in the typed
+  // keys, where apostrophes count too.
+  const int split = KeyPosAfterLetters(keys, used);
   if (!m_nZuCiMode) {
-    SetZuCiMode(used, 1);
+    SetZuCiMode(split, 1);
     return;
   }
   if (m_nZuCiCurSeg >= 0 && m_nZuCiCurSeg < m_arrZuCiSegs.GetSize())
-    m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd -= letters.GetLength() - used;
+    m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd -= keys.GetLength() - split;
   m_nInsertDirChanges = 0;
   m_nInsertLastDir = 0;
 }

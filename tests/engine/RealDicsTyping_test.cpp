@@ -121,4 +121,39 @@ TEST_F(RealTyping, CharacterPickInPhraseBuildingTakesTheFilledSegment) {
   EXPECT_TRUE(Commits().empty());
 }
 
+// A candidate counts the letters it used, the typed keys hold apostrophes
+// as well: a pick of part of the keys must split after the letters it
+// used (xi'an|wo), not after as many keys (xi'a|nwo, which offered 你我
+// for the rest).
+TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
+  struct Case { const char* keys; bool building; const char* pick; const char* rest; } const cases[] = {
+      {"xi'anwo", false, "先", "wo"},
+      {"xi'anhuoche", false, "现货", "che"},
+      {"fang'an'quan", false, "方案", "quan"},
+      {"fang'an'quan", true, "放", "an'quan"},  // Return, End: one segment over all keys
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Fresh();
+    Type(c.keys);
+    if (c.building) {
+      ASSERT_EQ(Press(keysym::kReturn), 1);
+      ASSERT_EQ(Press(keysym::kEnd), 1);
+      ASSERT_EQ(Keys(), c.keys);
+    }
+    int index = -1;
+    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
+      if (lookuptest::Text(dictionary.m_arrChoices[i]) == c.pick) index = i;
+    ASSERT_GE(index, 0) << "on the first page";
+    EXPECT_EQ(Press(index == 9 ? '0' : '1' + index), 1);
+    EXPECT_NE(dictionary.m_nZuCiMode, 0);
+    EXPECT_EQ(Matched(), c.pick);
+    EXPECT_EQ(Keys(), c.rest);
+    CString unused;
+    dictionary.GetZuCiUnusedKeys(unused);
+    EXPECT_STREQ(unused, "");
+    EXPECT_TRUE(Commits().empty());
+  }
+}
+
 }  // namespace
