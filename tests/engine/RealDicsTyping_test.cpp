@@ -94,7 +94,7 @@ TEST_F(RealTyping, ReChoosingInPhraseBuildingKeepsTheSegmentsOwnList) {
     ASSERT_GE(dictionary.m_arrChoices.GetSize(), 2);
     const std::string first = lookuptest::Text(dictionary.m_arrChoices[0]);
     const std::string second = lookuptest::Text(dictionary.m_arrChoices[1]);
-    ASSERT_EQ(first, "我");
+    ASSERT_EQ(lookuptest::Text(dictionary.m_arrChoices[0]).size(), 3u) << "a character of wo";
     ASSERT_EQ(Press(keysym::kSpace), 1);
     ASSERT_NE(dictionary.m_nZuCiMode, 0);
     EXPECT_EQ(Matched(), first);
@@ -154,6 +154,54 @@ TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
     EXPECT_STREQ(unused, "");
     EXPECT_TRUE(Commits().empty());
   }
+}
+
+// After right Alt + '-' the client shows the re-chosen item: repeating the
+// last item, picking one of its characters and the learning when the
+// cycle closes must all take that item, not the one first committed
+// (which repeated 中国 and picked 国 while 种过 was shown).
+TEST_F(RealTyping, ReChosenItemBecomesTheLastCommit) {
+  struct Case { unsigned long key; const char* want; } const cases[] = {
+      {';', "种过"},  // repeat the last item
+      {'R', "种过"},
+      {'2', "过"},    // its second character, erasing both
+      {'1', "种"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<char>(c.key));
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type("zhongguo");
+    ASSERT_EQ(lookuptest::Text(dictionary.m_arrChoices[1]), "种过");
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    ASSERT_EQ(RightAlt('-'), 1);
+    ASSERT_EQ(Commits().back(), "commit 1/2 种过");
+    m_host.calls.clear();
+    if (c.key == ';' || c.key == 'R')
+      dictionary.Repeatlastchnchar(typingtest::kFocus);  // the bar's hot key
+    else
+      EXPECT_EQ(RightAlt(c.key), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+  }
+}
+
+// The learned order follows what the user settled on: a character reached
+// by re-choosing rises when the cycle closes, and soon comes first.
+TEST_F(RealTyping, ReChosenCharacterIsLearned) {
+  bool first = false;
+  for (int round = 0; round < 12 && !first; ++round) {
+    Fresh();
+    Type("zhong");
+    if (lookuptest::Text(dictionary.m_arrChoices[0]) == "钟") {
+      first = true;
+      break;
+    }
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    for (int i = 0; i < 20 && Commits().back() != "commit 1/2 钟"; ++i) ASSERT_EQ(RightAlt('-'), 1);
+    ASSERT_EQ(Commits().back(), "commit 1/2 钟");
+    dictionary.ResetReSelectionData();  // the next key closes the cycle
+  }
+  EXPECT_TRUE(first);
 }
 
 }  // namespace
