@@ -26,6 +26,18 @@ constexpr int kShortTipBytes = 19;
 // The segment list answers F1 to F8.
 constexpr unsigned long kLastSegKey = keysym::kF8;
 
+// The position in keys right after its n-th key that is not an
+// apostrophe, and after the apostrophes that follow it, so that the next
+// segment starts with a letter.
+int KeyPosAfterLetters(const CString& keys, int n) {
+  const int length = keys.GetLength();
+  int pos = 0;
+  for (int seen = 0; pos < length && seen < n; ++pos)
+    if (keys[pos] != '\'') ++seen;
+  while (pos < length && keys[pos] == '\'') ++pos;
+  return pos;
+}
+
 }  // namespace
 
 FatList& CChnChars::ReSelectionList() {
@@ -51,11 +63,17 @@ void CChnChars::PrepareReSelection(unsigned long window, int index, FatList& lis
 
 // During phrase building a pick fills the current segment instead of
 // being committed; the re-selection then covers the list it came from.
+// Filling the segment looks up the next segment's keys into the engine's
+// own lists, which list usually is: the list is copied first, or a
+// re-choice or character pick would take the next segment's candidates
+// for this one's and build a wrong word.
 int CChnChars::FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int index,
                                FatList& list) {
+  FatList pickedFrom;
+  pickedFrom.Copy(list);
   const int r = IsReSelectionDataResetNeeded(window);
   SetZuCiOneCharAndFireIfDone(&chosen, window, 0, ZuCiLearnFlag());
-  PrepareReSelection(window, index, list, r);
+  PrepareReSelection(window, index, pickedFrom, r);
   return 1;
 }
 
@@ -80,15 +98,19 @@ int CChnChars::ChooseIndexForKey(unsigned long key, int listSize) {
 
 void CChnChars::StartPartialPick(const typCharFatFmt& chosen) {
   const int used = chosen.UsedKeyCount();
-  CString letters = LettersOf(m_strKeySeq);
+  const CString keys = LettersOf(m_strKeySeq);
+  CString letters = keys;
   letters.Remove('\'');
   if (used <= 0 || used >= letters.GetLength()) return;
+  // A candidate counts the letters it used; the split lies in the typed
+  // keys, where apostrophes count too.
+  const int split = KeyPosAfterLetters(keys, used);
   if (!m_nZuCiMode) {
-    SetZuCiMode(used, 1);
+    SetZuCiMode(split, 1);
     return;
   }
   if (m_nZuCiCurSeg >= 0 && m_nZuCiCurSeg < m_arrZuCiSegs.GetSize())
-    m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd -= letters.GetLength() - used;
+    m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd -= keys.GetLength() - split;
   m_nInsertDirChanges = 0;
   m_nInsertLastDir = 0;
 }

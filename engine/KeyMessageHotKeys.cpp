@@ -235,12 +235,37 @@ int KeyWithAlt(CChnChars& e, unsigned long key, unsigned long flags, unsigned lo
 
 }  // namespace keymsg
 
+namespace {
+
+constexpr int kLastListReSelState = 3;
+constexpr int kFirstCharReSelState = 5;
+constexpr int kLastCharReSelState = 8;
+
+// A re-choice replaces what the client shows, so it becomes the last
+// commit: repeating the last item, picking one of its characters and the
+// learning when the cycle closes take it, not the item the cycle opened
+// with (which the user has just rejected).
+void FollowReChoice(CChnChars& e, const CString& text) {
+  const int state = e.m_nReSelState;
+  const int i = e.m_nReSelIndex;
+  if (state >= 0 && state <= kLastListReSelState) {
+    if (i >= 0 && i < e.m_arrReSelCands.GetSize()) e.m_reSelItem = e.m_lastCommit = e.m_arrReSelCands[i];
+  } else if (state >= kFirstCharReSelState && state <= kLastCharReSelState && text.GetLength() == 2) {
+    e.m_lastCommit = typCharFatFmt::Char(static_cast<uint8_t>(text[0]), static_cast<uint8_t>(text[1]));
+    e.m_lastCommit.data[2] = 0;
+    e.m_lastCommit.lianXianMark = 0;
+  }
+}
+
+}  // namespace
+
 void CChnChars::ReChooseLastCommit(unsigned long focus) {
   if (focus != m_hReSelWnd || m_nReSelState < 0) return;
   const int oldIndex = m_nReSelIndex;
   CString text;
   const int n = GetNextChoice(text);
   if (n == 0) return;
+  FollowReChoice(*this, text);
   if (m_nZuCiMode && m_arrZuCiSegs.GetSize() > 0) {
     ReChooseZuCiSegment(text, oldIndex);
     return;

@@ -16,6 +16,15 @@ class RealTyping : public typingtest::Typing {
     dictionary.m_fwdEvent.connect_id = 1;
     dictionary.m_fwdEvent.icid = 2;
   }
+  std::string Matched() {
+    CString s;
+    dictionary.GetZuCiMatchedZis(s);
+    return lookuptest::ToUtf8(s);
+  }
+  int RightAlt(unsigned long key) {
+    Press(keysym::kAltR, typingtest::kRightAlt, "");
+    return Press(key, typingtest::kRightAlt);
+  }
 };
 
 TEST_F(RealTyping, ZhongGuoAndSpace) {
@@ -64,6 +73,135 @@ TEST_F(RealTyping, RightAltMinusReChoosesTheLastCommit) {
       << forwarded[0];
   EXPECT_EQ(Press('-', typingtest::kRightAlt), 1);
   EXPECT_EQ(Commits().back(), "commit 1/2 重");
+}
+
+// During phrase building a pick fills its segment and the next segment's
+// candidates are looked up at once. Right Alt + '-' must then re-choose
+// among the candidates the segment was filled from, and right Alt + digit
+// pick a character of what filled it, not of the next segment's list
+// (which built words such as 细化哦喜欢 from woxihuan).
+TEST_F(RealTyping, ReChoosingInPhraseBuildingKeepsTheSegmentsOwnList) {
+  struct Case { const char* keys; bool enterByReturn; const char* rest; } const cases[] = {
+      {"woxihuan", true, "xihuan"},   // Return splits, Space fills wo
+      {"woxihuan", false, "xihuan"},  // Space picks 我 for part of the keys
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.keys) + (c.enterByReturn ? " Return" : ""));
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type(c.keys);
+    if (c.enterByReturn) ASSERT_EQ(Press(keysym::kReturn), 1);
+    ASSERT_GE(dictionary.m_arrChoices.GetSize(), 2);
+    const std::string first = lookuptest::Text(dictionary.m_arrChoices[0]);
+    const std::string second = lookuptest::Text(dictionary.m_arrChoices[1]);
+    ASSERT_EQ(lookuptest::Text(dictionary.m_arrChoices[0]).size(), 3u) << "a character of wo";
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    ASSERT_NE(dictionary.m_nZuCiMode, 0);
+    EXPECT_EQ(Matched(), first);
+    EXPECT_EQ(Keys(), c.rest);
+    EXPECT_EQ(RightAlt('1'), 0) << "one character: nothing to pick";
+    EXPECT_EQ(Matched(), first);
+    EXPECT_EQ(RightAlt('-'), 1);
+    EXPECT_EQ(Matched(), second);
+    EXPECT_EQ(Keys(), c.rest);
+    EXPECT_TRUE(Commits().empty());
+  }
+}
+
+TEST_F(RealTyping, CharacterPickInPhraseBuildingTakesTheFilledSegment) {
+  dictionary.ResetReSelectionData();
+  Type("zhongguoren");
+  ASSERT_EQ(Press(keysym::kReturn), 1);
+  ASSERT_EQ(Keys(), "zhongguo");
+  ASSERT_EQ(Press(keysym::kSpace), 1);
+  ASSERT_EQ(Matched(), "中国");
+  EXPECT_EQ(RightAlt('2'), 1);
+  EXPECT_EQ(Matched(), "国");
+  EXPECT_EQ(Keys(), "ren");
+  EXPECT_TRUE(Commits().empty());
+}
+
+// A candidate counts the letters it used, the typed keys hold apostrophes
+// as well: a pick of part of the keys must split after the letters it
+// used (xi'an|wo), not after as many keys (xi'a|nwo, which offered 你我
+// for the rest).
+TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
+  struct Case { const char* keys; bool building; const char* pick; const char* rest; } const cases[] = {
+      {"xi'anwo", false, "先", "wo"},
+      {"xi'anhuoche", false, "现货", "che"},
+      {"fang'an'quan", false, "方案", "quan"},
+      {"fang'an'quan", true, "放", "an'quan"},  // Return, End: one segment over all keys
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Fresh();
+    Type(c.keys);
+    if (c.building) {
+      ASSERT_EQ(Press(keysym::kReturn), 1);
+      ASSERT_EQ(Press(keysym::kEnd), 1);
+      ASSERT_EQ(Keys(), c.keys);
+    }
+    int index = -1;
+    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
+      if (lookuptest::Text(dictionary.m_arrChoices[i]) == c.pick) index = i;
+    ASSERT_GE(index, 0) << "on the first page";
+    EXPECT_EQ(Press(index == 9 ? '0' : '1' + index), 1);
+    EXPECT_NE(dictionary.m_nZuCiMode, 0);
+    EXPECT_EQ(Matched(), c.pick);
+    EXPECT_EQ(Keys(), c.rest);
+    CString unused;
+    dictionary.GetZuCiUnusedKeys(unused);
+    EXPECT_STREQ(unused, "");
+    EXPECT_TRUE(Commits().empty());
+  }
+}
+
+// After right Alt + '-' the client shows the re-chosen item: repeating the
+// last item, picking one of its characters and the learning when the
+// cycle closes must all take that item, not the one first committed
+// (which repeated 中国 and picked 国 while 种过 was shown).
+TEST_F(RealTyping, ReChosenItemBecomesTheLastCommit) {
+  struct Case { unsigned long key; const char* want; } const cases[] = {
+      {';', "种过"},  // repeat the last item
+      {'R', "种过"},
+      {'2', "过"},    // its second character, erasing both
+      {'1', "种"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<char>(c.key));
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type("zhongguo");
+    ASSERT_EQ(lookuptest::Text(dictionary.m_arrChoices[1]), "种过");
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    ASSERT_EQ(RightAlt('-'), 1);
+    ASSERT_EQ(Commits().back(), "commit 1/2 种过");
+    m_host.calls.clear();
+    if (c.key == ';' || c.key == 'R')
+      dictionary.Repeatlastchnchar(typingtest::kFocus);  // the bar's hot key
+    else
+      EXPECT_EQ(RightAlt(c.key), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+  }
+}
+
+// The learned order follows what the user settled on: a character reached
+// by re-choosing rises when the cycle closes, and soon comes first.
+TEST_F(RealTyping, ReChosenCharacterIsLearned) {
+  bool first = false;
+  for (int round = 0; round < 12 && !first; ++round) {
+    Fresh();
+    Type("zhong");
+    if (lookuptest::Text(dictionary.m_arrChoices[0]) == "钟") {
+      first = true;
+      break;
+    }
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    for (int i = 0; i < 20 && Commits().back() != "commit 1/2 钟"; ++i) ASSERT_EQ(RightAlt('-'), 1);
+    ASSERT_EQ(Commits().back(), "commit 1/2 钟");
+    dictionary.ResetReSelectionData();  // the next key closes the cycle
+  }
+  EXPECT_TRUE(first);
 }
 
 }  // namespace

@@ -81,9 +81,11 @@ const Case kCases[] = {
     {"VModeSymbol", ClientKind::XlibUtf8, "<C-space>vxighao<space><C-space>", "★", "", nullptr},
     {"VModeUnitWord", ClientKind::XtermGbk, "<C-space>vyue<space><C-space>", "月", "", nullptr},
     // Re-choosing (right Alt + '-'): a BackSpace erases the commit, the next
-    // candidate follows; xterm's terminal erases the character itself.
+    // candidate follows; xterm's terminal erases the character itself. The
+    // re-chosen 种 is learned, so the second case gets a kvr of its own.
     {"ReChooseXlib", ClientKind::XlibGbk, "<C-space>zhong<space><R-minus><C-space>", "中\b种", "", nullptr},
-    {"ReChooseXterm", ClientKind::XtermUtf8, "<C-space>zhong<space><R-minus><C-space>", "种", "", nullptr},
+    {"ReChooseXterm", ClientKind::XtermUtf8, "<C-space>zhong<space><R-minus><C-space>", "种", "", nullptr,
+     true},
     // A phrase the lexicon lacks: Space on "wokuai" starts phrase building
     // and commits nothing; Return does the same, Space picks 我 and 快 and
     // the phrase is committed and learned, so that "wokuai" Space then
