@@ -66,4 +66,23 @@ TEST_F(RealTyping, RightAltMinusReChoosesTheLastCommit) {
   EXPECT_EQ(Commits().back(), "commit 1/2 重");
 }
 
+// Right Alt with a digit, or with the grave accent for the first, replaces
+// the phrase just committed by one of its characters: BackSpaces for the
+// phrase, then the character.
+TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
+  struct Case { unsigned long key; const char* want; } const cases[] = {
+      {'1', "中"}, {keysym::kGrave, "中"}, {'2', "国"}, {'8', "国"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    Fresh();
+    Type("zhongguo");
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    Press(keysym::kAltR, typingtest::kRightAlt, "");
+    m_host.calls.clear();
+    EXPECT_EQ(Press(c.key, typingtest::kRightAlt), 1);
+    EXPECT_EQ(m_host.Calls("forward").size(), 2u) << "the phrase is erased";
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+  }
+}
+
 }  // namespace
