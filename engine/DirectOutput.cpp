@@ -76,7 +76,9 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
     return kGoOnWithKey;
   const char letterOrChar = static_cast<char>(MyMapVirtualKey(key, 1, 0));
   const bool pinyinNonLetter = Pinyin() && !KeysTyped(*this) && !IsLetter(letterOrChar);
-  if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter) return kGoOnWithKey;
+  const bool noShapeCode =
+      !KeysTyped(*this) && !m_nZuCiMode && ShapeCodeForeignKey(*this, letterOrChar);
+  if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter && !noShapeCode) return kGoOnWithKey;
 
   ResetChnInput(0, 0, 1);
   ForgetLastCommit();

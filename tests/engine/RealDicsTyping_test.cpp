@@ -2,6 +2,8 @@
 // commit out through the seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/engine/TypingFixture.h"
 
 namespace {
@@ -82,6 +84,57 @@ TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
     EXPECT_EQ(Press(c.key, typingtest::kRightAlt), 1);
     EXPECT_EQ(m_host.Calls("forward").size(), 2u) << "the phrase is erased";
     EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+  }
+}
+
+// Shape-code input on the shipped Wubi 86 codes, which use the letters
+// only: a digit or punctuation key typed on no keys is output at once (as
+// in pinyin input), and a digit typed after keys selects from the list,
+// instead of entering a key string that can match nothing.
+class RealShapeTyping : public RealTyping {
+ protected:
+  void SetUp() override {
+    RealTyping::SetUp();
+    cfgInputManager.ExcludeLevel = 10000;
+    UseMethod(kXingMa);
+    Fresh();
+  }
+};
+
+TEST_F(RealShapeTyping, KeysNoCodeUsesAreOutputDirectly) {
+  struct Case { unsigned long key; int mods; int punct, full; const char* want; } const cases[] = {
+      {',', typingtest::kNone, 0, 0, ","},  {',', typingtest::kNone, 1, 0, "，"},
+      {'.', typingtest::kNone, 1, 0, "。"}, {'1', typingtest::kNone, 0, 0, "1"},
+      {'1', typingtest::kNone, 0, 1, "１"}, {'/', typingtest::kNone, 0, 0, "/"},
+      {'6', typingtest::kShift, 1, 0, "…"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    Fresh();
+    cfgInputManager.UseChnPunctMark = c.punct;
+    cfgInputManager.FullSize = c.full;
+    EXPECT_EQ(Press(c.key, c.mods), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+    EXPECT_EQ(Keys(), "");
+  }
+  Fresh();
+  EXPECT_EQ(Press('Z'), 1) << "a letter always enters the keys";
+  EXPECT_EQ(Keys(), "z");
+  EXPECT_TRUE(Commits().empty());
+}
+
+TEST_F(RealShapeTyping, DigitsAfterKeysSelect) {
+  for (unsigned long digit : {'1', '2', '9'}) {
+    SCOPED_TRACE(static_cast<char>(digit));
+    Fresh();
+    Type("wqiy");
+    const int n = dictionary.m_arrChoices.GetSize();
+    ASSERT_GE(n, 2) << "a code with several candidates";
+    const std::string want =
+        lookuptest::Text(dictionary.m_arrChoices[std::min<int>(static_cast<int>(digit - '1'), n - 1)]);
+    EXPECT_EQ(Press(digit), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + want});
+    EXPECT_EQ(Keys(), "");
   }
 }
 
