@@ -138,4 +138,21 @@ TEST_F(RealShapeTyping, DigitsAfterKeysSelect) {
   }
 }
 
+// The fifth key after a four-key code shows the code as a row; picking the
+// row commits its character and keeps the fifth key for the next one.
+TEST_F(RealShapeTyping, AKeyTypedAfterACodeStaysAfterThePick) {
+  Type("trntw");
+  ASSERT_GE(dictionary.m_arrSegChoices.GetSize(), 1);
+  const typCharFatFmt row = dictionary.m_arrSegChoices[0];
+  ASSERT_EQ(std::string(row.key), "trnt");
+  EXPECT_EQ(Press(keysym::kSpace), 1);
+  EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + lookuptest::Text(row)});
+  EXPECT_EQ(Keys(), "w");
+  EXPECT_EQ(dictionary.m_nInsertPt, 1);
+  EXPECT_GT(dictionary.m_arrChoices.GetSize(), 0) << "the candidates of w are shown";
+  EXPECT_GE(dictionary.m_nReSelState, 0) << "the pick can still be re-chosen";
+  Type("qiy");
+  EXPECT_EQ(Keys(), "wqiy");
+}
+
 }  // namespace
