@@ -155,4 +155,19 @@ TEST_F(RealShapeTyping, AKeyTypedAfterACodeStaysAfterThePick) {
   EXPECT_EQ(Keys(), "wqiy");
 }
 
+// The repeated-root tip names a mistake; a code of the shipped shape code
+// made of equal keys (the key-name characters of Wubi 86) is none.
+TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
+  struct Case { const char* keys; const char* want; } const cases[] = {
+      {"ffff", ""}, {"aaaa", ""}, {"kkkk", ""}, {"jjjf", ""},
+      {"aaab", "注意:若字根重复3次,且连在一起,则敲该字根一次,然后敲3"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    CString tip;
+    dictionary.m_bLookAheadHit = 0;
+    dictionary.GetTipMsg(c.keys, tip, 1);
+    EXPECT_EQ(lookuptest::ToUtf8(tip), c.want);
+  }
+}
+
 }  // namespace
