@@ -237,6 +237,10 @@ class CChnChars {
   // byte first); index is the chosen index or -1.
   int CommitChoice(unsigned long window, typCharFatFmt chosen, int nBytes, int index,
                    int pickedFromList, int hasWildcard);
+  // CommitChoice of a chosen candidate; in shape-code input the keys typed
+  // after the code it consumed stay as the new keys.
+  int CommitAndKeepRest(unsigned long window, typCharFatFmt chosen, int index,
+                        int pickedFromList, int hasWildcard);
   // Right Alt with a digit or the grave accent: picks one character of the
   // last commit, or turns key into a selection key (kGoOnWithKey).
   int PickCharOfLastCommit(unsigned long& key, unsigned long window);

@@ -38,6 +38,19 @@ int KeyPosAfterLetters(const CString& keys, int n) {
   return pos;
 }
 
+// Shape-code input: the keys typed after the code of a row that the pick
+// consumed (the keys of "trnt" + "w" after picking the row TRNT are "w"),
+// so that a key typed for the next character is not lost with the commit.
+// Empty unless the candidate's key is a proper prefix of the typed keys.
+CString ShapeCodeKeysAfterPick(const CString& typed, const typCharFatFmt& chosen, int skipped) {
+  CString key(chosen.key);
+  key.MakeLower();
+  if (skipped > 0 || key.IsEmpty() || key.GetLength() >= typed.GetLength() ||
+      typed.Find('?') >= 0 || typed.Left(key.GetLength()) != key)
+    return CString();
+  return typed.Mid(key.GetLength());
+}
+
 }  // namespace
 
 FatList& CChnChars::ReSelectionList() {
@@ -153,7 +166,7 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
     typCharFatFmt chosen = m_arrSegChoices[index];
     m_lastCommit = chosen;
     if (m_nZuCiMode) return FillZuCiSegment(chosen, window, index, list);
-    return CommitChoice(window, chosen, kChosenCandidate, index, 0, hasWildcard);
+    return CommitAndKeepRest(window, chosen, index, 0, hasWildcard);
   }
 
   const int m = list.GetSize();
@@ -172,7 +185,21 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
   // starts phrase building.
   if (pinyin && !cfg.fuzziPY && !keyroad::IsVModeKeySeq(*this)) StartPartialPick(chosen);
   if (m_nZuCiMode) return FillZuCiSegment(chosen, window, index, list);
-  return CommitChoice(window, chosen, kChosenCandidate, index, 1, hasWildcard);
+  return CommitAndKeepRest(window, chosen, index, 1, hasWildcard);
+}
+
+int CChnChars::CommitAndKeepRest(unsigned long window, typCharFatFmt chosen, int index,
+                                 int pickedFromList, int hasWildcard) {
+  const CString rest = cfgInputManager.InputMthd == kPinYin
+                           ? CString()
+                           : ShapeCodeKeysAfterPick(m_strKeySeq, chosen, m_nSkippedKeys);
+  CommitChoice(window, chosen, kChosenCandidate, index, pickedFromList, hasWildcard);
+  if (rest.IsEmpty()) return 1;
+  m_strKeySeq = rest;
+  m_nInsertPt = static_cast<int16_t>(rest.GetLength());
+  MakeBackCopyOfm_strKeySeq();
+  ShowChoiceList(0, 1);  // the pick stays open for re-choosing
+  return 1;
 }
 
 int CChnChars::PageIndexToListIndex(int index, int listSize) {

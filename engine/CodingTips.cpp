@@ -11,6 +11,8 @@
 
 namespace {
 
+using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
+
 // How a shape-code rule tests the keys against its codes.
 enum class Test { kEquals, kContains, kStartsWith };
 
@@ -203,6 +205,11 @@ int CChnChars::GetTipMsg5(CString keys, CString& hint) {
   if (m_bLookAheadHit) return 0;
   for (const char* code : kRepeatsThatAreCodes)
     if (keys == code) return 0;
+  // Likewise any code of the loaded shape code: Wubi 86 types its key-name
+  // characters by four equal keys (ffff, aaaa), which are no mistake.
+  FatList hits;
+  if (LookupExactHelper(keys, hits, 0, kXingMa) || LookupExactHelper(keys, hits, 1, kXingMa))
+    return 0;
   const int n = keys.GetLength();
   for (int i = 0; i + 2 < n; ++i) {
     const char c = keys[i];

@@ -19,6 +19,11 @@ constexpr unsigned short kChnNumCodes[11] = {0xCAAE, 0xD2BB, 0xB6FE, 0xC8FD, 0xC
 constexpr unsigned short kChnNumCodesFanTi[11] = {0xCAB0, 0xD2BC, 0xB7A1, 0xC8FE, 0xCBC1, 0xCEE9,
                                                   0xC2BD, 0xC6E2, 0xB0C6, 0xBEC1, 0xC1E3};
 
+// " u-中数模式. 请敲数字键.字母 O 输 Ｏ；数字 0 输 十。" (GBK)
+const char kChnNumTip[] =
+    " u-\xD6\xD0\xCA\xFD\xC4\xA3\xCA\xBD. \xC7\xEB\xC7\xC3\xCA\xFD\xD7\xD6\xBC\xFC.\xD7\xD6"
+    "\xC4\xB8 O \xCA\xE4 \xA3\xCF\xA3\xBB\xCA\xFD\xD7\xD6 0 \xCA\xE4 \xCA\xAE\xA1\xA3";
+
 int NumIndex(unsigned long key) {
   if (key >= '0' && key <= '9') return static_cast<int>(key - '0');
   return key == 'O' ? 10 : -1;
@@ -71,7 +76,9 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
     return kGoOnWithKey;
   const char letterOrChar = static_cast<char>(MyMapVirtualKey(key, 1, 0));
   const bool pinyinNonLetter = Pinyin() && !KeysTyped(*this) && !IsLetter(letterOrChar);
-  if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter) return kGoOnWithKey;
+  const bool noShapeCode =
+      !KeysTyped(*this) && !m_nZuCiMode && ShapeCodeForeignKey(*this, letterOrChar);
+  if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter && !noShapeCode) return kGoOnWithKey;
 
   ResetChnInput(0, 0, 1);
   ForgetLastCommit();
@@ -100,6 +107,8 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
 }
 
 // Turns the Chinese number mode on or off; turning it on starts afresh.
+// The tip says how the digits type while the mode is on, and goes when it
+// is switched off.
 int CChnChars::SetChnNumMode() {
   if (cfgInputManager.InputMode != kChineseInput) return 1;
   m_bChnNum = !m_bChnNum;
@@ -108,5 +117,7 @@ int CChnChars::SetChnNumMode() {
     ResetChnInput(1, 1, 1);
     ForgetLastCommit();
   }
+  m_strTip = m_bChnNum ? kChnNumTip : "";
+  EngineHost().ShowTipMsg(m_strTip);
   return 1;
 }

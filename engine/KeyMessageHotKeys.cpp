@@ -98,11 +98,19 @@ int AltIIsReChoose(CChnChars& e, AltKey& a) {
   return kGoOnWithKey;
 }
 
-// A right-Alt key an XIM client should see: only the re-choice and the
-// character picks are the engine's.
+// The right-Alt keys that the hot keys after the edit-control test are for:
+// the re-choice, the character picks (the grave accent picks the first) and
+// ShuangPin's i-mode and number mode (the Alt+I tip sends the user to
+// Alt+[). The main bar takes F, R and ';' before the engine sees them.
+bool EngineRightAltKey(unsigned long key) {
+  if (key == '-' || (key >= '1' && key <= '8') || key == keysym::kGrave) return true;
+  return ShuangPinInput() && (key == '[' || key == 'U');
+}
+
+// A right-Alt key an XIM client should see: every key but the engine's own.
 int NotForEngine(CChnChars& e, AltKey& a) {
   if (!RightAlt(e) || EngineHost().CommitTargetWindow()) return kGoOnWithKey;
-  return a.key == '-' || (a.key >= '1' && a.key <= '8') ? kGoOnWithKey : 0;
+  return EngineRightAltKey(a.key) ? kGoOnWithKey : 0;
 }
 
 constexpr HotKey kBeforeTarget[] = {Forecast, English, BarKeys, Commands, AltIIsReChoose,

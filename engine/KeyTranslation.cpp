@@ -9,6 +9,7 @@
 #include "engine/EngineHost.h"
 #include "engine/KeySyms.h"
 #include "engine/PaneGlobals.h"
+#include "engine/internal/DicBuffers.h"
 #include "framework/UIStrings.h"
 
 namespace keyroad {
@@ -17,6 +18,16 @@ bool IsVModeKeySeq(const CChnChars& e) {
   const typInputSettings& cfg = cfgInputManager;
   if (!Pinyin() || !cfg.StdPinYin || e.m_strKeySeq.IsEmpty()) return false;
   return e.m_strKeySeq[0] == (cfg.ShuangPin ? 'V' : 'v');
+}
+
+bool ShapeCodeUsesKey(const CChnChars& e, char c) {
+  constexpr int kShapeCodeCharBytes = 2;
+  return chndic::KeyListUsesKeyByte(e.m_pKey2Chs[kXingMa], e.m_nKey2ChsLen[kXingMa],
+                                    kShapeCodeCharBytes, static_cast<uint8_t>(c));
+}
+
+bool ShapeCodeForeignKey(const CChnChars& e, char c) {
+  return !Pinyin() && c > ' ' && c < 0x7F && !IsLetter(c) && !ShapeCodeUsesKey(e, c);
 }
 
 }  // namespace keyroad

@@ -95,8 +95,18 @@ int RightAltRePick(CChnChars& e, typKeyRoad& r) {
   return e.PickCharOfLastCommit(r.key, r.window);
 }
 
-constexpr Step kChineseSteps[] = {StartZuCi, ZuCiKeys, IModeKeys, PinyinEscapeAndFilter,
-                                  RightAltRePick};
+// Shape-code input: a digit that no code uses selects from the list, as
+// the digits do in pinyin input ('1' to '9' for F1 to F9).
+int ShapeCodeDigitSelects(CChnChars& e, typKeyRoad& r) {
+  if (Pinyin() || e.m_bAlt || e.m_bShift || !KeysTyped(e) || r.key < '1' || r.key > '9' ||
+      !ShapeCodeForeignKey(e, r.c))
+    return kGoOnWithKey;
+  r.key = keysym::kF1 + (r.key - '1');
+  return kGoOnWithKey;
+}
+
+constexpr Step kChineseSteps[] = {StartZuCi,      ZuCiKeys,       IModeKeys, PinyinEscapeAndFilter,
+                                  RightAltRePick, ShapeCodeDigitSelects};
 
 // ---- The common path.
 

@@ -97,6 +97,17 @@ void BuildTwoKeyTable(const uint8_t* data, size_t len, KeyListLayout layout, int
     if (table[i + 1] < table[i]) table[i + 1] = table[i];
 }
 
+bool KeyListUsesKeyByte(const uint8_t* data, size_t len, int entryLen, uint8_t key) {
+  if (!data || !IsKeyByte(key) || entryLen < 1) return false;
+  size_t pos = 0;
+  while (pos < len && data[pos] != 0) {
+    while (pos < len && IsKeyByte(data[pos]))
+      if (data[pos++] == key) return true;
+    while (pos < len && (data[pos] & kHighBit)) pos += static_cast<size_t>(entryLen);
+  }
+  return false;
+}
+
 std::vector<uint8_t> WidenPyFlat(const uint8_t* flat, size_t len) {
   std::vector<uint8_t> out;
   out.reserve(len / 2 * 3 + 1);

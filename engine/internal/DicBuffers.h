@@ -38,6 +38,10 @@ enum class KeyListLayout {
 void BuildTwoKeyTable(const uint8_t* data, size_t len, KeyListLayout layout, int entryLen,
                       uint32_t* table);
 
+// Whether any key of the sorted key list in data[0..len) (entries of
+// entryLen bytes after each key, as kEntries) contains the byte key.
+bool KeyListUsesKeyByte(const uint8_t* data, size_t len, int entryLen, uint8_t key);
+
 // The learned form of a 2-byte character list: each character followed by
 // a weight byte 0, then one zero byte; stops at a zero lead byte or at the
 // end (a lone last byte is dropped).

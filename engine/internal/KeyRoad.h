@@ -29,6 +29,14 @@ inline bool LeftAlt(const CChnChars& e) { return e.m_bAlt && e.m_bLeftAlt; }
 bool IsVModeKeySeq(const CChnChars& e);
 inline bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+// Shape-code input: some code of the character index uses the key
+// character c. A printable key that no code uses (digits and punctuation
+// with a letters-only shape code) is output directly on no keys, and a digit
+// then selects as in pinyin input, instead of entering a key string that
+// can match nothing.
+bool ShapeCodeUsesKey(const CChnChars& e, char c);
+bool ShapeCodeForeignKey(const CChnChars& e, char c);
+
 // The pinyin key filter: a key whose character is not a letter while keys
 // are typed or phrase building is on.
 int PinyinKeyFilter(CChnChars& e, typKeyRoad& road);

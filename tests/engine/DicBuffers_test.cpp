@@ -132,6 +132,26 @@ TEST(DicBuffers, TwoKeyTableSurvivesGarbage) {
   }
 }
 
+// The key bytes of a shape-code list are told from its entries by
+// stepping over whole entries: a GBK trail byte below 0x80 (here '@') is
+// not a key.
+TEST(DicBuffers, KeyListUsesKeyByteOnlyInKeys) {
+  const std::string list = std::string("8n\xC4\xDA") + "ab\x81\x40\xB0\xA2" + "cd\xB0\xA1" + '\0';
+  const std::vector<uint8_t> data = Bytes(list);
+  struct Case { uint8_t key; bool want; } const cases[] = {
+      {'8', true}, {'n', true}, {'a', true}, {'d', true}, {'@', false}, {',', false},
+      {'z', false}, {0, false}, {0xC4, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(chndic::KeyListUsesKeyByte(data.data(), data.size(), 2, c.key), c.want);
+  }
+  EXPECT_FALSE(chndic::KeyListUsesKeyByte(nullptr, 0, 2, 'a'));
+  EXPECT_FALSE(chndic::KeyListUsesKeyByte(data.data(), 2, 2, 'a')) << "past the given length";
+  std::vector<uint8_t> junk(300);
+  for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<uint8_t>((i * 151 + 7) % 256);
+  for (size_t n = 0; n <= junk.size(); n += 37) chndic::KeyListUsesKeyByte(junk.data(), n, 2, '~');
+}
+
 TEST(DicBuffers, WideningAddsAWeightByteAndAnEnd) {
   struct Case {
     std::string in, want;

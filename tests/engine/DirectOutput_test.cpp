@@ -75,6 +75,26 @@ TEST_F(DirectOutput, NumberModes) {
   EXPECT_EQ(Keys(), "z");
 }
 
+// The number mode says how its keys type while it is on; the tip goes when
+// the mode is switched off. English input has no number mode.
+TEST_F(DirectOutput, NumberModeTip) {
+  cfgInputManager.UseUKey4ChnNum = 1;
+  EXPECT_EQ(Press('U'), 1);
+  EXPECT_EQ(dictionary.m_bChnNum, 1);
+  const std::string tip = " u-中数模式. 请敲数字键.字母 O 输 Ｏ；数字 0 输 十。";
+  EXPECT_EQ(Last("tip"), "tip " + tip);
+  EXPECT_EQ(lookuptest::ToUtf8(dictionary.m_strTip), tip);
+  dictionary.SetChnNumMode();
+  EXPECT_EQ(dictionary.m_bChnNum, 0);
+  EXPECT_EQ(Last("tip"), "tip ");
+  EXPECT_TRUE(dictionary.m_strTip.IsEmpty());
+  m_host.calls.clear();
+  cfgInputManager.InputMode = kEnglishInput;
+  dictionary.SetChnNumMode();
+  EXPECT_EQ(dictionary.m_bChnNum, 0);
+  EXPECT_TRUE(m_host.Calls("tip").empty());
+}
+
 TEST_F(DirectOutput, RepeatWithoutCommitClosesReSelection) {
   dictionary.m_nReSelState = 0;
   dictionary.Repeatlastchnchar(kFocus);

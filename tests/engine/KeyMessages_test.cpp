@@ -103,6 +103,32 @@ TEST_F(KeyMessages, CapsLockReleaseEntersIMode) {
   EXPECT_EQ(dictionary.m_bIMode, 1);
 }
 
+// Keys the main bar hands over with the right Alt held. ShuangPin's Alt+[
+// (the i-mode, which the Alt+I tip points to) and Alt+U (the number mode)
+// are the engine's; without ShuangPin, Alt+U stays the client's.
+TEST_F(KeyMessages, ShuangPinRightAltKeysReachTheEngine) {
+  cfgInputManager.ShuangPin = 1;
+  Press(keysym::kAltR, kRightAlt, "");
+  EXPECT_EQ(Press('I', kRightAlt), 1);
+  EXPECT_NE(std::string(dictionary.m_strTip).find("Alt+["), std::string::npos);
+  EXPECT_EQ(Press('[', kRightAlt), 1);
+  EXPECT_EQ(dictionary.m_bIMode, 1);
+  EXPECT_EQ(std::string(dictionary.m_strTip), std::string(gI_ModeStr));
+  EXPECT_EQ(Press('N'), 0) << "in the i-mode the client gets the letters";
+
+  dictionary.ResetChnInput(1, 0, 1);
+  m_host.calls.clear();
+  EXPECT_EQ(Press('U', kRightAlt), 1);
+  EXPECT_EQ(dictionary.m_bChnNum, 1);
+  EXPECT_EQ(Press('2'), 1);
+  EXPECT_EQ(Commits(), V{"commit 3/4 二"});
+
+  dictionary.m_bChnNum = 0;
+  cfgInputManager.ShuangPin = 0;
+  EXPECT_EQ(Press('U', kRightAlt), 0);
+  EXPECT_EQ(dictionary.m_bChnNum, 0);
+}
+
 TEST_F(KeyMessages, PunctuationRow) {
   EXPECT_EQ(CChnChars::GetKeyCode(11), 0);
   EXPECT_EQ(CChnChars::GetKeyCode(-1), 0);

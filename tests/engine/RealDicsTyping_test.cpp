@@ -2,6 +2,8 @@
 // commit out through the seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/engine/TypingFixture.h"
 
 namespace {
@@ -202,6 +204,108 @@ TEST_F(RealTyping, ReChosenCharacterIsLearned) {
     dictionary.ResetReSelectionData();  // the next key closes the cycle
   }
   EXPECT_TRUE(first);
+}
+
+// Right Alt with a digit, or with the grave accent for the first, replaces
+// the phrase just committed by one of its characters: BackSpaces for the
+// phrase, then the character.
+TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
+  struct Case { unsigned long key; const char* want; } const cases[] = {
+      {'1', "中"}, {keysym::kGrave, "中"}, {'2', "国"}, {'8', "国"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    Fresh();
+    Type("zhongguo");
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    Press(keysym::kAltR, typingtest::kRightAlt, "");
+    m_host.calls.clear();
+    EXPECT_EQ(Press(c.key, typingtest::kRightAlt), 1);
+    EXPECT_EQ(m_host.Calls("forward").size(), 2u) << "the phrase is erased";
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+  }
+}
+
+// Shape-code input on the shipped Wubi 86 codes, which use the letters
+// only: a digit or punctuation key typed on no keys is output at once (as
+// in pinyin input), and a digit typed after keys selects from the list,
+// instead of entering a key string that can match nothing.
+class RealShapeTyping : public RealTyping {
+ protected:
+  void SetUp() override {
+    RealTyping::SetUp();
+    cfgInputManager.ExcludeLevel = 10000;
+    UseMethod(kXingMa);
+    Fresh();
+  }
+};
+
+TEST_F(RealShapeTyping, KeysNoCodeUsesAreOutputDirectly) {
+  struct Case { unsigned long key; int mods; int punct, full; const char* want; } const cases[] = {
+      {',', typingtest::kNone, 0, 0, ","},  {',', typingtest::kNone, 1, 0, "，"},
+      {'.', typingtest::kNone, 1, 0, "。"}, {'1', typingtest::kNone, 0, 0, "1"},
+      {'1', typingtest::kNone, 0, 1, "１"}, {'/', typingtest::kNone, 0, 0, "/"},
+      {'6', typingtest::kShift, 1, 0, "…"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    Fresh();
+    cfgInputManager.UseChnPunctMark = c.punct;
+    cfgInputManager.FullSize = c.full;
+    EXPECT_EQ(Press(c.key, c.mods), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+    EXPECT_EQ(Keys(), "");
+  }
+  Fresh();
+  EXPECT_EQ(Press('Z'), 1) << "a letter always enters the keys";
+  EXPECT_EQ(Keys(), "z");
+  EXPECT_TRUE(Commits().empty());
+}
+
+TEST_F(RealShapeTyping, DigitsAfterKeysSelect) {
+  for (unsigned long digit : {'1', '2', '9'}) {
+    SCOPED_TRACE(static_cast<char>(digit));
+    Fresh();
+    Type("wqiy");
+    const int n = dictionary.m_arrChoices.GetSize();
+    ASSERT_GE(n, 2) << "a code with several candidates";
+    const std::string want =
+        lookuptest::Text(dictionary.m_arrChoices[std::min<int>(static_cast<int>(digit - '1'), n - 1)]);
+    EXPECT_EQ(Press(digit), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + want});
+    EXPECT_EQ(Keys(), "");
+  }
+}
+
+// The fifth key after a four-key code shows the code as a row; picking the
+// row commits its character and keeps the fifth key for the next one.
+TEST_F(RealShapeTyping, AKeyTypedAfterACodeStaysAfterThePick) {
+  Type("trntw");
+  ASSERT_GE(dictionary.m_arrSegChoices.GetSize(), 1);
+  const typCharFatFmt row = dictionary.m_arrSegChoices[0];
+  ASSERT_EQ(std::string(row.key), "trnt");
+  EXPECT_EQ(Press(keysym::kSpace), 1);
+  EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + lookuptest::Text(row)});
+  EXPECT_EQ(Keys(), "w");
+  EXPECT_EQ(dictionary.m_nInsertPt, 1);
+  EXPECT_GT(dictionary.m_arrChoices.GetSize(), 0) << "the candidates of w are shown";
+  EXPECT_GE(dictionary.m_nReSelState, 0) << "the pick can still be re-chosen";
+  Type("qiy");
+  EXPECT_EQ(Keys(), "wqiy");
+}
+
+// The repeated-root tip names a mistake; a code of the shipped shape code
+// made of equal keys (the key-name characters of Wubi 86) is none.
+TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
+  struct Case { const char* keys; const char* want; } const cases[] = {
+      {"ffff", ""}, {"aaaa", ""}, {"kkkk", ""}, {"jjjf", ""},
+      {"aaab", "注意:若字根重复3次,且连在一起,则敲该字根一次,然后敲3"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    CString tip;
+    dictionary.m_bLookAheadHit = 0;
+    dictionary.GetTipMsg(c.keys, tip, 1);
+    EXPECT_EQ(lookuptest::ToUtf8(tip), c.want);
+  }
 }
 
 }  // namespace
