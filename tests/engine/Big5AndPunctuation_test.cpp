@@ -128,8 +128,9 @@ TEST(Punctuation, BothColumnsOfTheTable) {
     EXPECT_EQ(dictionary.EngChar2GB_Punctuation(c.key, 0), Mem(c.plain));
     EXPECT_EQ(dictionary.EngChar2GB_Punctuation(c.key, 1), Mem(c.chinese));
     // Standardizing the plain form gives the Chinese one.
-    if (std::string(c.plain) != c.chinese)
+    if (std::string(c.plain) != c.chinese) {
       EXPECT_EQ(CChnChars::EngChar2GB_PunctuationStandardize(Mem(c.plain)), Mem(c.chinese));
+    }
   }
   EXPECT_EQ(CChnChars::EngChar2GB_PunctuationStandardize(Mem("．")), Mem("。"));
   EXPECT_EQ(CChnChars::EngChar2GB_PunctuationStandardize(Mem("！")), 0);

@@ -92,7 +92,9 @@ TEST_F(RealTyping, ReChoosingInPhraseBuildingKeepsTheSegmentsOwnList) {
     Fresh();
     dictionary.ResetReSelectionData();
     Type(c.keys);
-    if (c.enterByReturn) ASSERT_EQ(Press(keysym::kReturn), 1);
+    if (c.enterByReturn) {
+      ASSERT_EQ(Press(keysym::kReturn), 1);
+    }
     ASSERT_GE(dictionary.m_arrChoices.GetSize(), 2);
     const std::string first = lookuptest::Text(dictionary.m_arrChoices[0]);
     const std::string second = lookuptest::Text(dictionary.m_arrChoices[1]);
