@@ -121,6 +121,9 @@ int CMdiApp::InitInstance() {
     ChMsgbox("Please close any other Chinese Input program, then run Kivra Chinese Input Engine "
              "again.",
              kMsgBoxOk, 0, -1);
+    // Nothing was learned yet: let go of the windows and dictionaries
+    // without writing the settings of a copy that never served.
+    ReleaseWindowsAndDictionary();
     return 0;
   }
   cfgInputManager.InputMode = kEnglishInput;
@@ -130,6 +133,11 @@ int CMdiApp::InitInstance() {
 int CMdiApp::ExitInstance() {
   UnGrabSomeKeys();
   SavePreferences();
+  ReleaseWindowsAndDictionary();
+  return CWinApp::ExitInstance();
+}
+
+void CMdiApp::ReleaseWindowsAndDictionary() {
   if (ghMainePane) {
     ExitInputPane();
     DestroyToolTipWindow();
@@ -142,7 +150,6 @@ int CMdiApp::ExitInstance() {
     frame = nullptr;
     if (gbInitDone) dictionary.CloseDictionary();
   }
-  return CWinApp::ExitInstance();
 }
 
 int CMdiApp::HandleEvent(int result) {

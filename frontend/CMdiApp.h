@@ -41,6 +41,11 @@ class CMdiApp : public CWinApp {
   void OnViewCiReselect();        // re-select the last committed item
 
   CMainFrame* frame = nullptr;  // owned; null until InitInstance creates it
+
+ private:
+  // Destroys the panes, the tool tip, the status windows and the bar, and
+  // closes the dictionaries when they were loaded.
+  void ReleaseWindowsAndDictionary();
 };
 
 // The idle work at the given time, in whole seconds (the clock of the

@@ -262,7 +262,7 @@ TEST(KvrTwice, ASecondCopyRefusesAndTheFirstServesOn) {
   ASSERT_GT(kvrtest::ShownPopups(dpy).size(), shown) << "no message box";
   kvrtest::XTestTap(dpy, XK_Return);
   XSync(dpy, False);
-  EXPECT_EQ(second.Wait(20000), 0);
+  EXPECT_EQ(second.Wait(20000), 0) << kvrtest::ReadFileText(log);
   EXPECT_NE(kvrtest::ReadFileText(log).find(name), std::string::npos) << kvrtest::ReadFileText(log);
   EXPECT_EQ(kvrtest::ShownPopups(dpy).size(), shown);
   XCloseDisplay(dpy);
