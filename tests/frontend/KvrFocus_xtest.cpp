@@ -23,7 +23,9 @@
 namespace {
 
 using kvrtest::ChildProcess;
+using kvrtest::Hex;
 using kvrtest::ReportLine;
+using kvrtest::Unhex;
 using kvrtest::XimTestClient;
 
 // One step of a run: keys typed into a client (a key script), or an action
@@ -45,22 +47,6 @@ struct Outcome {
   std::vector<int> popups;            // shown override-redirect windows after each step
   std::vector<std::string> places;    // their root positions after each step, "x,y " each
 };
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
-std::string Unhex(const std::string& hex) {
-  std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return out;
-}
 
 Outcome RunSteps(const std::string& name, const std::vector<Step>& steps) {
   ChildProcess child;
@@ -208,9 +194,9 @@ TEST_P(Focus, EachClientGetsOnlyItsOwnText) {
   kvrtest::KvrProcess* kvr = Server(&why);
   ASSERT_NE(kvr, nullptr) << why;
   const Outcome o = RunSteps(kvr->Name(), c.steps);
-  ASSERT_TRUE(o.ok) << o.error << "\nkvr: " << kvr->Log();
-  EXPECT_EQ(o.received, c.received);
-  EXPECT_EQ(o.resets, c.resets);
+  ASSERT_TRUE(o.ok) << Show(o) << "\nkvr: " << kvr->Log();
+  EXPECT_EQ(o.received, c.received) << Show(o);
+  EXPECT_EQ(o.resets, c.resets) << Show(o);
   ASSERT_EQ(o.popups.size(), c.steps.size());
   for (size_t step : c.panesGone) EXPECT_EQ(o.popups[step], o.popups[0]) << "panes still shown after step " << step;
   for (const auto& [step, at] : c.paneAt) {

@@ -19,6 +19,10 @@ namespace kvrtest {
 
 // Writes one line to a report pipe; a child that cannot report ends (90).
 void ReportLine(int fd, const std::string& line);
+// Bytes as lower-case hex digits, and back: received text travels in a
+// report line whatever bytes it holds.
+std::string Hex(const std::string& bytes);
+std::string Unhex(const std::string& hex);
 
 class ChildProcess {
  public:

@@ -37,22 +37,6 @@ const char* LocaleOf(ClientKind kind) {
   return "C";
 }
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
-
-std::string Unhex(const std::string& hex) {
-  std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return out;
-}
-
 // Real keys to whatever window has the focus, as kvrtest types them.
 bool TypeKeys(Display* dpy, const std::vector<ScriptKey>& keys) {
   for (size_t i = 0; i < keys.size(); ++i) {

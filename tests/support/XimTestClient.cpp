@@ -102,9 +102,14 @@ bool XimTestClient::XTestKey(KeySym sym, unsigned state, int holdMs, int gapMs) 
   int revert = 0;
   XGetInputFocus(m_dpy, &focus, &revert);
   if (focus != m_win) FocusWindow(m_dpy, m_win);
+  // Each stroke reaches this client (and through it the input method)
+  // before the next is made: a key the input method grabs for itself must
+  // not overtake the keys this client forwards.
   if (!kvrtest::XTestKey(m_dpy, sym, state, true)) return false;
+  XSync(m_dpy, False);
   Serve(holdMs);
   kvrtest::XTestKey(m_dpy, sym, state, false);
+  XSync(m_dpy, False);
   Serve(gapMs);
   return true;
 }
