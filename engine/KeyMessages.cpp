@@ -74,8 +74,13 @@ bool KeepsEnglishLetters(const CChnChars& e, unsigned long key) {
          (key == keysym::kEscape && e.m_bIMode) || (key == '=' && e.m_bAlt);
 }
 
+// F6 to F12 enter the forecast shown after a commit. In shape-code input
+// F1 to F9 select among the candidates while a code is typed: there F6 to
+// F9 stay selection keys, or the forecast of the last commit would take the
+// key meant for the code's candidate.
 int EnterForecastByFunctionKey(CChnChars& e, unsigned long key, unsigned long focus) {
   if (key < keysym::kF6 || key > kF12 || !ForecastAvailable(e)) return kGoOnWithKey;
+  if (!Pinyin() && !e.m_strKeySeq.IsEmpty() && key <= keysym::kF9) return kGoOnWithKey;
   const int item = key <= keysym::kF8 ? 0 : key <= keysym::kF10 ? 1 : 2;
   e.EnterForecast(focus, item);
   return 1;

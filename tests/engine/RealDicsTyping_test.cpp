@@ -295,6 +295,33 @@ TEST_F(RealShapeTyping, AKeyTypedAfterACodeStaysAfterThePick) {
   EXPECT_EQ(Keys(), "wqiy");
 }
 
+// F1 to F9 select in shape-code input. The forecast of the last commit
+// stays shown while the next code is typed; F6 to F9 must still pick the
+// code's candidates then (they entered the forecast instead), and enter the
+// forecast only on no keys.
+TEST_F(RealShapeTyping, FunctionKeysSelectWhileAForecastIsShown) {
+  auto showForecast = [] {
+    dictionary.m_arrForecast.RemoveAll();
+    dictionary.m_arrForecast.Add(lookuptest::ToGbk("入海流"));
+    dictionary.m_bForecastShown = 1;
+  };
+  for (unsigned long key : {keysym::kF6, keysym::kF8, keysym::kF9}) {
+    SCOPED_TRACE(key - keysym::kF1 + 1);
+    Fresh();
+    showForecast();
+    Type("aaaa");
+    ASSERT_GE(dictionary.m_arrChoices.GetSize(), 9) << "a code with nine candidates or more";
+    const std::string want = lookuptest::Text(dictionary.m_arrChoices[static_cast<int>(key - keysym::kF1)]);
+    EXPECT_EQ(Press(key, typingtest::kNone, ""), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + want});
+    EXPECT_EQ(Keys(), "");
+  }
+  Fresh();
+  showForecast();
+  EXPECT_EQ(Press(keysym::kF6, typingtest::kNone, ""), 1);
+  EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 入海流"}) << "no keys: the forecast";
+}
+
 // The repeated-root tip names a mistake; a code of the shipped shape code
 // made of equal keys (the key-name characters of Wubi 86) is none.
 TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
