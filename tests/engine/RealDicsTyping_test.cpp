@@ -27,6 +27,12 @@ class RealTyping : public typingtest::Typing {
     Press(keysym::kAltR, typingtest::kRightAlt, "");
     return Press(key, typingtest::kRightAlt);
   }
+  // The V-mode hot key, right Alt+F, as the main bar runs it.
+  int VModeHotKey() {
+    Record('F', "f", typingtest::kRightAlt);
+    dictionary.ResetChnInput(1, 0, 1);
+    return dictionary.TranslateChnKey('V', 0, 0);
+  }
 };
 
 TEST_F(RealTyping, ZhongGuoAndSpace) {
@@ -225,6 +231,51 @@ TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
     EXPECT_EQ(m_host.Calls("forward").size(), 2u) << "the phrase is erased";
     EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
   }
+}
+
+// In ShuangPin a typed 'v' is the initial zh; only the 'V' of the V-mode
+// hot key (right Alt+F) opens the V-mode. A wildcard (the left Alt) keeps
+// the keys unconverted for the lookup, and the lower-case 'v' then listed
+// symbols and unit words (vs? gave the triangles).
+TEST_F(RealTyping, ShuangPinLowerCaseVIsNeverTheVMode) {
+  cfgInputManager.ShuangPin = 1;
+  cfgInputManager.ShuangPinScheme = 0;
+  struct Case { const char* keys; const char* vWord; } const cases[] = {
+      {"vs", "▲"}, {"vgl", "公里"}, {"vrmb", "人民币"}, {"vxighao", "σ"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Fresh();
+    Type(c.keys);
+    Press(keysym::kAltL, typingtest::kLeftAlt, "");
+    ASSERT_EQ(Keys(), std::string(c.keys) + "?");
+    EXPECT_FALSE(lookuptest::Contains(lookuptest::Texts(dictionary.m_arrChoices), c.vWord));
+    // The same keys after the V-mode hot key are V-mode keys.
+    Fresh();
+    EXPECT_EQ(VModeHotKey(), 1);
+    Type(c.keys + 1);
+    ASSERT_EQ(Keys(), std::string("V") + (c.keys + 1));
+    EXPECT_TRUE(lookuptest::Contains(lookuptest::Texts(dictionary.m_arrChoices), c.vWord));
+  }
+}
+
+// The paging hint is left out for V-mode keys only: in ShuangPin a list of
+// zh syllables (typed with 'v') has pages like any other.
+TEST_F(RealTyping, ShuangPinZhListsGetThePagingHint) {
+  cfgInputManager.ShuangPin = 1;
+  cfgInputManager.ShuangPinScheme = 0;
+  cfgInputManager.ShowTip = cfgInputManager.ShowTipOnStatusbar = 1;
+  const std::string hint = "用 < 和 > 键看其他选项.";
+  Type("vs");
+  ASSERT_GT(dictionary.m_arrChoices.GetSize(), 10) << "zhong has several pages";
+  auto tips = m_host.Calls("tip ");
+  ASSERT_FALSE(tips.empty());
+  EXPECT_NE(lookuptest::ToUtf8(CString(tips.back().c_str())).find(hint), std::string::npos) << "vs";
+  Fresh();
+  EXPECT_EQ(VModeHotKey(), 1);
+  ASSERT_GT(dictionary.m_arrChoices.GetSize(), 10) << "the symbols have several pages";
+  tips = m_host.Calls("tip ");
+  ASSERT_FALSE(tips.empty());
+  EXPECT_EQ(lookuptest::ToUtf8(CString(tips.back().c_str())).find(hint), std::string::npos) << "V";
 }
 
 // Shape-code input on the shipped Wubi 86 codes, which use the letters
