@@ -127,7 +127,9 @@ int KeyReleasedNoAlt(CChnChars& e, unsigned long key) {
       EngineHost().PostFrameCommand(ChnMode() && e.m_bIMode ? kCmdClearInput : kCmdToggleMode);
     return 0;
   }
-  if (key == keysym::kCapsLock && ChnMode() && e.m_strKeySeq.IsEmpty() && !e.m_bAlt &&
+  // The i-mode is pinyin's: in shape-code input Caps Lock is a key name, or
+  // the client's when no code uses it.
+  if (key == keysym::kCapsLock && ChnMode() && Pinyin() && e.m_strKeySeq.IsEmpty() && !e.m_bAlt &&
       !e.m_bShift && !e.m_bIMode) {
     e.m_bIMode = 1;
     ShowTip(e, gI_ModeStr);

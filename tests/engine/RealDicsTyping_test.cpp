@@ -346,6 +346,25 @@ TEST_F(RealShapeTyping, AKeyTypedAfterACodeStaysAfterThePick) {
   EXPECT_EQ(Keys(), "wqiy");
 }
 
+// Wubi 86 codes use letters only: Tab, Caps Lock and the Shift keys reach
+// the client whether or not keys are typed (they entered the key names
+// '!', '@', '#' and '$', a key string that matched nothing), and releasing
+// Caps Lock does not announce pinyin's i-mode.
+TEST_F(RealShapeTyping, TabCapsLockAndShiftGoToTheClient) {
+  for (const char* keys : {"", "wq"}) {
+    for (unsigned long key : {keysym::kTab, keysym::kCapsLock, keysym::kShiftL, keysym::kShiftR}) {
+      SCOPED_TRACE(testing::Message() << keys << " " << std::hex << key);
+      Fresh();
+      Type(keys);
+      EXPECT_EQ(Press(key, typingtest::kNone, key == keysym::kTab ? "\t" : ""), 0);
+      EXPECT_EQ(Release(key), 0);
+      EXPECT_EQ(Keys(), keys);
+      EXPECT_EQ(dictionary.m_bIMode, 0);
+      EXPECT_TRUE(Commits().empty());
+    }
+  }
+}
+
 // Left Alt+Space gives the keys typed so far as English, as the help line
 // says ("按<左Alt>+空格 可将已输字母按英文输入"); in shape-code input it
 // dropped them and typed a space. The '?' the left Alt typed is not part of
