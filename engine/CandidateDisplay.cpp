@@ -262,7 +262,9 @@ void CChnChars::LayOutChoiceList(const CString& keys, char tone, const char* str
       }
   }
   const CString typed = m_strKeySeqBak;
-  const bool vMode = !typed.IsEmpty() && (typed[0] == 'v' || typed[0] == 'V');
+  // V-mode keys: in ShuangPin only the 'V' of the hot key (a typed 'v' is zh).
+  const char vKey = pinyin && cfg.ShuangPin ? 'V' : 'v';
+  const bool vMode = !typed.IsEmpty() && typed[0] == vKey;
   if (total > pageSize && !vMode) pagingHint = choicetext::kPagingHint;
 }
 

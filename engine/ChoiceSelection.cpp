@@ -51,6 +51,16 @@ CString ShapeCodeKeysAfterPick(const CString& typed, const typCharFatFmt& chosen
   return typed.Mid(key.GetLength());
 }
 
+// Left Alt+Space with keys typed: the keys as English text, as the help
+// line promises, instead of a space that drops them. The '?' that pressing
+// the left Alt typed goes; pinyin keys lose their tone and stroke keys, a
+// shape code stays as typed. Empty when nothing but that '?' was typed.
+CString KeysAsEnglish(const CString& typed) {
+  CString text = typed;
+  if (text.GetLastChar() == '?') text.DeleteRight(1);
+  return cfgInputManager.InputMthd == kPinYin ? LettersOf(text) : text;
+}
+
 }  // namespace
 
 FatList& CChnChars::ReSelectionList() {
@@ -139,6 +149,12 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
     return CommitChoice(window, space, cfg.FullSize ? 2 : 1, -1, 0, hasWildcard);
   }
   if (key == keysym::kSpace && m_bAlt) {
+    const CString english = m_nZuCiMode ? CString() : KeysAsEnglish(m_strKeySeq);
+    if (!english.IsEmpty()) {
+      SendChnChar2HwndDirect(window, english, english.GetLength(), 0, 0);
+      ResetChnInput(0, 0, 1);
+      return 1;
+    }
     ResetChnInput(0, 0, 1);
     return CommitChoice(window, typCharFatFmt::Char(' ', 0), 1, -1, 0, hasWildcard);
   }

@@ -74,8 +74,13 @@ bool KeepsEnglishLetters(const CChnChars& e, unsigned long key) {
          (key == keysym::kEscape && e.m_bIMode) || (key == '=' && e.m_bAlt);
 }
 
+// F6 to F12 enter the forecast shown after a commit. In shape-code input
+// F1 to F9 select among the candidates while a code is typed: there F6 to
+// F9 stay selection keys, or the forecast of the last commit would take the
+// key meant for the code's candidate.
 int EnterForecastByFunctionKey(CChnChars& e, unsigned long key, unsigned long focus) {
   if (key < keysym::kF6 || key > kF12 || !ForecastAvailable(e)) return kGoOnWithKey;
+  if (!Pinyin() && !e.m_strKeySeq.IsEmpty() && key <= keysym::kF9) return kGoOnWithKey;
   const int item = key <= keysym::kF8 ? 0 : key <= keysym::kF10 ? 1 : 2;
   e.EnterForecast(focus, item);
   return 1;
@@ -122,7 +127,9 @@ int KeyReleasedNoAlt(CChnChars& e, unsigned long key) {
       EngineHost().PostFrameCommand(ChnMode() && e.m_bIMode ? kCmdClearInput : kCmdToggleMode);
     return 0;
   }
-  if (key == keysym::kCapsLock && ChnMode() && e.m_strKeySeq.IsEmpty() && !e.m_bAlt &&
+  // The i-mode is pinyin's: in shape-code input Caps Lock is a key name, or
+  // the client's when no code uses it.
+  if (key == keysym::kCapsLock && ChnMode() && Pinyin() && e.m_strKeySeq.IsEmpty() && !e.m_bAlt &&
       !e.m_bShift && !e.m_bIMode) {
     e.m_bIMode = 1;
     ShowTip(e, gI_ModeStr);

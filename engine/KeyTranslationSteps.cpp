@@ -179,6 +179,18 @@ int BackSpaceDeletes(CChnChars& e, typKeyRoad& r) {
   return r.key == keysym::kBackSpace ? e.BackSpaceKeySeq() : kGoOnWithKey;
 }
 
+// Shape-code input types Tab, Caps Lock and the Shift keys as the key
+// names '!', '@', '#' and '$'. A shape code none of whose codes uses the
+// name (Wubi 86 uses letters only) leaves the key to the client instead of
+// starting a key string that can match nothing.
+int KeyNameNoCodeUses(CChnChars& e, typKeyRoad& r) {
+  if (Pinyin()) return kGoOnWithKey;
+  if (r.key != keysym::kTab && r.key != keysym::kCapsLock && r.key != keysym::kShiftL &&
+      r.key != keysym::kShiftR)
+    return kGoOnWithKey;
+  return ShapeCodeUsesKey(e, e.KeyToKeySeqChar(r.key, r.c)) ? kGoOnWithKey : 0;
+}
+
 // The key enters the key string (or turns the page), then the candidates
 // are shown again.
 int EnterKey(CChnChars& e, typKeyRoad& r) {
@@ -204,7 +216,7 @@ int EnterKey(CChnChars& e, typKeyRoad& r) {
 constexpr Step kCommonSteps[] = {
     CtrlPasses,    ResetKeys,              PassedKeys,    AltKeyClearsFlags,
     DirectOutput,  EscapeWithKeys,         NoteWildcard,  CapsLockWithAltRepeats,
-    SelectionKeys, BackSpaceDeletes,       EnterKey,
+    SelectionKeys, BackSpaceDeletes,       KeyNameNoCodeUses, EnterKey,
 };
 
 template <size_t N>

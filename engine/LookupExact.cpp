@@ -49,13 +49,17 @@ int CChnChars::LookupExact(CString key, FatList& out, int what) {
   const bool pinyin = cfg.InputMthd == kPinYin;
   const int len = key.GetLength();
   if (pinyin && cfg.StdPinYin) {
-    if (key == (cfg.ShuangPin ? "V" : "v")) {
+    // The V-mode key: 'v' in full pinyin; in ShuangPin, where 'v' is the
+    // initial zh, the 'V' that the V-mode hot key types. A ShuangPin key
+    // that reaches here unconverted (one with wildcards) and starts with a
+    // lower-case 'v' is pinyin, not a symbol name.
+    const char vKey = cfg.ShuangPin ? 'V' : 'v';
+    if (len == 1 && key[0] == vKey) {
       out.RemoveAll();
       AppendSymbols(out);
       return 1;
     }
-    if ((len > 0 && key[0] == 'v' && (!cfg.ShuangPin || len > 1)) ||
-        (cfg.ShuangPin && len > 0 && key[0] == 'V')) {
+    if (len > 0 && key[0] == vKey) {
       out.RemoveAll();
       return UnitCiMatch(key.Mid(1), out);
     }

@@ -1,7 +1,10 @@
 // The road of one key through Chinese input, fed as key messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/engine/TypingFixture.h"
+#include "tests/support/FileText.h"
 
 namespace {
 
@@ -51,6 +54,43 @@ TEST_F(KeyTranslation, KeyTable) {
     TearDown();
   }
   Begin(lookuptest::PinYinSettings());
+}
+
+// Shape-code input types Tab, Caps Lock and the Shift keys as the key
+// names '!', '@', '#' and '$' only when a code of the method uses them. The
+// fixture's code list gets one code, z!# for 蓝, that uses the names of Tab
+// and the left Shift; a name no code uses leaves its key to the client.
+TEST_F(KeyTranslation, ShapeCodeKeyNamesOnlyWhereACodeUsesThem) {
+  struct Case { const char* keys; unsigned long key; int used; const char* keysAfter; } const cases[] = {
+      {"", keysym::kTab, 1, "!"},          {"z", keysym::kTab, 1, "z!"},
+      {"z!", keysym::kShiftL, 1, "z!#"},   {"", keysym::kCapsLock, 0, ""},
+      {"z", keysym::kCapsLock, 0, "z"},    {"z", keysym::kShiftR, 0, "z"},
+  };
+  Begin(lookuptest::XingMaSettings());
+  UseMethod(kXingMa);
+  // The code list: codes in order, each followed by its GBK characters,
+  // then zeros up to the file's least size.
+  std::string list = kvrtest::ReadFileText(m_dir.File("chdicres.bin"));
+  list.erase(list.find('\0'));
+  list += std::string("z!#") + lookuptest::ToGbk("蓝").GetString();
+  list.resize(std::max<size_t>(list.size() + 1, 100), '\0');
+  kvrtest::WriteFileText(m_dir.File("chdicres.bin"), list);
+  ASSERT_EQ(dictionary.InitKey2ChsDicPX(), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keys << " " << std::hex << c.key);
+    Fresh();
+    dictionary.m_strKeySeq = c.keys;
+    dictionary.m_nInsertPt = static_cast<int16_t>(dictionary.m_strKeySeq.GetLength());
+    EXPECT_EQ(Press(c.key, kNone, c.key == keysym::kTab ? "\t" : ""), c.used);
+    EXPECT_EQ(Keys(), c.keysAfter);
+  }
+  Fresh();
+  Type("z");
+  Press(keysym::kTab, kNone, "\t");
+  Press(keysym::kShiftL, kNone, "");
+  ASSERT_EQ(Keys(), "z!#");
+  EXPECT_EQ(Press(keysym::kSpace), 1);
+  EXPECT_EQ(Commits(), V{"commit 3/4 蓝"});
 }
 
 TEST_F(KeyTranslation, DigitWithoutKeysIsCommittedDigitWithKeysSelects) {

@@ -27,6 +27,12 @@ class RealTyping : public typingtest::Typing {
     Press(keysym::kAltR, typingtest::kRightAlt, "");
     return Press(key, typingtest::kRightAlt);
   }
+  // The V-mode hot key, right Alt+F, as the main bar runs it.
+  int VModeHotKey() {
+    Record('F', "f", typingtest::kRightAlt);
+    dictionary.ResetChnInput(1, 0, 1);
+    return dictionary.TranslateChnKey('V', 0, 0);
+  }
 };
 
 TEST_F(RealTyping, ZhongGuoAndSpace) {
@@ -227,6 +233,51 @@ TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
   }
 }
 
+// In ShuangPin a typed 'v' is the initial zh; only the 'V' of the V-mode
+// hot key (right Alt+F) opens the V-mode. A wildcard (the left Alt) keeps
+// the keys unconverted for the lookup, and the lower-case 'v' then listed
+// symbols and unit words (vs? gave the triangles).
+TEST_F(RealTyping, ShuangPinLowerCaseVIsNeverTheVMode) {
+  cfgInputManager.ShuangPin = 1;
+  cfgInputManager.ShuangPinScheme = 0;
+  struct Case { const char* keys; const char* vWord; } const cases[] = {
+      {"vs", "▲"}, {"vgl", "公里"}, {"vrmb", "人民币"}, {"vxighao", "σ"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Fresh();
+    Type(c.keys);
+    Press(keysym::kAltL, typingtest::kLeftAlt, "");
+    ASSERT_EQ(Keys(), std::string(c.keys) + "?");
+    EXPECT_FALSE(lookuptest::Contains(lookuptest::Texts(dictionary.m_arrChoices), c.vWord));
+    // The same keys after the V-mode hot key are V-mode keys.
+    Fresh();
+    EXPECT_EQ(VModeHotKey(), 1);
+    Type(c.keys + 1);
+    ASSERT_EQ(Keys(), std::string("V") + (c.keys + 1));
+    EXPECT_TRUE(lookuptest::Contains(lookuptest::Texts(dictionary.m_arrChoices), c.vWord));
+  }
+}
+
+// The paging hint is left out for V-mode keys only: in ShuangPin a list of
+// zh syllables (typed with 'v') has pages like any other.
+TEST_F(RealTyping, ShuangPinZhListsGetThePagingHint) {
+  cfgInputManager.ShuangPin = 1;
+  cfgInputManager.ShuangPinScheme = 0;
+  cfgInputManager.ShowTip = cfgInputManager.ShowTipOnStatusbar = 1;
+  const std::string hint = "用 < 和 > 键看其他选项.";
+  Type("vs");
+  ASSERT_GT(dictionary.m_arrChoices.GetSize(), 10) << "zhong has several pages";
+  auto tips = m_host.Calls("tip ");
+  ASSERT_FALSE(tips.empty());
+  EXPECT_NE(lookuptest::ToUtf8(CString(tips.back().c_str())).find(hint), std::string::npos) << "vs";
+  Fresh();
+  EXPECT_EQ(VModeHotKey(), 1);
+  ASSERT_GT(dictionary.m_arrChoices.GetSize(), 10) << "the symbols have several pages";
+  tips = m_host.Calls("tip ");
+  ASSERT_FALSE(tips.empty());
+  EXPECT_EQ(lookuptest::ToUtf8(CString(tips.back().c_str())).find(hint), std::string::npos) << "V";
+}
+
 // Shape-code input on the shipped Wubi 86 codes, which use the letters
 // only: a digit or punctuation key typed on no keys is output at once (as
 // in pinyin input), and a digit typed after keys selects from the list,
@@ -293,6 +344,71 @@ TEST_F(RealShapeTyping, AKeyTypedAfterACodeStaysAfterThePick) {
   EXPECT_GE(dictionary.m_nReSelState, 0) << "the pick can still be re-chosen";
   Type("qiy");
   EXPECT_EQ(Keys(), "wqiy");
+}
+
+// Wubi 86 codes use letters only: Tab, Caps Lock and the Shift keys reach
+// the client whether or not keys are typed (they entered the key names
+// '!', '@', '#' and '$', a key string that matched nothing), and releasing
+// Caps Lock does not announce pinyin's i-mode.
+TEST_F(RealShapeTyping, TabCapsLockAndShiftGoToTheClient) {
+  for (const char* keys : {"", "wq"}) {
+    for (unsigned long key : {keysym::kTab, keysym::kCapsLock, keysym::kShiftL, keysym::kShiftR}) {
+      SCOPED_TRACE(testing::Message() << keys << " " << std::hex << key);
+      Fresh();
+      Type(keys);
+      EXPECT_EQ(Press(key, typingtest::kNone, key == keysym::kTab ? "\t" : ""), 0);
+      EXPECT_EQ(Release(key), 0);
+      EXPECT_EQ(Keys(), keys);
+      EXPECT_EQ(dictionary.m_bIMode, 0);
+      EXPECT_TRUE(Commits().empty());
+    }
+  }
+}
+
+// Left Alt+Space gives the keys typed so far as English, as the help line
+// says ("按<左Alt>+空格 可将已输字母按英文输入"); in shape-code input it
+// dropped them and typed a space. The '?' the left Alt typed is not part of
+// them; with nothing else typed the space stays.
+TEST_F(RealShapeTyping, LeftAltSpaceGivesTheKeysAsEnglish) {
+  struct Case { const char* keys; const char* want; } const cases[] = {
+      {"wq", "wq"}, {"trntw", "trntw"}, {"", " "}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    Fresh();
+    Type(c.keys);
+    Press(keysym::kAltL, typingtest::kLeftAlt, "");
+    ASSERT_EQ(Keys(), std::string(c.keys) + "?");
+    EXPECT_EQ(Press(keysym::kSpace, typingtest::kLeftAlt), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{std::string("commit 1/2 ") + c.want});
+    EXPECT_EQ(Keys(), "");
+  }
+}
+
+// F1 to F9 select in shape-code input. The forecast of the last commit
+// stays shown while the next code is typed; F6 to F9 must still pick the
+// code's candidates then (they entered the forecast instead), and enter the
+// forecast only on no keys.
+TEST_F(RealShapeTyping, FunctionKeysSelectWhileAForecastIsShown) {
+  auto showForecast = [] {
+    dictionary.m_arrForecast.RemoveAll();
+    dictionary.m_arrForecast.Add(lookuptest::ToGbk("入海流"));
+    dictionary.m_bForecastShown = 1;
+  };
+  for (unsigned long key : {keysym::kF6, keysym::kF8, keysym::kF9}) {
+    SCOPED_TRACE(key - keysym::kF1 + 1);
+    Fresh();
+    showForecast();
+    Type("aaaa");
+    ASSERT_GE(dictionary.m_arrChoices.GetSize(), 9) << "a code with nine candidates or more";
+    const std::string want = lookuptest::Text(dictionary.m_arrChoices[static_cast<int>(key - keysym::kF1)]);
+    EXPECT_EQ(Press(key, typingtest::kNone, ""), 1);
+    EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + want});
+    EXPECT_EQ(Keys(), "");
+  }
+  Fresh();
+  showForecast();
+  EXPECT_EQ(Press(keysym::kF6, typingtest::kNone, ""), 1);
+  EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 入海流"}) << "no keys: the forecast";
 }
 
 // The repeated-root tip names a mistake; a code of the shipped shape code

@@ -67,6 +67,12 @@ const Case kCases[] = {
      "fuzziPY=1\nzhz_fuzzy=1\n", nullptr},
     // The shape code (Wubi 86): khk is 中.
     {"ShapeCode", ClientKind::XlibGbk, "<C-space>khk<space><C-space>", "中", "InputMthd=0\n", nullptr},
+    // Wubi 86 codes use letters only: Tab goes back, with or without keys.
+    {"ShapeCodeHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab>khk<Tab><space><C-space>", "\t\t中",
+     "InputMthd=0\n", nullptr},
+    // The left Alt and Space give the keys typed as English.
+    {"ShapeCodeLeftAltSpaceGivesTheKeys", ClientKind::XlibGbk, "<C-space>wq<A-space><C-space>", "wq", "InputMthd=0\n",
+     nullptr},
     // ShuangPin, Microsoft scheme: vs zhong, go guo.
     {"ShuangPin", ClientKind::XlibUtf8, "<C-space>vsgo<space><C-space>", "中国", "ShuangPin=1\nShuangPinScheme=0\n",
      nullptr},
