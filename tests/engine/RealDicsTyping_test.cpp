@@ -160,6 +160,44 @@ TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
   }
 }
 
+// Insert starts phrase building with the first segment ending at the
+// insert point the user placed (zhong|guoren, not the engine's own split);
+// at either end of the keys the engine splits by itself, as Return does.
+TEST_F(RealTyping, InsertSplitsTheKeysAtTheInsertPoint) {
+  struct Case { const char* keys; bool tone; int lefts; const char* segment; const char* unused; } const cases[] = {
+      {"zhongguoren", false, 6, "zhong", "guoren"},
+      {"zhongguoren", false, 3, "zhongguo", "ren"},
+      {"zhongguoren", false, 10, "z", "hongguoren"},
+      {"xi'anren", false, 3, "xi'an", "ren"},
+      {"zhongguo", true, 4, "zhong", "guo"},  // the tone key (Tab) goes with the split
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keys << " " << c.lefts);
+    Fresh();
+    Type(c.keys);
+    if (c.tone) ASSERT_EQ(Press(keysym::kTab), 1);
+    for (int i = 0; i < c.lefts; ++i) ASSERT_EQ(Press(keysym::kLeft), 1);
+    EXPECT_EQ(Press(keysym::kInsert), 1);
+    ASSERT_NE(dictionary.m_nZuCiMode, 0);
+    EXPECT_EQ(Keys(), c.segment);
+    CString unused;
+    dictionary.GetZuCiUnusedKeys(unused);
+    EXPECT_STREQ(unused, c.unused);
+  }
+  // At an end of the keys: the split that Return makes.
+  Fresh();
+  Type("zhongguoren");
+  ASSERT_EQ(Press(keysym::kReturn), 1);
+  const std::string byReturn = Keys();
+  for (unsigned long place : {keysym::kHome, keysym::kEnd}) {
+    Fresh();
+    Type("zhongguoren");
+    Press(place);
+    EXPECT_EQ(Press(keysym::kInsert), 1);
+    EXPECT_EQ(Keys(), byReturn);
+  }
+}
+
 // After right Alt + '-' the client shows the re-chosen item: repeating the
 // last item, picking one of its characters and the learning when the
 // cycle closes must all take that item, not the one first committed
