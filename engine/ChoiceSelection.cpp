@@ -122,8 +122,15 @@ void CChnChars::StartPartialPick(const typCharFatFmt& chosen) {
     SetZuCiMode(split, 1);
     return;
   }
-  if (m_nZuCiCurSeg >= 0 && m_nZuCiCurSeg < m_arrZuCiSegs.GetSize())
-    m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd -= keys.GetLength() - split;
+  if (m_nZuCiCurSeg >= 0 && m_nZuCiCurSeg < m_arrZuCiSegs.GetSize()) {
+    // BackSpace, Delete or new keys may have changed the segment's keys
+    // since it opened: the word's keys take them as they are now, with the
+    // unused keys after them, and the segment ends after the letters used.
+    CKeyZiPair& cur = m_arrZuCiSegs[m_nZuCiCurSeg];
+    const int base = m_nZuCiCurSeg > 0 ? m_arrZuCiSegs[m_nZuCiCurSeg - 1].keyEnd : 0;
+    m_strZuCiKeys = m_strZuCiKeys.Left(base) + keys + m_strZuCiKeys.Mid(cur.keyEnd);
+    cur.keyEnd = base + split;
+  }
   m_nInsertDirChanges = 0;
   m_nInsertLastDir = 0;
 }

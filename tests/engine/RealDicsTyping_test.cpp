@@ -198,6 +198,41 @@ TEST_F(RealTyping, InsertSplitsTheKeysAtTheInsertPoint) {
   }
 }
 
+// The keys of the segment being filled may be edited (BackSpace, Delete,
+// new keys) before a pick that uses part of them: the next segment starts
+// after the letters the pick used in the keys as they are now, with the
+// unused keys after them (zhongguo BackSpace, 中: gu + ren, not uoren).
+TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
+  struct Case { int lefts; const char* edit; const char* segment; const char* pick; const char* rest; } const cases[] = {
+      {0, "\b", "zhonggu", "中", "guren"},
+      {0, "\b\b", "zhongg", "中", "gren"},
+      {1, "\x7f", "zhonggu", "中", "guren"},   // Delete before the last key
+      {0, "x", "zhongguox", "中国", "xren"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.segment << " " << c.pick);
+    Fresh();
+    Type("zhongguoren");
+    ASSERT_EQ(Press(keysym::kReturn), 1);
+    ASSERT_EQ(Keys(), "zhongguo");
+    for (int i = 0; i < c.lefts; ++i) ASSERT_EQ(Press(keysym::kLeft), 1);
+    for (const char* e = c.edit; *e; ++e) {
+      if (*e == '\b') ASSERT_EQ(Press(keysym::kBackSpace, typingtest::kNone, "\b"), 1);
+      else if (*e == '\x7f') ASSERT_EQ(Press(keysym::kDelete, typingtest::kNone, "\x7f"), 1);
+      else Type(std::string(1, *e).c_str());
+    }
+    ASSERT_EQ(Keys(), c.segment);
+    int index = -1;
+    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
+      if (lookuptest::Text(dictionary.m_arrChoices[i]) == c.pick) index = i;
+    ASSERT_GE(index, 0) << "on the first page";
+    EXPECT_EQ(Press(index == 9 ? '0' : '1' + index), 1);
+    EXPECT_EQ(Matched(), c.pick);
+    EXPECT_EQ(Keys(), c.rest);
+    EXPECT_TRUE(Commits().empty());
+  }
+}
+
 // After right Alt + '-' the client shows the re-chosen item: repeating the
 // last item, picking one of its characters and the learning when the
 // cycle closes must all take that item, not the one first committed
