@@ -233,6 +233,32 @@ TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
   }
 }
 
+// With blanks added to the output the client shows a blank after each
+// character: re-choosing erases those blanks with the characters, or the
+// old text's blanks stay before the new one (中 国 re-chosen left 中 种 过 ).
+TEST_F(RealTyping, ReChoosingErasesTheBlanksAddedToTheCommit) {
+  struct Case { const char* keys; unsigned long pickFirst; size_t erased; } const cases[] = {
+      {"zhong", 0, 2},         // 中 and its blank
+      {"zhongguo", 0, 4},      // 中 国
+      {"zhongguo", '2', 2},    // after picking 国 of 中国: one character and its blank
+  };
+  cfgInputManager.AddSpaceInOutput = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keys << " " << c.pickFirst);
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type(c.keys);
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    if (c.pickFirst) ASSERT_EQ(RightAlt(c.pickFirst), 1);
+    m_host.calls.clear();
+    EXPECT_EQ(RightAlt('-'), 1);
+    EXPECT_EQ(m_host.Calls("forward").size(), c.erased);
+    ASSERT_EQ(Commits().size(), 1u);
+    EXPECT_EQ(Commits()[0].back(), ' ') << Commits()[0];
+  }
+  cfgInputManager.AddSpaceInOutput = 0;
+}
+
 // After right Alt + '-' the client shows the re-chosen item: repeating the
 // last item, picking one of its characters and the learning when the
 // cycle closes must all take that item, not the one first committed
