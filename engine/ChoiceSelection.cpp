@@ -17,6 +17,7 @@
 
 namespace {
 
+using choicehelp::KeyPosAfterLetters;
 using choicehelp::LettersOf;
 using choicehelp::PageSizeOf;
 using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
@@ -25,18 +26,6 @@ using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
 constexpr int kShortTipBytes = 19;
 // The segment list answers F1 to F8.
 constexpr unsigned long kLastSegKey = keysym::kF8;
-
-// The position in keys right after its n-th key that is not an
-// apostrophe, and after the apostrophes that follow it, so that the next
-// segment starts with a letter.
-int KeyPosAfterLetters(const CString& keys, int n) {
-  const int length = keys.GetLength();
-  int pos = 0;
-  for (int seen = 0; pos < length && seen < n; ++pos)
-    if (keys[pos] != '\'') ++seen;
-  while (pos < length && keys[pos] == '\'') ++pos;
-  return pos;
-}
 
 // Shape-code input: the keys typed after the code of a row that the pick
 // consumed (the keys of "trnt" + "w" after picking the row TRNT are "w"),

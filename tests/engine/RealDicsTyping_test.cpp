@@ -259,6 +259,32 @@ TEST_F(RealTyping, ReChoosingErasesTheBlanksAddedToTheCommit) {
   cfgInputManager.AddSpaceInOutput = 0;
 }
 
+// Re-choosing in phrase building moves the keys between the segment just
+// filled and the keys after it by the letters the new candidate uses; the
+// typed keys hold apostrophes as well (放 to 反感 left 'quan, and 方 then
+// n'quan, on fang'an'quan).
+TEST_F(RealTyping, ReChoosingASegmentCountsTheApostrophesInItsKeys) {
+  struct Case { unsigned long pick; std::vector<std::pair<const char*, const char*>> steps; } const cases[] = {
+      {'3', {{"反感", "quan"}, {"方", "an'quan"}, {"方案", "quan"}}},   // 放 first
+      {keysym::kSpace, {{"反感", "quan"}, {"放", "an'quan"}, {"方", "an'quan"}, {"房", "an'quan"},
+                        {"防", "an'quan"}, {"饭", "g'an'quan"}}},      // 方案 first
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pick);
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type("fang'an'quan");
+    ASSERT_EQ(lookuptest::Text(dictionary.m_arrChoices[2]), "放");
+    ASSERT_EQ(Press(c.pick), 1);
+    ASSERT_NE(dictionary.m_nZuCiMode, 0);
+    for (const auto& [matched, keys] : c.steps) {
+      EXPECT_EQ(RightAlt('-'), 1);
+      EXPECT_EQ(Matched(), matched);
+      EXPECT_EQ(Keys(), keys);
+    }
+  }
+}
+
 // After right Alt + '-' the client shows the re-chosen item: repeating the
 // last item, picking one of its characters and the learning when the
 // cycle closes must all take that item, not the one first committed
