@@ -436,3 +436,22 @@ TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
 }
 
 }  // namespace
+
+// Shape-code input: a key without text enters nothing, so it goes back to
+// the client whether keys are typed or not (F10 and the Super key were
+// swallowed there), and the keys typed stay.
+TEST_F(RealShapeTyping, KeysWithoutTextGoBackToTheClient) {
+  struct Case { unsigned long key; const char* typed; } const cases[] = {
+      {keysym::kF10, ""}, {0xFFEB, ""}, {0x1008FF13, ""},  // F10, Super_L, a volume key
+      {keysym::kF10, "ab"}, {0xFFEB, "ab"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.key << " on '" << c.typed << "'");
+    Fresh();
+    Type(c.typed);
+    m_host.calls.clear();
+    EXPECT_EQ(Press(c.key, typingtest::kNone, ""), 0);
+    EXPECT_EQ(Keys(), c.typed);
+    EXPECT_TRUE(Commits().empty());
+  }
+}
