@@ -17,6 +17,7 @@
 
 namespace {
 
+using choicehelp::KeyPosAfterLetters;
 using choicehelp::LettersOf;
 using choicehelp::PageSizeOf;
 using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
@@ -25,18 +26,6 @@ using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
 constexpr int kShortTipBytes = 19;
 // The segment list answers F1 to F8.
 constexpr unsigned long kLastSegKey = keysym::kF8;
-
-// The position in keys right after its n-th key that is not an
-// apostrophe, and after the apostrophes that follow it, so that the next
-// segment starts with a letter.
-int KeyPosAfterLetters(const CString& keys, int n) {
-  const int length = keys.GetLength();
-  int pos = 0;
-  for (int seen = 0; pos < length && seen < n; ++pos)
-    if (keys[pos] != '\'') ++seen;
-  while (pos < length && keys[pos] == '\'') ++pos;
-  return pos;
-}
 
 // Shape-code input: the keys typed after the code of a row that the pick
 // consumed (the keys of "trnt" + "w" after picking the row TRNT are "w"),
@@ -132,8 +121,15 @@ void CChnChars::StartPartialPick(const typCharFatFmt& chosen) {
     SetZuCiMode(split, 1);
     return;
   }
-  if (m_nZuCiCurSeg >= 0 && m_nZuCiCurSeg < m_arrZuCiSegs.GetSize())
-    m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd -= keys.GetLength() - split;
+  if (m_nZuCiCurSeg >= 0 && m_nZuCiCurSeg < m_arrZuCiSegs.GetSize()) {
+    // BackSpace, Delete or new keys may have changed the segment's keys
+    // since it opened: the word's keys take them as they are now, with the
+    // unused keys after them, and the segment ends after the letters used.
+    CKeyZiPair& cur = m_arrZuCiSegs[m_nZuCiCurSeg];
+    const int base = m_nZuCiCurSeg > 0 ? m_arrZuCiSegs[m_nZuCiCurSeg - 1].keyEnd : 0;
+    m_strZuCiKeys = m_strZuCiKeys.Left(base) + keys + m_strZuCiKeys.Mid(cur.keyEnd);
+    cur.keyEnd = base + split;
+  }
   m_nInsertDirChanges = 0;
   m_nInsertLastDir = 0;
 }

@@ -68,6 +68,22 @@ std::string ConvertCommitText(CChnChars& e, const std::string& in, bool fanTi, b
   return out;
 }
 
+int BlanksAddedTo(const CString& text) {
+  if (!cfgInputManager.AddSpaceInOutput) return 0;
+  const std::string s(text.GetString(), static_cast<size_t>(text.GetLength()));
+  int blanks = 0;
+  for (size_t i = 0; i < s.size();) {
+    if (!IsGbkLead(static_cast<unsigned char>(s[i]))) {
+      ++i;
+      continue;
+    }
+    if (i + 1 >= s.size()) break;
+    if (!CChnChars::IsChnAlphaNumeric(CharAt(s, i))) ++blanks;
+    i += 2;
+  }
+  return blanks;
+}
+
 void SendBackSpacesToClient(CChnChars& e, int n) {
   IEngineHost& host = EngineHost();
   for (int i = 0; i < n; ++i) {

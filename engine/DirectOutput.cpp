@@ -79,10 +79,14 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
   const bool noShapeCode =
       !KeysTyped(*this) && !m_nZuCiMode && ShapeCodeForeignKey(*this, letterOrChar);
   if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter && !noShapeCode) return kGoOnWithKey;
+  int value = static_cast<unsigned char>(MyMapVirtualKey(key, m_bShift ? 0 : 1, 0));
+  // A key without text (a function key, the Super key, a media key) has
+  // nothing to output: it belongs to the client, and the input, the keys
+  // typed and the last commit stay as they are.
+  if (value == 0) return 0;
 
   ResetChnInput(0, 0, 1);
   ForgetLastCommit();
-  int value = static_cast<unsigned char>(MyMapVirtualKey(key, m_bShift ? 0 : 1, 0));
   int nBytes = 1;
   const bool plainLeftAlt = LeftAlt(*this) && !m_bShift && Pinyin() && cfg.StdPinYin;
   if ((cfg.FullSize || cfg.UseChnPunctMark) && !plainLeftAlt) {

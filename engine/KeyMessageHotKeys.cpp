@@ -10,6 +10,7 @@
 #include "engine/EngineHost.h"
 #include "engine/KeySyms.h"
 #include "engine/PaneGlobals.h"
+#include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/CommitText.h"
 #include "framework/UIStrings.h"
 
@@ -302,14 +303,27 @@ void CChnChars::ReChooseZuCiSegment(const CString& text, int oldIndex) {
                           : static_cast<int>(strnlen(c.key, kFatKeyBytes));
     };
     const int d = keyLen(m_arrReSelCands[m_nReSelIndex]) - keyLen(m_arrReSelCands[oldIndex]);
-    if (d > 0 && d <= m_strKeySeq.GetLength()) {
-      m_arrZuCiSegs[seg].keyEnd += d;
-      m_strKeySeq.DeleteLeft(d);
-    } else if (d < 0 && m_arrZuCiSegs[seg].keyEnd + d >= 0) {
-      m_arrZuCiSegs[seg].keyEnd += d;
-      m_strKeySeq = m_strZuCiKeys.Mid(m_arrZuCiSegs[seg].keyEnd, -d) + m_strKeySeq;
+    // The candidates count letters; the segment's end is a position in the
+    // word's keys, where apostrophes count too: the new end lies after the
+    // segment's letters and d more (or fewer), and the keys between the two
+    // ends move between the segment and the keys after it.
+    const int base = seg > 0 ? m_arrZuCiSegs[seg - 1].keyEnd : 0;
+    const int oldEnd = m_arrZuCiSegs[seg].keyEnd;
+    CString segKeys = m_strZuCiKeys.Mid(base, oldEnd - base);
+    segKeys.Remove('\'');
+    const int letters = segKeys.GetLength() + d;
+    const int moved =
+        d == 0 || letters <= 0
+            ? 0
+            : base + choicehelp::KeyPosAfterLetters(m_strZuCiKeys.Mid(base), letters) - oldEnd;
+    if (moved > 0 && moved <= m_strKeySeq.GetLength()) {
+      m_arrZuCiSegs[seg].keyEnd += moved;
+      m_strKeySeq.DeleteLeft(moved);
+    } else if (moved < 0) {
+      m_arrZuCiSegs[seg].keyEnd += moved;
+      m_strKeySeq = m_strZuCiKeys.Mid(m_arrZuCiSegs[seg].keyEnd, -moved) + m_strKeySeq;
     }
-    if (d != 0) {
+    if (moved != 0) {
       m_nInsertPt = static_cast<int16_t>(m_strKeySeq.GetLength());
       if (m_nZuCiCurSeg < m_arrZuCiSegs.GetSize())
         m_arrZuCiSegs[m_nZuCiCurSeg].keyEnd = m_strZuCiKeys.GetLength();

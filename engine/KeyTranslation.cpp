@@ -6,9 +6,12 @@
 // callers use as entry points.
 #include "engine/internal/KeyRoad.h"
 
+#include <algorithm>
+
 #include "engine/EngineHost.h"
 #include "engine/KeySyms.h"
 #include "engine/PaneGlobals.h"
+#include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/DicBuffers.h"
 #include "framework/UIStrings.h"
 
@@ -92,13 +95,29 @@ int ShiftInsertDelete(CChnChars& e, typKeyRoad& r) {
   return e.m_bShift && (r.key == keysym::kInsert || r.key == keysym::kDelete) ? 0 : kGoOnWithKey;
 }
 
-// Insert outside phrase building starts it on three or more keys.
+// Where Insert splits the keys: the insert point, counted in the keys that
+// phrase building keeps (in pinyin input the letters without the tone and
+// stroke keys and without apostrophes at either end); 0 when it lies at
+// either end of them, where there is nothing to split.
+int InsertSplitPoint(CChnChars& e) {
+  CString keys = e.m_strKeySeq;
+  int point = std::min<int>(e.m_nInsertPt, keys.GetLength());
+  if (Pinyin()) {
+    keys = choicehelp::LettersOf(keys);
+    for (int i = 0; i < keys.GetLength() && keys[i] == '\''; ++i) --point;
+    e.RemvFenHaoAtEnds(keys);
+  }
+  return point > 0 && point < keys.GetLength() ? point : 0;
+}
+
+// Insert outside phrase building starts it on three or more keys, with the
+// first segment ending at the insert point (the engine's own split when
+// the insert point is at an end of the keys).
 int InsertStartsZuCi(CChnChars& e, typKeyRoad& r) {
   if (r.key != keysym::kInsert || e.m_nZuCiMode) return kGoOnWithKey;
   if (e.m_bShift || e.m_bAlt || e.m_bCtrl || e.m_strKeySeq.GetLength() < 3 || IsVModeKeySeq(e))
     return 0;
-  e.SetZuCiMode(0, 0);
-  e.ZuCiKeySplit();
+  e.SetZuCiMode(InsertSplitPoint(e), 0);
   return 1;
 }
 

@@ -195,7 +195,10 @@ int KeyNameNoCodeUses(CChnChars& e, typKeyRoad& r) {
 // are shown again.
 int EnterKey(CChnChars& e, typKeyRoad& r) {
   const char ch = e.KeyToKeySeqChar(r.key, r.c);
-  if (!Pinyin() && ch) {
+  // A key without text (F10 in shape-code input, the Super key, a media
+  // key) enters nothing: it goes back to the client, the keys stay.
+  if (!ch) return 0;
+  if (!Pinyin()) {
     const int picked = e.DoubledKeyPick(ch, r.window, r.hasWildcard);
     if (picked != kGoOnWithKey) return picked;
   }

@@ -12,6 +12,7 @@
 #include "engine/CChnChars.h"
 
 #include "engine/EngineHost.h"
+#include "engine/internal/CommitText.h"
 
 namespace {
 
@@ -102,7 +103,8 @@ int CChnChars::GetNextChoice(CString& text) {
     // is checked against it before it is read.
     const int n = m_arrForecastReSel.GetSize();
     if (n == 0 || i < 0 || i >= n) return 0;
-    const int erase = m_arrForecastReSel[i].GetLength() / kCharBytes;
+    const int erase =
+        m_arrForecastReSel[i].GetLength() / kCharBytes + BlanksAddedTo(m_arrForecastReSel[i]);
     i = (i + 1) % n;
     text = m_strPendingCiTail = m_arrForecastReSel[i];
     return erase;
@@ -118,12 +120,12 @@ int CChnChars::GetNextChoice(CString& text) {
     if (n < 2 || i < 0 || i >= n) return 0;
     CString now;
     FatFmt2NmlChar(m_arrReSelCands[i], now);
-    erase = now.GetLength() / kCharBytes;
+    erase = now.GetLength() / kCharBytes + BlanksAddedTo(now);
   } else {
     FatFmt2NmlChar(m_reSelItem, phrase);
     n = phrase.GetLength() / kCharBytes;
     if (n < 2 || i < 0 || i >= n) return 0;
-    erase = 1;
+    erase = 1 + BlanksAddedTo(phrase.Mid(i * kCharBytes, kCharBytes));
   }
   const int first = list ? 0 : kFirstCharState;
   const int phase = m_nReSelState - first;

@@ -22,4 +22,17 @@ inline CString LettersOf(const CString& keys) {
   return s;
 }
 
+// The position in keys right after its n-th key that is not an
+// apostrophe, and after the apostrophes that follow it, so that the next
+// segment starts with a letter. Candidates count the letters they used;
+// the typed keys hold apostrophes as well.
+inline int KeyPosAfterLetters(const CString& keys, int n) {
+  const int length = keys.GetLength();
+  int pos = 0;
+  for (int seen = 0; pos < length && seen < n; ++pos)
+    if (keys[pos] != '\'') ++seen;
+  while (pos < length && keys[pos] == '\'') ++pos;
+  return pos;
+}
+
 }  // namespace choicehelp

@@ -9,8 +9,14 @@
 #include <string>
 
 class CChnChars;
+class CString;
 
 std::string ConvertCommitText(CChnChars& e, const std::string& in, bool fanTi, bool addSpace);
+
+// The blanks the output adds after the characters of text (none unless
+// AddSpaceInOutput is on): what erasing the text at the client must
+// erase as well.
+int BlanksAddedTo(const CString& text);
 
 // Sends n BackSpace presses to the client whose key was forwarded last
 // (through copies of e.m_fwdEvent, which stays as the client sent it).

@@ -17,10 +17,36 @@ TEST_F(DirectOutput, ShiftDigitAndFunctionKeys) {
   EXPECT_EQ(Press('1', kShift, "1"), 1);
   EXPECT_EQ(Commits(), V{"commit 3/4 !"});
   m_host.calls.clear();
-  EXPECT_EQ(Press(keysym::kF1, kNone, ""), 1);  // used, nothing to commit
+  EXPECT_EQ(Press(keysym::kF1, kNone, ""), 0);  // nothing to commit: the client's key
   EXPECT_TRUE(Commits().empty());
   Type("zh");
   EXPECT_EQ(Press(keysym::kF1, kNone, ""), 0);
+}
+
+// A key without text has nothing to output directly: it goes back to the
+// client (F5 reloads, the Super key opens the menu), and the keys typed and
+// the last commit stay, instead of the key being swallowed with a reset.
+TEST_F(DirectOutput, KeysWithoutTextGoBackToTheClient) {
+  struct Case { unsigned long key; int mods; const char* typed; } const cases[] = {
+      {0xFFC2, kNone, ""},           // F5
+      {0xFFEB, kNone, ""},           // Super_L
+      {0x1008FF13, kNone, ""},       // a volume key
+      {0xFFC2, kShift, ""},
+      {0xFFC2, kShift, "zh"},        // Shift sends a key to the direct output
+      {keysym::kAltL, kLeftAlt, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.key << " mods " << c.mods << " on '" << c.typed
+                                    << "'");
+    Fresh();
+    Type(c.typed);
+    dictionary.m_lastCommit = typCharFatFmt::Char(0xD6, 0xD0);
+    m_host.calls.clear();
+    EXPECT_EQ(Press(c.key, c.mods, ""), 0);
+    EXPECT_TRUE(Commits().empty());
+    EXPECT_EQ(Keys(), c.typed);
+    EXPECT_EQ(dictionary.m_lastCommit.kind, kFatChar) << "the last commit is kept";
+  }
 }
 
 // Chinese punctuation and full-width symbols arrive as the characters the

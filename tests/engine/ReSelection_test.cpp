@@ -74,6 +74,22 @@ TEST(ReSelection, NothingToReChooseGivesNothing) {
   dictionary.m_arrForecastReSel.RemoveAll();
 }
 
+// With blanks added to the output each character of the forecast item the
+// client shows has a blank after it: both are erased.
+TEST(ReSelection, ForecastReChoiceErasesTheAddedBlanks) {
+  cfgInputManager.AddSpaceInOutput = 1;
+  dictionary.m_nReSelState = 99;
+  dictionary.m_arrForecastReSel.RemoveAll();
+  dictionary.m_arrForecastReSel.Add(ToGbk("中国"));
+  dictionary.m_arrForecastReSel.Add(ToGbk("人"));
+  dictionary.m_nReSelIndex = 0;
+  CString text;
+  EXPECT_EQ(dictionary.GetNextChoice(text), 4) << "中 国 ";
+  cfgInputManager.AddSpaceInOutput = 0;
+  dictionary.m_nReSelState = -1;
+  dictionary.m_arrForecastReSel.RemoveAll();
+}
+
 // Runs of weights: the characters' learned order (3-byte records) and a
 // phrase key's entries (4-byte). Each record's id is its letter.
 std::vector<uint8_t> MakeRun(const std::string& ids, const std::vector<int>& weights, int stride) {

@@ -166,6 +166,131 @@ TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
   }
 }
 
+// Insert starts phrase building with the first segment ending at the
+// insert point the user placed (zhong|guoren, not the engine's own split);
+// at either end of the keys the engine splits by itself, as Return does.
+TEST_F(RealTyping, InsertSplitsTheKeysAtTheInsertPoint) {
+  struct Case { const char* keys; bool tone; int lefts; const char* segment; const char* unused; } const cases[] = {
+      {"zhongguoren", false, 6, "zhong", "guoren"},
+      {"zhongguoren", false, 3, "zhongguo", "ren"},
+      {"zhongguoren", false, 10, "z", "hongguoren"},
+      {"xi'anren", false, 3, "xi'an", "ren"},
+      {"zhongguo", true, 4, "zhong", "guo"},  // the tone key (Tab) goes with the split
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keys << " " << c.lefts);
+    Fresh();
+    Type(c.keys);
+    if (c.tone) ASSERT_EQ(Press(keysym::kTab), 1);
+    for (int i = 0; i < c.lefts; ++i) ASSERT_EQ(Press(keysym::kLeft), 1);
+    EXPECT_EQ(Press(keysym::kInsert), 1);
+    ASSERT_NE(dictionary.m_nZuCiMode, 0);
+    EXPECT_EQ(Keys(), c.segment);
+    CString unused;
+    dictionary.GetZuCiUnusedKeys(unused);
+    EXPECT_STREQ(unused, c.unused);
+  }
+  // At an end of the keys: the split that Return makes.
+  Fresh();
+  Type("zhongguoren");
+  ASSERT_EQ(Press(keysym::kReturn), 1);
+  const std::string byReturn = Keys();
+  for (unsigned long place : {keysym::kHome, keysym::kEnd}) {
+    Fresh();
+    Type("zhongguoren");
+    Press(place);
+    EXPECT_EQ(Press(keysym::kInsert), 1);
+    EXPECT_EQ(Keys(), byReturn);
+  }
+}
+
+// The keys of the segment being filled may be edited (BackSpace, Delete,
+// new keys) before a pick that uses part of them: the next segment starts
+// after the letters the pick used in the keys as they are now, with the
+// unused keys after them (zhongguo BackSpace, 中: gu + ren, not uoren).
+TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
+  struct Case { int lefts; const char* edit; const char* segment; const char* pick; const char* rest; } const cases[] = {
+      {0, "\b", "zhonggu", "中", "guren"},
+      {0, "\b\b", "zhongg", "中", "gren"},
+      {1, "\x7f", "zhonggu", "中", "guren"},   // Delete before the last key
+      {0, "x", "zhongguox", "中国", "xren"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.segment << " " << c.pick);
+    Fresh();
+    Type("zhongguoren");
+    ASSERT_EQ(Press(keysym::kReturn), 1);
+    ASSERT_EQ(Keys(), "zhongguo");
+    for (int i = 0; i < c.lefts; ++i) ASSERT_EQ(Press(keysym::kLeft), 1);
+    for (const char* e = c.edit; *e; ++e) {
+      if (*e == '\b') ASSERT_EQ(Press(keysym::kBackSpace, typingtest::kNone, "\b"), 1);
+      else if (*e == '\x7f') ASSERT_EQ(Press(keysym::kDelete, typingtest::kNone, "\x7f"), 1);
+      else Type(std::string(1, *e).c_str());
+    }
+    ASSERT_EQ(Keys(), c.segment);
+    int index = -1;
+    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
+      if (lookuptest::Text(dictionary.m_arrChoices[i]) == c.pick) index = i;
+    ASSERT_GE(index, 0) << "on the first page";
+    EXPECT_EQ(Press(index == 9 ? '0' : '1' + index), 1);
+    EXPECT_EQ(Matched(), c.pick);
+    EXPECT_EQ(Keys(), c.rest);
+    EXPECT_TRUE(Commits().empty());
+  }
+}
+
+// With blanks added to the output the client shows a blank after each
+// character: re-choosing erases those blanks with the characters, or the
+// old text's blanks stay before the new one (中 国 re-chosen left 中 种 过 ).
+TEST_F(RealTyping, ReChoosingErasesTheBlanksAddedToTheCommit) {
+  struct Case { const char* keys; unsigned long pickFirst; size_t erased; } const cases[] = {
+      {"zhong", 0, 2},         // 中 and its blank
+      {"zhongguo", 0, 4},      // 中 国
+      {"zhongguo", '2', 2},    // after picking 国 of 中国: one character and its blank
+  };
+  cfgInputManager.AddSpaceInOutput = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keys << " " << c.pickFirst);
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type(c.keys);
+    ASSERT_EQ(Press(keysym::kSpace), 1);
+    if (c.pickFirst) ASSERT_EQ(RightAlt(c.pickFirst), 1);
+    m_host.calls.clear();
+    EXPECT_EQ(RightAlt('-'), 1);
+    EXPECT_EQ(m_host.Calls("forward").size(), c.erased);
+    ASSERT_EQ(Commits().size(), 1u);
+    EXPECT_EQ(Commits()[0].back(), ' ') << Commits()[0];
+  }
+  cfgInputManager.AddSpaceInOutput = 0;
+}
+
+// Re-choosing in phrase building moves the keys between the segment just
+// filled and the keys after it by the letters the new candidate uses; the
+// typed keys hold apostrophes as well (放 to 反感 left 'quan, and 方 then
+// n'quan, on fang'an'quan).
+TEST_F(RealTyping, ReChoosingASegmentCountsTheApostrophesInItsKeys) {
+  struct Case { unsigned long pick; std::vector<std::pair<const char*, const char*>> steps; } const cases[] = {
+      {'3', {{"反感", "quan"}, {"方", "an'quan"}, {"方案", "quan"}}},   // 放 first
+      {keysym::kSpace, {{"反感", "quan"}, {"放", "an'quan"}, {"方", "an'quan"}, {"房", "an'quan"},
+                        {"防", "an'quan"}, {"饭", "g'an'quan"}}},      // 方案 first
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pick);
+    Fresh();
+    dictionary.ResetReSelectionData();
+    Type("fang'an'quan");
+    ASSERT_EQ(lookuptest::Text(dictionary.m_arrChoices[2]), "放");
+    ASSERT_EQ(Press(c.pick), 1);
+    ASSERT_NE(dictionary.m_nZuCiMode, 0);
+    for (const auto& [matched, keys] : c.steps) {
+      EXPECT_EQ(RightAlt('-'), 1);
+      EXPECT_EQ(Matched(), matched);
+      EXPECT_EQ(Keys(), keys);
+    }
+  }
+}
+
 // After right Alt + '-' the client shows the re-chosen item: repeating the
 // last item, picking one of its characters and the learning when the
 // cycle closes must all take that item, not the one first committed
@@ -427,3 +552,22 @@ TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
 }
 
 }  // namespace
+
+// Shape-code input: a key without text enters nothing, so it goes back to
+// the client whether keys are typed or not (F10 and the Super key were
+// swallowed there), and the keys typed stay.
+TEST_F(RealShapeTyping, KeysWithoutTextGoBackToTheClient) {
+  struct Case { unsigned long key; const char* typed; } const cases[] = {
+      {keysym::kF10, ""}, {0xFFEB, ""}, {0x1008FF13, ""},  // F10, Super_L, a volume key
+      {keysym::kF10, "ab"}, {0xFFEB, "ab"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.key << " on '" << c.typed << "'");
+    Fresh();
+    Type(c.typed);
+    m_host.calls.clear();
+    EXPECT_EQ(Press(c.key, typingtest::kNone, ""), 0);
+    EXPECT_EQ(Keys(), c.typed);
+    EXPECT_TRUE(Commits().empty());
+  }
+}
