@@ -27,6 +27,14 @@ class RealTyping : public typingtest::Typing {
     Press(keysym::kAltR, typingtest::kRightAlt, "");
     return Press(key, typingtest::kRightAlt);
   }
+  // The place of text among the first page's candidates, -1 when not there.
+  int OnFirstPage(const char* text) {
+    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
+      if (lookuptest::Text(dictionary.m_arrChoices[i]) == text) return i;
+    return -1;
+  }
+  // The selection key of the first page's candidate at index.
+  static unsigned long SelectionKey(int index) { return index == 9 ? '0' : '1' + index; }
   // The V-mode hot key, right Alt+F, as the main bar runs it.
   int VModeHotKey() {
     Record('F', "f", typingtest::kRightAlt);
@@ -151,11 +159,9 @@ TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
       ASSERT_EQ(Press(keysym::kEnd), 1);
       ASSERT_EQ(Keys(), c.keys);
     }
-    int index = -1;
-    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
-      if (lookuptest::Text(dictionary.m_arrChoices[i]) == c.pick) index = i;
+    const int index = OnFirstPage(c.pick);
     ASSERT_GE(index, 0) << "on the first page";
-    EXPECT_EQ(Press(index == 9 ? '0' : '1' + index), 1);
+    EXPECT_EQ(Press(SelectionKey(index)), 1);
     EXPECT_NE(dictionary.m_nZuCiMode, 0);
     EXPECT_EQ(Matched(), c.pick);
     EXPECT_EQ(Keys(), c.rest);
@@ -181,7 +187,9 @@ TEST_F(RealTyping, InsertSplitsTheKeysAtTheInsertPoint) {
     SCOPED_TRACE(testing::Message() << c.keys << " " << c.lefts);
     Fresh();
     Type(c.keys);
-    if (c.tone) ASSERT_EQ(Press(keysym::kTab), 1);
+    if (c.tone) {
+      ASSERT_EQ(Press(keysym::kTab), 1);
+    }
     for (int i = 0; i < c.lefts; ++i) ASSERT_EQ(Press(keysym::kLeft), 1);
     EXPECT_EQ(Press(keysym::kInsert), 1);
     ASSERT_NE(dictionary.m_nZuCiMode, 0);
@@ -228,11 +236,9 @@ TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
       else Type(std::string(1, *e).c_str());
     }
     ASSERT_EQ(Keys(), c.segment);
-    int index = -1;
-    for (int i = 0; i < dictionary.m_arrChoices.GetSize() && i < 10; ++i)
-      if (lookuptest::Text(dictionary.m_arrChoices[i]) == c.pick) index = i;
+    const int index = OnFirstPage(c.pick);
     ASSERT_GE(index, 0) << "on the first page";
-    EXPECT_EQ(Press(index == 9 ? '0' : '1' + index), 1);
+    EXPECT_EQ(Press(SelectionKey(index)), 1);
     EXPECT_EQ(Matched(), c.pick);
     EXPECT_EQ(Keys(), c.rest);
     EXPECT_TRUE(Commits().empty());
@@ -255,7 +261,9 @@ TEST_F(RealTyping, ReChoosingErasesTheBlanksAddedToTheCommit) {
     dictionary.ResetReSelectionData();
     Type(c.keys);
     ASSERT_EQ(Press(keysym::kSpace), 1);
-    if (c.pickFirst) ASSERT_EQ(RightAlt(c.pickFirst), 1);
+    if (c.pickFirst) {
+      ASSERT_EQ(RightAlt(c.pickFirst), 1);
+    }
     m_host.calls.clear();
     EXPECT_EQ(RightAlt('-'), 1);
     EXPECT_EQ(m_host.Calls("forward").size(), c.erased);
