@@ -272,6 +272,47 @@ TEST_F(Transport, DisconnectDestroysTheAcceptWindowAndFreesTheId) {
   EXPECT_EQ(Core()->methods.send(m_server.Ims(), 999, nullptr, 0), 0);
 }
 
+int ClientCount(Xi18nCore* core) {
+  int n = 0;
+  for (Xi18nClient* c = core->address.clients; c; c = c->next) ++n;
+  return n;
+}
+
+// A client window that goes ends every connection made from it, and a
+// connect request from a window that is gone already leaves no connection
+// behind; a client whose window lives on is served all the while.
+TEST_F(Transport, AGoneClientWindowLeavesNoConnectionBehind) {
+  TestClient live(m_server.Dpy());
+  Handshake(live, false);
+  const uint16_t liveId = g_delivered.back().connect_id;
+  {
+    TestClient twice(m_server.Dpy());
+    ASSERT_TRUE(twice.Connect(m_name));
+    ASSERT_TRUE(twice.Connect(m_name));
+    ASSERT_EQ(ClientCount(Core()), 3);
+    XDestroyWindow(twice.Dpy(), twice.Win());
+    XSync(twice.Dpy(), False);
+    EXPECT_TRUE(ximtest::PumpUntil(m_server.Dpy(), [&] { return ClientCount(Core()) == 1; }));
+  }
+  TestClient late(m_server.Dpy());
+  XDestroyWindow(late.Dpy(), late.Win());
+  XEvent ev{};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = m_server.Win();
+  ev.xclient.message_type = XInternAtom(late.Dpy(), "_XIM_XCONNECT", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = static_cast<long>(late.Win());
+  XSendEvent(late.Dpy(), m_server.Win(), False, NoEventMask, &ev);
+  XSync(late.Dpy(), False);
+  ximtest::PumpServer(m_server.Dpy());
+  EXPECT_EQ(ClientCount(Core()), 1);
+  ASSERT_NE(_Xi18nFindClient(Core(), liveId), nullptr);
+  g_delivered.clear();
+  live.SendInline(Message(false, XIM_QUERY_EXTENSION, {1, 0, 0, 0}));
+  ASSERT_TRUE(Delivered(1));
+  EXPECT_EQ(g_delivered[0].connect_id, liveId);
+}
+
 // The disconnect handler runs inside the accept window's own filter and
 // removes that filter and window; the transport must come through it.
 void DisconnectFromInsideTheFilter(XIMS ims, IMProtocol* call, const Xi18nMessage& msg, int* keep) {

@@ -58,17 +58,20 @@ Xi18nClient* FindByAcceptWin(Xi18nCore* core, Window w) {
 Bool WaitXIMProtocol(Display* dpy, Window win, XEvent* ev, XPointer client_data);
 
 // A client that dies without XIM_DISCONNECT takes its window with it; the
-// connection ends then as if it had said goodbye.
+// connection ends then as if it had said goodbye. Every connection made from
+// that window ends: Xlib hands the event to one filter only.
 Bool WaitXClientGone(Display*, Window, XEvent* ev, XPointer client_data) {
   if (ev->type != DestroyNotify) return False;
   XIMS ims = reinterpret_cast<XIMS>(client_data);
+  std::vector<uint16_t> gone;
   for (Xi18nClient* c = Xi18nOf(ims)->address.clients; c; c = c->next) {
     if (c->trans_rec && XC(c)->client_win == ev->xdestroywindow.window) {
-      _Xi18nClientGone(ims, static_cast<uint16_t>(c->connect_id));
-      return True;
+      gone.push_back(static_cast<uint16_t>(c->connect_id));
     }
   }
-  return False;
+  // Each end unlinks its record and its filters, so the ids are taken first.
+  for (uint16_t id : gone) _Xi18nClientGone(ims, id);
+  return gone.empty() ? False : True;
 }
 
 // A whole message from `avail` raw bytes whose first four are the header
@@ -217,6 +220,16 @@ void ReadXConnectMessage(XIMS ims, const XClientMessageEvent& ev) {
     std::fprintf(stderr, "xim: malformed connect request dropped\n");
     return;
   }
+  // The client's window tells us when the client is gone. Once we listen to
+  // it, a window that still exists will report its end; one that is gone
+  // already never would, and its connection would stay forever.
+  XSelectInput(dpy, client_win, StructureNotifyMask);
+  XWindowAttributes attrs;
+  if (!XGetWindowAttributes(dpy, client_win, &attrs)) {
+    std::fprintf(stderr, "xim: connect request from window 0x%lx, which is gone, dropped\n",
+                 static_cast<unsigned long>(client_win));
+    return;
+  }
   Xi18nClient* client = _Xi18nNewClient(core);
   if (!client) return;
   XClient* x = new (std::nothrow) XClient{client_win, None};
@@ -228,7 +241,6 @@ void ReadXConnectMessage(XIMS ims, const XClientMessageEvent& ev) {
   client->trans_rec = x;
   _XRegisterFilterByType(dpy, x->accept_win, ClientMessage, ClientMessage, WaitXIMProtocol,
                          reinterpret_cast<XPointer>(ims));
-  XSelectInput(dpy, client_win, StructureNotifyMask);
   _XRegisterFilterByType(dpy, client_win, DestroyNotify, DestroyNotify, WaitXClientGone,
                          reinterpret_cast<XPointer>(ims));
 
