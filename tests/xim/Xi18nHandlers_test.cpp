@@ -551,6 +551,84 @@ TEST_F(Handlers, MalformedMessagesAreRefusedAndTheNextSessionWorks) {
   }
 }
 
+// Set requests and the short requests that name a context: a body that lies
+// about its length, a context of another connection, values of the wrong
+// size. Whatever is refused, the context keeps what its own client set.
+TEST_F(Handlers, HostileSetAndContextRequestsLeaveTheStoredContextAlone) {
+  const uint16_t c = m_server.Connect('l'), other = m_server.Connect('B');
+  const uint16_t live = Create(m_server, c, false);
+  const uint16_t foreign = Create(m_server, other, true);
+  ASSERT_NE(live, 0);
+  ASSERT_NE(foreign, 0);
+  const uint16_t pre = Quark("preeditAttributes"), sts = Quark("statusAttributes");
+  const uint16_t spot = Quark("spotLocation"), font = Quark("fontSet");
+  auto set = [](uint16_t ic, const std::vector<uint8_t>& attrs, int claimed = -1) {
+    WireBytes w(false);
+    w.u16(1).u16(ic).u16(static_cast<uint32_t>(claimed < 0 ? attrs.size() : claimed)).zeros(2);
+    std::vector<uint8_t> out = w.bytes();
+    out.insert(out.end(), attrs.begin(), attrs.end());
+    return out;
+  };
+  const std::vector<uint8_t> newSpot = Raw({{pre, Raw({{spot, {30, 0, 40, 0}}})}});
+  struct Case {
+    const char* what;
+    uint8_t major;
+    std::vector<uint8_t> body;
+    std::vector<uint8_t> replies;  // majors sent
+    bool handled;
+  } const cases[] = {
+      {"set list longer than the body", XIM_SET_IC_VALUES, set(live, newSpot, 200), {}, false},
+      {"set without its list length", XIM_SET_IC_VALUES, WireBytes(false).u16(c).u16(live).bytes(), {}, false},
+      {"set on another connection's context", XIM_SET_IC_VALUES, set(foreign, newSpot), {}, true},
+      {"set on a context never created", XIM_SET_IC_VALUES, set(999, newSpot), {}, true},
+      {"spot location of two bytes", XIM_SET_IC_VALUES, set(live, Raw({{pre, Raw({{spot, {30, 0}}})}})),
+       {XIM_SET_IC_VALUES_REPLY}, true},
+      {"font name claiming 65535 bytes", XIM_SET_IC_VALUES,
+       set(live, Raw({{pre, Raw({{font, WireBytes(false).u16(0xffff).str("xyz").bytes()}})}})),
+       {XIM_SET_IC_VALUES_REPLY}, true},
+      {"status list holding a preedit list", XIM_SET_IC_VALUES,
+       set(live, Raw({{sts, Raw({{pre, Raw({{spot, {30, 0, 40, 0}}})}})}})), {XIM_SET_IC_VALUES_REPLY}, true},
+      {"nested length past the list", XIM_SET_IC_VALUES,
+       set(live, WireBytes(false).u16(pre).u16(8).u16(spot).u16(0xfff0).u32(0).bytes()),
+       {XIM_SET_IC_VALUES_REPLY}, true},
+      {"destroy of another connection's context", XIM_DESTROY_IC, Ids(false, c, foreign), {}, true},
+      {"destroy without a body", XIM_DESTROY_IC, {}, {}, false},
+      {"reset without a context id", XIM_RESET_IC, {}, {}, false},
+      {"focus without a context id", XIM_SET_IC_FOCUS, {}, {}, false},
+      {"unfocus without a context id", XIM_UNSET_IC_FOCUS, {}, {}, false},
+      {"preedit start reply cut short", XIM_PREEDIT_START_REPLY, Ids(false, c, live), {}, false},
+      {"preedit caret reply cut short", XIM_PREEDIT_CARET_REPLY, Ids(false, c, live), {}, false},
+      {"sync reply without a context id", XIM_SYNC_REPLY, {}, {}, false},
+      {"ext move cut short", XIM_EXTENSION, Ids(false, c, live), {}, false},
+      {"get without a context id", XIM_GET_IC_VALUES, {}, {}, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    g_world.sent.clear();
+    g_world.calls.clear();
+    m_server.Deliver(c, k.major, k.major == XIM_EXTENSION ? XIM_EXT_MOVE : 0, k.body);
+    std::vector<uint8_t> replies;
+    for (const ximtest::Sent& m : g_world.sent) replies.push_back(m.Major());
+    EXPECT_EQ(replies, k.replies);
+    EXPECT_EQ(g_world.calls.size(), k.handled ? 1u : 0u);
+    for (uint16_t id : {live, foreign}) {
+      const IC* rec = FindIC(id);
+      ASSERT_NE(rec, nullptr) << "context " << id;
+      EXPECT_EQ(rec->pre_attr.spot_location.x, 10);
+      EXPECT_EQ(rec->pre_attr.spot_location.y, 20);
+      ASSERT_NE(rec->pre_attr.base_font, nullptr);
+      EXPECT_STREQ(rec->pre_attr.base_font, "-misc-fixed-*");
+    }
+  }
+  // Its own client still moves the spot.
+  g_world.sent.clear();
+  m_server.Deliver(c, XIM_SET_IC_VALUES, 0, set(live, newSpot));
+  ASSERT_EQ(g_world.sent.size(), 1u);
+  EXPECT_EQ(g_world.sent[0].Major(), XIM_SET_IC_VALUES_REPLY);
+  EXPECT_EQ(FindIC(live)->pre_attr.spot_location.x, 30);
+  EXPECT_EQ(FindIC(live)->pre_attr.spot_location.y, 40);
+}
+
 TEST_F(Handlers, QueuedKeysAreBoundedAndFreedWithTheClient) {
   const uint16_t c = m_server.Connect('l');
   const uint16_t ic = Create(m_server, c, false);
