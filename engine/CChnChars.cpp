@@ -81,6 +81,7 @@ CChnChars::~CChnChars() = default;
 void CChnChars::ResetState() {
   m_bCiZuIdxDirty[0] = m_bCiZuIdxDirty[1] = 0;
   m_bCiZuFlatDirty = 0;
+  m_bCiZuFlatRefused = 0;
   m_tmCiKuChanged = 0;
   m_nCiZuIdxEntryLen[0] = m_nCiZuIdxEntryLen[1] = 3;
   m_nCiZuFlatLen = 0;
@@ -126,6 +127,7 @@ void CChnChars::ResetState() {
   m_arrNewCiQueue.RemoveAll();
   m_bShouZiMuIdxDirty = 0;
   m_bDependDirty = 0;
+  m_bDependRefused[0] = m_bDependRefused[1] = 0;
   m_tmPyFlatChanged = 0;
   m_tmLastSaveFailed = 0;
   m_tmNewCiQueued = 0;

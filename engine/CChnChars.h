@@ -498,6 +498,9 @@ class CChnChars {
   int m_bCiZuIdxDirty[2];
   unsigned char* m_pCiZuFlat;       // store unscrambled (+pad); null
   int m_bCiZuFlatDirty;
+  // CiZuFlat.igb is there but was refused (unreadable, too large): no
+  // phrase is added, so no save ever writes a new store over it.
+  int m_bCiZuFlatRefused;
   uint32_t m_tmCiKuChanged;         // time of the last unsaved change; 0
   CString m_strCiZuFlatPath;
   CString m_strCiZuIdxPath[2];
@@ -601,6 +604,9 @@ class CChnChars {
   // and the association maps.
   int m_bShouZiMuIdxDirty;
   int m_bDependDirty;
+  // depend1.map, depend2.map there but unreadable: left as they are by
+  // every save (the map in memory lacks what they hold).
+  int m_bDependRefused[2];
   // Time of the first unsaved change of the learned order (m_pPyFlat); 0
   // when saved. m_tmCiKuChanged plays that part for the lexicon.
   uint32_t m_tmPyFlatChanged;

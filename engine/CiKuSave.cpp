@@ -124,6 +124,22 @@ static int SaveParts(CChnChars& e, std::vector<Part>& parts) {
   return 1;
 }
 
+// The association maps, less one whose file could not be read; the last
+// map written clears m_bDependDirty.
+static void AddMapParts(CChnChars& e, std::vector<Part>& parts) {
+  const size_t before = parts.size();
+  if (!e.m_bDependRefused[0])
+    parts.push_back({e.m_strDepend1Path, MapImage<unsigned short>(e.m_mapDepend1, false),
+                     nullptr, kIndexCode});
+  if (!e.m_bDependRefused[1])
+    parts.push_back({e.m_strDepend2Path, MapImage<unsigned long>(e.m_mapDepend2, true), nullptr,
+                     kIndexCode});
+  if (parts.size() > before)
+    parts.back().dirty = &e.m_bDependDirty;
+  else
+    e.m_bDependDirty = 0;  // nothing it may write
+}
+
 int CChnChars::SaveCiKuDirtyData() {
   if (!m_tmCiKuChanged && !m_bCiZuFlatDirty && !m_bCiZuIdxDirty[0] && !m_bCiZuIdxDirty[1] &&
       !m_bShouZiMuIdxDirty && !m_bDependDirty)
@@ -145,10 +161,7 @@ int CChnChars::SaveCiKuDirtyData() {
   if (pinYin && m_bShouZiMuIdxDirty && m_pShouZiMuIdx)
     parts.push_back({m_strShouZiMuIdxPath, BufferBytes(m_pShouZiMuIdx, m_nShouZiMuIdxLen),
                      &m_bShouZiMuIdxDirty, kIndexCode});
-  if (m_bDependDirty) {
-    parts.push_back({m_strDepend1Path, MapImage<unsigned short>(m_mapDepend1, false), nullptr, kIndexCode});
-    parts.push_back({m_strDepend2Path, MapImage<unsigned long>(m_mapDepend2, true), &m_bDependDirty, kIndexCode});
-  }
+  if (m_bDependDirty) AddMapParts(*this, parts);
   if (SaveParts(*this, parts) < 0) return -1;
   // A part whose data is no longer in memory (its method not installed, an
   // index released) has nothing left to write.
@@ -161,8 +174,7 @@ int CChnChars::SaveCiKuDirtyData() {
 
 int CChnChars::SaveCharDependencyFiles() {
   std::vector<Part> parts;
-  parts.push_back({m_strDepend1Path, MapImage<unsigned short>(m_mapDepend1, false), nullptr, kIndexCode});
-  parts.push_back({m_strDepend2Path, MapImage<unsigned long>(m_mapDepend2, true), &m_bDependDirty, kIndexCode});
+  AddMapParts(*this, parts);
   return SaveParts(*this, parts);
 }
 

@@ -208,6 +208,10 @@ int CChnChars::AddToCiKu(char* phrase, int method, int, int offset) {
       (method == kXingMa && m_nEngineMissing == kXingMaMissing) ||
       (method != kPinYin && method != kXingMa))
     return 0;
+  if (offset < 0 && m_bCiZuFlatRefused) {
+    EngineDiag("%s could not be loaded; the phrase is not added", m_strCiZuFlatPath.GetString());
+    return 0;
+  }
   const CString ci(phrase);
   uint32_t ab = 0, bc = 0;
   if (offset < 0 && FindCiInStore(ci, ab, bc)) return -1;

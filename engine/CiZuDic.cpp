@@ -10,6 +10,9 @@
 // the file's bytes as they are (header included), kPadBytes zeros after.
 #include "engine/CChnChars.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -64,7 +67,11 @@ void CChnChars::ReleaseCiZuFlat() {
 
 int CChnChars::LoadFlatCizuDic() {
   std::vector<uint8_t> bytes;
+  m_bCiZuFlatRefused = 0;
   if (!chndic::ReadWholeFile(m_strCiZuFlatPath, bytes)) {
+    // Only a store that is not there at all may be started afresh; one that
+    // could not be read holds the user's phrases.
+    if (access(m_strCiZuFlatPath, F_OK) == 0 || errno != ENOENT) m_bCiZuFlatRefused = 1;
     EngineDiag("Cannot load file:%s!!!(101)", m_strCiZuFlatPath.GetString());
     return 0;
   }
@@ -78,6 +85,7 @@ int CChnChars::LoadFlatCizuDic() {
     // Offsets are 23 bits: phrases past 8 MB could never be named.
     EngineDiag("Error! %s holds %zu bytes, more than offsets reach (%u)",
                m_strCiZuFlatPath.GetString(), bytes.size(), phrasestore::kOffsetLimit);
+    m_bCiZuFlatRefused = 1;
     return 0;
   }
   ReleaseCiZuFlat();

@@ -5,6 +5,9 @@
 // references) and m_mapDepend2 (phrase reference -> characters), read from
 // depend1.map and depend2.map (layout in engine/internal/DependMaps.h) and
 // written with every lexicon save (CiKuSave.cpp).
+#include <unistd.h>
+
+#include <cerrno>
 #include <set>
 #include <vector>
 
@@ -103,7 +106,17 @@ void CChnChars::LoadCharDependencyFiles() {
   m_mapDepend2.RemoveAll();
   for (const One& f : files) {
     std::vector<uint8_t> bytes;
-    if (!chndic::ReadWholeFile(f.path, bytes)) continue;
+    int& refused = m_bDependRefused[f.wide ? 1 : 0];
+    refused = 0;
+    if (!chndic::ReadWholeFile(f.path, bytes)) {
+      // A missing map starts empty; one that is there but cannot be read is
+      // the user's and is never written over with what memory lacks.
+      if (access(f.path, F_OK) == 0 || errno != ENOENT) {
+        refused = 1;
+        EngineDiag("%s: cannot be read; left as it is", f.path.GetString());
+      }
+      continue;
+    }
     std::vector<dependmap::Record> records;
     std::string error;
     if (!dependmap::Read(bytes.data(), bytes.size(), f.wide, records, error))

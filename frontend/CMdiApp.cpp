@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
 #include "controls/CMsgBox.h"
@@ -13,6 +14,7 @@
 #include "engine/EngineHost.h"
 #include "engine/InputSettings.h"
 #include "framework/CFont.h"
+#include "framework/AtomicFile.h"
 #include "framework/EngineHooks.h"
 #include "framework/IniFile.h"
 #include "framework/SysUtil.h"
@@ -198,13 +200,14 @@ void SaveAtSessionEnd(bool withDisplay) {
 
 void CreateProfileIfMissing(const char* profile, const char* uiIni) {
   if (access(profile, F_OK) == 0) return;
-  FILE* f = std::fopen(profile, "w");
-  if (!f) return;
-  std::fprintf(f, ";Init file for %s\n", "Kivra Chinese Input Engine");
+  std::string text = ";Init file for Kivra Chinese Input Engine\n";
   char value[64] = "";
   GetIniFileString(uiIni, "Config", "UseBmpFont", value, sizeof value, "");
-  if (value[0] == '0') std::fprintf(f, "\n[Config]\nUseBmpFont=0\n\n");
-  std::fclose(f);
+  if (value[0] == '0') text += "\n[Config]\nUseBmpFont=0\n\n";
+  // Whole or not at all: a half-written profile is never left behind. Without
+  // one kvr goes on with the defaults.
+  std::string error;
+  if (!WriteFileAtomic(profile, text, &error)) std::fprintf(stderr, "kvr: %s\n", error.c_str());
 }
 
 int AskToCloseRivals(int (*findPid)(const char*), int (*ask)(const char*), int (*kill)(int)) {

@@ -4,10 +4,12 @@
 // test is meant to run under ASan and UBSan too).
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
+#include "engine/internal/DependMaps.h"
 #include "tests/engine/MiniDics.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/FileText.h"
@@ -136,5 +138,39 @@ TEST(CorruptDics, SyllableRunsPastTheCharacterListAreCut) {
   for (const std::string& c : host.Calls("diag ")) reported |= c.find("pykeys.dic") != std::string::npos;
   EXPECT_TRUE(reported);
   dictionary.CloseDictionary();
+  SetEngineHost(nullptr);
+}
+
+// The files the engine writes itself: the learned order and the association
+// maps. Damaged, they load as far as they hold, and a start and a close with
+// nothing learned leave them as they are.
+TEST(CorruptDics, LearnedFilesDamagedLoadAndStayAsTheyAre) {
+  kvrtest::ScratchDir dir;
+  RecordingHost host;
+  host.dataDir = dir.Path() + "/";
+  SetEngineHost(&host);
+  minidics::WriteAll(host.dataDir);
+  StartFresh(kPinYin, 0);  // makes flatAuto.dic
+  dictionary.CloseDictionary();
+  minidics::Write(dir.File("depend1.map"),
+                  dependmap::Write({{0xD0D6, {0xFAB9, 0x80000001u}}, {0xCBC8, {1, 2}}}, false));
+  minidics::Write(dir.File("depend2.map"),
+                  dependmap::Write({{0x80000001u, {0xCBC8}}, {0x80000009u, {3, 4, 5}}}, true));
+  const Damage damages[] = {Empty, OneByte, Half, AllButOne, AllFF, Speckled, HugeHead};
+  for (const char* file : {"flatAuto.dic", "depend1.map", "depend2.map"}) {
+    const std::string good = kvrtest::ReadFileText(dir.File(file));
+    ASSERT_FALSE(good.empty()) << file;
+    for (size_t d = 0; d < std::size(damages); ++d) {
+      SCOPED_TRACE(std::string(file) + ", damage " + std::to_string(d));
+      const std::string bad = damages[d](good);
+      minidics::Write(dir.File(file), bad);
+      StartFresh(kPinYin, 0);
+      EXPECT_EQ(gbInitDone, 1);
+      WalkEverything();
+      dictionary.CloseDictionary();
+      EXPECT_EQ(kvrtest::ReadFileText(dir.File(file)), bad);
+    }
+    minidics::Write(dir.File(file), good);
+  }
   SetEngineHost(nullptr);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -8,6 +10,7 @@
 #include "engine/internal/DependMaps.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/engine/LexiconFixture.h"
+#include "tests/support/FileText.h"
 
 namespace {
 
@@ -140,6 +143,42 @@ TEST_F(Lexicon, AMissingDepend1LeavesDepend2ReadAndKept) {
   ASSERT_EQ(Add("中文"), 1);  // saves the maps again
   EXPECT_NE(lexicontest::ReadFile(Path("depend2.map")).find(two.substr(4)), std::string::npos)
       << "depend2.map keeps what it held";
+}
+
+// A map that is there but cannot be read (a bad sector, a mode that allows
+// no reading) holds associations memory lacks: saves leave it as it is and
+// still write everything else.
+TEST_F(Lexicon, AMapThatCannotBeReadIsLeftAsItIs) {
+  ASSERT_EQ(Add("中国"), 1);
+  ASSERT_EQ(Add("中国人"), 1);
+  // The engine runs as an ordinary user below: the files must be open to it.
+  ASSERT_EQ(chmod(m_dir.Path().c_str(), 0777), 0);
+  DIR* d = opendir(m_dir.Path().c_str());
+  ASSERT_NE(d, nullptr);
+  while (dirent* e = readdir(d))
+    if (e->d_name[0] != '.') chmod(Path(e->d_name).c_str(), 0666);
+  closedir(d);
+  const struct {
+    const char* map;
+    const char* phrase;  // a new phrase: its add saves
+  } cases[] = {{"depend1.map", "中文"}, {"depend2.map", "文中"}};
+  for (const auto& [map, phrase] : cases) {
+    SCOPED_TRACE(map);
+    const std::string path = Path(map);
+    const std::string old = lexicontest::ReadFile(path);
+    ASSERT_NE(old, "<missing>");
+    ASSERT_EQ(chmod(path.c_str(), 0222), 0);
+    EXPECT_TRUE(kvrtest::RunAsOrdinaryUser([this, phrase = phrase] {
+      Restart();
+      // The save writes the store, the indexes and the map that could be
+      // read.
+      return Add(phrase) == 1 && dictionary.m_tmCiKuChanged == 0 &&
+             !m_host.Calls("diag ").empty();
+    }));
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+    EXPECT_EQ(lexicontest::ReadFile(path), old) << "written over";
+    Restart();
+  }
 }
 
 }  // namespace

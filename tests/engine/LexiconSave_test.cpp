@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "engine/PhraseStoreFormat.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/engine/LexiconFixture.h"
 
@@ -285,3 +286,56 @@ TEST_F(Save, AFailedSaveBeforeAReloadKeepsWhatWasLearned) {
 }
 
 }  // namespace
+
+// A store that is there but could not be loaded holds the user's phrases:
+// no phrase is added then, so no save writes a new store over it. One that
+// is missing or empty is started afresh.
+TEST_F(Save, AStoreThatCannotBeLoadedIsNeverReplaced) {
+  const std::string store = Path("CiZuFlat.igb");
+  const struct {
+    const char* name;
+    void (*make)(const std::string& path);
+    int added;  // what adding a phrase returns
+  } cases[] = {
+      {"larger than offsets reach",
+       [](const std::string& p) { ASSERT_EQ(truncate(p.c_str(), phrasestore::kOffsetLimit + 1), 0); },
+       0},
+      {"a directory",
+       [](const std::string& p) {
+         ASSERT_EQ(unlink(p.c_str()), 0);
+         ASSERT_EQ(mkdir(p.c_str(), 0755), 0);
+       },
+       0},
+      {"missing", [](const std::string& p) { ASSERT_EQ(unlink(p.c_str()), 0); }, 1},
+      {"empty", [](const std::string& p) { ASSERT_EQ(truncate(p.c_str(), 0), 0); }, 1},
+  };
+  m_host.fileOps = &NoWait();
+  const Snapshot old = Files();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.make(store);
+    struct stat before {};
+    ASSERT_EQ(stat(store.c_str(), &before) == 0, std::string(c.name) != "missing");
+    Restart();
+    EXPECT_EQ(Add("中国人"), c.added);
+    if (c.added) {
+      EXPECT_NE(OffsetOf("中国人"), -1);
+    }
+    dictionary.CloseDictionary();
+    struct stat after {};
+    const bool there = stat(store.c_str(), &after) == 0;
+    if (c.added) {
+      EXPECT_TRUE(there);
+    } else {
+      ASSERT_TRUE(there) << "the store is gone";
+      EXPECT_EQ(after.st_ino, before.st_ino) << "the store was replaced";
+      EXPECT_EQ(after.st_size, before.st_size);
+      EXPECT_FALSE(m_host.Calls("diag ").empty());
+    }
+    EXPECT_FALSE(StrayTemp());
+    if (S_ISDIR(after.st_mode)) {
+      ASSERT_EQ(rmdir(store.c_str()), 0);
+    }
+    Reset(old);
+  }
+}

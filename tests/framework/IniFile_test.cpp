@@ -156,6 +156,39 @@ TEST(IniFile, WriterGoldenBytes) {
   }
 }
 
+// Damaged profiles: whatever a file holds, the reader stays within out and
+// the writer changes only the entry it sets, keeping every other byte.
+TEST(IniFile, DamagedFilesReadSafelyAndKeepTheirBytes) {
+  const std::string longLine(5000, 'x');
+  const struct {
+    const char* name;
+    std::string before;
+    Read want;          // Get(S, k) with the default "DEF"
+    std::string after;  // after WriteIniFileString(S, k, "2")
+  } cases[] = {
+      {"NUL bytes", std::string("[S]\nk=a\0b\nz\0=1\n", 15), {1, "a"},
+       std::string("[S]\nk=2\nz\0=1\n", 13)},
+      {"a line longer than any buffer", "[S]\n" + longLine + "\nk=1\n", {1, "1"},
+       "[S]\n" + longLine + "\nk=2\n"},
+      {"a value longer than out", "[S]\nk=" + longLine + "\n", {255, longLine.substr(0, 255)},
+       "[S]\nk=2\n"},
+      {"a header without ']'", "[S\nk=1\n", {3, "DEF"}, "[S\nk=1\n\n\n[S]\nk=2\n"},
+      {"an entry without '='", "[S]\nk 1\n", {3, "DEF"}, "[S]\nk 1\nk=2\n"},
+      {"only binary bytes", "\xff\xfe\x01\x80", {3, "DEF"}, "\xff\xfe\x01\x80\n\n[S]\nk=2\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    kvrtest::ScratchDir dir;
+    const std::string path = dir.File("p.ini");
+    WriteFileText(path, c.before);
+    const Read got = Get(path, "S", "k");
+    EXPECT_EQ(got.rc, c.want.rc);
+    EXPECT_EQ(got.out, c.want.out);
+    EXPECT_EQ(WriteIniFileString(path.c_str(), "S", "k", "2"), 1);
+    EXPECT_EQ(ReadFileText(path), c.after);
+  }
+}
+
 TEST(IniFile, WritingTheSameValueAgainChangesNoByte) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("p.ini");

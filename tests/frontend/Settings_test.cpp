@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
+#include "frontend/CMdiApp.h"
 #include "frontend/Settings.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
@@ -130,3 +133,37 @@ TEST(Settings, SaveLoadRoundTrip) {
 }
 
 }  // namespace
+
+// A missing profile is made whole from the start; one that is there is never
+// touched, whatever it holds.
+TEST(Settings, AMissingProfileIsCreatedAndAnExistingOneKept) {
+  const std::string head = ";Init file for Kivra Chinese Input Engine\n";
+  const struct {
+    const char* name;
+    const char* uiIni;    // morvelui.ini; null: none
+    const char* profile;  // the profile before; null: none
+    const char* want;     // the profile after; null: none
+  } cases[] = {
+      {"bitmap font off", "[Config]\nUseBmpFont=0\n", nullptr, "\n[Config]\nUseBmpFont=0\n\n"},
+      {"bitmap font on", "[Config]\nUseBmpFont=1\n", nullptr, ""},
+      {"no ui ini", nullptr, nullptr, ""},
+      {"kept", "[Config]\nUseBmpFont=0\n", "[Config]\nInputMthd=0\n", "[Config]\nInputMthd=0\n"},
+      {"empty kept", nullptr, "", ""},
+      {"garbage kept", nullptr, "\xff\xfe[Con\0fig", "\xff\xfe[Con"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    kvrtest::ScratchDir dir;
+    const std::string profile = dir.File("kvr.ini"), ui = dir.File("morvelui.ini");
+    if (c.uiIni) kvrtest::WriteFileText(ui, c.uiIni);
+    if (c.profile) kvrtest::WriteFileText(profile, c.profile);
+    CreateProfileIfMissing(profile.c_str(), ui.c_str());
+    const bool created = !c.profile;
+    EXPECT_EQ(kvrtest::ReadFileText(profile), created ? head + c.want : std::string(c.want));
+  }
+  // A profile that cannot be made (its folder is missing) leaves nothing.
+  kvrtest::ScratchDir dir;
+  const std::string profile = dir.File("no/kvr.ini");
+  CreateProfileIfMissing(profile.c_str(), dir.File("morvelui.ini").c_str());
+  EXPECT_NE(access(profile.c_str(), F_OK), 0);
+}
