@@ -10,9 +10,6 @@
 // the file's bytes as they are (header included), kPadBytes zeros after.
 #include "engine/CChnChars.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -71,7 +68,7 @@ int CChnChars::LoadFlatCizuDic() {
   if (!chndic::ReadWholeFile(m_strCiZuFlatPath, bytes)) {
     // Only a store that is not there at all may be started afresh; one that
     // could not be read holds the user's phrases.
-    if (access(m_strCiZuFlatPath, F_OK) == 0 || errno != ENOENT) m_bCiZuFlatRefused = 1;
+    if (!chndic::FileIsAbsent(m_strCiZuFlatPath)) m_bCiZuFlatRefused = 1;
     EngineDiag("Cannot load file:%s!!!(101)", m_strCiZuFlatPath.GetString());
     return 0;
   }

@@ -5,9 +5,6 @@
 // references) and m_mapDepend2 (phrase reference -> characters), read from
 // depend1.map and depend2.map (layout in engine/internal/DependMaps.h) and
 // written with every lexicon save (CiKuSave.cpp).
-#include <unistd.h>
-
-#include <cerrno>
 #include <set>
 #include <vector>
 
@@ -111,7 +108,7 @@ void CChnChars::LoadCharDependencyFiles() {
     if (!chndic::ReadWholeFile(f.path, bytes)) {
       // A missing map starts empty; one that is there but cannot be read is
       // the user's and is never written over with what memory lacks.
-      if (access(f.path, F_OK) == 0 || errno != ENOENT) {
+      if (!chndic::FileIsAbsent(f.path)) {
         refused = 1;
         EngineDiag("%s: cannot be read; left as it is", f.path.GetString());
       }

@@ -8,6 +8,7 @@
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/KeySyms.h"
+#include "engine/internal/CommitText.h"
 
 namespace {
 
@@ -21,23 +22,10 @@ constexpr const char* kDoubledKeyExceptions[] = {
     "rgj4s", "rg44s", "tgm", "cw",    "'.jb", "pr1jw", "20d", "jmpj"};
 constexpr const char* kDoubledKeyExceptionWithCizu = "clz";
 
-// Full-width digits and letters: the output adds no blank after them.
-bool IsFullWidthAlnum(unsigned lead, unsigned trail) {
-  const unsigned c = lead << 8 | trail;
-  return (c >= 0xA3B0 && c <= 0xA3B9) || (c >= 0xA3C1 && c <= 0xA3DA) ||
-         (c >= 0xA3E1 && c <= 0xA3FA);
-}
-
 // Characters the client received for the characters [from, from + count)
-// of text: with blanks added to the output, each character but a
-// full-width digit or letter was followed by one.
+// of text: each character and the blank the output added after it.
 int OutputCharsOf(const CString& text, int from, int count) {
-  int n = count;
-  if (!cfgInputManager.AddSpaceInOutput) return n;
-  for (int i = from; i < from + count && 2 * i + 1 < text.GetLength(); ++i)
-    if (!IsFullWidthAlnum(static_cast<uint8_t>(text[2 * i]), static_cast<uint8_t>(text[2 * i + 1])))
-      ++n;
-  return n;
+  return count + BlanksAddedTo(text.Mid(2 * from, 2 * count));
 }
 
 // A right-Alt digit as the selection key it stands for.

@@ -1,5 +1,8 @@
 #include "engine/internal/DicBuffers.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +31,8 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   fclose(f);
   return ok;
 }
+
+bool FileIsAbsent(const char* path) { return access(path, F_OK) != 0 && errno == ENOENT; }
 
 unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra) {
   auto* p = static_cast<unsigned char*>(calloc(n + extra + kPad, 1));

@@ -19,6 +19,9 @@ constexpr size_t kPad = phrasestore::kPaddingBytes;
 
 // The whole file into out; false when it cannot be opened or read whole.
 [[nodiscard]] bool ReadWholeFile(const char* path, std::vector<uint8_t>& out);
+// Whether path names no file at all (as opposed to one that is there but
+// cannot be read): only an absent learned file may be started afresh.
+bool FileIsAbsent(const char* path);
 // A malloc'ed copy of n bytes of data followed by extra + kPad zero bytes;
 // null when memory runs out. The caller frees it with free().
 unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra = 0);
