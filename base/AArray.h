@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <new>
 
-#include "framework/ContainerRecs.h"
+#include "base/ContainerRecs.h"
 
 template <class TYPE, class ARG_TYPE>
 class AArray {

@@ -19,7 +19,7 @@
 #include <new>
 #include <type_traits>
 
-#include "framework/ContainerRecs.h"
+#include "base/ContainerRecs.h"
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 class AMap {

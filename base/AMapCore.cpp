@@ -1,4 +1,4 @@
-#include "framework/AMapCore.h"
+#include "base/AMapCore.h"
 
 AMapCore::AMapCore(int blockSize) : m_nBlockSize(blockSize) { assert(blockSize > 0); }
 

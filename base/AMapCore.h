@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <new>
 
-#include "framework/ContainerRecs.h"
+#include "base/ContainerRecs.h"
 
 class AMapCore {
  public:

@@ -3,7 +3,7 @@
 // (files, menus, conditions) on it. Top needs a non-empty stack.
 #pragma once
 
-#include "framework/AList.h"
+#include "base/AList.h"
 
 template <class TYPE, class ARG_TYPE>
 class AStack : public AList<TYPE, ARG_TYPE> {

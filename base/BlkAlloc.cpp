@@ -1,9 +1,9 @@
-#include "framework/BlkAlloc.h"
+#include "base/BlkAlloc.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>

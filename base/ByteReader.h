@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 class ByteReader {
  public:

@@ -1,4 +1,4 @@
-#include "framework/CArrCore.h"
+#include "base/CArrCore.h"
 
 #include <algorithm>
 #include <cstring>

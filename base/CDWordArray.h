@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/internal/RecArray.h"
+#include "base/internal/RecArray.h"
 
 class CDWordArray : public TRecArray<uint32_t> {
  public:

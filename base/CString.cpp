@@ -1,4 +1,4 @@
-#include "framework/CString.h"
+#include "base/CString.h"
 
 #include <strings.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/BlkAlloc.h"
-#include "framework/ByteOrder.h"
+#include "base/BlkAlloc.h"
+#include "base/ByteOrder.h"
 
 namespace {
 

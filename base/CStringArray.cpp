@@ -1,4 +1,4 @@
-#include "framework/CStringArray.h"
+#include "base/CStringArray.h"
 
 int CStringArray::AddUnique(const char* s) {
   for (int i = 0; i < GetSize(); ++i)

@@ -3,8 +3,8 @@
 // strings' descriptors; records move bitwise when the array grows.
 #pragma once
 
-#include "framework/CString.h"
-#include "framework/internal/RecArray.h"
+#include "base/CString.h"
+#include "base/internal/RecArray.h"
 
 class CStringArray : public TRecArray<CString> {
  public:

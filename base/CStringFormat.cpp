@@ -8,7 +8,7 @@
 // width or precision can overrun anything. The argument each directive takes
 // follows its length letters, as printf does: %ld a long, %lld / %Ld a long
 // long, %Lf a long double, %p a pointer; a '*' takes an int.
-#include "framework/CString.h"
+#include "base/CString.h"
 
 #include <cstdarg>
 #include <cstdlib>

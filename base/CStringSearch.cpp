@@ -1,7 +1,7 @@
 // CString's searches, the double-byte-aware cuts and the 16-bit unit
 // searches. Byte searches return byte indexes, unit searches unit indexes;
 // -1 means not found.
-#include "framework/CString.h"
+#include "base/CString.h"
 
 #include <strings.h>
 
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/internal/GbkBytes.h"
+#include "base/GbkBytes.h"
 
 namespace {
 

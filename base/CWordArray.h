@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/internal/RecArray.h"
+#include "base/internal/RecArray.h"
 
 class CWordArray : public TRecArray<uint16_t> {
  public:

@@ -1,9 +1,9 @@
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/internal/GbkBytes.h"
+#include "base/GbkBytes.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "framework/ChnText.h"
+#include "base/ChnText.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 
 int RestoreCompletePY(CString& py) {
   static const char* const kPairs[][2] = {{"ag", "ang"}, {"eg", "eng"}, {"ig", "ing"},

@@ -2,7 +2,7 @@
 // pinyin finals, and converting between Big5 and GBK text.
 #pragma once
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 // Completes shortened finals in place, each replacement over the whole text
 // (non-overlapping, from the left) in this order: "ag" -> "ang", "eg" ->

@@ -1,4 +1,4 @@
-#include "framework/ContainerRecs.h"
+#include "base/ContainerRecs.h"
 
 #include <cassert>
 #include <new>

@@ -19,7 +19,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 // A position in a list or map is the address of its node held in a long;
 // 0 is no node. That only works where a long holds a pointer.

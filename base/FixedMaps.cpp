@@ -1,4 +1,4 @@
-#include "framework/FixedMaps.h"
+#include "base/FixedMaps.h"
 
 #include <cstdint>
 

@@ -18,8 +18,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/AMapCore.h"
-#include "framework/CString.h"
+#include "base/AMapCore.h"
+#include "base/CString.h"
 
 namespace fixedmaps {
 

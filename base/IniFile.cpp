@@ -1,4 +1,4 @@
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/AtomicFile.h"
-#include "framework/internal/IniLookup.h"
-#include "framework/internal/TextCut.h"
+#include "base/AtomicFile.h"
+#include "base/IniLookup.h"
+#include "base/TextCut.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "framework/internal/GbkBytes.h"
+#include "base/GbkBytes.h"
 
 // The length of the longest prefix of text that has at most room bytes and
 // ends between characters.

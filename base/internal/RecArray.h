@@ -10,7 +10,7 @@
 #include <new>
 #include <type_traits>
 
-#include "framework/CArrCore.h"
+#include "base/CArrCore.h"
 
 template <typename T>
 class TRecArray : public CArrCore {

@@ -1,5 +1,5 @@
 // GBK to Big5 and back through the tables gbk2b5.bin and b5gbk.bin (layout
-// in engine/Big5TableFormat.h). Each table is loaded whole on first use; a
+// in engine/formats/Big5TableFormat.h). Each table is loaded whole on first use; a
 // table whose file is missing or has the wrong size is refused once and
 // not tried again until it is unloaded, so that a missing file does not
 // cost an open on every committed or drawn character.
@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/Big5TableFormat.h"
+#include "engine/formats/Big5TableFormat.h"
 #include "engine/EngineHost.h"
 #include "engine/internal/DicBuffers.h"
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "framework/SysUtil.h"
 
 namespace {

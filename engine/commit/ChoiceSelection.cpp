@@ -8,12 +8,12 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
-#include "engine/internal/KeyRoad.h"
-#include "framework/ChnText.h"
+#include "engine/keys/KeyRoad.h"
+#include "base/ChnText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // The record of the last forwarded key (m_fwdEvent) is only ever read
 // here: BackSpaces and commits go out through copies of it, so the next
 // key's handling still sees the key the client sent.
-#include "engine/internal/CommitText.h"
+#include "engine/commit/CommitText.h"
 
 #include <cstring>
 #include <string>
@@ -14,7 +14,7 @@
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/FwdEvent.h"
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
-#include "engine/internal/CommitText.h"
+#include "framework/KeySyms.h"
+#include "engine/commit/CommitText.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/CChnChars.h"
 
 #include "engine/EngineHost.h"
-#include "engine/internal/CommitText.h"
+#include "engine/commit/CommitText.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 // its key's entries of the weighted pinyin index and of the initials index.
 // The changes stay in memory, marked dirty, until the lexicon is saved
 // (CiKuSave.cpp).
-#include "engine/internal/UsageWeights.h"
+#include "engine/commit/UsageWeights.h"
 
 #include <cstring>
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace usage {
 

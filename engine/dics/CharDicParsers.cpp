@@ -1,9 +1,9 @@
-#include "engine/internal/CharDicParsers.h"
+#include "engine/dics/CharDicParsers.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "framework/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace chndic {
 

@@ -1,8 +1,8 @@
 // The per-character dictionaries: shape codes and readings of each
 // character, its usage rank, the one character completing a shape code, the
 // shape-code character list and the one-key pinyin lists. The byte layouts
-// are in engine/CharDictFormat.h; the parsing is in
-// engine/internal/CharDicParsers.h, which trusts no byte of a file.
+// are in engine/formats/CharDictFormat.h; the parsing is in
+// engine/dics/CharDicParsers.h, which trusts no byte of a file.
 #include "engine/CChnChars.h"
 
 #include <array>
@@ -13,9 +13,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/CharDicParsers.h"
+#include "engine/dics/CharDicParsers.h"
 #include "engine/internal/DicBuffers.h"
 
 namespace {

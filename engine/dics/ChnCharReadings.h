@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 
 constexpr int kMaxReadings = chardict::kMaxReadings;

@@ -1,6 +1,6 @@
 // The phrase store and the phrase indexes: loading them into the engine.
 //
-// CiZuFlat.igb (layout in engine/PhraseStoreFormat.h): NUL-terminated GBK
+// CiZuFlat.igb (layout in engine/formats/PhraseStoreFormat.h): NUL-terminated GBK
 // phrases named by byte offset, scrambled per 512-byte block. A file shorter
 // that is empty is refused. In memory: unscrambled, kPadBytes zeros after.
 //
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/EngineHost.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/DicBuffers.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 #include "engine/EngineHost.h"
 #include "engine/internal/DicBuffers.h"
-#include "engine/internal/LexiconFiles.h"
-#include "framework/AtomicFile.h"
+#include "engine/lexicon/LexiconFiles.h"
+#include "base/AtomicFile.h"
 #include "framework/SysUtil.h"
 
 namespace {

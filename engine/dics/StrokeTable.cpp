@@ -1,14 +1,14 @@
 // The stroke table bihuaku.bin and the stroke keys. The table maps each
 // full pinyin syllable to the stroke groups of its characters; it is read
 // once at start-up and never changed. Parsing (with every length checked)
-// is in engine/internal/StrokeTableParser.h.
+// is in engine/dics/StrokeTableParser.h.
 #include "engine/CChnChars.h"
 
 #include <vector>
 
 #include "engine/EngineHost.h"
 #include "engine/internal/DicBuffers.h"
-#include "engine/internal/StrokeTableParser.h"
+#include "engine/dics/StrokeTableParser.h"
 
 namespace {
 

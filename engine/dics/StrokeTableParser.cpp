@@ -1,8 +1,8 @@
-#include "engine/internal/StrokeTableParser.h"
+#include "engine/dics/StrokeTableParser.h"
 
 #include <cstdio>
 
-#include "framework/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace bihua {
 

@@ -1,5 +1,5 @@
 // StrokeTableParser.h: reads the bytes of bihuaku.bin (layout in
-// engine/BiHuaFormat.h) into stroke distributions, trusting no length in
+// engine/formats/BiHuaFormat.h) into stroke distributions, trusting no length in
 // the file: every length is checked against the bytes that remain before
 // it is used, and a syllable must be 1 to kMaxSyllableBytes ASCII letters.
 #pragma once
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/BiHuaFormat.h"
+#include "engine/formats/BiHuaFormat.h"
 
 namespace bihua {
 

@@ -1,6 +1,6 @@
 // typBiHuaDistribution.h: the stroke groups of one pinyin syllable as the
 // engine keeps them (m_mapBiHua, from bihuaku.bin; the byte layout is in
-// engine/BiHuaFormat.h). Each of the 125 groups holds the GBK characters
+// engine/formats/BiHuaFormat.h). Each of the 125 groups holds the GBK characters
 // whose first three strokes have the classes [s1][s2][s3]. A collapse word
 // says that every character of that first stroke (or first two strokes)
 // lies in group [s1][0][0] (or [s1][s2][0]). A record owns its strings.
@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "engine/BiHuaFormat.h"
+#include "engine/formats/BiHuaFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 
 struct typBiHuaDistribution {

@@ -5,7 +5,7 @@
 #include "engine/EngineHost.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceTexts.h"
-#include "framework/ChnText.h"
+#include "base/ChnText.h"
 
 int nRotate = 0;
 

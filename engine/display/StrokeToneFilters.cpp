@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/Big5TableFormat.h"
+#include "engine/formats/Big5TableFormat.h"
 #include "engine/internal/CharReadings.h"
-#include "framework/ChnText.h"
+#include "base/ChnText.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/ForecastSupport.h"
-#include "framework/ChnChar.h"
+#include "engine/forecast/ForecastSupport.h"
+#include "base/ChnChar.h"
 
 using namespace forecast;
 

@@ -7,7 +7,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/ForecastSupport.h"
+#include "engine/forecast/ForecastSupport.h"
 
 using namespace forecast;
 

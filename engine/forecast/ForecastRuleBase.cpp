@@ -1,6 +1,6 @@
 // The forecast rule base: reading fccdic.bin with every count, reference
 // and limit checked, loading it into the engine and freeing it again.
-#include "engine/ForecastRuleBase.h"
+#include "engine/forecast/ForecastRuleBase.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "framework/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // ForecastRuleBase.h: reading and freeing the forecast rule base, the
-// tables that fccdic.bin (engine/ForecastFormat.h) fills: the two abstract
+// tables that fccdic.bin (engine/formats/ForecastFormat.h) fills: the two abstract
 // word sets, the rule trees of the six groups and their key indexes.
 //
 // The engine keeps its tables in CChnChars (m_abstracts, m_forecastRules,
@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/typForecastCell.h"
+#include "engine/forecast/typForecastCell.h"
 
 class ByteReader;
 

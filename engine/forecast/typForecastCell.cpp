@@ -1,4 +1,4 @@
-#include "engine/typForecastCell.h"
+#include "engine/forecast/typForecastCell.h"
 
 #include <cstring>
 

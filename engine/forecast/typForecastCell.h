@@ -2,8 +2,8 @@
 // one capture slot of the forecast matcher (typPriorIdInfo), with the small
 // helpers on them that need no engine state.
 //
-// A rule is a tree of cells read from fccdic.bin (engine/ForecastFormat.h
-// describes the file, engine/ForecastRuleBase.h loads it). Every cell owns
+// A rule is a tree of cells read from fccdic.bin (engine/formats/ForecastFormat.h
+// describes the file, engine/forecast/ForecastRuleBase.h loads it). Every cell owns
 // its children and deletes them with itself, except a reversed form made by
 // DuplicateForecastRule4NonDirectFire: it borrows the children of the rule
 // it was made from and deletes only itself.
@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "engine/ForecastFormat.h"
+#include "engine/formats/ForecastFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 
 struct typForecastCell;

@@ -1,6 +1,6 @@
-#include "engine/BiHuaFormat.h"
+#include "engine/formats/BiHuaFormat.h"
 
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 
 namespace bihua {
 

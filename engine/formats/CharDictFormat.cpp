@@ -1,6 +1,6 @@
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 namespace chardict {
 

@@ -1,5 +1,5 @@
 // ForecastFormat.h: the layout of fccdic.bin, the forecast rule base, and
-// the limits that its loader (engine/ForecastRuleBase.cpp) and its compiler
+// the limits that its loader (engine/forecast/ForecastRuleBase.cpp) and its compiler
 // (tools/fccgen) both hold it to. All integers are little-endian, nothing
 // is aligned, there is no magic and no checksum.
 //

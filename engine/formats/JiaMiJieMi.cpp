@@ -1,4 +1,4 @@
-#include "framework/JiaMiJieMi.h"
+#include "engine/formats/JiaMiJieMi.h"
 
 // Any fixed 55 bytes serve; these avoid zero bytes so that no run of the
 // store's text shows through unchanged.

@@ -2,7 +2,7 @@
 // Byte i of a run is XORed with byte (i mod 55) of the fixed key `pattern`;
 // applying it twice restores the input, so one routine scrambles and
 // unscrambles. Callers restart the run at every 512-byte block of the store
-// (engine/PhraseStoreFormat.h). The key is fixed for the whole system: a
+// (engine/formats/PhraseStoreFormat.h). The key is fixed for the whole system: a
 // store written with one key can only be read with the same key.
 #pragma once
 

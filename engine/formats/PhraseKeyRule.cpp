@@ -1,8 +1,8 @@
-#include "engine/PhraseKeyRule.h"
+#include "engine/formats/PhraseKeyRule.h"
 
 #include <set>
 
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 
 namespace phrasekey {
 namespace {

@@ -1,9 +1,9 @@
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 
 
-#include "framework/ByteOrder.h"
-#include "framework/ByteReader.h"
-#include "framework/JiaMiJieMi.h"
+#include "base/ByteOrder.h"
+#include "base/ByteReader.h"
+#include "engine/formats/JiaMiJieMi.h"
 
 namespace phrasestore {
 

@@ -1,4 +1,4 @@
-#include "engine/ShuangPinTables.h"
+#include "engine/formats/ShuangPinTables.h"
 
 #include <cstring>
 

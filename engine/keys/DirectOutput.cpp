@@ -3,10 +3,10 @@
 // no keys), full-width and Chinese punctuation forms, the digits of the two
 // Chinese number modes, the commit of one GBK character by value, and the
 // repeat of the last commit.
-#include "engine/internal/KeyRoad.h"
+#include "engine/keys/KeyRoad.h"
 
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 
 namespace {
 

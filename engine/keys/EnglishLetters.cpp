@@ -2,7 +2,7 @@
 // at most 999 ms apart (up to 16). Switching to Chinese input soon after
 // arms an offer; a right-Alt click then erases the letters in the client
 // and types them again as pinyin keys.
-#include "engine/internal/KeyMessageSteps.h"
+#include "engine/keys/KeyMessageSteps.h"
 
 #include "engine/EngineHost.h"
 

@@ -2,10 +2,10 @@
 // and leave it (the 'I' key, Alt or Shift with Space, Escape), the 'U' key
 // of the Chinese number mode, and the i-mode itself, which hands every key
 // to the client as typed.
-#include "engine/internal/KeyRoad.h"
+#include "engine/keys/KeyRoad.h"
 
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 
 // 已退出i-英数模式. 重进入中文状态.
 static const char kIModeLeftTip[] =

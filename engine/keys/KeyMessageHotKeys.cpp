@@ -5,13 +5,13 @@
 // The hot keys are a table of small handlers tried in order.
 #include <cstring>
 
-#include "engine/internal/KeyMessageSteps.h"
+#include "engine/keys/KeyMessageSteps.h"
 
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
-#include "engine/internal/CommitText.h"
+#include "engine/commit/CommitText.h"
 #include "framework/UIStrings.h"
 
 // 双拼提示: 如想进入 i-英数模式,请按 Alt+[

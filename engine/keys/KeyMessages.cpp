@@ -3,10 +3,10 @@
 // or released without Alt), the Escape state, and the reaction to a change
 // of input mode or method. The hot keys with Alt are in
 // KeyMessageHotKeys.cpp; the English-letter record in EnglishLetters.cpp.
-#include "engine/internal/KeyMessageSteps.h"
+#include "engine/keys/KeyMessageSteps.h"
 
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "framework/UIStrings.h"
 

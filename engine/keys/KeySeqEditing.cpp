@@ -8,7 +8,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
 

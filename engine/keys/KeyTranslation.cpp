@@ -4,12 +4,12 @@
 // follow in KeyTranslationSteps.cpp; the pinyin key filter in
 // PinyinKeyFilter.cpp. Also the one reset of the input and the stubs that
 // callers use as entry points.
-#include "engine/internal/KeyRoad.h"
+#include "engine/keys/KeyRoad.h"
 
 #include <algorithm>
 
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/DicBuffers.h"

@@ -4,10 +4,10 @@
 // of the key string, the new display).
 #include <cstring>
 
-#include "engine/internal/KeyRoad.h"
+#include "engine/keys/KeyRoad.h"
 
 #include "engine/EngineHost.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 
 namespace {
 

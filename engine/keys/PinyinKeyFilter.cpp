@@ -1,9 +1,9 @@
 // The pinyin key filter: while keys are typed (or a phrase is being built)
 // a key that is not a letter either edits the keys, becomes a tone, a
 // stroke, a page key or a selection key, or goes back to the client.
-#include "engine/internal/KeyRoad.h"
+#include "engine/keys/KeyRoad.h"
 
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 
 namespace {
 

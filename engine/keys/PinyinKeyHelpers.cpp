@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/internal/CharReadings.h"
-#include "framework/ChnText.h"
+#include "base/ChnText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "engine/internal/CharReadings.h"
 #include "engine/internal/ChnNumerals.h"
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // plain value record; CChnChars::m_arrZuCiSegs holds the segments in order.
 #pragma once
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 struct CKeyZiPair {
   CString text;  // the chosen characters; empty while the segment is open

@@ -5,7 +5,7 @@
 //
 // The user's lexicon must never be lost or mixed, whatever fails:
 //  - every file is replaced through a temporary file beside it, fsynced and
-//    renamed over it (engine/internal/LexiconFiles.h); nothing is ever
+//    renamed over it (engine/lexicon/LexiconFiles.h); nothing is ever
 //    written in place;
 //  - all the temporary files are written first; only when every one is
 //    complete are they put in place, so a failed write replaces nothing;
@@ -24,9 +24,9 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/PhraseStoreFormat.h"
-#include "engine/internal/DependMaps.h"
-#include "engine/internal/LexiconFiles.h"
+#include "engine/formats/PhraseStoreFormat.h"
+#include "engine/lexicon/DependMaps.h"
+#include "engine/lexicon/LexiconFiles.h"
 
 const char* pMsgCannotOpenFile = "Error%d: Cannot open file[%s]!";
 

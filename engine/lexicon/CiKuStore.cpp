@@ -19,12 +19,12 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/PhraseKeyRule.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseKeyRule.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/DicBuffers.h"
-#include "engine/internal/IndexInsert.h"
-#include "engine/internal/DependMaps.h"
-#include "framework/ChnText.h"
+#include "engine/lexicon/IndexInsert.h"
+#include "engine/lexicon/DependMaps.h"
+#include "base/ChnText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "engine/internal/DependMaps.h"
+#include "engine/lexicon/DependMaps.h"
 
-#include "framework/ByteOrder.h"
-#include "framework/ByteReader.h"
+#include "base/ByteOrder.h"
+#include "base/ByteReader.h"
 
 namespace dependmap {
 

@@ -3,14 +3,14 @@
 // the next list and carry the association mark. The memory of which values
 // followed which is in m_mapDepend1 (character -> characters and phrase
 // references) and m_mapDepend2 (phrase reference -> characters), read from
-// depend1.map and depend2.map (layout in engine/internal/DependMaps.h) and
+// depend1.map and depend2.map (layout in engine/lexicon/DependMaps.h) and
 // written with every lexicon save (CiKuSave.cpp).
 #include <set>
 #include <vector>
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/DependMaps.h"
+#include "engine/lexicon/DependMaps.h"
 #include "engine/internal/DicBuffers.h"
 
 namespace {

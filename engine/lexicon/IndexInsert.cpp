@@ -1,11 +1,11 @@
-#include "engine/internal/IndexInsert.h"
+#include "engine/lexicon/IndexInsert.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/DicBuffers.h"
-#include "engine/typCiZuRec.h"
+#include "engine/lexicon/typCiZuRec.h"
 
 namespace ciku {
 

@@ -1,6 +1,6 @@
 // IndexInsert.h: filing one phrase under new keys of a sorted key index
 // (pxcizudic.idx, pycizudic.idx, py2_3ZiCi1stZuMu.idx; layout in
-// engine/PhraseStoreFormat.h). The old image is only read: the result is a
+// engine/formats/PhraseStoreFormat.h). The old image is only read: the result is a
 // new buffer, so a failure leaves the index as it was and the caller
 // installs the new image only once every other step of the add succeeded.
 #pragma once

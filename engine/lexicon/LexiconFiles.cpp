@@ -1,4 +1,4 @@
-#include "engine/internal/LexiconFiles.h"
+#include "engine/lexicon/LexiconFiles.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

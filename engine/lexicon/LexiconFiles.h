@@ -3,7 +3,7 @@
 // the learned character order) and keeps two kvr processes that share one
 // program directory from saving at the same time.
 //
-// Each file goes through AtomicFile (framework/AtomicFile.h): written to a
+// Each file goes through AtomicFile (base/AtomicFile.h): written to a
 // temporary file beside it, fsynced, renamed over it, directory fsynced.
 // A file keeps its permissions. A file the user made read-only is still
 // saved, as the lexicon always was, and is read-only again afterwards.
@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace lexfile {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 struct typCiZuRec {
   CString ci;      // the phrase, GBK

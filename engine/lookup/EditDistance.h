@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "framework/FixedMaps.h"
+#include "base/FixedMaps.h"
 
 // The ordered pairs of adjacent keys: key b * 256 + a for the pair (a, b),
 // both orders present; the value is unused. Filled by InitAdjcntCharPairs,

@@ -1,7 +1,7 @@
 // The fuzzy forms of syllables and phrase keys. The pair switches choose
 // which initials vary: z (zhz_fuzzy), c (chc_fuzzy), s (shs_fuzzy) and the
 // l/r pair (lr_fuzzy), which each operation names its own way.
-#include "engine/FuzzyPinyin.h"
+#include "engine/lookup/FuzzyPinyin.h"
 
 #include <cstring>
 

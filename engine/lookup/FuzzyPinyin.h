@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 // What GetCiPyClass says of a pinyin string: 0 its z, c and s positions
 // may vary; 1 it cannot be read as pinyin syllables; 2 it reads cleanly

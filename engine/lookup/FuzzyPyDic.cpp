@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "engine/CChnChars.h"
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 #include "engine/EngineHost.h"
-#include "engine/FuzzyPinyin.h"
+#include "engine/lookup/FuzzyPinyin.h"
 #include "engine/internal/DicBuffers.h"
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "framework/SysUtil.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace keyscan {
 

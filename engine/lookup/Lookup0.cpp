@@ -5,8 +5,8 @@
 // nothing is retried with fixed correction rules, at most ten searches.
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/KeyScan.h"
-#include "engine/internal/LookupTexts.h"
+#include "engine/lookup/KeyScan.h"
+#include "engine/lookup/LookupTexts.h"
 
 using keyscan::FatList;
 

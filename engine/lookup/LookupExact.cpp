@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/CChnChars.h"
-#include "engine/internal/KeyScan.h"
-#include "engine/internal/LookupTexts.h"
+#include "engine/lookup/KeyScan.h"
+#include "engine/lookup/LookupTexts.h"
 
 using keyscan::FatList;
 

@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "engine/CChnChars.h"
-#include "engine/EditDistance.h"
-#include "engine/internal/KeyScan.h"
-#include "engine/internal/PrefixTiers.h"
-#include "framework/ChnText.h"
+#include "engine/lookup/EditDistance.h"
+#include "engine/lookup/KeyScan.h"
+#include "engine/lookup/PrefixTiers.h"
+#include "base/ChnText.h"
 
 using keyscan::FatList;
 

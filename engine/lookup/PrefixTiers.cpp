@@ -2,11 +2,11 @@
 // tiers the candidate order has always had: close prefix candidates first,
 // then the fuzzy segment phrases, the common characters of the leading
 // syllables, looser prefix candidates, and the rest.
-#include "engine/internal/PrefixTiers.h"
+#include "engine/lookup/PrefixTiers.h"
 
 #include <cstring>
 
-#include "engine/EditDistance.h"
+#include "engine/lookup/EditDistance.h"
 
 namespace prefixtiers {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/CChnChars.h"
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace prefixtiers {
 

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "engine/CChnChars.h"
-#include "engine/EditDistance.h"
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/EditDistance.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace {
 

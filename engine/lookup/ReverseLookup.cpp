@@ -1,7 +1,7 @@
 // Reverse lookups: from a character to the keys it is typed with, and from
 // a syllable to its run in the pinyin character list.
 #include "engine/CChnChars.h"
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace {
 

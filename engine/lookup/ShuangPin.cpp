@@ -2,9 +2,9 @@
 // the scheme cfgInputManager.ShuangPinScheme names (0 MS, 1 C_Star, 2 ZR).
 // The typed keys are turned into full pinyin with an apostrophe between
 // syllables before a lookup. The key tables themselves are shared with the
-// data generator (engine/ShuangPinTables.h).
+// data generator (engine/formats/ShuangPinTables.h).
 #include "engine/CChnChars.h"
-#include "engine/ShuangPinTables.h"
+#include "engine/formats/ShuangPinTables.h"
 
 namespace {
 

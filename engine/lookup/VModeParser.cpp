@@ -1,4 +1,4 @@
-#include "engine/internal/VModeParser.h"
+#include "engine/lookup/VModeParser.h"
 
 #include <algorithm>
 #include <cstring>

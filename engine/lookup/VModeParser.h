@@ -1,5 +1,5 @@
 // VModeParser.h: reads the text of vmodewords.dic (layout in
-// engine/VModeFormat.h) into word lists and per-column keys, refusing what
+// engine/formats/VModeFormat.h) into word lists and per-column keys, refusing what
 // the engine cannot hold: a line over 510 bytes, a key over 31 bytes, more
 // lines than a 16-bit line index names.
 #pragma once
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/VModeFormat.h"
+#include "engine/formats/VModeFormat.h"
 
 namespace vmode {
 

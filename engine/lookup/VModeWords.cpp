@@ -9,7 +9,7 @@
 
 #include "engine/EngineHost.h"
 #include "engine/internal/DicBuffers.h"
-#include "engine/internal/VModeParser.h"
+#include "engine/lookup/VModeParser.h"
 
 namespace {
 

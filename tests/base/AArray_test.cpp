@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/AArray.h"
-#include "framework/CString.h"
+#include "base/AArray.h"
+#include "base/CString.h"
 
 namespace {
 

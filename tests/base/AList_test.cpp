@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/AList.h"
-#include "framework/AStack.h"
-#include "framework/CString.h"
+#include "base/AList.h"
+#include "base/AStack.h"
+#include "base/CString.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/AMap.h"
-#include "framework/CString.h"
+#include "base/AMap.h"
+#include "base/CString.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/ByteOrder.h"
-#include "framework/ByteReader.h"
+#include "base/ByteOrder.h"
+#include "base/ByteReader.h"
 
 TEST(ByteReader, ReadsEachWidthInItsOrder) {
   const uint8_t bytes[] = {0xAA, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/CArrCore.h"
-#include "framework/CDWordArray.h"
-#include "framework/CStringArray.h"
-#include "framework/CWordArray.h"
-#include "framework/internal/RecArray.h"
+#include "base/CArrCore.h"
+#include "base/CDWordArray.h"
+#include "base/CStringArray.h"
+#include "base/CWordArray.h"
+#include "base/internal/RecArray.h"
 
 namespace {
 

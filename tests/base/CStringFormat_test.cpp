@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/BlkAlloc.h"
-#include "framework/CString.h"
+#include "base/BlkAlloc.h"
+#include "base/CString.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

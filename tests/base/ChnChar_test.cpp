@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 
 namespace {
 

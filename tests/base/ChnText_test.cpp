@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/ChnText.h"
+#include "base/ChnText.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/FixedMaps.h"
+#include "base/FixedMaps.h"
 
 namespace {
 

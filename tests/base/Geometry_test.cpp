@@ -2,7 +2,7 @@
 // arithmetic of the value classes.
 #include <gtest/gtest.h>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 namespace {
 

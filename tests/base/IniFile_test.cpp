@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 

@@ -4,7 +4,7 @@
 // doubled shape-code key.
 #include <gtest/gtest.h>
 
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/ChoiceFixture.h"
 
 using choicetest::NthText;

@@ -2,7 +2,7 @@
 // the XIM client, or nowhere.
 #include <gtest/gtest.h>
 
-#include "engine/internal/CommitText.h"
+#include "engine/commit/CommitText.h"
 #include "tests/engine/TypingFixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/internal/UsageWeights.h"
+#include "engine/commit/UsageWeights.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/engine/LexiconFixture.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/CharDictFormat.h"
-#include "engine/internal/CharDicParsers.h"
+#include "engine/formats/CharDictFormat.h"
+#include "engine/dics/CharDicParsers.h"
 
 using chndic::CodeEntry;
 using chndic::ReadingEntry;

@@ -9,7 +9,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/DependMaps.h"
+#include "engine/lexicon/DependMaps.h"
 #include "tests/engine/MiniDics.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/FileText.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/CharDictFormat.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/CharDictFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/DicBuffers.h"
 
 namespace {

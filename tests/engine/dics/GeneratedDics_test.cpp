@@ -1,7 +1,7 @@
 // The engine loads what the data generator ships: the real dictionaries of
 // the distribution directory and the tiny fixture built from text. Counts
 // are checked against the generator's own reader of the formats
-// (engine/PhraseStoreFormat.h); every key of every sorted list must be
+// (engine/formats/PhraseStoreFormat.h); every key of every sorted list must be
 // reachable from its two-key bucket.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"

@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/support/TestPaths.h"
 

@@ -6,8 +6,8 @@
 
 #include <fstream>
 
-#include "engine/BiHuaFormat.h"
-#include "engine/internal/StrokeTableParser.h"
+#include "engine/formats/BiHuaFormat.h"
+#include "engine/dics/StrokeTableParser.h"
 #include "tests/engine/LookupFixture.h"
 
 using lookuptest::FatList;

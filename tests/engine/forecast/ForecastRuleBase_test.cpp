@@ -3,8 +3,8 @@
 // the capture-slot helpers.
 #include <gtest/gtest.h>
 
-#include "engine/ForecastRuleBase.h"
-#include "framework/ByteOrder.h"
+#include "engine/forecast/ForecastRuleBase.h"
+#include "base/ByteOrder.h"
 #include "tests/engine/ForecastFixture.h"
 
 namespace {

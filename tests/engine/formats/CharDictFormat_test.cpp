@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/BiHuaFormat.h"
-#include "engine/Big5TableFormat.h"
-#include "engine/CharDictFormat.h"
+#include "engine/formats/BiHuaFormat.h"
+#include "engine/formats/Big5TableFormat.h"
+#include "engine/formats/CharDictFormat.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/JiaMiJieMi.h"
+#include "engine/formats/JiaMiJieMi.h"
 
 TEST(JiaMiJieMi, XorsEachByteWithTheKeyAtItsPositionModulo55) {
   std::vector<unsigned char> in(200), out(200);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/PhraseKeyRule.h"
+#include "engine/formats/PhraseKeyRule.h"
 
 using phrasekey::BuildKeys;
 using phrasekey::Keys;

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/PhraseStoreFormat.h"
-#include "framework/JiaMiJieMi.h"
+#include "engine/formats/PhraseStoreFormat.h"
+#include "engine/formats/JiaMiJieMi.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/ShuangPinTables.h"
+#include "engine/formats/ShuangPinTables.h"
 
 using namespace shuangpin;
 

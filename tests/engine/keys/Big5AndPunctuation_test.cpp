@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "engine/Big5TableFormat.h"
+#include "engine/formats/Big5TableFormat.h"
 #include "tests/engine/LookupFixture.h"
 
 namespace {

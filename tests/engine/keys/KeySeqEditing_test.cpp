@@ -5,7 +5,7 @@
 #include <cctype>
 #include <initializer_list>
 
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/ChoiceFixture.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "engine/internal/DependMaps.h"
+#include "engine/lexicon/DependMaps.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/engine/LexiconFixture.h"
 #include "tests/support/FileText.h"

@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/engine/LexiconFixture.h"
 

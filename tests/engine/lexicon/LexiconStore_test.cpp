@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/PhraseKeyRule.h"
-#include "engine/PhraseStoreFormat.h"
-#include "engine/internal/IndexInsert.h"
+#include "engine/formats/PhraseKeyRule.h"
+#include "engine/formats/PhraseStoreFormat.h"
+#include "engine/lexicon/IndexInsert.h"
 #include "tests/engine/LexiconFixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/LexiconFixture.h"
 
 namespace {

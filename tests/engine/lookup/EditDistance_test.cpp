@@ -1,4 +1,4 @@
-#include "engine/EditDistance.h"
+#include "engine/lookup/EditDistance.h"
 
 #include <gtest/gtest.h>
 

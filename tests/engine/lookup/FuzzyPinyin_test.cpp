@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 
-#include "engine/FuzzyPinyin.h"
+#include "engine/lookup/FuzzyPinyin.h"
 #include "tests/engine/LookupFixture.h"
 
 using lookuptest::FatList;

@@ -2,7 +2,7 @@
 // built by the data generator from text.
 #include <gtest/gtest.h>
 
-#include "engine/internal/LookupTexts.h"
+#include "engine/lookup/LookupTexts.h"
 #include "tests/engine/LookupFixture.h"
 
 using lookuptest::Contains;

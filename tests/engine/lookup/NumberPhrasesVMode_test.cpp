@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "engine/internal/VModeParser.h"
+#include "engine/lookup/VModeParser.h"
 #include "tests/engine/LookupFixture.h"
 
 using lookuptest::FatList;
