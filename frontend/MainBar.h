@@ -11,10 +11,6 @@
 class CMainFrame;
 class IBarWorld;
 
-// SetWinPos flags.
-constexpr unsigned long kSwpKeepPos = 1;
-constexpr unsigned long kSwpKeepSize = 2;
-constexpr unsigned long kSwpShow = 8;
 // PaintMain: paint the cells pressed.
 constexpr int kPaintPressed = 0x8000;
 

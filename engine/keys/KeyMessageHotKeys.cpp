@@ -26,11 +26,6 @@ using namespace keymsg;
 constexpr uint32_t kCmdToggleMode = 105;
 constexpr uint32_t kCmdClearInput = 57740;
 constexpr uint32_t kCmdAltA = 57779;
-constexpr unsigned long kPause = 0xFF13;
-constexpr unsigned long kScrollLock = 0xFF14;
-constexpr unsigned long kCancel = 0xFF69;
-constexpr unsigned long kNumLock = 0xFF7F;
-constexpr unsigned long kF24 = 0xFFD5;
 
 struct AltKey {
   unsigned long key;
@@ -180,8 +175,9 @@ int Repeat(CChnChars& e, AltKey& a) {
 
 bool LeftAltPasses(unsigned long key) {
   return IsNavigationKey(key) || key == keysym::kControlL || key == keysym::kControlR ||
-         key == kPause || key == kNumLock || key == kScrollLock || key == keysym::kEscape ||
-         key == keysym::kTab || key == kCancel || (key >= keysym::kF1 && key <= kF24);
+         key == keysym::kPause || key == keysym::kNumLock || key == keysym::kScrollLock ||
+         key == keysym::kEscape || key == keysym::kTab || key == keysym::kCancel ||
+         (key >= keysym::kF1 && key <= keysym::kF24);
 }
 
 // With the left Alt held, keys are ordinary keys of Chinese input.

@@ -42,8 +42,6 @@ using namespace keymsg;
 
 constexpr uint32_t kCmdToggleMode = 105;
 constexpr uint32_t kCmdClearInput = 57740;
-constexpr unsigned long kF11 = 0xFFC8;
-constexpr unsigned long kF12 = 0xFFC9;
 
 bool IsCtrlKey(unsigned long key) {
   return key == keysym::kControlL || key == keysym::kControlR;
@@ -70,7 +68,7 @@ int AltReleasedAlone(CChnChars& e, unsigned long flags) {
 // to Chinese input, or leave the i-mode.
 bool KeepsEnglishLetters(const CChnChars& e, unsigned long key) {
   return IsCtrlKey(key) || (key == keysym::kSpace && e.m_bCtrl) ||
-         (key == kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) ||
+         (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) ||
          (key == keysym::kEscape && e.m_bIMode) || (key == '=' && e.m_bAlt);
 }
 
@@ -79,7 +77,7 @@ bool KeepsEnglishLetters(const CChnChars& e, unsigned long key) {
 // F9 stay selection keys, or the forecast of the last commit would take the
 // key meant for the code's candidate.
 int EnterForecastByFunctionKey(CChnChars& e, unsigned long key, unsigned long focus) {
-  if (key < keysym::kF6 || key > kF12 || !ForecastAvailable(e)) return kGoOnWithKey;
+  if (key < keysym::kF6 || key > keysym::kF12 || !ForecastAvailable(e)) return kGoOnWithKey;
   if (!Pinyin() && !e.m_strKeySeq.IsEmpty() && key <= keysym::kF9) return kGoOnWithKey;
   const int item = key <= keysym::kF8 ? 0 : key <= keysym::kF10 ? 1 : 2;
   e.EnterForecast(focus, item);
@@ -102,11 +100,11 @@ int KeyPressedNoAlt(CChnChars& e, unsigned long key, unsigned long flags, unsign
 
   if (key == keysym::kTab && ((Pinyin() && e.m_strKeySeq.IsEmpty()) || e.m_bCtrl)) return 0;
   const uint32_t switchKey = static_cast<uint32_t>(cfgInputManager.ChnEnglshSwitchKey);
-  if ((key == keysym::kSpace && e.m_bCtrl) || (key == kF12 && switchKey == 0)) {
+  if ((key == keysym::kSpace && e.m_bCtrl) || (key == keysym::kF12 && switchKey == 0)) {
     host.PostFrameCommand(kCmdToggleMode);
     return 1;
   }
-  if ((key == kF11 || (key == kF12 && switchKey == 1)) && !(ChnMode() && ForecastAvailable(e)))
+  if ((key == keysym::kF11 || (key == keysym::kF12 && switchKey == 1)) && !(ChnMode() && ForecastAvailable(e)))
     return 0;
   e.m_nKeyFlags = static_cast<uint32_t>(flags >> 16) & 0xFFFF;
   if (!ChnMode()) return 0;

@@ -14,11 +14,7 @@ namespace {
 using namespace keyroad;
 using Step = int (*)(CChnChars&, typKeyRoad&);
 
-constexpr unsigned long kPause = 0xFF13;
-constexpr unsigned long kScrollLock = 0xFF14;
-constexpr unsigned long kNumLock = 0xFF7F;
 constexpr unsigned long kKeysym4 = 4;
-constexpr unsigned long kF9 = keysym::kF9;
 
 bool OnlyWildcards(const CString& keys) {
   for (int i = 0; i < keys.GetLength(); ++i)
@@ -136,7 +132,7 @@ int ResetKeys(CChnChars& e, typKeyRoad& r) {
 
 int PassedKeys(CChnChars&, typKeyRoad& r) {
   switch (r.key) {
-    case kPause: case kScrollLock: case kNumLock: case kKeysym4:
+    case keysym::kPause: case keysym::kScrollLock: case keysym::kNumLock: case kKeysym4:
     case keysym::kControlL: case keysym::kControlR:
       return 0;
     default:
@@ -170,7 +166,7 @@ int CapsLockWithAltRepeats(CChnChars& e, typKeyRoad& r) {
 }
 
 int SelectionKeys(CChnChars& e, typKeyRoad& r) {
-  const unsigned long last = Pinyin() ? keysym::kF10 : kF9;
+  const unsigned long last = Pinyin() ? keysym::kF10 : keysym::kF9;
   if (r.key != keysym::kSpace && (r.key < keysym::kF1 || r.key > last)) return kGoOnWithKey;
   return e.SelectChoiceKey(r.key, r.window, r.hasWildcard);
 }
