@@ -39,6 +39,13 @@ constexpr const char* kDerivedDictionaries[] = {"pykeys.dic", "gbkflat.dic", "fl
 constexpr const char* kLexiconIndexes[] = {"pycizudic.idx", "py2_3ZiCi1stZuMu.idx",
                                            "pxcizudic.idx"};
 
+bool IsLexiconFile(const char* name) {
+  if (strcasecmp(name, "CiZuFlat.igb") == 0) return true;
+  for (const char* index : kLexiconIndexes)
+    if (strcasecmp(name, index) == 0) return true;
+  return false;
+}
+
 // One step of the moves: files in order, then the progress it reaches (0:
 // the bar stays).
 struct MoveStep {
@@ -249,6 +256,9 @@ int CInstallation::CopyFiles(const char* subdir, const char* extension) {
   while (const dirent* e = readdir(dir)) {
     if (e->d_name[0] == '.') continue;
     if (extension && !HasExtension(e->d_name, extension)) continue;
+    // The sweep by extension would take the store of a lexicon the user
+    // keeps (CiZuFlat.igb) after all.
+    if (!subdir && m_keepLexicon && IsLexiconFile(e->d_name)) continue;
     names.push_back(e->d_name);
   }
   closedir(dir);
