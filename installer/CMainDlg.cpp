@@ -87,7 +87,10 @@ CMainDlg::CMainDlg(AWnd* parent)
     : ADialog(kWizardDlgId, parent),
       m_strBinDir(gszUsrBin),
       m_pOps(&SystemInstallOps()),
-      m_host(std::make_unique<WizardInstallHost>(*this)) {}
+      m_host(std::make_unique<WizardInstallHost>(*this)) {
+  // Escape ends the wizard as Cancel does.
+  m_nResult = IDCANCEL;
+}
 
 CMainDlg::~CMainDlg() = default;
 
