@@ -22,19 +22,13 @@
 #include "installer/InstallTexts.h"
 #include "installer/Installation.h"
 #include "tests/installer/InstallFakes.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
 using installer::CInstallation;
 using installer::InstallChoice;
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void Write(const std::string& path, const std::string& text, mode_t mode = 0644) {
   std::ofstream(path, std::ios::binary) << text;
@@ -70,7 +64,7 @@ std::map<std::string, std::string> Snapshot(const std::string& dir, const std::s
     } else if (S_ISLNK(st.st_mode)) {
       out[path] = "link";
     } else {
-      out[path] = std::string(mode) + " " + Read(dir + path);
+      out[path] = std::string(mode) + " " + kvrtest::ReadFileText(dir + path);
     }
   }
   closedir(d);
@@ -228,9 +222,9 @@ TEST_F(Install, AFreshInstallationForOneUserMovesEverythingIntoPlace) {
   const std::string q = "'" + m_home.substr(0, m_home.find('\'')) + "'\\''s";
   const std::string script = "#!/bin/sh\nexport XMODIFIERS=@im=Kivra\nexport GTK_IM_MODULE=xim\n"
                              "xset +fp " + q + "/Kivra/fonts' 2>/dev/null\n" + q + "/Kivra/kvr' &\n";
-  EXPECT_EQ(Read(m_home + "/kvr"), script);
-  EXPECT_EQ(Read(m_home + "/kivra"), script);
-  EXPECT_EQ(Read(m_home + "/kvrterm"), script + "gnome-terminal\n");
+  EXPECT_EQ(kvrtest::ReadFileText(m_home + "/kvr"), script);
+  EXPECT_EQ(kvrtest::ReadFileText(m_home + "/kivra"), script);
+  EXPECT_EQ(kvrtest::ReadFileText(m_home + "/kvrterm"), script + "gnome-terminal\n");
   for (const char* s : {"/kvr", "/kivra", "/kvrterm"}) EXPECT_EQ(ModeOf(m_home + s), 0755u) << s;
   // At least five seconds on the host's clock, the bar at 100 at the end.
   EXPECT_EQ(m_host.sleeps, 5);
@@ -244,8 +238,8 @@ TEST_F(Install, ScriptsRunFromTheShellStartTheInstalledProgram) {
   Write(Dist() + "/kvr", "#!/bin/sh\necho started > \"$(dirname \"$0\")/ran\"\n", 0755);
   ASSERT_EQ(Run(OneUser()), 1);
   ASSERT_EQ(std::system(("PATH=/usr/bin:/bin sh \"" + m_home + "/kvr\"; sleep 0.2").c_str()), 0);
-  for (int i = 0; i < 50 && Read(Installed() + "/ran").empty(); ++i) usleep(100000);
-  EXPECT_EQ(Read(Installed() + "/ran"), "started\n");
+  for (int i = 0; i < 50 && kvrtest::ReadFileText(Installed() + "/ran").empty(); ++i) usleep(100000);
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/ran"), "started\n");
 }
 
 TEST_F(Install, ReinstallingAsksAboutTheOldLexiconAndOnlyNoReplacesIt) {
@@ -269,9 +263,9 @@ TEST_F(Install, ReinstallingAsksAboutTheOldLexiconAndOnlyNoReplacesIt) {
     for (const auto& [name, content] : lexicon) {
       SCOPED_TRACE(name);
       const std::string shipped = DistributionFiles().at(name);
-      EXPECT_EQ(Read(Installed() + "/" + name), c.kept ? content : shipped);
+      EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/" + name), c.kept ? content : shipped);
     }
-    EXPECT_EQ(Read(Installed() + "/gbkflat.dic"), "new gbkflat");
+    EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/gbkflat.dic"), "new gbkflat");
   }
 }
 
@@ -281,7 +275,7 @@ TEST_F(Install, ALexiconWithoutWeightsIsReplacedWithoutAQuestion) {
   Write(Installed() + "/pycizudic.idx", "\x7fold");
   ASSERT_EQ(Run(OneUser()), 1);
   EXPECT_TRUE(m_host.questions.empty());
-  EXPECT_EQ(Read(Installed() + "/CiZuFlat.igb"), "new store");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/CiZuFlat.igb"), "new store");
 }
 
 TEST_F(Install, DerivedDictionariesAndAllTheirFuzzyVariantsAreRemoved) {
@@ -305,7 +299,7 @@ TEST_F(Install, DerivedDictionariesAndAllTheirFuzzyVariantsAreRemoved) {
     const bool shipped = name == "pykeys.dic" || name == "gbkflat.dic";
     EXPECT_EQ(installer::PathExists(Installed() + "/" + name), shipped);
   }
-  EXPECT_EQ(Read(Installed() + "/pykeys.dic.mine"), "the user's");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/pykeys.dic.mine"), "the user's");
 }
 
 TEST_F(Install, AFileTheDistributionLacksIsPassedOver) {
@@ -314,7 +308,7 @@ TEST_F(Install, AFileTheDistributionLacksIsPassedOver) {
   ASSERT_EQ(Run(OneUser()), 1);
   EXPECT_TRUE(Succeeded());
   EXPECT_FALSE(installer::PathExists(Installed() + "/tips.txt"));
-  EXPECT_EQ(Read(Installed() + "/kvr"), "the program");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/kvr"), "the program");
 }
 
 // A second run from the distribution the first run emptied (or a broken
@@ -351,12 +345,12 @@ TEST_F(Install, AcrossFileSystemsFilesAreCopiedOverTheTargetAndTheSourcesRemoved
   ASSERT_EQ(symlink((m_root + "/victim").c_str(), (Installed() + "/sort.dic").c_str()), 0);
   ASSERT_EQ(Run(OneUser()), 1);
   EXPECT_TRUE(Succeeded()) << (m_errors.empty() ? "" : m_errors[0]);
-  EXPECT_EQ(Read(Installed() + "/kvr"), "the program");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/kvr"), "the program");
   EXPECT_EQ(ModeOf(Installed() + "/kvr"), 0755u);
-  EXPECT_EQ(Read(Installed() + "/res/bar.bmp"), "bar");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/res/bar.bmp"), "bar");
   EXPECT_EQ(ModeOf(Installed() + "/res/bar.bmp"), 0644u);
-  EXPECT_EQ(Read(Installed() + "/sort.dic"), "sort");
-  EXPECT_EQ(Read(m_root + "/victim"), "someone's file");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/sort.dic"), "sort");
+  EXPECT_EQ(kvrtest::ReadFileText(m_root + "/victim"), "someone's file");
   EXPECT_EQ(ModeOf(m_root + "/victim"), 0600u);
   EXPECT_FALSE(installer::PathExists(Dist() + "/kvr"));
   EXPECT_FALSE(installer::PathExists(Dist() + "/res/bar.bmp"));
@@ -371,8 +365,8 @@ TEST_F(Install, AMoveThatFailsMakesTheOutcomeAFailure) {
   ASSERT_FALSE(m_errors.empty());
   EXPECT_NE(m_errors[0].find("gbkflat.dic"), std::string::npos);
   // The rest went on, and the file that did not move is still there.
-  EXPECT_EQ(Read(Dist() + "/gbkflat.dic"), "new gbkflat");
-  EXPECT_EQ(Read(Installed() + "/kvr"), "the program");
+  EXPECT_EQ(kvrtest::ReadFileText(Dist() + "/gbkflat.dic"), "new gbkflat");
+  EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/kvr"), "the program");
 }
 
 // Root removes and sets modes in the install directory; links planted
@@ -383,29 +377,29 @@ TEST_F(Install, LinksInTheInstallDirectoryAreRemovedNotFollowed) {
   Write(m_root + "/secret", "secret", 0600);
   ASSERT_EQ(symlink((m_root + "/secret").c_str(), (SysInstalled() + "/flatAuto.dic0110").c_str()), 0);
   Write(m_root + "/sys/etc/X11/xinit/xinitrc.d/xinput",
-        Read(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in"));
+        kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in"));
   ASSERT_EQ(Run(AllUsers()), 1);
   EXPECT_TRUE(Succeeded()) << (m_errors.empty() ? "" : m_errors[0]);
   EXPECT_FALSE(installer::PathExists(SysInstalled() + "/flatAuto.dic0110"));
   EXPECT_EQ(ModeOf(m_root + "/secret"), 0600u);
-  EXPECT_EQ(Read(m_root + "/secret"), "secret");
+  EXPECT_EQ(kvrtest::ReadFileText(m_root + "/secret"), "secret");
   EXPECT_EQ(ModeOf(SysInstalled()), 0755u);
   for (const auto& line : m_ops.log) EXPECT_EQ(line.find(m_root + "/secret"), std::string::npos) << line;
 }
 
 TEST_F(Install, ForAllUsersTheXinputScriptIsEditedAndTheScriptsGoToUsrBin) {
   const std::string xinput = m_root + "/sys/etc/X11/xinit/xinitrc.d/xinput";
-  const std::string original = Read(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in");
+  const std::string original = kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in");
   Write(xinput, original, 0755);
   ASSERT_EQ(Run(AllUsers()), 1);
   EXPECT_TRUE(Succeeded());
-  EXPECT_EQ(Read(xinput), Read(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.want"));
-  EXPECT_EQ(Read(xinput + ".kvrbk"), original);
+  EXPECT_EQ(kvrtest::ReadFileText(xinput), kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.want"));
+  EXPECT_EQ(kvrtest::ReadFileText(xinput + ".kvrbk"), original);
   EXPECT_EQ(ModeOf(xinput), 0755u);
-  EXPECT_EQ(Read(m_root + "/sys/usr/bin/kvr"),
+  EXPECT_EQ(kvrtest::ReadFileText(m_root + "/sys/usr/bin/kvr"),
             "#!/bin/sh\nexport XMODIFIERS=@im=Kivra\nexport GTK_IM_MODULE=xim\n"
             "xset +fp '/usr/bin/Kivra/fonts' 2>/dev/null\n'/usr/bin/Kivra/kvr' &\n");
-  EXPECT_EQ(Read(SysInstalled() + "/kvr"), "the program");
+  EXPECT_EQ(kvrtest::ReadFileText(SysInstalled() + "/kvr"), "the program");
   EXPECT_FALSE(installer::PathExists(m_home + "/.bash_profile"));
 }
 
@@ -416,8 +410,8 @@ TEST_F(Install, AnXinputScriptThatCannotBeEditedIsReportedAndTheFilesStay) {
   ASSERT_EQ(m_host.messages.size(), 2u);
   EXPECT_NE(m_host.messages[0].find("/etc/X11/xinit/xinitrc.d/xinput"), std::string::npos);
   EXPECT_EQ(m_host.messages[1], installer::texts::kFailed);
-  EXPECT_EQ(Read(xinput), "XIM_PROGRAM=/usr/bin/other\n");
-  EXPECT_EQ(Read(SysInstalled() + "/kvr"), "the program");
+  EXPECT_EQ(kvrtest::ReadFileText(xinput), "XIM_PROGRAM=/usr/bin/other\n");
+  EXPECT_EQ(kvrtest::ReadFileText(SysInstalled() + "/kvr"), "the program");
   EXPECT_TRUE(installer::PathExists(m_root + "/sys/usr/bin/kvrterm"));
 }
 
@@ -426,10 +420,10 @@ TEST_F(Install, OnRedFlagRfinputIsBackedUpAndNoScriptSetsXModifiers) {
   Write(rfinput, "#!/bin/sh\nexec chinput\n", 0755);
   ASSERT_EQ(Run(AllUsers(kSysRedFlag)), 1);
   EXPECT_TRUE(Succeeded());
-  EXPECT_EQ(Read(rfinput + ".kvrbk"), "#!/bin/sh\nexec chinput\n");
+  EXPECT_EQ(kvrtest::ReadFileText(rfinput + ".kvrbk"), "#!/bin/sh\nexec chinput\n");
   for (const char* s : {"/rfinput", "/kvr", "/kivra", "/kvrterm"}) {
     SCOPED_TRACE(s);
-    const std::string text = Read(m_root + "/sys/usr/bin" + s);
+    const std::string text = kvrtest::ReadFileText(m_root + "/sys/usr/bin" + s);
     EXPECT_EQ(text.find("XMODIFIERS"), std::string::npos);
     EXPECT_NE(text.find("'/usr/bin/Kivra/kvr' &\n"), std::string::npos);
     EXPECT_EQ(ModeOf(m_root + "/sys/usr/bin" + s), 0755u);
@@ -437,7 +431,7 @@ TEST_F(Install, OnRedFlagRfinputIsBackedUpAndNoScriptSetsXModifiers) {
   // Installing again keeps the first backup.
   SetUp();
   ASSERT_EQ(Run(AllUsers(kSysRedFlag)), 1);
-  EXPECT_EQ(Read(rfinput + ".kvrbk"), "#!/bin/sh\nexec chinput\n");
+  EXPECT_EQ(kvrtest::ReadFileText(rfinput + ".kvrbk"), "#!/bin/sh\nexec chinput\n");
 }
 
 TEST_F(Install, TheUserCanKeepTheStartupFilesToHimself) {
@@ -463,7 +457,7 @@ TEST_F(Install, AnInstallDirectoryThatCannotBeMadeEndsTheInstallation) {
   EXPECT_EQ(Run(OneUser()), 0);
   ASSERT_EQ(m_host.messages.size(), 1u);
   EXPECT_EQ(m_host.messages[0], installer::texts::kCannotMakeDir);
-  EXPECT_EQ(Read(Dist() + "/kvr"), "the program");
+  EXPECT_EQ(kvrtest::ReadFileText(Dist() + "/kvr"), "the program");
 }
 
 // --- ~/.bash_profile -------------------------------------------------------
@@ -476,7 +470,7 @@ TEST_F(Install, ANewBashProfileSourcesProfileFirstThenHoldsOneBlock) {
       "export XMODIFIERS=@im=Kivra\nexport GTK_IM_MODULE=xim\n"
       "xset +fp " + q + "/Kivra/fonts' 2>/dev/null\n" + q + "/Kivra/kvr' &\n"
       "# <<< Kivra input method <<<\n";
-  EXPECT_EQ(Read(m_home + "/.bash_profile"),
+  EXPECT_EQ(kvrtest::ReadFileText(m_home + "/.bash_profile"),
             "if [ -f \"$HOME/.profile\" ]; then . \"$HOME/.profile\"; fi\n" + block);
   EXPECT_EQ(block, installer::ShellInitBlock(m_home, true));
 }
@@ -486,12 +480,12 @@ TEST_F(Install, AnExistingBashProfileKeepsItsLinesAndGetsTheBlockOnce) {
   Write(m_home + "/.bash_profile", mine, 0600);
   ASSERT_EQ(Run(OneUser()), 1);
   const std::string block = installer::ShellInitBlock(m_home, true);
-  EXPECT_EQ(Read(m_home + "/.bash_profile"), mine + "\n" + block);
+  EXPECT_EQ(kvrtest::ReadFileText(m_home + "/.bash_profile"), mine + "\n" + block);
   EXPECT_EQ(ModeOf(m_home + "/.bash_profile"), 0600u);
   // Installed twice: still one block.
   SetUp();
   ASSERT_EQ(Run(OneUser()), 1);
-  EXPECT_EQ(Read(m_home + "/.bash_profile"), mine + "\n" + block);
+  EXPECT_EQ(kvrtest::ReadFileText(m_home + "/.bash_profile"), mine + "\n" + block);
 }
 
 TEST(ShellInitBlock, AnEarlierBlockIsReplacedWhereItStands) {

@@ -27,17 +27,11 @@
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ShownPopups.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/XTestKeys.h"
 
 namespace {
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // The wizard is far taller than a message box.
 constexpr int kWizardMinHeight = 300;
@@ -138,7 +132,7 @@ TEST(Kvrsetup, InstallsForOneUserAndTheInstalledKvrTypesChinese) {
         return top == wizard;
       },
       60000))
-      << Read(scratch.File("kvrsetup.log"));
+      << kvrtest::ReadFileText(scratch.File("kvrsetup.log"));
   // All users off (the check box has the focus), then Next, Next, Install,
   // each once the page before it is gone.
   ASSERT_TRUE(kvrtest::XTestTap(dpy, XK_space));
@@ -158,21 +152,21 @@ TEST(Kvrsetup, InstallsForOneUserAndTheInstalledKvrTypesChinese) {
   EXPECT_EQ(installertest::SaveWindowShot(dpy, box, "kvrsetup_outcome"), "");
   ASSERT_TRUE(kvrtest::XTestTap(dpy, XK_Return));
   XSync(dpy, False);
-  EXPECT_EQ(setup.Wait(30000), 0) << Read(scratch.File("kvrsetup.log"));
+  EXPECT_EQ(setup.Wait(30000), 0) << kvrtest::ReadFileText(scratch.File("kvrsetup.log"));
 
   // What the installation left.
   const std::string kivra = home + "/Kivra";
   struct stat st {};
-  ASSERT_EQ(stat((kivra + "/kvr").c_str(), &st), 0) << Read(scratch.File("kvrsetup.log"));
+  ASSERT_EQ(stat((kivra + "/kvr").c_str(), &st), 0) << kvrtest::ReadFileText(scratch.File("kvrsetup.log"));
   EXPECT_EQ(st.st_mode & 07777, 0755u);
   EXPECT_FALSE(installer::PathExists(pkg + "/Kivra_DistributionFiles/kvr"));
   for (const char* f : {"/gbkflat.dic", "/pykeys.dic", "/CiZuFlat.igb", "/pycizudic.idx",
                         "/pxcizudic.idx", "/ch2key.bin", "/Jux.rc", "/fonts/fonts.dir"})
     EXPECT_TRUE(installer::PathExists(kivra + f)) << f;
-  EXPECT_EQ(Read(home + "/.bash_profile"),
+  EXPECT_EQ(kvrtest::ReadFileText(home + "/.bash_profile"),
             "if [ -f \"$HOME/.profile\" ]; then . \"$HOME/.profile\"; fi\n" +
                 installer::ShellInitBlock(home, true));
-  const std::string script = Read(home + "/kvr");
+  const std::string script = kvrtest::ReadFileText(home + "/kvr");
   EXPECT_NE(script.find("xset +fp '" + kivra + "/fonts'"), std::string::npos) << script;
 
   // The installed kvr serves a client.
@@ -182,7 +176,7 @@ TEST(Kvrsetup, InstallsForOneUserAndTheInstalledKvrTypesChinese) {
   ASSERT_TRUE(kvr.Exec({kivra + "/kvr"}, {{"XMODIFIERS", "@im=" + name}, {"HOME", home}},
                        scratch.File("kvr.log")));
   ASSERT_TRUE(WaitUntil([&] { return kvrtest::ImServerReady(dpy, name) || kvr.Exited(); }, 60000));
-  ASSERT_TRUE(kvrtest::ImServerReady(dpy, name)) << Read(scratch.File("kvr.log"));
+  ASSERT_TRUE(kvrtest::ImServerReady(dpy, name)) << kvrtest::ReadFileText(scratch.File("kvr.log"));
   const kvrtest::Typed typed =
       kvrtest::TypeInto(kvrtest::ClientKind::XlibUtf8, name, "<C-space>zhongguo<space><C-space>");
   ASSERT_TRUE(typed.ok) << typed.diagnosis;

@@ -25,18 +25,12 @@
 #include "installer/FileWork.h"
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
 constexpr uid_t kNobody = 65534;
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Every entry under dir with its size and modification time.
 std::map<std::string, std::string> Listing(const std::string& dir) {
@@ -103,7 +97,7 @@ TEST(ReadOnlyProgramDir, KvrServesAndLearnsInMemoryFromADirectoryItCannotWrite) 
   XCloseDisplay(dpy);
   if (!up) {
     if (!ended) kill(pid, SIGKILL), waitpid(pid, &status, 0);
-    FAIL() << "kvr did not serve; status " << status << "\n" << Read(logPath);
+    FAIL() << "kvr did not serve; status " << status << "\n" << kvrtest::ReadFileText(logPath);
   }
   // Twice: the first commit teaches the lexicon and the character order,
   // which cannot be saved here; the second still works.
@@ -111,7 +105,7 @@ TEST(ReadOnlyProgramDir, KvrServesAndLearnsInMemoryFromADirectoryItCannotWrite) 
     SCOPED_TRACE(round);
     const kvrtest::Typed typed = kvrtest::TypeInto(kvrtest::ClientKind::XlibUtf8, name,
                                                    "<C-space>zhongguo<space><C-space>");
-    ASSERT_TRUE(typed.ok) << typed.diagnosis << "\n" << Read(logPath);
+    ASSERT_TRUE(typed.ok) << typed.diagnosis << "\n" << kvrtest::ReadFileText(logPath);
     EXPECT_EQ(typed.bytes, "中国") << kvrtest::Escaped(typed.bytes);
   }
   // The end of the session saves what it can: nothing here, and cleanly.
@@ -121,9 +115,9 @@ TEST(ReadOnlyProgramDir, KvrServesAndLearnsInMemoryFromADirectoryItCannotWrite) 
   if (kill(pid, 0) == 0) {
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
-    FAIL() << "kvr did not end on SIGTERM\n" << Read(logPath);
+    FAIL() << "kvr did not end on SIGTERM\n" << kvrtest::ReadFileText(logPath);
   }
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << Read(logPath);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << kvrtest::ReadFileText(logPath);
   EXPECT_EQ(Listing(dir), before);
 }
 

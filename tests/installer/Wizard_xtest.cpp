@@ -22,6 +22,7 @@
 #include "installer/InstallTexts.h"
 #include "tests/installer/WizardShots.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileText.h"
 
 DialogTestApp& TheApp() {
   static DialogTestApp app;
@@ -29,13 +30,6 @@ DialogTestApp& TheApp() {
 }
 
 namespace {
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Every path under dir with its size: what "nothing touched" compares.
 std::map<std::string, long> Listing(const std::string& dir) {
@@ -80,7 +74,7 @@ class WizardEnv : public ::testing::Environment {
     mkdir((dir + "/sys").c_str(), 0755);
     mkdir((dir + "/Kivra_DistributionFiles").c_str(), 0755);
     for (const char* name : {"kvrsetup.rc", "resource.h", "license1.txt", "license2.txt"})
-      std::ofstream(dir + "/" + name, std::ios::binary) << Read(kvrtest::DistDir() + "/" + name);
+      std::ofstream(dir + "/" + name, std::ios::binary) << kvrtest::ReadFileText(kvrtest::DistDir() + "/" + name);
     for (const char* name : {"kvr", "gbkflat.dic", "pykeys.dic"})
       std::ofstream(dir + "/Kivra_DistributionFiles/" + name) << name;
     setenv("HOME", (dir + "/home").c_str(), 1);
@@ -196,7 +190,7 @@ TEST_F(Wizard, PagesBackAndTheInstallDirectoryThenEscapeTouchesNothing) {
     if (dlg.GetCtrl(installer::kIdLicenseText)) {
       CString text;
       dlg.GetCtrlText(installer::kIdLicenseText, text);
-      EXPECT_EQ(std::string(text), Read(WizardEnv::Dir() + "/license1.txt"));
+      EXPECT_EQ(std::string(text), kvrtest::ReadFileText(WizardEnv::Dir() + "/license1.txt"));
     }
   });
   Shot(dlg, "kvrsetup_page2");
@@ -206,7 +200,7 @@ TEST_F(Wizard, PagesBackAndTheInstallDirectoryThenEscapeTouchesNothing) {
     if (dlg.GetCtrl(installer::kIdLicenseText)) {
       CString text;
       dlg.GetCtrlText(installer::kIdLicenseText, text);
-      EXPECT_EQ(std::string(text), Read(WizardEnv::Dir() + "/license2.txt"));
+      EXPECT_EQ(std::string(text), kvrtest::ReadFileText(WizardEnv::Dir() + "/license2.txt"));
     }
   });
   // Back twice (clicked: the button is disabled only for the tab walk).

@@ -14,18 +14,12 @@
 #include "installer/FileWork.h"
 #include "installer/XimScriptEdit.h"
 #include "tests/installer/InstallFakes.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
 using installer::EditXimScript;
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void Write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -47,7 +41,7 @@ TEST(XimScriptEdit, GoldenScriptsComeOutTheSameAfterASecondRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string in = Read(Fixture(std::string(c.name) + ".in"));
+    const std::string in = kvrtest::ReadFileText(Fixture(std::string(c.name) + ".in"));
     ASSERT_FALSE(in.empty());
     std::string once = "untouched", twice = "untouched";
     ASSERT_EQ(EditXimScript(in, &once), c.edited);
@@ -55,7 +49,7 @@ TEST(XimScriptEdit, GoldenScriptsComeOutTheSameAfterASecondRun) {
       EXPECT_EQ(once, "untouched");
       continue;
     }
-    EXPECT_EQ(once, Read(Fixture(std::string(c.name) + ".want")));
+    EXPECT_EQ(once, kvrtest::ReadFileText(Fixture(std::string(c.name) + ".want")));
     ASSERT_TRUE(EditXimScript(once, &twice));
     EXPECT_EQ(twice, once);
   }
@@ -95,7 +89,7 @@ class XinputFile : public ::testing::Test {
     const std::string dir = m_dir.Path() + "/etc/X11/xinit/xinitrc.d";
     ASSERT_EQ(system(("mkdir -p " + dir).c_str()), 0);
     m_path = dir + "/xinput";
-    m_original = Read(Fixture("zh_CN_chinput.in"));
+    m_original = kvrtest::ReadFileText(Fixture("zh_CN_chinput.in"));
     Write(m_path, m_original);
     chmod(m_path.c_str(), 0750);
   }
@@ -117,15 +111,15 @@ class XinputFile : public ::testing::Test {
 
 TEST_F(XinputFile, RewrittenInPlaceWithOneBackupAndItsModeKept) {
   ASSERT_EQ(Modify(), 1);
-  EXPECT_EQ(Read(m_path), Read(Fixture("zh_CN_chinput.want")));
-  EXPECT_EQ(Read(m_path + ".kvrbk"), m_original);
+  EXPECT_EQ(kvrtest::ReadFileText(m_path), kvrtest::ReadFileText(Fixture("zh_CN_chinput.want")));
+  EXPECT_EQ(kvrtest::ReadFileText(m_path + ".kvrbk"), m_original);
   struct stat st {};
   ASSERT_EQ(stat(m_path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0750u);
   // The second installation keeps the first backup.
   ASSERT_EQ(Modify(), 1);
-  EXPECT_EQ(Read(m_path + ".kvrbk"), m_original);
-  EXPECT_EQ(Read(m_path), Read(Fixture("zh_CN_chinput.want")));
+  EXPECT_EQ(kvrtest::ReadFileText(m_path + ".kvrbk"), m_original);
+  EXPECT_EQ(kvrtest::ReadFileText(m_path), kvrtest::ReadFileText(Fixture("zh_CN_chinput.want")));
 }
 
 TEST_F(XinputFile, AWorldWritableScriptLosesThatBit) {
@@ -146,8 +140,8 @@ TEST_F(XinputFile, AFailedWriteLeavesTheOriginalAndItsBackup) {
     m_ops.files.failKind = kind;
     m_ops.files.failAt = installer::PathExists(m_path + ".kvrbk") ? 1 : 2;
     EXPECT_EQ(Modify(), 0);
-    EXPECT_EQ(Read(m_path), m_original);
-    EXPECT_EQ(Read(m_path + ".kvrbk"), m_original);
+    EXPECT_EQ(kvrtest::ReadFileText(m_path), m_original);
+    EXPECT_EQ(kvrtest::ReadFileText(m_path + ".kvrbk"), m_original);
   }
 }
 
@@ -155,15 +149,15 @@ TEST_F(XinputFile, AFailedBackupLeavesTheScriptUntouched) {
   m_ops.files.failKind = "write";
   m_ops.files.failAt = 1;
   EXPECT_EQ(Modify(), 0);
-  EXPECT_EQ(Read(m_path), m_original);
+  EXPECT_EQ(kvrtest::ReadFileText(m_path), m_original);
   EXPECT_FALSE(installer::PathExists(m_path + ".kvrbk"));
 }
 
 TEST_F(XinputFile, AScriptWithNothingToChangeIsNotWritten) {
-  const std::string ja = Read(Fixture("no_chinese_section.in"));
+  const std::string ja = kvrtest::ReadFileText(Fixture("no_chinese_section.in"));
   Write(m_path, ja);
   EXPECT_EQ(Modify(), 0);
-  EXPECT_EQ(Read(m_path), ja);
+  EXPECT_EQ(kvrtest::ReadFileText(m_path), ja);
   EXPECT_FALSE(installer::PathExists(m_path + ".kvrbk"));
 }
 
