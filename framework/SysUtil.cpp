@@ -89,8 +89,9 @@ bool FileExists(const char* path) { return access(path, F_OK) == 0; }
 }  // namespace
 
 int ForceRemoveFile(const char* path) {
-  chmod(path, 0777);
-  return remove(path);
+  // Removing a name needs no permission on the file itself; a chmod here
+  // would follow a symbolic link and change whatever it points to.
+  return unlink(path);
 }
 
 int RemoveFileReadonlyAndHidden(const char* path, int, int) {

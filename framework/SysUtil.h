@@ -41,7 +41,8 @@ int FindAppPid(char* name);
 // then stays as it was: the copy goes through a temporary file beside it).
 // 1 on success.
 int CopyFile(const char* from, const char* to, int failIfExists);
-// chmod 0777, then remove; remove's result (0 done, -1 not).
+// Removes the name (unlink, never a chmod: a link is removed, not
+// followed); 0 done, -1 not.
 int ForceRemoveFile(const char* path);
 // chmod 0777; returns 0.
 int RemoveFileReadonlyAndHidden(const char* path, int, int);

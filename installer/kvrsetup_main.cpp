@@ -1,3 +1,7 @@
-// Entry point of kvrsetup. The wizard joins as the framework and the
-// controls grow; until then the program only starts and ends cleanly.
-int main() { return 0; }
+// kvrsetup's application object. The program's main is the framework's
+// (framework/AfcMain.cpp), which drives this object.
+#include "installer/CMdiApp.h"
+
+namespace installer {
+CMdiApp theApp;
+}  // namespace installer

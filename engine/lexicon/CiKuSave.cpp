@@ -18,6 +18,9 @@
 //    the next save tries again;
 //  - the save holds a lock on the program directory, so two kvr processes
 //    sharing it never interleave their files.
+#include <unistd.h>
+
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +75,11 @@ std::string DirOf(const CString& path) {
   return slash == std::string::npos ? std::string(".") : p.substr(0, slash + 1);
 }
 
+bool DirReadOnly(const std::string& dir) {
+  if (access(dir.c_str(), W_OK) == 0) return false;
+  return errno == EACCES || errno == EROFS || errno == EPERM;
+}
+
 }  // namespace
 
 void CChnChars::MarkCiKuChanged() {
@@ -98,8 +106,11 @@ static int SaveParts(CChnChars& e, std::vector<Part>& parts) {
   if (parts.empty()) return 1;
   auto report = [&e](int code, const CString& path, const std::string& why) {
     EngineDiag("%s", why.c_str());
-    // One box per run of failures; the idle work keeps trying quietly.
-    if (e.m_tmLastSaveFailed == 0)
+    // One box per run of failures; the idle work keeps trying quietly. A
+    // program directory this user may not write (an installation for all
+    // users, run by another user) is no failure to show: what is learned
+    // stays in memory.
+    if (e.m_tmLastSaveFailed == 0 && !DirReadOnly(DirOf(path)))
       EngineMsgBox(pMsgCannotOpenFile, 1, cfgInputManager.ChnUI == 0, code, path.GetString());
     const uint32_t now = EngineHost().Time();
     e.m_tmLastSaveFailed = now != 0 ? now : 1;
