@@ -15,7 +15,7 @@
 #include <string>
 
 #include "controls/ADialog.h"
-#include "framework/CString.h"
+#include "base/CString.h"
 
 namespace installer {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "installer/InstallOps.h"
 
 namespace installer {

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace installer {
 namespace {

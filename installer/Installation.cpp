@@ -11,7 +11,7 @@
 #include <cstring>
 #include <utility>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 #include "framework/ImageLoad.h"
 #include "framework/SysUtil.h"
 #include "framework/internal/PlatformRoot.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "installer/InstallOps.h"
 #include "installer/Installation.h"
 
