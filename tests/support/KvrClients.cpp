@@ -80,14 +80,22 @@ Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector
       return 1;
     }
     if (pace == Pace::Burst) {
-      // Nothing is read until every key has been made.
+      // Nothing is read until every key has been made. A Tab after them
+      // comes back after all kvr makes of them, however slow kvr is.
       FocusWindow(client.Dpy(), client.Win());
-      if (!XTestBurst(client.Dpy(), keys)) {
+      std::vector<ScriptKey> burst = keys;
+      burst.push_back({XK_Tab, 0});
+      if (!XTestBurst(client.Dpy(), burst)) {
         ReportLine(fd, "error no key");
         return 1;
       }
+      client.Serve(50000, [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
+      std::string got = client.Received();
+      if (!got.empty() && got.back() == '\t') got.pop_back();
+      ReportLine(fd, "got " + Hex(got));
+      return 0;
     }
-    for (size_t i = 0; pace == Pace::Strokes && i < keys.size(); ++i) {
+    for (size_t i = 0; i < keys.size(); ++i) {
       if (!client.XTestKey(keys[i].sym, keys[i].state, 0, kGapMs)) {
         ReportLine(fd, "error no key");
         return 1;
@@ -216,12 +224,17 @@ Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys, Pace pa
   return t;
 }
 
-// The mapped top-level window named title, or None.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+// The mapped top-level window named title, or None. Other clients' windows
+// may go while we look at them: errors about them are ignored.
 Window FindTopLevel(Display* dpy, const std::string& title) {
+  XSync(dpy, False);
+  const auto old = XSetErrorHandler(IgnoreXError);
+  Window found = None;
   Window root = 0, parent = 0, *children = nullptr;
   unsigned n = 0;
-  Window found = None;
-  if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n)) return None;
+  if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n)) n = 0;
   for (unsigned i = 0; i < n && found == None; ++i) {
     char* name = nullptr;
     XWindowAttributes wa;
@@ -232,6 +245,8 @@ Window FindTopLevel(Display* dpy, const std::string& title) {
     if (name) XFree(name);
   }
   if (children) XFree(children);
+  XSync(dpy, False);
+  XSetErrorHandler(old);
   return found;
 }
 
@@ -344,15 +359,17 @@ std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vec
       return out;
     }
   }
-  // Each client reads from the moment it is up; once its keys have come it
-  // serves until kvr has nothing more for it, reports, and stays connected
-  // and serving until the end.
+  // A Tab after each script comes back after everything kvr makes of the
+  // keys before it: the client knows it has all when the Tab arrives, as
+  // slow as kvr may be. It reports then and stays connected and serving
+  // until the end.
+  for (auto& k : keys) k.push_back({XK_Tab, 0});
   std::vector<std::unique_ptr<ChildProcess>> children;
   for (const ClientScript& cs : scripts) {
     children.push_back(std::make_unique<ChildProcess>());
     const int index = static_cast<int>(children.size() - 1);
     const bool started = children.back()->Start([&](int fd) {
-      alarm(120);
+      alarm(300);
       XimTestClient client;
       const std::string error = OpenXlib(&client, cs.kind, imName);
       if (!error.empty()) {
@@ -362,10 +379,11 @@ std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vec
       XMoveWindow(client.Dpy(), client.Win(), 10 + 220 * index, 10);
       XSync(client.Dpy(), False);
       ReportLine(fd, "window " + std::to_string(client.Win()));
-      client.Serve(60000, [&] { return !client.PassedKeys().empty() || !client.Received().empty(); });
-      client.ServeUntilQuiet();
-      ReportLine(fd, "got " + Hex(client.Received()));
-      client.Serve(60000);
+      client.Serve(90000, [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
+      std::string got = client.Received();
+      if (!got.empty() && got.back() == '\t') got.pop_back();
+      ReportLine(fd, "got " + Hex(got));
+      client.Serve(90000);
       return 0;
     });
     if (!started) {
@@ -393,7 +411,7 @@ std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vec
       continue;
     }
     ChildProcess& child = *children[i];
-    const bool reported = child.WaitFor("got ", 60000);
+    const bool reported = child.WaitFor("got ", 100000);
     const std::vector<std::string> got = child.Lines("got ");
     out[i].ok = reported && got.size() == 1;
     if (out[i].ok) out[i].bytes = Unhex(got[0]);

@@ -37,7 +37,8 @@ enum class Pace { Strokes, Burst };
 
 // Types script into a new client of the given kind that selects imName.
 // For xterm, Tk and GTK a Return follows the script (it ends the line that
-// cat writes, or prints the entry) and is not part of the bytes.
+// cat writes, or prints the entry), for our client's bursts a Tab (it
+// comes back last); neither is part of the bytes.
 Typed TypeInto(ClientKind kind, const std::string& imName, const std::string& script,
                Pace pace = Pace::Strokes);
 
@@ -46,8 +47,10 @@ Typed TypeInto(ClientKind kind, const std::string& imName, const std::string& sc
 // into its client (the focus moving to it), the next burst once that
 // client has received what kvr gives. One at a time, because kvr's engine
 // holds one input and Ctrl+Space switches one input mode: keys of two
-// clients typed at the same moment interleave in it. What each client
-// received, in the order of scripts.
+// clients typed at the same moment interleave in it. A Tab follows each
+// script: it comes back after all kvr makes of the keys before it, so a
+// client knows it is done however slow kvr is; it is not part of the
+// bytes. What each client received, in the order of scripts.
 struct ClientScript {
   ClientKind kind;  // an Xlib kind
   std::string script;
