@@ -123,6 +123,30 @@ std::string WaitForLine(const std::string& path, int ms) {
   }
 }
 
+// Gives win the focus (waiting settleMs after), types keys and a Return
+// into it, closes dpy and returns the line the program then writes to out
+// (up to waitMs), without its line end; the program is stopped.
+Typed TypeLine(Display* dpy, Window win, int settleMs, std::vector<ScriptKey> keys, Pace pace,
+               ChildProcess& program, const std::string& out, int waitMs, const std::string& failure,
+               const std::string& log) {
+  Typed t;
+  FocusWindow(dpy, win);
+  Sleep(settleMs);
+  keys.push_back({XK_Return, 0});
+  const bool typed = TypeKeys(dpy, keys, pace);
+  XCloseDisplay(dpy);
+  std::string text = WaitForLine(out, waitMs);
+  program.Kill();
+  if (!typed || text.empty() || text.back() != '\n') {
+    t.diagnosis = failure + ": '" + Escaped(text) + "' " + ReadFileText(log);
+    return t;
+  }
+  text.pop_back();
+  t.ok = true;
+  t.bytes = text;
+  return t;
+}
+
 Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<ScriptKey> keys, Pace pace) {
   Typed t;
   ScratchDir dir;
@@ -151,20 +175,8 @@ Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<Scri
     return t;
   }
   Sleep(200);
-  FocusWindow(dpy, static_cast<Window>(std::stoul(id)));
-  keys.push_back({XK_Return, 0});
-  const bool typed = TypeKeys(dpy, keys, pace);
-  XCloseDisplay(dpy);
-  std::string text = WaitForLine(out, 5000);
-  xterm.Kill();
-  if (!typed || text.empty() || text.back() != '\n') {
-    t.diagnosis = "no line from cat: '" + Escaped(text) + "' " + ReadFileText(log);
-    return t;
-  }
-  text.pop_back();
-  t.ok = true;
-  t.bytes = text;
-  return t;
+  return TypeLine(dpy, static_cast<Window>(std::stoul(id)), 0, keys, pace, xterm, out, 5000,
+                  "no line from cat", log);
 }
 
 Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys, Pace pace) {
@@ -290,21 +302,7 @@ Typed TypeIntoGtk(const std::string& imName, std::vector<ScriptKey> keys, Pace p
   // No window manager gives the dialog the focus: the test does, and GTK
   // opens its input context when the entry gets it.
   Sleep(300);
-  FocusWindow(dpy, win);
-  Sleep(300);
-  keys.push_back({XK_Return, 0});
-  const bool typed = TypeKeys(dpy, keys, pace);
-  XCloseDisplay(dpy);
-  std::string text = WaitForLine(out, 10000);
-  zenity.Kill();
-  if (!typed || text.empty() || text.back() != '\n') {
-    t.diagnosis = "zenity printed no entry: '" + Escaped(text) + "' " + ReadFileText(log);
-    return t;
-  }
-  text.pop_back();
-  t.ok = true;
-  t.bytes = text;
-  return t;
+  return TypeLine(dpy, win, 300, keys, pace, zenity, out, 10000, "zenity printed no entry", log);
 }
 
 }  // namespace
