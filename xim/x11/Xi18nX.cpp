@@ -159,11 +159,11 @@ bool DrainProperty(Display* dpy, Window w, Atom atom, size_t limit, std::vector<
       }
     }
     if (data) XFree(data);
-    if (after == 0) return true;
-    if (nBytes == 0 || out->size() + after > limit) {
-      XDeleteProperty(dpy, w, atom);
+    if (out->size() > limit || (after > 0 && (nBytes == 0 || out->size() + after > limit))) {
+      if (after > 0) XDeleteProperty(dpy, w, atom);
       return false;
     }
+    if (after == 0) return true;
     // A read that stops short of the end returns whole units.
     offset += static_cast<long>(nBytes / 4);
   }
@@ -196,7 +196,8 @@ uint8_t* TakePropertyMessage(XIMS ims, Xi18nClient* client, uint32_t announced, 
   }
   const size_t others = UnreadBytes(*x) - (x->unread.count(atom) ? x->unread[atom].size() : 0);
   std::vector<uint8_t>& bytes = x->unread[atom];
-  if (!DrainProperty(dpy, x->accept_win, atom, kMaxUnread - others, &bytes)) {
+  const size_t room = others < kMaxUnread ? kMaxUnread - others : 0;
+  if (!DrainProperty(dpy, x->accept_win, atom, room, &bytes)) {
     std::fprintf(stderr,
                  "xim: connection %d: message property unreadable or over %zu unread bytes, "
                  "dropped with its contents\n",
