@@ -17,6 +17,9 @@ PACKAGES=(
   libfreetype-dev  # the image generator renders the bar's labels from the WenQuanYi font
   # X server, clients and font tools for the tests and the font set
   xvfb xfonts-base x11-utils x11-xserver-utils xfonts-utils xterm tk xauth
+  # a GTK 3 client for the end-to-end tests: zenity's entry, through GTK's
+  # XIM input module (in libgtk-3-0; libgtk-3-bin keeps the module cache)
+  zenity libgtk-3-bin
   imagemagick python3  # the demo (tools/demo.py): screenshot, driver
   x11-common  # /usr/share/X11/rgb.txt, the colour database
   fonts-wqy-microhei fonts-wqy-zenhei

@@ -1,9 +1,11 @@
 // kvr as a user meets it, end to end: kvr runs from a copy of the
 // distribution directory under an XIM name of its own; real clients select
 // it through XMODIFIERS (our Xlib client in three locales, xterm running
-// "cat > file" in UTF-8 and GBK, a Tk entry), get keys through XTEST, and
-// the test compares the bytes they received with the table. One kvr serves
-// every case of a profile; kvr is stopped by its process id.
+// "cat > file" in UTF-8 and GBK, a Tk entry, a GTK 3 entry), get keys
+// through XTEST, stroke by stroke or in bursts that reach the client
+// before it reads any, and the test compares the bytes they received with
+// the table. One kvr serves every case of a profile; kvr is stopped by its
+// process id.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -34,7 +36,10 @@ struct Case {
   const char* profile;  // [Config] lines the profile starts with; "" default
   const char* waitsFor; // null: runs
   bool ownKvr = false;  // a kvr of its own (the case changes the lexicon)
+  kvrtest::Pace pace = kvrtest::Pace::Strokes;
 };
+
+constexpr kvrtest::Pace kBurst = kvrtest::Pace::Burst;
 
 const Case kCases[] = {
     // English input (kvr starts in it): every key comes back, in order.
@@ -130,6 +135,40 @@ const Case kCases[] = {
      nullptr},
     {"ShiftLetterStartsTheIMode", ClientKind::XlibUtf8, "<C-space><S-a>bc<C-space>", "bc",
      "ChnEnglshSwitchByShiftAlpha=1\n", nullptr},
+    // A GTK 3 application through GTK's XIM input module.
+    {"PinyinGtkEntry", ClientKind::GtkEntry, "<C-space>nihao<space><C-space>", "你好", "", nullptr},
+    // Bursts: every key is made before the client reads the first, so the
+    // client forwards them back to back and its long messages pile up in
+    // the properties kvr reads. Each key counts once, in order.
+    {"BurstShortXlibUtf8", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space>", "你好", "", nullptr, false, kBurst},
+    {"BurstShortXlibGbk", ClientKind::XlibGbk, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr, false,
+     kBurst},
+    {"BurstShortXtermUtf8", ClientKind::XtermUtf8, "<C-space>nihao<space><C-space>", "你好", "", nullptr, false,
+     kBurst},
+    {"BurstShortXtermGbk", ClientKind::XtermGbk, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr, false,
+     kBurst},
+    {"BurstLongXlibUtf8", ClientKind::XlibUtf8,
+     "<C-space>women<space>beijing<space>zhongguo<space>nihao<space>women<space><C-space>", "我们北京中国你好我们", "",
+     nullptr, false, kBurst},
+    {"BurstLongXtermGbk", ClientKind::XtermGbk,
+     "<C-space>women<space>beijing<space>zhongguo<space>nihao<space>women<space><C-space>", "我们北京中国你好我们", "",
+     nullptr, false, kBurst},
+    // English input inside Chinese (F12): every letter goes to kvr and back.
+    {"BurstEnglishRoundTripXlib", ClientKind::XlibGbk, "<C-space><F12>thequickbrownfoxjumpsoverthelazydog<F12><C-space>",
+     "thequickbrownfoxjumpsoverthelazydog", "", nullptr, false, kBurst},
+    {"BurstEnglishRoundTripXterm", ClientKind::XtermUtf8,
+     "<C-space><F12>thequickbrownfoxjumpsoverthelazydog<F12><C-space>", "thequickbrownfoxjumpsoverthelazydog", "",
+     nullptr, false, kBurst},
+    // Switched off and on again inside one burst.
+    {"SwitchOffAndOnStrokes", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space><C-space>women<space><C-space>",
+     "你好我们", "", nullptr},
+    {"SwitchOffAndOnBurst", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space><C-space>women<space><C-space>",
+     "你好我们", "",
+     "the bar posts the mode switch of Ctrl+Space (and F12, Ctrl+J) to itself, so forwarded keys already queued "
+     "behind it are handled in the old mode first (\"你好w偶们\")",
+     false, kBurst},
+    {"BurstGtkEntry", ClientKind::GtkEntry, "<C-space>women<space>beijing<space><C-space>", "我们北京", "", nullptr,
+     false, kBurst},
 };
 
 class Typing : public testing::TestWithParam<Case> {
@@ -171,7 +210,7 @@ TEST_P(Typing, ClientReceivesTheText) {
   std::string why;
   kvrtest::KvrProcess* kvr = Server(c, &why);
   ASSERT_NE(kvr, nullptr) << why;
-  const kvrtest::Typed got = kvrtest::TypeInto(c.client, kvr->Name(), c.keys);
+  const kvrtest::Typed got = kvrtest::TypeInto(c.client, kvr->Name(), c.keys, c.pace);
   ASSERT_TRUE(got.ok) << got.diagnosis << "\nkvr: " << kvr->Log();
   const std::string want = kvrtest::Recode(c.expect, kvrtest::ClientCharset(c.client));
   ASSERT_FALSE(want.empty() && *c.expect) << "the expectation does not convert";

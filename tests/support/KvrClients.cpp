@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -33,12 +34,14 @@ const char* LocaleOf(ClientKind kind) {
     case ClientKind::XtermUtf8: return "zh_CN.UTF-8";
     case ClientKind::XtermGbk: return "zh_CN.GBK";
     case ClientKind::TkEntry: return "zh_CN.UTF-8";
+    case ClientKind::GtkEntry: return "zh_CN.UTF-8";
   }
   return "C";
 }
 
 // Real keys to whatever window has the focus, as kvrtest types them.
-bool TypeKeys(Display* dpy, const std::vector<ScriptKey>& keys) {
+bool TypeKeys(Display* dpy, const std::vector<ScriptKey>& keys, Pace pace) {
+  if (pace == Pace::Burst) return XTestBurst(dpy, keys);
   for (size_t i = 0; i < keys.size(); ++i) {
     if (!XTestKey(dpy, keys[i].sym, keys[i].state, true)) return false;
     XTestKey(dpy, keys[i].sym, keys[i].state, false);
@@ -47,18 +50,50 @@ bool TypeKeys(Display* dpy, const std::vector<ScriptKey>& keys) {
   return true;
 }
 
+// Opens our Xlib client of the given kind in this (child) process.
+std::string OpenXlib(XimTestClient* client, ClientKind kind, const std::string& imName) {
+  XimClientOptions options{imName, LocaleOf(kind)};
+  options.lookup = kind == ClientKind::XlibUtf8 ? TextLookup::Utf8 : TextLookup::Mb;
+  return client->Open(options);
+}
+
+// What a child client reported, once it has ended.
+Typed XlibOutcome(ChildProcess& child, int timeoutMs) {
+  Typed t;
+  const int status = child.Wait(timeoutMs);
+  const std::vector<std::string> got = child.Lines("got ");
+  t.ok = status == 0 && got.size() == 1;
+  if (t.ok) t.bytes = Unhex(got[0]);
+  t.diagnosis = "client status " + std::to_string(status) + ": " + child.Output();
+  return t;
+}
+
 // Our Xlib client in a child process; it types into itself.
-Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector<ScriptKey>& keys) {
+Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector<ScriptKey>& keys, Pace pace) {
   ChildProcess child;
   const bool started = child.Start([&](int fd) {
     alarm(60);
-    XimClientOptions options{imName, LocaleOf(kind)};
-    options.lookup = kind == ClientKind::XlibUtf8 ? TextLookup::Utf8 : TextLookup::Mb;
     XimTestClient client;
-    const std::string error = client.Open(options);
+    const std::string error = OpenXlib(&client, kind, imName);
     if (!error.empty()) {
       ReportLine(fd, "error " + error);
       return 1;
+    }
+    if (pace == Pace::Burst) {
+      // Nothing is read until every key has been made. A Tab after them
+      // comes back after all kvr makes of them, however slow kvr is.
+      FocusWindow(client.Dpy(), client.Win());
+      std::vector<ScriptKey> burst = keys;
+      burst.push_back({XK_Tab, 0});
+      if (!XTestBurst(client.Dpy(), burst)) {
+        ReportLine(fd, "error no key");
+        return 1;
+      }
+      client.Serve(50000, [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
+      std::string got = client.Received();
+      if (!got.empty() && got.back() == '\t') got.pop_back();
+      ReportLine(fd, "got " + Hex(got));
+      return 0;
     }
     for (size_t i = 0; i < keys.size(); ++i) {
       if (!client.XTestKey(keys[i].sym, keys[i].state, 0, kGapMs)) {
@@ -70,17 +105,12 @@ Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector
     ReportLine(fd, "got " + Hex(client.Received()));
     return 0;
   });
-  Typed t;
   if (!started) {
+    Typed t;
     t.diagnosis = "fork failed";
     return t;
   }
-  const int status = child.Wait(60000);
-  const std::vector<std::string> got = child.Lines("got ");
-  t.ok = status == 0 && got.size() == 1;
-  if (t.ok) t.bytes = Unhex(got[0]);
-  t.diagnosis = "client status " + std::to_string(status) + ": " + child.Output();
-  return t;
+  return XlibOutcome(child, 60000);
 }
 
 // Waits until path holds at least one line (ends in '\n') or ms pass.
@@ -93,7 +123,31 @@ std::string WaitForLine(const std::string& path, int ms) {
   }
 }
 
-Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<ScriptKey> keys) {
+// Gives win the focus (waiting settleMs after), types keys and a Return
+// into it, closes dpy and returns the line the program then writes to out
+// (up to waitMs), without its line end; the program is stopped.
+Typed TypeLine(Display* dpy, Window win, int settleMs, std::vector<ScriptKey> keys, Pace pace,
+               ChildProcess& program, const std::string& out, int waitMs, const std::string& failure,
+               const std::string& log) {
+  Typed t;
+  FocusWindow(dpy, win);
+  Sleep(settleMs);
+  keys.push_back({XK_Return, 0});
+  const bool typed = TypeKeys(dpy, keys, pace);
+  XCloseDisplay(dpy);
+  std::string text = WaitForLine(out, waitMs);
+  program.Kill();
+  if (!typed || text.empty() || text.back() != '\n') {
+    t.diagnosis = failure + ": '" + Escaped(text) + "' " + ReadFileText(log);
+    return t;
+  }
+  text.pop_back();
+  t.ok = true;
+  t.bytes = text;
+  return t;
+}
+
+Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<ScriptKey> keys, Pace pace) {
   Typed t;
   ScratchDir dir;
   const std::string wid = dir.File("wid"), out = dir.File("out"), log = dir.File("log");
@@ -121,23 +175,11 @@ Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<Scri
     return t;
   }
   Sleep(200);
-  FocusWindow(dpy, static_cast<Window>(std::stoul(id)));
-  keys.push_back({XK_Return, 0});
-  const bool typed = TypeKeys(dpy, keys);
-  XCloseDisplay(dpy);
-  std::string text = WaitForLine(out, 5000);
-  xterm.Kill();
-  if (!typed || text.empty() || text.back() != '\n') {
-    t.diagnosis = "no line from cat: '" + Escaped(text) + "' " + ReadFileText(log);
-    return t;
-  }
-  text.pop_back();
-  t.ok = true;
-  t.bytes = text;
-  return t;
+  return TypeLine(dpy, static_cast<Window>(std::stoul(id)), 0, keys, pace, xterm, out, 5000,
+                  "no line from cat", log);
 }
 
-Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys) {
+Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys, Pace pace) {
   Typed t;
   ScratchDir dir;
   const std::string script = dir.File("entry.tcl"), log = dir.File("log");
@@ -175,7 +217,7 @@ Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys) {
     return t;
   }
   keys.push_back({XK_Return, 0});
-  const bool typed = TypeKeys(dpy, keys);
+  const bool typed = TypeKeys(dpy, keys, pace);
   XCloseDisplay(dpy);
   std::string text;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -194,6 +236,75 @@ Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys) {
   return t;
 }
 
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+// The mapped top-level window named title, or None. Other clients' windows
+// may go while we look at them: errors about them are ignored.
+Window FindTopLevel(Display* dpy, const std::string& title) {
+  XSync(dpy, False);
+  const auto old = XSetErrorHandler(IgnoreXError);
+  Window found = None;
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned n = 0;
+  if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n)) n = 0;
+  for (unsigned i = 0; i < n && found == None; ++i) {
+    char* name = nullptr;
+    XWindowAttributes wa;
+    if (XFetchName(dpy, children[i], &name) && name && title == name &&
+        XGetWindowAttributes(dpy, children[i], &wa) && wa.map_state == IsViewable) {
+      found = children[i];
+    }
+    if (name) XFree(name);
+  }
+  if (children) XFree(children);
+  XSync(dpy, False);
+  XSetErrorHandler(old);
+  return found;
+}
+
+// zenity --entry through GTK 3's XIM module; Return presses its OK button
+// and zenity prints the entry.
+Typed TypeIntoGtk(const std::string& imName, std::vector<ScriptKey> keys, Pace pace) {
+  Typed t;
+  ScratchDir dir;
+  const std::string out = dir.File("out"), log = dir.File("log");
+  static int serial = 0;
+  const std::string title = "kvrtest-gtk-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+  const std::string locale = LocaleOf(ClientKind::GtkEntry);
+  ChildProcess zenity;
+  if (!zenity.Exec({"sh", "-c", "exec zenity --entry --title='" + title + "' > '" + out + "'"},
+                   {{"LC_ALL", locale},
+                    {"LANG", locale},
+                    {"GTK_IM_MODULE", "xim"},
+                    {"XMODIFIERS", "@im=" + imName},
+                    {"GDK_BACKEND", "x11"},
+                    {"NO_AT_BRIDGE", "1"}},
+                   log)) {
+    t.diagnosis = "cannot start zenity";
+    return t;
+  }
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) {
+    t.diagnosis = "cannot open the display";
+    return t;
+  }
+  Window win = None;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
+  while ((win = FindTopLevel(dpy, title)) == None && std::chrono::steady_clock::now() < deadline &&
+         !zenity.Exited()) {
+    Sleep(50);
+  }
+  if (win == None) {
+    XCloseDisplay(dpy);
+    t.diagnosis = "zenity did not show its window: " + ReadFileText(log);
+    return t;
+  }
+  // No window manager gives the dialog the focus: the test does, and GTK
+  // opens its input context when the entry gets it.
+  Sleep(300);
+  return TypeLine(dpy, win, 300, keys, pace, zenity, out, 10000, "zenity printed no entry", log);
+}
+
 }  // namespace
 
 const char* ClientName(ClientKind kind) {
@@ -204,6 +315,7 @@ const char* ClientName(ClientKind kind) {
     case ClientKind::XtermUtf8: return "XtermUtf8";
     case ClientKind::XtermGbk: return "XtermGbk";
     case ClientKind::TkEntry: return "TkEntry";
+    case ClientKind::GtkEntry: return "GtkEntry";
   }
   return "?";
 }
@@ -217,7 +329,7 @@ const char* ClientCharset(ClientKind kind) {
   }
 }
 
-Typed TypeInto(ClientKind kind, const std::string& imName, const std::string& script) {
+Typed TypeInto(ClientKind kind, const std::string& imName, const std::string& script, Pace pace) {
   std::vector<ScriptKey> keys;
   if (!ParseKeyScript(script, &keys)) {
     Typed t;
@@ -227,12 +339,84 @@ Typed TypeInto(ClientKind kind, const std::string& imName, const std::string& sc
   switch (kind) {
     case ClientKind::XlibGbk:
     case ClientKind::XlibUtf8:
-    case ClientKind::XlibGb2312: return TypeIntoXlib(kind, imName, keys);
+    case ClientKind::XlibGb2312: return TypeIntoXlib(kind, imName, keys, pace);
     case ClientKind::XtermUtf8:
-    case ClientKind::XtermGbk: return TypeIntoXterm(kind, imName, keys);
-    case ClientKind::TkEntry: return TypeIntoTk(imName, keys);
+    case ClientKind::XtermGbk: return TypeIntoXterm(kind, imName, keys, pace);
+    case ClientKind::TkEntry: return TypeIntoTk(imName, keys, pace);
+    case ClientKind::GtkEntry: return TypeIntoGtk(imName, keys, pace);
   }
   return {};
+}
+
+std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vector<ClientScript>& scripts) {
+  std::vector<Typed> out(scripts.size());
+  std::vector<std::vector<ScriptKey>> keys(scripts.size());
+  for (size_t i = 0; i < scripts.size(); ++i) {
+    if (!ParseKeyScript(scripts[i].script, &keys[i])) {
+      out[i].diagnosis = "bad key script " + scripts[i].script;
+      return out;
+    }
+  }
+  // A Tab after each script comes back after everything kvr makes of the
+  // keys before it: the client knows it has all when the Tab arrives, as
+  // slow as kvr may be. It reports then and stays connected and serving
+  // until the end.
+  for (auto& k : keys) k.push_back({XK_Tab, 0});
+  std::vector<std::unique_ptr<ChildProcess>> children;
+  for (const ClientScript& cs : scripts) {
+    children.push_back(std::make_unique<ChildProcess>());
+    const int index = static_cast<int>(children.size() - 1);
+    const bool started = children.back()->Start([&](int fd) {
+      alarm(300);
+      XimTestClient client;
+      const std::string error = OpenXlib(&client, cs.kind, imName);
+      if (!error.empty()) {
+        ReportLine(fd, "error " + error);
+        return 1;
+      }
+      XMoveWindow(client.Dpy(), client.Win(), 10 + 220 * index, 10);
+      XSync(client.Dpy(), False);
+      ReportLine(fd, "window " + std::to_string(client.Win()));
+      client.Serve(90000, [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
+      std::string got = client.Received();
+      if (!got.empty() && got.back() == '\t') got.pop_back();
+      ReportLine(fd, "got " + Hex(got));
+      client.Serve(90000);
+      return 0;
+    });
+    if (!started) {
+      out[0].diagnosis = "fork failed";
+      return out;
+    }
+  }
+  std::vector<Window> windows;
+  for (auto& child : children) {
+    if (!child->WaitFor("window ", kClientStartMs) || child->Lines("window ").empty()) {
+      out[windows.size()].diagnosis = "client did not start: " + child->Output();
+      return out;
+    }
+    windows.push_back(static_cast<Window>(std::stoul(child->Lines("window ")[0])));
+  }
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) {
+    out[0].diagnosis = "cannot open the display";
+    return out;
+  }
+  for (size_t i = 0; i < windows.size(); ++i) {
+    XSetInputFocus(dpy, windows[i], RevertToParent, CurrentTime);
+    if (!XTestBurst(dpy, keys[i])) {
+      out[i].diagnosis = "no key for " + scripts[i].script;
+      continue;
+    }
+    ChildProcess& child = *children[i];
+    const bool reported = child.WaitFor("got ", 100000);
+    const std::vector<std::string> got = child.Lines("got ");
+    out[i].ok = reported && got.size() == 1;
+    if (out[i].ok) out[i].bytes = Unhex(got[0]);
+    out[i].diagnosis = "client output: " + child.Output();
+  }
+  XCloseDisplay(dpy);
+  return out;
 }
 
 std::string Recode(const std::string& text, const char* charset) {

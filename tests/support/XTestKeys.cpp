@@ -18,9 +18,9 @@ void Press(Display* dpy, KeySym sym, bool down) {
   if (code) XTestFakeKeyEvent(dpy, code, down ? True : False, CurrentTime);
 }
 
-}  // namespace
-
-bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
+// The fake events of one key's press or release, queued on dpy's
+// connection and not yet flushed.
+bool FakeKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
   const KeyCode code = XKeysymToKeycode(dpy, sym);
   if (!code) return false;
   // A symbol on the second level of its key (an upper-case letter, most
@@ -47,8 +47,24 @@ bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
       if (state & mods[i].mask) Press(dpy, mods[i].sym, false);
     }
   }
-  XSync(dpy, False);
   return true;
+}
+
+}  // namespace
+
+bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down) {
+  const bool made = FakeKey(dpy, sym, state, down);
+  XSync(dpy, False);
+  return made;
+}
+
+bool XTestBurst(Display* dpy, const std::vector<ScriptKey>& keys) {
+  bool made = true;
+  for (const ScriptKey& k : keys) {
+    made = made && FakeKey(dpy, k.sym, k.state, true) && FakeKey(dpy, k.sym, k.state, false);
+  }
+  XSync(dpy, False);
+  return made;
 }
 
 bool XTestTap(Display* dpy, unsigned long sym, unsigned state) {

@@ -37,6 +37,12 @@ struct ScriptKey {
 // The keys of a script, in order; false when a name is unknown.
 bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys);
 
+// Presses and releases every key of keys back to back, as events queue up
+// when someone types faster than the clients read: all fake events go out
+// in one flush and the server is synced once, after the last. False when
+// a key cannot be made (the keys before it went out).
+bool XTestBurst(Display* dpy, const std::vector<ScriptKey>& keys);
+
 // Taps the key of every character of ascii in order ('\n' is Return,
 // ' ' space); false at the first character no key makes.
 bool XTestType(Display* dpy, const std::string& ascii);

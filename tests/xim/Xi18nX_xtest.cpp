@@ -3,6 +3,8 @@
 // properties (longer), and the refusals of broken or hostile input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "tests/xim/XimXTest.h"
 #include "xim/internal/Xi18nCore.h"
 #include "xim/internal/Xi18nDispatch.h"
+#include "xim/internal/Xi18nX.h"
 
 using ximtest::Received;
 using ximtest::TestClient;
@@ -206,6 +209,191 @@ TEST_F(Transport, BrokenLongMessagesAreDropped) {
   ximtest::PumpServer(m_server.Dpy());
   ASSERT_EQ(g_delivered.size(), 1u);
   EXPECT_EQ(g_delivered[0].bytes, good);
+}
+
+// Long messages the way Xlib's client side writes them: appended to a
+// property that may still hold earlier ones the server has not read. Each
+// step runs in the client; the server reads only at Read steps and at the
+// end, so everything before a Read is queued at once.
+struct Step {
+  enum Kind { Append, Announce, Inline, Read };
+  Kind kind;
+  int message;           // index into the case's messages
+  const char* property;  // Append and Announce
+  size_t from, to;       // Append: the bytes [from, to) of the message
+  int announced;         // Announce: 0 for the message's own length, else this
+};
+
+constexpr size_t kEnd = ~size_t{0};
+Step Append(int m, const char* property, size_t from = 0, size_t to = kEnd) {
+  return {Step::Append, m, property, from, to, 0};
+}
+Step Announce(int m, const char* property, int announced = 0) {
+  return {Step::Announce, m, property, 0, kEnd, announced};
+}
+Step Inline(int m) { return {Step::Inline, m, nullptr, 0, kEnd, 0}; }
+Step Read() { return {Step::Read, -1, nullptr, 0, kEnd, 0}; }
+
+struct QueueCase {
+  const char* name;
+  std::vector<Step> steps;
+  std::vector<int> handled;  // message indexes, in the order the handler gets them
+};
+
+// Message i: XIM_QUERY_EXTENSION with a body that names i; message 90 is
+// 32 bytes, the others 24 (or 12 when inline); message 91's header claims
+// 40 bytes of its 24.
+std::vector<uint8_t> QueueMessage(int i, bool inlineForm) {
+  std::vector<uint8_t> body(inlineForm ? 8 : i == 90 ? 28 : 20, static_cast<uint8_t>(i));
+  body[0] = static_cast<uint8_t>(i >> 8);
+  std::vector<uint8_t> m = Message(false, XIM_QUERY_EXTENSION, body);
+  if (i == 91) m[2] = 9;
+  return m;
+}
+
+std::vector<Step> AppendedThenAnnounced(int n) {
+  std::vector<Step> steps;
+  for (int i = 0; i < n; ++i) steps.push_back(Append(i, "_client0"));
+  for (int i = 0; i < n; ++i) steps.push_back(Announce(i, "_client0"));
+  return steps;
+}
+
+std::vector<int> Upto(int n) {
+  std::vector<int> v;
+  for (int i = 0; i < n; ++i) v.push_back(i);
+  return v;
+}
+
+const QueueCase kQueueCases[] = {
+    {"TwoInOneProperty", AppendedThenAnnounced(2), Upto(2)},
+    {"ThreeInOneProperty", AppendedThenAnnounced(3), Upto(3)},
+    {"FiftyInOneProperty", AppendedThenAnnounced(50), Upto(50)},
+    {"OneMessageInTwoAppends",
+     {Append(0, "_client0", 0, 10), Append(0, "_client0", 10), Announce(0, "_client0")},
+     {0}},
+    {"SplitMessageWithTheNextQueuedBehind",
+     {Append(0, "_client0", 0, 6),
+      Append(0, "_client0", 6),
+      Append(1, "_client0", 0, 13),
+      Announce(0, "_client0"),
+      Append(1, "_client0", 13),
+      Announce(1, "_client0")},
+     {0, 1}},
+    {"ReadBetweenAppends",
+     {Append(0, "_client0"), Append(1, "_client0"), Announce(0, "_client0"),
+      Read(), Append(2, "_client0"), Announce(1, "_client0"),
+      Announce(2, "_client0")},
+     {0, 1, 2}},
+    {"TwoPropertiesInterleaved",
+     {Append(0, "_client0"), Append(1, "_client1"), Append(2, "_client0"),
+      Append(3, "_client1"), Announce(0, "_client0"), Announce(1, "_client1"),
+      Announce(2, "_client0"), Announce(3, "_client1")},
+     {0, 1, 2, 3}},
+    {"BetweenShortMessages",
+     {Inline(0), Append(1, "_client0"), Inline(2), Append(3, "_client0"),
+      Announce(1, "_client0"), Inline(4), Announce(3, "_client0"), Inline(5)},
+     {0, 2, 1, 4, 3, 5}},
+    // A lone message announced longer than it is: all there is, is its.
+    {"AnnouncedLongerThanStored",
+     {Append(0, "_client0"), Announce(0, "_client0", 36), Read(),
+      Append(1, "_client0"), Announce(1, "_client0")},
+     {0, 1}},
+    // Announced in a byte count that is not whole units.
+    {"AnnouncedInAnOddByteCount",
+     {Append(0, "_client0"), Append(1, "_client0"), Announce(0, "_client0", 21),
+      Announce(1, "_client0")},
+     {0, 1}},
+    // Announced shorter than its header: refused with what its property
+    // held; the next message appended afterwards is whole again.
+    {"AnnouncedShorterThanItsHeader",
+     {Append(90, "_client0"), Announce(90, "_client0", 24), Read(),
+      Append(1, "_client0"), Announce(1, "_client0")},
+     {1}},
+    // The header claims more than the property will ever hold.
+    {"PropertyShorterThanItsHeader",
+     {Append(91, "_client0"), Announce(91, "_client0", 40), Read(),
+      Append(1, "_client0"), Announce(1, "_client0")},
+     {1}},
+};
+
+// Failures name the case, not the bytes of the record.
+void PrintTo(const QueueCase& k, std::ostream* os) { *os << k.name; }
+
+class Queue : public Transport, public testing::WithParamInterface<QueueCase> {};
+
+TEST_P(Queue, EachMessageIsHandledOnceInOrder) {
+  const QueueCase& k = GetParam();
+  TestClient c(m_server.Dpy());
+  Handshake(c, false);
+  const uint16_t id = g_delivered.back().connect_id;
+  g_delivered.clear();
+  for (const Step& step : k.steps) {
+    const bool inlineForm = step.kind == Step::Inline;
+    const std::vector<uint8_t> m = QueueMessage(step.message, inlineForm);
+    switch (step.kind) {
+      case Step::Append:
+        c.AppendProperty(step.property, std::vector<uint8_t>(m.begin() + static_cast<std::ptrdiff_t>(step.from),
+                                                             m.begin() + static_cast<std::ptrdiff_t>(std::min(step.to, m.size()))));
+        break;
+      case Step::Announce:
+        c.Announce(step.property, step.announced ? static_cast<uint32_t>(step.announced) : static_cast<uint32_t>(m.size()));
+        break;
+      case Step::Inline:
+        c.SendInline(m);
+        break;
+      case Step::Read:
+        XSync(c.Dpy(), False);
+        ximtest::PumpServer(m_server.Dpy());
+        break;
+    }
+  }
+  XSync(c.Dpy(), False);
+  ASSERT_TRUE(k.handled.empty() || Delivered(k.handled.size()));
+  ximtest::PumpServer(m_server.Dpy());
+  std::vector<std::vector<uint8_t>> got, want;
+  for (const auto& d : g_delivered) got.push_back(d.bytes);
+  for (int i : k.handled) {
+    bool inlineForm = false;
+    for (const Step& step : k.steps) inlineForm = inlineForm || (step.message == i && step.kind == Step::Inline);
+    want.push_back(QueueMessage(i, inlineForm));
+  }
+  EXPECT_EQ(got, want);
+  // Nothing is left waiting once every announcement has been served.
+  Xi18nClient* client = _Xi18nFindClient(Core(), id);
+  ASSERT_NE(client, nullptr);
+  EXPECT_TRUE(static_cast<XClient*>(client->trans_rec)->unread.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Appended, Queue, testing::ValuesIn(kQueueCases),
+                         [](const testing::TestParamInfo<QueueCase>& info) { return std::string(info.param.name); });
+
+// A client cannot make the server hold more than a bounded number of bytes
+// for messages it has not announced: the property is dropped, and the
+// client's next message gets through.
+TEST_F(Transport, AnOversizedPropertyIsDroppedUnread) {
+  TestClient c(m_server.Dpy());
+  Handshake(c, false);
+  g_delivered.clear();
+  const std::vector<uint8_t> m = QueueMessage(0, false);
+  std::vector<uint8_t> flood;
+  while (flood.size() < (size_t{5} << 20)) flood.insert(flood.end(), m.begin(), m.end());
+  c.AppendProperty("_client0", flood);
+  c.Announce("_client0", 24);
+  const std::vector<uint8_t> next = QueueMessage(1, false);
+  c.AppendProperty("_client1", next);
+  c.Announce("_client1", 24);
+  ASSERT_TRUE(Delivered(1));
+  ximtest::PumpServer(m_server.Dpy());
+  ASSERT_EQ(g_delivered.size(), 1u);
+  EXPECT_EQ(g_delivered[0].bytes, next);
+  Atom type = None;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(c.Dpy(), c.Accept(), XInternAtom(c.Dpy(), "_client0", False), 0, 1, False, AnyPropertyType,
+                     &type, &format, &n, &after, &data);
+  if (data) XFree(data);
+  EXPECT_EQ(type, static_cast<Atom>(None)) << "the flood is deleted";
 }
 
 TEST_F(Transport, ServerSendsTwentyBytesInlineAndTwentyOneThroughAProperty) {

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -162,15 +163,20 @@ class TestClient {
                         reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
       }
     }
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = m_accept;
-    ev.xclient.message_type = m_protocol;
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = announced;
-    ev.xclient.data.l[1] = static_cast<long>(prop);
-    XSendEvent(m_dpy, m_accept, False, NoEventMask, &ev);
+    AnnounceAtom(prop, announced);
+  }
+
+  // Appends bytes to the accept window's property `name` (STRING/8), as
+  // Xlib's client side writes a long message, without announcing them.
+  void AppendProperty(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const Atom prop = XInternAtom(m_dpy, name.c_str(), False);
+    XChangeProperty(m_dpy, m_accept, prop, XA_STRING, 8, PropModeAppend, bytes.data(),
+                    static_cast<int>(bytes.size()));
     XFlush(m_dpy);
+  }
+  // Announces a long message of `announced` bytes in property `name`.
+  void Announce(const std::string& name, uint32_t announced) {
+    AnnounceAtom(XInternAtom(m_dpy, name.c_str(), False), announced);
   }
 
   // The next message from the server.
@@ -188,16 +194,27 @@ class TestClient {
     char* name = XGetAtomName(m_dpy, prop);
     out->property = name ? name : "";
     if (name) XFree(name);
-    Atom type;
-    int format;
-    unsigned long n, after;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(m_dpy, m_win, prop, 0, (length + 3) / 4, True, AnyPropertyType, &type,
-                           &format, &n, &after, &data) != Success || !data) {
-      return false;
+    // The server appends to its properties too: read each one whole and
+    // take the announced bytes from the front of what it has delivered.
+    std::vector<uint8_t>& unread = m_unread[prop];
+    for (long offset = 0;;) {
+      Atom type;
+      int format;
+      unsigned long n, after;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(m_dpy, m_win, prop, offset, 4096, True, AnyPropertyType, &type, &format,
+                             &n, &after, &data) != Success) {
+        return false;
+      }
+      if (data) unread.insert(unread.end(), data, data + n);
+      if (data) XFree(data);
+      if (after == 0) break;
+      offset += static_cast<long>(n / 4);
     }
-    out->bytes.assign(data, data + n);
-    XFree(data);
+    if (unread.empty()) return false;
+    const size_t take = length < unread.size() ? length : unread.size();
+    out->bytes.assign(unread.begin(), unread.begin() + static_cast<std::ptrdiff_t>(take));
+    unread.erase(unread.begin(), unread.begin() + static_cast<std::ptrdiff_t>(take));
     return true;
   }
 
@@ -210,6 +227,18 @@ class TestClient {
   }
 
  private:
+  void AnnounceAtom(Atom prop, uint32_t announced) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = m_accept;
+    ev.xclient.message_type = m_protocol;
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = announced;
+    ev.xclient.data.l[1] = static_cast<long>(prop);
+    XSendEvent(m_dpy, m_accept, False, NoEventMask, &ev);
+    XFlush(m_dpy);
+  }
+
   bool Wait(Atom type, XEvent* out) {
     bool got = false;
     PumpUntil(m_serverDpy, [&] {
@@ -229,6 +258,7 @@ class TestClient {
   Atom m_protocol, m_connect;
   long m_reply[5] = {};
   int m_props = 0;
+  std::map<Atom, std::vector<uint8_t>> m_unread;  // long messages' bytes not yet announced
 };
 
 }  // namespace ximtest

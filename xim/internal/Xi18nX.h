@@ -13,6 +13,10 @@
 
 #include <X11/Xlib.h>
 
+#include <cstdint>
+#include <map>
+#include <vector>
+
 #include "xim/internal/Xi18nCore.h"
 
 // One transport the server address may name ("X/" is the only one).
@@ -50,6 +54,13 @@ struct XSpecRec {
 struct XClient {
   Window client_win;  // the client's communication window
   Window accept_win;  // ours, one per client, never mapped
+  // Bytes taken from a property of the accept window that belong to
+  // messages not yet announced: a client appends each long message to a
+  // property it names and may append the next one before we have read the
+  // first, so a property is read whole (and deleted) and what follows the
+  // announced message waits here for its own announcement. Only properties
+  // with such a remainder have an entry.
+  std::map<Atom, std::vector<uint8_t>> unread;
 };
 
 // The largest message sent inline in a ClientMessage.

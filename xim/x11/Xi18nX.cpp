@@ -10,7 +10,9 @@
 //   long message      a property on the receiver's window (ours:
 //                     "_server<id>_<n>", STRING/8, appended), then
 //                     ClientMessage/32 "_XIM_PROTOCOL": l[0] length in
-//                     bytes, l[1] the property's atom
+//                     bytes, l[1] the property's atom. Senders append, so
+//                     a property the receiver has not read yet may hold
+//                     several messages, or one in several appends.
 //
 // ClientMessage words arrive as C longs that Xlib sign-extends from the 32
 // bits on the wire, so every word is read as uint32_t.
@@ -20,6 +22,8 @@
 // send XIM_CONNECT (which names its byte order) before anything else.
 #include <X11/Xatom.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +43,10 @@ namespace {
 constexpr uint32_t kMaxMessage = 4 + 4 * 0xffffu;
 // Property names cycle through this many counter values.
 constexpr int kPropertyNames = 21;
+// Bytes a client may leave in our hands for messages not yet announced,
+// and the units one property read asks for.
+constexpr size_t kMaxUnread = 4 * static_cast<size_t>(kMaxMessage);
+constexpr long kReadUnits = 16384;
 
 struct XSpecData {
   XSpecRec rec;
@@ -112,39 +120,112 @@ uint8_t* BuildMessage(Xi18nCore* core, Xi18nClient* client, const uint8_t* raw, 
   return msg;
 }
 
-// The bytes of a long message the client left in a property of our accept
-// window (the property is deleted as it is read).
-bool ReadPropertyMessage(Display* dpy, Window w, Atom atom, uint32_t length,
-                         std::vector<uint8_t>* out) {
-  Atom type = None;
-  int format = 0;
-  unsigned long nItems = 0, after = 0;
-  unsigned char* data = nullptr;
-  const long units = static_cast<long>((length + 3) / 4);
-  if (XGetWindowProperty(dpy, w, atom, 0, units, True, AnyPropertyType, &type, &format, &nItems,
-                         &after, &data) != Success) {
-    return false;
-  }
-  out->clear();
-  if (data && nItems > 0) {
-    if (format == 8) {
-      out->assign(data, data + nItems);
-    } else if (format == 16) {
-      // Items come back as C shorts.
-      out->resize(nItems * 2);
-      std::memcpy(out->data(), data, nItems * 2);
-    } else if (format == 32) {
-      // Items come back as C longs: keep the 32 bits each one carries.
-      const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
-      out->resize(nItems * 4);
-      for (unsigned long i = 0; i < nItems; ++i) {
-        const uint32_t v = static_cast<uint32_t>(items[i]);
-        std::memcpy(out->data() + 4 * i, &v, 4);
+// Appends everything property `atom` of window w holds to *out, in its
+// order, and deletes the property: the server deletes it with the read
+// that reaches its end, so bytes the client appends meanwhile are either
+// read by a later turn of the loop or stay for the next announcement,
+// never lost and never read twice. Items come back from Xlib as C shorts
+// (format 16) or C longs (format 32); each long keeps the 32 bits it
+// carries. False when the property cannot be read or would take *out past
+// `limit` bytes (the property is then deleted unread).
+bool DrainProperty(Display* dpy, Window w, Atom atom, size_t limit, std::vector<uint8_t>* out) {
+  long offset = 0;  // in 4-byte units, as the request counts
+  for (;;) {
+    Atom type = None;
+    int format = 0;
+    unsigned long nItems = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, w, atom, offset, kReadUnits, True, AnyPropertyType, &type, &format,
+                           &nItems, &after, &data) != Success) {
+      return false;
+    }
+    size_t nBytes = 0;
+    if (data && type != None) {
+      if (format == 8) {
+        nBytes = nItems;
+        out->insert(out->end(), data, data + nItems);
+      } else if (format == 16) {
+        nBytes = nItems * 2;
+        out->insert(out->end(), data, data + nBytes);
+      } else if (format == 32) {
+        nBytes = nItems * 4;
+        const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
+        for (unsigned long i = 0; i < nItems; ++i) {
+          uint8_t v[4];
+          const uint32_t item = static_cast<uint32_t>(items[i]);
+          std::memcpy(v, &item, 4);
+          out->insert(out->end(), v, v + 4);
+        }
       }
     }
+    if (data) XFree(data);
+    if (out->size() > limit || (after > 0 && (nBytes == 0 || out->size() + after > limit))) {
+      if (after > 0) XDeleteProperty(dpy, w, atom);
+      return false;
+    }
+    if (after == 0) return true;
+    // A read that stops short of the end returns whole units.
+    offset += static_cast<long>(nBytes / 4);
   }
-  if (data) XFree(data);
-  return !out->empty();
+}
+
+size_t UnreadBytes(const XClient& x) {
+  size_t n = 0;
+  for (const auto& entry : x.unread) n += entry.second.size();
+  return n;
+}
+
+// The long message a format-32 event announces: `announced` bytes at the
+// front of what property `atom` has delivered. Xlib clients name their
+// properties from a small cycle and append to them, so when we fall behind
+// one property holds several messages; each announcement takes its own
+// share from the front, rounded up to whole units (every message is), or
+// all there is when less arrived. The message inside must fit its share;
+// bytes past its header's length are padding and go with it. A refused
+// message drops everything its property held: when a share does not hold
+// its message, where the next one starts is unknown.
+uint8_t* TakePropertyMessage(XIMS ims, Xi18nClient* client, uint32_t announced, Atom atom,
+                             int* length) {
+  Xi18nCore* core = Xi18nOf(ims);
+  XClient* x = XC(client);
+  Display* dpy = core->address.dpy;
+  if (atom == None) {
+    std::fprintf(stderr, "xim: connection %d: long message names no property, dropped\n",
+                 client->connect_id);
+    return nullptr;
+  }
+  const size_t others = UnreadBytes(*x) - (x->unread.count(atom) ? x->unread[atom].size() : 0);
+  std::vector<uint8_t>& bytes = x->unread[atom];
+  const size_t room = others < kMaxUnread ? kMaxUnread - others : 0;
+  if (!DrainProperty(dpy, x->accept_win, atom, room, &bytes)) {
+    std::fprintf(stderr,
+                 "xim: connection %d: message property unreadable or over %zu unread bytes, "
+                 "dropped with its contents\n",
+                 client->connect_id, kMaxUnread);
+    x->unread.erase(atom);
+    return nullptr;
+  }
+  if (announced < 4 || announced > kMaxMessage) {
+    std::fprintf(stderr, "xim: connection %d: long message of %u bytes dropped with its property\n",
+                 client->connect_id, announced);
+    x->unread.erase(atom);
+    return nullptr;
+  }
+  if (bytes.empty()) {
+    std::fprintf(stderr, "xim: connection %d: message property missing or empty\n",
+                 client->connect_id);
+    x->unread.erase(atom);
+    return nullptr;
+  }
+  const size_t share = std::min<size_t>((announced + 3u) & ~3u, bytes.size());
+  uint8_t* msg = BuildMessage(core, client, bytes.data(), static_cast<uint32_t>(share), length);
+  if (!msg) {
+    x->unread.erase(atom);
+    return nullptr;
+  }
+  bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(share));
+  if (bytes.empty()) x->unread.erase(atom);
+  return msg;
 }
 
 uint8_t* ReadXIMMessage(XIMS ims, const XClientMessageEvent& ev, Xi18nClient* client,
@@ -168,22 +249,13 @@ uint8_t* ReadXIMMessage(XIMS ims, const XClientMessageEvent& ev, Xi18nClient* cl
     if (client->byte_order == '?') {
       std::fprintf(stderr, "xim: connection %d: long message before XIM_CONNECT dropped\n",
                    client->connect_id);
+      // Its bytes must not wait for a later message of the same property.
+      const Atom atom = static_cast<uint32_t>(ev.data.l[1]);
+      if (atom != None) XDeleteProperty(ev.display, XC(client)->accept_win, atom);
       return nullptr;
     }
-    const uint32_t announced = static_cast<uint32_t>(ev.data.l[0]);
-    const Atom atom = static_cast<uint32_t>(ev.data.l[1]);
-    if (announced < 4 || announced > kMaxMessage || atom == None) {
-      std::fprintf(stderr, "xim: connection %d: long message of %u bytes dropped\n",
-                   client->connect_id, announced);
-      return nullptr;
-    }
-    std::vector<uint8_t> bytes;
-    if (!ReadPropertyMessage(ev.display, XC(client)->accept_win, atom, announced, &bytes)) {
-      std::fprintf(stderr, "xim: connection %d: message property missing or empty\n",
-                   client->connect_id);
-      return nullptr;
-    }
-    return BuildMessage(core, client, bytes.data(), static_cast<uint32_t>(bytes.size()), length);
+    return TakePropertyMessage(ims, client, static_cast<uint32_t>(ev.data.l[0]),
+                               static_cast<uint32_t>(ev.data.l[1]), length);
   }
   std::fprintf(stderr, "xim: connection %d: message of format %d dropped\n", client->connect_id,
                ev.format);
@@ -232,7 +304,7 @@ void ReadXConnectMessage(XIMS ims, const XClientMessageEvent& ev) {
   }
   Xi18nClient* client = _Xi18nNewClient(core);
   if (!client) return;
-  XClient* x = new (std::nothrow) XClient{client_win, None};
+  XClient* x = new (std::nothrow) XClient{client_win, None, {}};
   if (!x) {
     _Xi18nDeleteClient(core, static_cast<uint16_t>(client->connect_id));
     return;
