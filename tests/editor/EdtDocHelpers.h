@@ -36,6 +36,17 @@ inline std::map<long, size_t> BlkStarts(AEdtStor& doc) {
   return out;
 }
 
+// Text offset of every block, in text order.
+inline std::vector<size_t> BlkOffsets(AEdtStor& doc) {
+  std::vector<size_t> out;
+  size_t at = 0;
+  for (long pos = doc.m_lstBlks.GetHeadPosition(); pos;) {
+    out.push_back(at);
+    at += static_cast<size_t>(doc.m_lstBlks.GetNext(pos).GetLength());
+  }
+  return out;
+}
+
 inline std::vector<int> BlkLens(AEdtStor& doc) {
   std::vector<int> out;
   for (long pos = doc.m_lstBlks.GetHeadPosition(); pos;) out.push_back(doc.m_lstBlks.GetNext(pos).GetLength());
