@@ -77,24 +77,18 @@ void AEdtStor::KeepOneBlk() {
   if (m_lstBlks.GetCount() == 0) NewBlkAfter(0, m_strEmpty);
 }
 
-long AEdtStor::NextNonEmpty(long blk) {
-  long next = NextBlk(blk);
-  while (next && BlkLen(next) == 0) {
-    const long gone = next;
-    next = NextBlk(next);
-    RemoveBlk(gone);
-  }
-  return next;
-}
+long AEdtStor::NextNonEmpty(long blk) { return NonEmptyBeside(blk, true); }
+long AEdtStor::PrevNonEmpty(long blk) { return NonEmptyBeside(blk, false); }
 
-long AEdtStor::PrevNonEmpty(long blk) {
-  long prev = PrevBlk(blk);
-  while (prev && BlkLen(prev) == 0) {
-    const long gone = prev;
-    prev = PrevBlk(prev);
+long AEdtStor::NonEmptyBeside(long blk, bool forward) {
+  auto step = [&](long pos) { return forward ? NextBlk(pos) : PrevBlk(pos); };
+  long near = step(blk);
+  while (near && BlkLen(near) == 0) {
+    const long gone = near;
+    near = step(near);
     RemoveBlk(gone);
   }
-  return prev;
+  return near;
 }
 
 void AEdtStor::SetMarkAfter(long blk) {

@@ -227,6 +227,7 @@ class AEdtStor {
   // passed; 0 when there is none.
   long NextNonEmpty(long blk);
   long PrevNonEmpty(long blk);
+  long NonEmptyBeside(long blk, bool forward);
   // The change marker: the block after blk, or the end mark.
   void SetMarkAfter(long blk);
 

@@ -76,6 +76,12 @@ class ModelRun {
     ASSERT_TRUE(PosOf(m_doc, off, row, col)) << "offset " << off << " is no row position";
   }
 
+  // A random offset and its row position.
+  void RandomPosition(size_t& off, long& row, int& col) {
+    off = RandomOffset();
+    ASSERT_NO_FATAL_FAILURE(Position(off, row, col));
+  }
+
   // The display column of byte col of a row.
   int DispCol(long row, int col) {
     CString line;
@@ -85,10 +91,10 @@ class ModelRun {
   }
 
   void Insert() {
-    const size_t off = RandomOffset();
-    long row;
-    int col;
-    ASSERT_NO_FATAL_FAILURE(Position(off, row, col));
+    size_t off = 0;
+    long row = 0;
+    int col = 0;
+    ASSERT_NO_FATAL_FAILURE(RandomPosition(off, row, col));
     const size_t units = Pick(6) == 0 ? 150 + Pick(600) : 1 + Pick(6);
     std::string s = RandomText(units);
     int disp = DispCol(row, col);
@@ -108,10 +114,10 @@ class ModelRun {
   }
 
   void Backspace() {
-    const size_t off = RandomOffset();
-    long row;
-    int col;
-    ASSERT_NO_FATAL_FAILURE(Position(off, row, col));
+    size_t off = 0;
+    long row = 0;
+    int col = 0;
+    ASSERT_NO_FATAL_FAILURE(RandomPosition(off, row, col));
     const long oldRow = row;
     int changed = 0;
     CString gone;
@@ -137,10 +143,10 @@ class ModelRun {
   }
 
   void Delete() {
-    const size_t off = RandomOffset();
-    long row;
-    int col;
-    ASSERT_NO_FATAL_FAILURE(Position(off, row, col));
+    size_t off = 0;
+    long row = 0;
+    int col = 0;
+    ASSERT_NO_FATAL_FAILURE(RandomPosition(off, row, col));
     const long oldRow = row;
     const int oldCol = col;
     int changed = 0;
@@ -161,10 +167,10 @@ class ModelRun {
 
   // A stream from a position to a later unit boundary.
   void StreamDelete() {
-    const size_t off = RandomOffset();
-    long row;
-    int col;
-    ASSERT_NO_FATAL_FAILURE(Position(off, row, col));
+    size_t off = 0;
+    long row = 0;
+    int col = 0;
+    ASSERT_NO_FATAL_FAILURE(RandomPosition(off, row, col));
     const std::vector<size_t> bounds = Boundaries(m_model);
     const size_t end = *std::lower_bound(bounds.begin(), bounds.end() - 1,
                                          std::min(m_model.size(), off + Pick(1500)));
