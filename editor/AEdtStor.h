@@ -154,11 +154,14 @@ class AEdtStor {
   // the text.
   int DeleteBytesRight(long& row, int& col, int& changed, CString* deleted);
   // Removes count bytes from (row, col), across blocks and rows (fewer when
-  // the text ends first). Returns 1 with changed = 1; beeps and returns 0 for
-  // a stale row.
+  // the text ends first; one more when the last would cut a pair or a CR
+  // LF). Returns 1 with changed = 1; beeps and returns 0 for a stale row, or
+  // when deleted is given and the bytes would not fit in one CString.
   int DeleteByteStream(long row, int col, unsigned long count, int& changed, CString* deleted);
-  // Replaces the bytes between two positions by text. Returns 1; 0 when
-  // either position is stale. Equal positions and empty text change nothing.
+  // Replaces the bytes between two positions (either order; a column inside
+  // a pair counts after it) by text. Returns 1; 0 when either position is
+  // stale, or when old is given and the replaced bytes would not fit in one
+  // CString. Equal positions and empty text change nothing.
   int ReplaceText(CPoint& from, CPoint& to, CString text, CString* old);
   // Writes CR LF at every place where rows of width columns would wrap, and
   // after the last row unless the text ends with LF. The rows are not

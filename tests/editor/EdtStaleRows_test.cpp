@@ -144,3 +144,26 @@ TEST(EdtStaleRows, ZeroTabWidthDoesNotDivideByZero) {
   EXPECT_EQ(doc.GetCharPosFromDispPos(0, disp, 1), 2);
   EXPECT_EQ(doc.PutBreaks(2), 1);
 }
+
+// Removed text is handed back as one CString, which stops at 65530 bytes:
+// a removal that could not be handed back whole is refused, not cut.
+TEST(EdtStaleRows, RemovalsPastTheStringLimitAreRefusedWhenTheTextIsWanted) {
+  AEdtStor doc;
+  const std::string big(70000, 'w');
+  Append(doc, big);
+  const int rowEnd = doc.GetLineInfo(0).m_nBytes;
+  int changed = 0;
+  CString gone;
+  EXPECT_EQ(doc.DeleteByteStream(0, 0, 70000, changed, &gone), 0);
+  EXPECT_EQ(changed, 0);
+  CString text;
+  EXPECT_EQ(doc.GetText(CPoint(0, 0), CPoint(rowEnd, 0), text, 1), 0);
+  CPoint from(0, 0), to(rowEnd, 0);
+  CString old;
+  EXPECT_EQ(doc.ReplaceText(from, to, "r", &old), 0);
+  ExpectConsistent(doc, big);
+
+  EXPECT_EQ(doc.ReplaceText(from, to, "r", nullptr), 1);  // nothing to hand back
+  doc.MakeLineInfo(0, 1);
+  ExpectConsistent(doc, "r");
+}
