@@ -34,10 +34,10 @@
 #include <unordered_map>
 
 #include "editor/CEditStep.h"
-#include "framework/AArray.h"
-#include "framework/AList.h"
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/AArray.h"
+#include "base/AList.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 
 // Row-end kinds of typLineInfo::m_nEnd.
 constexpr int32_t kRowEndSoft = 0;  // wrapped, or the last row without a break

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 
 // What a step did at its position.
 enum typStepID : int32_t {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/CString.h"
-#include "framework/ChnChar.h"
+#include "base/CString.h"
+#include "base/ChnChar.h"
 
 namespace edttext {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/AEdtStor.h"
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 
 namespace edttest {
 
