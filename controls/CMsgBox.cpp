@@ -10,7 +10,7 @@
 #include "framework/CFont.h"
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/internal/GbkBytes.h"
-#include "framework/internal/IniLookup.h"
-#include "framework/internal/TextCut.h"
+#include "base/GbkBytes.h"
+#include "base/IniLookup.h"
+#include "base/TextCut.h"
 
 // Defined here, beside its only reader.
 CString gstrUIINI;

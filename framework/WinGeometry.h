@@ -9,7 +9,7 @@
 // function names (0, (0, 0), points unchanged).
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 // (0, 0, width, height) of screen 0.
 void GetWindowsWorkArea(CRect* rect);

@@ -18,8 +18,8 @@
 // it handles a key, a focus change or a command.
 #pragma once
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 
 // ---- Windows (0 while not created)

@@ -9,7 +9,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 #include "framework/ImageLoad.h"
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"

@@ -4,8 +4,8 @@
 // (frontend/BarKeys.h), also while it is hidden.
 #pragma once
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XTypes.h"
 
 class CMainFrame;

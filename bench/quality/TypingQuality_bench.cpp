@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "engine/CChnChars.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "framework/SysUtil.h"
 #include "tests/engine/EngineStart.h"
 #include "tests/engine/KeyFeed.h"
