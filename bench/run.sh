@@ -6,8 +6,10 @@
 #
 # Installs the peer first (bench/setup_peer.sh), builds the plain tree's
 # benchmarks and kvr with its data, then runs the engine's benchmarks on the
-# shipped dictionaries (key messages and lookups per second) and the XIM
-# benchmark on a private Xvfb (start-up, memory, latency against fcitx5).
+# shipped dictionaries (key messages and lookups per second), the
+# typing-quality benchmark (bench/quality: how often a word or a phrase
+# typed as one string comes out right) and the XIM benchmark on a private
+# Xvfb (start-up, memory, latency against fcitx5).
 # KVR_BENCH_QUICK=1 runs short versions (a smoke run, not figures).
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,14 +19,17 @@ if [ $# -gt 0 ] && [ "$1" != "--" ]; then build=$1; shift; fi
 
 sh "$root/bench/setup_peer.sh"
 cmake -S "$root" -B "$build" -DKVR_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j3 --target kvr kvr_data KeyMessages_bench Lookup_bench XimServers_bench
+cmake --build "$build" -j3 --target kvr kvr_data KeyMessages_bench Lookup_bench XimServers_bench \
+  TypingQuality_bench
 
 if [ -n "$KVR_BENCH_QUICK" ]; then
   gb="--benchmark_min_time=0.05"
   xim="--starts 1 --rounds 2 --trials 2"
+  quality="--limit 20"
 else
   gb="--benchmark_repetitions=3 --benchmark_report_aggregates_only=true"
   xim=""
+  quality=""
 fi
 
 echo "== Engine key messages per second (shipped dictionaries)"
@@ -32,6 +37,9 @@ echo "== Engine key messages per second (shipped dictionaries)"
 echo
 echo "== Engine lookups per second (shipped dictionaries)"
 "$build/bench/Lookup_bench" $gb
+echo
+echo "== Typing quality (shipped dictionaries, the sets of bench/quality)"
+"$build/bench/TypingQuality_bench" $quality
 echo
 echo "== kvr and fcitx5 as XIM servers"
 "$build/bench/XimServers_bench" $xim "$@"

@@ -21,6 +21,18 @@ constexpr int kRowBudget = 64;
 constexpr int kMaxSyllableKeys = 4;  // a leading syllable tested at a segment start
 constexpr int kMinMatchSyllableKeys = 4;
 
+// The distance a fuzzy segment of n keys must stay below. The tolerance
+// setting scales it: "More" (0) keeps 1 up to eight keys and n * 4 / 11
+// (at least 2) beyond; "Less" (1) halves that, "None" (2) leaves only equal
+// keys. Neither goes below 1, which already means equal keys only, so that
+// "Less" is never stricter than "None".
+int FuzzySegmentLimit(int n, int degree) {
+  const int more = n <= 8 ? 1 : (n * 4 / 11 > 2 ? n * 4 / 11 : 2);
+  if (degree == 2) return 1;
+  if (degree == 1) return more / 2 > 1 ? more / 2 : 1;
+  return more;
+}
+
 CString DupKey(typCharFatFmt& c) {
   CString k;
   GetFatChnCharHexStr(c, k);
@@ -251,7 +263,7 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
                                   AMapStringToPtr& mine, int method) {
   const int n = seg.GetLength();
   const int minLen = n * 6 / 7, maxLen = n * 8 / 7;
-  const int D = n <= 8 ? 1 : (n * 4 / 11 > 2 ? n * 4 / 11 : 2);
+  const int D = FuzzySegmentLimit(n, cfgInputManager.generalFuzzyMatchDegree);
   const keyscan::KeyList l = keyscan::CiZuList(*this, method);
   if (!l.Loaded()) return 0;
   char segHead[4] = {};

@@ -105,4 +105,23 @@ inline std::string ShapeCodeChars(const std::string& img, const std::string& cod
   return "";
 }
 
+// The syllables of pykeys.dic in file order: each record is the syllable's
+// letters and four bytes (count, start); a zero byte ends the list.
+inline std::vector<std::string> Syllables(const std::string& pykeys) {
+  std::vector<std::string> out;
+  size_t at = 0;
+  while (at < pykeys.size() && pykeys[at] != '\0') {
+    std::string syl;
+    while (at < pykeys.size() && static_cast<unsigned char>(pykeys[at]) < 0x80 && pykeys[at] != '\0')
+      syl.push_back(pykeys[at++]);
+    if (syl.empty() || at + 4 > pykeys.size()) {
+      ADD_FAILURE() << "pykeys.dic: malformed record at offset " << at;
+      break;
+    }
+    out.push_back(syl);
+    at += 4;
+  }
+  return out;
+}
+
 }  // namespace gentest

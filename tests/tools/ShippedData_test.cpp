@@ -108,3 +108,17 @@ TEST_F(ShippedData, VModeKeysTheTipsPromise) {
   EXPECT_NE(v.find("|rmbfh,"), std::string::npos);
   EXPECT_NE(v.find("|rmb,"), std::string::npos);
 }
+
+TEST_F(ShippedData, NoInterjectionSyllableAndCommonWordsStay) {
+  for (const std::string& s : gentest::Syllables(File("pykeys.dic")))
+    EXPECT_FALSE(datagen::IsInterjectionSyllable(s)) << s;
+  // Everyday and technical words survive the essay-only floor.
+  const auto py = gentest::DecodeIndex(File("pycizudic.idx"), 4, true, *s_store);
+  struct Word {
+    const char* keys;
+    const char* gbk;
+  } const words[] = {{"women", "\xce\xd2\xc3\xc7"},                  // 我们
+                     {"ruanjianbao", "\xc8\xed\xbc\xfe\xb0\xfc"},  // 软件包
+                     {"wenjianxitong", "\xce\xc4\xbc\xfe\xcf\xb5\xcd\xb3"}};  // 文件系统
+  for (const Word& w : words) EXPECT_TRUE(gentest::HasPhrase(py, w.keys, w.gbk)) << w.keys;
+}

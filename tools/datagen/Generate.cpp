@@ -31,7 +31,7 @@ struct FileClose {
 
 }  // namespace
 
-bool GenerateFiles(const Options& opt, double frequencyFloor, FileSet& files, Report& report) {
+bool GenerateFiles(const Options& opt, const PhraseFloors& floors, FileSet& files, Report& report) {
   Inputs in;
   std::string error;
   if (!LoadInputs(opt, in, error)) {
@@ -45,7 +45,7 @@ bool GenerateFiles(const Options& opt, double frequencyFloor, FileSet& files, Re
   }
   BuildPinyinCharFiles(model, files, report);
   BuildShapeCodeFiles(model, files, report);
-  BuildPhraseFiles(model, frequencyFloor, files, report);
+  BuildPhraseFiles(model, floors, files, report);
   BuildBig5Files(in, files, report);
   BuildVModeFile(in, files, report);
   PadToLoaderMinimum(files);

@@ -16,8 +16,8 @@ extern const int kGeneratedFileCount;
 // Builds every data file from the sources and checks the invariants. On
 // success `files` holds every image and the result is true; any broken
 // invariant or unreadable required source gives false with the reasons in
-// report.errors. frequencyFloor drops rarer phrases (0 keeps all).
-bool GenerateFiles(const Options& opt, double frequencyFloor, FileSet& files, Report& report);
+// report.errors. floors drop rarer phrases (zero floors keep all).
+bool GenerateFiles(const Options& opt, const PhraseFloors& floors, FileSet& files, Report& report);
 
 // Writes the images into opt.outDir, each through a temporary file renamed
 // over the old one. False with a message on the first failure.

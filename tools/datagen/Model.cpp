@@ -25,6 +25,12 @@ bool LoadOne(const std::string& dir, const std::string& name, bool strict, std::
   return true;
 }
 
+// A reading the generator takes: a parsed syllable that is not one of the
+// interjections' own.
+bool ParseReading(const std::string& text, Syllable& out) {
+  return ParseSyllable(text, out) && !IsInterjectionSyllable(out.text);
+}
+
 double ParseWeight(const std::string& w) { return w.empty() ? 0 : std::strtod(w.c_str(), nullptr); }
 
 // Every reading token of a Unihan value: "0121.040:cháng 1456.020:zhǎng" or
@@ -36,7 +42,7 @@ std::vector<Syllable> UnihanSyllables(const std::string& value) {
     if (colon != std::string::npos) token = token.substr(colon + 1);
     for (const std::string& s : Split(token, ",")) {
       Syllable syl;
-      if (ParseSyllable(s, syl)) out.push_back(syl);
+      if (ParseReading(s, syl)) out.push_back(syl);
     }
   }
   return out;
@@ -54,6 +60,13 @@ void AddToned(std::vector<TonedReading>& list, const Syllable& s) {
 }
 
 }  // namespace
+
+bool IsInterjectionSyllable(const std::string& syllable) {
+  static const char* const kInterjections[] = {"m", "n", "ng", "hm", "hng", "eh"};
+  for (const char* s : kInterjections)
+    if (syllable == s) return true;
+  return false;
+}
 
 bool LoadInputs(const Options& opt, Inputs& in, std::string& error) {
   const std::string& r = opt.rimeDir;
@@ -191,7 +204,7 @@ void Model::CollectReadings() {
     for (const RimeEntry& e : src) {
       const std::u32string t = DecodeUtf8(e.text);
       Syllable s;
-      if (t.size() != 1 || !ParseSyllable(e.code, s)) continue;
+      if (t.size() != 1 || !ParseReading(e.code, s)) continue;
       double w = ParseWeight(e.weight);
       if (percent && e.weight.find('%') == std::string::npos) w = -1;
       auto& list = to[t[0]];
@@ -264,7 +277,7 @@ void Model::CollectTones() {
   for (const RimeEntry& e : m_in->terra) {
     const std::u32string t = DecodeUtf8(e.text);
     Syllable s;
-    if (t.size() == 1 && ParseSyllable(e.code, s)) AddToned(toned[t[0]], s);
+    if (t.size() == 1 && ParseReading(e.code, s)) AddToned(toned[t[0]], s);
   }
   for (const auto& kv : m_in->unihan) {
     for (const std::string* v : {&kv.second.mandarin, &kv.second.tghz2013, &kv.second.xhc1983,
@@ -388,7 +401,7 @@ void Model::CollectPhrases() {
     std::vector<std::string> syls;
     for (const std::string& s : Split(code, " ")) {
       Syllable syl;
-      if (!ParseSyllable(s, syl)) return;
+      if (!ParseReading(s, syl)) return;
       syls.push_back(syl.text);
     }
     if (syls.size() != p.cps.size()) return;
@@ -399,10 +412,14 @@ void Model::CollectPhrases() {
     if (Phrase* p = take(e.text)) {
       addPinyin(*p, e.code);
       p->freq = std::max(p->freq, ParseWeight(e.weight));
+      p->inDictionary = true;
     }
   }
   for (const RimeEntry& e : m_in->luna) {
-    if (Phrase* p = take(EncodeUtf8(ToSimplified(DecodeUtf8(e.text))))) addPinyin(*p, e.code);
+    if (Phrase* p = take(EncodeUtf8(ToSimplified(DecodeUtf8(e.text))))) {
+      addPinyin(*p, e.code);
+      p->inDictionary = true;
+    }
   }
   for (const auto& kv : m_wordFreq) {
     if (kv.second <= 0) continue;

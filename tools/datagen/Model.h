@@ -69,7 +69,15 @@ struct Phrase {
   // Readings given by a dictionary, one syllable per character each.
   std::vector<std::vector<std::string>> explicitPinyin;
   std::vector<char32_t> cps;
+  // A pinyin dictionary lists it; otherwise only the essay word list does.
+  bool inDictionary = false;
 };
+
+// The syllables that only interjections read (m, n, ng, hm, hng, eh). They
+// are left out of every reading: as syllables of the key split they cut
+// real syllables ("hen" into he|n, "ng" after a vowel), and each of their
+// characters keeps its other readings (嗯 en, 呣 mu) or the V-mode.
+bool IsInterjectionSyllable(const std::string& syllable);
 
 constexpr size_t kCommonChars = 3755;
 constexpr size_t kLessCommonChars = 6763;  // common and less common together

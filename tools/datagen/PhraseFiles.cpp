@@ -77,15 +77,19 @@ std::vector<phrasestore::IndexRecord> Records(KeyMap& map) {
 
 }  // namespace
 
-void BuildPhraseFiles(const Model& m, double frequencyFloor, FileSet& files, Report& report) {
+void BuildPhraseFiles(const Model& m, const PhraseFloors& floors, FileSet& files, Report& report) {
   // The store opens with an empty phrase: the lexicon takes offset 0 to mean
   // "no phrase" when it looks for the two-character parts of a new phrase,
   // so a real phrase at offset 0 would never be found there.
   std::string store(1, '\0');
   KeyMap pinyin, initials, shape;
-  size_t kept = 0, tooLong = 0;
+  size_t kept = 0, tooLong = 0, essayOnlyDropped = 0;
   for (const Phrase& p : m.Phrases()) {
-    if (p.freq < frequencyFloor || p.gbk.empty()) continue;
+    if (p.freq < floors.any || p.gbk.empty()) continue;
+    if (!p.inDictionary && p.freq < floors.essayOnly) {
+      ++essayOnlyDropped;
+      continue;
+    }
     phrasekey::Keys py, merged;
     for (const auto& v : PinyinVariants(m, p)) {
       phrasekey::BuildKeys(v, phrasekey::kPinyin, "", true, py);
@@ -133,7 +137,9 @@ void BuildPhraseFiles(const Model& m, double frequencyFloor, FileSet& files, Rep
                          std::to_string(pinyin.size()) + " pinyin, " +
                          std::to_string(initials.size()) + " initials, " +
                          std::to_string(shape.size()) + " shape code; " +
-                         std::to_string(tooLong) + " keys too long left out");
+                         std::to_string(tooLong) + " keys too long left out; " +
+                         std::to_string(essayOnlyDropped) + " essay-only phrases below " +
+                         std::to_string(static_cast<long long>(floors.essayOnly)) + " left out");
 }
 
 }  // namespace datagen

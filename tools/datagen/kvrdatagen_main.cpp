@@ -2,10 +2,13 @@
 // (the shipped build) or from a small fixture directory (tests).
 //
 //   kvrdatagen --rime DIR --unihan DIR --opencc DIR --out DIR
-//              [--fixture] [--floor N]
+//              [--fixture] [--floor N] [--essay-floor N]
 //
 // --fixture lets sources be missing and keeps every phrase; the shipped
 // build runs without it and fails on any missing source or broken invariant.
+// --floor leaves out every phrase rarer than N, --essay-floor the phrases
+// that only the essay word list holds rarer than N (the shipped floors are
+// in Builders.h, with why).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,8 +19,8 @@
 int main(int argc, char** argv) {
   datagen::Options opt;
   opt.strict = true;
-  double floor = datagen::kPhraseFrequencyFloor;
-  bool floorGiven = false;
+  datagen::PhraseFloors floors = datagen::kShippedPhraseFloors;
+  bool floorGiven = false, essayFloorGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -32,7 +35,9 @@ int main(int argc, char** argv) {
     } else if (v != nullptr && a == "--out") {
       opt.outDir = v, ++i;
     } else if (v != nullptr && a == "--floor") {
-      floor = std::strtod(v, nullptr), floorGiven = true, ++i;
+      floors.any = std::strtod(v, nullptr), floorGiven = true, ++i;
+    } else if (v != nullptr && a == "--essay-floor") {
+      floors.essayOnly = std::strtod(v, nullptr), essayFloorGiven = true, ++i;
     } else {
       std::fprintf(stderr, "kvrdatagen: unknown argument %s\n", a.c_str());
       return 2;
@@ -42,10 +47,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kvrdatagen: --out is required\n");
     return 2;
   }
-  if (!opt.strict && !floorGiven) floor = 0;
+  if (!opt.strict && !floorGiven) floors.any = 0;
+  if (!opt.strict && !essayFloorGiven) floors.essayOnly = 0;
   datagen::FileSet files;
   datagen::Report report;
-  const bool ok = datagen::GenerateFiles(opt, floor, files, report);
+  const bool ok = datagen::GenerateFiles(opt, floors, files, report);
   for (const std::string& n : report.notes) std::printf("kvrdatagen: %s\n", n.c_str());
   for (const std::string& e : report.errors) std::fprintf(stderr, "kvrdatagen: error: %s\n", e.c_str());
   if (!ok) return 1;

@@ -451,7 +451,7 @@ TEST_F(RealShapeTyping, DigitsAfterKeysSelect) {
   for (unsigned long digit : {'1', '2', '9'}) {
     SCOPED_TRACE(static_cast<char>(digit));
     Fresh();
-    Type("wqiy");
+    Type("gfgf");
     const int n = dictionary.m_arrChoices.GetSize();
     ASSERT_GE(n, 2) << "a code with several candidates";
     const std::string want =
@@ -531,7 +531,7 @@ TEST_F(RealShapeTyping, FunctionKeysSelectWhileAForecastIsShown) {
     SCOPED_TRACE(key - keysym::kF1 + 1);
     Fresh();
     showForecast();
-    Type("aaaa");
+    Type("kkkk");
     ASSERT_GE(dictionary.m_arrChoices.GetSize(), 9) << "a code with nine candidates or more";
     const std::string want = lookuptest::Text(dictionary.m_arrChoices[static_cast<int>(key - keysym::kF1)]);
     EXPECT_EQ(Press(key, typingtest::kNone, ""), 1);
