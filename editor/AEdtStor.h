@@ -30,6 +30,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 
 #include "editor/CEditStep.h"
@@ -202,20 +203,56 @@ class AEdtStor {
   AList<CEditStep, const CEditStep&> m_lstUndo{10};
   long m_posRedo = 0;  // first undone step; 0 when nothing is undone
 
-  // ---- Block helpers for the view and the tests
   // The serial of a live block, 0 for one that is not in the list.
   uint64_t GetBlkSerial(long pos) const;
 
  private:
-  friend class AEdtStorScan;
-  friend class AEdtStorEdit;
+  // A place in the text: a block and an offset in it.
+  struct BlkPt {
+    long blk;
+    int off;
+  };
 
+  CString& Blk(long pos) { return m_lstBlks.GetAt(pos); }
+  int BlkLen(long pos) { return m_lstBlks.GetAt(pos).GetLength(); }
+  long NextBlk(long pos);
+  long PrevBlk(long pos);
   // Adds a block after pos (0: at the head) and enters it in the live set.
   long NewBlkAfter(long pos, const CString& text);
   // Removes a block from the list and from the live set at once.
   void RemoveBlk(long pos);
   // Appends an empty block when the list is empty.
   void KeepOneBlk();
+  // The first non-empty block after (before) blk, removing the empty blocks
+  // passed; 0 when there is none.
+  long NextNonEmpty(long blk);
+  long PrevNonEmpty(long blk);
+  // The change marker: the block after blk, or the end mark.
+  void SetMarkAfter(long blk);
+
+  // Whether row is in the table, live, and starts inside its block.
+  bool RowOk(int row);
+  BlkPt EndOfText();
+  // x bytes forward from (blk, off), never past the end of the text.
+  BlkPt Walk(long blk, int off, long x);
+  // The bytes of a row (break not included), bounded by the text.
+  std::string RowText(int row);
+  // col clamped to the row's bytes and moved out of a pair it falls in.
+  int SnapCol(int row, int col);
+  // Adds rows at the end until row exists; row is first clamped to
+  // [0, row count] so a wild row cannot grow the table without bound.
+  void EnsureRow(long& row);
+  // The text place of (row, col); false for a stale row.
+  bool PointOf(int row, int col, BlkPt& pt);
+
+  // Replaces the bytes from a to b (a not after b) by text; the joined
+  // block is cut evenly above kBlkSplitAt bytes. removed gets the old bytes.
+  void ReplaceRange(BlkPt a, BlkPt b, const std::string& text, std::string* removed);
+  size_t BytesBetween(BlkPt a, BlkPt b);
+  long PrevStep(long pos);
+  // Where an insertion of src at (row, col, dispCol) leaves the caret.
+  void PredictInsertEnd(const unsigned char* src, unsigned long len, long& row, int& col,
+                        int& dispCol);
 
   uint64_t m_nNextSerial = 1;
 };
