@@ -2,6 +2,7 @@
 // controls.
 #include "controls/ADialog.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "controls/ABtn.h"
@@ -234,6 +235,15 @@ void ADialog::SwapCtrlObject(int id, AWnd* from, AWnd* to) {
   }
   auto it = m_mapCtrls.find(id);
   if (it != m_mapCtrls.end() && it->second == from) it->second = to;
+}
+
+void ADialog::AddCtrl(AWnd* ctrl) {
+  if (ctrl && std::find(m_arrCtrls.begin(), m_arrCtrls.end(), ctrl) == m_arrCtrls.end())
+    m_arrCtrls.push_back(ctrl);
+}
+
+void ADialog::RemoveCtrl(AWnd* ctrl) {
+  m_arrCtrls.erase(std::remove(m_arrCtrls.begin(), m_arrCtrls.end(), ctrl), m_arrCtrls.end());
 }
 
 int ADialog::CtrlId2Idx(int id) {

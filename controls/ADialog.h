@@ -98,6 +98,13 @@ class ADialog : public AWnd, public IDialogHost {
   void GrabPtrToCtrl(unsigned long window);
   unsigned long UngrabPtrToCtrl();
 
+  // A control object that another control made and owns (the scroll bars
+  // of list boxes and editors) joins or leaves the control list, so that
+  // the loop gives it its events; it is not entered in the id map. The
+  // object must leave (its destructor does) before it is freed.
+  void AddCtrl(AWnd* ctrl);
+  void RemoveCtrl(AWnd* ctrl);
+
   // Used by group boxes while they are created: the frame (dialog
   // coordinates) and the title window, at the same position in both lists.
   void AddGroupFrame(const CRect& frame, unsigned long titleWin);
