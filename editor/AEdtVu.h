@@ -98,6 +98,8 @@ class AEdtVu {
   // Stores pos unclamped; returns the previous position. A single-line
   // document never scrolls: nothing is stored and 0 returned.
   int SetScrollThumPos(int i, int pos);
+  // Bar i (0 horizontal, 1 vertical); null before InitScrollers.
+  IEdtScrollBar* GetScrollBar(int i) const { return i == 0 || i == 1 ? m_pScrlBars[i].get() : nullptr; }
   // Range maximum of bar i, 0 without bars.
   int GetScrollHi(int i) const;
   // Adds dx and dy to the positions, dropping a step towards a position

@@ -16,6 +16,7 @@ class CMemScrollBar final : public IEdtScrollBar {
   void SetStep(int step) override { m_nStep = step; }
   void Show(int show) override { m_bShown = show != 0; }
   int IsShown() const override { return m_bShown; }
+  unsigned long GetWin() const override { return 0; }
 
  private:
   int m_nRange = 100, m_nPos = 0, m_nPage = 10, m_nStep = 1;

@@ -33,6 +33,8 @@ class IEdtScrollBar {
   // remembers it.
   virtual void Show(int show) = 0;
   virtual int IsShown() const = 0;
+  // The bar's X window, 0 for a windowless bar.
+  virtual unsigned long GetWin() const = 0;
 };
 
 // Makes the bar of one view: horizontal nonzero for the bottom bar; rect in
