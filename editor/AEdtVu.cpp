@@ -35,9 +35,7 @@ void AEdtVu::SetWorld(IEdtVuWorld* world) { m_pWorld = world ? world : &Framewor
 
 int AEdtVu::OnCreate() {
   const CSize size = m_font.GetFontSize();
-  int height = size.cy ? size.cy : kDefaultFontHeight;
-  height += height & 1;  // the row gap is half the height
-  m_nFontHeight = static_cast<int16_t>(height);
+  m_nFontHeight = static_cast<int16_t>(size.cy ? size.cy : kDefaultFontHeight);
   // A font that reports width 0 would make every scroll step 0 and divide
   // the page arithmetic by 0; the constructor's fallback holds here too.
   m_nCharWidth = static_cast<int16_t>(size.cx > 0 ? size.cx : kDefaultCharWidth);

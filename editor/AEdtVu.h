@@ -114,9 +114,15 @@ class AEdtVu {
   // (size.cy - half the view height, page.cy, line.cy), a negative range
   // counting as 0.
   void SetScrollParams(CSize size, const CSize& page, const CSize& line);
-  // Repaint requests: the hosts repaint the whole control themselves.
+  // Repaint and scroll-the-window requests: they have no effect, as the
+  // hosts repaint the whole control after every event they pass on.
+  void MyScrollWin(int, int) {}
+  void ScrollWin(int, int) {}
   void RedrawWin() {}
   void edt_InvalidateRect(CRect*) {}
+  void InvalidateRectWithOffset(CRect*, int) {}
+  void UpdateWndByDocDirtyRect(CRect*) {}
+  void OnViewRedraw() {}
 
   // --- Drawing and measuring ---------------------------------------------------
   // Paints the rows inside GetClipRc on the host window with gc (which the

@@ -12,7 +12,7 @@ TEST_F(EdtVuTest, MetricsFollowTheFontAndNeverDivideByZero) {
       {0, 0, 8, 8, 24, 16},    // no font: the defaults
       {8, 16, 8, 8, 24, 16},   // the default UI font
       {0, 20, 8, 10, 30, 20},  // a font that reports width 0 gets 8
-      {9, 17, 9, 9, 27, 18},   // an odd height is made even
+      {9, 17, 9, 8, 25, 17},   // the gap is half the height, truncated
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
@@ -75,6 +75,15 @@ TEST_F(EdtVuTest, RowsOutsideTheTableMapAsEmpty) {
   EXPECT_EQ(col, 0);
   EXPECT_EQ(view.GetPixelXPosByPointXOrCharX(nullptr, -1, 2, 0, nullptr, nullptr, nullptr, nullptr),
             16);  // past an empty row: 8 a column
+}
+
+TEST_F(EdtVuTest, TabWidthZeroCountsAsOne) {
+  SetText("a\tb");
+  doc.m_nTabWidth = 0;  // no division by zero: a TAB takes one column
+  long disp = 0;
+  EXPECT_EQ(view.GetPixelXPosByPointXOrCharX(nullptr, 0, 3, 0, nullptr, &disp, nullptr, nullptr),
+            24);
+  EXPECT_EQ(disp, 3);
 }
 
 TEST_F(EdtVuTest, EveryHostContextIsReleased) {
