@@ -155,7 +155,15 @@ void AEdtStor::MakeLineInfo(int startRow, int mayStopEarly) {
     m_nLongest = 0;
   }
   m_posChangeMark = 0;
-  if (wrap && m_aLines[m_aLines.GetSize() - 1].m_nCols >= wrap) AddAEmptyLineAtEnd(1);
+  const int last = m_aLines.GetSize() - 1;
+  if (wrap && m_aLines[last].m_nCols >= wrap) {
+    // A full last row gets a break after it, so that the caret has a row to
+    // go to. The rows around the new break are then built as any other, so
+    // the table stays what a full rebuild makes; the new last row is empty,
+    // which ends the recursion.
+    AddAEmptyLineAtEnd(1);
+    MakeLineInfo(last, 0);
+  }
 }
 
 void AEdtStor::AddAEmptyLineAtEnd(int withBreak) {

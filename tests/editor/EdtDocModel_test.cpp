@@ -26,7 +26,15 @@ int Scale() {
 
 class ModelRun {
  public:
-  explicit ModelRun(unsigned seed) : m_rng(seed) {}
+  // wrap 0: no word wrap, and the rows are checked against the oracle and
+  // the caret after each change; else rows wrap at that many columns and
+  // are checked for their shape.
+  ModelRun(unsigned seed, int wrap) : m_rng(seed), m_wrap(wrap) {
+    if (wrap) {
+      m_doc.m_bWordWrap = 1;
+      m_doc.m_nWrapWidth = static_cast<int16_t>(wrap);
+    }
+  }
 
   // Text of n units: letters, GBK pairs (many with a trail byte in
   // 0x80..0xA0), TABs, CR LF, LF and lone CR.
@@ -92,7 +100,7 @@ class ModelRun {
     // CR LF they made with the text after them.
     long wantRow;
     int wantCol;
-    if (PosOf(m_doc, off + s.size(), wantRow, wantCol)) {
+    if (!m_wrap && PosOf(m_doc, off + s.size(), wantRow, wantCol)) {
       ASSERT_EQ(row, wantRow) << "inserted at " << off;
       ASSERT_EQ(col, wantCol) << "inserted at " << off;
       ASSERT_EQ(disp, DispCol(wantRow, wantCol));
@@ -122,7 +130,7 @@ class ModelRun {
     // two sides now make one CR LF.
     long wantRow;
     int wantCol;
-    if (PosOf(m_doc, from, wantRow, wantCol)) {
+    if (!m_wrap && PosOf(m_doc, from, wantRow, wantCol)) {
       ASSERT_EQ(row, wantRow);
       ASSERT_EQ(col, wantCol);
     }
@@ -207,16 +215,65 @@ class ModelRun {
       } else {
         ASSERT_NO_FATAL_FAILURE(Replace());
       }
-      ASSERT_NO_FATAL_FAILURE(ExpectConsistent(m_doc, m_model));
+      if (m_wrap) {
+        ASSERT_NO_FATAL_FAILURE(ExpectWrapped());
+      } else {
+        ASSERT_NO_FATAL_FAILURE(ExpectConsistent(m_doc, m_model));
+      }
       m_maxBlocks = std::max(m_maxBlocks, m_doc.m_lstBlks.GetCount());
     }
   }
   int m_maxBlocks = 0;
 
+  // Wrapped rows: the table is what a full rebuild makes, rows follow each
+  // other without gaps, start on unit boundaries and lie in their blocks. A
+  // full last row gets CR LF written after it, which the model takes over.
+  void ExpectWrapped() {
+    std::string text = DocText(m_doc);
+    if (text == m_model + "\r\n") m_model = text;
+    ASSERT_EQ(text, m_model);
+    std::vector<typLineInfo> incremental;
+    for (int r = 0; r < m_doc.GetLineCount(); ++r) incremental.push_back(m_doc.GetLineInfo(r));
+    m_doc.MakeLineInfo(-1, 0);
+    ASSERT_EQ(DocText(m_doc), m_model) << "a full rebuild changed the text";
+    auto dump = [&]() {
+      std::string out = "text [" + m_model + "]\nincremental:";
+      for (const typLineInfo& li : incremental)
+        out += " {" + std::to_string(li.m_nOffset) + "," + std::to_string(li.m_nBytes) + "," + std::to_string(li.m_nCols) + "," + std::to_string(li.m_nEnd) + "}";
+      out += "\nfull:";
+      for (int r = 0; r < m_doc.GetLineCount(); ++r) {
+        const typLineInfo& li = m_doc.GetLineInfo(r);
+        out += " {" + std::to_string(li.m_nOffset) + "," + std::to_string(li.m_nBytes) + "," + std::to_string(li.m_nCols) + "," + std::to_string(li.m_nEnd) + "}";
+      }
+      return out;
+    };
+    ASSERT_EQ(incremental.size(), static_cast<size_t>(m_doc.GetLineCount())) << dump();
+    for (int r = 0; r < m_doc.GetLineCount(); ++r)
+      ASSERT_TRUE(SameRow(incremental[r], m_doc.GetLineInfo(r))) << "row " << r << "\n" << dump();
+    const std::vector<size_t> bounds = Boundaries(m_model);
+    const auto starts = BlkStarts(m_doc);
+    size_t expectStart = 0;
+    for (int r = 0; r < m_doc.GetLineCount(); ++r) {
+      SCOPED_TRACE(testing::Message() << "row " << r);
+      const typLineInfo& li = m_doc.GetLineInfo(r);
+      ASSERT_TRUE(m_doc.IsLineLive(li));
+      ASSERT_LE(li.m_nOffset, m_doc.m_lstBlks.GetAt(li.m_posBlk).GetLength());
+      const size_t start = RowStart(m_doc, starts, r);
+      ASSERT_EQ(start, expectStart);
+      ASSERT_TRUE(std::binary_search(bounds.begin(), bounds.end(), start)) << "a row starts inside a unit";
+      if (li.m_nBytes > 2 && li.m_nEnd == kRowEndSoft && r + 1 < m_doc.GetLineCount()) {
+        ASSERT_LE(li.m_nCols, m_wrap + m_doc.m_nTabWidth);
+      }
+      expectStart = start + static_cast<size_t>(li.m_nBytes) + (li.m_nEnd == kRowEndCRLF ? 2 : li.m_nEnd == kRowEndLF ? 1 : 0);
+    }
+    ASSERT_EQ(expectStart, m_model.size());
+  }
+
  private:
   int Pick(int n) { return static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
 
   std::mt19937 m_rng;
+  int m_wrap;
   AEdtStor m_doc;
   std::string m_model;
 };
@@ -227,9 +284,18 @@ TEST(EdtDocModel, RandomEditsKeepTextAndRowsExact) {
   const int scale = Scale();
   for (unsigned seed = 1; seed <= 6u * static_cast<unsigned>(scale); ++seed) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
-    ModelRun run(seed);
+    ModelRun run(seed, 0);
     ASSERT_NO_FATAL_FAILURE(run.Run(300 * scale));
     // The runs must reach texts of many blocks to test anything.
     EXPECT_GE(run.m_maxBlocks, 5);
+  }
+}
+
+TEST(EdtDocModel, RandomEditsUnderWordWrapKeepRowsWhole) {
+  const int scale = Scale();
+  for (unsigned seed = 1; seed <= 4u * static_cast<unsigned>(scale); ++seed) {
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    ModelRun run(seed, static_cast<int>(5 + seed % 7));
+    ASSERT_NO_FATAL_FAILURE(run.Run(200 * scale));
   }
 }
