@@ -14,7 +14,7 @@
 #include "controls/CtrlConsts.h"
 #include "framework/WinMsg.h"
 #include "framework/internal/Clock.h"
-#include "tests/controls/CtrlShots.h"
+#include "tests/support/Screenshot.h"
 
 DialogTestApp& TheApp() {
   static DialogTestApp app;
@@ -227,10 +227,11 @@ TEST_F(ListTest, ClicksKeysAndADoubleClick) {
   });
   app.ThenWhen([&] { return dlg.lbx->GetSel() == 1; }, [&] {
     const ALbx& l = *dlg.lbx;
-    EXPECT_EQ(ctrltest::SaveWindowShot(dsply, dlg.m_hWnd, "list_box"), "");
+    const CSize sz = GetWinSize(dlg.m_hWnd);
+    EXPECT_EQ(kvrtest::SaveWindowShot(dsply, dlg.m_hWnd, "list_box", sz.cx, sz.cy), "");
     // The selected row is filled blue (the list has the focus), the others
     // white; both bars show for seven rows with a wide one.
-    const ctrltest::WinPixels px = ctrltest::GrabWindow(dsply, l.m_hWnd);
+    const kvrtest::Pixels px = kvrtest::Grab(dsply, l.m_hWnd, l.m_szWin.cx, l.m_szWin.cy);
     ASSERT_GT(px.w, 0);
     EXPECT_EQ(px.At(l.m_nTextW - 2, 3 + l.m_nRowH + 2), 0x0000ffu);
     EXPECT_EQ(px.At(l.m_nTextW - 2, 3 + 2 * l.m_nRowH + 2), 0xffffffu);
