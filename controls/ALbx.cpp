@@ -66,7 +66,8 @@ int ALbx::Create(long x, long y, long cx, long cy, const char* text, AWnd* paren
   m_rcVBar = CRect(right - t, Y + 3, right, Y + H - t);
   m_rcHBar = CRect(X + 3, bottom - t - 6, right - t - 3, bottom - 6);
   ACtrl::Create(x, y, cx, H, text, parent, id);
-  if (!CreateCtrlWin(0, true)) return 0;
+  if (!CreateCtrlWin(0)) return 0;
+  RaiseWin(m_hWnd);
   m_pVScrl = std::make_unique<AScrl>();
   m_pHScrl = std::make_unique<AScrl>();
   m_pVScrl->SetOrientation(0);
