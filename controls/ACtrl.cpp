@@ -35,14 +35,14 @@ int ACtrl::Create(long x, long y, long cx, long cy, const char* text, AWnd* pare
 
 ADialog* ACtrl::GetDlg() const { return dynamic_cast<ADialog*>(m_pParent); }
 
-int ACtrl::CreateCtrlWin(int style, bool raise) {
+int ACtrl::CreateCtrlWin(int style) {
   const unsigned long parentWin = m_pParent ? m_pParent->m_hWnd : 0;
   const CRect rc = m_rcWin;
   const unsigned long win =
       CreateWin(style, 0, rc, parentWin, nullptr, this, m_nID, this);
   if (!win) return 0;
   m_hWnd = win;
-  SetWinPos(win, rc.left, rc.top, 0, 0, 10, raise ? 1 : 0, 0);
+  SetWinPos(win, rc.left, rc.top, 0, 0, 10, 0, 0);
   return 1;
 }
 

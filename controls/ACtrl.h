@@ -36,9 +36,9 @@ class ACtrl : public AWnd {
  protected:
   // Creates the control's X window as a child of the parent's window (the
   // root without a parent) at its rectangle, registered to this object, and
-  // maps it at (x, y), above its siblings when raise is set. style 1
-  // selects no key or button events. 1, or 0 when X refused the window.
-  int CreateCtrlWin(int style, bool raise = false);
+  // maps it at (x, y). style 1 selects no key or button events. 1, or 0
+  // when X refused the window.
+  int CreateCtrlWin(int style);
   // The window text as shown: translated for a Chinese UI.
   CString ShownText() const;
   // The light focus mark with its blue outline around rect.

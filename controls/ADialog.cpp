@@ -136,9 +136,10 @@ int CreateAs(ACtrl* ctrl, long x, long y, long cx, long cy, const char* text, AW
   if (auto* r = dynamic_cast<ARdo*>(ctrl)) return r->Create(x, y, cx, cy, text, parent, id);
   if (auto* t = dynamic_cast<AText*>(ctrl)) return t->Create(x, y, cx, cy, text, parent, id);
   if (auto* p = dynamic_cast<APrgss*>(ctrl)) return p->Create(x, y, cx, cy, text, parent, id);
-  // Controls of other files create themselves from their own Create, which
-  // the seam's factory arranges through the template copy; the base fills
-  // the object at least.
+  // Controls of the seam create themselves through it; without it the base
+  // fills the object at least.
+  if (GetDlgCtrlSeam().createCtrl)
+    return GetDlgCtrlSeam().createCtrl(ctrl, x, y, cx, cy, text, parent, id);
   return ctrl->Create(x, y, cx, cy, text, parent, id);
 }
 

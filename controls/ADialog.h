@@ -94,7 +94,10 @@ class ADialog : public AWnd, public IDialogHost {
   int GetCtrlText(int id, CString& text);
   int IsBtnChecked(int id);
   int SetBtnCheck(int id, int state);
-  int SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2);
+  // Sends the message to the control's window with up to three data words
+  // (a list box's 1302 takes the buffer size in the third); 0 when no
+  // control has the id.
+  int SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2, unsigned long p3 = 0);
   void GrabPtrToCtrl(unsigned long window);
   unsigned long UngrabPtrToCtrl();
 

@@ -10,6 +10,11 @@
 
 using afc::x11::EvKind;
 
+void RaiseWin(unsigned long window) {
+  // Flags 11: keep the position and the size, stay mapped; raise.
+  if (window) SetWinPos(window, 0, 0, 0, 0, 11, 1, 0);
+}
+
 AScrl::AScrl(int id, AWnd* parent) : AScrl() {
   m_nID = id;
   m_pParent = parent;
@@ -45,7 +50,9 @@ int AScrl::Create(long x, long y, long cx, long cy, const char* text, AWnd* pare
   m_nTrack = static_cast<int>(cx < cy ? cy : cx);
   // Events reach a dialog's controls only through its control list.
   if (ADialog* dlg = GetDlg()) dlg->AddCtrl(this);
-  return CreateCtrlWin(0, true);
+  if (!CreateCtrlWin(0)) return 0;
+  RaiseWin(m_hWnd);
+  return 1;
 }
 
 int AScrl::Clamp(int p) const {

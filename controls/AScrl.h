@@ -15,6 +15,10 @@
 
 #include "controls/ACtrl.h"
 
+// Puts a mapped control window above its siblings, where it stays mapped
+// (a scroll bar lies over the edge of its owner).
+void RaiseWin(unsigned long window);
+
 class AScrl : public ACtrl {
  public:
   // What the bar is doing (m_nState).

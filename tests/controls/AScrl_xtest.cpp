@@ -9,7 +9,7 @@
 #include "controls/CtrlConsts.h"
 #include "framework/WinMsg.h"
 #include "framework/x11/CtrlEvents.h"
-#include "tests/controls/CtrlShots.h"
+#include "tests/support/Screenshot.h"
 
 DialogTestApp& TheApp() {
   static DialogTestApp app;
@@ -84,10 +84,11 @@ TEST_F(ScrollBarTest, HorizontalPosts1382AndVertical1383) {
                                 {WM_SCRL_VERT, 100}}));
     EXPECT_EQ(dlg.horz.m_nPos, 1);
     EXPECT_EQ(dlg.vert.m_nPos, 100);
-    EXPECT_EQ(ctrltest::SaveWindowShot(dsply, dlg.m_hWnd, "scroll_bars"), "");
+    const CSize sz = GetWinSize(dlg.m_hWnd);
+    EXPECT_EQ(kvrtest::SaveWindowShot(dsply, dlg.m_hWnd, "scroll_bars", sz.cx, sz.cy), "");
     // The thumb of the vertical bar now sits at the end: its box spans 84
     // to 100, raised (a bright upper edge), over the sunken track.
-    const ctrltest::WinPixels px = ctrltest::GrabWindow(dsply, dlg.vert.m_hWnd);
+    const kvrtest::Pixels px = kvrtest::Grab(dsply, dlg.vert.m_hWnd, 16, 116);
     ASSERT_EQ(px.h, 116);
     EXPECT_EQ(px.At(8, 90), 0xc7c7c7u);
     EXPECT_NE(px.At(8, 84), 0xc7c7c7u);
