@@ -2,6 +2,7 @@
 // controls.
 #include "controls/ADialog.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "controls/ABtn.h"
@@ -135,9 +136,10 @@ int CreateAs(ACtrl* ctrl, long x, long y, long cx, long cy, const char* text, AW
   if (auto* r = dynamic_cast<ARdo*>(ctrl)) return r->Create(x, y, cx, cy, text, parent, id);
   if (auto* t = dynamic_cast<AText*>(ctrl)) return t->Create(x, y, cx, cy, text, parent, id);
   if (auto* p = dynamic_cast<APrgss*>(ctrl)) return p->Create(x, y, cx, cy, text, parent, id);
-  // Controls of other files create themselves from their own Create, which
-  // the seam's factory arranges through the template copy; the base fills
-  // the object at least.
+  // Controls of the seam create themselves through it; without it the base
+  // fills the object at least.
+  if (GetDlgCtrlSeam().createCtrl)
+    return GetDlgCtrlSeam().createCtrl(ctrl, x, y, cx, cy, text, parent, id);
   return ctrl->Create(x, y, cx, cy, text, parent, id);
 }
 
@@ -234,6 +236,15 @@ void ADialog::SwapCtrlObject(int id, AWnd* from, AWnd* to) {
   }
   auto it = m_mapCtrls.find(id);
   if (it != m_mapCtrls.end() && it->second == from) it->second = to;
+}
+
+void ADialog::AddCtrl(AWnd* ctrl) {
+  if (ctrl && std::find(m_arrCtrls.begin(), m_arrCtrls.end(), ctrl) == m_arrCtrls.end())
+    m_arrCtrls.push_back(ctrl);
+}
+
+void ADialog::RemoveCtrl(AWnd* ctrl) {
+  m_arrCtrls.erase(std::remove(m_arrCtrls.begin(), m_arrCtrls.end(), ctrl), m_arrCtrls.end());
 }
 
 int ADialog::CtrlId2Idx(int id) {

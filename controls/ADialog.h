@@ -94,9 +94,19 @@ class ADialog : public AWnd, public IDialogHost {
   int GetCtrlText(int id, CString& text);
   int IsBtnChecked(int id);
   int SetBtnCheck(int id, int state);
-  int SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2);
+  // Sends the message to the control's window with up to three data words
+  // (a list box's 1302 takes the buffer size in the third); 0 when no
+  // control has the id.
+  int SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2, unsigned long p3 = 0);
   void GrabPtrToCtrl(unsigned long window);
   unsigned long UngrabPtrToCtrl();
+
+  // A control object that another control made and owns (the scroll bars
+  // of list boxes and editors) joins or leaves the control list, so that
+  // the loop gives it its events; it is not entered in the id map. The
+  // object must leave (its destructor does) before it is freed.
+  void AddCtrl(AWnd* ctrl);
+  void RemoveCtrl(AWnd* ctrl);
 
   // Used by group boxes while they are created: the frame (dialog
   // coordinates) and the title window, at the same position in both lists.

@@ -391,9 +391,10 @@ int ADialog::SetBtnCheck(int id, int state) {
   return -1;
 }
 
-int ADialog::SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2) {
+int ADialog::SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2,
+                        unsigned long p3) {
   const unsigned long win = GetCtrlWin(id);
-  return win ? SendWinEvent(win, message, p1, p2) : 0;
+  return win ? SendWinEvent(win, message, p1, p2, p3) : 0;
 }
 
 void ADialog::GrabPtrToCtrl(unsigned long window) {

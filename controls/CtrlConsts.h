@@ -23,9 +23,12 @@ constexpr int kPaintNotifyId = 12;
 constexpr int WM_CTRL_COMMAND = 273;      // l[0] command id
 constexpr int WM_CTRL_SETPOS = 1306;      // progress bar: l[0] percentage
 constexpr int WM_CTRL_EVENT = 1380;       // to a dialog: l[0] window, l[1] id, l[2] code
+constexpr int WM_SCRL_HORZ = 1382;        // from a horizontal scroll bar: l[0] position
+constexpr int WM_SCRL_VERT = 1383;        // from a vertical scroll bar: l[0] position
 
 // Kinds of window objects (AWnd::m_nType): a control's template type, or a
 // dialog.
+constexpr int kWndScrollBar = 12;  // made by list boxes and editors, never by a template
 constexpr int kWndDialog = 14;
 
 // Result codes of dialogs and their standard buttons.

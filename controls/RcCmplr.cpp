@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "controls/DlgCtrls.h"
 #include "framework/CWinApp.h"
 
 namespace {
@@ -36,6 +37,9 @@ CRcCmplr::CRcCmplr()
   m_mapMenus.m_nTextHash = 1;
   m_mapToolbars.m_nTextHash = 1;
   m_mapAccels.m_nTextHash = 1;
+  // Every program that builds dialogs makes its compiler first: the
+  // dialog builder learns the controls of the seam here.
+  InstallDlgCtrls();
 }
 
 CRcCmplr::~CRcCmplr() {

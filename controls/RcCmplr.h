@@ -81,6 +81,7 @@ class CRcCmplr : public IResourceCompiler {
   static constexpr int kMaxMacroText = 8192;  // bytes a substitution may grow a term to
   static constexpr int kMaxMenuDepth = typMnuCell::kMaxDepth;  // open menu cells
 
+  // Also fills the dialog builder's control seam (InstallDlgCtrls).
   CRcCmplr();
   ~CRcCmplr() override;
   CRcCmplr(const CRcCmplr&) = delete;

@@ -125,9 +125,10 @@ long GetWinID(unsigned long window);
 int RedrawWin(unsigned long window);
 // Posts a synthetic Expose for rect (null: the whole window).
 int InvalidateRect(unsigned long window, CRect* rect, int erase);
-// A direct call of the object's ProcessEv with {id, a, b, 0}; 0 when the
+// A direct call of the object's ProcessEv with {id, a, b, c}; 0 when the
 // window is not registered. Words may hold pointers.
-int SendWinEvent(unsigned long window, int id, unsigned long a, unsigned long b);
+int SendWinEvent(unsigned long window, int id, unsigned long a, unsigned long b,
+                 unsigned long c = 0);
 // Posts {id, a, b, 0} through the X server. Only 32 bits of each word
 // arrive: never post a pointer. Returns XSendEvent's status.
 int PostWinEvent(unsigned long window, int id, unsigned long a, unsigned long b);

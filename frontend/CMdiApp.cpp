@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "controls/CMsgBox.h"
+#include "controls/EdtScrollBarBind.h"
 #include "controls/RcCmplr.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
@@ -71,6 +72,7 @@ CMdiApp::~CMdiApp() = default;
 int CMdiApp::InitApplication() {
   m_strShortName = "Jux";
   if (!GetResourceCompiler()) SetResourceCompiler(std::make_unique<CRcCmplr>());
+  BindEditorScrollBars();
   return CWinApp::InitApplication();
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/EdtScrollBarBind.h"
 #include "controls/RcCmplr.h"
 #include "framework/CFont.h"
 #include "framework/UIStrings.h"
@@ -16,6 +17,8 @@ CMdiApp::~CMdiApp() = default;
 
 int CMdiApp::InitApplication() {
   m_strShortName = "kvrsetup";
+  // The editor views of the wizard's edit controls get real scroll bars.
+  BindEditorScrollBars();
   if (!GetResourceCompiler()) SetResourceCompiler(std::make_unique<CRcCmplr>());
   return CWinApp::InitApplication();
 }

@@ -166,10 +166,11 @@ int InvalidateRect(unsigned long window, CRect* rect, int) {
   return XSendEvent(dsply, window, False, ExposureMask, &ev);
 }
 
-int SendWinEvent(unsigned long window, int id, unsigned long a, unsigned long b) {
+int SendWinEvent(unsigned long window, int id, unsigned long a, unsigned long b,
+                 unsigned long c) {
   AWnd* wnd = AfcFindWnd(window);
   if (!wnd) return 0;
-  XEvent ev = MakeWinMsg(window, id, a, b, 0);
+  XEvent ev = MakeWinMsg(window, id, a, b, c);
   return wnd->ProcessEv(&ev);
 }
 

@@ -12,7 +12,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,15 +23,18 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/ShownPopups.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/support/XimTestClient.h"
-#include "tools/resgen/Canvas.h"
 
 namespace {
 
 using kvrtest::ChildProcess;
+using kvrtest::Grab;
+using kvrtest::Pixels;
+using kvrtest::SaveScreen;
 using kvrtest::ReportLine;
 
 // The pane colours of the modern scheme and the pictures' ink.
@@ -50,49 +52,6 @@ struct Pane {
   Window win = None;
   Rect r;
 };
-
-// A window's pixels, 0xRRGGBB (the tests' Xvfb is 24-bit TrueColor).
-struct Pixels {
-  int w = 0, h = 0;
-  std::vector<uint32_t> px;
-  uint32_t At(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
-  int Count(uint32_t c, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
-    if (x1 < 0) x1 = w;
-    if (y1 < 0) y1 = h;
-    int n = 0;
-    for (int y = y0; y < y1 && y < h; ++y)
-      for (int x = x0; x < x1 && x < w; ++x) n += At(x, y) == c;
-    return n;
-  }
-};
-
-Pixels Grab(Display* dpy, Window win, int w, int h) {
-  Pixels p;
-  XImage* img = XGetImage(dpy, win, 0, 0, w, h, AllPlanes, ZPixmap);
-  if (!img) return p;
-  p.w = w;
-  p.h = h;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) p.px.push_back(static_cast<uint32_t>(XGetPixel(img, x, y)) & 0xFFFFFF);
-  XDestroyImage(img);
-  return p;
-}
-
-// Saves the top-left w by h pixels of the screen as
-// <build>/screenshots/<name>.bmp; "" or the reason it could not.
-std::string SaveScreen(Display* dpy, const std::string& name, int w, int h) {
-  const Pixels screen = Grab(dpy, DefaultRootWindow(dpy), w, h);
-  if (screen.w != w) return "cannot read the screen";
-  resgen::Canvas shot(w, h, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) shot.FillRect(x, y, x + 1, y + 1, screen.At(x, y));
-  const std::string dir = kvrtest::BinaryDir() + "/screenshots";
-  mkdir(dir.c_str(), 0777);
-  std::string error;
-  if (!resgen::WriteFileBytes((dir + "/" + name + ".bmp").c_str(), shot.ToBmp(), &error))
-    return error;
-  return "";
-}
 
 // Mapped override-redirect children of the root.
 std::vector<Pane> ShownPanes(Display* dpy) {

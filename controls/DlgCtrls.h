@@ -1,0 +1,9 @@
+// DlgCtrls.h: fills the dialog builder's seam (internal/DlgCtrlSeam.h) with
+// the controls this build has: the list box (type 11) so far. Both programs
+// construct their resource compiler (CRcCmplr) at start-up, before any
+// dialog can be built, and its constructor makes this call; a static
+// initializer in a static library might never be linked. Calling it again
+// does no harm.
+#pragma once
+
+void InstallDlgCtrls();
