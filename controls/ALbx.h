@@ -15,7 +15,7 @@
 
 #include "controls/ACtrl.h"
 #include "controls/AScrl.h"
-#include "framework/AArray.h"
+#include "base/AArray.h"
 
 // One row: its text, its data (0 for rows added by message) and its
 // measured text width (-1 until measured).

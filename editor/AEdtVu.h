@@ -25,8 +25,8 @@
 
 #include "editor/EdtScrollBar.h"
 #include "framework/CFont.h"
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XTypes.h"
 
 class AEdtStor;

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 class AWnd;
 

@@ -6,7 +6,7 @@
 #include "editor/EdtVuWorld.h"
 #include "editor/EditorEngine.h"
 #include "editor/internal/EdtDocAccess.h"
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
 

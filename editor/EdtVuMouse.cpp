@@ -7,7 +7,7 @@
 #include "editor/EdtVuWorld.h"
 #include "editor/EditorEngine.h"
 #include "framework/AfcKernel.h"
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 #include "framework/UIStrings.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 
 class CFont;
