@@ -4,11 +4,12 @@
 #
 #   bench/run.sh [build-dir] [-- XimServers_bench options]
 #
-# Installs the peer first (bench/setup_peer.sh), builds the plain tree's
-# benchmarks and kvr with its data, then runs the engine's benchmarks on the
-# shipped dictionaries (key messages and lookups per second), the
-# typing-quality benchmark (bench/quality: how often a word or a phrase
-# typed as one string comes out right) and the XIM benchmark on a private
+# Installs the peer first (bench/setup_peer.sh), builds every *_bench.cpp of
+# bench/ and kvr with its data on all cores (KVR_JOBS=N for fewer), runs each
+# Google Benchmark program (strings, containers, images, the kernel, and the
+# engine on the shipped dictionaries), the typing-quality benchmark
+# (bench/quality: how often a word or a phrase typed as one string comes out
+# right), then the XIM benchmark on a private
 # Xvfb (start-up, memory, latency against fcitx5).
 # KVR_BENCH_QUICK=1 runs short versions (a smoke run, not figures).
 set -e
@@ -19,8 +20,10 @@ if [ $# -gt 0 ] && [ "$1" != "--" ]; then build=$1; shift; fi
 
 sh "$root/bench/setup_peer.sh"
 cmake -S "$root" -B "$build" -DKVR_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j3 --target kvr kvr_data KeyMessages_bench Lookup_bench XimServers_bench \
-  TypingQuality_bench
+jobs=${KVR_JOBS:-$(nproc)}
+benches=$(cd "$root/bench" && ls *_bench.cpp | sed 's/\.cpp$//')
+# shellcheck disable=SC2086
+cmake --build "$build" -j "$jobs" --target kvr kvr_data $benches
 
 if [ -n "$KVR_BENCH_QUICK" ]; then
   gb="--benchmark_min_time=0.05"
@@ -32,12 +35,14 @@ else
   quality=""
 fi
 
-echo "== Engine key messages per second (shipped dictionaries)"
-"$build/bench/KeyMessages_bench" $gb
-echo
-echo "== Engine lookups per second (shipped dictionaries)"
-"$build/bench/Lookup_bench" $gb
-echo
+# Every Google Benchmark program, then the XIM comparison, which takes its
+# own options.
+for b in $benches; do
+  case $b in XimServers_bench|TypingQuality_bench) continue ;; esac
+  echo "== $b"
+  "$build/bench/$b" $gb
+  echo
+done
 echo "== Typing quality (shipped dictionaries, the sets of bench/quality)"
 "$build/bench/TypingQuality_bench" $quality
 echo

@@ -87,18 +87,26 @@ endfunction()
 # kvr_add_tests_in_folder(LIBS ...)
 # Every *_test.cpp in the calling folder and its subfolders (tests/engine/
 # mirrors the engine's rooms) becomes one test binary, every *_xtest.cpp one
-# that runs against a private Xvfb; each links LIBS.
+# that runs against a private Xvfb; each links LIBS. Every test of the folder
+# waits for the targets named in FIXTURES (generated data, dictionary
+# fixtures), which may be declared later in the folder.
 # A folder may add further tests of its own with kvr_add_test.
 function(kvr_add_tests_in_folder)
-  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "" "LIBS;FIXTURES" ${ARGN})
   kvr_glob_own_folder(plain "*_test.cpp")
   kvr_glob_own_folder(withx "*_xtest.cpp")
   foreach(src ${plain})
     get_filename_component(n ${src} NAME_WE)
     kvr_add_test(${n} SOURCES ${src} LIBS ${F_LIBS})
+    if(F_FIXTURES)
+      add_dependencies(${n} ${F_FIXTURES})
+    endif()
   endforeach()
   foreach(src ${withx})
     get_filename_component(n ${src} NAME_WE)
     kvr_add_test(${n} XVFB SOURCES ${src} LIBS ${F_LIBS} ${X11_LIBRARIES})
+    if(F_FIXTURES)
+      add_dependencies(${n} ${F_FIXTURES})
+    endif()
   endforeach()
 endfunction()

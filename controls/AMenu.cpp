@@ -13,6 +13,7 @@
 #include "framework/CWinApp.h"
 #include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
+#include "framework/WinMsg.h"
 
 int gbMnuUp = 0;
 
@@ -361,7 +362,7 @@ uint8_t AMenu::FireCmd() {
   }
   if (!CanChooseRow(m_nCurRow)) return m_nResult;
   const typMnuCell* cell = Cell(m_nCurRow);
-  PostWinEvent(m_hOwner, WM_CTRL_COMMAND, static_cast<uint32_t>(cell->m_id), 0);
+  PostWinEvent(m_hOwner, WM_AFC_COMMAND, static_cast<uint32_t>(cell->m_id), 0);
   m_nResult = kMenuChosen;
   return m_nResult;
 }

@@ -206,7 +206,7 @@ void CChnChars::InitFirst() {
 }
 
 void CChnChars::LoadCurrentCiZuIdx() {
-  if (cfgInputManager.InputMthd == kPinYin) {
+  if (cfgInputManager.IsPinYinMethod()) {
     (void)LoadKey2IdxIntoCizuDic(kPinYin, 1);
   } else if (cfgInputManager.useCizu != 0) {
     cfgInputManager.useCizu = LoadKey2IdxIntoCizuDic(kXingMa, 1);
@@ -217,7 +217,7 @@ void CChnChars::InitDictionary() {
   const bool xingMa = m_nEngineMissing != kXingMaMissing;
   const bool pinYin = m_nEngineMissing < kPinYinMissing;
   cfgInputManager.NumberOfCandidatesShown = ClampedCandidatesShown(cfgInputManager);
-  m_nPageSize = cfgInputManager.InputMthd == kPinYin ? cfgInputManager.NumberOfCandidatesShown
+  m_nPageSize = cfgInputManager.IsPinYinMethod() ? cfgInputManager.NumberOfCandidatesShown
                                                      : kXingMaPageSize;
   if (xingMa) LoadChn2KeyMapPX();
   if (pinYin) {

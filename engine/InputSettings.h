@@ -51,6 +51,10 @@ struct typInputSettings {
 
   static constexpr int kSlotCount = 34;
 
+  // The method and the mode by name, so that a reader greps one word.
+  bool IsPinYinMethod() const { return InputMthd == kPinYin; }
+  bool IsXingMaMethod() const { return InputMthd == kXingMa; }
+
   // Slot by number, 0..33; a number outside that range is a programming
   // error (asserted) and yields the reserved slot 9.
   int32_t& Slot(int slot);

@@ -18,6 +18,7 @@
 
 // The framework's ids.
 enum AfcWinMsg : int {
+  WM_AFC_COMMAND = 273,       // posted by menus and hot keys: l[0] the command id
   WM_AFC_TIMER = 1000,        // posted by the timer pump: l[0] slot, l[1] tick count
   WM_AFC_CREATE = 1200,       // sent by CreateWin: l[0] creation parameter
   WM_AFC_DESTROY = 1201,      // sent by DestroyWin: a result of 0 refuses

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/CChnChars.h"
+#include "engine/FrameCommands.h"
 #include "engine/InputSettings.h"
 #include "base/CString.h"
 #include "framework/CWinApp.h"
@@ -88,6 +89,12 @@ struct CommandEntry {
   void (*run)(CommandCtx&);
 };
 
+// The engine posts these ids itself (engine/FrameCommands.h); the table must
+// answer the same numbers.
+static_assert(kCmdToggleInputMode == framecmd::kToggleInputMode, "engine's mode toggle");
+static_assert(kCmdClearInput == framecmd::kClearInput, "engine's clear input");
+static_assert(kCmdAltA == framecmd::kAltA, "engine's right Alt+A");
+
 const CommandEntry kCommands[] = {
     {kCmdToggleInputMode, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnInputmodeToggle(); }},
     {kCmdHelpMenu, 0, [](CommandCtx&) { World().RaiseMenu(2); }},
@@ -130,7 +137,7 @@ const CommandEntry kCommands[] = {
     {kCmdResetInput, 0, [](CommandCtx&) { ResetInput(); }},
     {kCmdHelpSymbols, 0,
      [](CommandCtx&) {
-       const bool plainPinYin = cfgInputManager.InputMthd == kPinYin && !cfgInputManager.ShuangPin;
+       const bool plainPinYin = cfgInputManager.IsPinYinMethod() && !cfgInputManager.ShuangPin;
        World().MessageBox(plainPinYin ? kMsgTypeVOrAltF : kMsgTypeAltF);
      }},
     {kCmdFindSaying, 0, [](CommandCtx& c) { c.frame.OnFindASaying(); }},
@@ -212,7 +219,7 @@ void CMainFrame::OnInputmodeToggle() {
 void CMainFrame::OnToggleInputmethod() {
   typInputSettings& c = cfgInputManager;
   if (dictionary.m_nEngineMissing != kBothInstalled) {
-    World().MessageBox(c.InputMthd == kXingMa ? "PinYin Not Installed!" : "XingMa Not Installed!");
+    World().MessageBox(c.IsXingMaMethod() ? "PinYin Not Installed!" : "XingMa Not Installed!");
     return;
   }
   // What the user taught the engine is filed under the method it was learned
@@ -224,7 +231,7 @@ void CMainFrame::OnToggleInputmethod() {
     World().MessageBox(kMsgLexiconUnsaved);
     return;
   }
-  c.InputMthd = c.InputMthd == kXingMa ? kPinYin : kXingMa;
+  c.InputMthd = c.IsXingMaMethod() ? kPinYin : kXingMa;
   c.useCizu = 1;
   g_engineOps.onInputMDChange(0);
 }
@@ -254,7 +261,7 @@ void CMainFrame::OnInputChnnumFanti() {
 
 void CMainFrame::OnInputmthdCizu() {
   typInputSettings& c = cfgInputManager;
-  c.useCizu = c.InputMthd == kXingMa ? !c.useCizu : 1;
+  c.useCizu = c.IsXingMaMethod() ? !c.useCizu : 1;
 }
 
 void CMainFrame::OnAddspacetochn() {

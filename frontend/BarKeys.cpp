@@ -1,9 +1,8 @@
 #include "frontend/BarKeys.h"
 
-#include <X11/keysym.h>
-
 #include "engine/CChnChars.h"
 #include "engine/InputSettings.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 #include "frontend/XimGlue.h"
 
@@ -11,18 +10,18 @@ namespace {
 
 BarEngineOps g_ops = EngineBarOps();
 
-bool IsAltKey(uint32_t key) { return key == XK_Alt_L || key == XK_Alt_R; }
+bool IsAltKey(uint32_t key) { return key == keysym::kAltL || key == keysym::kAltR; }
 
 // Step 5: the keys that keep the English-letter record. Letters keep it as
 // well: the engine appends each one, and the right-Alt conversion needs the
 // whole word, not only its last letter.
 bool KeepsEnglishRecord(uint32_t key) {
   const CChnChars& d = dictionary;
-  if (key == XK_Control_L || key == XK_Control_R || IsAltKey(key)) return true;
-  if (key == XK_space && d.m_bCtrl) return true;
-  if (key == XK_F12 && cfgInputManager.ChnEnglshSwitchKey == 0) return true;
-  if (key == XK_Escape && d.m_bIMode) return true;
-  if (key == XK_equal && d.m_bAlt) return true;
+  if (key == keysym::kControlL || key == keysym::kControlR || IsAltKey(key)) return true;
+  if (key == keysym::kSpace && d.m_bCtrl) return true;
+  if (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) return true;
+  if (key == keysym::kEscape && d.m_bIMode) return true;
+  if (key == '=' && d.m_bAlt) return true;
   return key >= 'A' && key <= 'Z';
 }
 
@@ -39,9 +38,9 @@ bool EngineHoldsKeyboard() {
 // The Alt hot keys; true when the key was one of them.
 bool AltHotKey(uint32_t key, const BarKeyWorld& world) {
   const BarEngineOps& ops = GetBarEngineOps();
-  const bool xingMa = cfgInputManager.InputMthd == kXingMa;
+  const bool xingMa = cfgInputManager.IsXingMaMethod();
   switch (key) {
-    case XK_comma: world.postCommand(kCmdChnPunct); return true;
+    case ',': world.postCommand(kCmdChnPunct); return true;
     case 'C': world.postCommand(kCmdPhraseBuilding); return true;
     case 'V': world.postCommand(kCmdAltV); return true;
     case 'A': world.postCommand(kCmdAltA); return true;
@@ -62,7 +61,7 @@ bool AltHotKey(uint32_t key, const BarKeyWorld& world) {
     case 'K':
     case 'J': world.postCommand(kCmdKeymap); return true;
     case 'S': world.postCommand(kCmdFindSaying); return true;
-    case XK_semicolon:
+    case ';':
     case 'R': ops.repeatLastChnChar(0); return true;
     case '0': world.postCommand(kCmdChnNumber); return true;
     case '9': world.postCommand(kCmdChnNumberFanTi); return true;
@@ -84,11 +83,11 @@ int RouteBarKey(bool pressed, uint32_t key, uint32_t state, const BarKeyWorld& w
   d.m_nXState = state;
   if (key >= 'a' && key <= 'z') {
     key -= 'a' - 'A';
-  } else if (!pressed && key == XK_Alt_R) {
+  } else if (!pressed && key == keysym::kAltR) {
     d.m_bAlt = 0;
   }
   if (pressed && !KeepsEnglishRecord(key)) ClearEnglishRecord();
-  if (pressed && key == XK_Escape && world.keymapShown) {
+  if (pressed && key == keysym::kEscape && world.keymapShown) {
     world.postCommand(kCmdKeymap);
     return 1;
   }
@@ -100,17 +99,17 @@ int RouteBarKey(bool pressed, uint32_t key, uint32_t state, const BarKeyWorld& w
     if (IsNavigationKey(key) && d.m_strKeySeq.IsEmpty()) return 1;
     if (d.m_bAlt) return 1;
     if (IsAltKey(key)) {
-      ops.processKeyMsg(1, key, 0);
+      ops.processKeyMsg(kAltReleasedAlone, key, 0);
       return 1;
     }
-    return ops.processKeyMsg(4, key, 0);
+    return ops.processKeyMsg(kKeyReleaseNoAlt, key, 0);
   }
   if (!d.m_bAlt && !IsAltKey(key)) {
-    if (key == XK_F12 && cfgInputManager.ChnEnglshSwitchKey == 0) {
+    if (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) {
       world.postCommand(kCmdToggleInputMode);
       return 1;
     }
-    if (key == XK_space && d.m_bCtrl) {
+    if (key == keysym::kSpace && d.m_bCtrl) {
       world.postCommand(world.barShown ? kCmdHideBar : kCmdShowBar);
       return 1;
     }
@@ -118,10 +117,10 @@ int RouteBarKey(bool pressed, uint32_t key, uint32_t state, const BarKeyWorld& w
       world.postCommand(kCmdFanTi);
       return 1;
     }
-    return ops.processKeyMsg(3, key, 0);
+    return ops.processKeyMsg(kKeyPressNoAlt, key, 0);
   }
   if (!d.m_bLeftAlt && AltHotKey(key, world)) return 1;
-  return ops.processKeyMsg(2, key, 0);
+  return ops.processKeyMsg(kKeyWithAlt, key, 0);
 }
 
 void OnEnglishKey(uint32_t keysym) {
@@ -130,9 +129,9 @@ void OnEnglishKey(uint32_t keysym) {
     GetBarEngineOps().doEnglishKeyDown(keysym);
   } else {
     const int switchKey = cfgInputManager.ChnEnglshSwitchKey;
-    const bool keep = (keysym == XK_F12 && switchKey == 0) ||
-                      ((keysym == XK_Control_L || keysym == XK_Control_R) && switchKey == 1) ||
-                      (keysym == XK_Escape && d.m_bIMode);
+    const bool keep = (keysym == keysym::kF12 && switchKey == 0) ||
+                      ((keysym == keysym::kControlL || keysym == keysym::kControlR) && switchKey == 1) ||
+                      (keysym == keysym::kEscape && d.m_bIMode);
     if (!keep) {
       d.m_strEngKeys.Empty();
       d.m_tmEngKey = 0;

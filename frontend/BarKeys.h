@@ -17,7 +17,6 @@
 
 // Window messages of the front end.
 enum : int {
-  WM_KVR_COMMAND = 273,      // l[0] the command id
   WM_KVR_PLACEPANES = 9100,  // posted: re-place the panes at the caret
   WM_KVR_ENGLISHKEY = 9101,  // l[0] a keysym typed in English input
   WM_KVR_KEY = 9102,         // sent: l[0] XKeyEvent*, l[1] the XIMS handle

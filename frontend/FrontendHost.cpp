@@ -13,6 +13,7 @@
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
+#include "framework/WinMsg.h"
 #include "frontend/BarKeys.h"
 #include "frontend/InputPanes.h"
 #include "frontend/MainBar.h"
@@ -57,7 +58,7 @@ void FrontendHost::HideStatusWnd() {
 }
 
 void FrontendHost::PostFrameCommand(uint32_t id) {
-  if (ghMainePane) PostWinEvent(ghMainePane, WM_KVR_COMMAND, id, 0);
+  if (ghMainePane) PostWinEvent(ghMainePane, WM_AFC_COMMAND, id, 0);
 }
 
 void FrontendHost::SendStrToClient(typFwdEventView& rec, const char* text) {

@@ -67,7 +67,7 @@ class UiMeasure final : public panes::ITextMeasure {
   CSize BmpText(const char* text) override { return ChnBmpStrExtent(text, 0, 16, 16, 0); }
 };
 
-bool PinYin() { return cfgInputManager.InputMthd == kPinYin; }
+bool PinYin() { return cfgInputManager.IsPinYinMethod(); }
 bool Parallel() { return cfgInputManager.PromptParallelSel != 0; }
 bool MultiRow() { return cfgInputManager.PYSingleCharShowMultiRow != 0; }
 bool ArrowsWanted() {

@@ -63,7 +63,7 @@ BarFaceModes CurrentModes() {
   BarFaceModes m;
   m.shortBar = gStatusWndShort != 0;
   m.chinese = c.InputMode == kChineseInput;
-  m.pinYin = c.InputMthd == kPinYin;
+  m.pinYin = c.IsPinYinMethod();
   m.fanTi = c.FanTi != 0;
   m.fullWidth = c.FullSize != 0;
   m.chnPunct = c.UseChnPunctMark != 0;

@@ -204,7 +204,7 @@ void DrawInputPane1(GC gc) {
   if (!w) return;
   GcState keep(gc);
   CChnChars& e = dictionary;
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   const char* text = strInputPane1;
   const int len = strInputPane1.GetLength();
   int lettersLen = len;
@@ -281,7 +281,7 @@ void DrawParallelRow(unsigned long w, GC gc, int row, int W, int H) {
   }
   int pages = 0, onPage = 0;
   Pages(pages, onPage);
-  if (cfgInputManager.InputMthd == kPinYin && MorePages(pages) && row == onPage - 1) {
+  if (cfgInputManager.IsPinYinMethod() && MorePages(pages) && row == onPage - 1) {
     const int y1 = pane1yJumped ? 1 : H - 2;
     const int y2 = pane1yJumped ? 3 : H - 4;
     Fill(w, gc, 0, y1, cxLimit4VerticalCadidatePane[0], y1 + 1, clrChoicePane2_border);
@@ -350,7 +350,7 @@ void DrawInputPane2(unsigned long window, GC gc, int row) {
     return;
   }
   if (row != 0) return;
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   int markH = sizInputPane2.cy;
   if (pinyin && panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2) > 0 &&
       cfgInputManager.PYSingleCharShowMultiRow)

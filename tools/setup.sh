@@ -14,6 +14,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libjpeg62-turbo-dev libxtst-dev
   libbz2-dev
+  clang-format  # tools/format.sh: the layout tools/test.sh checks
   libfreetype-dev  # the image generator renders the bar's labels from the WenQuanYi font
   # X server, clients and font tools for the tests and the font set
   xvfb xfonts-base x11-utils x11-xserver-utils xfonts-utils xterm tk xauth

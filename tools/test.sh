@@ -4,6 +4,8 @@
 #   KVR_JOBS=N        parallel build and test jobs (default: all cores)
 #   KVR_SKIP_SETUP=1  do not run tools/setup.sh
 #   KVR_ONLY=plain|san  run one of the two builds only
+#   KVR_SKIP_FORMAT=1 do not check the layout (tools/format.sh --check)
+# Both builds treat every compiler warning as an error (KVR_WERROR).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,9 +15,13 @@ if [ "${KVR_SKIP_SETUP:-0}" != 1 ]; then
   bash tools/setup.sh
 fi
 
+if [ "${KVR_SKIP_FORMAT:-0}" != 1 ]; then
+  bash tools/format.sh --check
+fi
+
 run_build() {  # dir, extra cmake args...
   local dir=$1; shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }

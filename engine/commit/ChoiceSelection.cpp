@@ -47,7 +47,7 @@ CString ShapeCodeKeysAfterPick(const CString& typed, const typCharFatFmt& chosen
 CString KeysAsEnglish(const CString& typed) {
   CString text = typed;
   if (text.GetLastChar() == '?') text.DeleteRight(1);
-  return cfgInputManager.InputMthd == kPinYin ? LettersOf(text) : text;
+  return cfgInputManager.IsPinYinMethod() ? LettersOf(text) : text;
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ int CChnChars::FillZuCiSegment(typCharFatFmt chosen, unsigned long window, int i
 
 int CChnChars::ChooseIndexForKey(unsigned long key, int listSize) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   if (listSize == 1) return 0;
   if (key == keysym::kSpace) {
     if (m_strKeySeq.GetLength() == 1 || m_nLeadChoices == 1 || pinyin || m_bSegDisplay) return 0;
@@ -137,7 +137,7 @@ void CChnChars::StartPartialPick(const typCharFatFmt& chosen) {
 int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasWildcard) {
   IEngineHost& host = EngineHost();
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
 
   if (key == keysym::kSpace && m_strKeySeq.IsEmpty() && !m_bShift) {
     const typCharFatFmt space = cfg.FullSize ? typCharFatFmt::Char(0xA1, 0xA1)
@@ -202,7 +202,7 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
 
 int CChnChars::CommitAndKeepRest(unsigned long window, typCharFatFmt chosen, int index,
                                  int pickedFromList, int hasWildcard) {
-  const CString rest = cfgInputManager.InputMthd == kPinYin
+  const CString rest = cfgInputManager.IsPinYinMethod()
                            ? CString()
                            : ShapeCodeKeysAfterPick(m_strKeySeq, chosen, m_nSkippedKeys);
   CommitChoice(window, chosen, kChosenCandidate, index, pickedFromList, hasWildcard);
@@ -234,7 +234,7 @@ int CChnChars::PageIndexToListIndex(int index, int listSize) {
 void CChnChars::BuildCommitTip(const typCharFatFmt& chosen, int nBytes, int index,
                                int hasWildcard, CString& tip) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const CString typed = m_strKeySeq;
   const CString letters = LettersOf(typed);
   if (nBytes == kChosenCandidate) {

@@ -30,7 +30,7 @@ int OutputCharsOf(const CString& text, int from, int count) {
 
 // A right-Alt digit as the selection key it stands for.
 unsigned long DigitToSelectionKey(unsigned long key) {
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   if (key == keysym::kGrave) key = '1';
   if (key == '9') return pinyin ? keysym::kF9 : keysym::kF8;
   if (key == '0') return pinyin ? keysym::kF10 : keysym::kF8;

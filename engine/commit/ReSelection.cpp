@@ -145,7 +145,7 @@ void CChnChars::ResetReSelectionData() {
     m_strPendingCi.Empty();
     AddToCiKu(phrase.GetBuffer(phrase.GetLength()), m_nPendingCiMethod, 0, -1);
     phrase.ReleaseBuffer();
-  } else if (cfgInputManager.InputMthd == kPinYin) {
+  } else if (cfgInputManager.IsPinYinMethod()) {
     typCharFatFmt& item = m_reSelItem;
     // Clearing the key text makes the same commit learn only once.
     if (m_nCiZuIdxEntryLen[kPinYin] == 4 && item.kind == kFatPhrase && item.key[0]) {

@@ -40,7 +40,7 @@ typBiHuaDistribution& typBiHuaDistribution::operator=(const typBiHuaDistribution
 }
 
 void CChnChars::InitBiHuaKeys() {
-  const bool ms = cfgInputManager.InputMthd == kPinYin && cfgInputManager.ShuangPin &&
+  const bool ms = cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin &&
                   cfgInputManager.ShuangPinScheme == 0;
   gszBiHuaMa = ms ? kStrokeKeysMS : bihua::kStrokeKeys;
 }

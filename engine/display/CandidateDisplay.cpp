@@ -68,7 +68,7 @@ namespace {
 // dropped, ShuangPin turned into full pinyin, apostrophes counted out.
 void PrepareKeys(CChnChars& e, DisplayState& d) {
   e.MakeBackCopyOfm_strKeySeq();
-  if (cfgInputManager.InputMthd != kPinYin) {
+  if (!cfgInputManager.IsPinYinMethod()) {
     d.keys = e.m_strKeySeq;
     return;
   }
@@ -93,7 +93,7 @@ void PrepareKeys(CChnChars& e, DisplayState& d) {
 void CChnChars::ShowChoiceList(int keepList, int keepReSelection) {
   IEngineHost& host = EngineHost();
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const CString typedKeys = m_strKeySeq;
   DisplayState d;
 
@@ -149,7 +149,7 @@ void CChnChars::LookupWithTailRetry(const CString& keys) {
   const typInputSettings& cfg = cfgInputManager;
   const int n = keys.GetLength();
   int tries = 1;
-  if (cfg.InputMthd != kPinYin && n >= 7 && !m_nZuCiMode && !cfg.fuzziPY)
+  if (!cfg.IsPinYinMethod() && n >= 7 && !m_nZuCiMode && !cfg.fuzziPY)
     tries = std::min(n - 2, kMaxTailTries);
   for (int t = 0; t < tries; ++t) {
     if (t == 0) {
@@ -204,7 +204,7 @@ void CChnChars::LayOutChoiceList(const CString& keys, char tone, const char* str
                                  int& highlightLength, bool& colourFlag, CString& filterMessage,
                                  CString& pagingHint) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   isPYProperAndMultiCandidatePanes = 0;
   if (pinyin) ApplyPinyinFilters(keys, tone, strokes, filterMessage);
   if (!(pinyin && cfg.candidateOrderChoice > 0 && IsPYProper(keys)))
@@ -269,7 +269,7 @@ void CChnChars::LayOutChoiceList(const CString& keys, char tone, const char* str
 }
 
 CString CChnChars::ChoiceLabel(const CString& keys, int i, int x) {
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   CString label;
   if (i == 0 && (pinyin || keys.GetLength() == 1)) return CString("< >");
   if (pinyin) {
@@ -311,7 +311,7 @@ CString CChnChars::RowKeyText(const tagE_Dist& row) const {
 }
 
 void CChnChars::LayOutSegmentRows(int& highlightLength, bool& colourFlag) {
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   const int rows = std::min({PageSizeOf(m_nPageSize), m_nSegRows, kMaxRows});
   // A re-layout after a page key must not list the rows' candidates twice.
   m_arrSegChoices.RemoveAll();

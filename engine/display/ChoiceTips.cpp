@@ -31,7 +31,7 @@ const char* VModeHelp(const CString& keys) {
 void CChnChars::ComposeChoiceTip(const CString& keys, const CString& paneText, CString& tip) {
   const typInputSettings& cfg = cfgInputManager;
   if (!cfg.ShowTip) return;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
 
   // The reading of the best row, or the right keys of a sole candidate.
   if (m_nSegRows > 0 && m_nSegOutcome != 0 && m_nExactHits == 0 &&
@@ -72,7 +72,7 @@ void CChnChars::ComposeChoiceTip(const CString& keys, const CString& paneText, C
 
 void CChnChars::AppendHelpLine(const CString& keys, CString& tip) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const int n = keys.GetLength();
   const char vKey = cfg.ShuangPin ? 'V' : 'v';
   if (m_nZuCiMode) {

@@ -146,7 +146,7 @@ int CountOf(const CString& keys, char c) {
 // input, pinyinDone tells that the shape-code table must not be tried).
 const char* GeneralHint(const CString& keys, bool& pinyinDone) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const int n = keys.GetLength();
   const int w = CountOf(keys, '?');
   pinyinDone = pinyin;

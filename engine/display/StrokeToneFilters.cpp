@@ -48,7 +48,7 @@ int CChnChars::GetBiHuaIndex(char key) {
     case ']': case 'K': return 3;
     case ';': case 'L': return 4;
     case '/':
-      return cfgInputManager.InputMthd == kPinYin && cfgInputManager.ShuangPin &&
+      return cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin &&
                      cfgInputManager.ShuangPinScheme == 0
                  ? 4
                  : -1;

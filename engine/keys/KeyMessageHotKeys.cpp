@@ -8,6 +8,7 @@
 #include "engine/keys/KeyMessageSteps.h"
 
 #include "engine/EngineHost.h"
+#include "engine/FrameCommands.h"
 #include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
@@ -23,9 +24,6 @@ namespace {
 
 using namespace keymsg;
 
-constexpr uint32_t kCmdToggleMode = 105;
-constexpr uint32_t kCmdClearInput = 57740;
-constexpr uint32_t kCmdAltA = 57779;
 
 struct AltKey {
   unsigned long key;
@@ -72,15 +70,16 @@ int BarKeys(CChnChars& e, AltKey& a) {
 int Commands(CChnChars& e, AltKey& a) {
   IEngineHost& host = EngineHost();
   if (HotKeyAllowed(e) && a.key == 'A') {
-    host.PostFrameCommand(kCmdAltA);
+    host.PostFrameCommand(framecmd::kAltA);
     return 1;
   }
   if (HotKeyAllowed(e) && (a.key == 'O' || a.key == '=')) {
-    host.PostFrameCommand(ChnMode() && e.m_bIMode ? kCmdClearInput : kCmdToggleMode);
+    host.PostFrameCommand(ChnMode() && e.m_bIMode ? framecmd::kClearInput
+                                                  : framecmd::kToggleInputMode);
     return 1;
   }
   if (RightAlt(e) && a.key == 'O') {
-    host.PostFrameCommand(kCmdToggleMode);
+    host.PostFrameCommand(framecmd::kToggleInputMode);
     return 1;
   }
   return kGoOnWithKey;
@@ -114,7 +113,7 @@ constexpr HotKey kBeforeTarget[] = {Forecast, English, BarKeys, Commands, AltIIs
 
 int ToggleKey(CChnChars& e, AltKey& a) {
   if (a.key != '=' || (ChnMode() && !RightAlt(e))) return kGoOnWithKey;
-  EngineHost().PostFrameCommand(kCmdToggleMode);
+  EngineHost().PostFrameCommand(framecmd::kToggleInputMode);
   return 1;
 }
 

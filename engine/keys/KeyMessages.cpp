@@ -6,6 +6,7 @@
 #include "engine/keys/KeyMessageSteps.h"
 
 #include "engine/EngineHost.h"
+#include "engine/FrameCommands.h"
 #include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "framework/UIStrings.h"
@@ -18,7 +19,7 @@ static const char kCtrlNoLearnTip[] =
 namespace keymsg {
 
 bool ChnMode() { return cfgInputManager.InputMode == kChineseInput; }
-bool Pinyin() { return cfgInputManager.InputMthd == kPinYin; }
+bool Pinyin() { return cfgInputManager.IsPinYinMethod(); }
 bool ForecastAvailable(const CChnChars& e) {
   return e.m_bForecastShown && e.m_arrForecast.GetSize() > 0;
 }
@@ -40,8 +41,6 @@ namespace {
 
 using namespace keymsg;
 
-constexpr uint32_t kCmdToggleMode = 105;
-constexpr uint32_t kCmdClearInput = 57740;
 
 bool IsCtrlKey(unsigned long key) {
   return key == keysym::kControlL || key == keysym::kControlR;
@@ -101,7 +100,7 @@ int KeyPressedNoAlt(CChnChars& e, unsigned long key, unsigned long flags, unsign
   if (key == keysym::kTab && ((Pinyin() && e.m_strKeySeq.IsEmpty()) || e.m_bCtrl)) return 0;
   const uint32_t switchKey = static_cast<uint32_t>(cfgInputManager.ChnEnglshSwitchKey);
   if ((key == keysym::kSpace && e.m_bCtrl) || (key == keysym::kF12 && switchKey == 0)) {
-    host.PostFrameCommand(kCmdToggleMode);
+    host.PostFrameCommand(framecmd::kToggleInputMode);
     return 1;
   }
   if ((key == keysym::kF11 || (key == keysym::kF12 && switchKey == 1)) && !(ChnMode() && ForecastAvailable(e)))
@@ -122,7 +121,8 @@ int KeyReleasedNoAlt(CChnChars& e, unsigned long key) {
     if (e.m_nZuCiMode)
       ShowTip(e, kCtrlNoLearnTip);
     else if (cfgInputManager.ChnEnglshSwitchKey == 1)
-      EngineHost().PostFrameCommand(ChnMode() && e.m_bIMode ? kCmdClearInput : kCmdToggleMode);
+      EngineHost().PostFrameCommand(ChnMode() && e.m_bIMode ? framecmd::kClearInput
+                                                            : framecmd::kToggleInputMode);
     return 0;
   }
   // The i-mode is pinyin's: in shape-code input Caps Lock is a key name, or

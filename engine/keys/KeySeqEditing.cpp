@@ -37,7 +37,7 @@ bool IsToneDigit(char c) { return c >= '1' && c <= '5'; }
 }  // namespace
 
 char CChnChars::KeyToKeySeqChar(unsigned long key, char c) {
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   switch (key) {
     case keysym::kTab: return pinyin ? '2' : '!';
     case keysym::kCapsLock: return pinyin ? '3' : '@';
@@ -78,7 +78,7 @@ int CChnChars::RefuseKeyOverLimits(char ch) {
 
 int CChnChars::IsPinyinPageKey(unsigned long key, char ch) {
   const typInputSettings& cfg = cfgInputManager;
-  if (cfg.InputMthd != kPinYin) return 0;
+  if (!cfg.IsPinYinMethod()) return 0;
   const auto u = static_cast<unsigned char>(ch);
   if (u == 0 || u >= 0x7F || isalpha(u) || ch == '?') return 0;
   if (key == '\'' && ch == '\'') return 0;
@@ -114,7 +114,7 @@ void CChnChars::InsertKeySeqChar(char ch) {
   // A key without text has no character: a NUL would end the key string
   // for every C-string reader while its length still counted it.
   if (ch == 0) {
-  } else if (cfgInputManager.InputMthd != kPinYin) {
+  } else if (!cfgInputManager.IsPinYinMethod()) {
     m_strKeySeq.Insert(m_nInsertPt, ch);
     ++m_nInsertPt;
   } else if (IsToneDigit(ch)) {
@@ -155,7 +155,7 @@ void CChnChars::InsertKeySeqChar(char ch) {
       ++m_nInsertPt;
     }
   }
-  if (cfgInputManager.InputMthd == kPinYin && cfgInputManager.ShuangPin && m_strKeySeq == "v" &&
+  if (cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin && m_strKeySeq == "v" &&
       m_bAlt)
     m_strKeySeq = "V";
   MakeBackCopyOfm_strKeySeq();

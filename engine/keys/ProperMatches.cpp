@@ -30,7 +30,7 @@ int CChnChars::IsProperMatches(const char* text, int phraseOk, int* exact) {
   if (exact) *exact = 0;
   if (!text || !text[0]) return 1;
   FatList found;
-  if (cfgInputManager.InputMthd != kPinYin) {
+  if (!cfgInputManager.IsPinYinMethod()) {
     if (LookupExactHelper(text, found, 0, kXingMa) && found.GetSize() > 0) return 1;
     found.RemoveAll();
     return phraseOk && LookupExactHelper(text, found, 1, kXingMa) && found.GetSize() > 0 ? 1 : 0;
@@ -72,7 +72,7 @@ short CChnChars::FindMatchingKeySeqEndingPt(const char* keys, int phraseOk, int 
   if (found) *found = 0;
   const int n = keys ? static_cast<int>(strlen(keys)) : 0;
   if (n == 0) return 0;
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   int firstHit = 0;
   for (int i = wholeOk ? n : n - 1; i >= 1; --i) {
     const std::string prefix(keys, static_cast<size_t>(i));

@@ -35,7 +35,7 @@ char CChnChars::Translate2NormalBiHua(short stroke) {
     case 3: return '[';
     case 4: return ']';
     default:
-      return cfgInputManager.InputMthd == kPinYin && cfgInputManager.ShuangPin &&
+      return cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin &&
                      cfgInputManager.ShuangPinScheme == 0
                  ? '/'
                  : ';';

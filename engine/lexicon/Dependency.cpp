@@ -53,7 +53,7 @@ int CChnChars::BasicLianXianAdjustOrder(AArray<typCharFatFmt, typCharFatFmt&>& l
     return 0;
   }
   if (values.GetSize() == 0) return 0;
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   const bool proper = pinyin && IsPYProper(m_strKeySeq) != 0;
   // After one proper syllable only the characters read that way follow.
   std::set<uint32_t> wanted;

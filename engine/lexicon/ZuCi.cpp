@@ -23,7 +23,7 @@ constexpr int kCharBytes = 2;
 // Pinyin keys more than this long may leave one trailing key unused.
 constexpr int kTrailingKeyMinLength = 4;
 
-bool Pinyin() { return cfgInputManager.InputMthd == kPinYin; }
+bool Pinyin() { return cfgInputManager.IsPinYinMethod(); }
 
 // Tone and stroke keys after the letters belong to the filters, not to the
 // word's keys: the key string is cut before the first of each.

@@ -118,7 +118,7 @@ int CChnChars::Lookup0(CString key, FatList& out, int showTip, int ignored, int 
   m_bOneBestSplit = 0;
   m_nExactHits = 0;
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const int w = CountOf(key, '?');
 
   auto tip = [&](const char* text) {

@@ -46,7 +46,7 @@ void AppendSymbols(FatList& out) {
 
 int CChnChars::LookupExact(CString key, FatList& out, int what) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const int len = key.GetLength();
   if (pinyin && cfg.StdPinYin) {
     // The V-mode key: 'v' in full pinyin; in ShuangPin, where 'v' is the
@@ -147,7 +147,7 @@ void CChnChars::SortAndRemoveRareChar(FatList& list) {
   const int n = list.GetSize();
   if (n == 0 || (n == 1 && m_nApostrophes == 0)) return;
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const bool wildKeys = m_strKeySeq.Find('?') >= 0 && m_arrWildKeys.GetSize() == n;
 
   struct typFatFmtSortRec {

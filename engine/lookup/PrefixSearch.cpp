@@ -74,7 +74,7 @@ void KeepLastSyllable(CChnChars& e, FatList& found, const CString& syl, const CS
 
 int CChnChars::Lookup_PrefixOk(CString key, FatList& out, int /*ignored*/, int noExact) {
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const bool fullPinyin = pinyin && !cfg.ShuangPin;
   const bool fuzzy = pinyin && cfg.fuzziPY;
   const int L = key.GetLength();

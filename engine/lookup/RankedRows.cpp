@@ -83,7 +83,7 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
   m_nRows[set] = 0;
   m_nRowsMaxMatch[set] = 0;
   m_nRowsMinDist[set] = kNoRowDist;
-  const bool pinyin = cfgInputManager.InputMthd == kPinYin;
+  const bool pinyin = cfgInputManager.IsPinYinMethod();
   const int method = pinyin ? kPinYin : kXingMa;
   const keyscan::KeyList l =
       set == kRowSetChars ? keyscan::CharList(*this, method) : keyscan::CiZuList(*this, method);
@@ -239,7 +239,7 @@ void CChnChars::MergeRowSets(int keyLen, int budget) {
     return;
   }
   const int L = keyLen;
-  const int fill = cfgInputManager.InputMthd == kPinYin ? kFillPinYin : kFillXingMa;
+  const int fill = cfgInputManager.IsPinYinMethod() ? kFillPinYin : kFillXingMa;
   // Whether the phrase row should go before the character row: a closer
   // row wins unless the other matched clearly more of the key.
   auto phraseFirst = [L](const tagE_Dist& c, const tagE_Dist& p) {

@@ -95,7 +95,7 @@ int CChnChars::GetKeyNCharsByChar(const char* ch, CString& key, CString& chars) 
   if (!ch || !ch[0] || !ch[1]) return -1;
   char pair[3];
   PairText(ch, pair);
-  const keyscan::KeyList l = keyscan::CharList(*this, cfgInputManager.InputMthd == kPinYin
+  const keyscan::KeyList l = keyscan::CharList(*this, cfgInputManager.IsPinYinMethod()
                                                           ? kPinYin
                                                           : kXingMa);
   if (!l.Loaded()) return -1;

@@ -69,7 +69,7 @@ int CChnChars::LookUpWzWildCard(CString key, FatList& out) {
   m_arrWildKeys.RemoveAll();
   if (key.GetLength() < 2) return 0;
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   CStringArray keys;
   if (m_nApostrophes == 0 && LookUpWzWildCardHelper(key, out, keys, 0))
     for (int i = 0; i < keys.GetSize(); ++i) m_arrWildKeys.Add(keys[i]);
@@ -95,7 +95,7 @@ int CChnChars::LookUpWzWildCardHelper(CString pattern, FatList& out, CStringArra
   const int f = pattern.Find('?');
   if (f < 0) return 0;
   const typInputSettings& cfg = cfgInputManager;
-  const bool pinyin = cfg.InputMthd == kPinYin;
+  const bool pinyin = cfg.IsPinYinMethod();
   const int method = pinyin ? kPinYin : kXingMa;
   keyscan::KeyList l;
   switch (mode) {

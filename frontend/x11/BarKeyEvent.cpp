@@ -15,7 +15,7 @@
 
 namespace {
 
-void PostBarCommand(uint32_t id) { PostWinEvent(ghMainePane, WM_KVR_COMMAND, id, 0); }
+void PostBarCommand(uint32_t id) { PostWinEvent(ghMainePane, WM_AFC_COMMAND, id, 0); }
 
 }  // namespace
 

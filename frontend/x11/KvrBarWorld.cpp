@@ -9,6 +9,7 @@
 #include "framework/CWinApp.h"
 #include "framework/SysUtil.h"
 #include "framework/WinGeometry.h"
+#include "framework/WinMsg.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
 #include "frontend/MainBar.h"
@@ -18,7 +19,7 @@ namespace {
 class KvrBarWorld final : public IBarWorld {
  public:
   void PostCommand(uint32_t id) override {
-    if (ghMainePane) PostWinEvent(ghMainePane, WM_KVR_COMMAND, id, 0);
+    if (ghMainePane) PostWinEvent(ghMainePane, WM_AFC_COMMAND, id, 0);
   }
   void RepaintBar() override {
     if (ghMainePane) InvalidateRect(ghMainePane, nullptr, 0);

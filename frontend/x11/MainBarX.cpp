@@ -26,7 +26,7 @@ int WinMsgProc(XEvent* event) {
   switch (WinMsgId(event)) {
     case WM_KVR_KEY:
     case WM_KVR_TRIGGER: return BarKeyMessage(event);
-    case WM_KVR_COMMAND: return OnBarCommand(WinMsgWord(event, 0));
+    case WM_AFC_COMMAND: return OnBarCommand(WinMsgWord(event, 0));
     case WM_KVR_ENGLISHKEY: OnEnglishKey(WinMsgWord(event, 0)); return 1;
     case WM_AFC_CREATE: OnBarCreate(event->xclient.window); return 1;
     case WM_AFC_AFTERCREATE: PlaceStatusWindow(); return 1;

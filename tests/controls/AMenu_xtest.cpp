@@ -46,7 +46,7 @@ class Owner : public AWnd {
   }
   ~Owner() override { DestroyWin(m_hWnd); }
   int Winproc(XEvent* event) override {
-    if (WinMsgId(event) == WM_CTRL_COMMAND) commands.push_back(WinMsgInt(event, 0));
+    if (WinMsgId(event) == WM_AFC_COMMAND) commands.push_back(WinMsgInt(event, 0));
     return 1;
   }
   // Lets the posted commands arrive.

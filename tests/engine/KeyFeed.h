@@ -37,19 +37,19 @@ inline void Record(unsigned long key, const char* text, int mods) {
 inline int Press(unsigned long key, int mods = kNone, const char* text = nullptr,
                  unsigned long flags = 0) {
   Record(key, text, mods);
-  return dictionary.ProcessKeyMsg(dictionary.m_bAlt ? 2 : 3, key, flags);
+  return dictionary.ProcessKeyMsg(dictionary.m_bAlt ? kKeyWithAlt : kKeyPressNoAlt, key, flags);
 }
 
 inline int Release(unsigned long key, int mods = kNone) {
   Record(key, "", mods);
-  return dictionary.ProcessKeyMsg(4, key, 0);
+  return dictionary.ProcessKeyMsg(kKeyReleaseNoAlt, key, 0);
 }
 
 // The right Alt clicked alone: its press (type 2) and release (type 1).
 inline int RightAltClick() {
   Press(keysym::kAltR, kRightAlt, "");
   Record(keysym::kAltR, "", kNone);
-  return dictionary.ProcessKeyMsg(1, keysym::kAltR, 0);
+  return dictionary.ProcessKeyMsg(kAltReleasedAlone, keysym::kAltR, 0);
 }
 
 // Presses the key of every character of keys (letters as their capital

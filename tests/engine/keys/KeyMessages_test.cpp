@@ -2,6 +2,9 @@
 // hot keys and the punctuation row.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "engine/FrameCommands.h"
 #include "tests/engine/TypingFixture.h"
 
 namespace {
@@ -71,9 +74,12 @@ TEST_F(KeyMessages, LetterRecordRestarts) {
   }
 }
 
+// The host's record of the mode toggle posted to the main frame.
+const std::string kToggleCommand = "command " + std::to_string(framecmd::kToggleInputMode);
+
 TEST_F(KeyMessages, AltEqualsTogglesOrTypes) {
   EXPECT_EQ(Press('=', kRightAlt), 1);
-  EXPECT_EQ(m_host.Calls("command"), V{"command 105"});
+  EXPECT_EQ(m_host.Calls("command"), V{kToggleCommand});
   m_host.calls.clear();
   EXPECT_EQ(Press('=', kLeftAlt), 1);  // an ordinary key, committed directly
   EXPECT_TRUE(m_host.Calls("command").empty());
@@ -84,7 +90,7 @@ TEST_F(KeyMessages, LoneCtrlClick) {
   cfgInputManager.ChnEnglshSwitchKey = 1;
   Press(keysym::kControlL);
   EXPECT_EQ(Release(keysym::kControlL), 0);
-  EXPECT_EQ(m_host.Calls("command"), V{"command 105"});
+  EXPECT_EQ(m_host.Calls("command"), V{kToggleCommand});
   m_host.calls.clear();
   dictionary.m_nZuCiMode = 1;
   Press(keysym::kControlL);
