@@ -7,6 +7,7 @@
 #include "controls/ADialog.h"
 #include "controls/AScrl.h"
 #include "controls/CtrlConsts.h"
+#include "framework/KeySyms.h"
 #include "framework/AfcKernel.h"
 #include "framework/CFont.h"
 #include "framework/CWinApp.h"
@@ -273,12 +274,12 @@ void ALbx::MoveSelection(unsigned long key) {
   const int page = std::max((m_nVisRows - 1) / 2, 2);
   int s = m_nSel;
   switch (key) {
-    case ctrlkey::kLeft:
-    case ctrlkey::kUp: s = std::max(s - 1, 0); break;
-    case ctrlkey::kRight:
-    case ctrlkey::kDown: s = std::min(s + 1, last); break;
-    case ctrlkey::kPrior: s = std::max(s - page, 0); break;
-    case ctrlkey::kNext: s = std::max(std::min(s + page, last), 0); break;
+    case keysym::kLeft:
+    case keysym::kUp: s = std::max(s - 1, 0); break;
+    case keysym::kRight:
+    case keysym::kDown: s = std::min(s + 1, last); break;
+    case keysym::kPrior: s = std::max(s - page, 0); break;
+    case keysym::kNext: s = std::max(std::min(s + page, last), 0); break;
     default: return;
   }
   // An empty list has no row to select.
@@ -347,14 +348,14 @@ int ALbx::OnMessage(XEvent* event) {
 
 int ALbx::OnKey(XEvent* event) {
   const unsigned long key = afc::x11::EventKeySym(event);
-  if (key == ctrlkey::kEscape) return 1;
+  if (key == keysym::kEscape) return 1;
   ADialog* dlg = GetDlg();
-  if (key == ctrlkey::kReturn || key == ctrlkey::kKpEnter || key == ctrlkey::kSpace) {
+  if (key == keysym::kReturn || key == keysym::kKpEnter || key == keysym::kSpace) {
     if (dlg) dlg->ProcessReturn(this);
     return 1;
   }
-  if (key == ctrlkey::kTab || key == ctrlkey::kIsoLeftTab) {
-    const bool back = key == ctrlkey::kIsoLeftTab || afc::x11::EventShift(event);
+  if (key == keysym::kTab || key == keysym::kIsoLeftTab) {
+    const bool back = key == keysym::kIsoLeftTab || afc::x11::EventShift(event);
     if (dlg) dlg->WalkTabStops(m_nID, back);
     ShowSelection();
   } else {

@@ -8,6 +8,7 @@
 
 #include "controls/ALbx.h"
 #include "controls/CtrlConsts.h"
+#include "framework/KeySyms.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ TEST(ALbx, StartsEmptyWithoutSelection) {
 }
 
 TEST(ALbx, KeysStepTheSelectionInsideTheRows) {
-  using namespace ctrlkey;
+  using namespace keysym;
   struct Case {
     int rows, sel;
     unsigned long key;
