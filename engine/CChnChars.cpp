@@ -292,6 +292,7 @@ void CChnChars::ReleaseAll() {
   m_mapCh2Usage.RemoveAll();
   m_mapCh2KeysPX.RemoveAll();
   m_mapCh2PYs.RemoveAll();
+  m_charIsCommon.clear();
   m_mapCh2KeysPY.RemoveAll();
   m_mapCh2PYsDiaoInOrder.RemoveAll();
   for (CString& s : m_str1KeyPy) s.Empty();

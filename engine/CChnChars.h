@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/ChnCharReadings.h"
 #include "engine/CKeyZiPair.h"
@@ -486,6 +487,9 @@ class CChnChars {
   int IsPYProper(const char* py);
   int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
   int IsCommonChar(char* ch);
+  // IsCommonChar asked of the reading maps themselves (v: the character's
+  // two bytes, the first low).
+  int CommonInReadingMaps(unsigned short v) const;
   int NumCizuMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
   int UnitCiMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
 
@@ -507,7 +511,10 @@ class CChnChars {
   uint16_t m_nCiZuIdxEntryLen[2];   // 3, or 4 for a weighted pinyin index
   uint32_t m_nCiZuFlatLen;
   uint32_t m_nCiZuIdxLen[2];
-  uint32_t* m_pZiIdx2Keys[2];       // kTwoKeyBuckets offsets each; null
+  // Two-key tables, kTwoKeyBuckets offsets each, then the record index of
+  // the list (KeyScan.h: a count and the offset of every record in
+  // order, for binary searches); null when not built.
+  uint32_t* m_pZiIdx2Keys[2];
   uint32_t* m_pCiZuIdx2Keys[2];
   CString m_strShouZiMuIdxPath;
   uint32_t m_nShouZiMuIdxLen;
@@ -523,6 +530,10 @@ class CChnChars {
   int m_bUseCh2KeysPY;
   AMap<unsigned short, unsigned short, typArrPYsDiaoInOrder, typArrPYsDiaoInOrder&>
       m_mapCh2PYsDiaoInOrder;
+  // IsCommonChar's answer for every character value (the two reading maps
+  // hold long hash chains and copy a reading list a lookup), made by
+  // LoadChn2KeyMapPY after the maps; empty when the maps were not loaded.
+  std::vector<uint8_t> m_charIsCommon;
   unsigned char* m_pKey2Chs[2];  // chdicres.bin, pykeys.dic (+pad); null
   uint32_t m_nKey2ChsLen[2];
   unsigned char* m_pPyFlat;      // pinyin character list (+pad); null

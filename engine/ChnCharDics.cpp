@@ -105,6 +105,8 @@ int CChnChars::LoadChn2KeyMapPYOld() {
 int CChnChars::LoadChn2KeyMapPY() {
   m_mapCh2PYs.RemoveAll();
   m_mapCh2PYsDiaoInOrder.RemoveAll();
+  m_charIsCommon.clear();
+  std::vector<uint16_t> chars;
   for (int n = 1; n <= 2; ++n) {
     CString path;
     path.Format("%sch2pypz%d.bin", EngineHost().DataDir(), n);
@@ -117,8 +119,13 @@ int CChnChars::LoadChn2KeyMapPY() {
     for (const chndic::ReadingEntry& e : entries) {
       if (n == 1) StoreReadings(m_mapCh2PYs[e.ch], e);
       else StoreReadings(m_mapCh2PYsDiaoInOrder[e.ch], e);
+      chars.push_back(e.ch);
     }
   }
+  // The answers of the maps, asked once per character they hold.
+  std::vector<uint8_t> common(0x10000, 0);
+  for (uint16_t ch : chars) common[ch] = static_cast<uint8_t>(CommonInReadingMaps(ch));
+  m_charIsCommon.swap(common);
   return 1;
 }
 

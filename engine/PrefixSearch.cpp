@@ -256,25 +256,22 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
   if (!l.Loaded()) return 0;
   char segHead[4] = {};
   strncpy(segHead, seg, 3);
-  keyscan::Record r;
-  for (uint32_t pos = keyscan::StartOf(l, seg); keyscan::ReadRecord(l, pos, r); pos = r.next) {
+  auto take = [&](const keyscan::Record& r) {
     const int keyLen = static_cast<int>(r.keyLen);
-    if (keyLen < minLen || keyLen > maxLen) continue;
+    if (keyLen < minLen || keyLen > maxLen) return true;
     char recKey[256];
     const int copy = keyLen < 255 ? keyLen : 255;
     memcpy(recKey, r.Key(l), static_cast<size_t>(copy));
     recKey[copy] = 0;
     const int head = strncmp(recKey, segHead, 3);
-    if (head != 0) {
-      if (keyLen >= 3 && head > 0) break;
-      continue;
-    }
+    if (head != 0) return !(keyLen >= 3 && head > 0);
     // Every key of length difference costs an insertion or a deletion (3):
     // a key whose length alone puts it at D or beyond needs no distance.
     const int gap = (keyLen > 3 ? keyLen - 3 : 0) - (n > 3 ? n - 3 : 0);
-    if (3 * (gap < 0 ? -gap : gap) >= D) continue;
-    const int d = EditDistance(keyLen > 3 ? recKey + 3 : "", n > 3 ? seg.GetString() + 3 : "");
-    if (d >= D) continue;
+    if (3 * (gap < 0 ? -gap : gap) >= D) return true;
+    const int d =
+        EditDistanceBelow(keyLen > 3 ? recKey + 3 : "", n > 3 ? seg.GetString() + 3 : "", D);
+    if (d >= D) return true;
     for (uint32_t p = r.dataPos; p < r.next; p += static_cast<uint32_t>(l.entryLen)) {
       const uint8_t* en = l.data + p;
       const CString dup = keyscan::HexKey(en);
@@ -289,6 +286,23 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
       mine.SetAt(dup, nullptr);
       seen.SetAt(dup, nullptr);
     }
+    return true;
+  };
+  keyscan::Record r;
+  if (D <= 1) {
+    // Distance 0 is left: only the record of exactly these keys matches.
+    if (keyscan::FindExact(l, seg, n, r)) take(r);
+  } else if (l.recs && n >= 3) {
+    // Only records that begin with the segment's first three keys match;
+    // they follow one another in the sorted list.
+    const uint32_t end = keyscan::UpperBound(l, seg, 3);
+    for (uint32_t i = keyscan::LowerBound(l, seg, 3); i < end; ++i) {
+      keyscan::ReadRecord(l, l.recs[i], r);
+      take(r);
+    }
+  } else {
+    for (uint32_t pos = keyscan::StartOf(l, seg); keyscan::ReadRecord(l, pos, r); pos = r.next)
+      if (!take(r)) break;
   }
   return list.GetSize();
 }
