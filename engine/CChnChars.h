@@ -27,7 +27,11 @@
 // those parts and added here by them.
 #pragma once
 
+#include <climits>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/ChnCharReadings.h"
@@ -524,6 +528,13 @@ class CChnChars {
   // ---- Character dictionaries (ChnCharDics.cpp, PyCharList.cpp)
   AMapStringToString* m_pKey2ChsDic2;  // owned; created by InitFirst
   AMapWordToPtr m_mapCh2Usage;         // character -> rank (value, not pointer)
+  // The same ranks by character value (kNoUsageRank: none), for the
+  // candidate sort: the map's 16 buckets hold chains of ~1,300. Both are
+  // changed only by InitCh2UsageDic and SetUsageRank.
+  std::vector<int32_t> m_charUsageRank;
+  static constexpr int32_t kNoUsageRank = INT32_MIN;
+  // Gives character ch (first byte low) the usage rank, or none (rank 0).
+  void SetUsageRank(uint16_t ch, int32_t rank);
   AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPX;
   AMap<unsigned short, unsigned short, typArrPYs, typArrPYs&> m_mapCh2PYs;
   AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPY;
@@ -534,6 +545,11 @@ class CChnChars {
   // hold long hash chains and copy a reading list a lookup), made by
   // LoadChn2KeyMapPY after the maps; empty when the maps were not loaded.
   std::vector<uint8_t> m_charIsCommon;
+  // The records (offset, distance) each fuzzy segment search matched, by
+  // method, distance limit and segment; emptied whenever a phrase index
+  // is built again or released (BuildIdx2KeysInDic, ReleaseCiZuIdx).
+  std::unordered_map<std::string, std::vector<std::pair<uint32_t, int>>> m_segMatches;
+  static constexpr size_t kMaxSegMatches = 4096;
   unsigned char* m_pKey2Chs[2];  // chdicres.bin, pykeys.dic (+pad); null
   uint32_t m_nKey2ChsLen[2];
   unsigned char* m_pPyFlat;      // pinyin character list (+pad); null

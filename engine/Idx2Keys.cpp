@@ -51,6 +51,7 @@ int CChnChars::BuildIdx2KeysInDic(int kind, typInputMethod method) {
       if (method == kPinYin) layout = chndic::KeyListLayout::kPinYinKeys;
       break;
   }
+  m_segMatches.clear();  // offsets into the list that changes
   // The table, then the record index (KeyScan.h) in one block.
   keyscan::KeyList l;
   l.data = data && len > 0 ? data : nullptr;
