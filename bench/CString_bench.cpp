@@ -2,7 +2,7 @@
 // a write after a copy, and Format.
 #include <benchmark/benchmark.h>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 static void BM_AppendChar(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));

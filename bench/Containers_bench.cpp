@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "framework/AArray.h"
-#include "framework/FixedMaps.h"
-#include "framework/IniFile.h"
+#include "base/AArray.h"
+#include "base/FixedMaps.h"
+#include "base/IniFile.h"
 
 namespace {
 

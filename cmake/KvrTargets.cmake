@@ -3,7 +3,7 @@
 
 # kvr_add_library(name SOURCES ... [LIBS ...])
 # A static library of one subsystem. Headers are included by their path from
-# the project root ("framework/CString.h").
+# the project root ("base/CString.h").
 function(kvr_add_library name)
   cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${L_SOURCES})
@@ -52,14 +52,12 @@ endfunction()
 
 # kvr_add_subsystem(name [LIBS ...])
 # The library of one subsystem folder, made of every .cpp in the folder and
-# in its internal/ and x11/ subfolders. Nothing is built while the folder has
-# no source yet.
+# in all its subfolders (internal/, x11/, the engine's rooms), except a
+# subfolder with a CMakeLists.txt of its own, which builds a library of its
+# own (engine/formats/). Nothing is built while the folder has no source yet.
 function(kvr_add_subsystem name)
   cmake_parse_arguments(S "" "" "LIBS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
-       ${CMAKE_CURRENT_SOURCE_DIR}/internal/*.cpp
-       ${CMAKE_CURRENT_SOURCE_DIR}/x11/*.cpp)
+  kvr_glob_own_folder(srcs "*.cpp")
   list(FILTER srcs EXCLUDE REGEX "_main\\.cpp$")
   if(srcs)
     kvr_add_library(${name} SOURCES ${srcs} LIBS ${S_LIBS})
@@ -72,14 +70,29 @@ function(kvr_add_subsystem name)
   endif()
 endfunction()
 
+# kvr_glob_own_folder(var pattern)
+# The files matching pattern in the calling folder and its subfolders, less
+# those under a subfolder that has a CMakeLists.txt of its own.
+function(kvr_glob_own_folder var pattern)
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/${pattern})
+  file(GLOB_RECURSE lists RELATIVE ${dir} ${dir}/*/CMakeLists.txt)
+  foreach(l ${lists})
+    get_filename_component(sub ${l} DIRECTORY)
+    list(FILTER found EXCLUDE REGEX "^${dir}/${sub}/")
+  endforeach()
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()
+
 # kvr_add_tests_in_folder(LIBS ...)
-# Every *_test.cpp in the calling folder becomes one test binary, every
-# *_xtest.cpp one that runs against a private Xvfb; each links LIBS.
+# Every *_test.cpp in the calling folder and its subfolders (tests/engine/
+# mirrors the engine's rooms) becomes one test binary, every *_xtest.cpp one
+# that runs against a private Xvfb; each links LIBS.
 # A folder may add further tests of its own with kvr_add_test.
 function(kvr_add_tests_in_folder)
   cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
-  file(GLOB plain CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  file(GLOB withx CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_xtest.cpp)
+  kvr_glob_own_folder(plain "*_test.cpp")
+  kvr_glob_own_folder(withx "*_xtest.cpp")
   foreach(src ${plain})
     get_filename_component(n ${src} NAME_WE)
     kvr_add_test(${n} SOURCES ${src} LIBS ${F_LIBS})

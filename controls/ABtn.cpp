@@ -10,6 +10,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 #include "framework/x11/CtrlEvents.h"
@@ -20,14 +21,14 @@ using afc::x11::EvKind;
 bool WalkForKey(ACtrl* ctrl, unsigned long key, bool shift) {
   int backwards = -1;
   switch (key) {
-    case ctrlkey::kTab: backwards = shift ? 1 : 0; break;
-    case ctrlkey::kIsoLeftTab:
-    case ctrlkey::kLeft:
-    case ctrlkey::kUp:
-    case ctrlkey::kPrior: backwards = 1; break;
-    case ctrlkey::kRight:
-    case ctrlkey::kDown:
-    case ctrlkey::kNext: backwards = 0; break;
+    case keysym::kTab: backwards = shift ? 1 : 0; break;
+    case keysym::kIsoLeftTab:
+    case keysym::kLeft:
+    case keysym::kUp:
+    case keysym::kPrior: backwards = 1; break;
+    case keysym::kRight:
+    case keysym::kDown:
+    case keysym::kNext: backwards = 0; break;
     default: return false;
   }
   if (ADialog* dlg = ctrl->GetDlg()) dlg->WalkTabStops(ctrl->m_nID, backwards);
@@ -95,8 +96,8 @@ int ABtn::OnKey(XEvent* event) {
   const bool press = afc::x11::EventKind(event) == EvKind::kKeyPress;
   m_bKeyDown = press ? 1 : 0;
   const unsigned long key = afc::x11::EventKeySym(event);
-  if (key == ctrlkey::kEscape) return 1;
-  if (key == ctrlkey::kReturn || key == ctrlkey::kKpEnter || key == ctrlkey::kSpace) {
+  if (key == keysym::kEscape) return 1;
+  if (key == keysym::kReturn || key == keysym::kKpEnter || key == keysym::kSpace) {
     m_bPressed = m_bKeyDown;
     // The click happens on the key press; the face stays sunken until the
     // release.

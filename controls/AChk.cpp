@@ -9,6 +9,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 #include "framework/x11/CtrlEvents.h"
 #include "framework/x11/EventAccess.h"
@@ -35,12 +36,12 @@ int AChk::Winproc(XEvent* event) {
   switch (afc::x11::EventKind(event)) {
     case EvKind::kKeyPress: {
       const unsigned long key = afc::x11::EventKeySym(event);
-      if (key == ctrlkey::kEscape || m_bDisabled) return 1;
-      if (key == ctrlkey::kReturn || key == ctrlkey::kKpEnter) {
+      if (key == keysym::kEscape || m_bDisabled) return 1;
+      if (key == keysym::kReturn || key == keysym::kKpEnter) {
         if (dlg) dlg->ProcessReturn(this);
         return 1;
       }
-      if (key == ctrlkey::kSpace) return Toggle(event);
+      if (key == keysym::kSpace) return Toggle(event);
       if (WalkForKey(this, key, afc::x11::EventShift(event))) Draw(nullptr);
       return 1;
     }

@@ -42,7 +42,7 @@ int ACtrl::CreateCtrlWin(int style) {
       CreateWin(style, 0, rc, parentWin, nullptr, this, m_nID, this);
   if (!win) return 0;
   m_hWnd = win;
-  SetWinPos(win, rc.left, rc.top, 0, 0, 10, 0, 0);
+  SetWinPos(win, rc.left, rc.top, 0, 0, kSwpKeepSize | kSwpShow, 0, 0);
   return 1;
 }
 

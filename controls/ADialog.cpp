@@ -89,7 +89,7 @@ int ADialog::Create() {
   const unsigned long win = CreateWin(0, 0, m_rcWin, 0, nullptr, this, m_nDlgID, this);
   if (!win) return 0;
   m_hWnd = win;
-  SetWinPos(win, at.x, at.y, 0, 0, 10, 0, 0);
+  SetWinPos(win, at.x, at.y, 0, 0, kSwpKeepSize | kSwpShow, 0, 0);
   bool groupOpen = false;
   long pos = m_dlgTmpl.m_ctrls.GetHeadPosition();
   while (pos) {

@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "controls/DlgTemplate.h"
-#include "framework/AArray.h"
+#include "base/AArray.h"
 #include "framework/AWnd.h"
-#include "framework/CDWordArray.h"
+#include "base/CDWordArray.h"
 #include "framework/ModalHosts.h"
 
 class ACtrl;

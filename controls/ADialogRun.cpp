@@ -10,6 +10,7 @@
 #include "controls/internal/DlgCtrlSeam.h"
 #include "framework/AfcKernel.h"
 #include "framework/CWinApp.h"
+#include "framework/KeySyms.h"
 #include "framework/WinGeometry.h"
 #include "framework/WinMsg.h"
 #include "framework/x11/CtrlEvents.h"
@@ -254,8 +255,8 @@ void ADialog::ProcessRadioBtnEv(int id, unsigned long key) {
     return;
   }
   int step = 0;
-  if (key == ctrlkey::kUp || key == ctrlkey::kLeft) step = -1;
-  if (key == ctrlkey::kDown || key == ctrlkey::kRight) step = 1;
+  if (key == keysym::kUp || key == keysym::kLeft) step = -1;
+  if (key == keysym::kDown || key == keysym::kRight) step = 1;
   // Home and End carry no direction: the group is left as it is.
   if (step == 0) return;
   int p = -1;

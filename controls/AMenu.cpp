@@ -11,6 +11,7 @@
 #include "framework/AfcKernel.h"
 #include "framework/CFont.h"
 #include "framework/CWinApp.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
 int gbMnuUp = 0;
@@ -304,29 +305,29 @@ void AMenu::SetCurRow(int row) {
 // --- Events ----------------------------------------------------------------
 
 void AMenu::OnMenuKey(unsigned long keysym, bool onMenu) {
-  if (keysym == ctrlkey::kEscape) {
+  if (keysym == keysym::kEscape) {
     m_nResult = kMenuCancelled;
     return;
   }
   const int n = RowCount();
   if (m_nCurRow < 0 || m_nCurRow >= n) return;
   switch (keysym) {
-    case ctrlkey::kReturn:
-    case ctrlkey::kSpace:
+    case keysym::kReturn:
+    case keysym::kSpace:
       if (onMenu) FireCmd();
       return;
-    case ctrlkey::kHome:
-    case ctrlkey::kPrior:
+    case keysym::kHome:
+    case keysym::kPrior:
       SetCurRow(SearchRow(0, 1, false));
       return;
-    case ctrlkey::kEnd:
-    case ctrlkey::kNext:
+    case keysym::kEnd:
+    case keysym::kNext:
       SetCurRow(SearchRow(n - 1, -1, false));
       return;
-    case ctrlkey::kUp:
+    case keysym::kUp:
       SetCurRow(SearchRow(m_nCurRow - 1, -1, true));
       return;
-    case ctrlkey::kDown:
+    case keysym::kDown:
       SetCurRow(SearchRow(m_nCurRow + 1, 1, true));
       return;
     default:

@@ -29,10 +29,10 @@
 #include <cstdint>
 
 #include "controls/MnuTemplate.h"
-#include "framework/CString.h"
-#include "framework/CStringArray.h"
-#include "framework/CWordArray.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/CStringArray.h"
+#include "base/CWordArray.h"
+#include "base/Geometry.h"
 #include "framework/ModalHosts.h"
 #include "framework/XTypes.h"
 

@@ -34,8 +34,6 @@ constexpr int kFirstSepY = 6;       // the separators' walk starts here
 constexpr int kListTextX = 6;       // a string list's texts start here
 constexpr int kPointerInset = 3;    // the pointer lands this far inside
 
-// SetWinPos flags and its raise argument.
-constexpr unsigned long kPosKeepSize = 2, kPosShow = 8, kPosRaise = 1;
 
 }  // namespace
 
@@ -147,7 +145,7 @@ int AMenu::PopupMenu(int x, int y, unsigned long owner, unsigned long) {
   if (!m_hWnd) return 0;
   gbMnuUp = 1;
   m_hOwner = owner;
-  SetWinPos(m_hWnd, x, y, 0, 0, kPosKeepSize | kPosShow, kPosRaise, 0);
+  SetWinPos(m_hWnd, x, y, 0, 0, kSwpKeepSize | kSwpShow, kSwpRaise, 0);
   if (!m_bStrList) SetPointerPos(x + kPointerInset, y + kPointerInset);
 
   afc::x11::SetInputFocus(m_hWnd, afc::x11::kRevertToParent);

@@ -9,6 +9,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 #include "framework/x11/CtrlEvents.h"
 #include "framework/x11/EventAccess.h"
@@ -35,18 +36,18 @@ int ARdo::Winproc(XEvent* event) {
   switch (afc::x11::EventKind(event)) {
     case EvKind::kKeyPress: {
       const unsigned long key = afc::x11::EventKeySym(event);
-      if (key == ctrlkey::kEscape) return 1;
-      if (key == ctrlkey::kReturn || key == ctrlkey::kKpEnter) {
+      if (key == keysym::kEscape) return 1;
+      if (key == keysym::kReturn || key == keysym::kKpEnter) {
         if (dlg) dlg->ProcessReturn(this);
         return 1;
       }
       if (dlg) {
-        if (key == ctrlkey::kTab) dlg->WalkTabStops(m_nID, afc::x11::EventShift(event));
-        if (key == ctrlkey::kIsoLeftTab) dlg->WalkTabStops(m_nID, 1);
-        if (key == ctrlkey::kLeft || key == ctrlkey::kUp || key == ctrlkey::kPrior)
-          dlg->ProcessRadioBtnEv(m_nID, ctrlkey::kUp);
-        if (key == ctrlkey::kRight || key == ctrlkey::kDown || key == ctrlkey::kNext)
-          dlg->ProcessRadioBtnEv(m_nID, ctrlkey::kDown);
+        if (key == keysym::kTab) dlg->WalkTabStops(m_nID, afc::x11::EventShift(event));
+        if (key == keysym::kIsoLeftTab) dlg->WalkTabStops(m_nID, 1);
+        if (key == keysym::kLeft || key == keysym::kUp || key == keysym::kPrior)
+          dlg->ProcessRadioBtnEv(m_nID, keysym::kUp);
+        if (key == keysym::kRight || key == keysym::kDown || key == keysym::kNext)
+          dlg->ProcessRadioBtnEv(m_nID, keysym::kDown);
       }
       Draw(nullptr);
       return 1;

@@ -10,7 +10,7 @@
 #include "framework/CFont.h"
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 
@@ -86,7 +86,7 @@ int CMsgBox::InitDlg() {
   const CSize sz = GetWinSize(m_hWnd);
   const dlglayout::MsgBoxButtons b = dlglayout::MsgBoxButtonPos(m_nMsgType, sz.cx, sz.cy, bw, bh);
   auto place = [&](int id, int x) {
-    if (const unsigned long win = GetCtrlWin(id)) SetWinPos(win, x, b.y, bw, bh, 8, 0, 0);
+    if (const unsigned long win = GetCtrlWin(id)) SetWinPos(win, x, b.y, bw, bh, kSwpShow, 0, 0);
     if (AWnd* btn = GetCtrl(id)) btn->m_bHidden = 0;
   };
   if (m_nMsgType == kMsgBoxOk) {

@@ -14,7 +14,7 @@
 #include "controls/ADialog.h"
 #include "controls/ChnUIReader.h"
 #include "controls/CtrlConsts.h"
-#include "framework/CString.h"
+#include "base/CString.h"
 
 // Box types.
 constexpr int kMsgBoxOk = 1;

@@ -1,6 +1,7 @@
 // CtrlConsts.h: the numbers the dialogs and controls share: notification
-// codes of CtrlEvProc, the window messages of the controls, the keysyms the
-// controls react to, the kinds of window objects and the dialog colours.
+// codes of CtrlEvProc, the window messages of the controls, the kinds of
+// window objects and the dialog colours. The keysyms the controls react to
+// are framework/KeySyms.h, shared with the engine.
 #pragma once
 
 #include <cstdint>
@@ -32,24 +33,6 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
-
-// Keysyms the controls react to.
-namespace ctrlkey {
-constexpr unsigned long kEscape = 0xff1b;
-constexpr unsigned long kReturn = 0xff0d;
-constexpr unsigned long kKpEnter = 0xff8d;
-constexpr unsigned long kSpace = 0x20;
-constexpr unsigned long kTab = 0xff09;
-constexpr unsigned long kIsoLeftTab = 0xfe20;
-constexpr unsigned long kHome = 0xff50;
-constexpr unsigned long kLeft = 0xff51;
-constexpr unsigned long kUp = 0xff52;
-constexpr unsigned long kRight = 0xff53;
-constexpr unsigned long kDown = 0xff54;
-constexpr unsigned long kPrior = 0xff55;
-constexpr unsigned long kNext = 0xff56;
-constexpr unsigned long kEnd = 0xff57;
-}  // namespace ctrlkey
 
 // Dialog colours (0xRRGGBB).
 constexpr unsigned long kClrFace = 0xc7c7c7;

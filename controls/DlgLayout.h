@@ -5,7 +5,7 @@
 // All divisions truncate toward zero, as the drawing code relies on.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 namespace dlglayout {
 

@@ -19,10 +19,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "framework/CString.h"
-#include "framework/AArray.h"
-#include "framework/AList.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/AArray.h"
+#include "base/AList.h"
+#include "base/Geometry.h"
 
 // Control types of a compiled control record.
 enum : uint8_t {

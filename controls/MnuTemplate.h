@@ -20,9 +20,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "framework/CString.h"
-#include "framework/AArray.h"
-#include "framework/AList.h"
+#include "base/CString.h"
+#include "base/AArray.h"
+#include "base/AList.h"
 
 // Kinds of a menu cell.
 enum typMnuCellType : int32_t { kMnuPopup = 0, kMnuItem = 1, kMnuSeparator = 2 };

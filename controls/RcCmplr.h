@@ -25,14 +25,14 @@
 
 #include "controls/DlgTemplate.h"
 #include "controls/MnuTemplate.h"
-#include "framework/CString.h"
-#include "framework/CStringArray.h"
-#include "framework/AArray.h"
-#include "framework/AList.h"
-#include "framework/AMap.h"
-#include "framework/AStack.h"
-#include "framework/AtomicFile.h"
-#include "framework/FixedMaps.h"
+#include "base/CString.h"
+#include "base/CStringArray.h"
+#include "base/AArray.h"
+#include "base/AList.h"
+#include "base/AMap.h"
+#include "base/AStack.h"
+#include "base/AtomicFile.h"
+#include "base/FixedMaps.h"
 #include "framework/ResourceCompiler.h"
 
 // ---- Character and word tests of the script reader

@@ -34,20 +34,20 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ChnCharReadings.h"
-#include "engine/CKeyZiPair.h"
+#include "engine/dics/ChnCharReadings.h"
+#include "engine/lexicon/CKeyZiPair.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
-#include "engine/tagE_Dist.h"
-#include "engine/typBiHuaDistribution.h"
-#include "engine/typNumUnitWord.h"
-#include "engine/typVModeKey2Index.h"
-#include "framework/AList.h"
+#include "engine/lookup/tagE_Dist.h"
+#include "engine/dics/typBiHuaDistribution.h"
+#include "engine/lookup/typNumUnitWord.h"
+#include "engine/lookup/typVModeKey2Index.h"
+#include "base/AList.h"
 #include "engine/typCharFatFmt.h"
-#include "engine/typCiZuRec.h"
-#include "engine/typForecastCell.h"
+#include "engine/lexicon/typCiZuRec.h"
+#include "engine/forecast/typForecastCell.h"
 
 struct ForecastTables;
 

@@ -1,7 +1,7 @@
 #include "engine/EngineHost.h"
 
 #include "engine/FwdEvent.h"
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <sys/time.h>
 

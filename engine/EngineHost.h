@@ -95,7 +95,7 @@ class IEngineHost {
   // ---- Files.
   // The directory the dictionaries lie in, ending with '/'.
   virtual const char* DataDir() = 0;
-  // The file operations the engine's saves go through (framework/AtomicFile.h).
+  // The file operations the engine's saves go through (base/AtomicFile.h).
   virtual IFileOps& FileOps() = 0;
 };
 

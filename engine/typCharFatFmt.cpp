@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/CChnChars.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 
 typCharFatFmt::typCharFatFmt() : keyLen(0), usedKeys(0), lianXianMark(0), score(0) {
   memset(data, 0, sizeof data);

@@ -13,8 +13,8 @@
 
 #include <cstdint>
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XTypes.h"
 
 class IDialogHost;

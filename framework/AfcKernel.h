@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/WinMsg.h"
 #include "framework/XTypes.h"
 

@@ -13,7 +13,7 @@
 // Text drawn with an empty font set does not appear; its cells measure 0.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 
 class CFont {

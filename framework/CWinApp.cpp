@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "framework/AfcKernel.h"
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 #include "framework/ResourceCompiler.h"
 #include "framework/UIStrings.h"
 #include "framework/internal/KernelHooks.h"

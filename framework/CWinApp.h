@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 #include "framework/XTypes.h"
 
 class AWnd;

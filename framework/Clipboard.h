@@ -9,7 +9,7 @@
 // requests that the loops answer are served in framework/x11/ClipboardX.h.
 #pragma once
 
-#include "framework/CString.h"
+#include "base/CString.h"
 #include "framework/XTypes.h"
 
 // The text the program offers (GBK); empty when it offers nothing. Written

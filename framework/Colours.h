@@ -12,8 +12,8 @@
 
 #include <cstdint>
 
-#include "framework/AMap.h"
-#include "framework/FixedMaps.h"
+#include "base/AMap.h"
+#include "base/FixedMaps.h"
 #include "framework/XTypes.h"
 
 // The colour actually allocated for a request, and its pixel.

@@ -6,7 +6,7 @@
 // GC's colour or raster function say whether they restore it.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 
 class CFont;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "framework/CWinApp.h"
-#include "framework/FixedMaps.h"
+#include "base/FixedMaps.h"
 #include "framework/ResourceCompiler.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLAnyPicDecoder.h"

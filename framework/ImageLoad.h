@@ -10,7 +10,7 @@
 // the caller (XDestroyImage; a PLAnyBmp with delete).
 #pragma once
 
-#include "framework/CString.h"
+#include "base/CString.h"
 #include "framework/XDrawTypes.h"
 
 class PLAnyBmp;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "framework/internal/PlatformRoot.h"
 #include "framework/internal/PsListing.h"
 

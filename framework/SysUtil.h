@@ -5,7 +5,7 @@
 // are shown. A group of functions named after Windows calls stands in for
 // those calls; each returns the fixed value its callers rely on.
 //
-// Not here: the byte scrambling of the phrase store (framework/JiaMiJieMi.h)
+// Not here: the byte scrambling of the phrase store (engine/formats/JiaMiJieMi.h)
 // and the X display itself (framework/AfcKernel.h).
 #pragma once
 
@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 struct tagRECT;
 

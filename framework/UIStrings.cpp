@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "framework/internal/GbkBytes.h"
-#include "framework/internal/IniLookup.h"
-#include "framework/internal/TextCut.h"
+#include "base/GbkBytes.h"
+#include "base/IniLookup.h"
+#include "base/TextCut.h"
+#include "framework/KeySyms.h"
 
 // Defined here, beside its only reader.
 CString gstrUIINI;
@@ -79,7 +80,7 @@ int GetMnuItemNShortcut(CString item, CString& text, CString& shortcut) {
   return 1;
 }
 
-int IsNavigationKey(unsigned long keysym) { return keysym >= 0xFF50 && keysym <= 0xFF57; }
+int IsNavigationKey(unsigned long keysym) { return keysym >= keysym::kHome && keysym <= keysym::kEnd; }
 
 int iscsym(int c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';

@@ -12,7 +12,7 @@
 
 #include <cstdio>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 // The path of the UI-text file; empty until each program's InitInstance sets
 // it to the program directory + "morvelui.ini". Written only at start-up,

@@ -9,7 +9,7 @@
 // function names (0, (0, 0), points unchanged).
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 // (0, 0, width, height) of screen 0.
 void GetWindowsWorkArea(CRect* rect);
@@ -39,14 +39,21 @@ int ScreenToWin(unsigned long window, CPoint* point);
 int ScreenToWinRc(unsigned long window, CRect* rect);
 int WinToScreen(unsigned long window, CPoint* point);
 int WinToScreenRc(unsigned long window, CRect* rect);
-// Configures the window and maps or unmaps it. flags 0: move and resize;
-// otherwise bit 0 (1) keeps the position and bit 1 (2) keeps the size. Bit 3
-// (8) maps the window, without it the window is unmapped (so flags 0
-// unmaps). raise nonzero also puts it above its siblings. A registered
-// window's object follows the move and the resize. Returns 1.
+// SetWinPos flags, combined with |. 0 moves and resizes; kSwpKeepPos keeps
+// the position, kSwpKeepSize the size. kSwpShow maps the window; without it
+// the window is unmapped (so flags 0 unmaps).
+constexpr unsigned long kSwpKeepPos = 1;
+constexpr unsigned long kSwpKeepSize = 2;
+constexpr unsigned long kSwpShow = 8;
+// SetWinPos's raise argument: kSwpRaise puts the window above its siblings,
+// 0 leaves the stacking order alone.
+constexpr unsigned long kSwpRaise = 1;
+
+// Configures the window and maps or unmaps it by the kSwp flags above. A
+// registered window's object follows the move and the resize. Returns 1.
 int SetWinPos(unsigned long window, long x, long y, long w, long h, unsigned long flags,
               unsigned long raise, int);
-// SetWinPos(window, x, y, w, h, 8, 0, 0).
+// SetWinPos(window, x, y, w, h, kSwpShow, 0, 0).
 int WinMove(unsigned long window, long x, long y, long w, long h);
 // Moves the window; a registered window's object follows (client origin by
 // the same distance, window rectangle to (x, y) with its size).

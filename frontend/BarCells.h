@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 // Cell bits.
 enum : int {

@@ -4,7 +4,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/InputSettings.h"
-#include "framework/CString.h"
+#include "base/CString.h"
 #include "framework/CWinApp.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"

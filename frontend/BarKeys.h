@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "frontend/CommandIds.h"
 
 // Window messages of the front end.

@@ -20,7 +20,7 @@
 
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 // The interval the tool-tip timer asks for, in milliseconds.
 constexpr int gTick = 50;

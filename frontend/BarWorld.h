@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 class IBarWorld {
  public:

@@ -8,7 +8,7 @@
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
 #include "framework/AfcKernel.h"
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "framework/CWinApp.h"
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"

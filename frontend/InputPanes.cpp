@@ -49,10 +49,9 @@ CSize sizInputPane1Letters;
 
 namespace {
 
-// SetWinPos flags.
-constexpr unsigned long kKeepPos = 1, kKeepSize = 2, kShow = 8;
-constexpr unsigned long kMoveShown = kKeepPos | kShow;     // 9
-constexpr unsigned long kMoveKeepSize = kKeepSize | kShow; // 10
+// SetWinPos flags (framework/WinGeometry.h) the panes use.
+constexpr unsigned long kMoveShown = kSwpKeepPos | kSwpShow;
+constexpr unsigned long kMoveKeepSize = kSwpKeepSize | kSwpShow;
 // The page-arrow pane's sizes (the pictures of bitmaps 173 and 172).
 constexpr int kArrowsBesideW = 14, kArrowsBesideH = 49;
 constexpr int kArrowsUnderW = 58, kArrowsUnderH = 14;
@@ -228,7 +227,7 @@ void FollowCaret(unsigned long pane, CPoint& lastPos, void (*calc)(CPoint*)) {
   CRect old;
   const bool hadRect = GetWinRect(pane, &old) != 0;
   lastPos = pt;
-  SetWinPos(pane, pt.x, pt.y, 0, 0, kMoveKeepSize, 1, 0);
+  SetWinPos(pane, pt.x, pt.y, 0, 0, kMoveKeepSize, kSwpRaise, 0);
   if (hadRect) RepaintFocusUnder(old);
 }
 
@@ -360,11 +359,11 @@ void SetKeyPane() {
     CalcPanePos(&pos);
     if (!(pos == posInputPane1)) {
       posInputPane1 = pos;
-      flags &= ~kKeepPos;
+      flags &= ~kSwpKeepPos;
       moved = true;
     }
   }
-  SetWinPos(hwndInputPane1, posInputPane1.x, posInputPane1.y, k.window.cx, k.window.cy, flags, 1,
+  SetWinPos(hwndInputPane1, posInputPane1.x, posInputPane1.y, k.window.cx, k.window.cy, flags, kSwpRaise,
             0);
   if (pt.x >= 0) InvalidateRect(hwndInputPane1, nullptr, 1);
   if (moved) ShowNMoveInputPanes(0);
@@ -415,7 +414,7 @@ void SetChoicePane(const char* text, int highlightLength, unsigned long colour) 
     CalcPanePos2(&pt);
     if (!(pt == posInputPane2)) {
       posInputPane2 = pt;
-      flags &= ~kKeepPos;
+      flags &= ~kSwpKeepPos;
     }
   }
   CRect old;
@@ -428,16 +427,16 @@ void SetChoicePane(const char* text, int highlightLength, unsigned long colour) 
 int SetWindowPos_hwndInputPane2(int x, int y, int width, int height, unsigned long flags) {
   // The arrows keep their own size; with the candidate width known they
   // also take their place from it.
-  const unsigned long arrowFlags = width > 0 ? flags & ~(kKeepPos | kKeepSize) : flags;
+  const unsigned long arrowFlags = width > 0 ? flags & ~(kSwpKeepPos | kSwpKeepSize) : flags;
   if (!Parallel()) {
     if (!Exists(hwndInputPane2[0])) return 0;
-    SetWinPos(hwndInputPane2[0], x, y, width, height, flags, 1, 0);
+    SetWinPos(hwndInputPane2[0], x, y, width, height, flags, kSwpRaise, 0);
     InvalidateRect(hwndInputPane2[0], nullptr, 1);
     if (ArrowsWanted() && Exists(hwndInputPane3)) {
       // Re-placed with the size kept (width 0), the arrows still go beside
       // the pane, not over it.
       const int paneW = width > 0 ? width : GetWinSize(hwndInputPane2[0]).cx;
-      SetWinPos(hwndInputPane3, x + paneW, y, kArrowsBesideW, kArrowsBesideH, arrowFlags, 1, 0);
+      SetWinPos(hwndInputPane3, x + paneW, y, kArrowsBesideW, kArrowsBesideH, arrowFlags, kSwpRaise, 0);
       InvalidateRect(hwndInputPane3, nullptr, 1);
     } else {
       Hide(hwndInputPane3);
@@ -449,18 +448,18 @@ int SetWindowPos_hwndInputPane2(int x, int y, int width, int height, unsigned lo
   const std::vector<CRect> rows =
       panes::ParallelRowRects(gChoiceLayout, arrStrInputPane2, x, y, height, pane0H, upwards);
   if (rows.empty()) return 0;
-  flags &= ~kKeepPos;
+  flags &= ~kSwpKeepPos;
   for (size_t r = 0; r < rows.size(); ++r) {
     const unsigned long pane = hwndInputPane2[r];
     if (!Exists(pane)) continue;
-    SetWinPos(pane, rows[r].left, rows[r].top, rows[r].Width(), rows[r].Height(), flags, 1, 0);
+    SetWinPos(pane, rows[r].left, rows[r].top, rows[r].Width(), rows[r].Height(), flags, kSwpRaise, 0);
     InvalidateRect(pane, nullptr, 1);
   }
   for (int r = static_cast<int>(rows.size()); r < kCandidatePanes; ++r) Hide(hwndInputPane2[r]);
   if (ArrowsWanted() && !pane1yJumped && Exists(hwndInputPane3)) {
     const int total = height > 0 ? height : rows.front().Height() * static_cast<int>(rows.size());
     SetWinPos(hwndInputPane3, x, y + total + 1, kArrowsUnderW, kArrowsUnderH,
-              arrowFlags & ~kKeepPos, 1, 0);
+              arrowFlags & ~kSwpKeepPos, kSwpRaise, 0);
     InvalidateRect(hwndInputPane3, nullptr, 1);
   } else {
     Hide(hwndInputPane3);
@@ -492,11 +491,11 @@ void SetChoicePane4() {
   CalcPanePos4(&pt);
   if (!(pt == posInputPane4)) {
     posInputPane4 = pt;
-    flags &= ~kKeepPos;
+    flags &= ~kSwpKeepPos;
   }
   CRect old;
   if (GetWinRect(hwndInputPane4, &old)) RepaintFocusUnder(old);
   SetWinPos(hwndInputPane4, posInputPane4.x, posInputPane4.y, sizInputPane4.cx, sizInputPane4.cy,
-            flags, 1, 0);
+            flags, kSwpRaise, 0);
   InvalidateRect(hwndInputPane4, nullptr, 1);
 }

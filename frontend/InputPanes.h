@@ -18,8 +18,8 @@
 // it handles a key, a focus change or a command.
 #pragma once
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 
 // ---- Windows (0 while not created)
@@ -99,6 +99,6 @@ void SetChoicePane(const char* text, int highlightLength, unsigned long colour);
 int ShowZiCiForecastPane(int show);
 void SetChoicePane4();
 // Moves and sizes the candidate pane(s) and the page-arrow pane; flags of
-// SetWinPos (1 keep position, 2 keep size, 8 show). 0 when the parallel
+// SetWinPos (kSwpKeepPos, kSwpKeepSize, kSwpShow: framework/WinGeometry.h). 0 when the parallel
 // layout has no rows or too few widths, else 1.
 int SetWindowPos_hwndInputPane2(int x, int y, int width, int height, unsigned long flags);

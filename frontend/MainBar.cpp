@@ -9,7 +9,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
-#include "framework/IniFile.h"
+#include "base/IniFile.h"
 #include "framework/ImageLoad.h"
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"
@@ -100,7 +100,7 @@ unsigned long CreateMainWindow() {
   const CRect rect(gcfg.Left, gcfg.Top, gcfg.Left + w, gcfg.Top + kBarHeight);
   const unsigned long win = CreateWin(0, 0, rect, 0, MainWndProc, nullptr, 0, nullptr);
   if (win && uniqueAFCAppPointer && !uniqueAFCAppPointer->m_bStartingUp) {
-    SetWinPos(win, 0, 0, 0, 0, kSwpKeepPos | kSwpKeepSize | kSwpShow, 1, 0);
+    SetWinPos(win, 0, 0, 0, 0, kSwpKeepPos | kSwpKeepSize | kSwpShow, kSwpRaise, 0);
   }
   return win;
 }
@@ -225,7 +225,7 @@ void ShowTipMsg(const char* text) {
     return;
   }
   sizStatusWnd = TextWindowSize(msg, 0);
-  SetWinPos(ghStatusWnd, 0, 0, sizStatusWnd.cx, sizStatusWnd.cy, kSwpKeepPos | kSwpShow, 1, 0);
+  SetWinPos(ghStatusWnd, 0, 0, sizStatusWnd.cx, sizStatusWnd.cy, kSwpKeepPos | kSwpShow, kSwpRaise, 0);
   InvalidateRect(ghStatusWnd, nullptr, 0);
 }
 
@@ -256,7 +256,7 @@ void ShowToolTip(int cells, POINT* pointer) {
     y = bar.top - h;
   }
   if (x + w > work.right) x = work.right - w;
-  SetWinPos(ghToolTip, x, y, w, h, kSwpShow, 1, 0);
+  SetWinPos(ghToolTip, x, y, w, h, kSwpShow, kSwpRaise, 0);
   InvalidateRect(ghToolTip, nullptr, 0);
 }
 

@@ -4,17 +4,13 @@
 // (frontend/BarKeys.h), also while it is hidden.
 #pragma once
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XTypes.h"
 
 class CMainFrame;
 class IBarWorld;
 
-// SetWinPos flags.
-constexpr unsigned long kSwpKeepPos = 1;
-constexpr unsigned long kSwpKeepSize = 2;
-constexpr unsigned long kSwpShow = 8;
 // PaintMain: paint the cells pressed.
 constexpr int kPaintPressed = 0x8000;
 

@@ -18,8 +18,8 @@
 
 #include <cstdint>
 
-#include "framework/AArray.h"
-#include "framework/Geometry.h"
+#include "base/AArray.h"
+#include "base/Geometry.h"
 #include "xim/XimServer.h"
 
 struct typFwdEventView;

@@ -5,7 +5,7 @@
 // start-up when the list does not mention it.
 #pragma once
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 // The server name a value of XMODIFIERS selects: the text after the first
 // "@im=" up to the end of the value; empty when the value is null, has no

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "image/PLBmpDecoder.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"

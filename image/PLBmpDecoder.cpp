@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "image/PLBmp.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"

@@ -4,7 +4,7 @@
 // image subsystem.
 #pragma once
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 class PLBmp;
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLConstants.h"
 #include "image/PLDataSource.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 namespace rcblob {
 

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "framework/CString.h"
+#include "base/CString.h"
 
 class ACtrl;
 class ACmbo;

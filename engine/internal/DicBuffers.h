@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 
 namespace chndic {
 

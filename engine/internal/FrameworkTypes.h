@@ -2,10 +2,10 @@
 // the engine's records and object are made of, in one place.
 #pragma once
 
-#include "framework/AArray.h"
-#include "framework/AMap.h"
-#include "framework/CDWordArray.h"
-#include "framework/CString.h"
-#include "framework/CStringArray.h"
-#include "framework/CWordArray.h"
-#include "framework/FixedMaps.h"
+#include "base/AArray.h"
+#include "base/AMap.h"
+#include "base/CDWordArray.h"
+#include "base/CString.h"
+#include "base/CStringArray.h"
+#include "base/CWordArray.h"
+#include "base/FixedMaps.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "framework/CFont.h"
-#include "framework/ChnChar.h"
+#include "base/ChnChar.h"
 #include "framework/CWinApp.h"
 
 namespace afc {

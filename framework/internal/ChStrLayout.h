@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 namespace afc {
 

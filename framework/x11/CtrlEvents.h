@@ -5,7 +5,7 @@
 // GC's current foreground.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 
 namespace afc {

@@ -2,7 +2,7 @@
 // needs, so that it can stay free of Xlib.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/XTypes.h"
 
 namespace afc {

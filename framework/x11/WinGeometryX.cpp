@@ -123,8 +123,8 @@ int WinToScreenRc(unsigned long window, CRect* rect) {
 int SetWinPos(unsigned long window, long x, long y, long w, long h, unsigned long flags,
               unsigned long raise, int) {
   if (!dsply || !window) return 1;
-  const bool move = flags == 0 || !(flags & 1);
-  const bool size = flags == 0 || !(flags & 2);
+  const bool move = flags == 0 || !(flags & kSwpKeepPos);
+  const bool size = flags == 0 || !(flags & kSwpKeepSize);
   XWindowChanges ch {};
   unsigned mask = 0;
   if (move) {
@@ -143,7 +143,7 @@ int SetWinPos(unsigned long window, long x, long y, long w, long h, unsigned lon
     mask |= CWStackMode;
   }
   if (mask) XConfigureWindow(dsply, window, mask, &ch);
-  if (flags & 8)
+  if (flags & kSwpShow)
     XMapWindow(dsply, window);
   else
     XUnmapWindow(dsply, window);
@@ -159,7 +159,7 @@ int SetWinPos(unsigned long window, long x, long y, long w, long h, unsigned lon
 }
 
 int WinMove(unsigned long window, long x, long y, long w, long h) {
-  return SetWinPos(window, x, y, w, h, 8, 0, 0);
+  return SetWinPos(window, x, y, w, h, kSwpShow, 0, 0);
 }
 
 int WinMoveNoSize(unsigned long window, long x, long y) {

@@ -3,8 +3,8 @@
 // Not for other subsystems.
 #pragma once
 
-#include "framework/CString.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 #include "framework/XTypes.h"
 

@@ -11,9 +11,9 @@
 #include <array>
 #include <vector>
 
-#include "framework/CString.h"
-#include "framework/CStringArray.h"
-#include "framework/Geometry.h"
+#include "base/CString.h"
+#include "base/CStringArray.h"
+#include "base/Geometry.h"
 
 namespace panes {
 

@@ -7,7 +7,7 @@
 // whole screen.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 
 namespace panes {
 

@@ -3,7 +3,7 @@
 // cell, filled by the even-odd rule), image sizes and Expose series.
 #pragma once
 
-#include "framework/Geometry.h"
+#include "base/Geometry.h"
 #include "framework/XDrawTypes.h"
 #include "framework/XTypes.h"
 

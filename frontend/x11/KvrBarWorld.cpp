@@ -27,7 +27,7 @@ class KvrBarWorld final : public IBarWorld {
   void MapBar(bool show) override {
     if (!ghMainePane) return;
     if (show) {
-      SetWinPos(ghMainePane, 0, 0, 0, 0, kSwpKeepPos | kSwpKeepSize | kSwpShow, 1, 0);
+      SetWinPos(ghMainePane, 0, 0, 0, 0, kSwpKeepPos | kSwpKeepSize | kSwpShow, kSwpRaise, 0);
     } else {
       ShowWin(0, ghMainePane);
       HideToolTip();
@@ -66,7 +66,7 @@ class KvrBarWorld final : public IBarWorld {
     return found;
   }
   CPoint MoveBar(int x, int y) override {
-    SetWinPos(ghMainePane, x, y, 0, 0, kSwpKeepSize | kSwpShow, 1, 0);
+    SetWinPos(ghMainePane, x, y, 0, 0, kSwpKeepSize | kSwpShow, kSwpRaise, 0);
     return BarOrigin();
   }
   CPoint BarOrigin() override {

@@ -14,6 +14,7 @@
 #include "controls/ChnUIReader.h"
 #include "controls/CtrlConsts.h"
 #include "framework/CWinApp.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 #include "tests/controls/RcTestUtil.h"
 
@@ -169,11 +170,11 @@ TEST_F(MenuModel, TranslatesRowTextsUnderAChineseUi) {
 // 4 Delta, 5 separator.
 TEST_F(MenuModel, KeysStepOverSeparatorsAndDisabledRows) {
   struct Case { int from; unsigned long key; int want; } const cases[] = {
-      {0, ctrlkey::kDown, 3},   {3, ctrlkey::kDown, 4},  {4, ctrlkey::kDown, 0},  // wraps
-      {0, ctrlkey::kUp, 4},     {3, ctrlkey::kUp, 0},    {4, ctrlkey::kUp, 3},
-      {3, ctrlkey::kHome, 0},   {3, ctrlkey::kPrior, 0}, {0, ctrlkey::kEnd, 4},
-      {0, ctrlkey::kNext, 4},   {3, 'a', 3},             {3, ctrlkey::kLeft, 3},
-      {-1, ctrlkey::kDown, -1}, {-1, ctrlkey::kHome, -1}, {-1, ctrlkey::kEnd, -1}};
+      {0, keysym::kDown, 3},   {3, keysym::kDown, 4},  {4, keysym::kDown, 0},  // wraps
+      {0, keysym::kUp, 4},     {3, keysym::kUp, 0},    {4, keysym::kUp, 3},
+      {3, keysym::kHome, 0},   {3, keysym::kPrior, 0}, {0, keysym::kEnd, 4},
+      {0, keysym::kNext, 4},   {3, 'a', 3},             {3, keysym::kLeft, 3},
+      {-1, keysym::kDown, -1}, {-1, keysym::kHome, -1}, {-1, keysym::kEnd, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.from << " key " << std::hex << c.key);
     AMenu menu;
@@ -196,20 +197,20 @@ TEST_F(MenuModel, KeySearchEndsWhenNoRowCanBeChosen) {
   BindEdit(disabled);
   for (int i = 0; i < disabled.GetItemCount(); ++i) disabled.EnableItemByIndex(i, 0);
   for (AMenu* menu : {&seps, &disabled}) {
-    for (unsigned long key : {ctrlkey::kDown, ctrlkey::kUp, ctrlkey::kHome, ctrlkey::kEnd,
-                              ctrlkey::kPrior, ctrlkey::kNext}) {
+    for (unsigned long key : {keysym::kDown, keysym::kUp, keysym::kHome, keysym::kEnd,
+                              keysym::kPrior, keysym::kNext}) {
       SCOPED_TRACE(key);
       menu->m_nCurRow = 0;
       menu->OnMenuKey(key, true);  // returns: no endless search
       EXPECT_EQ(menu->m_nCurRow, -1);
-      menu->OnMenuKey(ctrlkey::kReturn, true);
+      menu->OnMenuKey(keysym::kReturn, true);
       EXPECT_EQ(menu->GetMenuResult(), kMenuRunning);
     }
   }
   // A menu with no rows at all.
   AMenu empty;
   empty.m_nCurRow = 0;
-  empty.OnMenuKey(ctrlkey::kDown, true);
+  empty.OnMenuKey(keysym::kDown, true);
   EXPECT_EQ(empty.m_nCurRow, 0);  // not a row of this menu: keys do nothing
   EXPECT_FALSE(empty.CanChooseRow(0));
 }
@@ -218,14 +219,14 @@ TEST_F(MenuModel, EscapeCancelsAndReturnChoosesOnlyOnTheMenu) {
   AMenu menu;
   BindEdit(menu);
   menu.GetMenuPixelSize();
-  menu.OnMenuKey(ctrlkey::kEscape, false);  // also with no current row
+  menu.OnMenuKey(keysym::kEscape, false);  // also with no current row
   EXPECT_EQ(menu.GetMenuResult(), kMenuCancelled);
 
   menu.m_nResult = kMenuRunning;
   menu.m_nCurRow = 3;
-  menu.OnMenuKey(ctrlkey::kReturn, false);  // on another window
+  menu.OnMenuKey(keysym::kReturn, false);  // on another window
   EXPECT_EQ(menu.GetMenuResult(), kMenuRunning);
-  menu.OnMenuKey(ctrlkey::kSpace, true);
+  menu.OnMenuKey(keysym::kSpace, true);
   EXPECT_EQ(menu.GetMenuResult(), kMenuChosen);
 }
 
@@ -312,9 +313,9 @@ TEST_F(MenuModel, StringListRows) {
 
   // Every row can be chosen; choosing only ends the menu.
   list.m_nCurRow = 4;
-  list.OnMenuKey(ctrlkey::kDown, true);
+  list.OnMenuKey(keysym::kDown, true);
   EXPECT_EQ(list.m_nCurRow, 0);
-  list.OnMenuKey(ctrlkey::kUp, true);
+  list.OnMenuKey(keysym::kUp, true);
   EXPECT_EQ(list.m_nCurRow, 4);
   EXPECT_EQ(list.GetItemID(0), -1);
   EXPECT_EQ(list.FireCmd(), kMenuChosen);

@@ -14,6 +14,7 @@
 #include "controls/CtrlConsts.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
+#include "framework/WinGeometry.h"
 #include "framework/WinMsg.h"
 #include "tests/framework/XPixels.h"
 
@@ -41,7 +42,7 @@ class Owner : public AWnd {
  public:
   Owner() {
     m_hWnd = CreateWin(0, 0, CRect(20, 20, 120, 60), 0, nullptr, this, 1, nullptr);
-    SetWinPos(m_hWnd, 20, 20, 0, 0, 8 | 2, 1, 0);
+    SetWinPos(m_hWnd, 20, 20, 0, 0, kSwpShow | kSwpKeepSize, kSwpRaise, 0);
   }
   ~Owner() override { DestroyWin(m_hWnd); }
   int Winproc(XEvent* event) override {

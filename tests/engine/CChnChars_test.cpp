@@ -8,7 +8,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "framework/JiaMiJieMi.h"
+#include "engine/formats/JiaMiJieMi.h"
 #include "tests/engine/MiniDics.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/FileText.h"

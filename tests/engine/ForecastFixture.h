@@ -11,7 +11,7 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/internal/ForecastSupport.h"
+#include "engine/forecast/ForecastSupport.h"
 #include "tests/engine/LookupFixture.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/TestPaths.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "engine/CChnChars.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 
 namespace keyfeed {
 

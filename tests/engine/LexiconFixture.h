@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/CChnChars.h"
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 #include "tests/engine/LookupFixture.h"
 
 namespace lexicontest {

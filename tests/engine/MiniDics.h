@@ -1,6 +1,6 @@
 // MiniDics.h: a small but complete set of engine dictionaries, built in a
 // test's scratch directory with the data generator's own record writers
-// (engine/PhraseStoreFormat.h, engine/CharDictFormat.h), so that the
+// (engine/formats/PhraseStoreFormat.h, engine/formats/CharDictFormat.h), so that the
 // engine's loaders read exactly what the generator writes. 24 syllables of
 // three characters each, a two-character phrase for each adjacent pair of
 // syllables, and every per-character file.
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/CharDictFormat.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/CharDictFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "tests/support/FileText.h"
 
 namespace minidics {

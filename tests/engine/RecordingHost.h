@@ -9,7 +9,7 @@
 
 #include "engine/EngineHost.h"
 #include "engine/FwdEvent.h"
-#include "framework/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 struct RecordingHost : IEngineHost {
   std::vector<std::string> calls;

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/ChoiceFixture.h"
 #include "tests/engine/KeyFeed.h"
 

@@ -16,7 +16,7 @@
 
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
-#include "framework/FixedMaps.h"
+#include "base/FixedMaps.h"
 #include "framework/ImageLoad.h"
 #include "framework/ResourceCompiler.h"
 #include "image/PLAnyBmp.h"

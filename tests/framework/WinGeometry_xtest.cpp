@@ -47,14 +47,14 @@ TEST(WinGeometry, SetWinPosFlagTable) {
     bool moves, resizes, mapped;
   };
   const Case cases[] = {
-      {0, true, true, false},      // flags 0 moves, resizes and unmaps
-      {1, false, true, false},     // keep the position
-      {2, true, false, false},     // keep the size
-      {3, false, false, false},
-      {8, true, true, true},
-      {8 | 2, true, false, true},  // move without resizing, and map
-      {8 | 1, false, true, true},
-      {8 | 3, false, false, true},
+      {0, true, true, false},  // flags 0 moves, resizes and unmaps
+      {kSwpKeepPos, false, true, false},
+      {kSwpKeepSize, true, false, false},
+      {kSwpKeepPos | kSwpKeepSize, false, false, false},
+      {kSwpShow, true, true, true},
+      {kSwpShow | kSwpKeepSize, true, false, true},  // move without resizing, and map
+      {kSwpShow | kSwpKeepPos, false, true, true},
+      {kSwpShow | kSwpKeepPos | kSwpKeepSize, false, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.flags);
@@ -81,7 +81,7 @@ TEST(WinGeometry, SetWinPosFlagTable) {
 TEST(WinGeometry, ZeroSizeIsNoXError) {
   // The default X error handler would end the test on a BadValue.
   TestWin w(Rc(0, 0, 20, 20));
-  SetWinPos(w.win, 1, 2, 0, 0, 8, 0, 0);
+  SetWinPos(w.win, 1, 2, 0, 0, kSwpShow, 0, 0);
   const Attrs a = Read(w.win);
   EXPECT_EQ(a.w, 1);
   EXPECT_EQ(a.h, 1);
@@ -90,7 +90,7 @@ TEST(WinGeometry, ZeroSizeIsNoXError) {
 
 TEST(WinGeometry, RaiseStacksAboveSiblings) {
   TestWin a(Rc(0, 0, 20, 20)), b(Rc(0, 0, 20, 20));
-  SetWinPos(a.win, 0, 0, 20, 20, 8, 1, 0);
+  SetWinPos(a.win, 0, 0, 20, 20, kSwpShow, kSwpRaise, 0);
   XSync(dsply, False);
   Window root, parent, *kids = nullptr;
   unsigned n = 0;

@@ -14,7 +14,7 @@
 
 #include <jpeglib.h>
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLAnyPicDecoder.h"
 #include "image/PLTextException.h"

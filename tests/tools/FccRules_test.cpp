@@ -6,7 +6,7 @@
 #include <functional>
 #include <set>
 
-#include "engine/ForecastRuleBase.h"
+#include "engine/forecast/ForecastRuleBase.h"
 #include "tests/support/TestPaths.h"
 #include "tools/datagen/Text.h"
 #include "tools/fccgen/FccRules.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Big5TableFormat.h"
-#include "engine/PhraseStoreFormat.h"
-#include "framework/ByteOrder.h"
+#include "engine/formats/Big5TableFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
+#include "base/ByteOrder.h"
 #include "tests/support/FileText.h"
 #include "tools/datagen/Generate.h"
 

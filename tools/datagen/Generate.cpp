@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 
 namespace datagen {
 

@@ -4,12 +4,12 @@
 // non-increasing per key, tables of exactly the specified sizes.
 #include <cstring>
 
-#include "engine/Big5TableFormat.h"
-#include "engine/CharDictFormat.h"
-#include "engine/PhraseStoreFormat.h"
-#include "engine/VModeFormat.h"
-#include "framework/ByteOrder.h"
-#include "framework/ByteReader.h"
+#include "engine/formats/Big5TableFormat.h"
+#include "engine/formats/CharDictFormat.h"
+#include "engine/formats/PhraseStoreFormat.h"
+#include "engine/formats/VModeFormat.h"
+#include "base/ByteOrder.h"
+#include "base/ByteReader.h"
 #include "tools/datagen/Builders.h"
 #include "tools/datagen/Sources.h"
 

@@ -1,12 +1,12 @@
 // The phrase store and the three phrase indexes. Every phrase is filed under
-// the keys the engine's own key rule gives it (engine/PhraseKeyRule.h), so a
+// the keys the engine's own key rule gives it (engine/formats/PhraseKeyRule.h), so a
 // shipped phrase is typed exactly as the same phrase learned by the user.
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
-#include "engine/PhraseKeyRule.h"
-#include "engine/PhraseStoreFormat.h"
+#include "engine/formats/PhraseKeyRule.h"
+#include "engine/formats/PhraseStoreFormat.h"
 #include "tools/datagen/Builders.h"
 
 namespace datagen {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/BiHuaFormat.h"
-#include "engine/CharDictFormat.h"
+#include "engine/formats/BiHuaFormat.h"
+#include "engine/formats/CharDictFormat.h"
 #include "tools/datagen/Builders.h"
 
 namespace datagen {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "engine/CharDictFormat.h"
+#include "engine/formats/CharDictFormat.h"
 #include "tools/datagen/Builders.h"
 
 namespace datagen {

@@ -3,8 +3,8 @@
 // scheme, the keys that spell the name in that scheme.
 #include <algorithm>
 
-#include "engine/ShuangPinTables.h"
-#include "engine/VModeFormat.h"
+#include "engine/formats/ShuangPinTables.h"
+#include "engine/formats/VModeFormat.h"
 #include "tools/datagen/Builders.h"
 #include "tools/datagen/Text.h"
 

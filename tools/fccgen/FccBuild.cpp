@@ -2,7 +2,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/ForecastRuleBase.h"
+#include "engine/forecast/ForecastRuleBase.h"
 #include "tools/fccgen/FccRules.h"
 
 namespace fccgen {

@@ -4,9 +4,9 @@
 #include <functional>
 #include <set>
 
-#include "engine/CharDictFormat.h"
-#include "engine/ForecastFormat.h"
-#include "framework/ByteOrder.h"
+#include "engine/formats/CharDictFormat.h"
+#include "engine/formats/ForecastFormat.h"
+#include "base/ByteOrder.h"
 #include "tools/fccgen/FccRules.h"
 
 namespace fccgen {

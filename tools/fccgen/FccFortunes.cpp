@@ -3,7 +3,7 @@
 // the same parser and checks as the hand-written rules.
 #include <set>
 
-#include "engine/ForecastFormat.h"
+#include "engine/formats/ForecastFormat.h"
 #include "tools/datagen/Text.h"
 #include "tools/fccgen/FccRules.h"
 

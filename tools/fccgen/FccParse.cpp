@@ -1,5 +1,5 @@
 // The parser of the forecast rules' text form (FccRules.h).
-#include "engine/ForecastFormat.h"
+#include "engine/formats/ForecastFormat.h"
 #include "tools/datagen/Text.h"
 #include "tools/fccgen/FccRules.h"
 

@@ -1,6 +1,6 @@
 // FccRules.h: the forecast rule compiler: a readable text form of the
 // forecast rules, parsed, checked and compiled into fccdic.bin
-// (engine/ForecastFormat.h). The compiler computes what the file must keep
+// (engine/formats/ForecastFormat.h). The compiler computes what the file must keep
 // consistent with the rules: every cell's length bounds, every rule's
 // bounds and the key index that tells the engine where to try a rule.
 //

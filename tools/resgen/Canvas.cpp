@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/ByteOrder.h"
+#include "base/ByteOrder.h"
 
 namespace resgen {
 
