@@ -26,7 +26,7 @@
 
 #include "bench/ShippedData.h"
 #include "engine/CChnChars.h"
-#include "engine/KeySyms.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/EngineStart.h"
 #include "tests/engine/KeyFeed.h"
 

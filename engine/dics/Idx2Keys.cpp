@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/internal/DicBuffers.h"
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace {
 

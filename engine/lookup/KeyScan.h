@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "engine/CChnChars.h"
-#include "engine/tagE_Dist.h"
+#include "engine/lookup/tagE_Dist.h"
 
 namespace keyscan {
 

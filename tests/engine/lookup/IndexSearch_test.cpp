@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/internal/KeyScan.h"
+#include "engine/lookup/KeyScan.h"
 #include "tests/engine/LookupFixture.h"
 
 namespace {
