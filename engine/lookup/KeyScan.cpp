@@ -81,37 +81,26 @@ std::vector<uint32_t> RecordOffsets(const KeyList& l) {
   return out;
 }
 
-uint32_t LowerBound(const KeyList& l, const char* key, int n) {
+namespace {
+
+// The first index whose record compares after key (upper) or not before it.
+uint32_t Bound(const KeyList& l, const char* key, int n, bool upper) {
   const auto* k = reinterpret_cast<const uint8_t*>(key);
   uint32_t lo = 0, hi = l.nRecs;
   while (lo < hi) {
     const uint32_t mid = lo + (hi - lo) / 2;
-    if (ComparePrefix(l, l.recs[mid], k, n) < 0) lo = mid + 1;
+    const int c = ComparePrefix(l, l.recs[mid], k, n);
+    if (c < 0 || (upper && c == 0)) lo = mid + 1;
     else hi = mid;
   }
   return lo;
 }
 
-uint32_t UpperBound(const KeyList& l, const char* key, int n) {
-  const auto* k = reinterpret_cast<const uint8_t*>(key);
-  uint32_t lo = 0, hi = l.nRecs;
-  while (lo < hi) {
-    const uint32_t mid = lo + (hi - lo) / 2;
-    if (ComparePrefix(l, l.recs[mid], k, n) <= 0) lo = mid + 1;
-    else hi = mid;
-  }
-  return lo;
-}
+}  // namespace
 
-uint32_t IndexAt(const KeyList& l, uint32_t pos) {
-  uint32_t lo = 0, hi = l.nRecs;
-  while (lo < hi) {
-    const uint32_t mid = lo + (hi - lo) / 2;
-    if (l.recs[mid] < pos) lo = mid + 1;
-    else hi = mid;
-  }
-  return lo;
-}
+uint32_t LowerBound(const KeyList& l, const char* key, int n) { return Bound(l, key, n, false); }
+
+uint32_t UpperBound(const KeyList& l, const char* key, int n) { return Bound(l, key, n, true); }
 
 bool FindExact(const KeyList& l, const char* key, int keyLen, Record& hit) {
   if (!l.Loaded() || keyLen <= 0) return false;

@@ -99,8 +99,6 @@ std::vector<uint32_t> RecordOffsets(const KeyList& l);
 // bytes. l.recs must be set.
 uint32_t LowerBound(const KeyList& l, const char* key, int n);
 uint32_t UpperBound(const KeyList& l, const char* key, int n);
-// The index of the first record at offset pos or after.
-uint32_t IndexAt(const KeyList& l, uint32_t pos);
 
 // The run of the pinyin character list a pykeys.dic record names.
 struct PyRun {
