@@ -145,7 +145,8 @@ bool AtomicFile::Commit() {
     if (m_ops.Fchmod(m_fd, m_mode) != 0)
       return Fail("cannot give the temporary file the old permissions", m_temp, errno);
   }
-  if (m_ops.Fsync(m_fd) != 0) return Fail("cannot flush the temporary file", m_temp, errno);
+  if (m_sync && m_ops.Fsync(m_fd) != 0)
+    return Fail("cannot flush the temporary file", m_temp, errno);
   int fd = m_fd;
   m_fd = -1;
   // A close can report a delayed write error (NFS); trust nothing after it.
@@ -154,7 +155,7 @@ bool AtomicFile::Commit() {
     return Fail("cannot rename the temporary file over it", m_real, errno);
   m_tempExists = false;
   const std::string dir = DirOf(m_real);
-  if (m_ops.SyncDir(dir.c_str()) != 0) {
+  if (m_sync && m_ops.SyncDir(dir.c_str()) != 0) {
     // The new content is in place; only its survival of a crash is in doubt.
     m_failed = true;
     m_error = dir + ": cannot sync the directory after replacing " + m_real + ": " +
@@ -166,8 +167,9 @@ bool AtomicFile::Commit() {
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view content, std::string* error,
-                     IFileOps& ops) {
+                     IFileOps& ops, bool sync) {
   AtomicFile file(path, ops);
+  if (!sync) file.SkipSync();
   bool ok = file.Open() && file.Write(content.data(), content.size()) && file.Commit();
   if (!ok && error) *error = file.Error();
   return ok;

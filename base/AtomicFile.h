@@ -65,6 +65,11 @@ class AtomicFile {
   // failed directory sync is reported as a failure although the new content
   // is then already in place.
   [[nodiscard]] bool Commit();
+  // Leaves out both fsyncs of Commit, for files derived from others that
+  // are made again at every start (nothing is lost when a crash drops
+  // one): the temporary file and the rename stay, so the target is still
+  // never seen half written. Call before Commit.
+  void SkipSync() { m_sync = false; }
 
   // What went wrong, naming the file and the operation; empty after success.
   const std::string& Error() const { return m_error; }
@@ -83,6 +88,7 @@ class AtomicFile {
   bool m_tempExists = false;
   bool m_failed = false;
   bool m_haveMode = false;
+  bool m_sync = true;
   mode_t m_mode = 0;
   uid_t m_uid = 0;
   gid_t m_gid = 0;
@@ -90,7 +96,8 @@ class AtomicFile {
 };
 
 // Replaces path with content in one AtomicFile. On failure returns false and,
-// when error is not null, stores the reason there.
+// when error is not null, stores the reason there. sync false: a derived
+// file (AtomicFile::SkipSync).
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view content,
                                    std::string* error = nullptr,
-                                   IFileOps& ops = SystemFileOps());
+                                   IFileOps& ops = SystemFileOps(), bool sync = true);

@@ -13,7 +13,8 @@
 //
 // Nothing in the programs reads the files back, but they are rewritten at
 // every start of either program: each goes through a temporary file renamed
-// over the old one, so an interrupted start never leaves a torn file.
+// over the old one, so an interrupted start never leaves a torn file. They
+// are not fsynced: a start makes them again.
 #include "controls/RcCmplr.h"
 
 #include <cerrno>
@@ -144,7 +145,9 @@ int CRcCmplr::SaveGuiRes() {
     free(data);
     const std::string path = std::string(static_cast<const char*>(m_strProgDir)) + "res/" + kBlobNames[t];
     std::string error;
-    if (!WriteFileAtomic(path, content, &error, *m_pFileOps)) {
+    // Derived from the script at every start and read by nothing: a crash
+    // that drops one costs nothing, so the save is not synced to disk.
+    if (!WriteFileAtomic(path, content, &error, *m_pFileOps, false)) {
       // Usually a missing res/ directory; the files after this one are not
       // tried either.
       ReportAt(SrcPos(), error.c_str());

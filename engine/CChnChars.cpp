@@ -290,8 +290,10 @@ void CChnChars::ReleaseAll() {
   // The per-character tables go too, so that a restart with a method
   // missing finds none of that method's tables left from before.
   m_mapCh2Usage.RemoveAll();
+  m_charUsageRank.clear();
   m_mapCh2KeysPX.RemoveAll();
   m_mapCh2PYs.RemoveAll();
+  m_charIsCommon.clear();
   m_mapCh2KeysPY.RemoveAll();
   m_mapCh2PYsDiaoInOrder.RemoveAll();
   for (CString& s : m_str1KeyPy) s.Empty();

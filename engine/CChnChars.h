@@ -27,7 +27,12 @@
 // those parts and added here by them.
 #pragma once
 
+#include <climits>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "engine/dics/ChnCharReadings.h"
 #include "engine/lexicon/CKeyZiPair.h"
@@ -486,6 +491,9 @@ class CChnChars {
   int IsPYProper(const char* py);
   int MapChnToKeysLookup(unsigned short ch, CStringArray& out, int method, int complete);
   int IsCommonChar(char* ch);
+  // IsCommonChar asked of the reading maps themselves (v: the character's
+  // two bytes, the first low).
+  int CommonInReadingMaps(unsigned short v) const;
   int NumCizuMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
   int UnitCiMatch(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
 
@@ -507,7 +515,10 @@ class CChnChars {
   uint16_t m_nCiZuIdxEntryLen[2];   // 3, or 4 for a weighted pinyin index
   uint32_t m_nCiZuFlatLen;
   uint32_t m_nCiZuIdxLen[2];
-  uint32_t* m_pZiIdx2Keys[2];       // kTwoKeyBuckets offsets each; null
+  // Two-key tables, kTwoKeyBuckets offsets each, then the record index of
+  // the list (KeyScan.h: a count and the offset of every record in
+  // order, for binary searches); null when not built.
+  uint32_t* m_pZiIdx2Keys[2];
   uint32_t* m_pCiZuIdx2Keys[2];
   CString m_strShouZiMuIdxPath;
   uint32_t m_nShouZiMuIdxLen;
@@ -517,12 +528,28 @@ class CChnChars {
   // ---- Character dictionaries (ChnCharDics.cpp, PyCharList.cpp)
   AMapStringToString* m_pKey2ChsDic2;  // owned; created by InitFirst
   AMapWordToPtr m_mapCh2Usage;         // character -> rank (value, not pointer)
+  // The same ranks by character value (kNoUsageRank: none), for the
+  // candidate sort: the map's 16 buckets hold chains of ~1,300. Both are
+  // changed only by InitCh2UsageDic and SetUsageRank.
+  std::vector<int32_t> m_charUsageRank;
+  static constexpr int32_t kNoUsageRank = INT32_MIN;
+  // Gives character ch (first byte low) the usage rank, or none (rank 0).
+  void SetUsageRank(uint16_t ch, int32_t rank);
   AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPX;
   AMap<unsigned short, unsigned short, typArrPYs, typArrPYs&> m_mapCh2PYs;
   AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPY;
   int m_bUseCh2KeysPY;
   AMap<unsigned short, unsigned short, typArrPYsDiaoInOrder, typArrPYsDiaoInOrder&>
       m_mapCh2PYsDiaoInOrder;
+  // IsCommonChar's answer for every character value (the two reading maps
+  // hold long hash chains and copy a reading list a lookup), made by
+  // LoadChn2KeyMapPY after the maps; empty when the maps were not loaded.
+  std::vector<uint8_t> m_charIsCommon;
+  // The records (offset, distance) each fuzzy segment search matched, by
+  // method, distance limit and segment; emptied whenever a phrase index
+  // is built again or released (BuildIdx2KeysInDic, ReleaseCiZuIdx).
+  std::unordered_map<std::string, std::vector<std::pair<uint32_t, int>>> m_segMatches;
+  static constexpr size_t kMaxSegMatches = 4096;
   unsigned char* m_pKey2Chs[2];  // chdicres.bin, pykeys.dic (+pad); null
   uint32_t m_nKey2ChsLen[2];
   unsigned char* m_pPyFlat;      // pinyin character list (+pad); null

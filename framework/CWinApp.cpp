@@ -75,13 +75,12 @@ int CWinApp::InitApplication() {
 }
 
 int CWinApp::IsFirstInstance() {
-  FILE* ps = popen("ps -x", "r");
-  if (!ps) return 1;
+  // This user's processes, as "ps -x" lists them.
+  const std::string listing = afc::ProcListing(afc::PsColumns::kMine, "/proc", geteuid());
   const int ownPid = m_nPid ? m_nPid : static_cast<int>(getpid());
-  const bool older = afc::ForEachPsLine(ps, 2048, [&](const char* line) {
+  const bool older = afc::ForEachListingLine(listing, 2048, [&](const char* line) {
     return afc::PsLineIsOlderCopy(line, m_pszProgName, m_strProgDir, ownPid);
   });
-  pclose(ps);
   return older ? 0 : 1;
 }
 

@@ -69,14 +69,13 @@ void OpenHtml(char* file) {
 
 int FindAppPid(char* name) {
   if (!name || !*name) return 0;
-  FILE* ps = popen("ps -A", "r");
-  if (!ps) return 0;
+  // Every process, as "ps -A" lists them.
+  const std::string listing = afc::ProcListing(afc::PsColumns::kAll, "/proc", 0);
   int found = 0;
-  afc::ForEachPsLine(ps, 5120, [&](const char* line) {
+  afc::ForEachListingLine(listing, 5120, [&](const char* line) {
     found = afc::PsLineNamesApp(line, name);
     return found > 0;
   });
-  pclose(ps);
   return found;
 }
 

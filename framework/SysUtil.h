@@ -30,8 +30,8 @@ CString FindInstalledWebBrowser();
 // and the child never touches the parent's X connection.
 void OpenHtml(char* file);
 
-// The pid of a running program whose command is name, from "ps -A"; 0 when
-// there is none or ps cannot be started.
+// The pid of a running program whose command is name, from the process
+// list as "ps -A" prints it (read from /proc); 0 when there is none.
 int FindAppPid(char* name);
 
 // --- Files -----------------------------------------------------------------

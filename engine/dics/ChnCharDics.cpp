@@ -105,6 +105,8 @@ int CChnChars::LoadChn2KeyMapPYOld() {
 int CChnChars::LoadChn2KeyMapPY() {
   m_mapCh2PYs.RemoveAll();
   m_mapCh2PYsDiaoInOrder.RemoveAll();
+  m_charIsCommon.clear();
+  std::vector<uint16_t> chars;
   for (int n = 1; n <= 2; ++n) {
     CString path;
     path.Format("%sch2pypz%d.bin", EngineHost().DataDir(), n);
@@ -117,8 +119,13 @@ int CChnChars::LoadChn2KeyMapPY() {
     for (const chndic::ReadingEntry& e : entries) {
       if (n == 1) StoreReadings(m_mapCh2PYs[e.ch], e);
       else StoreReadings(m_mapCh2PYsDiaoInOrder[e.ch], e);
+      chars.push_back(e.ch);
     }
   }
+  // The answers of the maps, asked once per character they hold.
+  std::vector<uint8_t> common(0x10000, 0);
+  for (uint16_t ch : chars) common[ch] = static_cast<uint8_t>(CommonInReadingMaps(ch));
+  m_charIsCommon.swap(common);
   return 1;
 }
 
@@ -136,8 +143,20 @@ int CChnChars::InitKey2ChsDic2FromBinary() {
   return 1;
 }
 
+void CChnChars::SetUsageRank(uint16_t ch, int32_t rank) {
+  if (m_charUsageRank.empty()) m_charUsageRank.assign(0x10000, kNoUsageRank);
+  if (rank == 0) {
+    m_mapCh2Usage.RemoveKey(ch);
+    m_charUsageRank[ch] = kNoUsageRank;
+  } else {
+    m_mapCh2Usage.SetAt(ch, reinterpret_cast<void*>(static_cast<intptr_t>(rank)));
+    m_charUsageRank[ch] = rank;
+  }
+}
+
 int CChnChars::InitCh2UsageDic(int) {
   m_mapCh2Usage.RemoveAll();
+  m_charUsageRank.assign(0x10000, kNoUsageRank);
   const CString path = DataPath("sort.dic");
   std::vector<uint8_t> bytes;
   if (!ReadDic(path, bytes)) return 0;
@@ -145,8 +164,10 @@ int CChnChars::InitCh2UsageDic(int) {
   std::string err;
   chndic::ParseSortDic(bytes, ranks, err);
   ReportFault(path, err);
-  for (const auto& r : ranks)
+  for (const auto& r : ranks) {
     m_mapCh2Usage.SetAt(r.first, reinterpret_cast<void*>(static_cast<intptr_t>(r.second)));
+    m_charUsageRank[r.first] = r.second;
+  }
   return 1;
 }
 

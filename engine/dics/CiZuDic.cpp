@@ -49,6 +49,7 @@ constexpr uint16_t kWeightedEntry = 4;
 }  // namespace
 
 void CChnChars::ReleaseCiZuIdx(typInputMethod method) {
+  m_segMatches.clear();
   free(m_pCiZuIdx[method]);
   m_pCiZuIdx[method] = nullptr;
   m_nCiZuIdxLen[method] = 0;

@@ -4,8 +4,11 @@
 #include "engine/CChnChars.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "engine/internal/DicBuffers.h"
+#include "engine/lookup/KeyScan.h"
 
 namespace {
 
@@ -48,12 +51,26 @@ int CChnChars::BuildIdx2KeysInDic(int kind, typInputMethod method) {
       if (method == kPinYin) layout = chndic::KeyListLayout::kPinYinKeys;
       break;
   }
-  if (!*table) {
-    *table = static_cast<uint32_t*>(calloc(kTwoKeyBuckets, sizeof(uint32_t)));
-    if (!*table) return 0;
+  m_segMatches.clear();  // offsets into the list that changes
+  // The table, then the record index (KeyScan.h) in one block.
+  keyscan::KeyList l;
+  l.data = data && len > 0 ? data : nullptr;
+  l.pyKeys = layout == chndic::KeyListLayout::kPinYinKeys;
+  l.entryLen = entryLen;
+  const std::vector<uint32_t> offsets = keyscan::RecordOffsets(l);
+  const size_t slots = keyscan::kIndexFirstSlot + offsets.size();
+  auto* block = static_cast<uint32_t*>(realloc(*table, slots * sizeof(uint32_t)));
+  if (!block) {
+    free(*table);
+    *table = nullptr;
+    return 0;
   }
-  for (int i = 0; i < kTwoKeyBuckets; ++i) (*table)[i] = 0;
+  *table = block;
+  for (int i = 0; i < kTwoKeyBuckets; ++i) block[i] = 0;
+  block[keyscan::kIndexCountSlot] = static_cast<uint32_t>(offsets.size());
+  if (!offsets.empty())
+    memcpy(block + keyscan::kIndexFirstSlot, offsets.data(), offsets.size() * sizeof(uint32_t));
   if (!data) return 0;
-  chndic::BuildTwoKeyTable(data, len, layout, entryLen, *table);
+  chndic::BuildTwoKeyTable(data, len, layout, entryLen, block);
   return 1;
 }

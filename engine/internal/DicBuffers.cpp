@@ -1,5 +1,6 @@
 #include "engine/internal/DicBuffers.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,9 +25,19 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   out.clear();
   FILE* f = fopen(path, "rb");
   if (!f) return false;
-  uint8_t block[8192];
-  size_t got;
-  while ((got = fread(block, 1, sizeof block, f)) > 0) out.insert(out.end(), block, block + got);
+  // One read of the size the file has now; a file that grows meanwhile is
+  // read on in blocks, one that shrinks ends at its end.
+  struct stat st;
+  if (fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    out.resize(static_cast<size_t>(st.st_size));
+  size_t have = 0;
+  for (;;) {
+    if (have == out.size()) out.resize(have + 8192);
+    const size_t got = fread(out.data() + have, 1, out.size() - have, f);
+    have += got;
+    if (got == 0) break;
+  }
+  out.resize(have);
   const bool ok = !ferror(f);
   fclose(f);
   return ok;

@@ -149,6 +149,11 @@ int CChnChars::IsChnPunctuation(unsigned short ch) {
 
 int CChnChars::IsCommonChar(char* ch) {
   const unsigned short v = chnreadings::MemoryOrder(ch);
+  if (!m_charIsCommon.empty()) return m_charIsCommon[v];
+  return CommonInReadingMaps(v);
+}
+
+int CChnChars::CommonInReadingMaps(unsigned short v) const {
   typArrPYs a;
   if (m_mapCh2PYs.Lookup(v, a)) return (a.flags & chardict::kCommonMask) == chardict::kCommonFlag;
   typArrPYsDiaoInOrder b;

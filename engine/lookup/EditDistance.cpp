@@ -1,6 +1,7 @@
 #include "engine/lookup/EditDistance.h"
 
 #include <bitset>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -76,7 +77,9 @@ int distBetween2Chars(char a, char b) {
   return adjacent(a, b) ? kAdjacentCost : kEditCost;
 }
 
-int EditDistance(const char* s1, const char* s2) {
+int EditDistance(const char* s1, const char* s2) { return EditDistanceBelow(s1, s2, INT_MAX); }
+
+int EditDistanceBelow(const char* s1, const char* s2, int limit) {
   if (!s1) s1 = "";
   if (!s2) s2 = "";
   const int m = static_cast<int>(strlen(s1));
@@ -93,7 +96,12 @@ int EditDistance(const char* s1, const char* s2) {
 
   for (int i = 0; i <= m; ++i) D(i, 0) = kEditCost * i;
   for (int j = 1; j <= n; ++j) D(0, j) = kEditCost * j;
+  // Every cell of row i comes from rows i - 1 and i - 2 plus a cost, so
+  // the least cell of two rows in a row never falls further down; once it
+  // reaches limit, so has the distance.
+  int prevRowMin = 0;
   for (int i = 1; i <= m; ++i) {
+    int rowMin = D(i, 0);
     for (int j = 1; j <= n; ++j) {
       int best = D(i - 1, j) + kEditCost;
       if (D(i, j - 1) + kEditCost < best) best = D(i, j - 1) + kEditCost;
@@ -103,7 +111,10 @@ int EditDistance(const char* s1, const char* s2) {
           D(i - 2, j - 2) + kEditCost < best)
         best = D(i - 2, j - 2) + kEditCost;
       D(i, j) = best;
+      if (best < rowMin) rowMin = best;
     }
+    if (rowMin >= limit && prevRowMin >= limit && i < m) return limit;
+    prevRowMin = rowMin;
   }
   return D(m, n);
 }

@@ -30,3 +30,6 @@ int distBetween2Chars(char a, char b);
 // The edit distance of two NUL-terminated key strings of any length (null
 // counts as empty). Symmetric in its arguments.
 int EditDistance(const char* s1, const char* s2);
+// EditDistance when it is below limit; otherwise some value of at least
+// limit (the computation stops as soon as the distance cannot stay below).
+int EditDistanceBelow(const char* s1, const char* s2, int limit);

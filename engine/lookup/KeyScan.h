@@ -7,14 +7,23 @@
 // loads is followed by zero bytes (kPadBytes), so a walk stops at a zero
 // byte without a length test and never reads past the padding.
 //
+// Behind each two-key table the engine keeps the offset of every record of
+// its list, in list order (the record index); the lists are in strcmp
+// order of their keys, so a key or a key's beginning is found by binary
+// search over it instead of a walk through its bucket. Whatever the index
+// finds, a walk from the bucket finds too: the searches below give the
+// walks' results on every sorted list.
+//
 // The views borrow the engine's buffers; they are valid until the next load
 // or release of the list.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "engine/CChnChars.h"
+#include "engine/lookup/tagE_Dist.h"
 
 namespace keyscan {
 
@@ -31,6 +40,8 @@ constexpr int kMaxKeyText = kFatKeyBytes - 1;
 struct KeyList {
   const uint8_t* data = nullptr;    // the first record; null when not loaded
   const uint32_t* table = nullptr;  // two-key table; null: walks start at 0
+  const uint32_t* recs = nullptr;   // record index; null: no searches
+  uint32_t nRecs = 0;
   int entryLen = 0;                 // bytes per entry (kEntries lists)
   bool pyKeys = false;              // one 4-byte block after each key
   bool Loaded() const { return data != nullptr && data[0] != 0; }
@@ -72,6 +83,23 @@ inline uint32_t StartOf(const KeyList& l, const char* key) {
   return l.table ? l.table[CChnChars::GetArrPosForIndexVal(key)] : 0;
 }
 
+// The record index stored behind a two-key table (table[kTwoKeyBuckets] is
+// the count, the offsets follow).
+constexpr int kIndexCountSlot = kTwoKeyBuckets;
+constexpr int kIndexFirstSlot = kTwoKeyBuckets + 1;
+// The offsets of every record of the list l (its table and index ignored),
+// in order, as the walks of ReadRecord meet them from offset 0.
+std::vector<uint32_t> RecordOffsets(const KeyList& l);
+
+// The first index of l.recs whose record's key, cut to n bytes, does not
+// sort before key cut to n bytes (LowerBound), or sorts after it
+// (UpperBound); l.nRecs when there is none. Bytes compare as unsigned, a
+// key before its extensions; key has at least n bytes. The records of
+// [LowerBound, UpperBound) are those whose keys start with key's first n
+// bytes. l.recs must be set.
+uint32_t LowerBound(const KeyList& l, const char* key, int n);
+uint32_t UpperBound(const KeyList& l, const char* key, int n);
+
 // The run of the pinyin character list a pykeys.dic record names.
 struct PyRun {
   uint32_t start = 0;
@@ -84,9 +112,31 @@ inline const uint8_t* PyFlatChar(const CChnChars& e, uint32_t i) {
   return e.m_pPyFlat + static_cast<size_t>(i) * static_cast<size_t>(e.m_nPyFlatEntryLen);
 }
 
-// The record whose key is exactly key (a walk from its bucket that stops at
-// the first record sorting after it); false when there is none.
+// The record whose key is exactly key (a binary search over the record
+// index; without one, a walk from its bucket that stops at the first record
+// sorting after it); false when there is none.
 bool FindExact(const KeyList& l, const char* key, int keyLen, Record& hit);
+
+// The two record lists of the ranked rows: the records whose keys share
+// the longest beginning (prefix keys, at least 2) with the typed keys, and
+// the runner-up, each at most kMaxRows records in list order.
+struct PrefixList {
+  int prefix = 0;
+  int count = 0;
+  uint32_t pos[kMaxRows];
+};
+struct PrefixLists {
+  PrefixList list[2];
+  int best = 0;  // which of list[] is the longest beginning
+};
+// Fills lists for key (L bytes). skipWholeRecordKeys: records whose whole
+// key begins the typed keys are left out (there were exact hits);
+// wholeKeyOnly: only records that begin with all of key count. With a
+// record index, runs of records that cannot change the lists are skipped
+// by binary search and the search stops past the records that begin with
+// key's first two bytes; without one, the walk from the key's bucket.
+void GatherPrefixLists(const KeyList& l, const char* key, int L, bool skipWholeRecordKeys,
+                       bool wholeKeyOnly, PrefixLists& lists);
 
 // The number of double-byte characters of a candidate's text.
 int TextChars(const typCharFatFmt& rec);

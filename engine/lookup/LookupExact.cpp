@@ -165,10 +165,15 @@ void CChnChars::SortAndRemoveRareChar(FatList& list) {
         continue;
     } else {
       const uint16_t ch = static_cast<uint16_t>(s.rec.data[0] | (s.rec.data[1] << 8));
-      void* rank = nullptr;
-      s.nWeight = m_mapCh2Usage.Lookup(ch, rank)
-                      ? static_cast<int>(reinterpret_cast<intptr_t>(rank))
-                      : kRankOfUnranked;
+      if (!m_charUsageRank.empty()) {
+        const int32_t rank = m_charUsageRank[ch];
+        s.nWeight = rank == kNoUsageRank ? kRankOfUnranked : static_cast<int>(rank);
+      } else {
+        void* rank = nullptr;
+        s.nWeight = m_mapCh2Usage.Lookup(ch, rank)
+                        ? static_cast<int>(reinterpret_cast<intptr_t>(rank))
+                        : kRankOfUnranked;
+      }
       if (!pinyin && s.nWeight >= cfg.ExcludeLevel) continue;
     }
     kept.push_back(s);

@@ -268,25 +268,34 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
   if (!l.Loaded()) return 0;
   char segHead[4] = {};
   strncpy(segHead, seg, 3);
-  keyscan::Record r;
-  for (uint32_t pos = keyscan::StartOf(l, seg); keyscan::ReadRecord(l, pos, r); pos = r.next) {
+  // The distance of a record's key, -1 when it is out of reach; false
+  // stops the walk.
+  auto match = [&](const keyscan::Record& r, int& d) {
+    d = -1;
     const int keyLen = static_cast<int>(r.keyLen);
-    if (keyLen < minLen || keyLen > maxLen) continue;
+    if (keyLen < minLen || keyLen > maxLen) return true;
     char recKey[256];
     const int copy = keyLen < 255 ? keyLen : 255;
     memcpy(recKey, r.Key(l), static_cast<size_t>(copy));
     recKey[copy] = 0;
     const int head = strncmp(recKey, segHead, 3);
-    if (head != 0) {
-      if (keyLen >= 3 && head > 0) break;
-      continue;
-    }
+    if (head != 0) return !(keyLen >= 3 && head > 0);
     // Every key of length difference costs an insertion or a deletion (3):
     // a key whose length alone puts it at D or beyond needs no distance.
     const int gap = (keyLen > 3 ? keyLen - 3 : 0) - (n > 3 ? n - 3 : 0);
-    if (3 * (gap < 0 ? -gap : gap) >= D) continue;
-    const int d = EditDistance(keyLen > 3 ? recKey + 3 : "", n > 3 ? seg.GetString() + 3 : "");
-    if (d >= D) continue;
+    if (3 * (gap < 0 ? -gap : gap) >= D) return true;
+    const int dist =
+        EditDistanceBelow(keyLen > 3 ? recKey + 3 : "", n > 3 ? seg.GetString() + 3 : "", D);
+    if (dist < D) d = dist;
+    return true;
+  };
+  // The phrases of a matching record not met before.
+  auto take = [&](const keyscan::Record& r, int d) {
+    const int keyLen = static_cast<int>(r.keyLen);
+    char recKey[256];
+    const int copy = keyLen < 255 ? keyLen : 255;
+    memcpy(recKey, r.Key(l), static_cast<size_t>(copy));
+    recKey[copy] = 0;
     for (uint32_t p = r.dataPos; p < r.next; p += static_cast<uint32_t>(l.entryLen)) {
       const uint8_t* en = l.data + p;
       const CString dup = keyscan::HexKey(en);
@@ -300,6 +309,39 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
       list.Add(c);
       mine.SetAt(dup, nullptr);
       seen.SetAt(dup, nullptr);
+    }
+  };
+  keyscan::Record r;
+  int d;
+  if (D <= 1) {
+    // Distance 0 is left: only the record of exactly these keys matches.
+    if (keyscan::FindExact(l, seg, n, r) && match(r, d) && d >= 0) take(r, d);
+  } else if (l.recs && n >= 3) {
+    // Only records that begin with the segment's first three keys match;
+    // they follow one another in the sorted list. A sentence asks for the
+    // same segments again at every key: the matches are kept (record and
+    // distance) until the index changes.
+    std::string cacheKey = std::to_string(method) + ' ' + std::to_string(D) + ' ';
+    cacheKey += seg.GetString();
+    auto hit = m_segMatches.find(cacheKey);
+    if (hit == m_segMatches.end()) {
+      if (m_segMatches.size() >= kMaxSegMatches) m_segMatches.clear();
+      std::vector<std::pair<uint32_t, int>> found;
+      const uint32_t end = keyscan::UpperBound(l, seg, 3);
+      for (uint32_t i = keyscan::LowerBound(l, seg, 3); i < end; ++i) {
+        keyscan::ReadRecord(l, l.recs[i], r);
+        if (match(r, d) && d >= 0) found.emplace_back(r.pos, d);
+      }
+      hit = m_segMatches.emplace(std::move(cacheKey), std::move(found)).first;
+    }
+    for (const auto& m : hit->second) {
+      keyscan::ReadRecord(l, m.first, r);
+      take(r, m.second);
+    }
+  } else {
+    for (uint32_t pos = keyscan::StartOf(l, seg); keyscan::ReadRecord(l, pos, r); pos = r.next) {
+      if (!match(r, d)) break;
+      if (d >= 0) take(r, d);
     }
   }
   return list.GetSize();

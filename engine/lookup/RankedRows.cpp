@@ -25,20 +25,6 @@ constexpr int kSecondListStep = 6;     // distance per key the runner-up lacks
 constexpr int kSecondListStepShort = 3;  // ... when one typed key is left
 constexpr int kLists = 2;
 
-// One of a set's two record lists.
-struct RecordList {
-  int prefix = 0;  // common beginning of its records with the typed keys
-  int count = 0;
-  uint32_t pos[kMaxRows];
-};
-
-int CommonPrefix(const char* a, int na, const char* b, int nb) {
-  const int n = na < nb ? na : nb;
-  int c = 0;
-  while (c < n && a[c] == b[c]) ++c;
-  return c;
-}
-
 // Stable sort of rows by nDist (insertion sort: equal distances keep their
 // slot order).
 void SortRows(tagE_Dist* rows, int n) {
@@ -91,37 +77,11 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
   const int L = key.GetLength();
 
   // 1. The best list and the runner-up.
-  RecordList lists[kLists];
-  int best = 0;
+  keyscan::PrefixLists gathered;
+  keyscan::GatherPrefixLists(l, key, L, m_nExactHits != 0, m_bLongCiInExact != 0, gathered);
+  const keyscan::PrefixList* lists = gathered.list;
+  const int best = gathered.best;
   keyscan::Record r;
-  for (uint32_t pos = keyscan::StartOf(l, key); keyscan::ReadRecord(l, pos, r); pos = r.next) {
-    RecordList& b = lists[best];
-    RecordList& s = lists[1 - best];
-    const int c = CommonPrefix(r.Key(l), static_cast<int>(r.keyLen), key, L);
-    if (m_nExactHits && c == static_cast<int>(r.keyLen)) continue;
-    if (c < 2) {
-      if (c < s.prefix) break;
-      continue;
-    }
-    if (m_bLongCiInExact && c < L) continue;
-    if (c > b.prefix) {
-      s.prefix = c;
-      s.count = 0;
-      s.pos[s.count++] = r.pos;
-      best = 1 - best;
-    } else if (c == b.prefix) {
-      if (b.count < kMaxRows) b.pos[b.count++] = r.pos;
-    } else if (c > s.prefix) {
-      s.prefix = c;
-      s.count = 0;
-      s.pos[s.count++] = r.pos;
-    } else if (c == s.prefix) {
-      if (s.count >= kMaxRows) break;
-      s.pos[s.count++] = r.pos;
-    } else {
-      break;
-    }
-  }
 
   // 2. Rows with their candidates, the best list first.
   AMapStringToPtr met(kMaxRows);
@@ -129,7 +89,7 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
   int nRows[kLists] = {0, 0};
   const int order[kLists] = {best, 1 - best};
   for (int which : order) {
-    const RecordList& list = lists[which];
+    const keyscan::PrefixList& list = lists[which];
     int e = 0;
     for (int i = 0; i < list.count; ++i) {
       keyscan::ReadRecord(l, list.pos[i], r);
@@ -172,8 +132,8 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
   }
 
   // 3. Rank each list.
-  const RecordList& bl = lists[best];
-  const RecordList& sl = lists[1 - best];
+  const keyscan::PrefixList& bl = lists[best];
+  const keyscan::PrefixList& sl = lists[1 - best];
   for (int which = 0; which < kLists; ++which) {
     const int P = lists[which].prefix;
     const char* R = key.GetString() + (P < L ? P : L);

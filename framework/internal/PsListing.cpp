@@ -1,5 +1,9 @@
 #include "framework/internal/PsListing.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -54,6 +58,70 @@ bool ForEachPsLine(FILE* stream, int pieceSize,
     if (onLine(buf.data())) return true;
   }
   return false;
+}
+
+namespace {
+
+// The whole of a small /proc file; "" when it cannot be read.
+std::string ReadProcFile(const std::string& path) {
+  std::string out;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return out;
+  char buf[4096];
+  size_t got;
+  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, got);
+  std::fclose(f);
+  return out;
+}
+
+}  // namespace
+
+std::string ProcListing(PsColumns columns, const char* procRoot, unsigned uid) {
+  std::vector<int> pids;
+  if (DIR* d = opendir(procRoot)) {
+    while (dirent* e = readdir(d)) {
+      const char* n = e->d_name;
+      if (*n < '1' || *n > '9' || std::strspn(n, "0123456789") != std::strlen(n)) continue;
+      const long pid = std::strtol(n, nullptr, 10);
+      if (pid > 0 && pid <= 0x7fffffffL) pids.push_back(static_cast<int>(pid));
+    }
+    closedir(d);
+  }
+  std::sort(pids.begin(), pids.end());
+  std::string out;
+  for (int pid : pids) {
+    const std::string dir = std::string(procRoot) + "/" + std::to_string(pid);
+    if (columns == PsColumns::kMine) {
+      struct stat st;
+      if (stat(dir.c_str(), &st) != 0 || st.st_uid != uid) continue;
+    }
+    std::string comm = ReadProcFile(dir + "/comm");
+    if (comm.empty()) continue;  // gone meanwhile
+    if (comm.back() == '\n') comm.pop_back();
+    char head[64];
+    if (columns == PsColumns::kAll) {
+      std::snprintf(head, sizeof head, "%5d ?        00:00:00 ", pid);
+      out += head + comm + "\n";
+      continue;
+    }
+    std::string args = ReadProcFile(dir + "/cmdline");
+    while (!args.empty() && args.back() == '\0') args.pop_back();
+    std::replace(args.begin(), args.end(), '\0', ' ');
+    std::replace(args.begin(), args.end(), '\n', ' ');
+    if (args.empty()) args = "[" + comm + "]";
+    std::snprintf(head, sizeof head, "%5d ?        S      0:00 ", pid);
+    out += head + args + "\n";
+  }
+  return out;
+}
+
+bool ForEachListingLine(const std::string& listing, int pieceSize,
+                        const std::function<bool(const char*)>& onLine) {
+  FILE* f = fmemopen(const_cast<char*>(listing.data()), listing.size(), "r");
+  if (!f) return false;
+  const bool stopped = ForEachPsLine(f, pieceSize, onLine);
+  std::fclose(f);
+  return stopped;
 }
 
 }  // namespace afc

@@ -1,8 +1,10 @@
 // PsListing.h: reading the lines of a "ps" listing. Two callers look for a
 // program in such a listing: FindAppPid (by command name in "ps -A") and
 // CWinApp::IsFirstInstance (by program path in "ps -x"). The matching rules
-// are pure functions of one line, so they are tested on canned output; the
-// pipe is opened by the callers.
+// are pure functions of one line, so they are tested on canned output.
+// The listings themselves are read from /proc (ProcListing) in the layout
+// ps prints them, which spares a start-up the ps runs (a fork and exec each,
+// ~40 ms, against ~1 ms for /proc).
 #pragma once
 
 #include <cstdio>
@@ -37,5 +39,23 @@ bool PsLineIsOlderCopy(const char* line, const char* programName,
 // delivers it). Stops early when onLine returns true; returns whether it did.
 bool ForEachPsLine(FILE* stream, int pieceSize,
                    const std::function<bool(const char*)>& onLine);
+
+// The lines "ps" would print, read from procRoot (normally "/proc") in
+// ascending pid order, with the columns the rules above look at where ps
+// puts them:
+//   kAll ("ps -A"):  "%5d ?        00:00:00 COMM\n", every process, COMM as
+//                    in /proc/PID/comm (the first 15 bytes of the name);
+//   kMine ("ps -x"): "%5d ?        S      0:00 ARGS\n", the processes whose
+//                    /proc/PID belongs to uid, ARGS the command line with
+//                    blanks between the arguments, or "[COMM]" when it is
+//                    empty (kernel threads).
+// The other columns are placeholders: no rule reads them. A process that
+// ends while the listing is read is left out.
+enum class PsColumns { kAll, kMine };
+std::string ProcListing(PsColumns columns, const char* procRoot, unsigned uid);
+
+// Calls onLine for each line of a listing held in memory (as ForEachPsLine).
+bool ForEachListingLine(const std::string& listing, int pieceSize,
+                        const std::function<bool(const char*)>& onLine);
 
 }  // namespace afc

@@ -315,3 +315,40 @@ TEST(RcBlobs, AFailureAtAnyStepLeavesEachFileOldOrNew) {
 }
 
 }  // namespace
+
+namespace {
+
+// The system's file operations, counted by kind.
+class CountingOps : public IFileOps {
+ public:
+  int Create(const char* p) override { return Sys().Create(p); }
+  ssize_t Write(int fd, const void* d, size_t n) override { return Sys().Write(fd, d, n); }
+  int Fchmod(int fd, mode_t m) override { return Sys().Fchmod(fd, m); }
+  int Fsync(int fd) override { return ++m_syncs, Sys().Fsync(fd); }
+  int Close(int fd) override { return Sys().Close(fd); }
+  int Rename(const char* a, const char* b) override { return ++m_renames, Sys().Rename(a, b); }
+  int SyncDir(const char* d) override { return ++m_syncs, Sys().SyncDir(d); }
+  int Remove(const char* p) override { return Sys().Remove(p); }
+  int m_syncs = 0;
+  int m_renames = 0;
+
+ private:
+  static IFileOps& Sys() { return SystemFileOps(); }
+};
+
+// The blobs are made again at every start: each still replaces its file
+// through a rename, but none is synced to disk.
+TEST(RcBlobs, SaveRenamesEveryFileWithoutSyncing) {
+  kvrtest::ScratchDir dir;
+  CRcCmplr rc;
+  CompileAndSave(rc, dir, kEveryTable);
+  CountingOps ops;
+  rc.SetFileOps(ops);
+  EXPECT_EQ(rc.SaveGuiRes(), 1);
+  rc.SetFileOps(SystemFileOps());
+  EXPECT_EQ(ops.m_renames, 8);
+  EXPECT_EQ(ops.m_syncs, 0);
+  EXPECT_EQ(Entries(dir.File("res")).size(), 8u);
+}
+
+}  // namespace

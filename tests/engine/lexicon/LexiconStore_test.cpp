@@ -67,11 +67,15 @@ TEST_F(Lexicon, TheQueueIsFiledIntoALoadedIndexOfTheOtherMethodAndFoundThroughIt
       EXPECT_TRUE(Filed(keyscan::CiZuList(dictionary, kXingMa), k, OffsetOf(p))) << p << " " << k;
   }
   EXPECT_EQ(dictionary.m_bCiZuIdxDirty[kXingMa], 0) << "saved";
-  // The two-key table follows the index it was built for.
-  const std::vector<uint32_t> table(dictionary.m_pCiZuIdx2Keys[kXingMa],
-                                    dictionary.m_pCiZuIdx2Keys[kXingMa] + kTwoKeyBuckets);
+  // The two-key table and the record index follow the index they were
+  // built for.
+  const uint32_t* block = dictionary.m_pCiZuIdx2Keys[kXingMa];
+  const std::vector<uint32_t> table(block,
+                                    block + keyscan::kIndexFirstSlot + block[keyscan::kIndexCountSlot]);
   dictionary.BuildIdx2KeysInDic(kIdxCiZu, kXingMa);
-  EXPECT_TRUE(std::equal(table.begin(), table.end(), dictionary.m_pCiZuIdx2Keys[kXingMa]));
+  block = dictionary.m_pCiZuIdx2Keys[kXingMa];
+  ASSERT_EQ(block[keyscan::kIndexCountSlot], table[keyscan::kIndexCountSlot]);
+  EXPECT_TRUE(std::equal(table.begin(), table.end(), block));
 }
 
 TEST_F(Lexicon, RefusalsChangeNothing) {

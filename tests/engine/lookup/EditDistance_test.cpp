@@ -104,6 +104,30 @@ TEST_F(EditDistanceTest, MatchesTheOracleAndIsSymmetric) {
   }
 }
 
+// The bounded distance gives the distance below its limit and never a
+// value below the limit otherwise, on near and far pairs (a key and its
+// mistyped copies, and unrelated keys).
+TEST_F(EditDistanceTest, BoundedDistanceAgreesBelowItsLimit) {
+  std::mt19937 rng(36);
+  for (int i = 0; i < 600; ++i) {
+    const std::string a = RandomKeys(rng, 3 + rng() % 20);
+    std::string b = a;
+    for (int k = static_cast<int>(rng() % 4); k > 0 && !b.empty(); --k)
+      b[rng() % b.size()] = RandomKeys(rng, 1)[0];
+    if (rng() % 3 == 0) b = RandomKeys(rng, rng() % 20);
+    const int full = EditDistance(a.c_str(), b.c_str());
+    for (int limit : {1, 2, 3, 4, 6, 7, 9, 12, 30}) {
+      SCOPED_TRACE(a + " / " + b + " limit " + std::to_string(limit));
+      const int bounded = EditDistanceBelow(a.c_str(), b.c_str(), limit);
+      if (full < limit) {
+        EXPECT_EQ(bounded, full);
+      } else {
+        EXPECT_GE(bounded, limit);
+      }
+    }
+  }
+}
+
 // The fuzzy segment search skips keys whose length alone puts them out of
 // reach: every key of length difference costs at least 3, also through the
 // shortcut for very different lengths.

@@ -25,8 +25,7 @@ class XingMaLookup : public lookuptest::Engine {
     const CString ch = ToGbk(utf8);
     const auto v = static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) |
                                          (static_cast<uint8_t>(ch[1]) << 8));
-    if (rank == 0) dictionary.m_mapCh2Usage.RemoveKey(v);
-    else dictionary.m_mapCh2Usage.SetAt(v, reinterpret_cast<void*>(static_cast<intptr_t>(rank)));
+    dictionary.SetUsageRank(v, rank);
   }
 };
 
