@@ -147,7 +147,7 @@ class AList {
   ANode* m_pNodeHead = nullptr;
   ANode* m_pNodeTail = nullptr;
   int32_t m_nCount = 0;
-  ANode* m_pNodeFree = nullptr;  // pool chain, linked through pNext
+  ANode* m_pNodeFree = nullptr;    // pool chain, linked through pNext
   typMemBlk* m_pBlocks = nullptr;  // owned
   int32_t m_nBlockSize;
 };

@@ -158,8 +158,8 @@ bool AtomicFile::Commit() {
   if (m_sync && m_ops.SyncDir(dir.c_str()) != 0) {
     // The new content is in place; only its survival of a crash is in doubt.
     m_failed = true;
-    m_error = dir + ": cannot sync the directory after replacing " + m_real + ": " +
-              strerror(errno);
+    m_error =
+        dir + ": cannot sync the directory after replacing " + m_real + ": " + strerror(errno);
     return false;
   }
   m_error.clear();

@@ -99,5 +99,5 @@ class AtomicFile {
 // when error is not null, stores the reason there. sync false: a derived
 // file (AtomicFile::SkipSync).
 [[nodiscard]] bool WriteFileAtomic(const std::string& path, std::string_view content,
-                                   std::string* error = nullptr,
-                                   IFileOps& ops = SystemFileOps(), bool sync = true);
+                                   std::string* error = nullptr, IFileOps& ops = SystemFileOps(),
+                                   bool sync = true);

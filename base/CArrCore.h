@@ -44,7 +44,9 @@ class CArrCore {
   void CopyRecs(int index, unsigned char* src, int count);
 
  protected:
-  unsigned char* RecAt(int index) const { return m_pData + static_cast<size_t>(index) * m_nRecSize; }
+  unsigned char* RecAt(int index) const {
+    return m_pData + static_cast<size_t>(index) * m_nRecSize;
+  }
 
   unsigned char* m_pData;  // owned: array new, null until the first sizing
   int32_t m_nSize;

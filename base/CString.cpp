@@ -218,9 +218,7 @@ void CString::Compact(int slack) {
 
 // ------------------------------------------------------------ size, access
 
-char CString::GetLastChar() const {
-  return m_pd->length ? m_pd->text[m_pd->length - 1] : 0;
-}
+char CString::GetLastChar() const { return m_pd->length ? m_pd->text[m_pd->length - 1] : 0; }
 
 bool CString::IsWhiteSpace(int i) const { return ::IsWhiteSpace(m_pd->text[i]); }
 
@@ -563,8 +561,7 @@ int CString::DiskIO(int load, FILE* f) {
   if (!load) {
     const uint32_t n = static_cast<uint32_t>(m_pd->length);
     little_endian::Store32(head, n);
-    const bool ok = std::fwrite(head, 1, 4, f) == 4 &&
-                    std::fwrite(m_pd->text, 1, n, f) == n;
+    const bool ok = std::fwrite(head, 1, 4, f) == 4 && std::fwrite(m_pd->text, 1, n, f) == n;
     return ok ? 1 : 0;
   }
   Empty();
@@ -606,6 +603,4 @@ char* strrev(char* s) {
   return s;
 }
 
-bool IsWhiteSpace(int ch) {
-  return ch == '\r' || ch == '\n' || ch == '\t' || ch == ' ' || ch == 0;
-}
+bool IsWhiteSpace(int ch) { return ch == '\r' || ch == '\n' || ch == '\t' || ch == ' ' || ch == 0; }

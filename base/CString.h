@@ -29,20 +29,20 @@ class CString {
   static constexpr int kCacheLists = 80;  // size classes below 320 bytes
 
   // ---- Construction, assignment, destruction
-  CString();                                        // shares m_Null
-  explicit CString(int capacity);                   // empty, own descriptor
-  CString(const char* s, int minCapacity = 0);      // null s: empty
-  CString(char c, int n);                           // n copies of c
-  CString(const CString& other);                    // shares
+  CString();                                    // shares m_Null
+  explicit CString(int capacity);               // empty, own descriptor
+  CString(const char* s, int minCapacity = 0);  // null s: empty
+  CString(char c, int n);                       // n copies of c
+  CString(const CString& other);                // shares
   ~CString();
 
   CString& operator=(const CString& other);
   CString& operator=(const char* s);  // s may be null or inside this text
   CString& operator=(char c);         // length 1, even for c == 0
 
-  void Empty();                // length 0, capacity kept
-  void Reset();                // back to m_Null, memory returned
-  void Compact(int slack);     // shrink the buffer when it wastes > slack
+  void Empty();             // length 0, capacity kept
+  void Reset();             // back to m_Null, memory returned
+  void Compact(int slack);  // shrink the buffer when it wastes > slack
 
   // ---- Size and access
   int GetLength() const { return m_pd->length; }
@@ -62,7 +62,7 @@ class CString {
   CString& operator+=(const CString& s);
   CString& operator+=(const char* s);
   CString& operator+=(char c);
-  int AddChar(char c);                                 // returns new length
+  int AddChar(char c);                                  // returns new length
   void AddChars(const char* s, int offset, int count);  // count bytes of s + offset
   void AddInt(int v);
   // Appends v with `digits` decimal places (at most 48); the whole value is
@@ -107,8 +107,8 @@ class CString {
   void LTrim(const char* set = nullptr);  // null set: "\r\n\t "
   void RTrim(const char* set = nullptr);
   void SetAt(int index, char c);
-  int Insert(int index, char c);          // returns the new length
-  int Insert(int index, const char* s);   // s may lie inside this text
+  int Insert(int index, char c);         // returns the new length
+  int Insert(int index, const char* s);  // s may lie inside this text
   int Replace(char a, char b);
   int Replace(const char* old, const char* with);  // non-overlapping, from the left
   void MakeUpper();
@@ -141,8 +141,8 @@ class CString {
   // As Find / FindNoCase, counting only matches that begin on a character.
   int FindDBCS(const char* s, int start = 0) const;
   int FindNoCaseDBCS(const char* s, int start = 0) const;
-  int DBCSFind(const char* pair) const;        // first double-byte char == pair
-  int FindInChnStr(const char* pair) const;    // pair at an even index
+  int DBCSFind(const char* pair) const;      // first double-byte char == pair
+  int FindInChnStr(const char* pair) const;  // pair at an even index
   // Searches over 16-bit units in machine byte order; unit indexes.
   int FindW(CString s, int start, int noCase);
   int RvsFindW(CString s, int pos, int noCase);
@@ -160,8 +160,8 @@ class CString {
   // ---- Internal primitives (public so the record arrays and tests can reach
   // them; they keep the class invariants).
   void NewFromString(const char* src, int len, int minCapacity);  // no release
-  void Buffer(int n);          // private, capacity >= n | 3
-  void NewSelfIfShared();      // private, same text
+  void Buffer(int n);                                             // private, capacity >= n | 3
+  void NewSelfIfShared();                                         // private, same text
   int CoreAddChars(const char* src, int n);
   static void freestr(SDesc* d);
   static void freestr_nMT(SDesc* d);
@@ -204,7 +204,7 @@ class cache_arb {
 void cstr_abort_application(int code);  // returns without effect
 
 // Plain C helpers on NUL-terminated bytes; each returns s.
-char* strupr(char* s);  // 'a'..'z' -> 'A'..'Z' (trail bytes included)
-char* strlwr(char* s);  // 'A'..'Z' -> 'a'..'z'
-char* strrev(char* s);  // byte by byte
+char* strupr(char* s);      // 'a'..'z' -> 'A'..'Z' (trail bytes included)
+char* strlwr(char* s);      // 'A'..'Z' -> 'a'..'z'
+char* strrev(char* s);      // byte by byte
 bool IsWhiteSpace(int ch);  // CR, LF, TAB, space or 0

@@ -76,15 +76,9 @@ void AppendString(std::string& out, const std::string& directive, const char* s)
 
 void AppendInteger(std::string& out, const std::string& directive, va_list& args) {
   switch (IntWidth(directive)) {
-    case Width::kLongLong:
-      AppendFormatted(out, directive, va_arg(args, long long));
-      break;
-    case Width::kLong:
-      AppendFormatted(out, directive, va_arg(args, long));
-      break;
-    case Width::kInt:
-      AppendFormatted(out, directive, va_arg(args, int));
-      break;
+    case Width::kLongLong: AppendFormatted(out, directive, va_arg(args, long long)); break;
+    case Width::kLong: AppendFormatted(out, directive, va_arg(args, long)); break;
+    case Width::kInt: AppendFormatted(out, directive, va_arg(args, int)); break;
   }
 }
 
@@ -113,26 +107,28 @@ void Expand(std::string& out, const char* fmt, va_list& args) {
     const std::string resolved =
         std::strchr("s!cCdiouxXeEfgGp", conv) ? ResolveStars(directive, args) : directive;
     switch (conv) {
-      case 's':
-        AppendString(out, resolved, va_arg(args, const char*));
-        break;
+      case 's': AppendString(out, resolved, va_arg(args, const char*)); break;
       case '!': {
         const CString* s = va_arg(args, const CString*);
         if (s) out.append(s->GetString(), static_cast<size_t>(s->GetLength()));
         break;
       }
-      case 'c': case 'C':  // a character travels as an int
+      case 'c':
+      case 'C':  // a character travels as an int
         AppendFormatted(out, resolved + conv, va_arg(args, int));
         break;
-      case 'd': case 'i': case 'o': case 'u': case 'x': case 'X':
-        AppendInteger(out, resolved + conv, args);
-        break;
-      case 'e': case 'E': case 'f': case 'g': case 'G':
-        AppendFloating(out, resolved + conv, args);
-        break;
-      case 'p':
-        AppendFormatted(out, resolved + conv, va_arg(args, void*));
-        break;
+      case 'd':
+      case 'i':
+      case 'o':
+      case 'u':
+      case 'x':
+      case 'X': AppendInteger(out, resolved + conv, args); break;
+      case 'e':
+      case 'E':
+      case 'f':
+      case 'g':
+      case 'G': AppendFloating(out, resolved + conv, args); break;
+      case 'p': AppendFormatted(out, resolved + conv, va_arg(args, void*)); break;
       case 'n':
         CString::ThrowPgmError();
         out += p;

@@ -146,9 +146,7 @@ int CString::FindDBCSHelper(const char* s, int start, int noCase) const {
 
 int CString::FindDBCS(const char* s, int start) const { return FindDBCSHelper(s, start, 0); }
 
-int CString::FindNoCaseDBCS(const char* s, int start) const {
-  return FindDBCSHelper(s, start, 1);
-}
+int CString::FindNoCaseDBCS(const char* s, int start) const { return FindDBCSHelper(s, start, 1); }
 
 int CString::DBCSFind(const char* pair) const {
   const unsigned char* t = reinterpret_cast<const unsigned char*>(GetString());

@@ -46,9 +46,7 @@ bool IsBig5Symbol(unsigned char lead, unsigned char trail) {
   return lead <= 0xA3 || ((lead == 0xF9 || lead == 0xFA) && trail >= 0xDD && trail <= 0xFE);
 }
 
-bool IsGbkSymbol(unsigned char lead, unsigned char trail) {
-  return (lead << 8 | trail) < 0xB0A1;
-}
+bool IsGbkSymbol(unsigned char lead, unsigned char trail) { return (lead << 8 | trail) < 0xB0A1; }
 
 }  // namespace
 

@@ -118,7 +118,8 @@ bool CompareRecs(const KEY* a, const ARG* b) {
 // Bucket and iteration order depend on it, so it must not change.
 inline uint32_t TextHash(const char* s) {
   uint32_t h = 0;
-  for (; *s; ++s) h = h * 33u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(*s)));
+  for (; *s; ++s)
+    h = h * 33u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(*s)));
   return h;
 }
 

@@ -34,14 +34,13 @@ int IntersectRect(tagRECT* dst, const tagRECT* a, const tagRECT* b) {
     SetRectEmpty(dst);
     return 0;
   }
-  *dst = tagRECT{std::max(a->left, b->left), std::max(a->top, b->top),
-                 std::min(a->right, b->right), std::min(a->bottom, b->bottom)};
+  *dst = tagRECT{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+                 std::min(a->bottom, b->bottom)};
   return 1;
 }
 
 bool EqualRect(const tagRECT* a, const tagRECT* b) {
-  return a->left == b->left && a->top == b->top && a->right == b->right &&
-         a->bottom == b->bottom;
+  return a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
 }
 
 int OffsetRect(tagRECT* r, int dx, int dy) {

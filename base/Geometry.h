@@ -33,13 +33,13 @@ struct tagRECT {
 bool PtInRect(const tagRECT* r, POINT p);
 void SetRect(tagRECT* r, int left, int top, int right, int bottom);
 void SetRectEmpty(tagRECT* r);
-int CopyRect(tagRECT* dst, const tagRECT* src);          // returns 1
-int InflateRect(tagRECT* r, int dx, int dy);             // returns 0
-bool IsRectEmpty(const tagRECT* r);                      // width or height <= 0
+int CopyRect(tagRECT* dst, const tagRECT* src);  // returns 1
+int InflateRect(tagRECT* r, int dx, int dy);     // returns 0
+bool IsRectEmpty(const tagRECT* r);              // width or height <= 0
 // The overlap and 1; touching or empty rectangles give all zeros and 0.
 int IntersectRect(tagRECT* dst, const tagRECT* a, const tagRECT* b);
 bool EqualRect(const tagRECT* a, const tagRECT* b);
-int OffsetRect(tagRECT* r, int dx, int dy);              // returns 1
+int OffsetRect(tagRECT* r, int dx, int dy);  // returns 1
 // The bounding rectangle; an empty input is ignored. Returns 1.
 int UnionRect(tagRECT* dst, const tagRECT* a, const tagRECT* b);
 

@@ -62,13 +62,13 @@ bool EqualsNoCase(std::string_view a, const char* b) {
 // One physical line of the file and what the reader makes of it.
 struct IniItem {
   enum Kind { kOther, kHeader, kEntry } kind = kOther;
-  size_t begin = 0;       // first byte of the line
-  size_t end = 0;         // its '\n', or the end of the file
-  size_t next = 0;        // first byte of the next line
-  std::string_view name;  // header name or entry key
-  std::string_view value; // entry value, trimmed on the right
-  size_t valueBegin = 0;  // entry: the byte after its '='
-  bool tooShort = false;  // an entry like "k=", which the reader skips
+  size_t begin = 0;        // first byte of the line
+  size_t end = 0;          // its '\n', or the end of the file
+  size_t next = 0;         // first byte of the next line
+  std::string_view name;   // header name or entry key
+  std::string_view value;  // entry value, trimmed on the right
+  size_t valueBegin = 0;   // entry: the byte after its '='
+  bool tooShort = false;   // an entry like "k=", which the reader skips
 };
 
 // Reads the line at pos; false at the end of the text.
@@ -189,8 +189,8 @@ IniLookupResult LookupIniValue(const char* path, const char* section, const char
   return IniLookupResult::kFound;
 }
 
-int GetIniFileString(const char* path, const char* section, const char* key, char* out,
-                     int size, const char* deflt) {
+int GetIniFileString(const char* path, const char* section, const char* key, char* out, int size,
+                     const char* deflt) {
   CopyBounded(out, size, deflt ? deflt : "");
   std::string value;
   const IniLookupResult found = LookupIniValue(path, section, key, value);
@@ -202,7 +202,10 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
 int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
   if (!key) return ClearIniFileSection(path, section);
   if (!path || !section || !value) {
-    fprintf(stderr, "WriteIniFileString: no %s given\n", !path ? "file" : !section ? "section" : "value");
+    fprintf(stderr, "WriteIniFileString: no %s given\n",
+            !path      ? "file"
+            : !section ? "section"
+                       : "value");
     return 0;
   }
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {

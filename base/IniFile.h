@@ -21,8 +21,8 @@
 // when there is one. out receives at most size - 1 bytes and a NUL, cut
 // between characters, never inside a double-byte one. Returns -1 when the
 // file cannot be read (out keeps the default), else the length of out.
-int GetIniFileString(const char* path, const char* section, const char* key, char* out,
-                     int size, const char* deflt);
+int GetIniFileString(const char* path, const char* section, const char* key, char* out, int size,
+                     const char* deflt);
 
 // Sets key=value in section, creating the file, the section ("\n\n[S]\n" at
 // the end) or the entry (after the section's last line) as needed. A null

@@ -65,8 +65,10 @@ void BM_IniLookup(benchmark::State& state) {
   char path[] = "/tmp/kvrbench.XXXXXX";
   int fd = mkstemp(path);
   std::string text = "[Config]\nUseBmpFont=0\n[UI_STR]\n";
-  for (int i = 0; i < 400; ++i) text += "Caption number " + std::to_string(i) + "=\xB1\xEA\xCC\xE2\n";
-  if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) state.SkipWithError("write");
+  for (int i = 0; i < 400; ++i)
+    text += "Caption number " + std::to_string(i) + "=\xB1\xEA\xCC\xE2\n";
+  if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+    state.SkipWithError("write");
   close(fd);
   char out[256];
   for (auto _ : state)

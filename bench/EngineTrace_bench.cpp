@@ -35,14 +35,15 @@ namespace {
 // Syllables of full pinyin; the ShuangPin and shape-code keys are letters
 // in pairs and fours.
 const char* const kSyllables[] = {
-    "zhong", "guo", "ren", "min", "hua", "shi", "wo", "men", "ni", "hao", "bei", "jing",
-    "zhang", "chang", "shang", "sheng", "xue", "xiao", "da", "de", "le", "zai", "you", "yi",
-    "ge", "bu", "shu", "ji", "qi", "lai", "dian", "nao", "gong", "he", "yu", "yan",
-    "zi", "ci", "si", "zuo", "cuo", "suo", "lv", "nv", "an", "ai", "e", "ou",
-    "chuang", "zhuang", "shuang", "jian", "qian", "xian", "tian", "nian", "lian", "mian"};
+    "zhong",  "guo",  "ren",   "min",   "hua",   "shi",   "wo",   "men",  "ni",     "hao",
+    "bei",    "jing", "zhang", "chang", "shang", "sheng", "xue",  "xiao", "da",     "de",
+    "le",     "zai",  "you",   "yi",    "ge",    "bu",    "shu",  "ji",   "qi",     "lai",
+    "dian",   "nao",  "gong",  "he",    "yu",    "yan",   "zi",   "ci",   "si",     "zuo",
+    "cuo",    "suo",  "lv",    "nv",    "an",    "ai",    "e",    "ou",   "chuang", "zhuang",
+    "shuang", "jian", "qian",  "xian",  "tian",  "nian",  "lian", "mian"};
 // Full pinyin as fuzzy pinyin users type it: zh/z, ch/c, sh/s mixed up.
-const char* const kFuzzySyllables[] = {"zong", "cang", "san", "sen", "zen", "cen",
-                                       "zhan", "chan", "shan", "zu", "chu", "su"};
+const char* const kFuzzySyllables[] = {"zong", "cang", "san",  "sen", "zen", "cen",
+                                       "zhan", "chan", "shan", "zu",  "chu", "su"};
 const char kLetters[] = "abcdefghijklmnopqrstuvwxyz";
 const char kShapeLetters[] = "abcdefghijklmnopqrstuvwxy";
 
@@ -81,7 +82,10 @@ std::string Word(std::mt19937& rng, const Session& s) {
 std::string Sequence(std::mt19937& rng, const Session& s) {
   std::string keys = Word(rng, s);
   switch (rng() % 8) {
-    case 0: keys += "<<"; keys += " "; break;
+    case 0:
+      keys += "<<";
+      keys += " ";
+      break;
     case 1: keys += std::to_string(1 + rng() % 3); break;
     case 2: keys += "!"; break;
     case 3: keys += "  "; break;  // a page, then the pick
@@ -143,9 +147,9 @@ int main(int argc, char** argv) {
   host.dataDir = bench::ShippedDataCopy() + "/";
   host.focus = 77;
   const Session sessions[] = {
-      {"pinyin", kPinYin, 0, 0, 0},     {"fuzzy", kPinYin, 1, 0, 0},
-      {"shuangpin", kPinYin, 0, 1, 0},  {"shuangpin-cstar", kPinYin, 0, 1, 1},
-      {"shape", kXingMa, 0, 0, 0},      {"pinyin-again", kPinYin, 1, 0, 0},
+      {"pinyin", kPinYin, 0, 0, 0},    {"fuzzy", kPinYin, 1, 0, 0},
+      {"shuangpin", kPinYin, 0, 1, 0}, {"shuangpin-cstar", kPinYin, 0, 1, 1},
+      {"shape", kXingMa, 0, 0, 0},     {"pinyin-again", kPinYin, 1, 0, 0},
   };
   for (const Session& s : sessions) {
     dictionary.CloseDictionary();

@@ -12,7 +12,8 @@ static void BM_TimerPump(benchmark::State& state) {
   long fired = 0;
   for (auto _ : state) {
     now += 300;
-    table.Pump(now, [&](int, uint32_t, unsigned long) { ++fired; }, nullptr);
+    table.Pump(
+        now, [&](int, uint32_t, unsigned long) { ++fired; }, nullptr);
   }
   benchmark::DoNotOptimize(fired);
 }

@@ -24,9 +24,13 @@ std::vector<std::string> Phrases() {
   for (int a = 0; a < 12; ++a)
     for (int b = 0; b < 12; ++b)
       for (int c = 0; c < 12; ++c) {
-        const char p[] = {static_cast<char>(0xB0), static_cast<char>(0xA1 + a),
-                          static_cast<char>(0xB1), static_cast<char>(0xA1 + b),
-                          static_cast<char>(0xB0), static_cast<char>(0xC1 + c), 0};
+        const char p[] = {static_cast<char>(0xB0),
+                          static_cast<char>(0xA1 + a),
+                          static_cast<char>(0xB1),
+                          static_cast<char>(0xA1 + b),
+                          static_cast<char>(0xB0),
+                          static_cast<char>(0xC1 + c),
+                          0};
         out.emplace_back(p);
       }
   return out;

@@ -38,7 +38,9 @@ void RunLookups(benchmark::State& state, int method, int fuzzy, const char* keys
 
 static void BM_PinYinWord(benchmark::State& s) { RunLookups(s, kPinYin, 0, "zhongguo"); }
 static void BM_PinYinInitials(benchmark::State& s) { RunLookups(s, kPinYin, 0, "zg"); }
-static void BM_PinYinSentence(benchmark::State& s) { RunLookups(s, kPinYin, 0, "womenshizhongguoren"); }
+static void BM_PinYinSentence(benchmark::State& s) {
+  RunLookups(s, kPinYin, 0, "womenshizhongguoren");
+}
 static void BM_PinYinTypo(benchmark::State& s) { RunLookups(s, kPinYin, 0, "zhonggup"); }
 static void BM_FuzzyPinYin(benchmark::State& s) { RunLookups(s, kPinYin, 1, "zongguo"); }
 static void BM_Wildcard(benchmark::State& s) { RunLookups(s, kPinYin, 0, "z?ng"); }

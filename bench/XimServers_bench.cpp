@@ -107,7 +107,8 @@ bool HasNonAscii(const std::string& s) {
   return false;
 }
 
-bool WaitReady(Display* dpy, const std::string& name, int timeoutMs, const std::function<bool()>& alive) {
+bool WaitReady(Display* dpy, const std::string& name, int timeoutMs,
+               const std::function<bool()>& alive) {
   const auto t0 = Clock::now();
   while (MsSince(t0) < timeoutMs) {
     if (kvrtest::ImServerReady(dpy, name)) return true;
@@ -173,7 +174,8 @@ int RunClient(const std::string& imName, int commands, int report) {
     chinese = HasNonAscii(c.Received());
   }
   if (!chinese) {
-    kvrtest::ReportLine(report, "ready failed Ctrl+Space gives no Chinese input (got \"" + c.Received() + "\")");
+    kvrtest::ReportLine(
+        report, "ready failed Ctrl+Space gives no Chinese input (got \"" + c.Received() + "\")");
     return 1;
   }
   kvrtest::ReportLine(report, "ready " + std::to_string(firstMs));
@@ -200,7 +202,8 @@ int RunClient(const std::string& imName, int commands, int report) {
       const bool back = ReturnPassed(c, returnCode);
       c.Serve(30);
       char line[160];
-      snprintf(line, sizeof line, "trial %.3f %.3f %d ", commitMs, back ? backMs : -1.0, back ? 1 : 0);
+      snprintf(line, sizeof line, "trial %.3f %.3f %d ", commitMs, back ? backMs : -1.0,
+               back ? 1 : 0);
       kvrtest::ReportLine(report, line + text);
     }
     kvrtest::ReportLine(report, "done");
@@ -235,7 +238,8 @@ struct Driver {
     while (proc.Output().find('\n') == std::string::npos && !proc.Exited() && MsSince(t0) < 90000) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    if (proc.Output().compare(0, 6, "ready ") != 0 || proc.Output().find("ready failed") != std::string::npos) {
+    if (proc.Output().compare(0, 6, "ready ") != 0 ||
+        proc.Output().find("ready failed") != std::string::npos) {
       *why = proc.Output();
       return false;
     }
@@ -261,16 +265,17 @@ struct Driver {
       if (sscanf(l.c_str(), "%lf %lf %d %n", &commit, &back, &ok, &used) < 3) continue;
       const std::string got = l.substr(static_cast<size_t>(used));
       commitMs.push_back(commit);
-      if (ok) backMs.push_back(back);
-      else ++notBack;
+      if (ok)
+        backMs.push_back(back);
+      else
+        ++notBack;
       if (got != expected) ++wrongText;
       text = got;
     }
   }
   void Quit() {
     if (commandFd >= 0) {
-      if (write(commandFd, "quit\n", 5) != 5) {
-      }
+      if (write(commandFd, "quit\n", 5) != 5) {}
       close(commandFd);
       commandFd = -1;
     }
@@ -284,7 +289,8 @@ struct Driver {
 // (Ctrl+Space switches between the keyboard and pinyin, as in kvr).
 bool WritePeerProfile(const std::string& home) {
   const std::string dir = home + "/.config/fcitx5";
-  if (std::system(("mkdir -p '" + dir + "' '" + home + "/.local/share' '" + home + "/run'").c_str()) != 0)
+  if (std::system(
+          ("mkdir -p '" + dir + "' '" + home + "/.local/share' '" + home + "/run'").c_str()) != 0)
     return false;
   std::ofstream f(dir + "/profile");
   f << "[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=pinyin\n\n"
@@ -298,7 +304,8 @@ bool PeerInstalled() { return std::system("command -v fcitx5 >/dev/null 2>&1") =
 
 // ---- Output.
 
-void Row(const char* what, const std::vector<double>& kvr, const std::vector<double>& peer, const char* unit) {
+void Row(const char* what, const std::vector<double>& kvr, const std::vector<double>& peer,
+         const char* unit) {
   const double km = Percentile(kvr, 50), k9 = Percentile(kvr, 90);
   std::printf("%-34s %9.2f %9.2f", what, km, k9);
   if (peer.empty()) {
@@ -306,12 +313,13 @@ void Row(const char* what, const std::vector<double>& kvr, const std::vector<dou
     return;
   }
   const double pm = Percentile(peer, 50), p9 = Percentile(peer, 90);
-  std::printf("  %9.2f %9.2f  %7.2f %7.2f  %s\n", pm, p9, pm > 0 ? km / pm : 0.0, p9 > 0 ? k9 / p9 : 0.0,
-              unit);
+  std::printf("  %9.2f %9.2f  %7.2f %7.2f  %s\n", pm, p9, pm > 0 ? km / pm : 0.0,
+              p9 > 0 ? k9 / p9 : 0.0, unit);
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: XimServers_bench [--starts N] [--rounds N] [--trials N] [--no-peer]\n");
+  std::fprintf(stderr,
+               "usage: XimServers_bench [--starts N] [--rounds N] [--trials N] [--no-peer]\n");
   return 2;
 }
 
@@ -346,13 +354,17 @@ int main(int argc, char** argv) {
     char name[16];
     snprintf(name, sizeof name, "%s", rival);
     if (const int pid = FindAppPid(name)) {
-      std::fprintf(stderr, "A rival input method \"%s\" runs (pid %d); kvr would ask to close it. Stop it first.\n",
-                   rival, pid);
+      std::fprintf(
+          stderr,
+          "A rival input method \"%s\" runs (pid %d); kvr would ask to close it. Stop it first.\n",
+          rival, pid);
       return 1;
     }
   }
   if (withPeer && !PeerInstalled()) {
-    std::fprintf(stderr, "fcitx5 is not installed (bench/setup_peer.sh installs it); measuring kvr alone.\n");
+    std::fprintf(
+        stderr,
+        "fcitx5 is not installed (bench/setup_peer.sh installs it); measuring kvr alone.\n");
     withPeer = false;
   }
 
@@ -412,17 +424,17 @@ int main(int argc, char** argv) {
       return 1;
     }
     const auto t0 = Clock::now();
-    const bool started =
-        peer.Exec({"fcitx5", "-D", "--disable=all", "--enable=xim,xcb,pinyin,punctuation,pinyinhelper,keyboard"},
-                  {{"HOME", home},
-                   {"XDG_CONFIG_HOME", home + "/.config"},
-                   {"XDG_DATA_HOME", home + "/.local/share"},
-                   {"XDG_CACHE_HOME", home + "/.cache"},
-                   {"XDG_RUNTIME_DIR", home + "/run"},
-                   {"DBUS_SESSION_BUS_ADDRESS", "disabled:"},
-                   {"LANG", kClientLocale},
-                   {"LC_ALL", kClientLocale}},
-                  home + "/fcitx5.log");
+    const bool started = peer.Exec({"fcitx5", "-D", "--disable=all",
+                                    "--enable=xim,xcb,pinyin,punctuation,pinyinhelper,keyboard"},
+                                   {{"HOME", home},
+                                    {"XDG_CONFIG_HOME", home + "/.config"},
+                                    {"XDG_DATA_HOME", home + "/.local/share"},
+                                    {"XDG_CACHE_HOME", home + "/.cache"},
+                                    {"XDG_RUNTIME_DIR", home + "/run"},
+                                    {"DBUS_SESSION_BUS_ADDRESS", "disabled:"},
+                                    {"LANG", kClientLocale},
+                                    {"LC_ALL", kClientLocale}},
+                                   home + "/fcitx5.log");
     if (!started || !WaitReady(dpy, kPeerName, 60000, [&] { return !peer.Exited(); })) {
       std::fprintf(stderr, "fcitx5 did not serve; its log:\n");
       std::system(("cat '" + home + "/fcitx5.log' >&2").c_str());
@@ -444,7 +456,8 @@ int main(int argc, char** argv) {
   for (Driver* d : drivers) {
     std::string why;
     if (!d->Start(&why)) {
-      std::fprintf(stderr, "the client of %s did not get ready: %s\n", d->label.c_str(), why.c_str());
+      std::fprintf(stderr, "the client of %s did not get ready: %s\n", d->label.c_str(),
+                   why.c_str());
       return 1;
     }
   }
@@ -470,12 +483,16 @@ int main(int argc, char** argv) {
   kvr.Stop();
   XCloseDisplay(dpy);
 
-  std::printf("\nXIM servers on a private Xvfb; client: Xlib in %s, over-the-spot, XTEST keys.\n", kClientLocale);
-  std::printf("Latency: %d rounds x %d trials per server, the first server alternating per round.\n", rounds,
-              trials);
-  std::printf("Start-up: kvr %d times from a fresh copy of the distribution; the peer once.\n\n", starts);
+  std::printf("\nXIM servers on a private Xvfb; client: Xlib in %s, over-the-spot, XTEST keys.\n",
+              kClientLocale);
+  std::printf(
+      "Latency: %d rounds x %d trials per server, the first server alternating per round.\n",
+      rounds, trials);
+  std::printf("Start-up: kvr %d times from a fresh copy of the distribution; the peer once.\n\n",
+              starts);
   std::printf("%-34s %19s  %19s  %15s\n", "", "kvr", "fcitx5", "kvr/fcitx5");
-  std::printf("%-34s %9s %9s  %9s %9s  %7s %7s\n", "", "median", "p90", "median", "p90", "median", "p90");
+  std::printf("%-34s %9s %9s  %9s %9s  %7s %7s\n", "", "median", "p90", "median", "p90", "median",
+              "p90");
   Row("\"zhongguo\" Space -> commit", kvrClient.commitMs, peerClient.commitMs, "ms");
   Row("Return handed back", kvrClient.backMs, peerClient.backMs, "ms");
   Row("start-up to XIM-ready", kvrStart, peerStart, "ms");
@@ -483,11 +500,13 @@ int main(int argc, char** argv) {
   Row("first commit after start-up", kvrClient.firstMs, peerClient.firstMs, "ms");
   Row("RSS when ready", kvrRss, peerRss, "MiB");
   Row("RSS after the typing", kvrRssAfter, peerRssAfter, "MiB");
-  std::printf("\nkvr/fcitx5 below 1: kvr is faster or smaller. Load average: %s at the start, %s at the end.\n",
-              loadAtStart.c_str(), LoadAverage().c_str());
+  std::printf(
+      "\nkvr/fcitx5 below 1: kvr is faster or smaller. Load average: %s at the start, %s at the "
+      "end.\n",
+      loadAtStart.c_str(), LoadAverage().c_str());
   for (Driver* d : drivers) {
-    std::printf("%s committed \"%s\"; %d of %zu commits differed, %d Returns not handed back.\n", d->label.c_str(),
-                d->text.c_str(), d->wrongText, d->commitMs.size(), d->notBack);
+    std::printf("%s committed \"%s\"; %d of %zu commits differed, %d Returns not handed back.\n",
+                d->label.c_str(), d->text.c_str(), d->wrongText, d->commitMs.size(), d->notBack);
   }
   return 0;
 }

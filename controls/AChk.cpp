@@ -59,9 +59,7 @@ int AChk::Winproc(XEvent* event) {
       if (EventInside(event, m_szWin)) return Toggle(event);
       return 1;
     }
-    default:
-      RedrawOnPaintEvent(event, m_bPressed);
-      return 1;
+    default: RedrawOnPaintEvent(event, m_bPressed); return 1;
   }
 }
 

@@ -38,8 +38,7 @@ ADialog* ACtrl::GetDlg() const { return dynamic_cast<ADialog*>(m_pParent); }
 int ACtrl::CreateCtrlWin(int style) {
   const unsigned long parentWin = m_pParent ? m_pParent->m_hWnd : 0;
   const CRect rc = m_rcWin;
-  const unsigned long win =
-      CreateWin(style, 0, rc, parentWin, nullptr, this, m_nID, this);
+  const unsigned long win = CreateWin(style, 0, rc, parentWin, nullptr, this, m_nID, this);
   if (!win) return 0;
   m_hWnd = win;
   SetWinPos(win, rc.left, rc.top, 0, 0, kSwpKeepSize | kSwpShow, 0, 0);

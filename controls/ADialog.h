@@ -21,10 +21,10 @@
 #include <memory>
 #include <vector>
 
-#include "controls/DlgTemplate.h"
 #include "base/AArray.h"
-#include "framework/AWnd.h"
 #include "base/CDWordArray.h"
+#include "controls/DlgTemplate.h"
+#include "framework/AWnd.h"
 #include "framework/ModalHosts.h"
 
 class ACtrl;
@@ -53,7 +53,10 @@ class ADialog : public AWnd, public IDialogHost {
   virtual int InitDlg();
 
   void Init();
-  void SetDlgID(int id) { m_nDlgID = id; m_nID = id; }
+  void SetDlgID(int id) {
+    m_nDlgID = id;
+    m_nID = id;
+  }
   void SetDefltBtn(int id) { m_nDefBtnID = id; }
 
   // 1 when the template with that id exists (copied into the dialog).
@@ -79,7 +82,10 @@ class ADialog : public AWnd, public IDialogHost {
   AWnd* GetCtrl(int id);
 
   int AfterInitDlg();
-  void QuitDlg(int code) { m_nResult = code; m_bQuit = 1; }
+  void QuitDlg(int code) {
+    m_nResult = code;
+    m_bQuit = 1;
+  }
   int SetCtrlFocus(int id);
   int IsTabStop(AWnd* ctrl);
   int GoNextStop(int position, int backwards, int = 0);
@@ -113,12 +119,12 @@ class ADialog : public AWnd, public IDialogHost {
   void AddGroupFrame(const CRect& frame, unsigned long titleWin);
 
   // --- fields, in order ---
-  typDlg m_dlgTmpl;            // copy of the template (GetResDlg)
-  int m_bQuit = 0;             // nonzero ends the event loop
-  int m_nDlgID = 0;            // key in the compiled dialog table
-  int m_nResult = 0;           // what ActModal returns
-  int m_nFocusID = -1;         // focused control, -1 for none
-  int m_nDefBtnID = -1;        // push button Return presses, -1 for none
+  typDlg m_dlgTmpl;                      // copy of the template (GetResDlg)
+  int m_bQuit = 0;                       // nonzero ends the event loop
+  int m_nDlgID = 0;                      // key in the compiled dialog table
+  int m_nResult = 0;                     // what ActModal returns
+  int m_nFocusID = -1;                   // focused control, -1 for none
+  int m_nDefBtnID = -1;                  // push button Return presses, -1 for none
   std::vector<AWnd*> m_arrCtrls;         // borrowed: template order (owned below or by a subclass)
   AArray<CRect, CRect&> m_arrGrpFrames;  // group-box frames, creation order
   CDWordArray m_arrGrpTitles;            // their title windows

@@ -24,7 +24,7 @@ using afc::x11::EvKind;
 struct DragState {
   bool buttonDown = false;
   bool dragging = false;
-  CPoint press {0, 0};
+  CPoint press{0, 0};
 };
 DragState g_drag;
 
@@ -92,8 +92,7 @@ int ADialog::Winproc(XEvent* event) {
       return 1;
     case EvKind::kClientMessage:
       if (WinMsgId(event) == WM_CTRL_EVENT) {
-        return CtrlEvProc(WinMsgWord(event, 0), WinMsgInt(event, 1), WinMsgWord(event, 2),
-                          nullptr);
+        return CtrlEvProc(WinMsgWord(event, 0), WinMsgInt(event, 1), WinMsgWord(event, 2), nullptr);
       }
       if (WinMsgId(event) == WM_AFC_DBLCLICK) return AWnd::Winproc(event);
       return 1;
@@ -163,8 +162,13 @@ int ADialog::AfterInitDlg() {
 int ADialog::IsTabStop(AWnd* ctrl) {
   if (!ctrl) return 0;
   switch (ctrl->m_nType) {
-    case kCtrlOtherClass: case kCtrlComboBox: case kCtrlRadioButton: case kCtrlEditField:
-    case kCtrlPushButton: case kCtrlListBox: case kCtrlCheckBox: break;
+    case kCtrlOtherClass:
+    case kCtrlComboBox:
+    case kCtrlRadioButton:
+    case kCtrlEditField:
+    case kCtrlPushButton:
+    case kCtrlListBox:
+    case kCtrlCheckBox: break;
     default: return 0;
   }
   if (ctrl->m_bDisabled || ctrl->m_bHidden || ctrl->m_nID == 0) return 0;
@@ -391,8 +395,7 @@ int ADialog::SetBtnCheck(int id, int state) {
   return -1;
 }
 
-int ADialog::SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2,
-                        unsigned long p3) {
+int ADialog::SendCtrlEv(int id, int message, unsigned long p1, unsigned long p2, unsigned long p3) {
   const unsigned long win = GetCtrlWin(id);
   return win ? SendWinEvent(win, message, p1, p2, p3) : 0;
 }

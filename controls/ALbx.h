@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/AArray.h"
 #include "controls/ACtrl.h"
 #include "controls/AScrl.h"
-#include "base/AArray.h"
 
 // One row: its text, its data (0 for rows added by message) and its
 // measured text width (-1 until measured).
@@ -89,19 +89,19 @@ class ALbx : public ACtrl {
   void MoveSelection(unsigned long keysym);
 
   // --- fields, in order ---
-  uint8_t m_bPressed = 0;      // a button went down on the list and is not released
-  uint8_t m_bTranslate = 0;    // rows shown through LoadStringChn in a Chinese UI
-  uint8_t m_bHoldRedraw = 0;   // nonzero: Draw does nothing, added rows do not invalidate
-  int m_nRowH = 0;             // 1.3 font heights
-  int m_nBarW = 0;             // bar thickness: the row height
-  int m_nVisRows = 0;          // whole rows that fit
-  int m_nMargin = 0;           // row height / 5
-  int m_nTextW = 10;           // width of a row's band
-  int m_nTextH = 0;            // height of the rows' area
-  int m_nWidest = 10;          // widest row text plus 3
+  uint8_t m_bPressed = 0;     // a button went down on the list and is not released
+  uint8_t m_bTranslate = 0;   // rows shown through LoadStringChn in a Chinese UI
+  uint8_t m_bHoldRedraw = 0;  // nonzero: Draw does nothing, added rows do not invalidate
+  int m_nRowH = 0;            // 1.3 font heights
+  int m_nBarW = 0;            // bar thickness: the row height
+  int m_nVisRows = 0;         // whole rows that fit
+  int m_nMargin = 0;          // row height / 5
+  int m_nTextW = 10;          // width of a row's band
+  int m_nTextH = 0;           // height of the rows' area
+  int m_nWidest = 10;         // widest row text plus 3
   int m_nSel = -1;
-  CPoint m_ptScroll;           // the bar positions last reported (1382 x, 1383 y)
-  CRect m_rcList;              // the whole list with its bars, in the dialog
+  CPoint m_ptScroll;  // the bar positions last reported (1382 x, 1383 y)
+  CRect m_rcList;     // the whole list with its bars, in the dialog
   CRect m_rcHBar;
   CRect m_rcVBar;
   std::unique_ptr<AScrl> m_pHScrl;

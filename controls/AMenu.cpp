@@ -19,13 +19,13 @@ int gbMnuUp = 0;
 
 namespace {
 
-constexpr int kMinFontH = 20;       // the menu's text is never smaller
-constexpr int kRowPad = 9;          // row height = font height + 9
-constexpr int kTopPad = 9;          // the first row's band starts below it
-constexpr int kWidthPad = 3;        // added to the widest text
-constexpr int kCellAccelPad = 6;    // width beyond the accelerators: font height + 6
-constexpr int kListAccelPad = 22;   // the same on the list path
-constexpr int kMeasureCell = 16;    // a TAB measures 16 by 16
+constexpr int kMinFontH = 20;      // the menu's text is never smaller
+constexpr int kRowPad = 9;         // row height = font height + 9
+constexpr int kTopPad = 9;         // the first row's band starts below it
+constexpr int kWidthPad = 3;       // added to the widest text
+constexpr int kCellAccelPad = 6;   // width beyond the accelerators: font height + 6
+constexpr int kListAccelPad = 22;  // the same on the list path
+constexpr int kMeasureCell = 16;   // a TAB measures 16 by 16
 
 int TextWidth(const char* text) {
   return ChnBmpStrExtent(text, 0, kMeasureCell, kMeasureCell, 0).cx;
@@ -33,9 +33,7 @@ int TextWidth(const char* text) {
 
 // What a row shows for a text of the cells: its translation under a Chinese
 // UI (the text itself when it has none).
-CString ShownText(const CString& text) {
-  return ReadChnUI() ? LoadStringChn(text, 0) : text;
-}
+CString ShownText(const CString& text) { return ReadChnUI() ? LoadStringChn(text, 0) : text; }
 
 }  // namespace
 
@@ -102,9 +100,7 @@ AMenu* AMenu::GetNthSubMenu(int n) {
   return sub;
 }
 
-int AMenu::GetItemCount() {
-  return m_pRoot ? m_pRoot->m_children.GetSize() : m_arrTexts.GetSize();
-}
+int AMenu::GetItemCount() { return m_pRoot ? m_pRoot->m_children.GetSize() : m_arrTexts.GetSize(); }
 
 typMnuCell* AMenu::Cell(int n) {
   if (!m_pRoot || n < 0 || n >= m_pRoot->m_children.GetSize()) return nullptr;
@@ -318,21 +314,12 @@ void AMenu::OnMenuKey(unsigned long keysym, bool onMenu) {
       if (onMenu) FireCmd();
       return;
     case keysym::kHome:
-    case keysym::kPrior:
-      SetCurRow(SearchRow(0, 1, false));
-      return;
+    case keysym::kPrior: SetCurRow(SearchRow(0, 1, false)); return;
     case keysym::kEnd:
-    case keysym::kNext:
-      SetCurRow(SearchRow(n - 1, -1, false));
-      return;
-    case keysym::kUp:
-      SetCurRow(SearchRow(m_nCurRow - 1, -1, true));
-      return;
-    case keysym::kDown:
-      SetCurRow(SearchRow(m_nCurRow + 1, 1, true));
-      return;
-    default:
-      return;
+    case keysym::kNext: SetCurRow(SearchRow(n - 1, -1, false)); return;
+    case keysym::kUp: SetCurRow(SearchRow(m_nCurRow - 1, -1, true)); return;
+    case keysym::kDown: SetCurRow(SearchRow(m_nCurRow + 1, 1, true)); return;
+    default: return;
   }
 }
 

@@ -28,11 +28,11 @@
 
 #include <cstdint>
 
-#include "controls/MnuTemplate.h"
 #include "base/CString.h"
 #include "base/CStringArray.h"
 #include "base/CWordArray.h"
 #include "base/Geometry.h"
+#include "controls/MnuTemplate.h"
 #include "framework/ModalHosts.h"
 #include "framework/XTypes.h"
 

@@ -34,7 +34,6 @@ constexpr int kFirstSepY = 6;       // the separators' walk starts here
 constexpr int kListTextX = 6;       // a string list's texts start here
 constexpr int kPointerInset = 3;    // the pointer lands this far inside
 
-
 }  // namespace
 
 // --- Drawing ---------------------------------------------------------------
@@ -184,17 +183,13 @@ int MenuProc(XEvent* event) {
     case EvKind::kExpose:
       if (onMenu) menu->Draw(event);
       break;
-    case EvKind::kKeyPress:
-      menu->OnMenuKey(afc::x11::EventKeySym(event), onMenu);
-      break;
+    case EvKind::kKeyPress: menu->OnMenuKey(afc::x11::EventKeySym(event), onMenu); break;
     case EvKind::kMotion: {
       const CPoint pt = afc::x11::EventPoint(event);
       menu->OnMenuMotion(onMenu, pt.x, pt.y);
       break;
     }
-    case EvKind::kButtonPress:
-      menu->OnMenuButtonPress(onMenu);
-      break;
+    case EvKind::kButtonPress: menu->OnMenuButtonPress(onMenu); break;
     case EvKind::kButtonRelease: {
       const CPoint pt = afc::x11::EventPoint(event);
       menu->OnMenuButtonRelease(onMenu, pt.x, pt.y);

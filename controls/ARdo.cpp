@@ -67,9 +67,7 @@ int ARdo::Winproc(XEvent* event) {
       dlg->ProcessRadioBtnEv(m_nID, 0);
       return dlg->CtrlEvProc(m_hWnd, m_nID, kCtrlEvClick, nullptr);
     }
-    default:
-      RedrawOnPaintEvent(event, m_bPressed);
-      return 1;
+    default: RedrawOnPaintEvent(event, m_bPressed); return 1;
   }
 }
 

@@ -24,10 +24,10 @@ class AScrl : public ACtrl {
   // What the bar is doing (m_nState).
   enum : uint8_t {
     kIdle = 0,
-    kPressing = 1,     // a press is being handled
-    kFirstArrow = 2,   // the left or upper arrow is held
+    kPressing = 1,    // a press is being handled
+    kFirstArrow = 2,  // the left or upper arrow is held
     kPageBack = 3,
-    kDragging = 4,     // the thumb is held
+    kDragging = 4,  // the thumb is held
     kPageForward = 5,
     kSecondArrow = 6,  // the right or lower arrow is held
   };
@@ -70,24 +70,24 @@ class AScrl : public ACtrl {
   int PressAt(int c);
   // A pointer motion while dragging, c along the bar and d across it.
   struct DragStep {
-    bool post = false;    // the position is to be posted (and the bar redrawn)
-    int warpAlong = -1;   // >= 0: the pointer goes to this coordinate along the bar
+    bool post = false;   // the position is to be posted (and the bar redrawn)
+    int warpAlong = -1;  // >= 0: the pointer goes to this coordinate along the bar
   };
   DragStep DragTo(int c, int d);
 
   // --- fields, in order ---
   uint8_t m_nState = kIdle;
-  uint8_t m_bHorz = 0;     // nonzero for a horizontal bar
-  int m_nMsg = 0;          // 1382 horizontal, 1383 vertical
-  int m_nMin = 0;          // 0; Length() is range - minimum
-  int m_nMax = 100;        // the range: the largest position
+  uint8_t m_bHorz = 0;  // nonzero for a horizontal bar
+  int m_nMsg = 0;       // 1382 horizontal, 1383 vertical
+  int m_nMin = 0;       // 0; Length() is range - minimum
+  int m_nMax = 100;     // the range: the largest position
   int m_nPos = 0;
-  int m_nPage = 10;        // step of a click on the track
-  int m_nStep = 1;         // step of a click on an arrow
-  int m_nArrow = 0;        // the shorter side: arrow boxes and thumb are squares of it
-  int m_nTrack = 0;        // the longer side
-  int m_nLastThumb = -1;   // thumb offset at the last press or snap
-  int m_nThumb = 0;        // thumb offset in pixels
+  int m_nPage = 10;          // step of a click on the track
+  int m_nStep = 1;           // step of a click on an arrow
+  int m_nArrow = 0;          // the shorter side: arrow boxes and thumb are squares of it
+  int m_nTrack = 0;          // the longer side
+  int m_nLastThumb = -1;     // thumb offset at the last press or snap
+  int m_nThumb = 0;          // thumb offset in pixels
   AWnd* m_pOwner = nullptr;  // borrowed: the control served; gets the focus and the posts
 
  private:

@@ -43,9 +43,9 @@ int AText::Create(long x, long y, long cx, long cy, const char* text, AWnd* pare
   const bool empty = title.IsEmpty();
   if (empty) title = GetUILanguage() == kUILangEnglish ? "A" : "\xb0\xa1";  // 啊
   const CSize ext = ChnBmpStrExtent(title, 0, m_nFontH, m_nFontH, m_nFontH);
-  const dlglayout::GrpGeom g = dlglayout::GroupBox(static_cast<int>(x), static_cast<int>(y),
-                                                   static_cast<int>(cx), static_cast<int>(cy),
-                                                   ext.cx, ext.cy);
+  const dlglayout::GrpGeom g =
+      dlglayout::GroupBox(static_cast<int>(x), static_cast<int>(y), static_cast<int>(cx),
+                          static_cast<int>(cy), ext.cx, ext.cy);
   m_rcFrame = g.frame;
   m_rcWin = empty ? CRect(g.title.left, g.title.top, g.title.left + 1, g.title.top + 1) : g.title;
   m_szWin = CSize(m_rcWin.Width(), m_rcWin.Height());

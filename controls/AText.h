@@ -26,6 +26,6 @@ class AText : public ACtrl {
   int Create(long x, long y, long cx, long cy, const char* text, AWnd* parent, long id);
 
   uint8_t m_nMode = kModeText;
-  CRect m_rcFrame;              // a group box's frame, dialog coordinates
-  XImage* m_pImage = nullptr;   // owned: a bitmap static's picture
+  CRect m_rcFrame;             // a group box's frame, dialog coordinates
+  XImage* m_pImage = nullptr;  // owned: a bitmap static's picture
 };

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "base/IniFile.h"
 #include "controls/CtrlConsts.h"
 #include "controls/DlgLayout.h"
 #include "controls/internal/MsgFormat.h"
@@ -10,7 +11,6 @@
 #include "framework/CFont.h"
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
-#include "base/IniFile.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 
@@ -29,7 +29,8 @@ CString ChooseFormat(const char* format, int literal) {
   const int n = GetIniFileString(gstrUIINI, "UI_STR", format, buf, kFormatLimit, format);
   if (n < 0) return format;
   if (!msgfmt::SameConversions(format, buf)) {
-    std::fprintf(stderr, "%s: [UI_STR] translation of \"%s\" takes other arguments; shown untranslated\n",
+    std::fprintf(stderr,
+                 "%s: [UI_STR] translation of \"%s\" takes other arguments; shown untranslated\n",
                  static_cast<const char*>(gstrUIINI), format);
     return format;
   }

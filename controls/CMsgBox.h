@@ -11,10 +11,10 @@
 
 #include <cstdarg>
 
+#include "base/CString.h"
 #include "controls/ADialog.h"
 #include "controls/ChnUIReader.h"
 #include "controls/CtrlConsts.h"
-#include "base/CString.h"
 
 // Box types.
 constexpr int kMsgBoxOk = 1;
@@ -40,7 +40,7 @@ class CMsgBox : public ADialog {
 
   int m_nMsgType = kMsgBoxOk;
   CString m_strMsg;
-  CPoint m_ptText {0, 0};
+  CPoint m_ptText{0, 0};
   int m_bLiteral = 0;
   int m_nMsgDefBtn = -1;
 };

@@ -20,10 +20,10 @@ constexpr unsigned long kCtrlEvOwnerDraw = 2100;
 constexpr int kPaintNotifyId = 12;
 
 // Window messages of the controls.
-constexpr int WM_CTRL_SETPOS = 1306;      // progress bar: l[0] percentage
-constexpr int WM_CTRL_EVENT = 1380;       // to a dialog: l[0] window, l[1] id, l[2] code
-constexpr int WM_SCRL_HORZ = 1382;        // from a horizontal scroll bar: l[0] position
-constexpr int WM_SCRL_VERT = 1383;        // from a vertical scroll bar: l[0] position
+constexpr int WM_CTRL_SETPOS = 1306;  // progress bar: l[0] percentage
+constexpr int WM_CTRL_EVENT = 1380;   // to a dialog: l[0] window, l[1] id, l[2] code
+constexpr int WM_SCRL_HORZ = 1382;    // from a horizontal scroll bar: l[0] position
+constexpr int WM_SCRL_VERT = 1383;    // from a vertical scroll bar: l[0] position
 
 // Kinds of window objects (AWnd::m_nType): a control's template type, or a
 // dialog.

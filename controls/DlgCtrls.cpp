@@ -12,8 +12,8 @@ ACtrl* NewSeamCtrl(uint8_t type) {
   }
 }
 
-int CreateSeamCtrl(ACtrl* ctrl, long x, long y, long cx, long cy, const char* text,
-                   AWnd* parent, long id) {
+int CreateSeamCtrl(ACtrl* ctrl, long x, long y, long cx, long cy, const char* text, AWnd* parent,
+                   long id) {
   if (auto* lbx = dynamic_cast<ALbx*>(ctrl)) return lbx->Create(x, y, cx, cy, text, parent, id);
   return ctrl->Create(x, y, cx, cy, text, parent, id);
 }

@@ -24,14 +24,21 @@ CPoint Centre(int sw, int sh, int w, int h);
 
 // A check box of window height h: its sunken box (q, t, s, s) and the x of
 // its caption.
-struct ChkGeom { int s, q, t, textX; };
+struct ChkGeom {
+  int s, q, t, textX;
+};
 ChkGeom CheckBox(int h);
 // A radio button of window height h: diameter d, radius r, centre, caption x.
-struct RdoGeom { int d, r, cx, cy, textX; };
+struct RdoGeom {
+  int d, r, cx, cy, textX;
+};
 RdoGeom RadioButton(int h);
 // A group box at (x, y), cx by cy, whose title measures tw by th: its frame
 // (in the dialog) and its title window.
-struct GrpGeom { CRect frame; CRect title; };
+struct GrpGeom {
+  CRect frame;
+  CRect title;
+};
 GrpGeom GroupBox(int x, int y, int cx, int cy, int tw, int th);
 // Width of the blue part of a progress bar.
 int ProgressFill(int width, int percent);
@@ -39,9 +46,14 @@ int ProgressFill(int width, int percent);
 // The message box: its size from the text extent (tw, th) and the button
 // size (bw, bh), the text origin, and the x of its buttons once the window
 // is W by H.
-struct MsgBoxGeom { int w, h; CPoint text; };
+struct MsgBoxGeom {
+  int w, h;
+  CPoint text;
+};
 MsgBoxGeom MsgBoxSize(int type, int tw, int th, int bw, int bh);
-struct MsgBoxButtons { int y, x1, x2; };  // x2 unused for type 1
+struct MsgBoxButtons {
+  int y, x1, x2;
+};  // x2 unused for type 1
 MsgBoxButtons MsgBoxButtonPos(int type, int W, int H, int bw, int bh);
 
 }  // namespace dlglayout

@@ -9,8 +9,17 @@ constexpr int32_t kDefaultDlgSize = 100;
 }  // namespace
 
 typCtrl::typCtrl()
-    : m_type(0), m_subtype(0), m_align(0), m_group(0), m_id(0), m_extra(0),
-      m_spare1(0), m_style(0), m_spare2(0), m_pt(0, 0), m_size(0, 0) {}
+    : m_type(0),
+      m_subtype(0),
+      m_align(0),
+      m_group(0),
+      m_id(0),
+      m_extra(0),
+      m_spare1(0),
+      m_style(0),
+      m_spare2(0),
+      m_pt(0, 0),
+      m_size(0, 0) {}
 
 int typCtrl::DiskIO(int read, FILE* f) {
   using namespace rcblob;
@@ -84,9 +93,8 @@ int typDlg::DiskIO(int read, FILE* f) {
   }
   m_ctrls.RemoveAll();
   int32_t nCtrls = 0;
-  if (!(Get32(f, m_style) && Get32(f, m_size.cx) && Get32(f, m_size.cy) &&
-        Get32(f, m_fontSize) && GetStr(f, m_caption) && GetStr(f, m_fontFace) &&
-        GetCount(f, nCtrls, kMinCtrlBytes)))
+  if (!(Get32(f, m_style) && Get32(f, m_size.cx) && Get32(f, m_size.cy) && Get32(f, m_fontSize) &&
+        GetStr(f, m_caption) && GetStr(f, m_fontFace) && GetCount(f, nCtrls, kMinCtrlBytes)))
     return 0;
   for (int32_t i = 0; i < nCtrls; ++i) {
     typCtrl ctrl;

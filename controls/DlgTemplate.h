@@ -19,9 +19,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "base/CString.h"
 #include "base/AArray.h"
 #include "base/AList.h"
+#include "base/CString.h"
 #include "base/Geometry.h"
 
 // Control types of a compiled control record.
@@ -47,20 +47,20 @@ enum : uint8_t { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
 
 // Style bits of a control record, from the style words of its statement.
 enum : uint32_t {
-  kCtrlStyleHidden = 0x1,            // NOT WS_VISIBLE
-  kCtrlStyleMultiLine = 0x2,         // ES_MULTILINE
-  kCtrlStyleClientEdge = 0x10,       // WS_EX_CLIENTEDGE
-  kCtrlStyleStaticEdge = 0x100,      // WS_EX_STATICEDGE, WS_EX_DLGMODALFRAME
-  kCtrlStyleSunken = 0x200,          // SS_SUNKEN
-  kCtrlStyleOwnerDraw = 0x1000,      // BS_OWNERDRAW, CBS_OWNERDRAWFIXED
-  kCtrlStyleTabStop = 0x10000,       // WS_TABSTOP
-  kCtrlStyleDropDown = 0x100000,     // CBS_DROPDOWN
-  kCtrlStyleVScroll = 0x200000,      // WS_VSCROLL
-  kCtrlStyleHScroll = 0x400000,      // WS_HSCROLL, ES_AUTOHSCROLL
-  kCtrlStyleReadOnly = 0x800000,     // ES_READONLY
-  kCtrlStyleDropList = 0x1000000,    // CBS_DROPDOWNLIST
-  kCtrlStyleDisabled = 0x2000000,    // WS_DISABLED
-  kCtrlStyleNotify = 0x4000000,      // SS_NOTIFY
+  kCtrlStyleHidden = 0x1,          // NOT WS_VISIBLE
+  kCtrlStyleMultiLine = 0x2,       // ES_MULTILINE
+  kCtrlStyleClientEdge = 0x10,     // WS_EX_CLIENTEDGE
+  kCtrlStyleStaticEdge = 0x100,    // WS_EX_STATICEDGE, WS_EX_DLGMODALFRAME
+  kCtrlStyleSunken = 0x200,        // SS_SUNKEN
+  kCtrlStyleOwnerDraw = 0x1000,    // BS_OWNERDRAW, CBS_OWNERDRAWFIXED
+  kCtrlStyleTabStop = 0x10000,     // WS_TABSTOP
+  kCtrlStyleDropDown = 0x100000,   // CBS_DROPDOWN
+  kCtrlStyleVScroll = 0x200000,    // WS_VSCROLL
+  kCtrlStyleHScroll = 0x400000,    // WS_HSCROLL, ES_AUTOHSCROLL
+  kCtrlStyleReadOnly = 0x800000,   // ES_READONLY
+  kCtrlStyleDropList = 0x1000000,  // CBS_DROPDOWNLIST
+  kCtrlStyleDisabled = 0x2000000,  // WS_DISABLED
+  kCtrlStyleNotify = 0x4000000,    // SS_NOTIFY
 };
 
 // Style bits of a dialog template.
@@ -100,8 +100,8 @@ struct typCtrl {
 
 // One dialog template.
 struct typDlg {
-  uint32_t m_style;   // kDlgStyle... bits
-  CSize m_size;       // dialog units
+  uint32_t m_style;  // kDlgStyle... bits
+  CSize m_size;      // dialog units
   CString m_caption;
   CString m_fontFace;
   int32_t m_fontSize;

@@ -20,19 +20,19 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "base/CString.h"
 #include "base/AArray.h"
 #include "base/AList.h"
+#include "base/CString.h"
 
 // Kinds of a menu cell.
 enum typMnuCellType : int32_t { kMnuPopup = 0, kMnuItem = 1, kMnuSeparator = 2 };
 
 struct typMnuCell {
-  int32_t m_kind;       // typMnuCellType: 0 root or popup (and toolbar button), 1 item, 2 separator
-  uint8_t m_checked;    // set by the menu's users
-  uint8_t m_disabled;   // set by the menu's users
-  int32_t m_id;         // command id; a root's numeric name; -1 for none
-  CString m_text;       // '&' and TAB included
+  int32_t m_kind;      // typMnuCellType: 0 root or popup (and toolbar button), 1 item, 2 separator
+  uint8_t m_checked;   // set by the menu's users
+  uint8_t m_disabled;  // set by the menu's users
+  int32_t m_id;        // command id; a root's numeric name; -1 for none
+  CString m_text;      // '&' and TAB included
   AArray<typMnuCell*, typMnuCell*> m_children;  // owned, script order
 
   typMnuCell();
@@ -57,10 +57,10 @@ struct typMnuCell {
 };
 
 struct typToolbar {
-  uint8_t m_flag1;  // 0 from the compiler
-  uint8_t m_flag2;  // 0 from the compiler
-  int32_t m_id;     // -1 from the compiler
-  CString m_name;   // empty from the compiler
+  uint8_t m_flag1;                             // 0 from the compiler
+  uint8_t m_flag2;                             // 0 from the compiler
+  int32_t m_id;                                // -1 from the compiler
+  CString m_name;                              // empty from the compiler
   AArray<typMnuCell*, typMnuCell*> m_buttons;  // owned; kind 0, id from BUTTON
 
   typToolbar();
@@ -68,7 +68,7 @@ struct typToolbar {
   typToolbar& operator=(const typToolbar& other);
   ~typToolbar();
 
-  void Reset();  // deletes the buttons; id -1, flags 0, empty name
+  void Reset();                   // deletes the buttons; id -1, flags 0, empty name
   int DiskIO(int read, FILE* f);  // as typMnuCell::DiskIO
 };
 
@@ -83,7 +83,7 @@ struct typAccltrCell {
 };
 
 struct typAccelerator {
-  CString m_name;  // empty from the compiler
+  CString m_name;                                  // empty from the compiler
   AArray<typAccltrCell*, typAccltrCell*> m_cells;  // owned
 
   typAccelerator();
@@ -91,6 +91,6 @@ struct typAccelerator {
   typAccelerator& operator=(const typAccelerator& other);
   ~typAccelerator();
 
-  void Reset();  // deletes the cells, empty name
+  void Reset();                   // deletes the cells, empty name
   int DiskIO(int read, FILE* f);  // as typMnuCell::DiskIO
 };

@@ -28,9 +28,19 @@
 namespace {
 
 // Table order of the files.
-enum BlobTable { kMenus, kToolbars, kBitmaps, kIcons, kCursors, kAccels, kStrings, kDialogs, kNumBlobs };
-constexpr const char* kBlobNames[kNumBlobs] = {"mnublob.brc",  "tbarblob.brc",  "bmpblob.brc",
-                                               "iconblob.brc", "cursblob.brc",  "accelblob.brc",
+enum BlobTable {
+  kMenus,
+  kToolbars,
+  kBitmaps,
+  kIcons,
+  kCursors,
+  kAccels,
+  kStrings,
+  kDialogs,
+  kNumBlobs
+};
+constexpr const char* kBlobNames[kNumBlobs] = {"mnublob.brc",  "tbarblob.brc", "bmpblob.brc",
+                                               "iconblob.brc", "cursblob.brc", "accelblob.brc",
                                                "strblob.brc",  "dlgblob.brc"};
 
 struct FileCloser {
@@ -143,7 +153,8 @@ int CRcCmplr::SaveGuiRes() {
     fclose(mem);
     const std::string content(data, nBytes);
     free(data);
-    const std::string path = std::string(static_cast<const char*>(m_strProgDir)) + "res/" + kBlobNames[t];
+    const std::string path =
+        std::string(static_cast<const char*>(m_strProgDir)) + "res/" + kBlobNames[t];
     std::string error;
     // Derived from the script at every start and read by nothing: a crash
     // that drops one costs nothing, so the save is not synced to disk.
@@ -159,7 +170,8 @@ int CRcCmplr::SaveGuiRes() {
 
 int CRcCmplr::LoadGuiResFromBinary() {
   for (int t = 0; t < kNumBlobs; ++t) {
-    const std::string path = std::string(static_cast<const char*>(m_strProgDir)) + "res/" + kBlobNames[t];
+    const std::string path =
+        std::string(static_cast<const char*>(m_strProgDir)) + "res/" + kBlobNames[t];
     UniqueFile f(fopen(path.c_str(), "rb"));
     if (!f) return 0;
     bool ok = false;

@@ -237,8 +237,8 @@ void CRcCmplr::TopLevelStatement(CString* terms, int n) {
     m_stackMenuScan.Push(root);
   } else if (n > 5 && t1.Find("DIALOG") >= 0) {
     m_pDlg = &OpenBlock(m_mapDlgs, t0);
-    m_pDlg->m_size = CSize(static_cast<int32_t>(atol(terms[n - 2])),
-                           static_cast<int32_t>(atol(terms[n - 1])));
+    m_pDlg->m_size =
+        CSize(static_cast<int32_t>(atol(terms[n - 2])), static_cast<int32_t>(atol(terms[n - 1])));
     m_nDlgState = 1;
   }
   // Anything else (language statements, #pragma, design information, a

@@ -23,16 +23,16 @@
 #include <cstdio>
 #include <string>
 
-#include "controls/DlgTemplate.h"
-#include "controls/MnuTemplate.h"
-#include "base/CString.h"
-#include "base/CStringArray.h"
 #include "base/AArray.h"
 #include "base/AList.h"
 #include "base/AMap.h"
 #include "base/AStack.h"
 #include "base/AtomicFile.h"
+#include "base/CString.h"
+#include "base/CStringArray.h"
 #include "base/FixedMaps.h"
+#include "controls/DlgTemplate.h"
+#include "controls/MnuTemplate.h"
 #include "framework/ResourceCompiler.h"
 
 // ---- Character and word tests of the script reader
@@ -58,10 +58,10 @@ struct typMacroDefinition {
 
 // One source file being read.
 struct typCurrFileInfo {
-  CString m_name;          // the path as opened
-  uint32_t m_nLines;       // physical lines read so far
-  uint32_t m_nFileIndex;   // position of the name in the file-name list
-  FILE* m_fp;              // owned by the compiler while the record is on its stack
+  CString m_name;                // the path as opened
+  uint32_t m_nLines;             // physical lines read so far
+  uint32_t m_nFileIndex;         // position of the name in the file-name list
+  FILE* m_fp;                    // owned by the compiler while the record is on its stack
   AStack<int, int> m_stackCond;  // states of the open conditionals, innermost on top
 
   typCurrFileInfo() : m_nLines(0), m_nFileIndex(0), m_fp(nullptr) {}
@@ -75,10 +75,10 @@ struct typCurrFileInfo {
 // AppRcCmplr().
 class CRcCmplr : public IResourceCompiler {
  public:
-  static constexpr int kMaxTerms = 64;        // terms of one logical line
-  static constexpr int kMaxIfWord = 127;      // bytes of an #if condition word
-  static constexpr int kMaxIncludeDepth = 16; // files open at once
-  static constexpr int kMaxMacroText = 8192;  // bytes a substitution may grow a term to
+  static constexpr int kMaxTerms = 64;         // terms of one logical line
+  static constexpr int kMaxIfWord = 127;       // bytes of an #if condition word
+  static constexpr int kMaxIncludeDepth = 16;  // files open at once
+  static constexpr int kMaxMacroText = 8192;   // bytes a substitution may grow a term to
   static constexpr int kMaxMenuDepth = typMnuCell::kMaxDepth;  // open menu cells
 
   // Also fills the dialog builder's control seam (InstallDlgCtrls).
@@ -160,7 +160,7 @@ class CRcCmplr : public IResourceCompiler {
   AMap<CString, CString&, typAccelerator, typAccelerator&> m_mapAccels;
 
   // ---- Block state of the compile; the reader's joining reads it
-  int m_nDlgState = 0;      // 0 no dialog, 1 its header, 2 its body
+  int m_nDlgState = 0;  // 0 no dialog, 1 its header, 2 its body
   int m_bMenu = 0;
   int m_bVersionInfo = 0;
   int m_nVersionInfoDepth = 0;
@@ -212,18 +212,18 @@ class CRcCmplr : public IResourceCompiler {
   AStack<typCurrFileInfo, typCurrFileInfo&> m_stackFiles;
   FILE* m_fpCurr = nullptr;  // the top record's handle
   int m_nResHeaderCount = 0;
-  CString m_strPending;     // text after a comment that spanned lines
-  CString m_strLookAhead;   // a logical line read ahead
+  CString m_strPending;    // text after a comment that spanned lines
+  CString m_strLookAhead;  // a logical line read ahead
   SrcPos m_posLookAhead;
-  SrcPos m_posLast;         // where the last logical line of SrcReadLine ended
-  SrcPos m_posLine;         // where the line being compiled came from
+  SrcPos m_posLast;  // where the last logical line of SrcReadLine ended
+  SrcPos m_posLine;  // where the line being compiled came from
   CString m_strScratch;
 
   // Open blocks of the compile
   CString m_strObjName;
-  typDlg* m_pDlg = nullptr;                 // borrowed from m_mapDlgs
-  typToolbar* m_pToolbar = nullptr;         // borrowed from m_mapToolbars
-  typAccelerator* m_pAccel = nullptr;       // borrowed from m_mapAccels
+  typDlg* m_pDlg = nullptr;                           // borrowed from m_mapDlgs
+  typToolbar* m_pToolbar = nullptr;                   // borrowed from m_mapToolbars
+  typAccelerator* m_pAccel = nullptr;                 // borrowed from m_mapAccels
   AStack<typMnuCell*, typMnuCell*&> m_stackMenuScan;  // borrowed cells of the open menu
   int m_nMenuSkip = 0;  // open popups of a dropped, too deep part of a menu
 

@@ -142,7 +142,8 @@ void CRcCmplr::DialogControl(typDlg& dlg, CString* terms, int n) {
     }
   }
   const int minK = form->idTerm == kFromK ? 4 : 3;
-  const bool usesK = form->rectTerm == kFromK || form->idTerm == kFromK || form->styleFrom == kFromK;
+  const bool usesK =
+      form->rectTerm == kFromK || form->idTerm == kFromK || form->styleFrom == kFromK;
   if (usesK && k < minK) {
     CString msg;
     msg.Format("%s without its four position numbers: control ignored",

@@ -65,8 +65,9 @@ void CRcCmplr::MacroSubstitution(CString& text) {
     while ((hit = cur.find(name, from)) != std::string::npos) {
       out.append(cur, from, hit - from);
       const size_t after = hit + name.size();
-      const bool wholeWord = (out.empty() || !IsCSymChar(static_cast<unsigned char>(out.back()))) &&
-                             (after >= cur.size() || !IsCSymChar(static_cast<unsigned char>(cur[after])));
+      const bool wholeWord =
+          (out.empty() || !IsCSymChar(static_cast<unsigned char>(out.back()))) &&
+          (after >= cur.size() || !IsCSymChar(static_cast<unsigned char>(cur[after])));
       out += wholeWord ? value : name;
       from = after;
     }

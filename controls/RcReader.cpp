@@ -21,10 +21,10 @@ constexpr int kLineBuf = 2048;  // a longer physical line arrives in pieces
 // States of a conditional on a file's conditional stack.
 enum : int {
   kCondNone = 0,
-  kCondIfFalse = 2,    // if-part of a false condition: lines dropped
-  kCondIfTrue = 3,     // if-part of a true condition: lines returned
-  kCondElseShown = 4,  // else-part after a false condition
-  kCondElseHidden = 5, // else-part after a true condition
+  kCondIfFalse = 2,     // if-part of a false condition: lines dropped
+  kCondIfTrue = 3,      // if-part of a true condition: lines returned
+  kCondElseShown = 4,   // else-part after a false condition
+  kCondElseHidden = 5,  // else-part after a true condition
 };
 
 bool SameFile(FILE* a, FILE* b) {
@@ -220,7 +220,8 @@ bool CRcCmplr::JoinsNextLine(const CString& next) const {
   bool joins = false;
   if (m_nDlgState == 2 && !IsDlgStartTerm(first.c_str())) joins = true;
   if (m_bMenu && !IsMnuStartTerm(first.c_str())) joins = true;
-  if (m_bAccelerator && !first.empty() && first[0] != '"' && !StartsWith(first, "VK_")) joins = true;
+  if (m_bAccelerator && !first.empty() && first[0] != '"' && !StartsWith(first, "VK_"))
+    joins = true;
   if (m_bStringTable && !first.empty() && first[0] == '"') joins = true;
   return joins;
 }
@@ -349,9 +350,10 @@ int CRcCmplr::BeginRead(const char* path) {
   m_arrFileNames.RemoveAll();
   m_arrMacros.RemoveAll();
   static const char* const kPredefined[][2] = {
-      {"ID_APP_ABOUT", "57664"}, {"IDC_STATIC", "-1"}, {"IDOK", "1"},     {"IDCANCEL", "2"},
-      {"IDYES", "6"},            {"IDNO", "7"},        {"IDABORT", "3"},  {"IDRETRY", "4"},
-      {"IDIGNORE", "5"},         {"IDCLOSE", "8"},     {"IDHELP", "9"}};
+      {"ID_APP_ABOUT", "57664"}, {"IDC_STATIC", "-1"}, {"IDOK", "1"},
+      {"IDCANCEL", "2"},         {"IDYES", "6"},       {"IDNO", "7"},
+      {"IDABORT", "3"},          {"IDRETRY", "4"},     {"IDIGNORE", "5"},
+      {"IDCLOSE", "8"},          {"IDHELP", "9"}};
   for (const auto& m : kPredefined) {
     typMacroDefinition def;
     def.m_name = m[0];

@@ -41,10 +41,9 @@ int HasOddQuotes(CString& text) {
 }
 
 int IsDlgStartTerm(const char* word) {
-  static const char* const kWords[] = {"LTEXT",      "ICON",     "CONTROL", "COMBOBOX",
-                                       "EDITTEXT",   "GROUPBOX", "PUSHBUTTON", "LISTBOX",
-                                       "RTEXT",      "DEFPUSHBUTTON", "CTEXT", "SCROLLBAR",
-                                       nullptr};
+  static const char* const kWords[] = {
+      "LTEXT",   "ICON",  "CONTROL",       "COMBOBOX", "EDITTEXT",  "GROUPBOX", "PUSHBUTTON",
+      "LISTBOX", "RTEXT", "DEFPUSHBUTTON", "CTEXT",    "SCROLLBAR", nullptr};
   return IsOneOf(word, kWords) ? 1 : 0;
 }
 

@@ -23,7 +23,7 @@ bool StopsUnquoted(char c) { return strchr(",()@ ~`;", c) != nullptr; }
 struct TermScan {
   const std::string& line;
   size_t i = 0;
-  int n = 0;              // terms so far
+  int n = 0;  // terms so far
   int nCommas = 0;
   bool extraComma = false;
   bool parenOpen = false;

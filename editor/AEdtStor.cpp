@@ -192,7 +192,8 @@ int AEdtStor::MapCoord2PosNIndex(CPoint& pt, long& block, int& offset, int noSna
 int AEdtStor::GetText(CPoint from, CPoint to, CString& out, int noSnap) {
   out.Empty();
   BlkPt a{}, b{};
-  if (!MapCoord2PosNIndex(from, a.blk, a.off, noSnap) || !MapCoord2PosNIndex(to, b.blk, b.off, noSnap))
+  if (!MapCoord2PosNIndex(from, a.blk, a.off, noSnap) ||
+      !MapCoord2PosNIndex(to, b.blk, b.off, noSnap))
     return 0;
   if (to.y < from.y || (to.y == from.y && to.x < from.x)) std::swap(a, b);
   std::string text;

@@ -33,11 +33,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "editor/CEditStep.h"
 #include "base/AArray.h"
 #include "base/AList.h"
 #include "base/CString.h"
 #include "base/Geometry.h"
+#include "editor/CEditStep.h"
 
 // Row-end kinds of typLineInfo::m_nEnd.
 constexpr int32_t kRowEndSoft = 0;  // wrapped, or the last row without a break
@@ -57,12 +57,12 @@ constexpr int kBlkSplitAfterDelete = 1024;
 
 // One display row (plain record).
 struct typLineInfo {
-  long m_posBlk;        // AList position of the block of the row's first byte; 0: none
-  int32_t m_nOffset;    // offset of the first byte in that block
-  int32_t m_nBytes;     // text bytes, break not counted; may run into later blocks
-  int32_t m_nCols;      // display columns (a byte 1, a pair 2, a TAB to the next stop)
-  int32_t m_nEnd;       // kRowEnd...
-  uint64_t m_nSerial;   // serial of the block when the row was built
+  long m_posBlk;       // AList position of the block of the row's first byte; 0: none
+  int32_t m_nOffset;   // offset of the first byte in that block
+  int32_t m_nBytes;    // text bytes, break not counted; may run into later blocks
+  int32_t m_nCols;     // display columns (a byte 1, a pair 2, a TAB to the next stop)
+  int32_t m_nEnd;      // kRowEnd...
+  uint64_t m_nSerial;  // serial of the block when the row was built
 };
 
 class AEdtStor {
@@ -143,8 +143,7 @@ class AEdtStor {
   int InsertBytes(unsigned char* src, unsigned long len, long& row, int& col, int& dispCol);
   // InsertBytes, the rebuild, and an undo step {inserted, merge class 0, the
   // old position, len}.
-  int InsertBytesWithUndo(unsigned char* src, unsigned long len, long& row, int& col,
-                          int& dispCol);
+  int InsertBytesWithUndo(unsigned char* src, unsigned long len, long& row, int& col, int& dispCol);
   // Backspace: removes the character or break before (row, col) and moves
   // the position to where it was. Returns 1 with changed = 1, or beeps and
   // returns 0 at the start of the text.

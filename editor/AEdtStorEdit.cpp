@@ -80,7 +80,8 @@ void AEdtStor::PredictInsertEnd(const unsigned char* src, unsigned long len, lon
   }
 }
 
-int AEdtStor::InsertBytes(unsigned char* src, unsigned long len, long& row, int& col, int& dispCol) {
+int AEdtStor::InsertBytes(unsigned char* src, unsigned long len, long& row, int& col,
+                          int& dispCol) {
   if (!src) len = 0;
   EnsureRow(row);
   const int at = SnapCol(static_cast<int>(row), col);
@@ -119,7 +120,8 @@ int AEdtStor::InsertBytes(unsigned char* src, unsigned long len, long& row, int&
     // inserted bytes and the rest follow in pieces of m / k bytes.
     const size_t k = (m + kBlkSize - 1) / kBlkSize;
     const size_t piece = m / k;
-    const std::string after(static_cast<const char*>(old) + p.off, oldLen - static_cast<size_t>(p.off));
+    const std::string after(static_cast<const char*>(old) + p.off,
+                            oldLen - static_cast<size_t>(p.off));
     std::string cur(static_cast<const char*>(old), static_cast<size_t>(p.off));
     long last = p.blk;
     auto close = [&]() {
@@ -284,7 +286,8 @@ int AEdtStor::DeleteBytesRight(long& row, int& col, int& changed, CString* delet
     } else if ((secondBlk = NextNonEmpty(p.blk)) != 0) {
       second = static_cast<unsigned char>(Blk(secondBlk)[0]);
     }
-    if (second >= 0 && (first == '\r' ? second == '\n' : IsTrail(static_cast<unsigned char>(second))))
+    if (second >= 0 &&
+        (first == '\r' ? second == '\n' : IsTrail(static_cast<unsigned char>(second))))
       removed += static_cast<char>(second);
   }
 
@@ -342,7 +345,8 @@ void AEdtStor::ReplaceRange(BlkPt a, BlkPt b, const std::string& text, std::stri
   std::string joined(static_cast<const char*>(head), static_cast<size_t>(a.off));
   joined += text;
   const CString& tail = Blk(last);
-  joined.append(static_cast<const char*>(tail) + lastEnd, static_cast<size_t>(tail.GetLength() - lastEnd));
+  joined.append(static_cast<const char*>(tail) + lastEnd,
+                static_cast<size_t>(tail.GetLength() - lastEnd));
   if (last != a.blk) {
     for (long x = NextBlk(a.blk); x;) {
       const long next = NextBlk(x);
@@ -376,7 +380,8 @@ void AEdtStor::ReplaceRange(BlkPt a, BlkPt b, const std::string& text, std::stri
   if (removed) *removed = std::move(gone);
 }
 
-int AEdtStor::DeleteByteStream(long row, int col, unsigned long count, int& changed, CString* deleted) {
+int AEdtStor::DeleteByteStream(long row, int col, unsigned long count, int& changed,
+                               CString* deleted) {
   if (deleted) deleted->Empty();
   if (!RowOk(static_cast<int>(row))) {
     MessageBeep(0);
@@ -392,7 +397,8 @@ int AEdtStor::DeleteByteStream(long row, int col, unsigned long count, int& chan
   int off = a.off;
   for (;;) {
     const CString& s = Blk(blk);
-    const size_t take = std::min<size_t>(count - span.size(), static_cast<size_t>(s.GetLength() - off));
+    const size_t take =
+        std::min<size_t>(count - span.size(), static_cast<size_t>(s.GetLength() - off));
     span.append(static_cast<const char*>(s) + off, take);
     if (span.size() >= count) break;
     const long next = NextBlk(blk);
@@ -456,7 +462,8 @@ int AEdtStor::ReplaceText(CPoint& from, CPoint& to, CString text, CString* old) 
     return 0;
   }
   std::string gone;
-  ReplaceRange(a, b, std::string(static_cast<const char*>(text), static_cast<size_t>(text.GetLength())),
+  ReplaceRange(a, b,
+               std::string(static_cast<const char*>(text), static_cast<size_t>(text.GetLength())),
                &gone);
   SetDirty();
   Hand(gone, old);

@@ -225,7 +225,7 @@ int AEdtStor::GetCharPosFromDispPos(long row, long& dispCol, int roundUp) {
   while (i < n) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
     const int w = edttext::CharBytes(text.data(), n, i);
-    const long endCol = b == '\t' ? edttext::NextTabStop(static_cast<int>(col), m_nTabWidth)
+    const long endCol = b == '\t'   ? edttext::NextTabStop(static_cast<int>(col), m_nTabWidth)
                         : b == '\r' ? col
                                     : col + w;
     if (endCol >= dispCol) {
@@ -268,7 +268,9 @@ int AEdtStor::PutBreaks(int width) {
       continue;
     }
     const int w = b == '\r' ? 1 : edttext::CharBytes(text.data(), n, i);
-    const int endCol = b == '\t' ? edttext::NextTabStop(cols, m_nTabWidth) : b == '\r' ? cols : cols + w;
+    const int endCol = b == '\t'   ? edttext::NextTabStop(cols, m_nTabWidth)
+                       : b == '\r' ? cols
+                                   : cols + w;
     // A character that would pass the width starts a new row, unless the
     // row is still empty (a pair wider than the width stays whole).
     if (cols > 0 && w == 2 && endCol > width) {
@@ -279,7 +281,8 @@ int AEdtStor::PutBreaks(int width) {
     out.append(text, i, static_cast<size_t>(w));
     cols = endCol;
     i += static_cast<size_t>(w);
-    if (cols >= width && i < n && text[i] != '\n' && !(text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')) {
+    if (cols >= width && i < n && text[i] != '\n' &&
+        !(text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')) {
       out += "\r\n";
       cols = 0;
     }

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstdint>
 
-#include "editor/EdtVuWorld.h"
 #include "editor/EditorEngine.h"
+#include "editor/EdtVuWorld.h"
 #include "editor/internal/EdtDocAccess.h"
 #include "framework/WinGeometry.h"
 
@@ -120,8 +120,8 @@ CSize AEdtVu::GetDocSize() const {
   int columns = kMinDocColumns;
   int rows = 0;
   if (m_pDoc) {
-    columns = DocWordWrap(*m_pDoc) ? DocWrapWidth(*m_pDoc)
-                                   : std::max(DocWidest(*m_pDoc), kMinDocColumns);
+    columns =
+        DocWordWrap(*m_pDoc) ? DocWrapWidth(*m_pDoc) : std::max(DocWidest(*m_pDoc), kMinDocColumns);
     rows = DocRowCount(*m_pDoc);
   }
   // A pasted row of millions of columns must not wrap the width negative.

@@ -23,10 +23,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "editor/EdtScrollBar.h"
-#include "framework/CFont.h"
 #include "base/CString.h"
 #include "base/Geometry.h"
+#include "editor/EdtScrollBar.h"
+#include "framework/CFont.h"
 #include "framework/XTypes.h"
 
 class AEdtStor;
@@ -44,8 +44,7 @@ constexpr uint32_t kDragLeft = 1, kDragRight = 2, kDragUp = 4, kDragDown = 8;
 // The drag timer's period in milliseconds (the framework makes it one tick).
 constexpr unsigned long kDragTimerMs = 40;
 // MyShowCaret's answers.
-constexpr int kShowCaretNone = -9, kShowCaretHorz = 1, kShowCaretVert = 0,
-              kShowCaretBoth = -1;
+constexpr int kShowCaretNone = -9, kShowCaretHorz = 1, kShowCaretVert = 0, kShowCaretBoth = -1;
 // What GetPixelXPosByPointXOrCharX answers without a graphics context.
 constexpr int kNoPixelX = -1000;
 
@@ -99,7 +98,9 @@ class AEdtVu {
   // document never scrolls: nothing is stored and 0 returned.
   int SetScrollThumPos(int i, int pos);
   // Bar i (0 horizontal, 1 vertical); null before InitScrollers.
-  IEdtScrollBar* GetScrollBar(int i) const { return i == 0 || i == 1 ? m_pScrlBars[i].get() : nullptr; }
+  IEdtScrollBar* GetScrollBar(int i) const {
+    return i == 0 || i == 1 ? m_pScrlBars[i].get() : nullptr;
+  }
   // Range maximum of bar i, 0 without bars.
   int GetScrollHi(int i) const;
   // Adds dx and dy to the positions, dropping a step towards a position
@@ -185,9 +186,9 @@ class AEdtVu {
   int GetBlockSelArea(CRect& rc);
 
   // --- State the key and command handlers share -----------------------------------
-  CFont m_font;             // metric font: the hosts copy a UI font into it
-  CPoint m_ptTextOrigin;    // where column 0 of row 0 is drawn in the host window
-  uint8_t m_byHeldLead = 0; // lead byte waiting for its trail byte, 0 none
+  CFont m_font;              // metric font: the hosts copy a UI font into it
+  CPoint m_ptTextOrigin;     // where column 0 of row 0 is drawn in the host window
+  uint8_t m_byHeldLead = 0;  // lead byte waiting for its trail byte, 0 none
 
   int16_t m_nCharWidth = 8, m_nRowGap = 8, m_nRowHeight = 24, m_nFontHeight = 16;
   int16_t m_nSpaceWidth = 0;  // width of a blank, 0 until measured
@@ -208,9 +209,9 @@ class AEdtVu {
   CPoint m_ptLastDblClk;
   uint32_t m_dwDblClkIntvl;
 
-  int32_t m_nBlockSelX = 0;     // block selection's other edge, pixel x
-  int32_t m_bCaretHidden = 0;   // set while a block selection hides the caret
-  int32_t m_bListMode = 0;      // the document's list mode, copied at the initial update
+  int32_t m_nBlockSelX = 0;    // block selection's other edge, pixel x
+  int32_t m_bCaretHidden = 0;  // set while a block selection hides the caret
+  int32_t m_bListMode = 0;     // the document's list mode, copied at the initial update
   CSize m_szLastDoc, m_szLastPage, m_szLastLine;  // what the bars were last given
 
  protected:
@@ -239,9 +240,9 @@ class AEdtVu {
   int CharWidth() const { return m_nCharWidth > 0 ? m_nCharWidth : 8; }
   int SpaceWidth(const CFont& font);
 
-  AEdtStor* m_pDoc = nullptr;        // borrowed: the host owns the document
-  unsigned long m_hWnd = 0;          // the host's X window
-  IEdtVuWorld* m_pWorld;             // borrowed: lives as long as the process (or the test)
+  AEdtStor* m_pDoc = nullptr;  // borrowed: the host owns the document
+  unsigned long m_hWnd = 0;    // the host's X window
+  IEdtVuWorld* m_pWorld;       // borrowed: lives as long as the process (or the test)
   std::unique_ptr<IEdtScrollBar> m_pScrlBars[2];  // [0] horizontal, [1] vertical
-  bool m_bInClickCount = false;      // OnManageLButtonClicks is running a click
+  bool m_bInClickCount = false;                   // OnManageLButtonClicks is running a click
 };

@@ -38,7 +38,7 @@ class CEditStep {
 
   typStepID m_nKind = kStepInserted;
   int32_t m_nMergeClass = kMergeNever;
-  CPoint m_pt;          // where the step starts: x byte offset in row y
-  CString m_strText;    // removed bytes (kinds 0 and 2), else empty
+  CPoint m_pt;            // where the step starts: x byte offset in row y
+  CString m_strText;      // removed bytes (kinds 0 and 2), else empty
   int32_t m_nLength = 0;  // inserted bytes (kinds 1 and 2)
 };

@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <string>
 
-#include "editor/AEdtVu.h"
-#include "editor/EdtVuWorld.h"
-#include "editor/EditorEngine.h"
-#include "editor/internal/EdtDocAccess.h"
 #include "base/ChnChar.h"
+#include "editor/AEdtVu.h"
+#include "editor/EditorEngine.h"
+#include "editor/EdtVuWorld.h"
+#include "editor/internal/EdtDocAccess.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
 
@@ -164,7 +164,8 @@ void AEdtVu::edtvuDraw(GC gc, int allSelected) {
   int blockLeft = 0, blockRight = 0;
   if (block) {
     const int ax = GetPixelXPosByPointXOrCharX(gc, m_ptSelAnchor.y, m_ptSelAnchor.x, 0, nullptr,
-                                               nullptr, nullptr, nullptr) + m_ptTextOrigin.x;
+                                               nullptr, nullptr, nullptr) +
+                   m_ptTextOrigin.x;
     const int bx = m_nBlockSelX + m_ptTextOrigin.x;
     blockLeft = std::min(ax, bx);
     blockRight = std::max(ax, bx);

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/AEdtVu.h"
-#include "editor/EdtVuWorld.h"
-#include "editor/EditorEngine.h"
-#include "framework/AfcKernel.h"
 #include "base/ChnChar.h"
+#include "editor/AEdtVu.h"
+#include "editor/EditorEngine.h"
+#include "editor/EdtVuWorld.h"
+#include "framework/AfcKernel.h"
 #include "framework/UIStrings.h"
 
 namespace {
@@ -101,10 +101,8 @@ int AEdtVu::GetBlockSelArea(CRect& rc) {
   if (m_ptSelAnchor == m_ptSelEnd) return 0;
   const int ax = GetPixelXPosByPointXOrCharX(nullptr, m_ptSelAnchor.y, m_ptSelAnchor.x, 0, nullptr,
                                              nullptr, nullptr, nullptr);
-  rc = CRect(std::min(ax, static_cast<int>(m_nBlockSelX)),
-             std::min(m_ptSelAnchor.y, m_ptSelEnd.y),
-             std::max(ax, static_cast<int>(m_nBlockSelX)),
-             std::max(m_ptSelAnchor.y, m_ptSelEnd.y));
+  rc = CRect(std::min(ax, static_cast<int>(m_nBlockSelX)), std::min(m_ptSelAnchor.y, m_ptSelEnd.y),
+             std::max(ax, static_cast<int>(m_nBlockSelX)), std::max(m_ptSelAnchor.y, m_ptSelEnd.y));
   return 1;
 }
 
@@ -173,8 +171,9 @@ void AEdtVu::AtLBtnDblClk(unsigned long flags, CPoint p) {
   CString text;
   const int n = RowText(row, text);
   const unsigned char* s = Bytes(text);
-  const int xc = GetPixelXPosByPointXOrCharX(nullptr, row, a, 0, nullptr, nullptr, nullptr,
-                                             nullptr) - GetScrollThumPos(0);
+  const int xc =
+      GetPixelXPosByPointXOrCharX(nullptr, row, a, 0, nullptr, nullptr, nullptr, nullptr) -
+      GetScrollThumPos(0);
   if (RowCount() < 1 || n == 0 || (xc < p.x && a >= n) || a < 0 || a > n) {
     ResetEngineInput();
     CollapseSelectionAtCaret();
@@ -217,7 +216,9 @@ void AEdtVu::OnLButton3Clk(unsigned long, CPoint p) {
   const int fanTi = EditorEngine().FanTi() != 0;
   const RowChars chars(text, winBig5 ? kBig5Language : 0);
   const auto lead = [&](int i) { return i >= 0 && i < n && IsChnChar(s[i], 1, winBig5); };
-  const auto pairAt = [&](int i) { return lead(i) && i + 1 < n && IsChnChar(s[i + 1], 0, winBig5); };
+  const auto pairAt = [&](int i) {
+    return lead(i) && i + 1 < n && IsChnChar(s[i + 1], 0, winBig5);
+  };
   const auto inkAt = [&](int i) { return pairAt(i) && !IsChnWhiteChar(s[i], s[i + 1], fanTi); };
 
   const int start = std::min<int>(m_ptSelAnchor.x, n);
@@ -227,7 +228,8 @@ void AEdtVu::OnLButton3Clk(unsigned long, CPoint p) {
   if (empty || inkAt(start) || (lead(start) && !pairAt(start))) {
     // A run of Chinese characters (not symbols) around the click.
     const int xc = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                               nullptr, nullptr, nullptr) - GetScrollThumPos(0);
+                                               nullptr, nullptr, nullptr) -
+                   GetScrollThumPos(0);
     const bool holdLeft = p.x >= xc && (from >= n || lead(from));
     if (!holdLeft)
       while (from >= 2 && chars.WidthBefore(from) == 2 && inkAt(from - 2)) from -= 2;
@@ -243,7 +245,9 @@ void AEdtVu::OnLButton3Clk(unsigned long, CPoint p) {
 }
 
 namespace {
-bool StartsWithBlank(const CString& s) { return s.GetLength() > 0 && (s[0] == ' ' || s[0] == '\t'); }
+bool StartsWithBlank(const CString& s) {
+  return s.GetLength() > 0 && (s[0] == ' ' || s[0] == '\t');
+}
 }  // namespace
 
 void AEdtVu::OnLButton4Clk(unsigned long, CPoint p) {

@@ -49,8 +49,9 @@ CChnChars::CChnChars()
                       VModeKeyList(kMapBlock)},
       m_mapBiHua(kMapBlock),
       m_abstracts{AbstractMap(kMapBlock), AbstractMap(kMapBlock)},
-      m_forecastKeys{ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock),
-                     ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock)},
+      m_forecastKeys{ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock),
+                     ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock),
+                     ForecastKeyMap(kMapBlock), ForecastKeyMap(kMapBlock)},
       m_mapDepend2(kMapBlock),
       m_mapDepend1(kMapBlock) {
   // Every pointer member starts null so that a CloseDictionary without
@@ -217,8 +218,8 @@ void CChnChars::InitDictionary() {
   const bool xingMa = m_nEngineMissing != kXingMaMissing;
   const bool pinYin = m_nEngineMissing < kPinYinMissing;
   cfgInputManager.NumberOfCandidatesShown = ClampedCandidatesShown(cfgInputManager);
-  m_nPageSize = cfgInputManager.IsPinYinMethod() ? cfgInputManager.NumberOfCandidatesShown
-                                                     : kXingMaPageSize;
+  m_nPageSize =
+      cfgInputManager.IsPinYinMethod() ? cfgInputManager.NumberOfCandidatesShown : kXingMaPageSize;
   if (xingMa) LoadChn2KeyMapPX();
   if (pinYin) {
     LoadChn2KeyMapPY();

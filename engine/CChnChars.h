@@ -34,20 +34,20 @@
 #include <utility>
 #include <vector>
 
-#include "engine/dics/ChnCharReadings.h"
-#include "engine/lexicon/CKeyZiPair.h"
+#include "base/AList.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
+#include "engine/dics/ChnCharReadings.h"
+#include "engine/dics/typBiHuaDistribution.h"
+#include "engine/forecast/typForecastCell.h"
 #include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
+#include "engine/lexicon/CKeyZiPair.h"
+#include "engine/lexicon/typCiZuRec.h"
 #include "engine/lookup/tagE_Dist.h"
-#include "engine/dics/typBiHuaDistribution.h"
 #include "engine/lookup/typNumUnitWord.h"
 #include "engine/lookup/typVModeKey2Index.h"
-#include "base/AList.h"
 #include "engine/typCharFatFmt.h"
-#include "engine/lexicon/typCiZuRec.h"
-#include "engine/forecast/typForecastCell.h"
 
 struct ForecastTables;
 
@@ -244,8 +244,8 @@ class CChnChars {
                    int pickedFromList, int hasWildcard);
   // CommitChoice of a chosen candidate; in shape-code input the keys typed
   // after the code it consumed stay as the new keys.
-  int CommitAndKeepRest(unsigned long window, typCharFatFmt chosen, int index,
-                        int pickedFromList, int hasWildcard);
+  int CommitAndKeepRest(unsigned long window, typCharFatFmt chosen, int index, int pickedFromList,
+                        int hasWildcard);
   // Right Alt with a digit or the grave accent: picks one character of the
   // last commit, or turns key into a selection key (kGoOnWithKey).
   int PickCharOfLastCommit(unsigned long& key, unsigned long window);
@@ -415,7 +415,6 @@ class CChnChars {
   // m_lastCommit becomes "none" (kind kFatNone, association mark 0).
   void ForgetLastCommit();
 
-
   // ---- Phrase forecasting: the rule base (ForecastRuleBase.cpp), matching
   // (ForecastMatch.cpp), results (ForecastResults.cpp), firing
   // (ForecastFiring.cpp), history, pane and entry (ForecastHistory.cpp).
@@ -502,17 +501,17 @@ class CChnChars {
   void* m_pBusyMarker;
 
   // ---- Phrase store and phrase indexes (CiZuDic.cpp)
-  unsigned char* m_pCiZuIdx[2];     // index file bytes as read (+pad); null
+  unsigned char* m_pCiZuIdx[2];  // index file bytes as read (+pad); null
   int m_bCiZuIdxDirty[2];
-  unsigned char* m_pCiZuFlat;       // store unscrambled (+pad); null
+  unsigned char* m_pCiZuFlat;  // store unscrambled (+pad); null
   int m_bCiZuFlatDirty;
   // CiZuFlat.igb is there but was refused (unreadable, too large): no
   // phrase is added, so no save ever writes a new store over it.
   int m_bCiZuFlatRefused;
-  uint32_t m_tmCiKuChanged;         // time of the last unsaved change; 0
+  uint32_t m_tmCiKuChanged;  // time of the last unsaved change; 0
   CString m_strCiZuFlatPath;
   CString m_strCiZuIdxPath[2];
-  uint16_t m_nCiZuIdxEntryLen[2];   // 3, or 4 for a weighted pinyin index
+  uint16_t m_nCiZuIdxEntryLen[2];  // 3, or 4 for a weighted pinyin index
   uint32_t m_nCiZuFlatLen;
   uint32_t m_nCiZuIdxLen[2];
   // Two-key tables, kTwoKeyBuckets offsets each, then the record index of
@@ -552,8 +551,8 @@ class CChnChars {
   static constexpr size_t kMaxSegMatches = 4096;
   unsigned char* m_pKey2Chs[2];  // chdicres.bin, pykeys.dic (+pad); null
   uint32_t m_nKey2ChsLen[2];
-  unsigned char* m_pPyFlat;      // pinyin character list (+pad); null
-  int m_nPyFlatEntryLen;         // 2, or 3 with usage weights
+  unsigned char* m_pPyFlat;  // pinyin character list (+pad); null
+  int m_nPyFlatEntryLen;     // 2, or 3 with usage weights
   CString m_strGbkFlatPath, m_strFlatAdjustPath, m_strFlatAutoPath, m_strPyKeysPath;
   uint32_t m_nPyFlatLen;
   int m_bPyFlatDirty;
@@ -601,18 +600,18 @@ class CChnChars {
   int m_bLookAheadHit;
   char m_chLookAheadKey;
   int m_nApostrophes;
-  tagE_Dist m_rows[3][kMaxRows];  // set 0, set 1, merged (RankedRows.cpp)
+  tagE_Dist m_rows[3][kMaxRows];                // set 0, set 1, merged (RankedRows.cpp)
   AArray<tagE_Dist, tagE_Dist&> m_arrRowOrder;  // fuzzy pinyin: row per candidate
 
   // ---- Re-selection
-  int m_nReSelState;            // -1 none
-  int m_nReSelIndex;            // -1 none
-  unsigned long m_hReSelWnd;    // X window of the last commit / edit control
+  int m_nReSelState;          // -1 none
+  int m_nReSelIndex;          // -1 none
+  unsigned long m_hReSelWnd;  // X window of the last commit / edit control
   int m_bKeepReSelection;
   AArray<typCharFatFmt, typCharFatFmt&> m_arrReSelCands;
   typCharFatFmt m_reSelItem;
-  int m_nEdtCommitRow;          // last commit into an edit control: row and
-  int m_nEdtCommitCol;          // byte column (the editor reads them)
+  int m_nEdtCommitRow;  // last commit into an edit control: row and
+  int m_nEdtCommitCol;  // byte column (the editor reads them)
 
   // ---- Phrase building and the lexicon queue
   int m_nZuCiMode;
@@ -648,11 +647,11 @@ class CChnChars {
   int m_bAlt;
   int m_bCtrl;
   int m_bShift;
-  uint32_t m_nXState;           // the key's whole X modifier state
+  uint32_t m_nXState;  // the key's whole X modifier state
   char m_szKeyText[kKeyTextBytes];
 
   // ---- XIM request, key messages and modes
-  typFwdEventView m_fwdEvent;   // last forwarded key request (front end)
+  typFwdEventView m_fwdEvent;  // last forwarded key request (front end)
   uint32_t m_nKeyFlags;
   int m_nLastKey;
   int m_nPrevKey;
@@ -672,10 +671,10 @@ class CChnChars {
   AArray<typNumUnitWord, typNumUnitWord&> m_arrNumUnitWords;
   // Stroke groups per full pinyin syllable (bihuaku.bin).
   AMap<CString, const char*, typBiHuaDistribution, typBiHuaDistribution&> m_mapBiHua;
-  int m_nEngineMissing;         // kBothInstalled, kXingMaMissing, kPinYinMissing
-  int m_bModalBox;              // a modal engine box takes every key while
-  void* m_pModalBox;            // both are set; this system never sets them
-  int m_bPyLookup;              // right Alt+F in shape-code input
+  int m_nEngineMissing;  // kBothInstalled, kXingMaMissing, kPinYinMissing
+  int m_bModalBox;       // a modal engine box takes every key while
+  void* m_pModalBox;     // both are set; this system never sets them
+  int m_bPyLookup;       // right Alt+F in shape-code input
 
   // ---- Forecasting
   int m_bForecastShown;

@@ -1,7 +1,7 @@
 #include "engine/EngineHost.h"
 
-#include "engine/FwdEvent.h"
 #include "base/AtomicFile.h"
+#include "engine/FwdEvent.h"
 
 #include <sys/time.h>
 

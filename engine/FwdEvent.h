@@ -14,16 +14,16 @@
 #include <cstdint>
 
 struct typKeyEventView {
-  int32_t type;         // X event type (KeyPress 2, KeyRelease 3)
-  uint32_t serial;      // X request serial, low 32 bits
+  int32_t type;     // X event type (KeyPress 2, KeyRelease 3)
+  uint32_t serial;  // X request serial, low 32 bits
   int32_t send_event;
-  uint32_t window;      // X window ids travel as 32-bit values
+  uint32_t window;  // X window ids travel as 32-bit values
   uint32_t root;
   uint32_t subwindow;
-  uint32_t time;        // X server time, ms
+  uint32_t time;  // X server time, ms
   int32_t x, y;
   int32_t x_root, y_root;
-  uint32_t state;       // modifier and button mask
+  uint32_t state;  // modifier and button mask
   uint32_t keycode;
   int32_t same_screen;
 };

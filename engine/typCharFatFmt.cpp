@@ -73,8 +73,7 @@ void FatFmt2NmlChar(typCharFatFmt rec, CString& text) {
       if (index < dictionary.m_arrWords.GetSize()) text = dictionary.m_arrWords[index];
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

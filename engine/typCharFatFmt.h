@@ -12,14 +12,14 @@
 
 // Values of typCharFatFmt::kind.
 enum : uint8_t {
-  kFatChar = 0,      // data[0..1] a GBK character (or one ASCII byte)
-  kFatPhrase = 1,    // data[0..2] an index entry reference into the store
-  kFatNumCi = 2,     // the engine's number-phrase text
-  kFatWord = 3,      // data[0..1] index into the engine's word list, LSB first
-  kFatNone = 16,     // nothing (the last-commit record without a commit)
+  kFatChar = 0,    // data[0..1] a GBK character (or one ASCII byte)
+  kFatPhrase = 1,  // data[0..2] an index entry reference into the store
+  kFatNumCi = 2,   // the engine's number-phrase text
+  kFatWord = 3,    // data[0..1] index into the engine's word list, LSB first
+  kFatNone = 16,   // nothing (the last-commit record without a commit)
 };
 
-constexpr int kFatKeyBytes = 32;     // key text with its NUL
+constexpr int kFatKeyBytes = 32;  // key text with its NUL
 constexpr int kFatDataBytes = 6;
 // "No phrase": no offset of the 23-bit store can have this value, so code
 // that needs a "none" never confuses it with the phrase at offset 0.

@@ -94,8 +94,7 @@ int AWnd::Winproc(XEvent* event) {
       // Counting only left presses: a wheel turn or a pointer motion is not
       // half of a double click. Callers act on a press when this gives 0.
       return 0;
-    case afc::x11::WinprocEvent::Other:
-      break;
+    case afc::x11::WinprocEvent::Other: break;
   }
   return 1;
 }
@@ -107,7 +106,7 @@ int AWnd::OnManageLButtonClicks(unsigned long, CPoint point) {
     m_tmDblClk = now;
     m_ptDblClk = point;
     ::PostWinEvent(m_hWnd, WM_AFC_DBLCLICK, static_cast<uint32_t>(point.x),
-                 static_cast<uint32_t>(point.y));
+                   static_cast<uint32_t>(point.y));
     return 1;
   }
   m_tmLastPress = now;

@@ -103,43 +103,58 @@ class AWnd {
   void OnParentNotify(unsigned long, unsigned long) {}
   void OnSysColorChange() {}
   void CenterWindow(AWnd*) {}
-  template <class... A> int ModifyStyle(A&&...) { return 0; }
-  template <class... A> int GetDescendantWindow(A&&...) { return 0; }
-  template <class... A> int ReflectChildNotify(A&&...) { return 0; }
-  template <class... A> int OnActivateTopLevel(A&&...) { return 0; }
-  template <class... A> int ModifyStyleEx(A&&...) { return 1; }
+  template <class... A>
+  int ModifyStyle(A&&...) {
+    return 0;
+  }
+  template <class... A>
+  int GetDescendantWindow(A&&...) {
+    return 0;
+  }
+  template <class... A>
+  int ReflectChildNotify(A&&...) {
+    return 0;
+  }
+  template <class... A>
+  int OnActivateTopLevel(A&&...) {
+    return 0;
+  }
+  template <class... A>
+  int ModifyStyleEx(A&&...) {
+    return 1;
+  }
   int GetWindowPlacement(CRect*) { return 1; }
   int SetWindowPlacement(const CRect*) { return 1; }
   // Does nothing (the kernel's PostWinEvent is the one that posts).
   int PostWinEvent(unsigned long id, unsigned long a, unsigned long b) { return 0; }
 
   // --- fields, in order ---
-  unsigned long m_hWnd;         // the X window; 0 when none
-  int m_nType;                  // kAWndPlain or a control's kind
-  AWnd* m_pParent;              // borrowed: the parent outlives the child
-  int m_nFontH;                 // pixel height of the text
-  int m_nCaptionH;              // own title bar (dialogs)
-  int m_nID;                    // control id; -1 until set
-  CRect m_rcWin;                // in the parent's coordinates
-  CPoint m_ptClientOrg;         // origin of the drawing area
-  CSize m_szClient;             // size of the drawing area
-  CSize m_szWin;                // size of the window
-  CString m_strText;            // caption or content
-  int m_nLang;                  // 0, 1000 or 1001, from the application at Init
-  XEvent* m_pExposeEv;          // borrowed: the Expose being painted, or null
-  void* m_pMemVar;              // borrowed: the dialog variable this control mirrors
-  uint8_t m_nMemVarKind;        // how it mirrors it
-  uint8_t m_bHidden;            // 1 after ShowWin hid the window
-  uint8_t m_bDisabled;          // 1 when disabled (EnableWin)
-  uint8_t m_bOwnerDraw;         // 1 when the dialog draws this control
-  int (*m_pWinProc)(XEvent*);   // when set, receives every event instead of Winproc
-  AWnd* m_pReplacedCtrl;        // borrowed: the control this object stands in for
-  IDialogHost* m_pDlg;          // borrowed: that control's dialog
-  uint32_t m_tmLastPress;       // clock of the last single press; 0 after a double click
-  uint32_t m_tmDblClk;          // clock of the last double click
-  CPoint m_ptDblClk;            // where it was
-  uint32_t m_tm3rdClk;          // unused by the base
-  uint32_t m_nDblClkIntvl;      // GetDblClikIntvl(), 340 ms
+  unsigned long m_hWnd;        // the X window; 0 when none
+  int m_nType;                 // kAWndPlain or a control's kind
+  AWnd* m_pParent;             // borrowed: the parent outlives the child
+  int m_nFontH;                // pixel height of the text
+  int m_nCaptionH;             // own title bar (dialogs)
+  int m_nID;                   // control id; -1 until set
+  CRect m_rcWin;               // in the parent's coordinates
+  CPoint m_ptClientOrg;        // origin of the drawing area
+  CSize m_szClient;            // size of the drawing area
+  CSize m_szWin;               // size of the window
+  CString m_strText;           // caption or content
+  int m_nLang;                 // 0, 1000 or 1001, from the application at Init
+  XEvent* m_pExposeEv;         // borrowed: the Expose being painted, or null
+  void* m_pMemVar;             // borrowed: the dialog variable this control mirrors
+  uint8_t m_nMemVarKind;       // how it mirrors it
+  uint8_t m_bHidden;           // 1 after ShowWin hid the window
+  uint8_t m_bDisabled;         // 1 when disabled (EnableWin)
+  uint8_t m_bOwnerDraw;        // 1 when the dialog draws this control
+  int (*m_pWinProc)(XEvent*);  // when set, receives every event instead of Winproc
+  AWnd* m_pReplacedCtrl;       // borrowed: the control this object stands in for
+  IDialogHost* m_pDlg;         // borrowed: that control's dialog
+  uint32_t m_tmLastPress;      // clock of the last single press; 0 after a double click
+  uint32_t m_tmDblClk;         // clock of the last double click
+  CPoint m_ptDblClk;           // where it was
+  uint32_t m_tm3rdClk;         // unused by the base
+  uint32_t m_nDblClkIntvl;     // GetDblClikIntvl(), 340 ms
 };
 
 // The double-click interval in milliseconds.

@@ -24,18 +24,18 @@ class IMenuHost;
 
 // --- Kernel globals (written by AfcKnrlInit, read everywhere) --------------
 
-extern Display* dsply;          // the display connection
-extern int scrn;                // its default screen
-extern GC gGC;                  // shared GC, created on the first window; foreground black
-extern unsigned long gpxlWhite, gpxlBlack;   // the screen's white and black pixels
-extern unsigned long gpxlBright, gpxlDark;   // light and dark edge colours of 3D frames
-extern double gScrnHorzRes, gScrnVertRes;    // screen resolution, dots per inch
-extern int gSysType;            // distribution code (GetSysType)
+extern Display* dsply;  // the display connection
+extern int scrn;        // its default screen
+extern GC gGC;          // shared GC, created on the first window; foreground black
+extern unsigned long gpxlWhite, gpxlBlack;  // the screen's white and black pixels
+extern unsigned long gpxlBright, gpxlDark;  // light and dark edge colours of 3D frames
+extern double gScrnHorzRes, gScrnVertRes;   // screen resolution, dots per inch
+extern int gSysType;                        // distribution code (GetSysType)
 
-constexpr int gMaxTimers = 1024;      // timer slots
-constexpr int nReservedTimers = 1;    // slots below it are not handed out
-constexpr int idCaretTimer = 0;       // the caret's slot
-constexpr int gusecGrainSize = 300;   // idle wait in microseconds, tick in milliseconds
+constexpr int gMaxTimers = 1024;     // timer slots
+constexpr int nReservedTimers = 1;   // slots below it are not handed out
+constexpr int idCaretTimer = 0;      // the caret's slot
+constexpr int gusecGrainSize = 300;  // idle wait in microseconds, tick in milliseconds
 
 // --- Start and end ---------------------------------------------------------
 

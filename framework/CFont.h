@@ -28,9 +28,9 @@ class CFont {
   CSize GetFontSize() const { return CSize(m_nWidth, m_nHeight); }
 
   XFontSet m_fontSet = nullptr;  // owned; lives until the process ends
-  int m_nHeight = 0;  // the largest ascent + descent of the set's fonts
-  int m_nWidth = 0;   // the largest maximum character width, halved
-  int m_nAscent = 0;  // the ascent of the font that gave the height
+  int m_nHeight = 0;             // the largest ascent + descent of the set's fonts
+  int m_nWidth = 0;              // the largest maximum character width, halved
+  int m_nAscent = 0;             // the ascent of the font that gave the height
 
  private:
   Display* m_pDisplay = nullptr;  // borrowed: the display the set belongs to
@@ -49,10 +49,10 @@ int CreateUIFonts(int, int* gbTries, int* big5Tries);
 int DeleteUIFonts(int);
 
 // Drawing modes of ChBmpStrOut.
-constexpr int kChStrAuto = 0;       // by the window's language
-constexpr int kChStrNoDouble = 1;   // double-byte cells stay blank
-constexpr int kChStrGbk = 2;        // double-byte characters with the GBK set
-constexpr int kChStrBig5 = 3;       // ... with the Big5 set
+constexpr int kChStrAuto = 0;      // by the window's language
+constexpr int kChStrNoDouble = 1;  // double-byte cells stay blank
+constexpr int kChStrGbk = 2;       // double-byte characters with the GBK set
+constexpr int kChStrBig5 = 3;      // ... with the Big5 set
 
 // Draws the NUL-terminated text at (x, y) (top of the line) in window with
 // gc, character by character, and returns the sum of the cells' widths and
@@ -62,9 +62,8 @@ constexpr int kChStrBig5 = 3;       // ... with the Big5 set
 // the first x, cellH * 3 / 2 lower. textIsGbk says whether the text is GBK
 // (converted when Big5 is wanted) or already Big5. The sixth, seventh and
 // tenth arguments are not used. Null text: (0, 0).
-CSize ChBmpStrOut(unsigned long window, GC gc, int x, int y, const char* text, int, int,
-                  int cellW, int cellH, int, CRect* clip, int stopAtClip, int mode,
-                  int textIsGbk);
+CSize ChBmpStrOut(unsigned long window, GC gc, int x, int y, const char* text, int, int, int cellW,
+                  int cellH, int, CRect* clip, int stopAtClip, int mode, int textIsGbk);
 // Measures GBK text as one line: (sum of the widths, the largest height but
 // at least tabH); a TAB counts (tabW, tabH). Double-byte characters are
 // measured with the GBK set under a GBK UI, else with the Big5 set. The
@@ -77,7 +76,10 @@ int ChnGBorBig5TextOut(GC, int, int, const char*, int, int);
 class CDC {
  public:
   int IsPrinting() const { return m_bPrinting; }
-  template <class... A> int CreateDC(A&&...) { return 1; }
+  template <class... A>
+  int CreateDC(A&&...) {
+    return 1;
+  }
   int CreateCompatibleDC(CDC*) { return 1; }
   int m_bPrinting = 0;
 };

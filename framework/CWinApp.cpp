@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/AfcKernel.h"
 #include "base/IniFile.h"
+#include "framework/AfcKernel.h"
 #include "framework/ResourceCompiler.h"
 #include "framework/UIStrings.h"
 #include "framework/internal/KernelHooks.h"
@@ -65,7 +65,8 @@ int CWinApp::InitApplication() {
   CString path;
   path.Format("%s%s", static_cast<const char*>(m_strProgDir),
               static_cast<const char*>(m_strShortName));
-  if (path.GetLength() < 3 || std::strcmp(static_cast<const char*>(path) + path.GetLength() - 3, ".rc") != 0)
+  if (path.GetLength() < 3 ||
+      std::strcmp(static_cast<const char*>(path) + path.GetLength() - 3, ".rc") != 0)
     path += ".rc";
   if (m_pRcCmplr) {
     m_pRcCmplr->LoadGuiResFromRC(path);

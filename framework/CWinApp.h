@@ -40,7 +40,7 @@ class CWinThread {
   // main bar exists).
   void InitMainWindows(unsigned long window, AWnd* wnd);
 
-  AWnd* m_pMainWnd = nullptr;     // borrowed: the main window's object
+  AWnd* m_pMainWnd = nullptr;  // borrowed: the main window's object
   // The main window's X window. Also set by ADialog::ActModal to the first
   // modal dialog's window while it is 0 (kvrsetup has no other main window).
   unsigned long m_hMainWnd = 0;
@@ -92,13 +92,13 @@ class CWinApp : public CWinThread {
   // The event Run has taken and is dispatching.
   XEvent* GetCurrentEvent() { return reinterpret_cast<XEvent*>(m_curEvent); }
 
-  CString m_strProgName;      // last component of the executable's path
-  CString m_strProgDir;       // the executable's directory, ending in '/'
-  CString m_strProfilePath;   // program directory + launch name + ".ini"
-  CString m_strShortName;     // names the resource script; set by InitApplication
-  int m_nUILang = kUILangEnglish;   // 0, 1000 or 1001
-  int m_nPid = 0;             // set by main just before InitInstance
-  int m_bStartingUp = 0;      // 1 while InitInstance runs
+  CString m_strProgName;           // last component of the executable's path
+  CString m_strProgDir;            // the executable's directory, ending in '/'
+  CString m_strProfilePath;        // program directory + launch name + ".ini"
+  CString m_strShortName;          // names the resource script; set by InitApplication
+  int m_nUILang = kUILangEnglish;  // 0, 1000 or 1001
+  int m_nPid = 0;                  // set by main just before InitInstance
+  int m_bStartingUp = 0;           // 1 while InitInstance runs
   int m_argc = 0;
   char** m_argv = nullptr;
   const char* m_pszProgName = "";     // m_strProgName's text
@@ -109,7 +109,7 @@ class CWinApp : public CWinThread {
   int m_bEditKey = 0;
   unsigned long m_hEditKeyWnd = 0;
   alignas(long) unsigned char m_curEvent[afc::kXEventBytes] = {};
-  int m_nDefFontSize = 10;    // points
+  int m_nDefFontSize = 10;  // points
   // 1 in the input method (window text at least 20 pixels, 16 under a
   // traditional UI), 0 in the installer (at least 16).
   int m_bImeUI = 1;
@@ -130,8 +130,8 @@ int GetExePathNFileName(char* buf, unsigned long size);
 
 // --- Locale ----------------------------------------------------------------
 
-extern CString gstrSysLocal;        // the locale name detection settled on
-extern const char* gszSysLocal;     // its text; read by the XIM server's start
+extern CString gstrSysLocal;     // the locale name detection settled on
+extern const char* gszSysLocal;  // its text; read by the XIM server's start
 extern int bLocalGB2312, bLocalGB18030, bLocalBig5;
 // gstrUIINI, the UI-text file that each program's InitInstance sets, is
 // declared with LoadStringChn in framework/UIStrings.h.

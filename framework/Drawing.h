@@ -45,8 +45,8 @@ void DrawGreenLines(unsigned long window, int x, int y, int w, int h);
 // Puts the part (srcX, srcY, w, h) of image at (dstX, dstY) with the raster
 // function on gc (null: the shared GC); the function is restored. A null
 // image draws nothing. Returns 1, 0 for a null image.
-int AfcPutImage(Display* display, unsigned long window, GC gc, XImage* image, long srcX,
-                long srcY, long dstX, long dstY, long w, long h, int function);
+int AfcPutImage(Display* display, unsigned long window, GC gc, XImage* image, long srcX, long srcY,
+                long dstX, long dstY, long w, long h, int function);
 // Null text: 0. Otherwise sets the GC's colours and raster function (they
 // stay set) and draws len bytes of text with the font's set at (x, y + the
 // font's height); returns 1. A font without a set draws nothing.

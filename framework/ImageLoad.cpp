@@ -8,8 +8,8 @@
 #include <exception>
 #include <memory>
 
-#include "framework/CWinApp.h"
 #include "base/FixedMaps.h"
+#include "framework/CWinApp.h"
 #include "framework/ResourceCompiler.h"
 #include "image/PLAnyBmp.h"
 #include "image/PLAnyPicDecoder.h"
@@ -45,7 +45,8 @@ CString GetMatchingRealFileNameForCaseInSensitiveName(const char* dir, const cha
 CString GetResImgPathFromId(int id) {
   char key[16];
   std::snprintf(key, sizeof key, "%d", id);
-  IResourceCompiler* rc = uniqueAFCAppPointer ? uniqueAFCAppPointer->GetResourceCompiler() : nullptr;
+  IResourceCompiler* rc =
+      uniqueAFCAppPointer ? uniqueAFCAppPointer->GetResourceCompiler() : nullptr;
   CString name;
   bool known = false;
   if (rc) {

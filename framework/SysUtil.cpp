@@ -22,12 +22,10 @@
 
 CString FindInstalledWebBrowser() {
   static const char* const kFixedPaths[] = {
-      "/usr/local/mozilla/mozilla", "/usr/local/mozilla/firefox",
-      "/usr/local/netscape/netscape", "/usr/mozilla/mozilla",
-      "/usr/mozilla/firefox",        "/usr/netscape/netscape"};
+      "/usr/local/mozilla/mozilla", "/usr/local/mozilla/firefox", "/usr/local/netscape/netscape",
+      "/usr/mozilla/mozilla",       "/usr/mozilla/firefox",       "/usr/netscape/netscape"};
   static const char* const kDirs[] = {"/usr/bin/", "/usr/local/bin/"};
-  static const char* const kNames[] = {"konqueror", "kfmbrowser", "mozilla", "firefox",
-                                       "netscape"};
+  static const char* const kNames[] = {"konqueror", "kfmbrowser", "mozilla", "firefox", "netscape"};
   for (const char* path : kFixedPaths) {
     const std::string full = afc::UnderPlatformRoot(path);
     if (access(full.c_str(), X_OK) == 0) return CString(full.c_str());
@@ -63,8 +61,7 @@ void OpenHtml(char* file) {
     _exit(grandchild < 0 ? 1 : 0);
   }
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
 }
 
 int FindAppPid(char* name) {
@@ -128,7 +125,10 @@ CString ReadFileToStr(char* path) {
 // --- The system ------------------------------------------------------------
 
 int GetSysType() {
-  struct Rule { int code; const char* files[2]; };
+  struct Rule {
+    int code;
+    const char* files[2];
+  };
   static const Rule kRules[] = {
       {kSysRedFlag, {"/etc/redflag-release", "/etc/redflag_version"}},
       {kSysRedHat, {"/etc/redhat-release", "/etc/redhat_version"}},
@@ -151,7 +151,7 @@ int GetSysType() {
 }
 
 uint32_t GetMiliSecCount() {
-  timeval tv {};
+  timeval tv{};
   gettimeofday(&tv, nullptr);
   return static_cast<uint32_t>(static_cast<uint64_t>(tv.tv_sec) * 1000u +
                                static_cast<uint64_t>(tv.tv_usec) / 1000u);
@@ -178,8 +178,7 @@ std::string IconvText(const char* to, const char* from, const char* text, size_t
   std::string result;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
-    std::fprintf(stderr, "iconv_open(\"%s\", \"%s\") failed: %s\n", to, from,
-                 std::strerror(errno));
+    std::fprintf(stderr, "iconv_open(\"%s\", \"%s\") failed: %s\n", to, from, std::strerror(errno));
     return result;
   }
   std::vector<char> out(capacity + 1);

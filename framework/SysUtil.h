@@ -58,9 +58,18 @@ CString ReadFileToStr(char* path);
 
 // Distribution codes of GetSysType.
 enum SysType : int {
-  kSysRedHat = 1, kSysRedFlag = 2, kSysFedora = 3, kSysSlackware = 4,
-  kSysDebian = 5, kSysSuSE = 6, kSysMandrake = 7, kSysRelease = 8,
-  kSysSun = 9, kSysYellowDog = 10, kSysGentoo = 11, kSysUnknown = 1000,
+  kSysRedHat = 1,
+  kSysRedFlag = 2,
+  kSysFedora = 3,
+  kSysSlackware = 4,
+  kSysDebian = 5,
+  kSysSuSE = 6,
+  kSysMandrake = 7,
+  kSysRelease = 8,
+  kSysSun = 9,
+  kSysYellowDog = 10,
+  kSysGentoo = 11,
+  kSysUnknown = 1000,
 };
 // The distribution code from the release files in /etc (first match of a
 // fixed order, Red Flag first).
@@ -108,15 +117,25 @@ class CWaitCursor {
 };
 
 // Write nothing; return 1.
-template <class... Args> int MultiByteToWideChar(Args&&...) { return 1; }
-template <class... Args> int WideCharToMultiByte(Args&&...) { return 1; }
+template <class... Args>
+int MultiByteToWideChar(Args&&...) {
+  return 1;
+}
+template <class... Args>
+int WideCharToMultiByte(Args&&...) {
+  return 1;
+}
 int GetFileAttributes(const char*);                 // 1
 int SetFileAttributes(const char*, unsigned long);  // 1
 int GetTaskbarPos(tagRECT*);                        // 0, rectangle untouched
-template <class... Args> int MyGetDiskFreeSpace(Args&&...) { return 0; }
+template <class... Args>
+int MyGetDiskFreeSpace(Args&&...) {
+  return 0;
+}
 int MenuContainsThisItem(unsigned long, unsigned long);  // 0
 // The hook the Big5 conversion passes every code through; returns it as is.
-template <class... Args> unsigned short Gbk2B5Adjust(unsigned short code, Args&&...) {
+template <class... Args>
+unsigned short Gbk2B5Adjust(unsigned short code, Args&&...) {
   return code;
 }
 // The check hook of the containers; does nothing.

@@ -80,7 +80,9 @@ int GetMnuItemNShortcut(CString item, CString& text, CString& shortcut) {
   return 1;
 }
 
-int IsNavigationKey(unsigned long keysym) { return keysym >= keysym::kHome && keysym <= keysym::kEnd; }
+int IsNavigationKey(unsigned long keysym) {
+  return keysym >= keysym::kHome && keysym <= keysym::kEnd;
+}
 
 int iscsym(int c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -110,8 +112,8 @@ int IsIndexAroundPattern(CString text, int& index, CString pattern) {
 int GetPartsFromPath(CString* path, CString* dir, CString* name, CString* ext) {
   const CString& p = *path;
   const int len = p.GetLength();
-  const bool rooted = len >= 2 && (p[1] == ':' || (p[0] == '\\' && p[1] == '\\') ||
-                                   (p[0] == '/' && p[1] == '/'));
+  const bool rooted =
+      len >= 2 && (p[1] == ':' || (p[0] == '\\' && p[1] == '\\') || (p[0] == '/' && p[1] == '/'));
   // 0x5C is also a GBK trail byte: only a '\' that starts a character is a
   // separator.
   int sep = -1;

@@ -31,8 +31,8 @@ struct Face {
 };
 
 BarFaceCopy Copy(const Face& f, bool pressed, int dstX, int width) {
-  return BarFaceCopy{pressed ? f.px : f.nx, pressed ? f.py : f.ny, dstX, kCellTop, width,
-                     kCellHeight};
+  return BarFaceCopy{
+      pressed ? f.px : f.nx, pressed ? f.py : f.ny, dstX, kCellTop, width, kCellHeight};
 }
 
 Face ModeFace(const BarFaceModes& m) {
@@ -121,8 +121,7 @@ BarCellFace BarCellFaceFor(int bit, bool pressed, const BarFaceModes& m) {
     face.nCopies = 1;
     return face;
   }
-  const bool pressable =
-      m.chinese || !(IdleInEnglish(bit) || (bit == kCellFanTi && m.fanTi));
+  const bool pressable = m.chinese || !(IdleInEnglish(bit) || (bit == kCellFanTi && m.fanTi));
   face.copies[0] = Copy(PlainFace(bit, m), pressed && pressable, left, width);
   face.nCopies = 1;
   face.greenLines = !m.chinese && IdleInEnglish(bit);

@@ -66,13 +66,13 @@ bool BarCellEdges(bool shortBar, int bit, int* left, int* right);
 // The modes that choose a cell's face.
 struct BarFaceModes {
   bool shortBar;
-  bool chinese;        // InputMode 0
-  bool pinYin;         // InputMthd 1
-  bool fanTi;          // traditional output
-  bool fullWidth;      // FullSize
-  bool chnPunct;       // UseChnPunctMark
-  int icon1;           // gcfg ICON1
-  int iconFrame;       // the menu icon's animation frame, 0 to 4
+  bool chinese;    // InputMode 0
+  bool pinYin;     // InputMthd 1
+  bool fanTi;      // traditional output
+  bool fullWidth;  // FullSize
+  bool chnPunct;   // UseChnPunctMark
+  int icon1;       // gcfg ICON1
+  int iconFrame;   // the menu icon's animation frame, 0 to 4
 };
 
 // One copy from the sheet to the bar.

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "base/CString.h"
 #include "engine/CChnChars.h"
 #include "engine/FrameCommands.h"
 #include "engine/InputSettings.h"
-#include "base/CString.h"
 #include "framework/CWinApp.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
@@ -73,9 +73,9 @@ void OpenGuideAndReset(const char* fileName) {
 // ---- The command table.
 
 enum : uint8_t {
-  kChnOnly = 1,   // does nothing in English input
-  kMenu = 2,      // then ChangeMenuState (saves the profile)
-  kRepaint = 4,   // then the bar is repainted
+  kChnOnly = 1,  // does nothing in English input
+  kMenu = 2,     // then ChangeMenuState (saves the profile)
+  kRepaint = 4,  // then the bar is repainted
 };
 
 struct CommandCtx {
@@ -123,7 +123,8 @@ const CommandEntry kCommands[] = {
     {kCmdReSelect, 0, [](CommandCtx& c) { c.app.OnViewCiReselect(); }},
     {kCmdShowBar, 0, [](CommandCtx&) { ActivatePlatform(); }},
     {kCmdHideBar, 0, [](CommandCtx&) { MakeSleepPlatform(); }},
-    {kCmdFullWidth, kChnOnly | kMenu | kRepaint, [](CommandCtx& c) { c.app.OnOptionChnfullsize(); }},
+    {kCmdFullWidth, kChnOnly | kMenu | kRepaint,
+     [](CommandCtx& c) { c.app.OnOptionChnfullsize(); }},
     {kCmdHelpNewWords, 0, [](CommandCtx&) { World().MessageBox(kMsgNewWordsHelp); }},
     {kCmdDelayedReset, 0,
      [](CommandCtx&) {

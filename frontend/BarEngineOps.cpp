@@ -28,9 +28,8 @@ void DoThingsAtLoseActiveOp() { dictionary.DoThingsAtLoseActive(); }
 }  // namespace
 
 const BarEngineOps& EngineBarOps() {
-  static const BarEngineOps ops = {ProcessKeyMsgOp,       ResetChnInputOp,
-                                   TranslateChnKeyOp,     RepeatLastChnCharOp,
-                                   JuxXingMaInputPYDlgOp, DoEnglishKeyDownOp,
+  static const BarEngineOps ops = {ProcessKeyMsgOp,       ResetChnInputOp,       TranslateChnKeyOp,
+                                   RepeatLastChnCharOp,   JuxXingMaInputPYDlgOp, DoEnglishKeyDownOp,
                                    DoThingsAtLoseActiveOp};
   return ops;
 }

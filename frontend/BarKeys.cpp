@@ -129,9 +129,10 @@ void OnEnglishKey(uint32_t keysym) {
     GetBarEngineOps().doEnglishKeyDown(keysym);
   } else {
     const int switchKey = cfgInputManager.ChnEnglshSwitchKey;
-    const bool keep = (keysym == keysym::kF12 && switchKey == 0) ||
-                      ((keysym == keysym::kControlL || keysym == keysym::kControlR) && switchKey == 1) ||
-                      (keysym == keysym::kEscape && d.m_bIMode);
+    const bool keep =
+        (keysym == keysym::kF12 && switchKey == 0) ||
+        ((keysym == keysym::kControlL || keysym == keysym::kControlR) && switchKey == 1) ||
+        (keysym == keysym::kEscape && d.m_bIMode);
     if (!keep) {
       d.m_strEngKeys.Empty();
       d.m_tmEngKey = 0;

@@ -42,9 +42,9 @@ const BarEngineOps& EngineBarOps();
 
 // What the routing needs of the windows around it.
 struct BarKeyWorld {
-  bool barShown;                      // the main bar is mapped
-  bool keymapShown;                   // the frame's keymap window exists and is shown
-  void (*postCommand)(uint32_t id);   // message 273 to the bar, through the X server
+  bool barShown;                     // the main bar is mapped
+  bool keymapShown;                  // the frame's keymap window exists and is shown
+  void (*postCommand)(uint32_t id);  // message 273 to the bar, through the X server
 };
 
 // The key path after the key text is in dictionary.m_szKeyText: pressed,

@@ -35,12 +35,12 @@ constexpr uint32_t kMenuReopenMs = 600;
 struct typBarState {
   int tmPassed = 0;
   int ToolTipState = kTipNoCell;
-  int gnCurCell4Tip = 0;   // the cell the tip is about
-  int gnCurCell = 0;       // the cell pressed
-  int gnLBtnDwn = 0;       // a button is down on the bar
-  int gnMoving = 0;        // 0 none, 1 dragging off the pressed cell, 2 by the drag handle
-  int capture = 0;         // kCaptured | kMoveArmed
-  CPoint grabOffset;       // the pointer's place in the bar while dragging
+  int gnCurCell4Tip = 0;            // the cell the tip is about
+  int gnCurCell = 0;                // the cell pressed
+  int gnLBtnDwn = 0;                // a button is down on the bar
+  int gnMoving = 0;                 // 0 none, 1 dragging off the pressed cell, 2 by the drag handle
+  int capture = 0;                  // kCaptured | kMoveArmed
+  CPoint grabOffset;                // the pointer's place in the bar while dragging
   int cellLeft = 0, cellRight = 0;  // the pressed cell's edges
   uint32_t tckLastPopupMenuDismissTime = 0;
   bool menuDismissed = false;  // a popup menu has been dismissed at all

@@ -1,27 +1,27 @@
 #include "frontend/CMdiApp.h"
 
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
+#include "base/AtomicFile.h"
+#include "base/IniFile.h"
 #include "controls/CMsgBox.h"
 #include "controls/EdtScrollBarBind.h"
 #include "controls/RcCmplr.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/InputSettings.h"
+#include "framework/AfcKernel.h"
 #include "framework/CFont.h"
-#include "base/AtomicFile.h"
 #include "framework/EngineHooks.h"
-#include "base/IniFile.h"
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
-#include "framework/AfcKernel.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
@@ -122,9 +122,10 @@ int CMdiApp::InitInstance() {
   Ask4ClosingChnInputAppsIfThereAreAny();
   // 16. The XIM server.
   if (!InitXIM(m_argc, m_argv, ghMainePane)) {
-    ChMsgbox("Please close any other Chinese Input program, then run Kivra Chinese Input Engine "
-             "again.",
-             kMsgBoxOk, 0, -1);
+    ChMsgbox(
+        "Please close any other Chinese Input program, then run Kivra Chinese Input Engine "
+        "again.",
+        kMsgBoxOk, 0, -1);
     // Nothing was learned yet: let go of the windows and dictionaries
     // without writing the settings of a copy that never served.
     ReleaseWindowsAndDictionary();
@@ -218,11 +219,13 @@ int AskToCloseRivals(int (*findPid)(const char*), int (*ask)(const char*), int (
     const int pid = findPid(name);
     if (!pid) continue;
     CString q;
-    q.Format("Another Chinese input program <%s> is running. To run Kivra, this program needs to "
-             "be closed. Do you agree to close that program?",
-             name);
+    q.Format(
+        "Another Chinese input program <%s> is running. To run Kivra, this program needs to "
+        "be closed. Do you agree to close that program?",
+        name);
     if (ask(q) != 6) return 0;
-    if (ask("Please close all applications before proceeding. Are you ready to proceed now?") != 6) {
+    if (ask("Please close all applications before proceeding. Are you ready to proceed now?") !=
+        6) {
       return 0;
     }
     kill(pid);
@@ -231,6 +234,8 @@ int AskToCloseRivals(int (*findPid)(const char*), int (*ask)(const char*), int (
   return 0;
 }
 
-int Ask4ClosingChnInputAppsIfThereAreAny() { return AskToCloseRivals(FindPidOf, AskYesNo, KillPid); }
+int Ask4ClosingChnInputAppsIfThereAreAny() {
+  return AskToCloseRivals(FindPidOf, AskYesNo, KillPid);
+}
 
 int CanUseNonBmpFont() { return 1; }

@@ -8,23 +8,23 @@
 #include <cstdint>
 
 enum : uint32_t {
-  kCmdToggleInputMode = 0x69,    // Chinese / English input
-  kCmdHelpMenu = 0x8007,         // pop up submenu 2
+  kCmdToggleInputMode = 0x69,  // Chinese / English input
+  kCmdHelpMenu = 0x8007,       // pop up submenu 2
   kCmdAbout = 0xE140,
-  kCmdPrefsMenu = 0xE167,        // pop up submenu 1
-  kCmdBmpFont = 0xE16F,          // a menu item only: its check shows UseBmpFont
+  kCmdPrefsMenu = 0xE167,  // pop up submenu 1
+  kCmdBmpFont = 0xE16F,    // a menu item only: its check shows UseBmpFont
   kCmdPrintKeymap = 0xE170,
   kCmdKeymap = 0xE171,
   kCmdRepeatLast = 0xE176,
   kCmdChnNumber = 0xE178,
   kCmdChnNumberFanTi = 0xE179,
-  kCmdGuide = 0xE17F,            // kivraguide.htm
+  kCmdGuide = 0xE17F,  // kivraguide.htm
   kCmdChnPunct = 0xE180,
-  kCmdReadme = 0xE181,           // readme2.igb
-  kCmdKvrGuide = 0xE184,         // KVRGUIDE.HTM
+  kCmdReadme = 0xE181,    // readme2.igb
+  kCmdKvrGuide = 0xE184,  // KVRGUIDE.HTM
   kCmdUiEnglish = 0xE186,
   kCmdTips = 0xE187,
-  kCmdMainMenu = 0xE189,         // pop up submenu 0
+  kCmdMainMenu = 0xE189,  // pop up submenu 0
   kCmdClearInput = 0xE18C,
   kCmdInputOptions = 0xE18D,
   kCmdToggleInputMethod = 0xE196,
@@ -43,8 +43,8 @@ enum : uint32_t {
   kCmdUiTraditional = 0xE1AF,
   kCmdBarStyle = 0xE1B0,
   kCmdResetInput = 0xE1B1,
-  kCmdAltV = 0xE1B2,             // posted by right Alt+V; nothing handles it
-  kCmdAltA = 0xE1B3,             // posted by right Alt+A; nothing handles it
+  kCmdAltV = 0xE1B2,  // posted by right Alt+V; nothing handles it
+  kCmdAltA = 0xE1B3,  // posted by right Alt+A; nothing handles it
   kCmdHelpSymbols = 0xE1B4,
   kCmdFindSaying = 0xE1B6,
 };

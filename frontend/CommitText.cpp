@@ -2,9 +2,9 @@
 
 #include <iconv.h>
 
+#include <strings.h>
 #include <cerrno>
 #include <cstring>
-#include <strings.h>
 
 CommitCharset CommitCharsetOfLocale(const char* lang) {
   if (!lang || !*lang) return CommitCharset::kWide;

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <ctime>
 
+#include "base/AtomicFile.h"
 #include "controls/CMsgBox.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
 #include "framework/AfcKernel.h"
-#include "base/AtomicFile.h"
 #include "framework/CWinApp.h"
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"
@@ -94,8 +94,8 @@ uint32_t FrontendHost::GetMiliSecCount() { return ::GetMiliSecCount(); }
 uint32_t FrontendHost::Time() { return static_cast<uint32_t>(std::time(nullptr)); }
 
 int FrontendHost::ChMsgbox2(const char* format, int type, int literal, va_list args) {
-  const CString translated = (literal || !cfgInputManager.ChnUI) ? CString(format)
-                                                                 : LoadStringChn(format, 1);
+  const CString translated =
+      (literal || !cfgInputManager.ChnUI) ? CString(format) : LoadStringChn(format, 1);
   char text[512];
   std::vsnprintf(text, sizeof text, translated, args);
   return ChMsgbox(text, type, 1, -1);

@@ -16,8 +16,8 @@ class FrontendHost final : public IEngineHost {
  public:
   // What the engine last asked of the panes.
   struct PaneState {
-    int keyPaneUpdates = 0;       // SetKeyPane calls
-    std::string choiceText;       // the last SetChoicePane text
+    int keyPaneUpdates = 0;  // SetKeyPane calls
+    std::string choiceText;  // the last SetChoicePane text
     int choiceHighlight = 0;
     unsigned long choiceColour = 0;
     int forecastShown = 0;

@@ -363,8 +363,8 @@ void SetKeyPane() {
       moved = true;
     }
   }
-  SetWinPos(hwndInputPane1, posInputPane1.x, posInputPane1.y, k.window.cx, k.window.cy, flags, kSwpRaise,
-            0);
+  SetWinPos(hwndInputPane1, posInputPane1.x, posInputPane1.y, k.window.cx, k.window.cy, flags,
+            kSwpRaise, 0);
   if (pt.x >= 0) InvalidateRect(hwndInputPane1, nullptr, 1);
   if (moved) ShowNMoveInputPanes(0);
 }
@@ -420,8 +420,8 @@ void SetChoicePane(const char* text, int highlightLength, unsigned long colour) 
   CRect old;
   GetWindowRect_hwndInputPane2(&old);
   RepaintFocusUnder(old);
-  SetWindowPos_hwndInputPane2(posInputPane2.x, posInputPane2.y, sizInputPane2.cx,
-                              sizInputPane2.cy, flags);
+  SetWindowPos_hwndInputPane2(posInputPane2.x, posInputPane2.y, sizInputPane2.cx, sizInputPane2.cy,
+                              flags);
 }
 
 int SetWindowPos_hwndInputPane2(int x, int y, int width, int height, unsigned long flags) {
@@ -436,7 +436,8 @@ int SetWindowPos_hwndInputPane2(int x, int y, int width, int height, unsigned lo
       // Re-placed with the size kept (width 0), the arrows still go beside
       // the pane, not over it.
       const int paneW = width > 0 ? width : GetWinSize(hwndInputPane2[0]).cx;
-      SetWinPos(hwndInputPane3, x + paneW, y, kArrowsBesideW, kArrowsBesideH, arrowFlags, kSwpRaise, 0);
+      SetWinPos(hwndInputPane3, x + paneW, y, kArrowsBesideW, kArrowsBesideH, arrowFlags, kSwpRaise,
+                0);
       InvalidateRect(hwndInputPane3, nullptr, 1);
     } else {
       Hide(hwndInputPane3);
@@ -452,7 +453,8 @@ int SetWindowPos_hwndInputPane2(int x, int y, int width, int height, unsigned lo
   for (size_t r = 0; r < rows.size(); ++r) {
     const unsigned long pane = hwndInputPane2[r];
     if (!Exists(pane)) continue;
-    SetWinPos(pane, rows[r].left, rows[r].top, rows[r].Width(), rows[r].Height(), flags, kSwpRaise, 0);
+    SetWinPos(pane, rows[r].left, rows[r].top, rows[r].Width(), rows[r].Height(), flags, kSwpRaise,
+              0);
     InvalidateRect(pane, nullptr, 1);
   }
   for (int r = static_cast<int>(rows.size()); r < kCandidatePanes; ++r) Hide(hwndInputPane2[r]);

@@ -35,22 +35,22 @@ constexpr long kForecastPaneId = 102;
 // ---- Placement state
 extern int bShowPane1, bShowPane2;  // the keys / candidate pane are meant to be shown
 extern CPoint posInputPane1, posInputPane2, posInputPane4;  // last root positions given
-extern int GetCaretPosFlag;         // how the last caret lookup ended (panes::CaretFlag)
+extern int GetCaretPosFlag;  // how the last caret lookup ended (panes::CaretFlag)
 // The tone marks 2, 3, 4 and the insert mark, in pixels of a 16 by 16
 // cell; built by CreateInputPane, destroyed by ExitInputPane.
 extern Region hrgnShengDiao2, hrgnShengDiao3, hrgnShengDiao4, hrgnInsertPt;
 
 // ---- Content (what the drawing reads)
-extern CString strInputPane1;     // the keys pane's text
-extern int byteShengDiao;         // tone digit 1 to 5 after the letters; 0 none
-extern int xKeySeqInsertPt;       // x of the insert mark in the keys pane
-extern int xZuCiPrefixExtra;      // width of the chosen characters (phrase building)
-extern int xZuCiPostfixExtra;     // width of the unused keys (phrase building)
-extern CString strInputPane2;     // the one-line candidate text
-extern int highlightClrLen;       // leading bytes of it drawn highlighted
-extern int cxLimit4HorzCadidatePane[kCandidatePanes];  // widest item of each row
+extern CString strInputPane1;  // the keys pane's text
+extern int byteShengDiao;      // tone digit 1 to 5 after the letters; 0 none
+extern int xKeySeqInsertPt;    // x of the insert mark in the keys pane
+extern int xZuCiPrefixExtra;   // width of the chosen characters (phrase building)
+extern int xZuCiPostfixExtra;  // width of the unused keys (phrase building)
+extern CString strInputPane2;  // the one-line candidate text
+extern int highlightClrLen;    // leading bytes of it drawn highlighted
+extern int cxLimit4HorzCadidatePane[kCandidatePanes];      // widest item of each row
 extern CSize sizInputPane1, sizInputPane2, sizInputPane4;  // content sizes
-extern CSize sizInputPane1Letters;  // extent of the typed letters
+extern CSize sizInputPane1Letters;                         // extent of the typed letters
 
 // ---- Windows, caret and placement
 // Sets the colours for gcfg's CandidateBarStyle, creates the panes (parent

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/IniFile.h"
 #include "engine/CChnChars.h"
 #include "engine/InputSettings.h"
 #include "framework/AfcKernel.h"
@@ -9,7 +10,6 @@
 #include "framework/CWinApp.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
-#include "base/IniFile.h"
 #include "framework/ImageLoad.h"
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"
@@ -225,7 +225,8 @@ void ShowTipMsg(const char* text) {
     return;
   }
   sizStatusWnd = TextWindowSize(msg, 0);
-  SetWinPos(ghStatusWnd, 0, 0, sizStatusWnd.cx, sizStatusWnd.cy, kSwpKeepPos | kSwpShow, kSwpRaise, 0);
+  SetWinPos(ghStatusWnd, 0, 0, sizStatusWnd.cx, sizStatusWnd.cy, kSwpKeepPos | kSwpShow, kSwpRaise,
+            0);
   InvalidateRect(ghStatusWnd, nullptr, 0);
 }
 

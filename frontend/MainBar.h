@@ -14,14 +14,14 @@ class IBarWorld;
 // PaintMain: paint the cells pressed.
 constexpr int kPaintPressed = 0x8000;
 
-extern unsigned long ghMainePane;   // the bar's X window; 0 before start-up
-extern unsigned long ghStatusWnd;   // the status window under the bar
-extern unsigned long ghToolTip;     // the tool-tip window
-extern int gStatusWndShort;         // the bar has the short form
-extern int gbDlgUp, gbMnuUp;        // a dialog or popup menu of the bar is up
-extern CString gstrStatusMsg;       // the status window's message
-extern CMainFrame* gpMainFrame;     // the frame bound to the bar (borrowed)
-extern int gTimer;                  // the tool-tip timer's slot; 0 none
+extern unsigned long ghMainePane;  // the bar's X window; 0 before start-up
+extern unsigned long ghStatusWnd;  // the status window under the bar
+extern unsigned long ghToolTip;    // the tool-tip window
+extern int gStatusWndShort;        // the bar has the short form
+extern int gbDlgUp, gbMnuUp;       // a dialog or popup menu of the bar is up
+extern CString gstrStatusMsg;      // the status window's message
+extern CMainFrame* gpMainFrame;    // the frame bound to the bar (borrowed)
+extern int gTimer;                 // the tool-tip timer's slot; 0 none
 
 // Creates the bar at (gcfg Left, gcfg Top), 26 high, 340 or (short) 155
 // wide; it is shown and raised only when the application is not starting

@@ -7,16 +7,16 @@
 
 // What the states depend on.
 struct MenuStateInputs {
-  bool chinese;          // InputMode 0
-  bool bothInstalled;    // both input methods installed
-  bool keymapShown;      // the keymap window exists and is shown, start-up over
-  bool chnNum;           // the engine's number mode
-  bool chnNumFanTi;      // its traditional-number mode
+  bool chinese;        // InputMode 0
+  bool bothInstalled;  // both input methods installed
+  bool keymapShown;    // the keymap window exists and is shown, start-up over
+  bool chnNum;         // the engine's number mode
+  bool chnNumFanTi;    // its traditional-number mode
   int chnUI;
-  int useBmpFont;        // gcfg UseBmpFont
+  int useBmpFont;  // gcfg UseBmpFont
   int useChnPunctMark;
   int fullSize;
-  int addSpace;          // AddSpaceInOutput
+  int addSpace;  // AddSpaceInOutput
 };
 
 // The state of one item: whether its check and its enable are set, and to

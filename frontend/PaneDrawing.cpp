@@ -41,8 +41,8 @@ constexpr unsigned long kHighlightText = 0x2C2150;
 constexpr unsigned long kStrokeFg = 0x416222;
 constexpr int kBmpStrokes = 131, kBmpArrowsUnder = 172, kBmpArrowsBeside = 173;
 constexpr int kBmpForecast = 175;
-constexpr int kStrokeCellW = 6;   // a stroke symbol's width in bitmap 131
-constexpr int kStrokeRoom = 7;    // and its room in the keys pane
+constexpr int kStrokeCellW = 6;  // a stroke symbol's width in bitmap 131
+constexpr int kStrokeRoom = 7;   // and its room in the keys pane
 constexpr int kStrokeY = 6;
 constexpr int kForecastItems = 3;
 constexpr int kLangSimplified = 1000, kLangTraditional = 1001;
@@ -75,8 +75,10 @@ XImage* PaneImage(int id) {
     int id;
     XImage* image;
   };
-  static Cached cache[] = {{kBmpStrokes, nullptr}, {kBmpArrowsUnder, nullptr},
-                           {kBmpArrowsBeside, nullptr}, {kBmpForecast, nullptr}};
+  static Cached cache[] = {{kBmpStrokes, nullptr},
+                           {kBmpArrowsUnder, nullptr},
+                           {kBmpArrowsBeside, nullptr},
+                           {kBmpForecast, nullptr}};
   static bool tried[4] = {};
   for (int i = 0; i < 4; ++i) {
     if (cache[i].id != id) continue;
@@ -142,7 +144,9 @@ void DrawToneMark(unsigned long window, GC gc, int x, int H) {
     case 2: FillRegionAt(window, gc, hrgnShengDiao2, t, -2, kBlue); break;
     case 3: FillRegionAt(window, gc, hrgnShengDiao3, t, -2, kBlue); break;
     case 4: FillRegionAt(window, gc, hrgnShengDiao4, t, -2, kBlue); break;
-    case 5: Fill(window, gc, x + 8, H / 2 - 1, std::max(t + H - 6, x + 12), H / 2 + 2, kBlue); break;
+    case 5:
+      Fill(window, gc, x + 8, H / 2 - 1, std::max(t + H - 6, x + 12), H / 2 + 2, kBlue);
+      break;
     default: break;
   }
 }

@@ -21,8 +21,8 @@ struct typFrontCfg {
   int32_t CandidateBarStyle;  // 1 classic pane colours, else modern
   int32_t Left, Top;          // the main bar's top-left corner, root coordinates
   int32_t StartupAtBoot;
-  int32_t ShortBar;           // nonzero: the short bar
-  int32_t ICON1;              // 1 and 2: alternative faces of the mode cell
+  int32_t ShortBar;  // nonzero: the short bar
+  int32_t ICON1;     // 1 and 2: alternative faces of the mode cell
 };
 extern typFrontCfg gcfg;
 

@@ -10,8 +10,8 @@
 // client's keys back until the trigger letter's release so that they come
 // back in order. The keys typed so far belong to one input context: when
 // another takes the focus or sends keys, or when that context is reset or
-// destroyed, they are dropped with their panes. SendStrToClient commits text in the form the client's
-// locale decodes (frontend/CommitText.h).
+// destroyed, they are dropped with their panes. SendStrToClient commits text in the form the
+// client's locale decodes (frontend/CommitText.h).
 //
 // Everything runs on the program's one thread inside Xlib's event filters.
 #pragma once
@@ -24,14 +24,14 @@
 
 struct typFwdEventView;
 
-extern XIMS ims;                         // the running server; null before and on failure
-extern unsigned long gwinFocus;          // the client window with the focus; 0 none
-extern int thisIcReportLoc;              // the last spot location lay inside the focus window
-extern CPoint gptCaretPos;               // where the panes go, root coordinates
+extern XIMS ims;                 // the running server; null before and on failure
+extern unsigned long gwinFocus;  // the client window with the focus; 0 none
+extern int thisIcReportLoc;      // the last spot location lay inside the focus window
+extern CPoint gptCaretPos;       // where the panes go, root coordinates
 extern uint32_t justTriggeredAndHereIstheDownKey;  // the held trigger letter; 0 idle
 extern AArray<IMForwardEventStruct, IMForwardEventStruct&>
     arrRecordedKeydownsBeforeTriggerKeyRelease;
-extern uint32_t filter_mask;             // KeyPressMask | KeyReleaseMask
+extern uint32_t filter_mask;  // KeyPressMask | KeyReleaseMask
 
 // Opens the server; 1 when it runs, 0 when it cannot be opened.
 int InitXIM(int argc, char** argv, unsigned long serverWindow);

@@ -10,9 +10,7 @@ constexpr long kDefaultSide = 16;
 constexpr unsigned short kDefaultBpp = 8;
 }  // namespace
 
-PLAnyBmp::PLAnyBmp() {
-  internalCreate(kDefaultSide, kDefaultSide, kDefaultBpp, false, false);
-}
+PLAnyBmp::PLAnyBmp() { internalCreate(kDefaultSide, kDefaultSide, kDefaultBpp, false, false); }
 
 PLAnyBmp::PLAnyBmp(const PLAnyBmp& source) : PLBmp() { internalCopy(source); }
 
@@ -36,7 +34,9 @@ long PLAnyBmp::bytesPerLine(long width, unsigned short bpp) {
   return n;
 }
 
-long PLAnyBmp::GetBytesPerLine() { return bytesPerLine(GetWidth(), static_cast<unsigned short>(m_bpp)); }
+long PLAnyBmp::GetBytesPerLine() {
+  return bytesPerLine(GetWidth(), static_cast<unsigned short>(m_bpp));
+}
 
 long PLAnyBmp::GetBitsMemNeeded(long width, long height, unsigned short bpp) {
   return bytesPerLine(width, bpp) * height;
@@ -66,8 +66,8 @@ void PLAnyBmp::internalCreate(long width, long height, unsigned short bpp, bool 
     throw PLTextException(PL_ERRNO_MEMORY, "Out of memory.");
   }
   m_pClrTab = m_Palette.empty() ? nullptr : m_Palette.data();
-  SetBmpInfo(PLPoint(static_cast<int32_t>(width), static_cast<int32_t>(height)), bpp,
-             PLPoint(0, 0), alpha, greyscale);
+  SetBmpInfo(PLPoint(static_cast<int32_t>(width), static_cast<int32_t>(height)), bpp, PLPoint(0, 0),
+             alpha, greyscale);
   initLineArray();
   if (bpp < 16) SetGrayPalette();
 }

@@ -37,7 +37,7 @@ class PLAnyBmp : public PLBmp {
  private:
   static long bytesPerLine(long width, unsigned short bpp);
 
-  std::vector<uint8_t> m_Bits;        // the pixel block
-  std::vector<PLPixel32> m_Palette;   // 1 << bpp entries at 8 bits and less
-  std::vector<uint8_t*> m_Lines;      // one pointer into m_Bits per row
+  std::vector<uint8_t> m_Bits;       // the pixel block
+  std::vector<PLPixel32> m_Palette;  // 1 << bpp entries at 8 bits and less
+  std::vector<uint8_t*> m_Lines;     // one pointer into m_Bits per row
 };

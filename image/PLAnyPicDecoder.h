@@ -16,9 +16,19 @@ class PLAnyPicDecoder : public PLPicDecoder {
  public:
   // The detected types (GetFileFormat).
   enum FileType : int32_t {
-    PL_FT_UNKNOWN = 0, PL_FT_WINBMP = 1, PL_FT_MACPICT = 2, PL_FT_TARGA = 3, PL_FT_TIFF = 4,
-    PL_FT_JPEG = 5, PL_FT_PNG = 6, PL_FT_EPSTIFF = 7, PL_FT_PCX = 10, PL_FT_PGM = 11,
-    PL_FT_GIF = 12, PL_FT_PPM = 13, PL_FT_PSD = 14,
+    PL_FT_UNKNOWN = 0,
+    PL_FT_WINBMP = 1,
+    PL_FT_MACPICT = 2,
+    PL_FT_TARGA = 3,
+    PL_FT_TIFF = 4,
+    PL_FT_JPEG = 5,
+    PL_FT_PNG = 6,
+    PL_FT_EPSTIFF = 7,
+    PL_FT_PCX = 10,
+    PL_FT_PGM = 11,
+    PL_FT_GIF = 12,
+    PL_FT_PPM = 13,
+    PL_FT_PSD = 14,
   };
 
   PLAnyPicDecoder();

@@ -103,8 +103,8 @@ class PLBmp : public PLBmpInfo {
   // Throws PLTextException unless the size and depth can be created.
   static void checkCreateArgs(long width, long height, int bpp);
 
-  PLPixel32* m_pClrTab;      // borrowed: the derived class owns the palette
-  uint8_t** m_pLineArray;    // borrowed: the derived class owns the rows
+  PLPixel32* m_pClrTab;    // borrowed: the derived class owns the palette
+  uint8_t** m_pLineArray;  // borrowed: the derived class owns the rows
   mutable int32_t m_LockCount;
   int32_t m_DitherType;
   int32_t m_DitherPaletteType;

@@ -99,8 +99,8 @@ void PLBmpDecoder::readInfoHeader(PLDataSource* source) {
     return;
   }
   if (h.biSize < kWinHeaderSize) {
-    raiseErrorF(PL_ERRWRONG_SIGNATURE, "Bitmap decoder: header of %u bytes (expected 12 or 40 and more).",
-                h.biSize);
+    raiseErrorF(PL_ERRWRONG_SIGNATURE,
+                "Bitmap decoder: header of %u bytes (expected 12 or 40 and more).", h.biSize);
   }
   if (h.biSize - 4 > static_cast<uint32_t>(source->GetBytesLeft())) {
     raiseErrorF(PL_ERRWRONG_SIGNATURE,
@@ -155,9 +155,10 @@ void PLBmpDecoder::readPalette(PLDataSource* source) {
 void PLBmpDecoder::seekToPixels(PLDataSource* source, uint32_t pixelOffset) {
   const int here = source->GetBytesRead();
   if (pixelOffset > static_cast<uint32_t>(source->GetFileSize())) {
-    raiseErrorF(PL_ERRWRONG_SIGNATURE,
-                "Bitmap decoder: pixel data offset 0x%x lies past the end of the file (0x%x bytes).",
-                pixelOffset, static_cast<unsigned>(source->GetFileSize()));
+    raiseErrorF(
+        PL_ERRWRONG_SIGNATURE,
+        "Bitmap decoder: pixel data offset 0x%x lies past the end of the file (0x%x bytes).",
+        pixelOffset, static_cast<unsigned>(source->GetFileSize()));
   }
   // An offset inside the headers (0 in some writers' files) is taken to mean
   // that the pixels follow the colour table.
@@ -296,7 +297,8 @@ void PLBmpDecoder::decodeRunLength(PLDataSource* source, PLBmp& bitmap, bool fou
     if (count > 0) {
       checkRun(k, x, count, limit);
       for (int i = 0; i < count; ++i, ++x) {
-        if (x < width) dst[x] = static_cast<uint8_t>(fourBit ? ((i & 1) ? value & 0x0F : value >> 4) : value);
+        if (x < width)
+          dst[x] = static_cast<uint8_t>(fourBit ? ((i & 1) ? value & 0x0F : value >> 4) : value);
       }
       continue;
     }
@@ -312,7 +314,8 @@ void PLBmpDecoder::decodeRunLength(PLDataSource* source, PLBmp& bitmap, bool fou
       const int nBytes = fourBit ? (value + 1) / 2 : value;
       const uint8_t* literal = source->ReadNBytes(nBytes);
       for (int i = 0; i < value; ++i, ++x) {
-        const int v = fourBit ? ((i & 1) ? literal[i >> 1] & 0x0F : literal[i >> 1] >> 4) : literal[i];
+        const int v =
+            fourBit ? ((i & 1) ? literal[i >> 1] & 0x0F : literal[i >> 1] >> 4) : literal[i];
         if (x < width) dst[x] = static_cast<uint8_t>(v);
       }
       if (nBytes & 1) source->Skip(1);

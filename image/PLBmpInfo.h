@@ -11,8 +11,7 @@ class PLBmpInfo : public PLObject {
  public:
   // Fields unset; a decoder or bitmap sets them before they are read.
   PLBmpInfo() = default;
-  PLBmpInfo(const PLPoint& size, int bpp, const PLPoint& resolution, bool alpha,
-            bool greyscale);
+  PLBmpInfo(const PLPoint& size, int bpp, const PLPoint& resolution, bool alpha, bool greyscale);
   // Parses the form AsString writes:
   //   "{ Size: (%i, %i), bpp: %i, Resolution: (%i, %i), Alpha: %i, Greyscale: %i }"
   // A non-zero number sets a flag. Text that does not match leaves every field

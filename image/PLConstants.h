@@ -8,9 +8,9 @@
 // Codes of PLTextException. Callers tell failures apart by these; the texts
 // are for people.
 enum PLErrorCode : int32_t {
-  PL_ERROPEN = -1,            // the file or memory block could not be opened
-  PL_ERRWRONG_SIGNATURE = 1,  // not a bitmap, or a damaged bitmap header
-  PL_ERRFORMAT_UNKNOWN = 2,   // a bitmap depth the decoder does not read
+  PL_ERROPEN = -1,                 // the file or memory block could not be opened
+  PL_ERRWRONG_SIGNATURE = 1,       // not a bitmap, or a damaged bitmap header
+  PL_ERRFORMAT_UNKNOWN = 2,        // a bitmap depth the decoder does not read
   PL_ERRFORMAT_NOT_SUPPORTED = 6,  // damaged or unsupported pixel data, depth request
   PL_ERRUNKNOWN_FILE_TYPE = 8,     // the content matches no known format
   PL_ERRNO_MEMORY = 10,            // a bitmap or table could not be allocated

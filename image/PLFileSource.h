@@ -28,7 +28,7 @@ class PLFileSource : public PLDataSource {
   // yields fewer bytes than it had at open.
   void loadUpTo(int64_t end);
 
-  std::FILE* m_pFile;           // owned; null when closed
+  std::FILE* m_pFile;             // owned; null when closed
   std::vector<uint8_t> m_Buffer;  // the whole file
   int32_t m_Loaded;               // bytes loaded from the file so far
   int32_t m_ReadPos;              // offset of the read position

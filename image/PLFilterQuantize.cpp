@@ -36,20 +36,24 @@ uint8_t Channel(const PLPixel32& p, int axis) {
 }
 
 void SetChannel(PLPixel32& p, int axis, uint8_t v) {
-  if (axis == 0) p.SetR(v); else if (axis == 1) p.SetG(v); else p.SetB(v);
+  if (axis == 0)
+    p.SetR(v);
+  else if (axis == 1)
+    p.SetG(v);
+  else
+    p.SetB(v);
 }
 
 std::array<PLPixel32, kPaletteSize> BuildDefaultPalette() {
   std::array<PLPixel32, kPaletteSize> pal{};
   static const uint8_t head[16][3] = {
-      {0, 0, 0},       {191, 0, 0},     {0, 191, 0},   {191, 191, 0},
-      {0, 0, 191},     {191, 0, 191},   {0, 191, 191}, {192, 192, 192},
-      {192, 220, 192}, {166, 202, 240}, {128, 0, 0},   {0, 128, 0},
-      {128, 128, 0},   {0, 0, 128},     {128, 0, 128}, {0, 128, 128}};
-  static const uint8_t tail[11][3] = {
-      {155, 207, 207}, {255, 251, 240}, {160, 160, 164}, {128, 128, 128},
-      {255, 0, 0},     {0, 255, 0},     {255, 255, 0},   {0, 0, 255},
-      {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
+      {0, 0, 0},     {191, 0, 0},     {0, 191, 0},     {191, 191, 0},   {0, 0, 191}, {191, 0, 191},
+      {0, 191, 191}, {192, 192, 192}, {192, 220, 192}, {166, 202, 240}, {128, 0, 0}, {0, 128, 0},
+      {128, 128, 0}, {0, 0, 128},     {128, 0, 128},   {0, 128, 128}};
+  static const uint8_t tail[11][3] = {{155, 207, 207}, {255, 251, 240}, {160, 160, 164},
+                                      {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
+                                      {255, 255, 0},   {0, 0, 255},     {255, 0, 255},
+                                      {0, 255, 255},   {255, 255, 255}};
   static const uint8_t cube[6] = {0, 81, 133, 177, 217, 255};
   int n = 0;
   for (const auto& c : head) pal[n++] = PLPixel32(c[0], c[1], c[2], 0);
@@ -147,8 +151,8 @@ void PLFilterQuantize::splitBox(tagQUBOX& oldBox, tagQUBOX& newBox) const {
   int extent[3];
   for (int a = 0; a < 3; ++a) extent[a] = Channel(oldBox.max, a) - Channel(oldBox.min, a);
   const int axis = (extent[0] >= extent[1] && extent[0] >= extent[2]) ? 0
-                   : (extent[1] >= extent[2])                          ? 1
-                                                                       : 2;
+                   : (extent[1] >= extent[2])                         ? 1
+                                                                      : 2;
   if (extent[axis] != 2) {
     int m = Channel(oldBox.average, axis);
     if (m == Channel(oldBox.max, axis)) --m;
@@ -180,9 +184,8 @@ void PLFilterQuantize::medianCut(PLPixel32* palette) const {
       if (m_Boxes[j].count > m_Boxes[largest].count) largest = j;
     }
     if (m_Boxes[largest].count < 2) {
-      std::fill(m_Boxes.begin() + i, m_Boxes.end(), tagQUBOX{PLPixel32(0, 0, 0, 0),
-                                                             PLPixel32(0, 0, 0, 0),
-                                                             PLPixel32(0, 0, 0, 0), 0});
+      std::fill(m_Boxes.begin() + i, m_Boxes.end(),
+                tagQUBOX{PLPixel32(0, 0, 0, 0), PLPixel32(0, 0, 0, 0), PLPixel32(0, 0, 0, 0), 0});
       break;
     }
     m_Boxes[i] = m_Boxes[largest];

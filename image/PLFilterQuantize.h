@@ -29,7 +29,12 @@ struct tagQUBOX {
 
 class PLFilterQuantize : public PLFilter {
  public:
-  enum PaletteType : int32_t { kMedianCut = 0, kPopularity = 1, kDefaultPalette = 2, kUserPalette = 3 };
+  enum PaletteType : int32_t {
+    kMedianCut = 0,
+    kPopularity = 1,
+    kDefaultPalette = 2,
+    kUserPalette = 3
+  };
   enum DitherType : int32_t { kNoDither = 0, kOrderedDither = 1, kFloydSteinberg = 2 };
 
   // Throws PLTextException (PL_ERRNO_MEMORY, "Out of memory.") when its
@@ -54,8 +59,8 @@ class PLFilterQuantize : public PLFilter {
 
  private:
   struct ColourSlot {
-    int32_t index = -1;   // palette entry this cell maps to, -1 until looked up
-    uint16_t count = 0;   // pixels of this cell, saturating
+    int32_t index = -1;  // palette entry this cell maps to, -1 until looked up
+    uint16_t count = 0;  // pixels of this cell, saturating
     bool used = false;
   };
 

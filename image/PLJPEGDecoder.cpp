@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr int kJpegLibVersion = 62;   // the API this decoder is written against
-constexpr int kDensityPerCm = 2;      // density_unit: dots per centimetre
+constexpr int kJpegLibVersion = 62;  // the API this decoder is written against
+constexpr int kDensityPerCm = 2;     // density_unit: dots per centimetre
 constexpr double kCmPerInch = 2.54;
 
 // The library's error manager, followed by where to jump on a fatal error and
@@ -50,7 +50,8 @@ void JNotification(j_common_ptr cinfo) {
   PLDataSource* source = static_cast<PLDataSource*>(cinfo->client_data);
   const jpeg_progress_mgr* p = cinfo->progress;
   if (source == nullptr || p == nullptr || p->total_passes <= 0) return;
-  const double inPass = p->pass_limit > 0 ? static_cast<double>(p->pass_counter) / p->pass_limit : 0;
+  const double inPass =
+      p->pass_limit > 0 ? static_cast<double>(p->pass_counter) / p->pass_limit : 0;
   source->OProgressNotification((p->completed_passes + inPass) / p->total_passes);
 }
 
@@ -60,7 +61,10 @@ void CmykToRgb(const uint8_t* cmyk, PLPixel32* dst, int width, bool inverted) {
   for (int x = 0; x < width; ++x, cmyk += 4) {
     int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
     if (!inverted) {
-      c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
     }
     dst[x].Set(static_cast<uint8_t>(c * k / 255), static_cast<uint8_t>(m * k / 255),
                static_cast<uint8_t>(y * k / 255), 255);
@@ -115,7 +119,10 @@ void PLJPEGDecoder::Open(PLDataSource* source) {
   }
   int bpp = 32;
   switch (cinfo->jpeg_color_space) {
-    case JCS_GRAYSCALE: cinfo->out_color_space = JCS_GRAYSCALE; bpp = 8; break;
+    case JCS_GRAYSCALE:
+      cinfo->out_color_space = JCS_GRAYSCALE;
+      bpp = 8;
+      break;
     case JCS_YCbCr:
     case JCS_RGB: cinfo->out_color_space = JCS_RGB; break;
     case JCS_CMYK:
@@ -140,8 +147,8 @@ void PLJPEGDecoder::Open(PLDataSource* source) {
     x = static_cast<int>(x * kCmPerInch);
     y = static_cast<int>(y * kCmPerInch);
   }
-  SetBmpInfo(PLPoint(static_cast<int32_t>(width), static_cast<int32_t>(height)), bpp,
-             PLPoint(x, y), false, bpp == 8);
+  SetBmpInfo(PLPoint(static_cast<int32_t>(width), static_cast<int32_t>(height)), bpp, PLPoint(x, y),
+             false, bpp == 8);
 }
 
 void PLJPEGDecoder::GetImage(PLBmp& bitmap) {
@@ -154,13 +161,15 @@ void PLJPEGDecoder::GetImage(PLBmp& bitmap) {
   if (m_bFast) cinfo->do_fancy_upsampling = FALSE;
   cinfo->dct_method = JDCT_FLOAT;
   if (!Guarded(s.err, [cinfo] { jpeg_start_decompress(cinfo); })) fail();
-  const int wantComponents =
-      cinfo->out_color_space == JCS_GRAYSCALE ? 1 : cinfo->out_color_space == JCS_CMYK ? 4 : 3;
+  const int wantComponents = cinfo->out_color_space == JCS_GRAYSCALE ? 1
+                             : cinfo->out_color_space == JCS_CMYK    ? 4
+                                                                     : 3;
   if (cinfo->output_components != wantComponents ||
       static_cast<int64_t>(cinfo->output_width) != GetWidth() ||
       static_cast<int64_t>(cinfo->output_height) != GetHeight()) {
     jpeg_abort_decompress(cinfo);
-    raiseError(PL_ERRFORMAT_NOT_SUPPORTED, "JPEG decoder: the library's output does not match the header.");
+    raiseError(PL_ERRFORMAT_NOT_SUPPORTED,
+               "JPEG decoder: the library's output does not match the header.");
   }
   readRows(bitmap);
   if (!Guarded(s.err, [cinfo] { jpeg_finish_decompress(cinfo); })) fail();

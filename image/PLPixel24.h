@@ -11,7 +11,11 @@ class PLPixel24 {
   PLPixel24() = default;
   PLPixel24(uint8_t r, uint8_t g, uint8_t b) : m_Data{r, g, b} {}
 
-  void Set(uint8_t r, uint8_t g, uint8_t b) { m_Data[0] = r; m_Data[1] = g; m_Data[2] = b; }
+  void Set(uint8_t r, uint8_t g, uint8_t b) {
+    m_Data[0] = r;
+    m_Data[1] = g;
+    m_Data[2] = b;
+  }
   void SetR(uint8_t v) { m_Data[0] = v; }
   void SetG(uint8_t v) { m_Data[1] = v; }
   void SetB(uint8_t v) { m_Data[2] = v; }

@@ -14,10 +14,17 @@ class PLPixel32 {
   PLPixel32(uint8_t r, uint8_t g, uint8_t b, uint8_t a) : m_Data{r, g, b, a} {}
 
   void Set(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    m_Data[kR] = r; m_Data[kG] = g; m_Data[kB] = b; m_Data[kA] = a;
+    m_Data[kR] = r;
+    m_Data[kG] = g;
+    m_Data[kB] = b;
+    m_Data[kA] = a;
   }
   // Sets the colour and keeps A.
-  void Set(uint8_t r, uint8_t g, uint8_t b) { m_Data[kR] = r; m_Data[kG] = g; m_Data[kB] = b; }
+  void Set(uint8_t r, uint8_t g, uint8_t b) {
+    m_Data[kR] = r;
+    m_Data[kG] = g;
+    m_Data[kB] = b;
+  }
   void SetR(uint8_t v) { m_Data[kR] = v; }
   void SetG(uint8_t v) { m_Data[kG] = v; }
   void SetB(uint8_t v) { m_Data[kB] = v; }
@@ -29,15 +36,14 @@ class PLPixel32 {
 
   // All four bytes.
   bool operator==(const PLPixel32& o) const {
-    return m_Data[kR] == o.m_Data[kR] && m_Data[kG] == o.m_Data[kG] &&
-           m_Data[kB] == o.m_Data[kB] && m_Data[kA] == o.m_Data[kA];
+    return m_Data[kR] == o.m_Data[kR] && m_Data[kG] == o.m_Data[kG] && m_Data[kB] == o.m_Data[kB] &&
+           m_Data[kA] == o.m_Data[kA];
   }
   bool operator!=(const PLPixel32& o) const { return !(*this == o); }
 
   // |dR| + |dG| + |dB|: the distance the palette search minimises.
   int BoxDist(const PLPixel32& o) const {
-    return std::abs(GetR() - o.GetR()) + std::abs(GetG() - o.GetG()) +
-           std::abs(GetB() - o.GetB());
+    return std::abs(GetR() - o.GetR()) + std::abs(GetG() - o.GetG()) + std::abs(GetB() - o.GetB());
   }
 
  private:

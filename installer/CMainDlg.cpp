@@ -65,7 +65,7 @@ class WizardInstallHost : public IInstallHost {
   }
   void ShowMessage(const std::string& text) override { ChMsgbox(Gbk(text), kMsgBoxOk, 1, -1); }
   uint32_t NowSec() override {
-    timespec ts {};
+    timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<uint32_t>(ts.tv_sec);
   }
@@ -179,7 +179,8 @@ void CMainDlg::OnAllUsers() {
   // A path that does not fit is shown whole but not taken: the
   // installation refuses it with a message.
   if (static_cast<size_t>(path.GetLength()) < sizeof gszInstallPathName)
-    std::snprintf(gszInstallPathName, sizeof gszInstallPathName, "%s", static_cast<const char*>(path));
+    std::snprintf(gszInstallPathName, sizeof gszInstallPathName, "%s",
+                  static_cast<const char*>(path));
   else
     gszInstallPathName[0] = 0;
   SetCtrlText(kIdInstallDir, path);
@@ -217,7 +218,8 @@ int CMainDlg::InitDlg() {
 CInstallation& CMainDlg::Installation() {
   if (!m_install) {
     InstallChoice choice;
-    choice.progDir = uniqueAFCAppPointer ? static_cast<const char*>(uniqueAFCAppPointer->m_strProgDir) : "";
+    choice.progDir =
+        uniqueAFCAppPointer ? static_cast<const char*>(uniqueAFCAppPointer->m_strProgDir) : "";
     choice.binDir = static_cast<const char*>(m_strBinDir);
     choice.allUsers = m_bAllUsers != 0;
     choice.editStartup = IsBtnChecked(kIdOwnScripts) <= 0;
@@ -242,7 +244,9 @@ int CMainDlg::InstallAFile(const char* name) { return Installation().InstallAFil
 int CMainDlg::CopyFiles(const char* subdir, const char* extension) {
   return Installation().CopyFiles(subdir, extension);
 }
-int CMainDlg::CreateBinKvrScript(const char* path) { return Installation().CreateBinKvrScript(path); }
+int CMainDlg::CreateBinKvrScript(const char* path) {
+  return Installation().CreateBinKvrScript(path);
+}
 int CMainDlg::CreateBinKvrXTerm(const char* path) { return Installation().CreateBinKvrXTerm(path); }
 int CMainDlg::ModifyUserHomeShellInitFile() { return Installation().ModifyUserHomeShellInitFile(); }
 int CMainDlg::ModifyRedflagSys() { return Installation().ModifyRedflagSys(); }

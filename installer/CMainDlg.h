@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
-#include "controls/ADialog.h"
 #include "base/CString.h"
+#include "controls/ADialog.h"
 
 namespace installer {
 
@@ -30,16 +30,16 @@ constexpr int kIdOwnScripts = 191;     // check box: the user edits the scripts
 constexpr int kIdOtherLicense = 1010;  // check box: the second agreement text
 constexpr int kIdNext = 1001;
 constexpr int kIdBack = 3;
-constexpr int kIdInstallDir = 1002;    // shows the install directory
-constexpr int kIdLicenseText = 1014;   // shows the agreement
-constexpr int kIdTitle = 1021;         // on every page, hidden while installing
+constexpr int kIdInstallDir = 1002;   // shows the install directory
+constexpr int kIdLicenseText = 1014;  // shows the agreement
+constexpr int kIdTitle = 1021;        // on every page, hidden while installing
 constexpr int kIdProgress = 1026;
 
 // The install directory, "<bin directory>/Kivra"; empty while the chosen
 // one does not fit (the installation then refuses with a message).
 extern char gszInstallPathName[256];
-extern const char gszUsrBin[];    // "/usr/bin"
-extern const char szExeNameKVR[]; // "kvr"
+extern const char gszUsrBin[];     // "/usr/bin"
+extern const char szExeNameKVR[];  // "kvr"
 // Each page's controls, ended by 0; page 3 (installing) has none.
 extern const int32_t stateCtrls[4][128];
 
@@ -76,11 +76,11 @@ class CMainDlg : public ADialog {
   int ModifyXimScript();
 
   // --- fields, in order ---
-  unsigned long m_hProgress = 0;   // window of the progress bar 1026
-  int32_t m_nCurPage = -1;         // -1 before page 0; 3 while installing
+  unsigned long m_hProgress = 0;  // window of the progress bar 1026
+  int32_t m_nCurPage = -1;        // -1 before page 0; 3 while installing
   int32_t m_nLastPage = 2;
   int32_t m_bAllUsers = 1;
-  CString m_strBinDir;             // "/usr/bin", or $HOME for one user
+  CString m_strBinDir;  // "/usr/bin", or $HOME for one user
 
   // Where the installation changes the disk (tests put a fake here);
   // borrowed, SystemInstallOps() by default.

@@ -22,9 +22,7 @@ bool Fail(std::string* error, const std::string& what, const std::string& file, 
 
 }  // namespace
 
-mode_t InstalledMode(mode_t sourceMode) {
-  return (sourceMode & 0111) ? kProgramMode : kDataMode;
-}
+mode_t InstalledMode(mode_t sourceMode) { return (sourceMode & 0111) ? kProgramMode : kDataMode; }
 
 bool PathExists(const std::string& path) {
   struct stat st;
@@ -50,7 +48,8 @@ bool ReadWholeFile(const std::string& path, std::string* content) {
 
 bool SetModeNoFollow(IInstallOps& ops, const std::string& path, mode_t mode, std::string* error) {
   struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return Fail(error, "cannot find it to set its mode", path, errno);
+  if (lstat(path.c_str(), &st) != 0)
+    return Fail(error, "cannot find it to set its mode", path, errno);
   if (S_ISLNK(st.st_mode)) return true;
   if ((st.st_mode & 07777) == mode) return true;
   if (ops.Chmod(path.c_str(), mode) != 0) return Fail(error, "cannot set its mode", path, errno);
@@ -101,7 +100,8 @@ bool BackupOnce(IInstallOps& ops, const std::string& path, std::string* error) {
   const std::string backup = path + kBackupSuffix;
   if (PathExists(backup) || !PathExists(path)) return true;
   struct stat st;
-  const mode_t mode = stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777 & ~mode_t(022)) : kDataMode;
+  const mode_t mode =
+      stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777 & ~mode_t(022)) : kDataMode;
   return CopyFileReplacing(ops, path, backup, mode, error);
 }
 
@@ -115,7 +115,8 @@ bool EnsureDirectory(IInstallOps& ops, const std::string& path, bool* made, std:
       return SetModeNoFollow(ops, path, own.st_mode & 07777 & ~mode_t(022), error);
     return true;
   }
-  if (ops.Mkdir(path.c_str(), kDirMode) != 0) return Fail(error, "cannot make the directory", path, errno);
+  if (ops.Mkdir(path.c_str(), kDirMode) != 0)
+    return Fail(error, "cannot make the directory", path, errno);
   if (made) *made = true;
   // The umask may have taken bits the installed programs need.
   return SetModeNoFollow(ops, path, kDirMode, error);
@@ -124,8 +125,10 @@ bool EnsureDirectory(IInstallOps& ops, const std::string& path, bool* made, std:
 std::string ShellQuote(const std::string& text) {
   std::string out = "'";
   for (char c : text) {
-    if (c == '\'') out += "'\\''";
-    else out += c;
+    if (c == '\'')
+      out += "'\\''";
+    else
+      out += c;
   }
   return out + "'";
 }

@@ -16,8 +16,7 @@ constexpr const char kReadyQuestion[] =
 constexpr const char kCannotMakeDir[] =
     "无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。";
 // Formatted with the directory and its length.
-constexpr const char kPathTooLong[] =
-    "安装目录太长（最多255字节）：%s";
+constexpr const char kPathTooLong[] = "安装目录太长（最多255字节）：%s";
 // Formatted with the distribution directory and the missing file.
 constexpr const char kIncompleteDistribution[] =
     "安装文件不全：%s 中没有 %s。什么也没有改动，请用完整的安装包重新安装。";

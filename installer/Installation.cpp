@@ -70,12 +70,13 @@ const std::vector<MoveStep>& DataSteps() {
 // engine's too.
 const std::vector<const char*>& CharacterFiles() {
   static const std::vector<const char*> files = {
-      "ch2py.bin", "ch2pypz1.bin", "ch2pypz2.bin", "bihuaku.bin", "vmodewords.dic", "gbk2b5.bin",
-      "b5gbk.bin", "fccdic.bin", "depend1.map", "depend2.map", "ch2key.bin", "chdicres.bin",
-      "chndic2.bin", "kivraguide.htm", "KVRGUIDE.HTM", "KVREditGuide.htm", "belquinguide.htm",
-      "input_samples.htm", "input_assist.htm", "fast_steps.htm", "pinyin_pinxing.htm",
-      "xingmaguide.htm", "xingmajiyi.htm", "kuai_jian.htm", "Kvr_pane.bmp", "kvr_prompt.bmp",
-      "welcome_kvr.jpg", "Welcome_belquin.jpg"};
+      "ch2py.bin",          "ch2pypz1.bin",      "ch2pypz2.bin",     "bihuaku.bin",
+      "vmodewords.dic",     "gbk2b5.bin",        "b5gbk.bin",        "fccdic.bin",
+      "depend1.map",        "depend2.map",       "ch2key.bin",       "chdicres.bin",
+      "chndic2.bin",        "kivraguide.htm",    "KVRGUIDE.HTM",     "KVREditGuide.htm",
+      "belquinguide.htm",   "input_samples.htm", "input_assist.htm", "fast_steps.htm",
+      "pinyin_pinxing.htm", "xingmaguide.htm",   "xingmajiyi.htm",   "kuai_jian.htm",
+      "Kvr_pane.bmp",       "kvr_prompt.bmp",    "welcome_kvr.jpg",  "Welcome_belquin.jpg"};
   return files;
 }
 
@@ -212,8 +213,10 @@ int CInstallation::InstallFiles() {
   for (const char* dir : {"fonts", "licenses"}) {
     if (!IsDirectory(DistDir() + "/" + dir)) continue;
     std::string error;
-    if (EnsureDirectory(m_ops, InstallDir() + "/" + dir, nullptr, &error)) CopyFiles(dir, nullptr);
-    else Failed(error);
+    if (EnsureDirectory(m_ops, InstallDir() + "/" + dir, nullptr, &error))
+      CopyFiles(dir, nullptr);
+    else
+      Failed(error);
   }
   Progress(15);
   for (const MoveStep& step : DataSteps()) {

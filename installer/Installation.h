@@ -49,11 +49,11 @@ constexpr size_t kInstallPathBytes = 256;
 
 // The wizard's choices.
 struct InstallChoice {
-  std::string progDir;       // kvrsetup's directory, ending in '/'
-  std::string binDir;        // "/usr/bin" or $HOME, as the system names it
+  std::string progDir;  // kvrsetup's directory, ending in '/'
+  std::string binDir;   // "/usr/bin" or $HOME, as the system names it
   bool allUsers = true;
-  bool editStartup = true;   // check box 191 off
-  int sysType = 0;           // gSysType; 2 is Red Flag Linux
+  bool editStartup = true;  // check box 191 off
+  int sysType = 0;          // gSysType; 2 is Red Flag Linux
 };
 
 class CInstallation {

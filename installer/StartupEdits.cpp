@@ -146,8 +146,8 @@ int CInstallation::EditStartupFiles() {
   if (!m_choice.allUsers) {
     if (ModifyUserHomeShellInitFile()) return 1;
     const char* home = std::getenv("HOME");
-    m_host.ShowMessage(Formatted(texts::kStartupFileFailed,
-                                 std::string(home ? home : "~") + "/.bash_profile"));
+    m_host.ShowMessage(
+        Formatted(texts::kStartupFileFailed, std::string(home ? home : "~") + "/.bash_profile"));
     return 0;
   }
   if (m_choice.sysType == kSysRedFlag) {

@@ -75,8 +75,10 @@ class XimScriptEditor {
     const std::string s = StrippedLine(line);
     if (!s.empty() && s[0] == '#') return Emit(line);
     if (s.size() > 5 && s.back() == ')') {
-      if (s.compare(0, 5, "zh_CN") == 0) m_section = kSimplified;
-      else if (s.compare(0, 5, "zh_TW") == 0) m_section = kTraditional;
+      if (s.compare(0, 5, "zh_CN") == 0)
+        m_section = kSimplified;
+      else if (s.compare(0, 5, "zh_TW") == 0)
+        m_section = kTraditional;
     }
     bool kivraChosen = false;
     if (m_section != kNoSection && !m_done[m_section] && Contains(s, "XIM=")) {
@@ -155,7 +157,7 @@ class XimScriptEditor {
   std::vector<std::string> m_out;       // the lines written back
   std::vector<std::string> m_stripped;  // stripped forms, consulted by rule 5
   Section m_section = kNoSection;
-  std::array<bool, 3> m_done {};
+  std::array<bool, 3> m_done{};
   bool m_entryHandled = false;
 };
 

@@ -26,8 +26,18 @@ bool CardValue(const XICAttribute& a, uint32_t* out) {
   if (!a.value) return false;
   switch (a.value_length) {
     case 1: *out = *static_cast<const uint8_t*>(a.value); return true;
-    case 2: { uint16_t v; std::memcpy(&v, a.value, 2); *out = v; return true; }
-    case 4: { uint32_t v; std::memcpy(&v, a.value, 4); *out = v; return true; }
+    case 2: {
+      uint16_t v;
+      std::memcpy(&v, a.value, 2);
+      *out = v;
+      return true;
+    }
+    case 4: {
+      uint32_t v;
+      std::memcpy(&v, a.value, 4);
+      *out = v;
+      return true;
+    }
     default: return false;
   }
 }

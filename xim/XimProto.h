@@ -266,9 +266,9 @@ struct IMPreeditDrawData {
   int32_t caret;
   int32_t chg_first;
   int32_t chg_length;
-  uint16_t length;        // bytes of `string`
-  char* string;           // may be null
-  uint32_t* feedback;     // ends at the first 0; may be null
+  uint16_t length;     // bytes of `string`
+  char* string;        // may be null
+  uint32_t* feedback;  // ends at the first 0; may be null
 };
 
 struct IMPreeditCaretData {

@@ -67,6 +67,4 @@ int IMPreeditEnd(XIMS ims, IMProtocol* call_data) {
   return ims->methods->preeditEnd(ims, call_data);
 }
 
-int IMSyncXlib(XIMS ims, IMProtocol* call_data) {
-  return ims->methods->syncXlib(ims, call_data);
-}
+int IMSyncXlib(XIMS ims, IMProtocol* call_data) { return ims->methods->syncXlib(ims, call_data); }

@@ -93,14 +93,18 @@ uintptr_t Word(T value) {
   } else if constexpr (std::is_pointer<T>::value) {
     return reinterpret_cast<uintptr_t>(value);
   } else if constexpr (std::is_enum<T>::value) {
-    return static_cast<uintptr_t>(static_cast<std::make_unsigned_t<std::underlying_type_t<T>>>(value));
+    return static_cast<uintptr_t>(
+        static_cast<std::make_unsigned_t<std::underlying_type_t<T>>>(value));
   } else {
     static_assert(std::is_integral<T>::value, "an argument value is a number or a pointer");
     return static_cast<uintptr_t>(static_cast<std::make_unsigned_t<T>>(value));
   }
 }
 
-inline void Fill(XIMArg* out, std::nullptr_t) { out->name = nullptr; out->value = 0; }
+inline void Fill(XIMArg* out, std::nullptr_t) {
+  out->name = nullptr;
+  out->value = 0;
+}
 
 template <class V, class... Rest>
 void Fill(XIMArg* out, const char* name, V value, Rest... rest) {

@@ -50,7 +50,7 @@ struct Item {
 struct Outcome {
   std::string committed;  // UTF-8
   bool right = false;
-  int keys = 0;           // letters and Spaces pressed
+  int keys = 0;  // letters and Spaces pressed
 };
 
 const char* const kSets[] = {"words", "pairs", "phrases"};
@@ -116,7 +116,8 @@ class Typist {
     // Space takes the first candidate; a phrase built from segments needs
     // one Space a segment. More Spaces than characters means it is stuck.
     const int chars = static_cast<int>(ToGbk(item.text).size() / 2);
-    while (!dictionary.m_strKeySeq.IsEmpty() && o.keys < static_cast<int>(item.keys.size()) + chars + 2) {
+    while (!dictionary.m_strKeySeq.IsEmpty() &&
+           o.keys < static_cast<int>(item.keys.size()) + chars + 2) {
       keyfeed::Press(keysym::kSpace);
       ++o.keys;
     }
@@ -189,11 +190,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (v && a == "--dist") dist = v, ++i;
-    else if (v && a == "--sets") sets = v, ++i;
-    else if (v && a == "--results") resultsPath = v, ++i;
-    else if (v && a == "--against") againstPath = v, ++i;
-    else if (v && a == "--limit") limit = std::strtoul(v, nullptr, 10), ++i;
+    if (v && a == "--dist")
+      dist = v, ++i;
+    else if (v && a == "--sets")
+      sets = v, ++i;
+    else if (v && a == "--results")
+      resultsPath = v, ++i;
+    else if (v && a == "--against")
+      againstPath = v, ++i;
+    else if (v && a == "--limit")
+      limit = std::strtoul(v, nullptr, 10), ++i;
     else {
       std::fprintf(stderr, "TypingQuality_bench: unknown argument %s\n", a.c_str());
       return 2;
@@ -222,7 +228,8 @@ int main(int argc, char** argv) {
   for (const char* set : kSets) {
     std::vector<Item> items;
     if (!ReadSet(sets + "/" + set + ".txt", items) || items.empty()) {
-      std::fprintf(stderr, "TypingQuality_bench: cannot read the set %s/%s.txt\n", sets.c_str(), set);
+      std::fprintf(stderr, "TypingQuality_bench: cannot read the set %s/%s.txt\n", sets.c_str(),
+                   set);
       return 1;
     }
     if (limit > 0 && items.size() > limit) items.resize(limit);

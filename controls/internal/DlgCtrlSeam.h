@@ -22,8 +22,8 @@ struct DlgCtrlSeam {
   // Creates an object newCtrl made through its own class's Create (the
   // template copy and the font height already set); 1, or 0 without a
   // window.
-  int (*createCtrl)(ACtrl* ctrl, long x, long y, long cx, long cy, const char* text,
-                    AWnd* parent, long id) = nullptr;
+  int (*createCtrl)(ACtrl* ctrl, long x, long y, long cx, long cy, const char* text, AWnd* parent,
+                    long id) = nullptr;
   // The edit control's text and its setting (AEdt::GetText, AEdt::SetText).
   CString (*editGetText)(AWnd* edit) = nullptr;
   void (*editSetText)(AWnd* edit, const char* text) = nullptr;

@@ -12,12 +12,18 @@ bool Signature(const char* format, std::string* signature) {
     ++p;
     if (*p == '%') continue;
     while (*p && std::strchr("-+ #0'", *p)) ++p;
-    if (*p == '*') { sig += '*'; ++p; }
+    if (*p == '*') {
+      sig += '*';
+      ++p;
+    }
     while (*p >= '0' && *p <= '9') ++p;
     if (*p == '$') return false;
     if (*p == '.') {
       ++p;
-      if (*p == '*') { sig += '*'; ++p; }
+      if (*p == '*') {
+        sig += '*';
+        ++p;
+      }
       while (*p >= '0' && *p <= '9') ++p;
     }
     if (*p == '$') return false;

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/formats/Big5TableFormat.h"
-#include "engine/EngineHost.h"
-#include "engine/internal/DicBuffers.h"
 #include "base/ByteOrder.h"
+#include "engine/EngineHost.h"
+#include "engine/formats/Big5TableFormat.h"
+#include "engine/internal/DicBuffers.h"
 #include "framework/SysUtil.h"
 
 namespace {

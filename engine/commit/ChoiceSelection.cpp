@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/ChnText.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
 #include "engine/keys/KeyRoad.h"
-#include "base/ChnText.h"
+#include "framework/KeySyms.h"
 
 namespace {
 
@@ -65,7 +65,8 @@ int CChnChars::ZuCiLearnFlag() const {
              : 0;
 }
 
-void CChnChars::PrepareReSelection(unsigned long window, int index, FatList& list, int resetNeeded) {
+void CChnChars::PrepareReSelection(unsigned long window, int index, FatList& list,
+                                   int resetNeeded) {
   if (list.GetSize() == 0) {
     if (resetNeeded) ResetReSelectionData();
     return;
@@ -140,8 +141,8 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
   const bool pinyin = cfg.IsPinYinMethod();
 
   if (key == keysym::kSpace && m_strKeySeq.IsEmpty() && !m_bShift) {
-    const typCharFatFmt space = cfg.FullSize ? typCharFatFmt::Char(0xA1, 0xA1)
-                                             : typCharFatFmt::Char(' ', 0);
+    const typCharFatFmt space =
+        cfg.FullSize ? typCharFatFmt::Char(0xA1, 0xA1) : typCharFatFmt::Char(' ', 0);
     return CommitChoice(window, space, cfg.FullSize ? 2 : 1, -1, 0, hasWildcard);
   }
   if (key == keysym::kSpace && m_bAlt) {
@@ -231,8 +232,8 @@ int CChnChars::PageIndexToListIndex(int index, int listSize) {
   return std::min(index, count - 1) + page * pageSize;
 }
 
-void CChnChars::BuildCommitTip(const typCharFatFmt& chosen, int nBytes, int index,
-                               int hasWildcard, CString& tip) {
+void CChnChars::BuildCommitTip(const typCharFatFmt& chosen, int nBytes, int index, int hasWildcard,
+                               CString& tip) {
   const typInputSettings& cfg = cfgInputManager;
   const bool pinyin = cfg.IsPinYinMethod();
   const CString typed = m_strKeySeq;
@@ -241,7 +242,8 @@ void CChnChars::BuildCommitTip(const typCharFatFmt& chosen, int nBytes, int inde
     CString key(chosen.key);
     if (pinyin && cfg.fuzziPY) {
       if (chosen.kind == kFatChar) {
-        const char ch[3] = {static_cast<char>(chosen.data[0]), static_cast<char>(chosen.data[1]), 0};
+        const char ch[3] = {static_cast<char>(chosen.data[0]), static_cast<char>(chosen.data[1]),
+                            0};
         CStringArray spellings;
         if (GetKeysByChar(ch, spellings, kPinYin) > 0 && spellings.GetSize() > 0) {
           bool typedExactly = false;

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <string>
 
+#include "base/ChnChar.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/FwdEvent.h"
-#include "base/ChnChar.h"
 
 namespace {
 
@@ -108,8 +108,8 @@ void CChnChars::SendChnChar2HwndDirect(unsigned long window, const char* text, i
   const std::string original(text, strnlen(text, static_cast<size_t>(length)));
   if (cfg.useZiCiForecast) ZiCiForecastAddString(original.c_str());
 
-  const std::string out = ConvertCommitText(*this, original, cfg.FanTi != 0,
-                                            cfg.AddSpaceInOutput != 0);
+  const std::string out =
+      ConvertCommitText(*this, original, cfg.FanTi != 0, cfg.AddSpaceInOutput != 0);
   // The control keeps its commit-target mark until it clears it itself, so
   // every text of one key reaches the control that is handling that key.
   if (const unsigned long target = host.CommitTargetWindow()) {

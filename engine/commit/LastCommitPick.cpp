@@ -7,8 +7,8 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "framework/KeySyms.h"
 #include "engine/commit/CommitText.h"
+#include "framework/KeySyms.h"
 
 namespace {
 
@@ -17,9 +17,9 @@ using FatList = AArray<typCharFatFmt, typCharFatFmt&>;
 constexpr char kBackSpaceByte = 0x08;
 
 // Key strings whose doubled last key is a code of its own, never a pick.
-constexpr const char* kDoubledKeyExceptions[] = {
-    "`bvl", "an",    "tc",    ".x",    "yy",  "o5un", "@ww",   "dd",  "/4s", "rg14s",
-    "rgj4s", "rg44s", "tgm", "cw",    "'.jb", "pr1jw", "20d", "jmpj"};
+constexpr const char* kDoubledKeyExceptions[] = {"`bvl", "an", "tc",   ".x",    "yy",    "o5un",
+                                                 "@ww",  "dd", "/4s",  "rg14s", "rgj4s", "rg44s",
+                                                 "tgm",  "cw", "'.jb", "pr1jw", "20d",   "jmpj"};
 constexpr const char* kDoubledKeyExceptionWithCizu = "clz";
 
 // Characters the client received for the characters [from, from + count)
@@ -41,8 +41,7 @@ unsigned long DigitToSelectionKey(unsigned long key) {
 }  // namespace
 
 int CChnChars::PickCharOfLastCommit(unsigned long& key, unsigned long window) {
-  FatList& list =
-      m_bSegDisplay && m_arrSegChoices.GetSize() >= 2 ? m_arrSegChoices : m_arrChoices;
+  FatList& list = m_bSegDisplay && m_arrSegChoices.GetSize() >= 2 ? m_arrSegChoices : m_arrChoices;
   const bool singlePending = m_nReSelState < 0 && list.GetSize() == 1;
   if (m_nReSelState < 0 && !singlePending) {
     key = DigitToSelectionKey(key);
@@ -83,7 +82,8 @@ int CChnChars::PickCharOfLastCommit(unsigned long& key, unsigned long window) {
     SendChnChar2HwndDirect(window, out.c_str(), static_cast<int>(out.size()), 0, 0);
   }
   m_bKeepReSelection = 0;
-  m_lastCommit = typCharFatFmt::Char(static_cast<uint8_t>(picked[0]), static_cast<uint8_t>(picked[1]));
+  m_lastCommit =
+      typCharFatFmt::Char(static_cast<uint8_t>(picked[0]), static_cast<uint8_t>(picked[1]));
   m_lastCommit.data[2] = 0;
   m_lastCommit.lianXianMark = 0;
   InitReSelectionPos(window);

@@ -33,10 +33,22 @@ int oldIndex = 0;
 void StepForward(int phase, int n, int& i, int& state) {
   switch (phase) {
     case 0:
-      if (i > 0) { --i; state += 1; } else { i = 1; state += 3; }
+      if (i > 0) {
+        --i;
+        state += 1;
+      } else {
+        i = 1;
+        state += 3;
+      }
       break;
     case 1:
-      if (i < n - 2) { i += 2; state += 1; } else { i = i > 0 ? 0 : 1; state += 2; }
+      if (i < n - 2) {
+        i += 2;
+        state += 1;
+      } else {
+        i = i > 0 ? 0 : 1;
+        state += 2;
+      }
       break;
     case 2:
       justJump2Head = 1;
@@ -44,9 +56,7 @@ void StepForward(int phase, int n, int& i, int& state) {
       i = i > 0 ? 0 : i + 1;
       state += 1;
       return;  // keeps the jump noted
-    default:
-      i = (i + 1) % n;
-      break;
+    default: i = (i + 1) % n; break;
   }
   justJump2Head = 0;
 }
@@ -129,11 +139,15 @@ int CChnChars::GetNextChoice(CString& text) {
   }
   const int first = list ? 0 : kFirstCharState;
   const int phase = m_nReSelState - first;
-  if (m_bShift) StepBack(phase, n, i, m_nReSelState);
-  else StepForward(phase, n, i, m_nReSelState);
+  if (m_bShift)
+    StepBack(phase, n, i, m_nReSelState);
+  else
+    StepForward(phase, n, i, m_nReSelState);
   if (i < 0 || i >= n) i = 0;
-  if (list) FatFmt2NmlChar(m_arrReSelCands[i], text);
-  else text = phrase.Mid(i * kCharBytes, kCharBytes);
+  if (list)
+    FatFmt2NmlChar(m_arrReSelCands[i], text);
+  else
+    text = phrase.Mid(i * kCharBytes, kCharBytes);
   m_strPendingCiTail = text;
   return erase;
 }

@@ -108,8 +108,7 @@ int CChnChars::AdjustZiUsageWeight(typCharFatFmt& item) {
     }
   }
   if (p < 0) return 0;
-  if (!usage::RaiseRecord(first, static_cast<int>(run.count), p, usage::RunKind::kChars))
-    return 0;
+  if (!usage::RaiseRecord(first, static_cast<int>(run.count), p, usage::RunKind::kChars)) return 0;
   MarkPyFlatChanged();
   return 1;
 }
@@ -132,8 +131,10 @@ int CChnChars::AdjustCiUsageWeight(typCharFatFmt& item, int which) {
     }
   }
   if (p < 0 || !usage::RaiseRecord(entries, n, p, usage::RunKind::kPhrases)) return 0;
-  if (which == 0) m_bCiZuIdxDirty[kPinYin] = 1;
-  else m_bShouZiMuIdxDirty = 1;
+  if (which == 0)
+    m_bCiZuIdxDirty[kPinYin] = 1;
+  else
+    m_bShouZiMuIdxDirty = 1;
   MarkCiKuChanged();
   return 1;
 }

@@ -21,8 +21,8 @@ std::string Where(const char* what, size_t index, size_t offset) {
 
 }  // namespace
 
-void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes,
-                   std::vector<CodeEntry>& out, std::string& err) {
+void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes, std::vector<CodeEntry>& out,
+                   std::string& err) {
   out.clear();
   err.clear();
   ByteReader r(file.data(), file.size());
@@ -57,8 +57,8 @@ void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes,
   }
 }
 
-void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes,
-                  std::vector<ReadingEntry>& out, std::string& err) {
+void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes, std::vector<ReadingEntry>& out,
+                  std::string& err) {
   out.clear();
   err.clear();
   ByteReader r(file.data(), file.size());
@@ -95,12 +95,12 @@ void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes,
   }
 }
 
-void ParseSortDic(const std::vector<uint8_t>& file,
-                  std::vector<std::pair<uint16_t, int32_t>>& out, std::string& err) {
+void ParseSortDic(const std::vector<uint8_t>& file, std::vector<std::pair<uint16_t, int32_t>>& out,
+                  std::string& err) {
   out.clear();
   err.clear();
-  bool pending = false;   // a character waits for its rank
-  bool sawText = false;   // a byte below 0x80 followed it
+  bool pending = false;  // a character waits for its rank
+  bool sawText = false;  // a byte below 0x80 followed it
   uint16_t ch = 0;
   std::string digits;
   auto store = [&] {

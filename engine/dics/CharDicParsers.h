@@ -29,8 +29,8 @@ struct CodeEntry {
   uint16_t ch;
   std::vector<std::string> codes;
 };
-void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes,
-                   std::vector<CodeEntry>& out, std::string& err);
+void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes, std::vector<CodeEntry>& out,
+                   std::string& err);
 
 // ch2pypz1.bin (toneBytes 1) and ch2pypz2.bin (toneBytes 2):
 //   0      4     version (not checked)
@@ -47,15 +47,15 @@ struct ReadingEntry {
   uint16_t tones[6];
   uint8_t flags;
 };
-void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes,
-                  std::vector<ReadingEntry>& out, std::string& err);
+void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes, std::vector<ReadingEntry>& out,
+                  std::string& err);
 
 // sort.dic: a character (2 bytes, lead >= 0x80) followed by its rank as
 // ASCII decimal digits (line ends and spaces may follow), repeated. Only the
 // first 15 bytes after a character count. Two characters in a row, or a
 // lead byte without its trail byte, end the reading.
-void ParseSortDic(const std::vector<uint8_t>& file,
-                  std::vector<std::pair<uint16_t, int32_t>>& out, std::string& err);
+void ParseSortDic(const std::vector<uint8_t>& file, std::vector<std::pair<uint16_t, int32_t>>& out,
+                  std::string& err);
 
 // py_1key.dic: lines of at most 63 bytes (longer ones are read in 63-byte
 // pieces). ';' starts a comment; a line starting with 'b'..'z' opens that

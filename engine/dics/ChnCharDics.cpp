@@ -13,9 +13,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/formats/CharDictFormat.h"
 #include "engine/EngineHost.h"
 #include "engine/dics/CharDicParsers.h"
+#include "engine/formats/CharDictFormat.h"
 #include "engine/internal/DicBuffers.h"
 
 namespace {
@@ -117,8 +117,10 @@ int CChnChars::LoadChn2KeyMapPY() {
     chndic::ParseCh2PyPz(bytes, n, entries, err);
     ReportFault(path, err);
     for (const chndic::ReadingEntry& e : entries) {
-      if (n == 1) StoreReadings(m_mapCh2PYs[e.ch], e);
-      else StoreReadings(m_mapCh2PYsDiaoInOrder[e.ch], e);
+      if (n == 1)
+        StoreReadings(m_mapCh2PYs[e.ch], e);
+      else
+        StoreReadings(m_mapCh2PYsDiaoInOrder[e.ch], e);
       chars.push_back(e.ch);
     }
   }

@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/formats/CharDictFormat.h"
+#include "base/AtomicFile.h"
 #include "engine/EngineHost.h"
+#include "engine/formats/CharDictFormat.h"
 #include "engine/internal/DicBuffers.h"
 #include "engine/lexicon/LexiconFiles.h"
-#include "base/AtomicFile.h"
 #include "framework/SysUtil.h"
 
 namespace {
@@ -115,8 +115,7 @@ int CChnChars::InitKey2ChsDicPY() {
   const bool read = chndic::ReadWholeFile(readPath, bytes);
   if (!scratchPath.IsEmpty()) unlink(scratchPath);
   if (!read || bytes.size() < chardict::kMinFileBytes) {
-    EngineDiag(read ? "Error! Len less than 100:%s" : "Cannot load file:%s",
-               readPath.GetString());
+    EngineDiag(read ? "Error! Len less than 100:%s" : "Cannot load file:%s", readPath.GetString());
     ReleasePyLists();  // no characters rather than runs into the wrong list
     return 0;
   }

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/EngineHost.h"
-#include "engine/internal/DicBuffers.h"
 #include "engine/dics/StrokeTableParser.h"
+#include "engine/internal/DicBuffers.h"
 
 namespace {
 
@@ -18,8 +18,7 @@ constexpr char kStrokeKeysMS[] = "-=[]/";
 
 }  // namespace
 
-typBiHuaDistribution::typBiHuaDistribution()
-    : noStrokes(0), firstCollapse{}, secondCollapse{} {}
+typBiHuaDistribution::typBiHuaDistribution() : noStrokes(0), firstCollapse{}, secondCollapse{} {}
 
 typBiHuaDistribution::typBiHuaDistribution(const typBiHuaDistribution& other)
     : typBiHuaDistribution() {

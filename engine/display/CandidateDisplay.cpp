@@ -45,9 +45,9 @@ CString TextOf(const typCharFatFmt& rec) {
 
 // What one display produces besides the pane globals and m_strPane2.
 struct DisplayState {
-  CString keys;        // the prepared keys
-  char tone = 0;       // tone key typed (pinyin)
-  std::string strokes; // stroke keys typed (pinyin)
+  CString keys;         // the prepared keys
+  char tone = 0;        // tone key typed (pinyin)
+  std::string strokes;  // stroke keys typed (pinyin)
   int highlightLength = 0;
   bool colourFlag = true;
   CString filterMessage;
@@ -122,8 +122,8 @@ void CChnChars::ShowChoiceList(int keepList, int keepReSelection) {
         LookupWithTailRetry(d.keys);
     }
     m_bSegDisplay = m_nSegOutcome == 2 && m_nExactHits == 0 ? 1 : 0;
-    const bool list = m_bChoicesFound && m_arrChoices.GetSize() > 0 &&
-                      !(m_bSegDisplay && m_strNumCi.IsEmpty());
+    const bool list =
+        m_bChoicesFound && m_arrChoices.GetSize() > 0 && !(m_bSegDisplay && m_strNumCi.IsEmpty());
     if (list)
       LayOutChoiceList(d.keys, d.tone, d.strokes.c_str(), d.highlightLength, d.colourFlag,
                        d.filterMessage, d.pagingHint);
@@ -138,7 +138,7 @@ void CChnChars::ShowChoiceList(int keepList, int keepReSelection) {
   tip += "  ";
   tip += d.filterMessage;
   tip += d.pagingHint;
-  const unsigned long colour = d.colourFlag            ? kHighlightColour
+  const unsigned long colour = d.colourFlag             ? kHighlightColour
                                : cfg.useFloatPromptPane ? kFloatPaneColour
                                                         : kBarPaneColour;
   host.SetChoicePane(m_strPane2, d.highlightLength, colour);
@@ -167,8 +167,8 @@ void CChnChars::LookupWithTailRetry(const CString& keys) {
       CString value;
       if (m_pKey2ChsDic2->Lookup(tail, value) && value.GetLength() == 2) {
         found.RemoveAll();
-        typCharFatFmt one = typCharFatFmt::Char(static_cast<uint8_t>(value[0]),
-                                                static_cast<uint8_t>(value[1]));
+        typCharFatFmt one =
+            typCharFatFmt::Char(static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]));
         found.Add(one);
         m_bSoleCandMapHit = 1;
         hit = true;
@@ -190,8 +190,7 @@ void CChnChars::ApplyPinyinFilters(const CString& keys, char tone, const char* s
   if (tone || (strokes && strokes[0])) s = keys;
   const char vKey = cfg.ShuangPin ? 'V' : 'v';
   if (cfg.StdPinYin && !s.IsEmpty() && s[0] == vKey) s = s.Mid(1);
-  if (tone && !ShengDiaoRemoveChar(m_arrChoices, s, tone))
-    filterMessage = choicetext::kNoSuchTone;
+  if (tone && !ShengDiaoRemoveChar(m_arrChoices, s, tone)) filterMessage = choicetext::kNoSuchTone;
   if (strokes && strokes[0]) {
     std::string copy(strokes);
     if (!BiHuaRemoveChar(m_arrChoices, s, copy.data())) filterMessage = choicetext::kNoSuchStrokes;
@@ -296,7 +295,8 @@ CString CChnChars::ChoiceLabel(const CString& keys, int i, int x) {
   }
   CString key(m_arrChoices[x].key);
   const int j = x - m_nLeadChoices;
-  if (key.IsEmpty() && j < m_nRows[0] + m_nRows[1] && j < kMaxRows) key = RowKeyText(m_rows[kRowsMerged][j]);
+  if (key.IsEmpty() && j < m_nRows[0] + m_nRows[1] && j < kMaxRows)
+    key = RowKeyText(m_rows[kRowsMerged][j]);
   if (key.IsEmpty()) return CString("  ");
   key.MakeUpper();
   label.Format(" %s ", key.GetString());

@@ -1,11 +1,11 @@
 // The status tip of a candidate display: what the panes show (the key text
 // of the best row, the right keys of a character typed with a wrong code),
 // the coding tip, and one help line about the keys that apply now.
+#include "base/ChnText.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceTexts.h"
-#include "base/ChnText.h"
 
 int nRotate = 0;
 

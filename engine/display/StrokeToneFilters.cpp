@@ -8,15 +8,15 @@
 #include <cstring>
 #include <vector>
 
+#include "base/ChnText.h"
 #include "engine/formats/Big5TableFormat.h"
 #include "engine/internal/CharReadings.h"
-#include "base/ChnText.h"
 
 namespace {
 
 constexpr int kMaxStrokeKeys = 3;  // only the first three strokes count
 constexpr char kToneFirst = '1', kToneLast = '5';
-constexpr int kToneBits = 3;       // ordered tone words: 3 bits a tone
+constexpr int kToneBits = 3;  // ordered tone words: 3 bits a tone
 constexpr int kMaxOrderedTones = 5;
 
 bool InGroup(const CString& group, const char* ch) { return group.DBCSFind(ch) >= 0; }
@@ -42,11 +42,16 @@ bool IsOneLetterSyllable(const CString& key) {
 
 int CChnChars::GetBiHuaIndex(char key) {
   switch (key) {
-    case '-': case 'H': return 0;
-    case '=': case 'I': return 1;
-    case '[': case 'J': return 2;
-    case ']': case 'K': return 3;
-    case ';': case 'L': return 4;
+    case '-':
+    case 'H': return 0;
+    case '=':
+    case 'I': return 1;
+    case '[':
+    case 'J': return 2;
+    case ']':
+    case 'K': return 3;
+    case ';':
+    case 'L': return 4;
     case '/':
       return cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin &&
                      cfgInputManager.ShuangPinScheme == 0
@@ -164,12 +169,11 @@ int CChnChars::IsShengDiaoOK(char* ch, char tone) {
 }
 
 int CChnChars::ShengDiaoOrBiHuaRemoveCharHelper(AArray<typCharFatFmt, typCharFatFmt&>& list,
-                                                CString key, int isTone, char tone,
-                                                char* strokes) {
+                                                CString key, int isTone, char tone, char* strokes) {
   if (list.GetSize() == 0) return 1;
   if (!isTone && (!strokes || !strokes[0])) return 1;
-  const bool bySyllable = (key.GetLength() > 1 || IsOneLetterSyllable(key)) &&
-                          IsPYProper(key) && !(isTone && cfgInputManager.fuzziPY);
+  const bool bySyllable = (key.GetLength() > 1 || IsOneLetterSyllable(key)) && IsPYProper(key) &&
+                          !(isTone && cfgInputManager.fuzziPY);
   std::vector<bool> marked(static_cast<size_t>(list.GetSize()), false);
   int nMarked = 0;
   for (int i = 0; i < list.GetSize(); ++i) {

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ChnChar.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/forecast/ForecastSupport.h"
-#include "base/ChnChar.h"
 
 namespace forecast {
 
@@ -40,7 +40,8 @@ struct CellDeleter {
 using OwnedForm = std::unique_ptr<typForecastCell, CellDeleter>;
 
 bool AfterWhiteChar(const char* text, int s) {
-  return s >= 2 && IsChnWhiteChar(static_cast<uint8_t>(text[s - 2]), static_cast<uint8_t>(text[s - 1]), 0);
+  return s >= 2 &&
+         IsChnWhiteChar(static_cast<uint8_t>(text[s - 2]), static_cast<uint8_t>(text[s - 1]), 0);
 }
 
 void PutInFront(CStringArray& out, const CString& rest) {
@@ -93,8 +94,8 @@ int FireCycle(CChnChars& e, char* text, int s, int end, CStringArray& out, int g
     CString rest;
     int partial = 0;
     typForecastCell* sentence = R->children[start];
-    if (e.IsCellPrefixNGetForecastResult(text, e.m_nForecastMatchEnd + 2, end, sentence, rest, group,
-                                         partial)) {
+    if (e.IsCellPrefixNGetForecastResult(text, e.m_nForecastMatchEnd + 2, end, sentence, rest,
+                                         group, partial)) {
       if (!rest.IsEmpty()) {
         out.Add(rest);
         if (sentence->endChars[0] != 0 && (sentence->flags & fcc::kFlagAddEndChar))
@@ -112,8 +113,8 @@ void AddEndCharOf(CChnChars& e, CStringArray& out, typForecastCell* F) {
 
 // One form of a sequence rule: 1 fired, 0 not, -1 a typed beginning of
 // the forecast matched but gave nothing (the reversed form is not tried).
-int FireSequenceForm(CChnChars& e, char* text, int s, int end, CStringArray& out, int group, int rule,
-                     typForecastCell* F, bool reversed) {
+int FireSequenceForm(CChnChars& e, char* text, int s, int end, CStringArray& out, int group,
+                     int rule, typForecastCell* F, bool reversed) {
   const int n = F->children.GetSize();
   if (F->split > n) return 0;
   if (e.Group2GroupMatch(text, s, end, F->children, 0, F->split, group)) {
@@ -187,8 +188,8 @@ int ContinueCycle(CChnChars& e, char* text, int s, int end, CStringArray& out, i
     }
     CString rest;
     int partial = 0;
-    if (L >= 0 && e.IsCellPrefixNGetForecastResult(text, e.m_nForecastMatchEnd + 2, end, sentence, rest,
-                                                   group, partial)) {
+    if (L >= 0 && e.IsCellPrefixNGetForecastResult(text, e.m_nForecastMatchEnd + 2, end, sentence,
+                                                   rest, group, partial)) {
       if (partial) return 1;
       if (!rest.IsEmpty()) {
         out.Add(rest);
@@ -244,7 +245,8 @@ int ContinueSequence(CChnChars& e, char* text, int end, CStringArray& out, int g
 
 }  // namespace
 
-int CChnChars::ForecastMatch(char* text, int s, int e, CStringArray& out, int group, int rule, int cont) {
+int CChnChars::ForecastMatch(char* text, int s, int e, CStringArray& out, int group, int rule,
+                             int cont) {
   if (group < 0 || group >= fcc::kGroups || rule < 0 || rule >= m_forecastRules[group].GetSize())
     return 0;
   typForecastCell* R = m_forecastRules[group][rule];
@@ -277,7 +279,8 @@ int CChnChars::GetForecastZiCiHelper(char* text, int i, int n) {
         const int r = static_cast<int>(list[k]);
         if (r >= m_forecastRules[group].GetSize()) continue;
         const typForecastCell* R = m_forecastRules[group][r];
-        if (R->type == fcc::kSequence && !(2 * R->minLen <= n - i && n - i <= 2 * R->maxLen - 2)) continue;
+        if (R->type == fcc::kSequence && !(2 * R->minLen <= n - i && n - i <= 2 * R->maxLen - 2))
+          continue;
         if ((R->flags & fcc::kFlagAtStart) && i > 0 && !AfterWhiteChar(text, i)) continue;
         if (ForecastMatch(text, i, n, m_arrForecast, group, r, 0)) return 1;
       }

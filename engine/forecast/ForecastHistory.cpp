@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ChnChar.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/forecast/ForecastSupport.h"
-#include "base/ChnChar.h"
 
 using namespace forecast;
 
@@ -20,8 +20,11 @@ constexpr unsigned char kFullStopWide[2] = {0xA3, 0xAE};  // ．
 
 // "☆用 F8或<右Alt>+P 选预测词语." and " 用 <右Alt>+I 改变选项."
 constexpr char kForecastTip[] =
-    "\xA1\xEE\xD3\xC3 F8\xBB\xF2<\xD3\xD2" "Alt>+P \xD1\xA1\xD4\xA4\xB2\xE2\xB4\xCA\xD3\xEF.";
-constexpr char kForecastChoiceTip[] = " \xD3\xC3 <\xD3\xD2" "Alt>+I \xB8\xC4\xB1\xE4\xD1\xA1\xCF\xEE.";
+    "\xA1\xEE\xD3\xC3 F8\xBB\xF2<\xD3\xD2"
+    "Alt>+P \xD1\xA1\xD4\xA4\xB2\xE2\xB4\xCA\xD3\xEF.";
+constexpr char kForecastChoiceTip[] =
+    " \xD3\xC3 <\xD3\xD2"
+    "Alt>+I \xB8\xC4\xB1\xE4\xD1\xA1\xCF\xEE.";
 
 void AddChar(CString& history, int memoryOrder) {
   const char pair[2] = {static_cast<char>(memoryOrder & 0xFF), static_cast<char>(memoryOrder >> 8)};
@@ -46,8 +49,10 @@ int CChnChars::ZiCiForecastAddString(const char* str) {
     const auto trail = static_cast<unsigned char>(i + 1 < len ? str[i + 1] : 0);
     if (i + 1 < len && IsChnChar(lead, 1, 0) && IsChnChar(trail, 0, 0)) {
       int ch = lead | trail << 8;
-      if (lead == kFullStopWide[0] && trail == kFullStopWide[1]) ch = 0xA3A1;  // 。
-      else if (const int standard = EngChar2GB_PunctuationStandardize(static_cast<unsigned long>(ch)))
+      if (lead == kFullStopWide[0] && trail == kFullStopWide[1])
+        ch = 0xA3A1;  // 。
+      else if (const int standard =
+                   EngChar2GB_PunctuationStandardize(static_cast<unsigned long>(ch)))
         ch = standard;
       if (!IsChnSpace(static_cast<uint8_t>(ch), static_cast<uint8_t>(ch >> 8), 0))
         AddChar(m_strForecastHistory, ch);

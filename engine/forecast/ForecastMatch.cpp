@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ChnChar.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/forecast/ForecastSupport.h"
-#include "base/ChnChar.h"
 
 namespace forecast {
 
@@ -61,7 +61,8 @@ bool QuotePair(const char* text, int s, int L, const typPriorIdInfo& b) {
 bool BadWordBefore(const char* text, int s, const typForecastCell* c) {
   for (int i = 0; i < c->badCiAtStart.GetSize(); ++i) {
     const CString& w = c->badCiAtStart[i];
-    if (w.GetLength() <= s && std::memcmp(text + s - w.GetLength(), w.GetString(), w.GetLength()) == 0)
+    if (w.GetLength() <= s &&
+        std::memcmp(text + s - w.GetLength(), w.GetString(), w.GetLength()) == 0)
       return true;
   }
   return false;
@@ -94,10 +95,13 @@ int MatchOneOf(CChnChars& e, char* text, int s, int end, typForecastCell* c, int
   int matched = -1;
   for (int i = 0; i < c->children.GetSize() && matched < 0; ++i) {
     bool tried = true;
-    if (bound && (letter == 'M' || letter == 'N')) tried = i == b.index;
-    else if (bound && IsXYZ(letter)) tried = SpanEquals(b, text + s, L) || QuotePair(text, s, L, b);
+    if (bound && (letter == 'M' || letter == 'N'))
+      tried = i == b.index;
+    else if (bound && IsXYZ(letter))
+      tried = SpanEquals(b, text + s, L) || QuotePair(text, s, L, b);
     typForecastCell* child = c->children[i];
-    if (tried && InBounds(child, L) && e.ForecastMatchHelper(text, s, end, child, group)) matched = i;
+    if (tried && InBounds(child, L) && e.ForecastMatchHelper(text, s, end, child, group))
+      matched = i;
   }
   if (matched >= 0 && letter && !bound)
     Bind(e, letter, c->type, text + s, L, static_cast<uint16_t>(matched));
@@ -121,14 +125,16 @@ int MatchFreeOrNumerals(CChnChars& e, const char* text, int s, int end, const ty
   if (e.m_curPriorId) {
     const char letter = e.m_curPriorId;
     e.m_curPriorId = 0;
-    if (!bound) Bind(e, letter, c->type, text + s, L, 0);
-    else if (!SpanEquals(b, text + s, L)) return 0;
+    if (!bound)
+      Bind(e, letter, c->type, text + s, L, 0);
+    else if (!SpanEquals(b, text + s, L))
+      return 0;
   }
   return 1;
 }
 
-int MatchOptional(CChnChars& e, char* text, int s, int end, typForecastCell* c, int group, bool bound,
-                  const typPriorIdInfo& b) {
+int MatchOptional(CChnChars& e, char* text, int s, int end, typForecastCell* c, int group,
+                  bool bound, const typPriorIdInfo& b) {
   const int L = end - s;
   if (bound && c->id == 'E') {
     if (b.text[0] == 0) return L == 0;
@@ -148,8 +154,8 @@ int MatchOptional(CChnChars& e, char* text, int s, int end, typForecastCell* c, 
   return MatchOneOf(e, text, s, end, c, group, bound, b);
 }
 
-int MatchSwitchable(CChnChars& e, char* text, int s, int end, typForecastCell* c, int group, bool bound,
-                    const typPriorIdInfo& b) {
+int MatchSwitchable(CChnChars& e, char* text, int s, int end, typForecastCell* c, int group,
+                    bool bound, const typPriorIdInfo& b) {
   const int L = end - s;
   if (bound && !SpanEquals(b, text + s, L)) return 0;
   const char letter = c->id;
@@ -172,14 +178,16 @@ int MatchSwitchable(CChnChars& e, char* text, int s, int end, typForecastCell* c
   }
   if (letter) {
     e.m_curPriorId = 0;
-    if (!ok) Restore(e, snap);
-    else Bind(e, letter, fcc::kSwitchable, text + s, L, 0);
+    if (!ok)
+      Restore(e, snap);
+    else
+      Bind(e, letter, fcc::kSwitchable, text + s, L, 0);
   }
   return ok;
 }
 
-int MatchSetMember(CChnChars& e, const char* text, int s, int end, const typForecastCell* c, bool bound,
-                   const typPriorIdInfo& b) {
+int MatchSetMember(CChnChars& e, const char* text, int s, int end, const typForecastCell* c,
+                   bool bound, const typPriorIdInfo& b) {
   const int L = end - s;
   if (bound && !SpanEquals(b, text + s, L)) return 0;
   if (L <= 0 || !InBounds(c, L)) return 0;
@@ -190,8 +198,10 @@ int MatchSetMember(CChnChars& e, const char* text, int s, int end, const typFore
   if (c->id) {
     e.m_curPriorId = c->id;
     if (!bound) {
-      if (c->type == fcc::kSetMember0) Bind(e, c->id, c->type, text + s, L, index, c->type);
-      else Bind(e, c->id, c->type, c->text, c->text.GetLength(), index, c->type);
+      if (c->type == fcc::kSetMember0)
+        Bind(e, c->id, c->type, text + s, L, index, c->type);
+      else
+        Bind(e, c->id, c->type, c->text, c->text.GetLength(), index, c->type);
     }
   } else if (c->type == fcc::kSetMember1) {
     typPriorIdInfo p;
@@ -223,9 +233,7 @@ int CChnChars::ForecastMatchHelper(char* text, int s, int e, typForecastCell* ce
   if (cell->type == fcc::kOneOf && cell->children.GetSize() == 0) cell->type = fcc::kFreeText;
 
   switch (cell->type) {
-    case fcc::kInvalid:
-      EngineDiag("fccInvalid2");
-      return 0;
+    case fcc::kInvalid: EngineDiag("fccInvalid2"); return 0;
     case fcc::kSequence: {
       if (cell->children.GetSize() == 0) {
         if (group < 0 || group >= fcc::kGroups ||
@@ -240,7 +248,8 @@ int CChnChars::ForecastMatchHelper(char* text, int s, int e, typForecastCell* ce
         m_curPriorId = letter;
         snap = Take(*this);
       }
-      const int ok = Group2GroupMatch(text, s, e, cell->children, 0, cell->children.GetSize(), group);
+      const int ok =
+          Group2GroupMatch(text, s, e, cell->children, 0, cell->children.GetSize(), group);
       if (letter) {
         if (!ok) {
           Restore(*this, snap);
@@ -256,19 +265,13 @@ int CChnChars::ForecastMatchHelper(char* text, int s, int e, typForecastCell* ce
     case fcc::kLiteral:
       return L == cell->text.GetLength() && std::memcmp(text + s, cell->text.GetString(), L) == 0;
     case fcc::kFreeText:
-    case fcc::kNumerals:
-      return MatchFreeOrNumerals(*this, text, s, e, cell, bound, b);
-    case fcc::kOptional:
-      return MatchOptional(*this, text, s, e, cell, group, bound, b);
-    case fcc::kOneOf:
-      return MatchOneOf(*this, text, s, e, cell, group, bound, b);
-    case fcc::kSwitchable:
-      return MatchSwitchable(*this, text, s, e, cell, group, bound, b);
+    case fcc::kNumerals: return MatchFreeOrNumerals(*this, text, s, e, cell, bound, b);
+    case fcc::kOptional: return MatchOptional(*this, text, s, e, cell, group, bound, b);
+    case fcc::kOneOf: return MatchOneOf(*this, text, s, e, cell, group, bound, b);
+    case fcc::kSwitchable: return MatchSwitchable(*this, text, s, e, cell, group, bound, b);
     case fcc::kSetMember0:
-    case fcc::kSetMember1:
-      return MatchSetMember(*this, text, s, e, cell, bound, b);
-    default:
-      return 0;
+    case fcc::kSetMember1: return MatchSetMember(*this, text, s, e, cell, bound, b);
+    default: return 0;
   }
 }
 
@@ -406,12 +409,9 @@ int CChnChars::Group2GroupMatch(char* text, int s, int e, ForecastCellList& cell
     if (n > 0 && n <= L && std::memcmp(text + s, slot->text, n) == 0) return run.Rest(s + n);
   }
   switch (c->type) {
-    case fcc::kInvalid:
-      EngineDiag("fccInvalid3");
-      return 0;
+    case fcc::kInvalid: EngineDiag("fccInvalid3"); return 0;
     case fcc::kSequence:
-    case fcc::kOneOf:
-      return run.General(c->id != 0, c->id != 0);
+    case fcc::kOneOf: return run.General(c->id != 0, c->id != 0);
     case fcc::kSwitchable: {
       if (run.General(c->id != 0, c->id != 0)) return 1;
       SwitchSwitchableRule(c);
@@ -419,25 +419,20 @@ int CChnChars::Group2GroupMatch(char* text, int s, int e, ForecastCellList& cell
       SwitchSwitchableRule(c);
       return r;
     }
-    case fcc::kLiteral:
-      return run.Literal();
-    case fcc::kFreeText:
-      return run.Stretch(false);
-    case fcc::kNumerals:
-      return run.Stretch(true);
-    case fcc::kOptional:
-      return run.Optional();
+    case fcc::kLiteral: return run.Literal();
+    case fcc::kFreeText: return run.Stretch(false);
+    case fcc::kNumerals: return run.Stretch(true);
+    case fcc::kOptional: return run.Optional();
     case fcc::kSetMember0:
-    case fcc::kSetMember1:
-      return run.General(true, c->id != 0 || c->type == fcc::kSetMember1);
-    default:
-      return 0;
+    case fcc::kSetMember1: return run.General(true, c->id != 0 || c->type == fcc::kSetMember1);
+    default: return 0;
   }
 }
 
 // ---- Abstract sets and end punctuation
 
-int CChnChars::MatchAbstract(const char* text, int len, CString name, int set, unsigned short& index) {
+int CChnChars::MatchAbstract(const char* text, int len, CString name, int set,
+                             unsigned short& index) {
   DepthGuard guard(*this);
   if (!guard.Ok() || set < 0 || set >= fcc::kSets || len < 0) return 0;
   CStringArray words;
@@ -476,8 +471,8 @@ int CChnChars::IsMatchingBiaoDian(unsigned short ch, const char* ends, int loose
 const char* CChnChars::GetRuleEndChars(typForecastCell* cell, int group) {
   // The loader refuses reference loops; the bound is for rules built in
   // memory.
-  for (int hops = 0; cell && cell->type == fcc::kSequence && cell->children.GetSize() == 0 &&
-                     hops < kMaxDepth;
+  for (int hops = 0;
+       cell && cell->type == fcc::kSequence && cell->children.GetSize() == 0 && hops < kMaxDepth;
        ++hops) {
     if (group < 0 || group >= fcc::kGroups ||
         cell->ref >= static_cast<uint32_t>(m_forecastRules[group].GetSize()))

@@ -21,7 +21,9 @@ CString CharText(int memoryOrder) {
   return s;
 }
 
-bool IsGbkEnd(const typForecastCell* c) { return (static_cast<uint8_t>(c->endChars[0]) & 0x80) != 0; }
+bool IsGbkEnd(const typForecastCell* c) {
+  return (static_cast<uint8_t>(c->endChars[0]) & 0x80) != 0;
+}
 
 // The end character inside a cycle's full text.
 CString CycleEndChar(const CChnChars& e, const typForecastCell* c) {
@@ -120,9 +122,7 @@ int CChnChars::GetForecastResultHelper(typForecastCell* cell, CString& out) {
   if (cell->flags & fcc::kFlagNoText) return 1;
   const int n = cell->children.GetSize();
   switch (cell->type) {
-    case fcc::kInvalid:
-      EngineDiag("fccInvalid4");
-      return 0;
+    case fcc::kInvalid: EngineDiag("fccInvalid4"); return 0;
     case fcc::kSequence:
     case fcc::kSwitchable:
       for (int i = 0; i < n; ++i) {
@@ -130,12 +130,9 @@ int CChnChars::GetForecastResultHelper(typForecastCell* cell, CString& out) {
         if (GetForecastResultHelper(cell->children[i], t)) out += t;
       }
       return 1;
-    case fcc::kLiteral:
-      out = cell->text;
-      return 1;
+    case fcc::kLiteral: out = cell->text; return 1;
     case fcc::kFreeText:
-    case fcc::kNumerals:
-      return 1;
+    case fcc::kNumerals: return 1;
     case fcc::kOptional:
     case fcc::kOneOf: {
       if (n == 0) return 1;
@@ -148,10 +145,8 @@ int CChnChars::GetForecastResultHelper(typForecastCell* cell, CString& out) {
       return GetForecastResultHelper(cell->children[i], out);
     }
     case fcc::kSetMember0:
-    case fcc::kSetMember1:
-      return SetMemberText(*this, cell, out);
-    default:
-      return 0;
+    case fcc::kSetMember1: return SetMemberText(*this, cell, out);
+    default: return 0;
   }
 }
 
@@ -234,18 +229,18 @@ int CChnChars::IsCellPrefixNGetForecastResult(char* text, int s, int e, typForec
   if (!guard.Ok() || !cell || s < 0 || e < s) return 0;
   const int L = e - s;
   switch (cell->type) {
-    case fcc::kInvalid:
-      EngineDiag("fccInvalid3");
-      return 0;
+    case fcc::kInvalid: EngineDiag("fccInvalid3"); return 0;
     case fcc::kLiteral:
-      if (L > cell->text.GetLength() || std::memcmp(text + s, cell->text.GetString(), L) != 0) return 0;
+      if (L > cell->text.GetLength() || std::memcmp(text + s, cell->text.GetString(), L) != 0)
+        return 0;
       out = cell->text.Right(cell->text.GetLength() - L);
       return 1;
     case fcc::kOptional:
     case fcc::kOneOf:
       for (int i = 0; i < cell->children.GetSize(); ++i) {
         typForecastCell* c = cell->children[i];
-        if (L <= 2 * c->maxLen && IsCellPrefixNGetForecastResult(text, s, e, c, out, group, partial))
+        if (L <= 2 * c->maxLen &&
+            IsCellPrefixNGetForecastResult(text, s, e, c, out, group, partial))
           return 1;
       }
       return 0;
@@ -262,8 +257,7 @@ int CChnChars::IsCellPrefixNGetForecastResult(char* text, int s, int e, typForec
       reversed.Add(c->children[0]);
       return CompleteRun(*this, text, s, e, c, reversed, out, group, partial, false);
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "base/ByteReader.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "base/ByteReader.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ int ReadCell(typForecastCell* cell, ByteReader& in, int depth) {
   cell->minLen = in.U8();
   cell->maxLen = in.U8();
   cell->split = in.U8();
-  if (const uint8_t* e = in.Bytes(fcc::kEndCharBytes)) std::memcpy(cell->endChars, e, fcc::kEndCharBytes);
+  if (const uint8_t* e = in.Bytes(fcc::kEndCharBytes))
+    std::memcpy(cell->endChars, e, fcc::kEndCharBytes);
   ReadString(cell->text, in);
   for (CStringArray* list : {&cell->badCiInside, &cell->badCiAtStart}) {
     const int n = in.U8();
@@ -83,8 +84,10 @@ class TreeCheck {
         return Fail("reference to a rule that the group lacks", error);
       m_refs[m_rule].push_back(c->ref);
     }
-    if (c->type == fcc::kSwitchable && n != 2) return Fail("switchable pair without two children", error);
-    if ((c->flags & fcc::kFlagPartial) && (c->type == fcc::kSequence || c->type == fcc::kSwitchable) &&
+    if (c->type == fcc::kSwitchable && n != 2)
+      return Fail("switchable pair without two children", error);
+    if ((c->flags & fcc::kFlagPartial) &&
+        (c->type == fcc::kSequence || c->type == fcc::kSwitchable) &&
         c->ref > static_cast<uint32_t>(n))
       return Fail("partial-completion limit beyond the children", error);
     if (c->type == fcc::kSetMember0 || c->type == fcc::kSetMember1) {
@@ -113,7 +116,8 @@ class TreeCheck {
 
 // True when following references from rule r comes back to a rule on the
 // current path (state: 0 unvisited, 1 on the path, 2 done).
-bool HasRefCycle(const std::vector<std::vector<uint32_t>>& refs, uint32_t r, std::vector<char>& state) {
+bool HasRefCycle(const std::vector<std::vector<uint32_t>>& refs, uint32_t r,
+                 std::vector<char>& state) {
   if (state[r] == 1) return true;
   if (state[r] == 2) return false;
   state[r] = 1;
@@ -144,7 +148,8 @@ bool CheckGroup(const ForecastTables& t, int g, std::string& error) {
     for (int i = 0; i < list.GetSize(); ++i) {
       if (list[i] >= static_cast<uint32_t>(nRules)) {
         char buf[160];
-        std::snprintf(buf, sizeof buf, "group %d key %04x lists rule %u of %d", g, key, list[i], nRules);
+        std::snprintf(buf, sizeof buf, "group %d key %04x lists rule %u of %d", g, key, list[i],
+                      nRules);
         error = buf;
         return false;
       }
@@ -229,7 +234,8 @@ bool ReadSet(ByteReader& in, AbstractSetMap& set, std::string& error) {
 
 bool ReadGroup(ByteReader& in, ForecastCellList& rules, ForecastKeyMap& keys, std::string& error) {
   const uint32_t nKeys = in.Le32();
-  if (!in.Ok() || nKeys > in.Remaining() / 4) return (error = At("bad key count", in.Offset())), false;
+  if (!in.Ok() || nKeys > in.Remaining() / 4)
+    return (error = At("bad key count", in.Offset())), false;
   for (uint32_t i = 0; i < nKeys; ++i) {
     const size_t where = in.Offset();
     const uint16_t key = in.Le16();
@@ -247,7 +253,8 @@ bool ReadGroup(ByteReader& in, ForecastCellList& rules, ForecastKeyMap& keys, st
     auto* cell = new typForecastCell;
     rules.Add(cell);
     if (!ReadCell(cell, in, 1))
-      return (error = At(in.Ok() ? "invalid cell type or nesting too deep" : "cell cut short", where)),
+      return (error =
+                  At(in.Ok() ? "invalid cell type or nesting too deep" : "cell cut short", where)),
              false;
   }
   return true;
@@ -293,7 +300,8 @@ void FreeForecastTables(const ForecastTables& t) {
   }
 }
 
-bool ReadForecastTables(const uint8_t* data, size_t size, const ForecastTables& t, std::string& error) {
+bool ReadForecastTables(const uint8_t* data, size_t size, const ForecastTables& t,
+                        std::string& error) {
   FreeForecastTables(t);
   ByteReader in(data, size);
   if (ReadAll(in, t, error)) return true;

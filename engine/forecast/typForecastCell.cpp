@@ -77,7 +77,8 @@ int HasBadCi(const char* text, int s, int p, const typForecastCell* cell) {
   }
   for (int i = 0; i < cell->badCiInside.GetSize(); ++i) {
     const CString& w = cell->badCiInside[i];
-    if (w.GetLength() <= n && std::memcmp(text + p + 2 - w.GetLength(), w.GetString(), w.GetLength()) == 0)
+    if (w.GetLength() <= n &&
+        std::memcmp(text + p + 2 - w.GetLength(), w.GetString(), w.GetLength()) == 0)
       return 1;
   }
   return 0;

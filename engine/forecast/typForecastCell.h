@@ -18,19 +18,19 @@ struct typForecastCell;
 using ForecastCellList = AArray<typForecastCell*, typForecastCell*>;
 
 struct typForecastCell {
-  uint8_t type = 0;      // fcc::kCycle ... ; 0 an invalid cell
-  uint32_t ref = 0;      // rule index of a reference cell; child limit of 0x0080
-  uint16_t flags = 0;    // fcc::kFlag...
-  char id = 0;           // capture letter E, M, N, P, X, Y, Z; 0 none
-  uint8_t minLen = 0;    // characters the cell matches, at least
-  uint8_t maxLen = 0;    // and at most
-  uint8_t split = 0;     // sequence rule: condition children; split = separator
+  uint8_t type = 0;    // fcc::kCycle ... ; 0 an invalid cell
+  uint32_t ref = 0;    // rule index of a reference cell; child limit of 0x0080
+  uint16_t flags = 0;  // fcc::kFlag...
+  char id = 0;         // capture letter E, M, N, P, X, Y, Z; 0 none
+  uint8_t minLen = 0;  // characters the cell matches, at least
+  uint8_t maxLen = 0;  // and at most
+  uint8_t split = 0;   // sequence rule: condition children; split = separator
   char endChars[fcc::kEndCharBytes] = {};
-  CString text;              // literal, or abstract set name
-  CStringArray badCiInside;  // words that may not occur inside the match
-  CStringArray badCiAtStart; // words that may not stand just before it
-  ForecastCellList children; // owned unless ownsChildren is false
-  bool ownsChildren = true;  // false only for a reversed form
+  CString text;               // literal, or abstract set name
+  CStringArray badCiInside;   // words that may not occur inside the match
+  CStringArray badCiAtStart;  // words that may not stand just before it
+  ForecastCellList children;  // owned unless ownsChildren is false
+  bool ownsChildren = true;   // false only for a reversed form
 
   typForecastCell() = default;
   ~typForecastCell();

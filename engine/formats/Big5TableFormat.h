@@ -17,12 +17,12 @@ constexpr int kTrails = kTrailLast - kTrailFirst + 1;  // 191
 
 constexpr int kGbkLeadFirst = 0x81;
 constexpr int kGbkLeadLast = 0xFE;
-constexpr int kGbkLeads = kGbkLeadLast - kGbkLeadFirst + 1;  // 126
+constexpr int kGbkLeads = kGbkLeadLast - kGbkLeadFirst + 1;         // 126
 constexpr size_t kGbk2Big5Bytes = size_t{kGbkLeads} * kTrails * 2;  // 48132
 
 constexpr int kBig5LeadFirst = 0xA1;
 constexpr int kBig5LeadLast = 0xFA;
-constexpr int kBig5Leads = kBig5LeadLast - kBig5LeadFirst + 1;  // 90
+constexpr int kBig5Leads = kBig5LeadLast - kBig5LeadFirst + 1;       // 90
 constexpr size_t kBig52GbkBytes = size_t{kBig5Leads} * kTrails * 2;  // 34380
 
 constexpr uint16_t kNoBig5 = 0xA1BC;  // Gbk2Big5's answer for "none"

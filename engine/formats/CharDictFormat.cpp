@@ -22,7 +22,8 @@ std::string WritePyKeys(const std::vector<SyllableRun>& runs) {
     out += r.syllable;
     // The count is stored high byte first, marked by bit 15.
     char count[2];
-    big_endian::Store16(count, static_cast<uint16_t>(kCountMark << 8 | (r.count & kMaxSyllableChars)));
+    big_endian::Store16(count,
+                        static_cast<uint16_t>(kCountMark << 8 | (r.count & kMaxSyllableChars)));
     out.append(count, 2);
     PutLe16(out, static_cast<uint16_t>(r.start));
   }
@@ -59,8 +60,8 @@ uint16_t ToneSequence(const std::vector<int>& tones) {
   return word;
 }
 
-std::string WriteToneReadings(const std::vector<ToneRecord>& records,
-                              bool orderedTones, uint32_t version) {
+std::string WriteToneReadings(const std::vector<ToneRecord>& records, bool orderedTones,
+                              uint32_t version) {
   std::string out;
   PutLe32(out, version);
   PutLe16(out, static_cast<uint16_t>(records.size()));

@@ -29,12 +29,12 @@
 
 namespace chardict {
 
-constexpr size_t kMinFileBytes = 100;      // shorter lists are refused
-constexpr uint8_t kCountMark = 0x80;       // pykeys.dic count high byte
+constexpr size_t kMinFileBytes = 100;           // shorter lists are refused
+constexpr uint8_t kCountMark = 0x80;            // pykeys.dic count high byte
 constexpr uint32_t kMaxSyllableChars = 0x7FFF;  // 15-bit count
 constexpr uint32_t kMaxFlatStart = 0xFFFF;      // 16-bit start
-constexpr int kMaxReadings = 6;            // readings per character in ch2pypz
-constexpr uint8_t kCommonFlag = 0x01;      // low two bits of the flags
+constexpr int kMaxReadings = 6;                 // readings per character in ch2pypz
+constexpr uint8_t kCommonFlag = 0x01;           // low two bits of the flags
 constexpr uint8_t kCommonMask = 0x03;
 constexpr size_t kCh2KeyCodeBuffer = 268;  // ch2key.bin code + NUL fits this
 constexpr size_t kCh2PyCodeBuffer = 264;   // ch2py.bin reading + NUL fits this
@@ -66,8 +66,8 @@ std::string WriteShapeCodeList(const std::vector<ShapeCodeRecord>& records);
 
 // One reading of a character in ch2pypz1.bin / ch2pypz2.bin.
 struct ToneReading {
-  std::string pinyin;        // full spelling, lower case, v for u-umlaut
-  std::vector<int> tones;    // 1..5 in order of preference, no repeats
+  std::string pinyin;      // full spelling, lower case, v for u-umlaut
+  std::vector<int> tones;  // 1..5 in order of preference, no repeats
 };
 struct ToneRecord {
   std::string ch;                     // 2-byte GBK character
@@ -79,8 +79,8 @@ uint8_t ToneMask(const std::vector<int>& tones);
 // Ordered tone word of ch2pypz2.bin: 3 bits a tone from the low end.
 uint16_t ToneSequence(const std::vector<int>& tones);
 // ch2pypz1.bin (orderedTones false) or ch2pypz2.bin (true).
-std::string WriteToneReadings(const std::vector<ToneRecord>& records,
-                              bool orderedTones, uint32_t version);
+std::string WriteToneReadings(const std::vector<ToneRecord>& records, bool orderedTones,
+                              uint32_t version);
 
 // One record of ch2key.bin / ch2py.bin.
 struct CodeRecord {

@@ -112,14 +112,16 @@ bool BuildKeys(const std::vector<std::vector<std::string>>& codes, Method method
         firsts.push_back(LettersAsCodes(DistinctFirstLetters(codes[i])));
       prefix.clear();
       budget.NewGroup();
-      ForEachCombination(firsts, 0, prefix, budget, [&](const std::string& k) { add(out.keys, k); });
+      ForEachCombination(firsts, 0, prefix, budget,
+                         [&](const std::string& k) { add(out.keys, k); });
     }
     if (n >= 5) {
       std::vector<std::vector<std::string>> firsts;
       for (const auto& list : codes) firsts.push_back(LettersAsCodes(DistinctFirstLetters(list)));
       prefix.clear();
       budget.NewGroup();
-      ForEachCombination(firsts, 0, prefix, budget, [&](const std::string& k) { add(out.keys, k); });
+      ForEachCombination(firsts, 0, prefix, budget,
+                         [&](const std::string& k) { add(out.keys, k); });
     }
   }
   return !out.keys.empty();

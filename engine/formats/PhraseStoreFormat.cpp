@@ -1,6 +1,5 @@
 #include "engine/formats/PhraseStoreFormat.h"
 
-
 #include "base/ByteOrder.h"
 #include "base/ByteReader.h"
 #include "engine/formats/JiaMiJieMi.h"
@@ -69,7 +68,8 @@ bool ReadIndex(const std::string& image, int entryBytes, bool weightedHeader,
       return false;
     }
     IndexRecord rec;
-    while (r.Remaining() > 0 && next() != 0 && next() < kEntryMark) rec.key.push_back(static_cast<char>(r.U8()));
+    while (r.Remaining() > 0 && next() != 0 && next() < kEntryMark)
+      rec.key.push_back(static_cast<char>(r.U8()));
     while (r.Remaining() > 0 && next() >= kEntryMark) {
       const size_t at = r.Offset();
       const uint8_t* e = r.Bytes(static_cast<size_t>(entryBytes));

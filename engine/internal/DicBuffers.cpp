@@ -54,16 +54,26 @@ unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra) {
 int KeyOrdinal(char c) {
   const int v = static_cast<signed char>(c);
   int r;
-  if (v > '_') r = v - 0x49;
-  else if (v == ']') r = 22;
-  else if (v == '[') r = 21;
-  else if (v == '@') r = 20;
-  else if (v == '=') r = 19;
-  else if (v == ';') r = 18;
-  else if (v > '+') r = v - 0x28;
-  else if (v == '\'') r = 3;
-  else if (v > '"') r = v - 0x22;
-  else r = 0;
+  if (v > '_')
+    r = v - 0x49;
+  else if (v == ']')
+    r = 22;
+  else if (v == '[')
+    r = 21;
+  else if (v == '@')
+    r = 20;
+  else if (v == '=')
+    r = 19;
+  else if (v == ';')
+    r = 18;
+  else if (v > '+')
+    r = v - 0x28;
+  else if (v == '\'')
+    r = 3;
+  else if (v > '"')
+    r = v - 0x22;
+  else
+    r = 0;
   if (r < 0) r = 0;
   if (r > kOrdinals - 1) r = kOrdinals - 1;
   return r;
@@ -157,8 +167,8 @@ std::string BoundPyKeys(uint8_t* data, size_t len, uint32_t nChars) {
     if (count > fits) {
       char text[128];
       snprintf(text, sizeof text,
-               "record at offset 0x%zx: %u characters from %u pass the list of %u; cut",
-               start, count, first, nChars);
+               "record at offset 0x%zx: %u characters from %u pass the list of %u; cut", start,
+               count, first, nChars);
       if (err.empty()) err = text;
       rec[0] = static_cast<uint8_t>(kHighBit | ((fits >> 8) & 0x7F));
       rec[1] = static_cast<uint8_t>(fits & 0xFF);

@@ -33,8 +33,8 @@ int KeyBucket(const char* key);
 
 // How the data after each key of a sorted key list is laid out.
 enum class KeyListLayout {
-  kEntries,      // entries of entryLen bytes while the next byte has bit 7
-  kPinYinKeys,   // one 4-byte record (pykeys.dic)
+  kEntries,     // entries of entryLen bytes while the next byte has bit 7
+  kPinYinKeys,  // one 4-byte record (pykeys.dic)
 };
 // Fills table (2500 offsets) for the records in data[0..len), which end at
 // a zero byte or at len. Offsets count from data.

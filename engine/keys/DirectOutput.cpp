@@ -103,10 +103,9 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
   }
   // The tables keep a character as its bytes in memory order: the lead
   // byte is the low one.
-  const typCharFatFmt chosen =
-      nBytes == 2 ? typCharFatFmt::Char(static_cast<uint8_t>(value & 0xFF),
-                                        static_cast<uint8_t>(value >> 8))
-                  : typCharFatFmt::Char(static_cast<uint8_t>(value), 0);
+  const typCharFatFmt chosen = nBytes == 2 ? typCharFatFmt::Char(static_cast<uint8_t>(value & 0xFF),
+                                                                 static_cast<uint8_t>(value >> 8))
+                                           : typCharFatFmt::Char(static_cast<uint8_t>(value), 0);
   return CommitChoice(window, chosen, nBytes, -1, 0, 0);
 }
 

@@ -9,7 +9,8 @@
 // 若刚才想输中文却输入了英文,请单点右Alt键。
 static const char kCorrectionOfferTip[] =
     "\xC8\xF4\xB8\xD5\xB2\xC5\xCF\xEB\xCA\xE4\xD6\xD0\xCE\xC4\xC8\xB4\xCA\xE4\xC8\xEB\xC1\xCB\xD3"
-    "\xA2\xCE\xC4,\xC7\xEB\xB5\xA5\xB5\xE3\xD3\xD2" "Alt\xBC\xFC\xA1\xA3";
+    "\xA2\xCE\xC4,\xC7\xEB\xB5\xA5\xB5\xE3\xD3\xD2"
+    "Alt\xBC\xFC\xA1\xA3";
 
 namespace {
 
@@ -38,8 +39,7 @@ void CChnChars::ForgetEnglishLetters() {
 void CChnChars::DoAfterSwitch2Chn() {
   if (!keymsg::ChnMode()) return;
   IEngineHost& host = EngineHost();
-  if (host.GetMiliSecCount() - m_tmEngKey >= kOfferWindowMs || m_strEngKeys.GetLength() < 2)
-    return;
+  if (host.GetMiliSecCount() - m_tmEngKey >= kOfferWindowMs || m_strEngKeys.GetLength() < 2) return;
   host.MessageBeep();
   keymsg::ShowTip(*this, kCorrectionOfferTip);
   m_bEngTipShown = 1;

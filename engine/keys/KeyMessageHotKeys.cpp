@@ -9,10 +9,10 @@
 
 #include "engine/EngineHost.h"
 #include "engine/FrameCommands.h"
-#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
-#include "engine/internal/ChoiceHelpers.h"
 #include "engine/commit/CommitText.h"
+#include "engine/internal/ChoiceHelpers.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
 // 双拼提示: 如想进入 i-英数模式,请按 Alt+[
@@ -23,7 +23,6 @@ static const char kShuangPinIModeTip[] =
 namespace {
 
 using namespace keymsg;
-
 
 struct AltKey {
   unsigned long key;
@@ -108,8 +107,8 @@ int NotForEngine(CChnChars& e, AltKey& a) {
   return EngineRightAltKey(a.key) ? kGoOnWithKey : 0;
 }
 
-constexpr HotKey kBeforeTarget[] = {Forecast, English, BarKeys, Commands, AltIIsReChoose,
-                                    NotForEngine};
+constexpr HotKey kBeforeTarget[] = {Forecast, English,        BarKeys,
+                                    Commands, AltIIsReChoose, NotForEngine};
 
 int ToggleKey(CChnChars& e, AltKey& a) {
   if (a.key != '=' || (ChnMode() && !RightAlt(e))) return kGoOnWithKey;
@@ -186,9 +185,8 @@ int LeftAltKeys(CChnChars& e, AltKey& a) {
   return Translated(e, a);
 }
 
-constexpr HotKey kChineseHotKeys[] = {ReChoose,       LeftAltKeyItself, PickCharOfCommit,
-                                      ShuangPinModes, VMode,            Repeat,
-                                      LeftAltKeys};
+constexpr HotKey kChineseHotKeys[] = {ReChoose, LeftAltKeyItself, PickCharOfCommit, ShuangPinModes,
+                                      VMode,    Repeat,           LeftAltKeys};
 
 // The right Alt pressed alone: the multi-row layout changes row; with more
 // than two keys typed the press is the engine's.
@@ -253,9 +251,12 @@ void FollowReChoice(CChnChars& e, const CString& text) {
   const int state = e.m_nReSelState;
   const int i = e.m_nReSelIndex;
   if (state >= 0 && state <= kLastListReSelState) {
-    if (i >= 0 && i < e.m_arrReSelCands.GetSize()) e.m_reSelItem = e.m_lastCommit = e.m_arrReSelCands[i];
-  } else if (state >= kFirstCharReSelState && state <= kLastCharReSelState && text.GetLength() == 2) {
-    e.m_lastCommit = typCharFatFmt::Char(static_cast<uint8_t>(text[0]), static_cast<uint8_t>(text[1]));
+    if (i >= 0 && i < e.m_arrReSelCands.GetSize())
+      e.m_reSelItem = e.m_lastCommit = e.m_arrReSelCands[i];
+  } else if (state >= kFirstCharReSelState && state <= kLastCharReSelState &&
+             text.GetLength() == 2) {
+    e.m_lastCommit =
+        typCharFatFmt::Char(static_cast<uint8_t>(text[0]), static_cast<uint8_t>(text[1]));
     e.m_lastCommit.data[2] = 0;
     e.m_lastCommit.lianXianMark = 0;
   }

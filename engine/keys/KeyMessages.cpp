@@ -7,8 +7,8 @@
 
 #include "engine/EngineHost.h"
 #include "engine/FrameCommands.h"
-#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
 // 按<Ctrl>键后, 此词将不被放入词库.
@@ -41,10 +41,7 @@ namespace {
 
 using namespace keymsg;
 
-
-bool IsCtrlKey(unsigned long key) {
-  return key == keysym::kControlL || key == keysym::kControlR;
-}
+bool IsCtrlKey(unsigned long key) { return key == keysym::kControlL || key == keysym::kControlR; }
 
 // Type 1: the right Alt clicked alone.
 int AltReleasedAlone(CChnChars& e, unsigned long flags) {
@@ -103,7 +100,8 @@ int KeyPressedNoAlt(CChnChars& e, unsigned long key, unsigned long flags, unsign
     host.PostFrameCommand(framecmd::kToggleInputMode);
     return 1;
   }
-  if ((key == keysym::kF11 || (key == keysym::kF12 && switchKey == 1)) && !(ChnMode() && ForecastAvailable(e)))
+  if ((key == keysym::kF11 || (key == keysym::kF12 && switchKey == 1)) &&
+      !(ChnMode() && ForecastAvailable(e)))
     return 0;
   e.m_nKeyFlags = static_cast<uint32_t>(flags >> 16) & 0xFFFF;
   if (!ChnMode()) return 0;

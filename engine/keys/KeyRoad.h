@@ -10,10 +10,10 @@
 struct typKeyRoad {
   unsigned long key;
   unsigned long window;
-  bool nav;          // a navigation key (Home..End, or '/' as Next)
-  char c;            // the key's character, letters lowered
-  int hasWildcard;   // the key string holds '?' (the selection tips read it)
-  int pageKey;       // the key turned the page: lay out without a lookup
+  bool nav;         // a navigation key (Home..End, or '/' as Next)
+  char c;           // the key's character, letters lowered
+  int hasWildcard;  // the key string holds '?' (the selection tips read it)
+  int pageKey;      // the key turned the page: lay out without a lookup
 };
 
 namespace keyroad {

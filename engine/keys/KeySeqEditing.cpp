@@ -8,9 +8,9 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "framework/KeySyms.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
+#include "framework/KeySyms.h"
 
 const char* const gszPingZeMa = "12345";
 
@@ -155,8 +155,7 @@ void CChnChars::InsertKeySeqChar(char ch) {
       ++m_nInsertPt;
     }
   }
-  if (cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin && m_strKeySeq == "v" &&
-      m_bAlt)
+  if (cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin && m_strKeySeq == "v" && m_bAlt)
     m_strKeySeq = "V";
   MakeBackCopyOfm_strKeySeq();
   m_nCurPage = 0;
@@ -239,7 +238,8 @@ void CChnChars::RemoveTrailingQuestionMark(int all) {
   // Only wildcards left (one or two): nothing worth keeping. A string that
   // merely starts with wildcards keeps its other keys.
   const int left = m_strKeySeq.GetLength();
-  const bool onlyWild = left > 0 && left <= 2 && m_strKeySeq[0] == '?' && m_strKeySeq[left - 1] == '?';
+  const bool onlyWild =
+      left > 0 && left <= 2 && m_strKeySeq[0] == '?' && m_strKeySeq[left - 1] == '?';
   if (all && onlyWild) {
     m_strKeySeq.Empty();
     m_nInsertPt = 0;

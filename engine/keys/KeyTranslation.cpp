@@ -9,10 +9,10 @@
 #include <algorithm>
 
 #include "engine/EngineHost.h"
-#include "framework/KeySyms.h"
 #include "engine/PaneGlobals.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/DicBuffers.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
 namespace keyroad {
@@ -144,15 +144,15 @@ int ClearTipCountdown(CChnChars& e, typKeyRoad&) {
 }
 
 constexpr Step kRoad[] = {
-    RepeatGuard,       RowSwitch,          SlashAsNextInZuCi,  CtrlHeld,        ShiftInsertDelete,
-    InsertStartsZuCi,  NavigationAndDelete, ClearTipCountdown, ChineseInputSteps, CommonPathSteps,
+    RepeatGuard,      RowSwitch,           SlashAsNextInZuCi, CtrlHeld,          ShiftInsertDelete,
+    InsertStartsZuCi, NavigationAndDelete, ClearTipCountdown, ChineseInputSteps, CommonPathSteps,
 };
 
 }  // namespace
 
 int CChnChars::TranslateChnKey(unsigned long key, unsigned long window, unsigned long) {
-  typKeyRoad road{key, window, IsNavigationKey(key) != 0,
-                  static_cast<char>(MyMapVirtualKey(key, 1, 0)), 0, 0};
+  typKeyRoad road{
+      key, window, IsNavigationKey(key) != 0, static_cast<char>(MyMapVirtualKey(key, 1, 0)), 0, 0};
   for (Step step : kRoad) {
     const int r = step(*this, road);
     if (r != kGoOnWithKey) return r;

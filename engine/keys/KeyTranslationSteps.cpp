@@ -101,8 +101,8 @@ int ShapeCodeDigitSelects(CChnChars& e, typKeyRoad& r) {
   return kGoOnWithKey;
 }
 
-constexpr Step kChineseSteps[] = {StartZuCi,      ZuCiKeys,       IModeKeys, PinyinEscapeAndFilter,
-                                  RightAltRePick, ShapeCodeDigitSelects};
+constexpr Step kChineseSteps[] = {
+    StartZuCi, ZuCiKeys, IModeKeys, PinyinEscapeAndFilter, RightAltRePick, ShapeCodeDigitSelects};
 
 // ---- The common path.
 
@@ -132,11 +132,13 @@ int ResetKeys(CChnChars& e, typKeyRoad& r) {
 
 int PassedKeys(CChnChars&, typKeyRoad& r) {
   switch (r.key) {
-    case keysym::kPause: case keysym::kScrollLock: case keysym::kNumLock: case kKeysym4:
-    case keysym::kControlL: case keysym::kControlR:
-      return 0;
-    default:
-      return kGoOnWithKey;
+    case keysym::kPause:
+    case keysym::kScrollLock:
+    case keysym::kNumLock:
+    case kKeysym4:
+    case keysym::kControlL:
+    case keysym::kControlR: return 0;
+    default: return kGoOnWithKey;
   }
 }
 
@@ -213,9 +215,9 @@ int EnterKey(CChnChars& e, typKeyRoad& r) {
 }
 
 constexpr Step kCommonSteps[] = {
-    CtrlPasses,    ResetKeys,              PassedKeys,    AltKeyClearsFlags,
-    DirectOutput,  EscapeWithKeys,         NoteWildcard,  CapsLockWithAltRepeats,
-    SelectionKeys, BackSpaceDeletes,       KeyNameNoCodeUses, EnterKey,
+    CtrlPasses,    ResetKeys,        PassedKeys,        AltKeyClearsFlags,
+    DirectOutput,  EscapeWithKeys,   NoteWildcard,      CapsLockWithAltRepeats,
+    SelectionKeys, BackSpaceDeletes, KeyNameNoCodeUses, EnterKey,
 };
 
 template <size_t N>

@@ -10,12 +10,21 @@ namespace {
 // Keys that go on along the road as tones, strokes, wildcards or page keys.
 bool GoesOn(unsigned long key) {
   switch (key) {
-    case keysym::kGrave: case keysym::kCapsLock: case keysym::kShiftL: case keysym::kShiftR:
-    case '-': case '=': case keysym::kSpace: case keysym::kAltL: case keysym::kAltR:
-    case '[': case ']': case ';': case ',': case '.':
-      return true;
-    default:
-      return false;
+    case keysym::kGrave:
+    case keysym::kCapsLock:
+    case keysym::kShiftL:
+    case keysym::kShiftR:
+    case '-':
+    case '=':
+    case keysym::kSpace:
+    case keysym::kAltL:
+    case keysym::kAltR:
+    case '[':
+    case ']':
+    case ';':
+    case ',':
+    case '.': return true;
+    default: return false;
   }
 }
 

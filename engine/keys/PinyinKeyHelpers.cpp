@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "engine/internal/CharReadings.h"
 #include "base/ChnText.h"
+#include "engine/internal/CharReadings.h"
 
 namespace {
 

@@ -133,8 +133,8 @@ int CChnChars::RefineBackwardStop(const char* keys, int start, int m, int point)
   while (m > 1) {
     const int lim = std::max(0, std::min(m, point - start) - 1);
     int foundA = 0;
-    const int a = FindMatchingKeySeqEndingPt(work.substr(0, static_cast<size_t>(lim)).c_str(), 0, 1,
-                                             &foundA);
+    const int a =
+        FindMatchingKeySeqEndingPt(work.substr(0, static_cast<size_t>(lim)).c_str(), 0, 1, &foundA);
     if (a < 1 || !foundA || a >= m) break;
     int foundB = 0;
     const int b = FindMatchingKeySeqEndingPt(work.c_str() + a, 0, 1, &foundB);

@@ -4,9 +4,9 @@
 // little-endian: lead byte low); 0 means "no mapping".
 #include "engine/CChnChars.h"
 
+#include "engine/formats/CharDictFormat.h"
 #include "engine/internal/CharReadings.h"
 #include "engine/internal/ChnNumerals.h"
-#include "engine/formats/CharDictFormat.h"
 
 namespace {
 
@@ -39,20 +39,18 @@ constexpr PunctRow kPunct[] = {
 };
 constexpr int kDoubleOpen = Mem(0xA1, 0xB0), kDoubleClose = Mem(0xA1, 0xB1);  // “ ”
 constexpr int kSingleOpen = Mem(0xA1, 0xAE), kSingleClose = Mem(0xA1, 0xAF);  // ‘ ’
-constexpr int kFullStopWide = Mem(0xA3, 0xAE);                               // ．
-constexpr int kFullStop = Mem(0xA1, 0xA3);                                   // 。
+constexpr int kFullStopWide = Mem(0xA3, 0xAE);                                // ．
+constexpr int kFullStop = Mem(0xA1, 0xA3);                                    // 。
 
 struct SymbolRow {
   char key;
   int value;
 };
 constexpr SymbolRow kSymbols[] = {
-    {'~', Mem(0xA1, 0xAB)}, {'`', Mem(0xA3, 0xE0)}, {'#', Mem(0xA3, 0xA3)},
-    {'%', Mem(0xA3, 0xA5)}, {'^', Mem(0xA3, 0xDE)}, {'*', Mem(0xA1, 0xEF)},
-    {'-', Mem(0xA3, 0xAD)}, {'+', Mem(0xA3, 0xAB)}, {'=', Mem(0xA3, 0xBD)},
-    {'{', Mem(0xA3, 0xFB)}, {'}', Mem(0xA3, 0xFD)}, {'[', Mem(0xA3, 0xDB)},
-    {']', Mem(0xA3, 0xDD)}, {'/', Mem(0xA3, 0xAF)}, {'|', Mem(0xA3, 0xFC)},
-    {' ', Mem(0xA1, 0xA1)},
+    {'~', Mem(0xA1, 0xAB)}, {'`', Mem(0xA3, 0xE0)}, {'#', Mem(0xA3, 0xA3)}, {'%', Mem(0xA3, 0xA5)},
+    {'^', Mem(0xA3, 0xDE)}, {'*', Mem(0xA1, 0xEF)}, {'-', Mem(0xA3, 0xAD)}, {'+', Mem(0xA3, 0xAB)},
+    {'=', Mem(0xA3, 0xBD)}, {'{', Mem(0xA3, 0xFB)}, {'}', Mem(0xA3, 0xFD)}, {'[', Mem(0xA3, 0xDB)},
+    {']', Mem(0xA3, 0xDD)}, {'/', Mem(0xA3, 0xAF)}, {'|', Mem(0xA3, 0xFC)}, {' ', Mem(0xA1, 0xA1)},
 };
 constexpr int kFullWidthLead = 0xA3;
 constexpr int kFullWidthDigit0 = 0xB0;  // trail of "０"

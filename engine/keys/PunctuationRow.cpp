@@ -8,8 +8,7 @@ const char cPosToCharUS[kPunctRowKeys] = {'`', '-', '=', '[', ']', ';', '\'', ',
 typKeyContext keyContext = {};
 int gIsKeyContextValid = 0;
 
-int CChnChars::GetKeyContext(unsigned long key, unsigned long, typKeyContext* ctx,
-                             unsigned long) {
+int CChnChars::GetKeyContext(unsigned long key, unsigned long, typKeyContext* ctx, unsigned long) {
   gIsKeyContextValid = 0;
   if (!ctx) return 0;
   ctx->layoutWord[0] = ctx->layoutWord[1] = 0;

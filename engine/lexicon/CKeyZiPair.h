@@ -6,6 +6,6 @@
 #include "base/CString.h"
 
 struct CKeyZiPair {
-  CString text;  // the chosen characters; empty while the segment is open
+  CString text;    // the chosen characters; empty while the segment is open
   int keyEnd = 0;  // end (exclusive) of its keys in m_strZuCiKeys
 };

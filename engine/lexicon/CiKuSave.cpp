@@ -140,11 +140,11 @@ static int SaveParts(CChnChars& e, std::vector<Part>& parts) {
 static void AddMapParts(CChnChars& e, std::vector<Part>& parts) {
   const size_t before = parts.size();
   if (!e.m_bDependRefused[0])
-    parts.push_back({e.m_strDepend1Path, MapImage<unsigned short>(e.m_mapDepend1, false),
-                     nullptr, kIndexCode});
+    parts.push_back(
+        {e.m_strDepend1Path, MapImage<unsigned short>(e.m_mapDepend1, false), nullptr, kIndexCode});
   if (!e.m_bDependRefused[1])
-    parts.push_back({e.m_strDepend2Path, MapImage<unsigned long>(e.m_mapDepend2, true), nullptr,
-                     kIndexCode});
+    parts.push_back(
+        {e.m_strDepend2Path, MapImage<unsigned long>(e.m_mapDepend2, true), nullptr, kIndexCode});
   if (parts.size() > before)
     parts.back().dirty = &e.m_bDependDirty;
   else

@@ -17,14 +17,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ChnText.h"
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
 #include "engine/formats/PhraseKeyRule.h"
 #include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/DicBuffers.h"
-#include "engine/lexicon/IndexInsert.h"
 #include "engine/lexicon/DependMaps.h"
-#include "base/ChnText.h"
+#include "engine/lexicon/IndexInsert.h"
 
 namespace {
 

@@ -25,8 +25,10 @@ std::string Write(const std::vector<Record>& records, bool wideKeys) {
   std::string out;
   Put32(out, static_cast<uint32_t>(records.size()));
   for (const Record& r : records) {
-    if (wideKeys) Put32(out, r.first);
-    else Put16(out, r.first);
+    if (wideKeys)
+      Put32(out, r.first);
+    else
+      Put16(out, r.first);
     const size_t m = r.second.size() < kMaxDependValues ? r.second.size() : kMaxDependValues;
     Put16(out, static_cast<uint32_t>(m));
     for (size_t i = 0; i < m; ++i) Put32(out, r.second[i]);

@@ -10,8 +10,8 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
-#include "engine/lexicon/DependMaps.h"
 #include "engine/internal/DicBuffers.h"
+#include "engine/lexicon/DependMaps.h"
 
 namespace {
 
@@ -118,8 +118,10 @@ void CChnChars::LoadCharDependencyFiles() {
     std::string error;
     if (!dependmap::Read(bytes.data(), bytes.size(), f.wide, records, error))
       EngineDiag("%s: %s; the records before it are kept", f.path.GetString(), error.c_str());
-    if (f.wide) FillMap(m_mapDepend2, records);
-    else FillMap(m_mapDepend1, records);
+    if (f.wide)
+      FillMap(m_mapDepend2, records);
+    else
+      FillMap(m_mapDepend1, records);
   }
   m_bDependDirty = 0;
 }

@@ -18,7 +18,8 @@ constexpr long kLockWaitNs = 50L * 1000 * 1000;
 
 }  // namespace
 
-LexiconFile::LexiconFile(std::string path, IFileOps& ops) : m_path(path), m_file(std::move(path), ops) {}
+LexiconFile::LexiconFile(std::string path, IFileOps& ops)
+    : m_path(path), m_file(std::move(path), ops) {}
 
 LexiconFile::~LexiconFile() {
   if (m_loosened) RestoreMode(m_path);

@@ -90,8 +90,7 @@ int CChnChars::ZuCiCompleted(typCharFatFmt* pick) {
   const int len = m_strZuCiKeys.GetLength();
   const int lastEnd = m_arrZuCiSegs[n - 1].keyEnd;
   bool keysUsed;
-  if (Pinyin() && !cfgInputManager.ShuangPin && len > kTrailingKeyMinLength &&
-      lastEnd == len - 1) {
+  if (Pinyin() && !cfgInputManager.ShuangPin && len > kTrailingKeyMinLength && lastEnd == len - 1) {
     // One key left over: a trailing consonant is a slip (xian + n); a final
     // a, o or e counts only when the pick itself ended with it.
     const char c = m_strZuCiKeys[len - 1];
@@ -201,8 +200,8 @@ int CChnChars::AdjustZuCiState(unsigned long keysym) {
   if (moved > unused.GetLength()) moved = unused.GetLength();
   m_strKeySeq += unused.Left(moved);
   cur.keyEnd += moved;
-  m_nInsertPt = static_cast<int16_t>(keysym == keysym::kEnd ? m_strKeySeq.GetLength()
-                                                            : m_nInsertPt + moved);
+  m_nInsertPt =
+      static_cast<int16_t>(keysym == keysym::kEnd ? m_strKeySeq.GetLength() : m_nInsertPt + moved);
   m_nCurPage = 0;
   ResetReSelectionData();
   ShowChoiceList(0, 0);

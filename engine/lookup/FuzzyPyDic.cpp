@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/CChnChars.h"
-#include "engine/formats/CharDictFormat.h"
-#include "engine/EngineHost.h"
-#include "engine/lookup/FuzzyPinyin.h"
-#include "engine/internal/DicBuffers.h"
 #include "base/AtomicFile.h"
+#include "engine/CChnChars.h"
+#include "engine/EngineHost.h"
+#include "engine/formats/CharDictFormat.h"
+#include "engine/internal/DicBuffers.h"
+#include "engine/lookup/FuzzyPinyin.h"
 #include "framework/SysUtil.h"
 
 namespace {
@@ -56,11 +56,13 @@ std::vector<typDicItem> ParseItems(const std::vector<uint8_t>& keys,
     size_t count = ((keys[pos] & 0x7Fu) << 8) | keys[pos + 1];
     const size_t first = keys[pos + 2] | (static_cast<size_t>(keys[pos + 3]) << 8);
     pos += 4;
-    if (first >= nChars) count = 0;
-    else if (count > nChars - first) count = nChars - first;
-    items.push_back(MakeItem(
-        py, std::string(reinterpret_cast<const char*>(flat.data()) + first * kCharBytes,
-                        count * kCharBytes)));
+    if (first >= nChars)
+      count = 0;
+    else if (count > nChars - first)
+      count = nChars - first;
+    items.push_back(
+        MakeItem(py, std::string(reinterpret_cast<const char*>(flat.data()) + first * kCharBytes,
+                                 count * kCharBytes)));
   }
   return items;
 }
@@ -119,8 +121,8 @@ std::string MergeFuzzyRuns(const std::string& a, const std::string& b) {
 int CChnChars::GenerateFuzzyPyDic(CString flatPath, CString suffix) {
   std::vector<uint8_t> keyBytes, flatBytes;
   if (!chndic::ReadWholeFile(m_strPyKeysPath, keyBytes) ||
-      !chndic::ReadWholeFile(flatPath, flatBytes) ||
-      keyBytes.size() < chardict::kMinFileBytes || flatBytes.size() < chardict::kMinFileBytes) {
+      !chndic::ReadWholeFile(flatPath, flatBytes) || keyBytes.size() < chardict::kMinFileBytes ||
+      flatBytes.size() < chardict::kMinFileBytes) {
     EngineDiag("Cannot make fuzzy lists from %s and %s", m_strPyKeysPath.GetString(),
                flatPath.GetString());
     return 0;
@@ -146,8 +148,7 @@ int CChnChars::GenerateFuzzyPyDic(CString flatPath, CString suffix) {
       // after all of them.
       size_t at = 0;
       while (at < items.size() && items[at].py[0] != common[0]) ++at;
-      while (at < items.size() && items[at].py[0] == common[0] &&
-             strcmp(items[at].py, common) <= 0)
+      while (at < items.size() && items[at].py[0] == common[0] && strcmp(items[at].py, common) <= 0)
         ++at;
       if (at >= items.size() || items[at].py[0] != common[0]) continue;
       items.insert(items.begin() + static_cast<std::ptrdiff_t>(at),

@@ -41,9 +41,8 @@ KeyList CiZuList(const CChnChars& e, int method) {
   // start after it.
   const int header = e.m_nCiZuIdxEntryLen[method] == 4 ? 1 : 0;
   l.data = e.m_pCiZuIdx[method] && e.m_nCiZuIdxLen[method] > 0
-               ? e.m_pCiZuIdx[method] + (e.m_nCiZuIdxLen[method] > static_cast<uint32_t>(header)
-                                             ? header
-                                             : 0)
+               ? e.m_pCiZuIdx[method] +
+                     (e.m_nCiZuIdxLen[method] > static_cast<uint32_t>(header) ? header : 0)
                : nullptr;
   l.table = e.m_pCiZuIdx2Keys[method];
   l.entryLen = e.m_nCiZuIdxEntryLen[method];
@@ -68,8 +67,10 @@ PyRun PyRunOf(const CChnChars& e, const KeyList& l, const Record& r) {
   // The loader bounds every run to the list; a list replaced since (the
   // character-order dialog) is bounded again here.
   const uint32_t nChars = e.PyFlatChars();
-  if (run.start >= nChars) run.count = 0;
-  else if (run.count > nChars - run.start) run.count = nChars - run.start;
+  if (run.start >= nChars)
+    run.count = 0;
+  else if (run.count > nChars - run.start)
+    run.count = nChars - run.start;
   return run;
 }
 
@@ -90,8 +91,10 @@ uint32_t Bound(const KeyList& l, const char* key, int n, bool upper) {
   while (lo < hi) {
     const uint32_t mid = lo + (hi - lo) / 2;
     const int c = ComparePrefix(l, l.recs[mid], k, n);
-    if (c < 0 || (upper && c == 0)) lo = mid + 1;
-    else hi = mid;
+    if (c < 0 || (upper && c == 0))
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }

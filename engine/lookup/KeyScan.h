@@ -42,8 +42,8 @@ struct KeyList {
   const uint32_t* table = nullptr;  // two-key table; null: walks start at 0
   const uint32_t* recs = nullptr;   // record index; null: no searches
   uint32_t nRecs = 0;
-  int entryLen = 0;                 // bytes per entry (kEntries lists)
-  bool pyKeys = false;              // one 4-byte block after each key
+  int entryLen = 0;     // bytes per entry (kEntries lists)
+  bool pyKeys = false;  // one 4-byte block after each key
   bool Loaded() const { return data != nullptr && data[0] != 0; }
 };
 

@@ -71,8 +71,8 @@ bool RewriteXingMaAliases(CString& key, FatList& out) {
     OneChar(out, lookuptext::kDou);
     return true;
   }
-  static const char* const kLast[][2] = {{"qono", "/"}, {"rg1", "/"},     {"rgj", "/"},
-                                         {"rg4", "/"},  {"1oh", "/"},     {",d14", "rd14"},
+  static const char* const kLast[][2] = {{"qono", "/"}, {"rg1", "/"}, {"rgj", "/"},
+                                         {"rg4", "/"},  {"1oh", "/"}, {",d14", "rd14"},
                                          {",d4", "rd4"}};
   for (const auto& r : kLast) key.Replace(r[0], r[1]);
   return false;
@@ -99,7 +99,7 @@ bool RewriteXingMaRetry(CString& key, int& t) {
   if (t == 3) {
     if (key.Replace("[1o", "[o") == 0 && key.Replace("oo", "o") == 0) t = 4;
   }
-  static const char* const kByTurn[][2] = {{"_", "t"},  {"q8", "6"},  {"1z", "z"},
+  static const char* const kByTurn[][2] = {{"_", "t"},  {"q8", "6"}, {"1z", "z"},
                                            {"sj", "s"}, {"11", "1"}, {",k", ","}};
   if (t >= 4 && t <= 9 && key.Replace(kByTurn[t - 4][0], kByTurn[t - 4][1]) == 0) ++t;
   key.Replace(kPlaceholder, "1t");
@@ -163,7 +163,8 @@ int CChnChars::Lookup0(CString key, FatList& out, int showTip, int ignored, int 
 
   int t = 0;
   for (;;) {
-    const int result = w > 0 ? LookUpWzWildCard(key, out) : Lookup_PrefixOk(key, out, ignored, noExact);
+    const int result =
+        w > 0 ? LookUpWzWildCard(key, out) : Lookup_PrefixOk(key, out, ignored, noExact);
     if (pinyin) return result;
     ++t;
     if (w > 0 || t >= kMaxSearches) return result;

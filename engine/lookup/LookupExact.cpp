@@ -75,8 +75,10 @@ int CChnChars::LookupExact(CString key, FatList& out, int what) {
     } else {
       char letter = key[0];
       if (cfg.ShuangPin && cfg.ShuangPinScheme == 1) {
-        if (letter == 'u') letter = 'i';
-        else if (letter == 'i') letter = 'u';
+        if (letter == 'u')
+          letter = 'i';
+        else if (letter == 'i')
+          letter = 'u';
       }
       out.RemoveAll();
       AppendOneKeyChars(*this, letter, key, out);
@@ -132,8 +134,8 @@ int CChnChars::LookupExactHelper(CString key, FatList& out, int mode, typInputMe
   int kept = 0;
   for (uint32_t p = r.dataPos; p < r.next; p += static_cast<uint32_t>(list.entryLen)) {
     const uint8_t* entry = list.data + p;
-    typCharFatFmt rec = mode == 0 ? typCharFatFmt::Char(entry[0], entry[1])
-                                  : typCharFatFmt::Phrase(entry, 0);
+    typCharFatFmt rec =
+        mode == 0 ? typCharFatFmt::Char(entry[0], entry[1]) : typCharFatFmt::Phrase(entry, 0);
     rec.SetKey(key);
     // Initials of long phrases: only phrases with a character per key.
     if (mode == 3 && keyscan::TextChars(rec) < key.GetLength()) continue;
@@ -161,8 +163,7 @@ void CChnChars::SortAndRemoveRareChar(FatList& list) {
     typFatFmtSortRec s{list[i], 0, i};
     if (s.rec.kind == kFatPhrase) {
       s.nWeight = kPhraseWeight;
-      if (pinyin && m_nApostrophes >= 1 && keyscan::TextChars(s.rec) < m_nApostrophes + 1)
-        continue;
+      if (pinyin && m_nApostrophes >= 1 && keyscan::TextChars(s.rec) < m_nApostrophes + 1) continue;
     } else {
       const uint16_t ch = static_cast<uint16_t>(s.rec.data[0] | (s.rec.data[1] << 8));
       if (!m_charUsageRank.empty()) {
@@ -179,8 +180,8 @@ void CChnChars::SortAndRemoveRareChar(FatList& list) {
     kept.push_back(s);
   }
 
-  const bool sort = !pinyin || (!cfg.StdPinYin && m_strKeySeq.GetLength() == 1 &&
-                                !IsVowelKey(m_strKeySeq[0]));
+  const bool sort =
+      !pinyin || (!cfg.StdPinYin && m_strKeySeq.GetLength() == 1 && !IsVowelKey(m_strKeySeq[0]));
   if (sort) {
     // The exchange sort the candidate order has always had: each position
     // takes, in turn, every later record lighter than what it holds. It is

@@ -6,11 +6,11 @@
 // and decides what the display shows: a list, rows, or nothing.
 #include <cstring>
 
+#include "base/ChnText.h"
 #include "engine/CChnChars.h"
 #include "engine/lookup/EditDistance.h"
 #include "engine/lookup/KeyScan.h"
 #include "engine/lookup/PrefixTiers.h"
-#include "base/ChnText.h"
 
 using keyscan::FatList;
 
@@ -127,8 +127,8 @@ int CChnChars::Lookup_PrefixOk(CString key, FatList& out, int /*ignored*/, int n
     if (m_pKey2ChsDic2->Lookup(key, sole) && sole.GetLength() == 2 &&
         static_cast<uint8_t>(sole[0]) >= 0x80) {
       out.RemoveAll();
-      typCharFatFmt c = typCharFatFmt::Char(static_cast<uint8_t>(sole[0]),
-                                            static_cast<uint8_t>(sole[1]));
+      typCharFatFmt c =
+          typCharFatFmt::Char(static_cast<uint8_t>(sole[0]), static_cast<uint8_t>(sole[1]));
       out.Add(c);
       m_bSoleCandMapHit = 1;
       return 1;

@@ -11,10 +11,10 @@
 namespace prefixtiers {
 namespace {
 
-constexpr int kMinTierA = 3;       // score threshold of tier A at least this
-constexpr int kLongKey = 12;       // prefix keys longer than this get the
-                                   // beginning test of tier A
-constexpr int kSegHead = 4;        // leading characters of a syllable list in tier B
+constexpr int kMinTierA = 3;  // score threshold of tier A at least this
+constexpr int kLongKey = 12;  // prefix keys longer than this get the
+                              // beginning test of tier A
+constexpr int kSegHead = 4;   // leading characters of a syllable list in tier B
 
 bool Free(const typCharFatFmt& c) { return c.key[0] != 0; }
 
@@ -64,7 +64,9 @@ void ChooseByTiers(CChnChars& e, const CString& key, Gathered& g, keyscan::FatLi
   const int t = L * 3 / 7;
   const int T2 = ((L <= 5 && t >= 2) || (L >= 6 && t >= 3)) ? 2 * t + 1 : (L <= 5 ? 5 : 7);
   const int T3 = ((L <= 4 && t >= 2) || (L >= 5 && t >= 3)) ? 5 * t / 2 : (L <= 4 ? 5 : 7);
-  auto common = [&](typCharFatFmt& c) { return e.IsCommonChar(reinterpret_cast<char*>(c.data)) != 0; };
+  auto common = [&](typCharFatFmt& c) {
+    return e.IsCommonChar(reinterpret_cast<char*>(c.data)) != 0;
+  };
 
   for (int i = 0; i < prefix.GetSize(); ++i)  // A
     if (CloseEnough(prefix[i], key, t)) Take(prefix[i], out);

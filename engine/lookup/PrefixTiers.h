@@ -16,9 +16,9 @@ namespace prefixtiers {
 constexpr int kMaxSegLists = 4;
 
 struct Gathered {
-  keyscan::FatList* prefix;               // candidates of the merged rows
-  keyscan::FatList* fuzzy;                // fuzzy segment phrases
-  keyscan::FatList* segs[kMaxSegLists];   // characters of leading syllables
+  keyscan::FatList* prefix;              // candidates of the merged rows
+  keyscan::FatList* fuzzy;               // fuzzy segment phrases
+  keyscan::FatList* segs[kMaxSegLists];  // characters of leading syllables
   int nSegs = 0;
 };
 

@@ -15,13 +15,13 @@
 
 namespace {
 
-constexpr int kNoRowDist = 99999;      // m_nRowsMinDist of a set without rows
-constexpr int kNoSegDist = 999999;     // m_nSegMinDist without rows
-constexpr int kFillPinYin = 20;        // candidates that end a merge once enough
-constexpr int kFillXingMa = 16;        // distinct distances are taken
-constexpr int kDistinctChars = 1;      // distinct distances needed, set 0
-constexpr int kDistinctPhrases = 3;    // set 1 and the merge of the sets
-constexpr int kSecondListStep = 6;     // distance per key the runner-up lacks
+constexpr int kNoRowDist = 99999;        // m_nRowsMinDist of a set without rows
+constexpr int kNoSegDist = 999999;       // m_nSegMinDist without rows
+constexpr int kFillPinYin = 20;          // candidates that end a merge once enough
+constexpr int kFillXingMa = 16;          // distinct distances are taken
+constexpr int kDistinctChars = 1;        // distinct distances needed, set 0
+constexpr int kDistinctPhrases = 3;      // set 1 and the merge of the sets
+constexpr int kSecondListStep = 6;       // distance per key the runner-up lacks
 constexpr int kSecondListStepShort = 3;  // ... when one typed key is left
 constexpr int kLists = 2;
 
@@ -146,8 +146,10 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
           T[0] == m_chLookAheadKey && T[1] == 0)
         dist = 1;
       if (which != best) {
-        if (rLen >= 2) dist += (bl.prefix - sl.prefix) * kSecondListStep;
-        else if (rLen == 1) dist += (bl.prefix - sl.prefix) * kSecondListStepShort;
+        if (rLen >= 2)
+          dist += (bl.prefix - sl.prefix) * kSecondListStep;
+        else if (rLen == 1)
+          dist += (bl.prefix - sl.prefix) * kSecondListStepShort;
       }
       if (L > 2 && P == L) dist = dist * 3 / 2;
       rows[which][e] = {static_cast<int16_t>(set), static_cast<int16_t>(which),
@@ -167,9 +169,12 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
   int next[kLists] = {0, 0};
   while (next[0] < nRows[0] || next[1] < nRows[1]) {
     int from;
-    if (next[0] >= nRows[0]) from = 1;
-    else if (next[1] >= nRows[1]) from = 0;
-    else from = rows[1][next[1]].nDist < rows[0][next[0]].nDist ? 1 : 0;
+    if (next[0] >= nRows[0])
+      from = 1;
+    else if (next[1] >= nRows[1])
+      from = 0;
+    else
+      from = rows[1][next[1]].nDist < rows[0][next[0]].nDist ? 1 : 0;
     const tagE_Dist row = rows[from][next[from]++];
     if (row.nMatchLen < L) {
       const int keyLen = m_strRowKey[set][row.nList][row.nSlot].GetLength();
@@ -212,16 +217,20 @@ void CChnChars::MergeRowSets(int keyLen, int budget) {
   int i0 = 0, i1 = 0;
   while (i0 < n0 || i1 < n1) {
     int set;
-    if (i0 >= n0) set = kRowSetPhrases;
-    else if (i1 >= n1) set = kRowSetChars;
-    else set = phraseFirst(m_rows[0][i0], m_rows[1][i1]) ? kRowSetPhrases : kRowSetChars;
+    if (i0 >= n0)
+      set = kRowSetPhrases;
+    else if (i1 >= n1)
+      set = kRowSetChars;
+    else
+      set = phraseFirst(m_rows[0][i0], m_rows[1][i1]) ? kRowSetPhrases : kRowSetChars;
     const tagE_Dist row = set == kRowSetChars ? m_rows[0][i0++] : m_rows[1][i1++];
     m_rows[kRowsMerged][m.k] = row;
     m.Take(row, m_arrRowCands[row.nSet][row.nList][row.nSlot].GetSize());
     if (m.Done(budget, kDistinctPhrases, fill)) break;
   }
   m_nSegRows = m.k;
-  m_nSegMaxMatch = m_nRowsMaxMatch[0] > m_nRowsMaxMatch[1] ? m_nRowsMaxMatch[0] : m_nRowsMaxMatch[1];
+  m_nSegMaxMatch =
+      m_nRowsMaxMatch[0] > m_nRowsMaxMatch[1] ? m_nRowsMaxMatch[0] : m_nRowsMaxMatch[1];
   m_nSegMinDist = m_nRowsMinDist[0] < m_nRowsMinDist[1] ? m_nRowsMinDist[0] : m_nRowsMinDist[1];
 }
 

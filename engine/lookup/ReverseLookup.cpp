@@ -95,9 +95,8 @@ int CChnChars::GetKeyNCharsByChar(const char* ch, CString& key, CString& chars) 
   if (!ch || !ch[0] || !ch[1]) return -1;
   char pair[3];
   PairText(ch, pair);
-  const keyscan::KeyList l = keyscan::CharList(*this, cfgInputManager.IsPinYinMethod()
-                                                          ? kPinYin
-                                                          : kXingMa);
+  const keyscan::KeyList l =
+      keyscan::CharList(*this, cfgInputManager.IsPinYinMethod() ? kPinYin : kXingMa);
   if (!l.Loaded()) return -1;
   keyscan::Record r;
   for (uint32_t pos = 0; keyscan::ReadRecord(l, pos, r); pos = r.next) {

@@ -43,14 +43,18 @@ void CChnChars::ShuangPin2FullPinyin(CString& keys) {
     if (wantInitial) {
       initialKey = k;
       // 'o' alone is the syllable o; before a final it writes nothing.
-      if (k == 'o' && n == 1) full += 'o';
-      else full += shuangpin::Initial(scheme, k).c_str();
+      if (k == 'o' && n == 1)
+        full += 'o';
+      else
+        full += shuangpin::Initial(scheme, k).c_str();
       const shuangpin::InitialKind kind = shuangpin::InitialKindOf(scheme, k);
       wantInitial = kind == shuangpin::InitialKind::kSyllable;
     } else {
       CString final;
-      if (scheme == shuangpin::kCStar) ShuangPinGetYunMu_C_Star(initialKey, k, final);
-      else ShuangPinGetYunMu_MS_ZR(initialKey, k, final);
+      if (scheme == shuangpin::kCStar)
+        ShuangPinGetYunMu_C_Star(initialKey, k, final);
+      else
+        ShuangPinGetYunMu_MS_ZR(initialKey, k, final);
       full += final;
       wantInitial = true;
     }

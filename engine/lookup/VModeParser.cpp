@@ -23,8 +23,10 @@ void AddKeys(Parsed& p, int column, const std::string& text, uint16_t line, size
     const bool last = bar == std::string::npos;
     const std::string key = text.substr(from, last ? std::string::npos : bar - from);
     if (last && key.empty()) return;
-    if (key.size() > kMaxKeyBytes) Refuse(p, lineNo, "key longer than 31 bytes");
-    else p.keys[static_cast<size_t>(column)].push_back({key, line});
+    if (key.size() > kMaxKeyBytes)
+      Refuse(p, lineNo, "key longer than 31 bytes");
+    else
+      p.keys[static_cast<size_t>(column)].push_back({key, line});
     if (last) return;
     from = bar + 1;
   }

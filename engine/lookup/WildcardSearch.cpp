@@ -14,9 +14,9 @@ using keyscan::FatList;
 
 namespace {
 
-constexpr int kMaxResults = 960;     // a search stops taking records beyond this
-constexpr int kPhraseResults = 200;  // phrases are searched only below this
-constexpr int kInitialsKeyLimit = 4; // pinyin keys shorter than this search the initials
+constexpr int kMaxResults = 960;      // a search stops taking records beyond this
+constexpr int kPhraseResults = 200;   // phrases are searched only below this
+constexpr int kInitialsKeyLimit = 4;  // pinyin keys shorter than this search the initials
 
 enum class Verdict { kNoMatch, kMatch, kPassed };
 
@@ -29,12 +29,12 @@ Verdict Match(std::string_view p, std::string_view k) {
   for (size_t i = 0; i < f; ++i)
     if (p[i] != k[i])
       return static_cast<uint8_t>(k[i]) > static_cast<uint8_t>(p[i]) ? Verdict::kPassed
-                                                                      : Verdict::kNoMatch;
+                                                                     : Verdict::kNoMatch;
   const std::string_view suffix = p.substr(last + 1);
   if (k.substr(k.size() - suffix.size()) != suffix) return Verdict::kNoMatch;
   // The middle: each '?' takes one character; a literal run between two
   // '?' is found at its first occurrence in what is left.
-  size_t kp = f;                        // next unused character of k
+  size_t kp = f;  // next unused character of k
   const size_t kEnd = k.size() - suffix.size();
   size_t pp = f;
   while (pp <= last) {
@@ -88,8 +88,7 @@ int CChnChars::LookUpWzWildCard(CString key, FatList& out) {
   return out.GetSize() > 0 ? 1 : 0;
 }
 
-int CChnChars::LookUpWzWildCardHelper(CString pattern, FatList& out, CStringArray& keys,
-                                      int mode) {
+int CChnChars::LookUpWzWildCardHelper(CString pattern, FatList& out, CStringArray& keys, int mode) {
   out.RemoveAll();
   keys.RemoveAll();
   const int f = pattern.Find('?');

@@ -6,9 +6,9 @@
 
 #include "engine/internal/FrameworkTypes.h"
 
-constexpr int kNumUnitStartOnly = 0;      // 第
-constexpr int kNumUnitBigNumeral = 10;    // 万 千 百 亿
-constexpr int kNumUnitEndOnly = 99999;    // 大 中 多 之多
+constexpr int kNumUnitStartOnly = 0;    // 第
+constexpr int kNumUnitBigNumeral = 10;  // 万 千 百 亿
+constexpr int kNumUnitEndOnly = 99999;  // 大 中 多 之多
 
 struct typNumUnitWord {
   CString code;

@@ -2,19 +2,19 @@
 
 #include <cstring>
 
-#include "framework/CFont.h"
 #include "base/ChnChar.h"
+#include "framework/CFont.h"
 #include "framework/CWinApp.h"
 
 namespace afc {
 
 namespace {
 
-constexpr uint16_t kBig5Hou = 0xA65A;    // 后, the empress
-constexpr uint16_t kBig5Hou2 = 0xABE1;   // 後, after
-constexpr uint16_t kBig5Huang = 0xACD3;  // 皇
-constexpr uint16_t kBig5Mu = 0xA5C0;     // 母
-constexpr uint16_t kBig5Tai = 0xA4D3;    // 太
+constexpr uint16_t kBig5Hou = 0xA65A;                // 后, the empress
+constexpr uint16_t kBig5Hou2 = 0xABE1;               // 後, after
+constexpr uint16_t kBig5Huang = 0xACD3;              // 皇
+constexpr uint16_t kBig5Mu = 0xA5C0;                 // 母
+constexpr uint16_t kBig5Tai = 0xA4D3;                // 太
 constexpr unsigned char kGbkGong[2] = {0xB9, 0xAC};  // 宫
 
 // A lead byte starts a double-byte character only when a trail byte
@@ -33,7 +33,8 @@ uint16_t HouFixUp::Next(const unsigned char* text, size_t len, size_t i, uint16_
         i >= 2 && m_p.pos == i - 2 && (m_p.code == kBig5Huang || m_p.code == kBig5Mu);
     const bool inHuangTaiHou =
         i >= 4 && m_q.pos == i - 4 && m_q.code == kBig5Huang && m_p.code == kBig5Tai;
-    const bool beforeGong = len - i >= 4 && text[i + 2] == kGbkGong[0] && text[i + 3] == kGbkGong[1];
+    const bool beforeGong =
+        len - i >= 4 && text[i + 2] == kGbkGong[0] && text[i + 3] == kGbkGong[1];
     const bool closeAfterConverted = i >= 1 && m_p.pos + 2 >= i;
     const bool chineseFollows = i + 2 < len && text[i + 2] >= 0x80;
     if (!afterHuangOrMu && !inHuangTaiHou && !beforeGong && (closeAfterConverted || chineseFollows))
@@ -55,8 +56,8 @@ CSize LayOutChStr(IChStrCanvas& canvas, const ChStrStyle& style, int x, int y, c
   const int big5Text = style.textIsGbk ? 0 : 1;
   const bool wantBig5 = !style.installer && style.textIsGbk &&
                         (mode == kChStrBig5 || (mode == kChStrAuto && style.lang == kUILangBig5));
-  const FontSetId chosen = mode == kChStrGbk    ? FontSetId::kGbk
-                           : mode == kChStrBig5 ? FontSetId::kBig5
+  const FontSetId chosen = mode == kChStrGbk          ? FontSetId::kGbk
+                           : mode == kChStrBig5       ? FontSetId::kBig5
                            : style.lang == kUILangGbk ? FontSetId::kGbk
                                                       : FontSetId::kBig5;
   const int ascent = canvas.GbkAscent();

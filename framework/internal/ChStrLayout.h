@@ -26,9 +26,9 @@ class IChStrCanvas {
 };
 
 struct ChStrStyle {
-  int lang = -1;         // the window's language, -1 when unregistered
-  int mode = 0;          // kChStrAuto .. kChStrBig5
-  int textIsGbk = 1;     // 0: the text is already Big5
+  int lang = -1;           // the window's language, -1 when unregistered
+  int mode = 0;            // kChStrAuto .. kChStrBig5
+  int textIsGbk = 1;       // 0: the text is already Big5
   bool installer = false;  // kvrsetup: all drawn with GBK, nothing converted
   // GBK code (lead byte high) -> Big5 code; 0xA1BC when there is none.
   unsigned short (*gbk2Big5)(unsigned short) = nullptr;

@@ -33,8 +33,8 @@ int PsLineNamesApp(const char* line, const char* name) {
   return pid > 0 ? pid : 0;
 }
 
-bool PsLineIsOlderCopy(const char* line, const char* programName,
-                       const char* programDir, int ownPid) {
+bool PsLineIsOlderCopy(const char* line, const char* programName, const char* programDir,
+                       int ownPid) {
   if (!*programName || !std::strstr(line, programName)) return false;
   const char* hit = *programDir ? std::strstr(line, programDir) : nullptr;
   if (!hit) return false;
@@ -51,8 +51,7 @@ bool PsLineIsOlderCopy(const char* line, const char* programName,
   return pid >= 1 && pid < ownPid;
 }
 
-bool ForEachPsLine(FILE* stream, int pieceSize,
-                   const std::function<bool(const char*)>& onLine) {
+bool ForEachPsLine(FILE* stream, int pieceSize, const std::function<bool(const char*)>& onLine) {
   std::vector<char> buf(static_cast<size_t>(pieceSize > 2 ? pieceSize : 2));
   while (std::fgets(buf.data(), static_cast<int>(buf.size()), stream)) {
     if (onLine(buf.data())) return true;

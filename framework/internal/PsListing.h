@@ -31,14 +31,13 @@ int PsLineNamesApp(const char* line, const char* name);
 // separator or the end of the line (the program's own path, not a file
 // beside it); the line does not contain "anjuta"; its pid is at least 1 and
 // below ownPid.
-bool PsLineIsOlderCopy(const char* line, const char* programName,
-                       const char* programDir, int ownPid);
+bool PsLineIsOlderCopy(const char* line, const char* programName, const char* programDir,
+                       int ownPid);
 
 // Calls onLine for each line of the stream, read in pieces of at most
 // pieceSize - 1 bytes (a longer line arrives as several pieces, as fgets
 // delivers it). Stops early when onLine returns true; returns whether it did.
-bool ForEachPsLine(FILE* stream, int pieceSize,
-                   const std::function<bool(const char*)>& onLine);
+bool ForEachPsLine(FILE* stream, int pieceSize, const std::function<bool(const char*)>& onLine);
 
 // The lines "ps" would print, read from procRoot (normally "/proc") in
 // ascending pid order, with the columns the rules above look at where ps

@@ -39,19 +39,30 @@ void WriteReport(const char* before, int sig, const char* after) {
 
 SignalAction ActionForSignal(int sig) {
   switch (sig) {
-    case SIGSEGV: case SIGBUS: case SIGFPE: case SIGILL: case SIGABRT: case SIGSYS:
-    case SIGTRAP:
-      return SignalAction::Crash;
-    case SIGHUP: case SIGTERM: case SIGUSR1: case SIGUSR2: case SIGPIPE: case SIGXCPU:
-    case SIGXFSZ: case SIGVTALRM: case SIGPROF: case SIGPWR:
+    case SIGSEGV:
+    case SIGBUS:
+    case SIGFPE:
+    case SIGILL:
+    case SIGABRT:
+    case SIGSYS:
+    case SIGTRAP: return SignalAction::Crash;
+    case SIGHUP:
+    case SIGTERM:
+    case SIGUSR1:
+    case SIGUSR2:
+    case SIGPIPE:
+    case SIGXCPU:
+    case SIGXFSZ:
+    case SIGVTALRM:
+    case SIGPROF:
+    case SIGPWR:
 #ifdef SIGSTKFLT
     case SIGSTKFLT:
 #endif
       return SignalAction::Terminate;
-    case SIGALRM: case SIGCHLD:
-      return SignalAction::Ignore;
-    default:
-      return SignalAction::Default;
+    case SIGALRM:
+    case SIGCHLD: return SignalAction::Ignore;
+    default: return SignalAction::Default;
   }
 }
 

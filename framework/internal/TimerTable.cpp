@@ -33,8 +33,7 @@ int TimerTable::ReleaseWindow(unsigned long window) {
   return released;
 }
 
-bool TimerTable::Pump(uint32_t now,
-                      const std::function<void(int, uint32_t, unsigned long)>& fire,
+bool TimerTable::Pump(uint32_t now, const std::function<void(int, uint32_t, unsigned long)>& fire,
                       bool* caretDue) {
   if (caretDue) *caretDue = false;
   if (static_cast<uint32_t>(now - m_lastTickMs) < kTickMs) return false;

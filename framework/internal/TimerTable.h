@@ -21,8 +21,8 @@ class TimerTable {
   static constexpr int kNoTimerSlot = kMaxTimers;
 
   struct Entry {
-    uint32_t ticks = 0;         // 0: free
-    unsigned long window = 0;   // kept after release, as a record only
+    uint32_t ticks = 0;        // 0: free
+    unsigned long window = 0;  // kept after release, as a record only
   };
 
   TimerTable() : m_entries(kMaxTimers) {}

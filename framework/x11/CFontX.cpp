@@ -4,8 +4,8 @@
 #include <X11/Xlib.h>
 
 #include <clocale>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "framework/AfcKernel.h"
@@ -97,8 +97,10 @@ int CFont::Create(Display* display, const char* patterns) {
   }
   if (nMissing >= 2) {
     // "不支持字体加载" (font loading not supported), UTF-8.
-    std::fprintf(stderr, "\xE4\xB8\x8D\xE6\x94\xAF\xE6\x8C\x81\xE5\xAD\x97\xE4\xBD\x93\xE5\x8A\xA0"
-                         "\xE8\xBD\xBD %s\n!\n", patterns);
+    std::fprintf(stderr,
+                 "\xE4\xB8\x8D\xE6\x94\xAF\xE6\x8C\x81\xE5\xAD\x97\xE4\xBD\x93\xE5\x8A\xA0"
+                 "\xE8\xBD\xBD %s\n!\n",
+                 patterns);
     XFreeFontSet(display, set);
     return 0;
   }
@@ -138,8 +140,10 @@ int CreateUIFonts(int, int* gbTries, int* big5Tries) {
     const int big5Found =
         SearchFontSet(diplayUIFontFan, kBig5Locales, static_cast<int>(std::size(kBig5Locales)), h);
     if (!big5Found) {
-      std::fputs("\xE6\x97\xA0\xE6\xB3\x95\xE5\x8A\xA0\xE8\xBD\xBD" "Big5\xE5\xAD\x97\xE4\xBD\x93\n",
-                 stderr);  // "无法加载Big5字体"
+      std::fputs(
+          "\xE6\x97\xA0\xE6\xB3\x95\xE5\x8A\xA0\xE8\xBD\xBD"
+          "Big5\xE5\xAD\x97\xE4\xBD\x93\n",
+          stderr);  // "无法加载Big5字体"
     } else {
       if (big5Tries) *big5Tries = big5Found;
       result = 1;
@@ -153,9 +157,8 @@ int CreateUIFonts(int, int* gbTries, int* big5Tries) {
 
 int DeleteUIFonts(int) { return 1; }
 
-CSize ChBmpStrOut(unsigned long window, GC gc, int x, int y, const char* text, int, int,
-                  int cellW, int cellH, int, CRect* clip, int stopAtClip, int mode,
-                  int textIsGbk) {
+CSize ChBmpStrOut(unsigned long window, GC gc, int x, int y, const char* text, int, int, int cellW,
+                  int cellH, int, CRect* clip, int stopAtClip, int mode, int textIsGbk) {
   afc::ChStrStyle style;
   style.lang = GetWinLang(window);
   style.mode = mode;

@@ -13,8 +13,8 @@
 #include "framework/internal/KernelHooks.h"
 
 CString g_myClipboardStr;
-unsigned long atmClpbrd = 0, atmTgts = 0, atmSlctnDat = 0, atmUtf8 = 0, atmStrg = 0,
-              atmTxt = 0, atmCmpndTxt = 0;
+unsigned long atmClpbrd = 0, atmTgts = 0, atmSlctnDat = 0, atmUtf8 = 0, atmStrg = 0, atmTxt = 0,
+              atmCmpndTxt = 0;
 
 namespace {
 
@@ -144,19 +144,20 @@ int ProcessSelectionRequest(XSelectionRequestEvent* request) {
   Atom answered = None;
   if (request->target == atmUtf8) {
     long nBytes = 0;
-    CString utf8 = GBKToUtf8(const_cast<char*>(static_cast<const char*>(g_myClipboardStr)),
-                             nullptr, &nBytes);
+    CString utf8 =
+        GBKToUtf8(const_cast<char*>(static_cast<const char*>(g_myClipboardStr)), nullptr, &nBytes);
     XChangeProperty(dsply, request->requestor, property, request->target, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(static_cast<const char*>(utf8)),
                     utf8.GetLength());
     answered = property;
   } else if (request->target == atmStrg) {
-    XChangeProperty(dsply, request->requestor, property, request->target, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(static_cast<const char*>(g_myClipboardStr)),
-                    g_myClipboardStr.GetLength());
+    XChangeProperty(
+        dsply, request->requestor, property, request->target, 8, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(static_cast<const char*>(g_myClipboardStr)),
+        g_myClipboardStr.GetLength());
     answered = property;
   }
-  XEvent ev {};
+  XEvent ev{};
   XSelectionEvent& notify = ev.xselection;
   notify.type = SelectionNotify;
   notify.display = dsply;

@@ -8,7 +8,7 @@
 int MyAllocXClr(int r, int g, int b, unsigned long& colormap, unsigned long& pixel) {
   if (!dsply) return 0;
   if (!colormap) colormap = DefaultColormap(dsply, scrn);
-  XColor c {};
+  XColor c{};
   c.red = static_cast<unsigned short>(r * 257);
   c.green = static_cast<unsigned short>(g * 257);
   c.blue = static_cast<unsigned short>(b * 257);
@@ -19,14 +19,14 @@ int MyAllocXClr(int r, int g, int b, unsigned long& colormap, unsigned long& pix
 }
 
 unsigned long SetFgClrPxl(GC gc, unsigned long pixel) {
-  XGCValues old {};
+  XGCValues old{};
   XGetGCValues(dsply, gc, GCForeground, &old);
   XSetForeground(dsply, gc, pixel);
   return old.foreground;
 }
 
 unsigned long SetBkClrPxl(GC gc, unsigned long pixel) {
-  XGCValues old {};
+  XGCValues old{};
   XGetGCValues(dsply, gc, GCBackground, &old);
   XSetBackground(dsply, gc, pixel);
   return old.background;
@@ -45,7 +45,7 @@ unsigned long SetBkClr(GC gc, unsigned long rgb) {
 }
 
 int SetDrawMode(GC gc, int function) {
-  XGCValues old {};
+  XGCValues old{};
   XGetGCValues(dsply, gc, GCFunction, &old);
   XSetFunction(dsply, gc, function);
   return old.function;

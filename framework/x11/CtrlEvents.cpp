@@ -39,7 +39,8 @@ bool EventShift(const XEvent* event) {
 bool EventButton1Held(const XEvent* event) {
   if (!event) return false;
   if (event->type == MotionNotify) return event->xmotion.state & Button1Mask;
-  if (event->type == ButtonPress || event->type == ButtonRelease) return event->xbutton.state & Button1Mask;
+  if (event->type == ButtonPress || event->type == ButtonRelease)
+    return event->xbutton.state & Button1Mask;
   return false;
 }
 

@@ -11,7 +11,16 @@
 namespace afc {
 namespace x11 {
 
-enum class EvKind { kKeyPress, kKeyRelease, kButtonPress, kButtonRelease, kMotion, kExpose, kClientMessage, kOther };
+enum class EvKind {
+  kKeyPress,
+  kKeyRelease,
+  kButtonPress,
+  kButtonRelease,
+  kMotion,
+  kExpose,
+  kClientMessage,
+  kOther
+};
 EvKind EventKind(const XEvent* event);
 
 // The keysym of a key event as XLookupString gives it (0 for other events).

@@ -47,11 +47,11 @@ void FillClrRect(unsigned long window, GC gc, CRect* rect, unsigned long rgb) {
 void FillClrRgn(unsigned long window, GC gc, Region region, unsigned long rgb) {
   if (!dsply || !region) return;
   XSetRegion(dsply, gc, region);
-  XRectangle box {};
+  XRectangle box{};
   XClipBox(region, &box);
   CRect r(box.x, box.y, box.x + box.width, box.y + box.height);
   FillClrRect(window, gc, &r, rgb);
-  XRectangle all {0, 0, 23000, 23000};
+  XRectangle all{0, 0, 23000, 23000};
   XSetClipRectangles(dsply, gc, 0, 0, &all, 1, Unsorted);
 }
 
@@ -108,7 +108,7 @@ void DrawCross(unsigned long window, GC gc, CRect r, int n) {
 
 void DrawRadioBox(unsigned long window, GC gc, int cx, int cy, int r, int on) {
   if (!dsply) return;
-  XGCValues old {};
+  XGCValues old{};
   XGetGCValues(dsply, gc, GCForeground, &old);
   Ring(window, gc, cx, cy, r);
   Ring(window, gc, cx, cy, r - 1);
@@ -167,11 +167,11 @@ void DrawGreenLines(unsigned long window, int x, int y, int w, int h) {
   XSetForeground(dsply, gGC, old);
 }
 
-int AfcPutImage(Display* display, unsigned long window, GC gc, XImage* image, long srcX,
-                long srcY, long dstX, long dstY, long w, long h, int function) {
+int AfcPutImage(Display* display, unsigned long window, GC gc, XImage* image, long srcX, long srcY,
+                long dstX, long dstY, long w, long h, int function) {
   if (!display || !image) return 0;
   if (!gc) gc = gGC;
-  XGCValues old {};
+  XGCValues old{};
   XGetGCValues(display, gc, GCFunction, &old);
   XSetFunction(display, gc, function);
   XPutImage(display, window, gc, image, static_cast<int>(srcX), static_cast<int>(srcY),
@@ -195,7 +195,7 @@ int StrOut(unsigned long window, GC gc, int x, int y, char* text, int len, CFont
 
 CSize GetTextExtent(XFontSet set, const char* text, long len) {
   if (!set || !text || len < 1) return CSize(0, 0);
-  XRectangle ink {}, logical {};
+  XRectangle ink{}, logical{};
   XmbTextExtents(set, text, static_cast<int>(len), &ink, &logical);
   return CSize(logical.width, logical.height);
 }

@@ -15,12 +15,9 @@ WinprocEvent ClassifyForWinproc(const XEvent* event) {
       return WinMsgId(event) == WM_AFC_DBLCLICK ? WinprocEvent::DoubleClickMsg
                                                 : WinprocEvent::Other;
     case ButtonPress:
-      return event->xbutton.button == Button1 ? WinprocEvent::LeftPress
-                                              : WinprocEvent::OtherPress;
-    case MotionNotify:
-      return WinprocEvent::Motion;
-    default:
-      return WinprocEvent::Other;
+      return event->xbutton.button == Button1 ? WinprocEvent::LeftPress : WinprocEvent::OtherPress;
+    case MotionNotify: return WinprocEvent::Motion;
+    default: return WinprocEvent::Other;
   }
 }
 

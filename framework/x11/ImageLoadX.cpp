@@ -17,9 +17,9 @@ XImage* LoadBmpFile(const char* path) {
   if (w <= 0 || h <= 0) return nullptr;
   // Made directly in the screen's depth and format rather than read from
   // the root window, which fails for an image larger than the screen.
-  XImage* image = XCreateImage(dsply, DefaultVisual(dsply, scrn), DefaultDepth(dsply, scrn),
-                               ZPixmap, 0, nullptr, static_cast<unsigned>(w),
-                               static_cast<unsigned>(h), 32, 0);
+  XImage* image =
+      XCreateImage(dsply, DefaultVisual(dsply, scrn), DefaultDepth(dsply, scrn), ZPixmap, 0,
+                   nullptr, static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
   if (!image) return nullptr;
   image->data = static_cast<char*>(
       std::calloc(static_cast<size_t>(image->bytes_per_line), static_cast<size_t>(h)));

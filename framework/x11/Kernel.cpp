@@ -37,7 +37,7 @@ Atom g_atomClipboard = 0;
 
 unsigned long AllocEdgeColour(unsigned short r, unsigned short g, unsigned short b,
                               unsigned long fallback) {
-  XColor c {};
+  XColor c{};
   c.red = r;
   c.green = g;
   c.blue = b;
@@ -56,7 +56,8 @@ int AfcKnrlInit() {
   dsply = XOpenDisplay(nullptr);
   if (!dsply) {
     const char* name = std::getenv("DISPLAY");
-    std::fprintf(stderr, "cannot open the X display \"%s\"; is DISPLAY right and the X server running?\n",
+    std::fprintf(stderr,
+                 "cannot open the X display \"%s\"; is DISPLAY right and the X server running?\n",
                  name ? name : "");
     std::exit(1);
   }
@@ -112,7 +113,7 @@ void IdleWait() {
   std::vector<pollfd> fds;
   fds.reserve(g_X_fds.size());
   for (int fd : g_X_fds) fds.push_back(pollfd{fd, POLLIN, 0});
-  const timespec wait {0, static_cast<long>(gusecGrainSize) * 1000L};
+  const timespec wait{0, static_cast<long>(gusecGrainSize) * 1000L};
   const int ready = ppoll(fds.data(), fds.size(), &wait, nullptr);
   if (ready == 0) PumpTimer();
   if (ready > 0 && dsply) {

@@ -22,7 +22,8 @@ unsigned long g_grabWindow = 0;
 std::vector<int> g_grabbedKeys;
 
 std::vector<int> KeysFor(int inputMethod) {
-  if (inputMethod == kPinyin) return std::vector<int>(std::begin(kPinyinKeys), std::end(kPinyinKeys));
+  if (inputMethod == kPinyin)
+    return std::vector<int>(std::begin(kPinyinKeys), std::end(kPinyinKeys));
   std::vector<int> keys;
   for (int k = kShapeFirst; k <= kShapeLast; ++k) keys.push_back(k);
   return keys;

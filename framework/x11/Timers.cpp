@@ -113,7 +113,7 @@ void DrawCaret() {
   const unsigned long window = GetCaretWin();
   if (!dsply || !window) return;
   GC gc = GetGC(window);
-  XGCValues old {};
+  XGCValues old{};
   XGetGCValues(dsply, gc, GCFunction, &old);
   // GXnor over a foreground of 0 inverts, so a second drawing restores.
   XSetFunction(dsply, gc, GXnor);

@@ -125,7 +125,7 @@ int SetWinPos(unsigned long window, long x, long y, long w, long h, unsigned lon
   if (!dsply || !window) return 1;
   const bool move = flags == 0 || !(flags & kSwpKeepPos);
   const bool size = flags == 0 || !(flags & kSwpKeepSize);
-  XWindowChanges ch {};
+  XWindowChanges ch{};
   unsigned mask = 0;
   if (move) {
     ch.x = static_cast<int>(x);

@@ -15,8 +15,8 @@
 
 namespace {
 
-int g_bFirstWin = 1;                 // gbFirstWin
-unsigned long g_winPtrGrab = 0;      // gwinPtrGrab
+int g_bFirstWin = 1;             // gbFirstWin
+unsigned long g_winPtrGrab = 0;  // gwinPtrGrab
 
 // Only 32 bits of a posted word cross the X server; Xlib sign-extends them
 // on the way back. A posted value must be a 32-bit number, signed or not.
@@ -25,9 +25,8 @@ unsigned long g_winPtrGrab = 0;      // gwinPtrGrab
   return v <= 0xffffffffUL || (s < 0 && s >= INT32_MIN);
 }
 
-XEvent MakeWinMsg(unsigned long window, int id, unsigned long a, unsigned long b,
-                  unsigned long c) {
-  XEvent ev {};
+XEvent MakeWinMsg(unsigned long window, int id, unsigned long a, unsigned long b, unsigned long c) {
+  XEvent ev{};
   XClientMessageEvent& m = ev.xclient;
   m.type = ClientMessage;
   m.serial = 0;
@@ -81,7 +80,7 @@ unsigned long CreateWin(int style, unsigned long, CRect rect, unsigned long pare
     obj->m_hWnd = win;
     afc::WindowMap::Register(win, obj);
   }
-  XSetWindowAttributes attrs {};
+  XSetWindowAttributes attrs{};
   attrs.override_redirect = True;
   XChangeWindowAttributes(dsply, win, CWOverrideRedirect, &attrs);
   long mask = EnterWindowMask | LeaveWindowMask | PointerMotionMask | ExposureMask |
@@ -144,7 +143,7 @@ int RedrawWin(unsigned long window) {
 
 int InvalidateRect(unsigned long window, CRect* rect, int) {
   if (!dsply || !window) return 0;
-  XEvent ev {};
+  XEvent ev{};
   XExposeEvent& e = ev.xexpose;
   e.type = Expose;
   e.send_event = True;
@@ -166,8 +165,7 @@ int InvalidateRect(unsigned long window, CRect* rect, int) {
   return XSendEvent(dsply, window, False, ExposureMask, &ev);
 }
 
-int SendWinEvent(unsigned long window, int id, unsigned long a, unsigned long b,
-                 unsigned long c) {
+int SendWinEvent(unsigned long window, int id, unsigned long a, unsigned long b, unsigned long c) {
   AWnd* wnd = AfcFindWnd(window);
   if (!wnd) return 0;
   XEvent ev = MakeWinMsg(window, id, a, b, c);
@@ -184,7 +182,7 @@ int PostWinEvent3Parms(unsigned long window, int id, unsigned long a, unsigned l
 }
 
 GC GetGC(unsigned long window) {
-  XGCValues v {};
+  XGCValues v{};
   v.function = GXcopy;
   v.foreground = 0;
   return XCreateGC(dsply, window, GCFunction | GCForeground, &v);

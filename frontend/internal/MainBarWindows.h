@@ -11,10 +11,10 @@
 // The X raster function that copies.
 constexpr int kGXcopy = 3;
 
-extern CString gstrToolTip;            // the tool tip's text
+extern CString gstrToolTip;  // the tool tip's text
 extern CSize sizStatusWnd, sizToolTipWnd;
-extern int gTimerSlow;                 // the slow timer's slot; 0 none
-extern XImage* hBmpPane;               // bitmap 161 decoded; null when missing
+extern int gTimerSlow;    // the slow timer's slot; 0 none
+extern XImage* hBmpPane;  // bitmap 161 decoded; null when missing
 
 // Message 1200 of the bar: the picture sheet and the slow timer.
 void OnBarCreate(unsigned long window);

@@ -43,7 +43,8 @@ KeysLayout LayOutKeysPane(const KeysInputs& in, ITextMeasure& measure) {
   k.insertPt = in.insertPt;
 
   // Letters' extent; the height of "A" when there are none.
-  k.letters = k.lettersLen > 0 ? measure.UiText(k.text, k.lettersLen) : CSize(0, measure.UiText("A", 1).cy);
+  k.letters =
+      k.lettersLen > 0 ? measure.UiText(k.text, k.lettersLen) : CSize(0, measure.UiText("A", 1).cy);
   const int textH = std::max(k.letters.cy * 4 / 3, kMinKeysTextH);
   const int n = std::clamp(k.insertPt, 0, k.lettersLen);
   k.xInsertPt = (n > 0 ? measure.UiText(k.text, n).cx : 0) - 2;
@@ -65,7 +66,9 @@ KeysLayout LayOutKeysPane(const KeysInputs& in, ITextMeasure& measure) {
     }
   }
   if (in.zuCi) {
-    k.xPostfix = in.zuCiUnused.IsEmpty() ? 0 : measure.UiText(in.zuCiUnused, in.zuCiUnused.GetLength()).cx + 8;
+    k.xPostfix = in.zuCiUnused.IsEmpty()
+                     ? 0
+                     : measure.UiText(in.zuCiUnused, in.zuCiUnused.GetLength()).cx + 8;
     k.xPrefix = in.zuCiMatched.IsEmpty() ? 0 : measure.BmpText(in.zuCiMatched).cx + 2;
     k.xInsertPt += k.xPrefix;
   }
@@ -125,7 +128,8 @@ std::vector<CRect> ParallelRowRects(const ChoiceLayout& L, const CStringArray* c
       const int n = col[c].GetSize();
       if (r >= n) continue;
       const bool last = r == n - 1;
-      const int own = r < static_cast<int>(L.widths[c - 1].size()) ? L.widths[c - 1][r] : L.colLimit[c];
+      const int own =
+          r < static_cast<int>(L.widths[c - 1].size()) ? L.widths[c - 1][r] : L.colLimit[c];
       w += (last ? own : L.colLimit[c]) + 4;
     }
     w += rowH / 2;

@@ -45,30 +45,30 @@ int ExtraColumnsInUse(int extra, const CStringArray* columns);
 int ToneDigit(char toneKey);
 
 struct KeysInputs {
-  CString keys;            // m_strKeySeq
-  int insertPt = 0;        // m_nInsertPt
-  bool pinyin = false;     // InputMthd
+  CString keys;         // m_strKeySeq
+  int insertPt = 0;     // m_nInsertPt
+  bool pinyin = false;  // InputMthd
   bool shuangPin = false;
-  char toneKey = 0;        // GetPingZeMa of the keys
-  int lettersLen = 0;      // GetCountOfBiHuaMa: the length before the strokes
-  int strokes = 0;         //   and the number of trailing stroke keys
-  bool zuCi = false;       // phrase building on
-  CString zuCiMatched;     // the characters chosen so far
-  CString zuCiUnused;      // the keys not yet used
+  char toneKey = 0;     // GetPingZeMa of the keys
+  int lettersLen = 0;   // GetCountOfBiHuaMa: the length before the strokes
+  int strokes = 0;      //   and the number of trailing stroke keys
+  bool zuCi = false;    // phrase building on
+  CString zuCiMatched;  // the characters chosen so far
+  CString zuCiUnused;   // the keys not yet used
 };
 
 struct KeysLayout {
-  CString text;            // strInputPane1
-  int tone = 0;            // byteShengDiao
-  int lettersLen = 0;      // bytes of text drawn as letters
+  CString text;        // strInputPane1
+  int tone = 0;        // byteShengDiao
+  int lettersLen = 0;  // bytes of text drawn as letters
   int strokes = 0;
-  CSize letters;           // sizInputPane1Letters
-  CSize keys;              // sizInputPane1
-  int xInsertPt = 0;       // xKeySeqInsertPt
-  int xPrefix = 0;         // xZuCiPrefixExtra
-  int xPostfix = 0;        // xZuCiPostfixExtra
-  int insertPt = 0;        // the insert point, cut to the text when strokes follow
-  CSize window;            // the keys pane window's size
+  CSize letters;      // sizInputPane1Letters
+  CSize keys;         // sizInputPane1
+  int xInsertPt = 0;  // xKeySeqInsertPt
+  int xPrefix = 0;    // xZuCiPrefixExtra
+  int xPostfix = 0;   // xZuCiPostfixExtra
+  int insertPt = 0;   // the insert point, cut to the text when strokes follow
+  CSize window;       // the keys pane window's size
 };
 
 // SetKeyPane's content and size. An empty key string with phrase building
@@ -76,20 +76,20 @@ struct KeysLayout {
 KeysLayout LayOutKeysPane(const KeysInputs& in, ITextMeasure& measure);
 
 struct ChoiceInputs {
-  CString text;                       // strInputPane2
+  CString text;                           // strInputPane2
   const CStringArray* columns = nullptr;  // kCandidateColumns columns
-  int extra = 0;                      // extraMultiCandidatePanes
-  bool parallel = false;              // PromptParallelSel
-  bool multiRow = false;              // PYSingleCharShowMultiRow
+  int extra = 0;                          // extraMultiCandidatePanes
+  bool parallel = false;                  // PromptParallelSel
+  bool multiRow = false;                  // PYSingleCharShowMultiRow
 };
 
 struct ChoiceLayout {
-  int rows = 0;                                  // clamped to kMaxPaneRows
-  int extra = 0;                                 // clamped to 0..kMaxExtraColumns
-  std::array<int, kColumnLimits> colLimit{};     // cxLimit4VerticalCadidatePane
-  std::array<int, kMaxPaneRows> rowLimit{};      // cxLimit4HorzCadidatePane
-  std::array<std::vector<int>, 3> widths;        // arr2ndUpColumnWidthInputPane2
-  CSize size;                                    // sizInputPane2
+  int rows = 0;                               // clamped to kMaxPaneRows
+  int extra = 0;                              // clamped to 0..kMaxExtraColumns
+  std::array<int, kColumnLimits> colLimit{};  // cxLimit4VerticalCadidatePane
+  std::array<int, kMaxPaneRows> rowLimit{};   // cxLimit4HorzCadidatePane
+  std::array<std::vector<int>, 3> widths;     // arr2ndUpColumnWidthInputPane2
+  CSize size;                                 // sizInputPane2
 };
 
 // SetChoicePane's sizes: one line, the multi-row layout or the parallel
@@ -101,8 +101,8 @@ ChoiceLayout LayOutChoicePane(const ChoiceInputs& in, ITextMeasure& measure);
 // y + (rows - 1) x rowH when upwards. rowH is height / rows, or pane0H when
 // height is below 1. Empty when there are no rows or width list 0 is
 // shorter than the rows.
-std::vector<CRect> ParallelRowRects(const ChoiceLayout& layout, const CStringArray* columns,
-                                    int x, int y, int height, int pane0H, bool upwards);
+std::vector<CRect> ParallelRowRects(const ChoiceLayout& layout, const CStringArray* columns, int x,
+                                    int y, int height, int pane0H, bool upwards);
 
 // ShowZiCiForecastPane's size for the forecast words (at least one).
 CSize ForecastPaneSize(const CStringArray& items, ITextMeasure& measure);

@@ -81,8 +81,7 @@ KeysPos KeysPanePos(const KeysPosInputs& in) {
 }
 
 CPoint ChoicePanePos(const ChoicePosInputs& in) {
-  CPoint pt(in.caret.x - kCaretDx,
-            in.keysShown ? in.keysPos.y + in.keysH : in.caret.y + kCaretDy);
+  CPoint pt(in.caret.x - kCaretDx, in.keysShown ? in.keysPos.y + in.keysH : in.caret.y + kCaretDy);
   if (pt.x < 0)
     pt.x = 0;
   else if (pt.x + in.choiceW > in.work.right)
@@ -92,9 +91,8 @@ CPoint ChoicePanePos(const ChoicePosInputs& in) {
     pt.y = 0;
     return pt;
   }
-  const bool above = in.keysShown
-                         ? in.keysJumped
-                         : in.keysH + pt.y + in.choiceH - kCaretDy > in.work.bottom;
+  const bool above =
+      in.keysShown ? in.keysJumped : in.keysH + pt.y + in.choiceH - kCaretDy > in.work.bottom;
   if (!above) return pt;
   if (!in.parallel) {
     pt.y = in.caret.y - kCaretDy;

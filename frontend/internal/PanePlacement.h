@@ -13,24 +13,24 @@ namespace panes {
 
 // How a caret lookup ended (GetCaretPosFlag).
 enum CaretFlag : int {
-  kCaretReported = 0,    // the client's spot or kvr's own caret
-  kCaretInSmallWin = 1,  // a point guessed inside a small focus window
-  kCaretWinTooLarge = 2, // a focus window too large to guess in
-  kCaretNoWin = 3,       // a focus window under 3 pixels, or none
+  kCaretReported = 0,     // the client's spot or kvr's own caret
+  kCaretInSmallWin = 1,   // a point guessed inside a small focus window
+  kCaretWinTooLarge = 2,  // a focus window too large to guess in
+  kCaretNoWin = 3,        // a focus window under 3 pixels, or none
 };
 
 struct CaretInputs {
-  bool floatPane = true;     // useFloatPromptPane
-  bool spotInside = false;   // the client's last spot lay inside its focus window
-  CPoint spot;               // gptCaretPos
-  bool ownCaret = false;     // kvr's own caret is in the window asked about
-  CPoint ownCaretPt;         // that caret, root coordinates
+  bool floatPane = true;       // useFloatPromptPane
+  bool spotInside = false;     // the client's last spot lay inside its focus window
+  CPoint spot;                 // gptCaretPos
+  bool ownCaret = false;       // kvr's own caret is in the window asked about
+  CPoint ownCaretPt;           // that caret, root coordinates
   bool haveFocusRect = false;  // the focus window's rectangle could be read
   CRect focusRect;
-  int fontH = 16;            // the application's default font height
-  CRect barRect;             // the main bar
-  int keysW = 0;             // the keys pane's width
-  int lettersH = 0;          // the keys' text height; 0 before the keys pane was sized
+  int fontH = 16;    // the application's default font height
+  CRect barRect;     // the main bar
+  int keysW = 0;     // the keys pane's width
+  int lettersH = 0;  // the keys' text height; 0 before the keys pane was sized
   CRect work;
 };
 
@@ -48,15 +48,17 @@ struct CaretResult {
 CaretResult CaretPos(const CaretInputs& in);
 
 // UsingFloatPane: the panes follow the caret.
-inline bool UsingFloatPane(bool floatPane, int flag) { return floatPane && flag < kCaretWinTooLarge; }
+inline bool UsingFloatPane(bool floatPane, int flag) {
+  return floatPane && flag < kCaretWinTooLarge;
+}
 
 struct KeysPosInputs {
   CPoint caret;
   int keysW = 0, keysH = 0;  // the keys pane's size (content)
   int phraseExtra = 0;       // both phrase-building widths, while building
   bool usingFloat = true;
-  bool multiRow = false;     // PYSingleCharShowMultiRow
-  bool parallel = false;     // PromptParallelSel
+  bool multiRow = false;  // PYSingleCharShowMultiRow
+  bool parallel = false;  // PromptParallelSel
   CRect work;
 };
 
@@ -71,10 +73,10 @@ KeysPos KeysPanePos(const KeysPosInputs& in);
 
 struct ChoicePosInputs {
   CPoint caret;
-  bool keysShown = false;    // the keys pane is shown
-  CPoint keysPos;            // the keys pane's last position
-  int keysH = 0;             // the keys pane's height
-  bool keysJumped = false;   // pane1yJumped
+  bool keysShown = false;   // the keys pane is shown
+  CPoint keysPos;           // the keys pane's last position
+  int keysH = 0;            // the keys pane's height
+  bool keysJumped = false;  // pane1yJumped
   int choiceW = 0, choiceH = 0;
   bool usingFloat = true;
   bool parallel = false;

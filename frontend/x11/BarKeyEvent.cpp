@@ -37,8 +37,8 @@ int BarKeyMessage(XEvent* message) {
   }
   BarKeyWorld world;
   world.barShown = ghMainePane && IsWinShown(ghMainePane);
-  world.keymapShown = gpMainFrame && gpMainFrame->m_pKeymap &&
-                      IsWinShown(gpMainFrame->m_pKeymap->m_hWnd);
+  world.keymapShown =
+      gpMainFrame && gpMainFrame->m_pKeymap && IsWinShown(gpMainFrame->m_pKeymap->m_hWnd);
   world.postCommand = PostBarCommand;
   return RouteBarKey(pressed, sym, key->state, world);
 }

@@ -29,7 +29,8 @@ bool GbkClientCompoundText(Display* dpy, const char* gbk, std::string& out) {
     if (*p >= 0x80) return false;  // a lead byte without its trail
     const std::string chinese(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
     std::string segments, standard;
-    if (!GbkToGbkSegments(chinese.c_str(), segments) || !ServerLocaleCompoundText(dpy, chinese.c_str(), standard)) {
+    if (!GbkToGbkSegments(chinese.c_str(), segments) ||
+        !ServerLocaleCompoundText(dpy, chinese.c_str(), standard)) {
       return false;
     }
     out += segments;

@@ -42,8 +42,7 @@ void DrawTextWindow(Window window, const CString& text, unsigned long ink, int m
   if (!gc) return;
   XClearWindow(dsply, window);
   const unsigned long before = SetFgClr(gc, ink);
-  ChBmpStrOut(window, gc, kTextX, kTextY, text, 0, 0, kTextCell, kTextCell, 0, nullptr, 0, mode,
-              1);
+  ChBmpStrOut(window, gc, kTextX, kTextY, text, 0, 0, kTextCell, kTextCell, 0, nullptr, 0, mode, 1);
   SetFgClrPxl(gc, before);
   const CSize size = GetWinSize(window);
   if (size.cx > 0 && size.cy > 0) {

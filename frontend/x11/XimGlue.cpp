@@ -148,8 +148,8 @@ int InitXIM(int, char**, unsigned long serverWindow) {
   // 6, 7.
   ims = IMOpenIM(dsply, IMModifiers, "Xi18n", IMServerWindow, static_cast<Window>(serverWindow),
                  IMServerName, static_cast<const char*>(name), IMLocale,
-                 static_cast<const char*>(locales), IMServerTransport, "X/", IMInputStyles,
-                 &styles, nullptr);
+                 static_cast<const char*>(locales), IMServerTransport, "X/", IMInputStyles, &styles,
+                 nullptr);
   if (!ims) {
     std::fprintf(stderr, "已经存在另一个同名服务程序，因而无法启动输入服务 %s\n",
                  static_cast<const char*>(name));
@@ -223,7 +223,8 @@ bool IsInputOwner(uint16_t connect, uint16_t ic) {
 // Keys now come from (connect, ic): what was half typed for another context
 // is dropped, with its panes.
 void InputMovesTo(uint16_t connect, uint16_t ic) {
-  if (g_inputOwner.connect != 0 && !IsInputOwner(connect, ic)) GetBarEngineOps().resetChnInput(1, 0, 0);
+  if (g_inputOwner.connect != 0 && !IsInputOwner(connect, ic))
+    GetBarEngineOps().resetChnInput(1, 0, 0);
   g_inputOwner = {connect, ic};
 }
 
@@ -345,7 +346,8 @@ int XimSetFocusHandler(XIMS, IMChangeFocusStruct* call_data) {
     gwinFocus = w;
     // (0, 0) is what a context holds that never reported a spot.
     const XPoint spot = ic->pre_attr.spot_location;
-    if ((ic->input_style & XIMPreeditPosition) && (spot.x != 0 || spot.y != 0)) (void)PlaceAtSpot(w, spot.x, spot.y);
+    if ((ic->input_style & XIMPreeditPosition) && (spot.x != 0 || spot.y != 0))
+      (void)PlaceAtSpot(w, spot.x, spot.y);
   }
   if (cfgInputManager.useFloatPromptPane) EngineHost().SetKeyPane();
   GetBarEngineOps().doThingsAtLoseActive();

@@ -30,23 +30,23 @@
 #include <cstdint>
 
 struct tagWINBITMAPINFOHEADER {
-  uint32_t biSize;           // 0: header size in bytes
-  int32_t biWidth;           // 4
-  int32_t biHeight;          // 8: negative for top-down rows
-  uint16_t biPlanes;         // 12
-  uint16_t biBitCount;       // 14
-  uint32_t biCompression;    // 16: 0 none, 1 RLE8, 2 RLE4, 3 bit fields
-  uint32_t biSizeImage;      // 20
-  int32_t biXPelsPerMeter;   // 24
-  int32_t biYPelsPerMeter;   // 28
-  uint32_t biClrUsed;        // 32
-  uint32_t biClrImportant;   // 36
+  uint32_t biSize;          // 0: header size in bytes
+  int32_t biWidth;          // 4
+  int32_t biHeight;         // 8: negative for top-down rows
+  uint16_t biPlanes;        // 12
+  uint16_t biBitCount;      // 14
+  uint32_t biCompression;   // 16: 0 none, 1 RLE8, 2 RLE4, 3 bit fields
+  uint32_t biSizeImage;     // 20
+  int32_t biXPelsPerMeter;  // 24
+  int32_t biYPelsPerMeter;  // 28
+  uint32_t biClrUsed;       // 32
+  uint32_t biClrImportant;  // 36
 };
 
 namespace plbmp {
 constexpr uint32_t kOs2HeaderSize = 12;
 constexpr uint32_t kWinHeaderSize = 40;
-constexpr uint32_t kMaskHeaderSize = 52;  // the first size that holds the masks
+constexpr uint32_t kMaskHeaderSize = 52;   // the first size that holds the masks
 constexpr uint32_t kOs2v2HeaderSize = 64;  // OS/2 2.x: no masks at offset 40
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;

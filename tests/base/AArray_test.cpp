@@ -48,8 +48,7 @@ TEST(AArray, AddGrowsByOneThenByTheStep) {
 TEST(AArray, GrowthStepTable) {
   struct Case {
     int size, growBy, step;
-  } const cases[] = {
-      {40, 0, 5}, {10, 0, 4}, {20000, 0, 1024}, {16, 0, 4}, {5, -1, 20}, {5, 3, 3}};
+  } const cases[] = {{40, 0, 5}, {10, 0, 4}, {20000, 0, 1024}, {16, 0, 4}, {5, -1, 20}, {5, 3, 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.size << " by " << c.growBy);
     AArray<int, const int&> a;

@@ -30,8 +30,8 @@ TEST(AMap, IterationIsByBucketThenNewestFirst) {
   // 1, 65 and 257 all fall in bucket 1 (low byte 1, 65 and 1, modulo 64).
   for (uint32_t k : {1u, 2u, 65u, 257u, 0u, 63u}) m[k] = static_cast<int>(k) * 10;
   auto got = Iterate<DWordMap, uint32_t, int>(m);
-  std::vector<std::pair<uint32_t, int>> want = {
-      {0, 0}, {257, 2570}, {65, 650}, {1, 10}, {2, 20}, {63, 630}};
+  std::vector<std::pair<uint32_t, int>> want = {{0, 0},  {257, 2570}, {65, 650},
+                                                {1, 10}, {2, 20},     {63, 630}};
   EXPECT_EQ(got, want);
 }
 

@@ -113,8 +113,7 @@ TEST(AtomicFile, AFailureAtAnyStepLeavesTheOldOrTheNewFileWhole) {
       EXPECT_LT(ops.calls, failAt);  // nothing failed
       break;
     }
-    EXPECT_NE(error.find(dir.Path()), std::string::npos) << "the message names the file: "
-                                                           << error;
+    EXPECT_NE(error.find(dir.Path()), std::string::npos) << "the message names the file: " << error;
     if (now == kOld) {
       EXPECT_EQ(error.find("directory"), std::string::npos) << error;
     }

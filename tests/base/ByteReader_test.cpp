@@ -37,9 +37,17 @@ TEST(ByteReader, ErrorIsSticky) {
   } const cases[] = {
       {"Le32", [](ByteReader& r) { return r.Le32() == 0; }},
       {"Be32", [](ByteReader& r) { return r.Be32() == 0; }},
-      {"Be24 after 1", [](ByteReader& r) { r.U8(); return r.Be24() == 0; }},
+      {"Be24 after 1",
+       [](ByteReader& r) {
+         r.U8();
+         return r.Be24() == 0;
+       }},
       {"Bytes", [](ByteReader& r) { return r.Bytes(4) == nullptr; }},
-      {"Bytes huge", [](ByteReader& r) { r.U8(); return r.Bytes(SIZE_MAX) == nullptr; }},
+      {"Bytes huge",
+       [](ByteReader& r) {
+         r.U8();
+         return r.Bytes(SIZE_MAX) == nullptr;
+       }},
       {"Skip", [](ByteReader& r) { return !r.Skip(4); }},
       {"Seek", [](ByteReader& r) { return !r.Seek(4); }},
   };

@@ -21,8 +21,7 @@ bool OracleInside(const std::string& t, int p) {
     starts[i] = true;
     const auto c = static_cast<unsigned char>(t[i]);
     const bool lead = c >= 0x81 && c <= 0xFE;
-    const bool pair = lead && i + 1 < t.size() &&
-                      static_cast<unsigned char>(t[i + 1]) >= 0x40 &&
+    const bool pair = lead && i + 1 < t.size() && static_cast<unsigned char>(t[i + 1]) >= 0x40 &&
                       static_cast<unsigned char>(t[i + 1]) != 0x7F &&
                       static_cast<unsigned char>(t[i + 1]) != 0xFF;
     i += pair ? 2 : 1;
@@ -89,7 +88,9 @@ TEST(CStringSearch, DoubleByteCuts) {
   EXPECT_EQ(Str(ab.RightDBCS(3)), "B\xD6\xD0");
 
   // 'A', two characters, 'B': "A" D6 D0 B9 FA "B"
-  const CString t("A\xD6\xD0\xB9\xFA" "B");
+  const CString t(
+      "A\xD6\xD0\xB9\xFA"
+      "B");
   struct Case {
     int start, count;
     std::string want;
@@ -98,7 +99,9 @@ TEST(CStringSearch, DoubleByteCuts) {
       {2, 2, "\xD6\xD0\xB9\xFA"},  // start and end inside: both widen
       {2, 1, "\xD6\xD0"},          // start inside, end on a boundary
       {1, 2, "\xD6\xD0"},          // on boundaries: unchanged
-      {4, 2, "\xB9\xFA" "B"},       // start inside, range keeps its end
+      {4, 2,
+       "\xB9\xFA"
+       "B"},  // start inside, range keeps its end
       {-2, 1, "A"},
       {6, 3, ""},
   };
@@ -124,9 +127,10 @@ TEST(CStringSearch, DoubleByteCutsSweep) {
         const int wantStart = OracleInside(text, start) ? start - 1 : start;
         int wantEnd = start + count;
         if (OracleInside(text, wantEnd)) ++wantEnd;
-        const std::string want =
-            start >= len ? "" : text.substr(static_cast<size_t>(wantStart),
-                                            static_cast<size_t>(wantEnd - wantStart));
+        const std::string want = start >= len
+                                     ? ""
+                                     : text.substr(static_cast<size_t>(wantStart),
+                                                   static_cast<size_t>(wantEnd - wantStart));
         ASSERT_EQ(Str(s.MidDBCS(start, count)), want) << code << " " << start << "," << count;
       }
       const int l = OracleInside(text, start) ? start + 1 : start;
@@ -146,16 +150,29 @@ TEST(CStringSearch, DoubleByteFinds) {
   EXPECT_EQ(t.DBCSFind("\xB9\xFA"), 2);
   EXPECT_EQ(t.DBCSFind("\xD0\xB9"), -1);
   // A trail-byte match first, then a real one further on.
-  const CString u("\xC1" "a" "xa" "\xC1" "a");
+  const CString u(
+      "\xC1"
+      "a"
+      "xa"
+      "\xC1"
+      "a");
   EXPECT_EQ(u.FindDBCS("a"), 3);
   EXPECT_EQ(u.FindNoCaseDBCS("A"), 3);
   EXPECT_EQ(u.FindNoCaseDBCS("XA", 1), 2);
   EXPECT_EQ(u.FindDBCS("a", 9), -1);
-  EXPECT_EQ(u.DBCSFind("\xC1" "a"), 0);
+  EXPECT_EQ(u.DBCSFind("\xC1"
+                       "a"),
+            0);
   // A lead byte in the last position ends the walk.
-  EXPECT_EQ(CString("ab\xC1").DBCSFind("\xC1" "a"), -1);
+  EXPECT_EQ(CString("ab\xC1").DBCSFind("\xC1"
+                                       "a"),
+            -1);
   // A lead byte without a trail is a one-byte character: the match counts.
-  EXPECT_EQ(CString("\xC1" "\x7F" "z").FindDBCS("\x7F"), 1);
+  EXPECT_EQ(CString("\xC1"
+                    "\x7F"
+                    "z")
+                .FindDBCS("\x7F"),
+            1);
 }
 
 TEST(CStringSearch, SixteenBitUnits) {

@@ -92,10 +92,20 @@ TEST(CString, EveryWriterLeavesTheSharedCopyAlone) {
       {"Replace char", [](CString& s) { s.Replace('c', 'C'); }, "abC def"},
       {"Replace text", [](CString& s) { s.Replace("bc", "BCD"); }, "aBCD def"},
       {"MakeUpper", [](CString& s) { s.MakeUpper(); }, "ABC DEF"},
-      {"MakeLower", [](CString& s) { s.MakeUpper(); s.MakeLower(); }, "abc def"},
+      {"MakeLower",
+       [](CString& s) {
+         s.MakeUpper();
+         s.MakeLower();
+       },
+       "abc def"},
       {"SpanIncluding", [](CString& s) { s.SpanIncluding("abc"); }, "abc"},
       {"SpanExcluding", [](CString& s) { s.SpanExcluding(" "); }, "abc"},
-      {"GetBuffer", [](CString& s) { std::strcpy(s.GetBuffer(10), "buf"); s.ReleaseBuffer(); }, "buf"},
+      {"GetBuffer",
+       [](CString& s) {
+         std::strcpy(s.GetBuffer(10), "buf");
+         s.ReleaseBuffer();
+       },
+       "buf"},
       {"Format", [](CString& s) { s.Format("%d", 7); }, "7"},
       {"RvsFindNoCase", [](CString& s) { s.RvsFindNoCase("C", -1); }, "abc def"},
   };
@@ -194,7 +204,7 @@ TEST(CString, MidClampsToTheText) {
   struct Case {
     int start, count;
     const char* want;
-  } const cases[] = {{-3, 2, "he"}, {4, 10, "o"}, {5, 1, ""}, {0, 0, ""},
+  } const cases[] = {{-3, 2, "he"}, {4, 10, "o"}, {5, 1, ""},       {0, 0, ""},
                      {1, -4, ""},   {2, 2, "ll"}, {0, 99, "hello"}, {3, 0x7fffffff, "lo"}};
   const CString s("hello");
   for (const Case& c : cases) {
@@ -229,14 +239,54 @@ TEST(CString, EditMembers) {
       {"Insert neg", "abc", [](CString& s) { return s.Insert(-5, 'x'); }, "xabc", 4},
       {"Insert past", "abc", [](CString& s) { return s.Insert(9, "yz"); }, "abcyz", 5},
       {"Insert empty", "abc", [](CString& s) { return s.Insert(1, ""); }, "abc", 3},
-      {"LTrim all", " \t\r\n", [](CString& s) { s.LTrim(); return s.GetLength(); }, "", 0},
-      {"RTrim", "ab \r\n", [](CString& s) { s.RTrim(); return s.GetLength(); }, "ab", 2},
-      {"RTrim all", "xxx", [](CString& s) { s.RTrim("x"); return s.GetLength(); }, "", 0},
-      {"Delete to end", "abcdef", [](CString& s) { s.Delete(2, 4); return s.GetLength(); }, "ab", 2},
-      {"Delete past", "abc", [](CString& s) { s.Delete(3, 1); return s.GetLength(); }, "abc", 3},
-      {"DeleteLeft all", "abc", [](CString& s) { s.DeleteLeft(3); return s.GetLength(); }, "", 0},
-      {"DeleteRight all", "abc", [](CString& s) { s.DeleteRight(5); return s.GetLength(); }, "", 0},
-      {"Upper GBK", "a\xB0\x61z", [](CString& s) { s.MakeUpper(); return 0; }, "A\xB0\x41Z", 0},
+      {"LTrim all", " \t\r\n",
+       [](CString& s) {
+         s.LTrim();
+         return s.GetLength();
+       },
+       "", 0},
+      {"RTrim", "ab \r\n",
+       [](CString& s) {
+         s.RTrim();
+         return s.GetLength();
+       },
+       "ab", 2},
+      {"RTrim all", "xxx",
+       [](CString& s) {
+         s.RTrim("x");
+         return s.GetLength();
+       },
+       "", 0},
+      {"Delete to end", "abcdef",
+       [](CString& s) {
+         s.Delete(2, 4);
+         return s.GetLength();
+       },
+       "ab", 2},
+      {"Delete past", "abc",
+       [](CString& s) {
+         s.Delete(3, 1);
+         return s.GetLength();
+       },
+       "abc", 3},
+      {"DeleteLeft all", "abc",
+       [](CString& s) {
+         s.DeleteLeft(3);
+         return s.GetLength();
+       },
+       "", 0},
+      {"DeleteRight all", "abc",
+       [](CString& s) {
+         s.DeleteRight(5);
+         return s.GetLength();
+       },
+       "", 0},
+      {"Upper GBK", "a\xB0\x61z",
+       [](CString& s) {
+         s.MakeUpper();
+         return 0;
+       },
+       "A\xB0\x41Z", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -385,7 +435,11 @@ TEST(CString, DiskIO) {
       {"embedded NUL", std::string("\5\0\0\0ab\0cd", 9), "ab", 1},
       {"empty", std::string("\0\0\0\0", 4), "", 1},
       {"short text", std::string("\5\0\0\0ab", 6), "ab", 0},
-      {"huge count", std::string("\xff\xff\xff\x7f" "abc", 7), "abc", 0},
+      {"huge count",
+       std::string("\xff\xff\xff\x7f"
+                   "abc",
+                   7),
+       "abc", 0},
       {"short head", std::string("\3\0", 2), "", 0},
   };
   for (const Case& c : cases) {

@@ -38,28 +38,28 @@ TEST(ChnChar, PairClassesTable) {
     unsigned code;
     int big5, white, space, opener;
   } const cases[] = {
-      {0xA1A1, GBK, 1, 1, 1},   // ideographic space
-      {0xA1A2, GBK, 1, 0, 0},   // 、
-      {0xA1EC, GBK, 1, 0, 1},   // §
-      {0xA1ED, GBK, 1, 0, 0},
-      {0xA1EE, GBK, 1, 0, 1},   {0xA1F9, GBK, 1, 0, 1}, {0xA1FA, GBK, 1, 0, 0},
-      {0xA2A1, GBK, 1, 0, 1},   {0xA2AA, GBK, 1, 0, 1}, {0xA2AB, GBK, 1, 1, 1},
-      {0xA2B0, GBK, 1, 1, 1},   {0xA2B1, GBK, 1, 0, 1}, {0xA2E3, GBK, 1, 1, 1},
-      {0xA2E4, GBK, 1, 1, 1},   {0xA2E5, GBK, 1, 0, 1}, {0xA2EE, GBK, 1, 1, 1},
-      {0xA2EF, GBK, 1, 1, 1},   {0xA2F5, GBK, 1, 1, 1}, {0xA2FC, GBK, 1, 1, 1},
-      {0xA2FE, GBK, 1, 1, 1},   {0xA3AA, GBK, 1, 0, 1}, {0xA3AB, GBK, 1, 0, 0},
-      {0xA4F3, GBK, 1, 0, 0},   {0xA4F4, GBK, 1, 1, 1}, {0xA5F6, GBK, 1, 0, 0},
-      {0xA5F7, GBK, 1, 1, 1},   {0xA6B8, GBK, 1, 0, 0}, {0xA6B9, GBK, 1, 1, 1},
-      {0xA6C0, GBK, 1, 1, 1},   {0xA6C1, GBK, 1, 0, 0}, {0xA6D9, GBK, 1, 1, 1},
-      {0xA6F3, GBK, 1, 1, 1},   {0xA7C1, GBK, 1, 0, 0}, {0xA7C2, GBK, 1, 1, 1},
-      {0xA7D0, GBK, 1, 1, 1},   {0xA7D1, GBK, 1, 0, 0}, {0xA7F2, GBK, 1, 1, 1},
-      {0xAFFE, GBK, 1, 0, 0},   {0xB0A0, GBK, 1, 0, 0}, {0xB0A1, GBK, 0, 0, 0},  // 啊
-      {0x8140, GBK, 1, 0, 0},   {0xA17F, GBK, 0, 0, 0},  // invalid trail
-      {0xA140, BIG5, 1, 1, 1},  {0xA141, BIG5, 1, 0, 0}, {0xA1B1, BIG5, 1, 0, 1},
-      {0xA1B2, BIG5, 1, 0, 0},  {0xA1B3, BIG5, 1, 0, 1}, {0xA1BF, BIG5, 1, 0, 1},
-      {0xA1C0, BIG5, 1, 0, 0},  {0xA3FE, BIG5, 1, 0, 0}, {0xA440, BIG5, 0, 0, 0},
-      {0xF9DC, BIG5, 0, 0, 0},  {0xF9DD, BIG5, 1, 0, 0}, {0xFAFE, BIG5, 1, 0, 0},
-      {0xA1A1, BIG5, 1, 0, 0},  {0xFB40, BIG5, 0, 0, 0},  // lead out of range
+      {0xA1A1, GBK, 1, 1, 1},  // ideographic space
+      {0xA1A2, GBK, 1, 0, 0},  // 、
+      {0xA1EC, GBK, 1, 0, 1},  // §
+      {0xA1ED, GBK, 1, 0, 0},  {0xA1EE, GBK, 1, 0, 1},  {0xA1F9, GBK, 1, 0, 1},
+      {0xA1FA, GBK, 1, 0, 0},  {0xA2A1, GBK, 1, 0, 1},  {0xA2AA, GBK, 1, 0, 1},
+      {0xA2AB, GBK, 1, 1, 1},  {0xA2B0, GBK, 1, 1, 1},  {0xA2B1, GBK, 1, 0, 1},
+      {0xA2E3, GBK, 1, 1, 1},  {0xA2E4, GBK, 1, 1, 1},  {0xA2E5, GBK, 1, 0, 1},
+      {0xA2EE, GBK, 1, 1, 1},  {0xA2EF, GBK, 1, 1, 1},  {0xA2F5, GBK, 1, 1, 1},
+      {0xA2FC, GBK, 1, 1, 1},  {0xA2FE, GBK, 1, 1, 1},  {0xA3AA, GBK, 1, 0, 1},
+      {0xA3AB, GBK, 1, 0, 0},  {0xA4F3, GBK, 1, 0, 0},  {0xA4F4, GBK, 1, 1, 1},
+      {0xA5F6, GBK, 1, 0, 0},  {0xA5F7, GBK, 1, 1, 1},  {0xA6B8, GBK, 1, 0, 0},
+      {0xA6B9, GBK, 1, 1, 1},  {0xA6C0, GBK, 1, 1, 1},  {0xA6C1, GBK, 1, 0, 0},
+      {0xA6D9, GBK, 1, 1, 1},  {0xA6F3, GBK, 1, 1, 1},  {0xA7C1, GBK, 1, 0, 0},
+      {0xA7C2, GBK, 1, 1, 1},  {0xA7D0, GBK, 1, 1, 1},  {0xA7D1, GBK, 1, 0, 0},
+      {0xA7F2, GBK, 1, 1, 1},  {0xAFFE, GBK, 1, 0, 0},  {0xB0A0, GBK, 1, 0, 0},
+      {0xB0A1, GBK, 0, 0, 0},                           // 啊
+      {0x8140, GBK, 1, 0, 0},  {0xA17F, GBK, 0, 0, 0},  // invalid trail
+      {0xA140, BIG5, 1, 1, 1}, {0xA141, BIG5, 1, 0, 0}, {0xA1B1, BIG5, 1, 0, 1},
+      {0xA1B2, BIG5, 1, 0, 0}, {0xA1B3, BIG5, 1, 0, 1}, {0xA1BF, BIG5, 1, 0, 1},
+      {0xA1C0, BIG5, 1, 0, 0}, {0xA3FE, BIG5, 1, 0, 0}, {0xA440, BIG5, 0, 0, 0},
+      {0xF9DC, BIG5, 0, 0, 0}, {0xF9DD, BIG5, 1, 0, 0}, {0xFAFE, BIG5, 1, 0, 0},
+      {0xA1A1, BIG5, 1, 0, 0}, {0xFB40, BIG5, 0, 0, 0},  // lead out of range
       {0xA17F, BIG5, 1, 0, 0},
   };
   for (const Case& c : cases) {
@@ -91,8 +91,7 @@ TEST(ChnChar, ClassesNestOverEveryPair) {
         ASSERT_TRUE(valid) << code;
       }
       if (valid) {
-        ASSERT_NE(IsChnWhiteChar(lead, trail, big5), IsChnNonWhiteChar(lead, trail, big5))
-            << code;
+        ASSERT_NE(IsChnWhiteChar(lead, trail, big5), IsChnNonWhiteChar(lead, trail, big5)) << code;
       } else {
         ASSERT_FALSE(IsChnWhiteChar(lead, trail, big5)) << code;
       }
@@ -119,7 +118,8 @@ TEST(ChnChar, EveryCharacterIconvKnowsIsAValidPair) {
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
       if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0) continue;
       int codePoints = 0;  // one character, not two single bytes
-      for (char* q = out; q < op; ++q) codePoints += (static_cast<unsigned char>(*q) & 0xC0) != 0x80;
+      for (char* q = out; q < op; ++q)
+        codePoints += (static_cast<unsigned char>(*q) & 0xC0) != 0x80;
       if (codePoints != 1) continue;
       ++known;
       EXPECT_TRUE(IsChnChar(static_cast<unsigned char>(in[0]), 1, big5)) << std::hex << code;
@@ -132,8 +132,8 @@ TEST(ChnChar, EveryCharacterIconvKnowsIsAValidPair) {
 
 TEST(ChnChar, IsCSym) {
   for (int c = 0; c < 256; ++c) {
-    const bool want = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                      (c >= '0' && c <= '9') || c == '_';
+    const bool want =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     EXPECT_EQ(IsCSym(static_cast<unsigned char>(c)), want) << c;
   }
 }
@@ -143,9 +143,9 @@ TEST(ChnChar, HasChnChar) {
     const char* s;
     int big5, want;
   } const cases[] = {
-      {"abc", GBK, 0},        {"", GBK, 0},           {"ab\xB0", GBK, 0},  // lead byte last
-      {"a\xB0\xA1", GBK, 1},  {"\x81\x40", GBK, 1},   {"\x81\x40", BIG5, 0},
-      {"\xA1\x7F", BIG5, 1},  {"\xA1\x7F", GBK, 0},   {"\xFF\xA1", GBK, 0},
+      {"abc", GBK, 0},       {"", GBK, 0},         {"ab\xB0", GBK, 0},  // lead byte last
+      {"a\xB0\xA1", GBK, 1}, {"\x81\x40", GBK, 1}, {"\x81\x40", BIG5, 0},
+      {"\xA1\x7F", BIG5, 1}, {"\xA1\x7F", GBK, 0}, {"\xFF\xA1", GBK, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.s);
@@ -162,12 +162,16 @@ TEST(ChnChar, ChnCharBeforeTable) {
   } const cases[] = {
       {"ab\xB0\xA1", 4, 1000, "0,1,2"},
       {"abcd", 4, 0, "0,1,2,3"},
-      {"\xB0\xA1" "ab", 4, 0, "0,2,3"},
-      {"a\xB0\xA1" "b", 3, 0, "0,1"},       // the pair would end at len
-      {"ab\xB0\xA1", 3, 0, "0,1,2"},        // a pair starting at len - 1 is stored
+      {"\xB0\xA1"
+       "ab",
+       4, 0, "0,2,3"},
+      {"a\xB0\xA1"
+       "b",
+       3, 0, "0,1"},                             // the pair would end at len
+      {"ab\xB0\xA1", 3, 0, "0,1,2"},             // a pair starting at len - 1 is stored
       {"\x81\x40\x81\x40", 4, 1001, "0,1,2,3"},  // not Big5
       {"\xA4\x40\xA4\x40", 4, 1001, "0,2"},
-      {"a\0bc", 4, 0, "0,1"},               // stops at a NUL
+      {"a\0bc", 4, 0, "0,1"},  // stops at a NUL
       {"x", 1, 0, "0"},
       {"", 0, 0, "0"},
   };

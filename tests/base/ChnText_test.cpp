@@ -8,11 +8,18 @@ TEST(ChnText, RestoreCompletePYTable) {
   struct Case {
     const char *in, *out;
   } const cases[] = {
-      {"zhag", "zhang"}, {"zhang", "zhang"}, {"jv", "ju"},          {"qvxvyv", "quxuyu"},
-      {"beg", "beng"},   {"xig", "xing"},    {"hog", "hong"},       {"", ""},
+      {"zhag", "zhang"},
+      {"zhang", "zhang"},
+      {"jv", "ju"},
+      {"qvxvyv", "quxuyu"},
+      {"beg", "beng"},
+      {"xig", "xing"},
+      {"hog", "hong"},
+      {"", ""},
       {"agag", "angang"},
       // Replacements run in order over the whole text: "ag" first, then "eg".
-      {"gaeg", "gaeng"}, {"nv", "nv"},
+      {"gaeg", "gaeng"},
+      {"nv", "nv"},
   };
   for (const Case& c : cases) {
     CString py(c.in);
@@ -29,7 +36,10 @@ TEST(ChnText, StrBig5ToGbBySys) {
   ASSERT_EQ(StrBig5ToGbBySys("\xD6\xD0\xCE\xC4z", out, 1), 1);
   EXPECT_STREQ(out, "\xA4\xA4\xA4\xE5z");
   // A byte that is no Big5 becomes '?', and the rest still converts.
-  ASSERT_EQ(StrBig5ToGbBySys("\xFF" "b\xA4\xA4", out, 0), 1);
+  ASSERT_EQ(StrBig5ToGbBySys("\xFF"
+                             "b\xA4\xA4",
+                             out, 0),
+            1);
   EXPECT_STREQ(out, "?b\xD6\xD0");
   ASSERT_EQ(StrBig5ToGbBySys("", out, 0), 1);
   EXPECT_STREQ(out, "");

@@ -175,19 +175,57 @@ TEST(FixedMaps, DiskIOTable) {
     int rc;
     Pairs want;
   } const cases[] = {
-      {std::string("\x02\x00\x01" "a\x01" "b\x00\x01" "c", 9), 1, {{"a", "b"}}},
+      {std::string("\x02\x00\x01"
+                   "a\x01"
+                   "b\x00\x01"
+                   "c",
+                   9),
+       1,
+       {{"a", "b"}}},
       {std::string("\x00\x00", 2), 1, {}},
-      {std::string("\x02\x00\x01" "a\x01" "b\x01" "a\x01" "c", 10), 1, {{"a", "c"}}},
-      {std::string("\x01\x00\x01" "k\x00", 5), 1, {}},  // empty value: skipped
+      {std::string("\x02\x00\x01"
+                   "a\x01"
+                   "b\x01"
+                   "a\x01"
+                   "c",
+                   10),
+       1,
+       {{"a", "c"}}},
+      {std::string("\x01\x00\x01"
+                   "k\x00",
+                   5),
+       1,
+       {}},  // empty value: skipped
       // Cut short: what came before stays, nothing is read past the end.
-      {std::string("\x02\x00\x01" "a\x01" "b\x01", 7), 0, {{"a", "b"}}},
-      {std::string("\x02\x00\x01" "a\x01" "b\x05" "xy", 9), 0, {{"a", "b"}}},
-      {std::string("\xFF\xFF\x01" "a\x01" "b", 6), 0, {{"a", "b"}}},
+      {std::string("\x02\x00\x01"
+                   "a\x01"
+                   "b\x01",
+                   7),
+       0,
+       {{"a", "b"}}},
+      {std::string("\x02\x00\x01"
+                   "a\x01"
+                   "b\x05"
+                   "xy",
+                   9),
+       0,
+       {{"a", "b"}}},
+      {std::string("\xFF\xFF\x01"
+                   "a\x01"
+                   "b",
+                   6),
+       0,
+       {{"a", "b"}}},
       {std::string("\x01\x00\xFF", 3), 0, {}},
       {std::string("\x01", 1), 0, {}},
       {std::string(), 0, {}},
       // An embedded NUL ends the text.
-      {std::string("\x01\x00\x03" "a\0z\x01" "b", 8), 1, {{"a", "b"}}},
+      {std::string("\x01\x00\x03"
+                   "a\0z\x01"
+                   "b",
+                   8),
+       1,
+       {{"a", "b"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.bytes));

@@ -9,8 +9,8 @@ namespace {
 ::testing::AssertionResult Is(const tagRECT& r, int l, int t, int rr, int b) {
   if (r.left == l && r.top == t && r.right == rr && r.bottom == b)
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "(" << r.left << "," << r.top << "," << r.right << ","
-                                       << r.bottom << ")";
+  return ::testing::AssertionFailure()
+         << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
 }
 
 }  // namespace
@@ -20,8 +20,8 @@ TEST(Geometry, EdgeRules) {
   struct PtCase {
     int x, y;
     bool inside;
-  } const pts[] = {{20, 20, true}, {10, 10, true}, {21, 15, false}, {15, 9, false},
-                   {20, 10, true}, {9, 20, false}};
+  } const pts[] = {{20, 20, true}, {10, 10, true}, {21, 15, false},
+                   {15, 9, false}, {20, 10, true}, {9, 20, false}};
   for (const PtCase& c : pts) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
     EXPECT_EQ(PtInRect(&r, POINT{c.x, c.y}), c.inside);
@@ -37,8 +37,8 @@ TEST(Geometry, EdgeRules) {
                        {CRect(3, 3, 1, 1), true, true},
                        {CRect(0, 0, 1, 1), false, false}};
   for (const EmptyCase& c : empties) {
-    SCOPED_TRACE(testing::Message() << c.r.left << "," << c.r.top << "," << c.r.right << ","
-                                    << c.r.bottom);
+    SCOPED_TRACE(testing::Message()
+                 << c.r.left << "," << c.r.top << "," << c.r.right << "," << c.r.bottom);
     EXPECT_EQ(IsRectEmpty(&c.r), c.free);
     EXPECT_EQ(c.r.IsRectEmpty(), c.member);
   }
@@ -52,7 +52,7 @@ TEST(Geometry, IntersectAndUnion) {
   } const cases[] = {
       {CRect(0, 0, 10, 10), CRect(10, 0, 20, 10), 0, CRect(0, 0, 0, 0)},  // touching
       {CRect(0, 0, 10, 10), CRect(5, 5, 20, 20), 1, CRect(5, 5, 10, 10)},
-      {CRect(0, 0, 10, 10), CRect(2, 2, 2, 8), 0, CRect(0, 0, 0, 0)},     // b empty
+      {CRect(0, 0, 10, 10), CRect(2, 2, 2, 8), 0, CRect(0, 0, 0, 0)},  // b empty
       {CRect(-5, -5, 5, 5), CRect(-1, -9, 1, 9), 1, CRect(-1, -5, 1, 5)},
   };
   for (const Case& c : cases) {

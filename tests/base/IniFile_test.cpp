@@ -35,36 +35,36 @@ TEST(IniFile, ReaderTable) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("t.ini");
   WriteFileText(path,
-           "; comment\n"
-           "top=before any section\n"
-           "[Config]\n"
-           "  InputMode=1  \r\n"
-           "StdPinYin=\n"
-           "Path=a=b=c\n"
-           "spaced =7\n"
-           "short\n"
-           ";Hidden=1\n"
-           "\t[Other]\n"
-           "InputMode=2\n"
-           "[config]\n"
-           "Late=9\n"
-           "[Tail]\n"
-           "x= left blank kept\n"
-           "last=no line end");
+                "; comment\n"
+                "top=before any section\n"
+                "[Config]\n"
+                "  InputMode=1  \r\n"
+                "StdPinYin=\n"
+                "Path=a=b=c\n"
+                "spaced =7\n"
+                "short\n"
+                ";Hidden=1\n"
+                "\t[Other]\n"
+                "InputMode=2\n"
+                "[config]\n"
+                "Late=9\n"
+                "[Tail]\n"
+                "x= left blank kept\n"
+                "last=no line end");
   struct Case {
     const char *section, *key;
     int rc;
     const char* out;
   } const cases[] = {
       {"Config", "InputMode", 1, "1"},
-      {"CONFIG", "inputmode", 1, "1"},     // names compare without case
-      {"Config", "StdPinYin", 0, ""},      // an empty value
-      {"Config", "Path", 5, "a=b=c"},      // everything after the first '='
-      {"Config", "spaced", 3, "DEF"},      // the key is "spaced "
+      {"CONFIG", "inputmode", 1, "1"},  // names compare without case
+      {"Config", "StdPinYin", 0, ""},   // an empty value
+      {"Config", "Path", 5, "a=b=c"},   // everything after the first '='
+      {"Config", "spaced", 3, "DEF"},   // the key is "spaced "
       {"Config", "spaced ", 1, "7"},
-      {"Config", "Hidden", 3, "DEF"},      // comments do not count
-      {"Config", "Late", 3, "DEF"},        // only the first [Config] counts
-      {"Other", "InputMode", 1, "2"},      // a header indented by a TAB
+      {"Config", "Hidden", 3, "DEF"},  // comments do not count
+      {"Config", "Late", 3, "DEF"},    // only the first [Config] counts
+      {"Other", "InputMode", 1, "2"},  // a header indented by a TAB
       {"Config", "top", 3, "DEF"},
       {"Tail", "x", 16, " left blank kept"},
       {"Tail", "last", 11, "no line end"},
@@ -116,32 +116,28 @@ TEST(IniFile, WriterGoldenBytes) {
       {"replace keeps the line end", true, "[S]\r\nk=old\r\nz=1\r\n", "S", "k", "new",
        "[S]\r\nk=new\r\nz=1\r\n"},
       {"replace the last line", true, "[S]\nk=old", "S", "k", "v", "[S]\nk=v"},
-      {"new key before the next section", true,
-       "[Config]\nInputMode=1\n\n[Mainframe]\nx=1\n", "Config", "FanTi", "0",
-       "[Config]\nInputMode=1\n\nFanTi=0\n[Mainframe]\nx=1\n"},
-      {"new key at the end", true, "[Config]\na=1\n", "Config", "b", "2",
+      {"new key before the next section", true, "[Config]\nInputMode=1\n\n[Mainframe]\nx=1\n",
+       "Config", "FanTi", "0", "[Config]\nInputMode=1\n\nFanTi=0\n[Mainframe]\nx=1\n"},
+      {"new key at the end", true, "[Config]\na=1\n", "Config", "b", "2", "[Config]\na=1\nb=2\n"},
+      {"new key after a last line without a line end", true, "[Config]\na=1", "Config", "b", "2",
        "[Config]\na=1\nb=2\n"},
-      {"new key after a last line without a line end", true, "[Config]\na=1", "Config", "b",
-       "2", "[Config]\na=1\nb=2\n"},
       {"new section", true, "[A]\na=1\n", "B", "b", "2", "[A]\na=1\n\n\n[B]\nb=2\n"},
       {"new section after a last line without a line end", true, "[A]\na=1", "B", "b", "2",
        "[A]\na=1\n\n[B]\nb=2\n"},
-      {"names compare as the reader does", true, "[config]\nINPUTMODE=1\n", "Config",
-       "InputMode", "0", "[config]\nINPUTMODE=0\n"},
+      {"names compare as the reader does", true, "[config]\nINPUTMODE=1\n", "Config", "InputMode",
+       "0", "[config]\nINPUTMODE=0\n"},
       {"a header inside a value is no header", true, "[A]\np=C:\\[B]\n", "B", "k", "v",
        "[A]\np=C:\\[B]\n\n\n[B]\nk=v\n"},
-      {"a key inside a value or a longer key is no key", true,
-       "[S]\nnote=set k=1 here\nmk=2\n", "S", "k", "3", "[S]\nnote=set k=1 here\nmk=2\nk=3\n"},
-      {"a commented entry is no entry", true, "[S]\n;k=1\n", "S", "k", "2",
-       "[S]\n;k=1\nk=2\n"},
+      {"a key inside a value or a longer key is no key", true, "[S]\nnote=set k=1 here\nmk=2\n",
+       "S", "k", "3", "[S]\nnote=set k=1 here\nmk=2\nk=3\n"},
+      {"a commented entry is no entry", true, "[S]\n;k=1\n", "S", "k", "2", "[S]\n;k=1\nk=2\n"},
       {"the first of two sections", true, "[S]\na=1\n[T]\n[S]\nk=1\n", "S", "k", "2",
        "[S]\na=1\nk=2\n[T]\n[S]\nk=1\n"},
       {"empty value", true, "[S]\nkey=full\n", "S", "key", "", "[S]\nkey=\n"},
       // "k=" is too short for the reader, which then gives the default, just
       // as for a missing entry; the write is not refused.
       {"empty value of a one-letter key", true, "[S]\nk=full\n", "S", "k", "", "[S]\nk=\n"},
-      {"indented entry", true, "[S]\n  k = x\n\tk=old\n", "S", "k", "v",
-       "[S]\n  k = x\n\tk=v\n"},
+      {"indented entry", true, "[S]\n  k = x\n\tk=old\n", "S", "k", "v", "[S]\n  k = x\n\tk=v\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -166,11 +162,17 @@ TEST(IniFile, DamagedFilesReadSafelyAndKeepTheirBytes) {
     Read want;          // Get(S, k) with the default "DEF"
     std::string after;  // after WriteIniFileString(S, k, "2")
   } cases[] = {
-      {"NUL bytes", std::string("[S]\nk=a\0b\nz\0=1\n", 15), {1, "a"},
+      {"NUL bytes",
+       std::string("[S]\nk=a\0b\nz\0=1\n", 15),
+       {1, "a"},
        std::string("[S]\nk=2\nz\0=1\n", 13)},
-      {"a line longer than any buffer", "[S]\n" + longLine + "\nk=1\n", {1, "1"},
+      {"a line longer than any buffer",
+       "[S]\n" + longLine + "\nk=1\n",
+       {1, "1"},
        "[S]\n" + longLine + "\nk=2\n"},
-      {"a value longer than out", "[S]\nk=" + longLine + "\n", {255, longLine.substr(0, 255)},
+      {"a value longer than out",
+       "[S]\nk=" + longLine + "\n",
+       {255, longLine.substr(0, 255)},
        "[S]\nk=2\n"},
       {"a header without ']'", "[S\nk=1\n", {3, "DEF"}, "[S\nk=1\n\n\n[S]\nk=2\n"},
       {"an entry without '='", "[S]\nk 1\n", {3, "DEF"}, "[S]\nk 1\nk=2\n"},
@@ -209,9 +211,15 @@ TEST(IniFile, WriterRefusesWhatWouldNotReadBack) {
   struct Case {
     const char *section, *key, *value;
   } const cases[] = {
-      {"S", "k", "1\n[Evil]\nx=1"}, {"S", "k\nx", "1"}, {"S\r", "k", "1"},
-      {"S", "a=b", "1"},            {"S", "[k", "1"},   {"S", ";k", "1"},
-      {"S", " k", "1"},             {"", "k", "1"},     {"S", "k", nullptr},
+      {"S", "k", "1\n[Evil]\nx=1"},
+      {"S", "k\nx", "1"},
+      {"S\r", "k", "1"},
+      {"S", "a=b", "1"},
+      {"S", "[k", "1"},
+      {"S", ";k", "1"},
+      {"S", " k", "1"},
+      {"", "k", "1"},
+      {"S", "k", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.section << "/" << c.key);
@@ -247,8 +255,8 @@ TEST(IniFile, RandomWritesReadBack) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("r.ini");
   WriteFileText(path, "; kept\n[Config]\nInputMode=0\n\n[Mainframe]\nLeft=10\n");
-  std::map<std::pair<std::string, std::string>, std::string> want = {
-      {{"Config", "InputMode"}, "0"}, {{"Mainframe", "Left"}, "10"}};
+  std::map<std::pair<std::string, std::string>, std::string> want = {{{"Config", "InputMode"}, "0"},
+                                                                     {{"Mainframe", "Left"}, "10"}};
   std::mt19937 rng(12345);
   const char* sections[] = {"Config", "Mainframe", "UI_STR", "X"};
   const char* keys[] = {"InputMode", "Left", "Top", "FanTi", "a", "Open File", "\xC4\xE3"};

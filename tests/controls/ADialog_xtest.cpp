@@ -72,16 +72,16 @@ class DialogTest : public ::testing::Test {
     TheApp().steps.clear();
     TheApp().watchdogFired = false;
   }
-  void TearDown() override { EXPECT_FALSE(TheApp().watchdogFired) << "the dialog outlived its script"; }
+  void TearDown() override {
+    EXPECT_FALSE(TheApp().watchdogFired) << "the dialog outlived its script";
+  }
   DialogTestApp& app = TheApp();
 };
 
 unsigned long Win(ADialog& d, int id) { return d.GetCtrlWin(id); }
 int CenterX(ADialog& d, int id) { return d.GetCtrl(id)->m_szWin.cx / 2; }
 int CenterY(ADialog& d, int id) { return d.GetCtrl(id)->m_szWin.cy / 2; }
-void ClickCtrl(ADialog& d, int id) {
-  TheApp().ClickAt(Win(d, id), CenterX(d, id), CenterY(d, id));
-}
+void ClickCtrl(ADialog& d, int id) { TheApp().ClickAt(Win(d, id), CenterX(d, id), CenterY(d, id)); }
 
 TEST_F(DialogTest, OkStoresTheVariablesAndReturns1) {
   FormDlg dlg;
@@ -347,9 +347,9 @@ TEST_F(DialogTest, BuildingFollowsTheTemplate) {
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->m_rcWin, CRect(20, 45, 120, 73));
   EXPECT_EQ(IsWinShown(a->m_hWnd), 1);
-  EXPECT_EQ(IsWinShown(dlg.GetCtrlWin(11)), 0);   // a hidden push button exists unmapped
-  EXPECT_EQ(dlg.GetCtrl(12), nullptr);             // a hidden check box does not exist
-  EXPECT_EQ(dlg.GetCtrl(40), nullptr);             // no class for a black frame
+  EXPECT_EQ(IsWinShown(dlg.GetCtrlWin(11)), 0);     // a hidden push button exists unmapped
+  EXPECT_EQ(dlg.GetCtrl(12), nullptr);              // a hidden check box does not exist
+  EXPECT_EQ(dlg.GetCtrl(40), nullptr);              // no class for a black frame
   EXPECT_EQ(dlg.GetCtrl(13)->m_rcWin.Width(), 90);  // minimum sizes
   EXPECT_EQ(dlg.GetCtrl(13)->m_rcWin.Height(), 100);
   EXPECT_EQ(dlg.m_mapRadio[20], 1001);

@@ -39,12 +39,13 @@ class ListTest : public ::testing::Test {
     AddTemplate(kListDlg, CSize(160, 120),
                 {MakeCtrl(kCtrlListBox, kIdList, 5, 5, 120, 60, "", kCtrlStyleTabStop),
                  MakeCtrl(kCtrlPushButton, IDOK, 10, 90, 50, 14, "OK", kCtrlStyleTabStop),
-                 MakeCtrl(kCtrlPushButton, IDCANCEL, 80, 90, 50, 14, "Cancel",
-                          kCtrlStyleTabStop)});
+                 MakeCtrl(kCtrlPushButton, IDCANCEL, 80, 90, 50, 14, "Cancel", kCtrlStyleTabStop)});
     TheApp().steps.clear();
     TheApp().watchdogFired = false;
   }
-  void TearDown() override { EXPECT_FALSE(TheApp().watchdogFired) << "the dialog outlived its script"; }
+  void TearDown() override {
+    EXPECT_FALSE(TheApp().watchdogFired) << "the dialog outlived its script";
+  }
   DialogTestApp& app = TheApp();
 };
 
@@ -225,20 +226,22 @@ TEST_F(ListTest, ClicksKeysAndADoubleClick) {
     EXPECT_EQ(dlg.lbx->GetSel(), 0);
     dlg.SendCtrlEv(kIdList, WM_LBX_SETSEL, 1, 0);
   });
-  app.ThenWhen([&] { return dlg.lbx->GetSel() == 1; }, [&] {
-    const ALbx& l = *dlg.lbx;
-    const CSize sz = GetWinSize(dlg.m_hWnd);
-    EXPECT_EQ(kvrtest::SaveWindowShot(dsply, dlg.m_hWnd, "list_box", sz.cx, sz.cy), "");
-    // The selected row is filled blue (the list has the focus), the others
-    // white; both bars show for seven rows with a wide one.
-    const kvrtest::Pixels px = kvrtest::Grab(dsply, l.m_hWnd, l.m_szWin.cx, l.m_szWin.cy);
-    ASSERT_GT(px.w, 0);
-    EXPECT_EQ(px.At(l.m_nTextW - 2, 3 + l.m_nRowH + 2), 0x0000ffu);
-    EXPECT_EQ(px.At(l.m_nTextW - 2, 3 + 2 * l.m_nRowH + 2), 0xffffffu);
-    EXPECT_TRUE(Shown(l.m_pVScrl.get()));
-    EXPECT_TRUE(Shown(l.m_pHScrl.get()));
-    app.Key(XK_Return);  // no default button: nothing
-  });
+  app.ThenWhen(
+      [&] { return dlg.lbx->GetSel() == 1; },
+      [&] {
+        const ALbx& l = *dlg.lbx;
+        const CSize sz = GetWinSize(dlg.m_hWnd);
+        EXPECT_EQ(kvrtest::SaveWindowShot(dsply, dlg.m_hWnd, "list_box", sz.cx, sz.cy), "");
+        // The selected row is filled blue (the list has the focus), the others
+        // white; both bars show for seven rows with a wide one.
+        const kvrtest::Pixels px = kvrtest::Grab(dsply, l.m_hWnd, l.m_szWin.cx, l.m_szWin.cy);
+        ASSERT_GT(px.w, 0);
+        EXPECT_EQ(px.At(l.m_nTextW - 2, 3 + l.m_nRowH + 2), 0x0000ffu);
+        EXPECT_EQ(px.At(l.m_nTextW - 2, 3 + 2 * l.m_nRowH + 2), 0xffffffu);
+        EXPECT_TRUE(Shown(l.m_pVScrl.get()));
+        EXPECT_TRUE(Shown(l.m_pHScrl.get()));
+        app.Key(XK_Return);  // no default button: nothing
+      });
   app.Then([&] {
     EXPECT_FALSE(dlg.IsDlgEnded());
     app.Key(XK_Escape);

@@ -131,8 +131,11 @@ TEST_F(MenuModel, MeasuresRowsFromTheCellsThenFromItsLists) {
   EXPECT_EQ(menu.m_nAccelX, 16 + 3 + kTextX);
 
   // Texts split at the last TAB, trailing blanks trimmed; separators empty.
-  struct Row { const char* text; const char* accel; } const rows[] = {
-      {"Alpha", "Ctrl+A"}, {"", ""}, {"Beta", ""}, {"Gamma\tTab", "G"}, {"Delta", ""}, {"", ""}};
+  struct Row {
+    const char* text;
+    const char* accel;
+  } const rows[] = {{"Alpha", "Ctrl+A"}, {"", ""},      {"Beta", ""},
+                    {"Gamma\tTab", "G"}, {"Delta", ""}, {"", ""}};
   ASSERT_EQ(menu.m_arrTexts.GetSize(), 6);
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
@@ -169,12 +172,18 @@ TEST_F(MenuModel, TranslatesRowTextsUnderAChineseUi) {
 // Rows of submenu 0: 0 Alpha, 1 separator, 2 Beta (disabled), 3 Gamma,
 // 4 Delta, 5 separator.
 TEST_F(MenuModel, KeysStepOverSeparatorsAndDisabledRows) {
-  struct Case { int from; unsigned long key; int want; } const cases[] = {
-      {0, keysym::kDown, 3},   {3, keysym::kDown, 4},  {4, keysym::kDown, 0},  // wraps
-      {0, keysym::kUp, 4},     {3, keysym::kUp, 0},    {4, keysym::kUp, 3},
-      {3, keysym::kHome, 0},   {3, keysym::kPrior, 0}, {0, keysym::kEnd, 4},
-      {0, keysym::kNext, 4},   {3, 'a', 3},             {3, keysym::kLeft, 3},
-      {-1, keysym::kDown, -1}, {-1, keysym::kHome, -1}, {-1, keysym::kEnd, -1}};
+  struct Case {
+    int from;
+    unsigned long key;
+    int want;
+  } const cases[] = {{0, keysym::kDown, 3},   {3, keysym::kDown, 4},
+                     {4, keysym::kDown, 0},  // wraps
+                     {0, keysym::kUp, 4},     {3, keysym::kUp, 0},
+                     {4, keysym::kUp, 3},     {3, keysym::kHome, 0},
+                     {3, keysym::kPrior, 0},  {0, keysym::kEnd, 4},
+                     {0, keysym::kNext, 4},   {3, 'a', 3},
+                     {3, keysym::kLeft, 3},   {-1, keysym::kDown, -1},
+                     {-1, keysym::kHome, -1}, {-1, keysym::kEnd, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.from << " key " << std::hex << c.key);
     AMenu menu;
@@ -197,8 +206,8 @@ TEST_F(MenuModel, KeySearchEndsWhenNoRowCanBeChosen) {
   BindEdit(disabled);
   for (int i = 0; i < disabled.GetItemCount(); ++i) disabled.EnableItemByIndex(i, 0);
   for (AMenu* menu : {&seps, &disabled}) {
-    for (unsigned long key : {keysym::kDown, keysym::kUp, keysym::kHome, keysym::kEnd,
-                              keysym::kPrior, keysym::kNext}) {
+    for (unsigned long key :
+         {keysym::kDown, keysym::kUp, keysym::kHome, keysym::kEnd, keysym::kPrior, keysym::kNext}) {
       SCOPED_TRACE(key);
       menu->m_nCurRow = 0;
       menu->OnMenuKey(key, true);  // returns: no endless search
@@ -234,9 +243,11 @@ TEST_F(MenuModel, FireCmdChoosesOnlyARowThatCanBeChosen) {
   AMenu menu;
   BindEdit(menu);
   menu.EnableItemByIndex(2, 0);
-  struct Case { int row; uint8_t want; } const cases[] = {
-      {-1, kMenuRunning}, {1, kMenuRunning}, {2, kMenuRunning}, {6, kMenuRunning},
-      {0, kMenuChosen},   {4, kMenuChosen}};
+  struct Case {
+    int row;
+    uint8_t want;
+  } const cases[] = {{-1, kMenuRunning}, {1, kMenuRunning}, {2, kMenuRunning},
+                     {6, kMenuRunning},  {0, kMenuChosen},  {4, kMenuChosen}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     menu.m_nResult = kMenuRunning;
@@ -252,12 +263,15 @@ TEST_F(MenuModel, PointerTracksTheRowBands) {
   menu.EnableItemByIndex(2, 0);
   const CSize size = menu.GetMenuPixelSize();
   const int b0 = 9 + kRowH, b1 = b0 + kSepH, b2 = b1 + kRowH, b3 = b2 + kRowH;
-  struct Case { bool onMenu; int x, y, want; } const cases[] = {
-      {true, 10, 0, 0},        {true, 10, b0, 0},        {true, 10, b0 + 1, -1},  // separator
-      {true, 10, b1 + 1, -1},  {true, 10, b2, -1},  // disabled
-      {true, 10, b2 + 1, 3},   {true, 10, b3, 3},       {true, 10, b3 + 1, 4},
-      {true, 0, 10, 0},        {true, size.cx, 10, 0},  {true, size.cx + 1, 10, -1},
-      {true, -1, 10, -1},      {true, 10, -1, -1},      {true, 10, size.cy + 1, -1},
+  struct Case {
+    bool onMenu;
+    int x, y, want;
+  } const cases[] = {
+      {true, 10, 0, 0},       {true, 10, b0, 0},      {true, 10, b0 + 1, -1},  // separator
+      {true, 10, b1 + 1, -1}, {true, 10, b2, -1},                              // disabled
+      {true, 10, b2 + 1, 3},  {true, 10, b3, 3},      {true, 10, b3 + 1, 4},
+      {true, 0, 10, 0},       {true, size.cx, 10, 0}, {true, size.cx + 1, 10, -1},
+      {true, -1, 10, -1},     {true, 10, -1, -1},     {true, 10, size.cy + 1, -1},
       {false, 10, 10, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.onMenu << " " << c.x << "," << c.y);

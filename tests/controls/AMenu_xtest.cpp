@@ -142,9 +142,9 @@ bool Painted(const AMenu& m) {
   if (!m.m_hWnd) return false;
   XImage* img = XGetImage(dsply, m.m_hWnd, 0, 0, m.m_size.cx, m.m_size.cy, AllPlanes, ZPixmap);
   if (!img) return false;
-  const bool painted = m.m_bStrList ? XGetPixel(img, 1, 1) == gpxlDark
-                                    : XGetPixel(img, m.m_size.cx - 4, m.m_size.cy / 2) ==
-                                          Pixel(0xC7C7C7);
+  const bool painted = m.m_bStrList
+                           ? XGetPixel(img, 1, 1) == gpxlDark
+                           : XGetPixel(img, m.m_size.cx - 4, m.m_size.cy / 2) == Pixel(0xC7C7C7);
   XDestroyImage(img);
   return painted;
 }
@@ -157,27 +157,33 @@ struct DrawnRow {
 };
 
 TEST_F(MenuTest, ChineseRowTextsAreReallyDrawn) {
-  const DrawnRow rows[] = {
-      {kMainMenu, kRowCizu, "\xD7\xE9\xB4\xCA", {"\xE7\xBB\x84", "\xE8\xAF\x8D"},   // 组词
-       {"\xE8\xAF\x8D", "\xE7\xBB\x84"}},                                            // 词组
-      {kHelpMenu, 2, "\xCB\xB5\xC3\xF7", {"\xE8\xAF\xB4", "\xE6\x98\x8E"},          // 说明
-       {"\xE6\x98\x8E", "\xE8\xAF\xB4"}}};
+  const DrawnRow rows[] = {{kMainMenu,
+                            kRowCizu,
+                            "\xD7\xE9\xB4\xCA",
+                            {"\xE7\xBB\x84", "\xE8\xAF\x8D"},   // 组词
+                            {"\xE8\xAF\x8D", "\xE7\xBB\x84"}},  // 词组
+                           {kHelpMenu,
+                            2,
+                            "\xCB\xB5\xC3\xF7",
+                            {"\xE8\xAF\xB4", "\xE6\x98\x8E"},  // 说明
+                            {"\xE6\x98\x8E", "\xE8\xAF\xB4"}}};
   for (const DrawnRow& r : rows) {
     SCOPED_TRACE(r.gbk);
     AMenu* menu = Sub(r.sub);
-    app.ThenWhen([&] { return Painted(*menu) && menu->m_nCurRow == 0; }, [&] {
-      const AMenu& m = *menu;
-      EXPECT_STREQ(m.m_arrTexts[r.row], r.gbk);
-      const int w = 3 * m.m_nFontH, h = m.m_nFontH + 4;
-      const std::vector<bool> shown =
-          InkOf(m, m.m_nTextX, RowTextY(m, r.row), w, h, 0x0000FF);
-      const std::vector<int> xs = CharXs(r.gbk);
-      const int baseline = diplayUIFont.m_nAscent;
-      EXPECT_GT(CountInk(shown), 40);
-      EXPECT_EQ(shown, UnicodeInk(r.utf8, xs, baseline, 20, w, h));
-      EXPECT_NE(shown, UnicodeInk(r.wrong, xs, baseline, 20, w, h));
-      app.Key(XK_Escape);
-    });
+    app.ThenWhen([&] { return Painted(*menu) && menu->m_nCurRow == 0; },
+                 [&] {
+                   const AMenu& m = *menu;
+                   EXPECT_STREQ(m.m_arrTexts[r.row], r.gbk);
+                   const int w = 3 * m.m_nFontH, h = m.m_nFontH + 4;
+                   const std::vector<bool> shown =
+                       InkOf(m, m.m_nTextX, RowTextY(m, r.row), w, h, 0x0000FF);
+                   const std::vector<int> xs = CharXs(r.gbk);
+                   const int baseline = diplayUIFont.m_nAscent;
+                   EXPECT_GT(CountInk(shown), 40);
+                   EXPECT_EQ(shown, UnicodeInk(r.utf8, xs, baseline, 20, w, h));
+                   EXPECT_NE(shown, UnicodeInk(r.wrong, xs, baseline, 20, w, h));
+                   app.Key(XK_Escape);
+                 });
     EXPECT_EQ(Popup(*menu), kMenuCancelled);
   }
 }
@@ -185,34 +191,36 @@ TEST_F(MenuTest, ChineseRowTextsAreReallyDrawn) {
 TEST_F(MenuTest, LayoutHighlightAndAccelerators) {
   AMenu* menu = Sub(kMainMenu);
   menu->SetItemCheckByIndex(kRowChnPunct, 1);
-  app.ThenWhen([&] { return Painted(*menu) && menu->m_nCurRow == 0; }, [&] {
-    const AMenu& m = *menu;
-    // Every text fits before the accelerator column, every accelerator
-    // inside the window.
-    for (int i = 0; i < m.m_arrTexts.GetSize(); ++i) {
-      SCOPED_TRACE(i);
-      const int textW = ChnBmpStrExtent(m.m_arrTexts[i], 0, 16, 16, 0).cx;
-      const int accelW = ChnBmpStrExtent(m.m_arrAccelTexts[i], 0, 16, 16, 0).cx;
-      EXPECT_LE(m.m_nTextX + textW, m.m_nAccelX);
-      EXPECT_LE(m.m_nAccelX + accelW, m.m_size.cx);
-    }
-    EXPECT_STREQ(m.m_arrAccelTexts[kRowFullWidth], "RAlt+B");
-    // The pointer landed on row 0: white text on the blue band.
-    EXPECT_EQ(m.m_nCurRow, 0);
-    EXPECT_EQ(CountInk(InkOf(m, 8, 8, 4, 4, 0x0000FF)), 16);
-    EXPECT_GT(CountInk(InkOf(m, m.m_nTextX, 7, 2 * m.m_nFontH, m.m_nFontH, 0xFFFFFF)), 20);
-    // Row 4's accelerator is drawn in its column.
-    EXPECT_GT(CountInk(InkOf(m, m.m_nAccelX, RowTextY(m, kRowFullWidth), 2 * m.m_nFontH,
-                             m.m_nFontH, 0x0000FF)),
-              10);
-    // A check mark left of the checked row only.
-    const int y = RowTextY(m, kRowChnPunct);
-    EXPECT_GT(CountInk(InkOf(m, 0, y, m.m_nTextX, m.m_nRowH - 4, 0x383CFF)), 5);
-    EXPECT_EQ(CountInk(InkOf(m, 0, RowTextY(m, kRowFullWidth), m.m_nTextX, m.m_nRowH - 4,
-                             0x383CFF)),
-              0);
-    app.Key(XK_Escape);
-  });
+  app.ThenWhen(
+      [&] { return Painted(*menu) && menu->m_nCurRow == 0; },
+      [&] {
+        const AMenu& m = *menu;
+        // Every text fits before the accelerator column, every accelerator
+        // inside the window.
+        for (int i = 0; i < m.m_arrTexts.GetSize(); ++i) {
+          SCOPED_TRACE(i);
+          const int textW = ChnBmpStrExtent(m.m_arrTexts[i], 0, 16, 16, 0).cx;
+          const int accelW = ChnBmpStrExtent(m.m_arrAccelTexts[i], 0, 16, 16, 0).cx;
+          EXPECT_LE(m.m_nTextX + textW, m.m_nAccelX);
+          EXPECT_LE(m.m_nAccelX + accelW, m.m_size.cx);
+        }
+        EXPECT_STREQ(m.m_arrAccelTexts[kRowFullWidth], "RAlt+B");
+        // The pointer landed on row 0: white text on the blue band.
+        EXPECT_EQ(m.m_nCurRow, 0);
+        EXPECT_EQ(CountInk(InkOf(m, 8, 8, 4, 4, 0x0000FF)), 16);
+        EXPECT_GT(CountInk(InkOf(m, m.m_nTextX, 7, 2 * m.m_nFontH, m.m_nFontH, 0xFFFFFF)), 20);
+        // Row 4's accelerator is drawn in its column.
+        EXPECT_GT(CountInk(InkOf(m, m.m_nAccelX, RowTextY(m, kRowFullWidth), 2 * m.m_nFontH,
+                                 m.m_nFontH, 0x0000FF)),
+                  10);
+        // A check mark left of the checked row only.
+        const int y = RowTextY(m, kRowChnPunct);
+        EXPECT_GT(CountInk(InkOf(m, 0, y, m.m_nTextX, m.m_nRowH - 4, 0x383CFF)), 5);
+        EXPECT_EQ(
+            CountInk(InkOf(m, 0, RowTextY(m, kRowFullWidth), m.m_nTextX, m.m_nRowH - 4, 0x383CFF)),
+            0);
+        app.Key(XK_Escape);
+      });
   EXPECT_EQ(Popup(*menu), kMenuCancelled);
   menu->SetItemCheckByIndex(kRowChnPunct, 0);
 }
@@ -224,13 +232,12 @@ struct KeyPick {
 };
 
 TEST_F(MenuTest, KeysPickACommand) {
-  const KeyPick picks[] = {
-      {"down twice", {XK_Down, XK_Down, XK_Return}, kIdCizu},
-      {"over the separator and the disabled row",
-       {XK_Down, XK_Down, XK_Down, XK_space},
-       kIdChnPunct},
-      {"up wraps to the last row", {XK_Up, XK_Return}, kIdSleep},
-      {"end then home", {XK_End, XK_Home, XK_Return}, kIdInputModeToggle}};
+  const KeyPick picks[] = {{"down twice", {XK_Down, XK_Down, XK_Return}, kIdCizu},
+                           {"over the separator and the disabled row",
+                            {XK_Down, XK_Down, XK_Down, XK_space},
+                            kIdChnPunct},
+                           {"up wraps to the last row", {XK_Up, XK_Return}, kIdSleep},
+                           {"end then home", {XK_End, XK_Home, XK_Return}, kIdInputModeToggle}};
   for (const KeyPick& p : picks) {
     SCOPED_TRACE(p.what);
     owner.commands.clear();
@@ -284,8 +291,7 @@ TEST_F(MenuTest, CancelledByEscapeAPressElsewhereOrTheLossOfFocus) {
   } const cancels[] = {
       {"escape", [&] { app.Key(XK_Escape); }},
       {"press on another window of the program", [&] { app.ClickAt(owner.m_hWnd, 5, 5); }},
-      {"focus taken away",
-       [&] {
+      {"focus taken away", [&] {
          XSetInputFocus(app.user, owner.m_hWnd, RevertToParent, CurrentTime);
          XSync(app.user, False);
        }}};
@@ -333,16 +339,17 @@ TEST_F(MenuTest, AStringListEndsWithTheChosenRowAndPostsNothing) {
   list.m_nCurRow = 0;
   POINT before;
   ASSERT_TRUE(GetPointerPos(&before));
-  app.ThenWhen([&] { return Painted(list); }, [&] {
-    POINT now;
-    ASSERT_TRUE(GetPointerPos(&now));
-    EXPECT_EQ(now.x, before.x);  // no warp
-    EXPECT_EQ(now.y, before.y);
-    EXPECT_EQ(list.m_size.cx, 150);
-    // A white face inside a sunken frame.
-    EXPECT_EQ(CountInk(InkOf(list, 140, list.m_size.cy - 6, 4, 3, 0xFFFFFF)), 12);
-    app.Key(XK_Down);
-  });
+  app.ThenWhen([&] { return Painted(list); },
+               [&] {
+                 POINT now;
+                 ASSERT_TRUE(GetPointerPos(&now));
+                 EXPECT_EQ(now.x, before.x);  // no warp
+                 EXPECT_EQ(now.y, before.y);
+                 EXPECT_EQ(list.m_size.cx, 150);
+                 // A white face inside a sunken frame.
+                 EXPECT_EQ(CountInk(InkOf(list, 140, list.m_size.cy - 6, 4, 3, 0xFFFFFF)), 12);
+                 app.Key(XK_Down);
+               });
   app.Then([&] { app.Key(XK_Return); });
   EXPECT_EQ(Popup(list), kMenuChosen);
   EXPECT_EQ(list.m_nCurRow, 1);

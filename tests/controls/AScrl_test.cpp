@@ -40,11 +40,11 @@ TEST(AScrl, ThumbOffsets) {
       {116, 100, 50, 34},  // (116 - 48) * 50 / 100: the box spans 50 to 66
       {116, 100, 100, 68},
       {116, 100, 0, 0},
-      {116, 0, 0, 0},      // range 0 counts as 1, the position stays 0
-      {116, 0, 5, 0},      // and no position but 0 exists
-      {116, -40, 3, 0},    // a negative range (a short text in a tall view) is 0
-      {116, 100, 250, 68}, // a position past the range is held at the end
-      {40, 100, 50, 0},    // a bar too short for its thumb keeps it at the start
+      {116, 0, 0, 0},       // range 0 counts as 1, the position stays 0
+      {116, 0, 5, 0},       // and no position but 0 exists
+      {116, -40, 3, 0},     // a negative range (a short text in a tall view) is 0
+      {116, 100, 250, 68},  // a position past the range is held at the end
+      {40, 100, 50, 0},     // a bar too short for its thumb keeps it at the start
       // A range in pixels: 100,000 rows of 24 pixels times a track of
       // 1,000 pixels passes 2^31.
       {1000, 2400000, 2400000, 952},
@@ -52,10 +52,10 @@ TEST(AScrl, ThumbOffsets) {
   };
   for (const Case& c : cases) {
     AScrl bar;
-  Shape(bar, c.range, 0);
+    Shape(bar, c.range, 0);
     bar.m_nTrack = c.track;
-    SCOPED_TRACE(testing::Message() << "track " << c.track << " range " << c.range << " pos "
-                                    << c.pos);
+    SCOPED_TRACE(testing::Message()
+                 << "track " << c.track << " range " << c.range << " pos " << c.pos);
     EXPECT_EQ(bar.ThumbOffset(c.pos), c.thumb);
   }
   AScrl bar;
@@ -97,7 +97,7 @@ TEST(AScrl, PressZonesMoveAndClamp) {
   };
   for (const Case& c : cases) {
     AScrl bar;
-  Shape(bar, c.range, c.pos, c.page);
+    Shape(bar, c.range, c.pos, c.page);
     SCOPED_TRACE(testing::Message() << "range " << c.range << " pos " << c.pos << " at " << c.c);
     EXPECT_EQ(bar.PressAt(c.c), c.want);
     EXPECT_EQ(bar.m_nPos, c.want);

@@ -53,7 +53,9 @@ class ScrollBarTest : public ::testing::Test {
     TheApp().steps.clear();
     TheApp().watchdogFired = false;
   }
-  void TearDown() override { EXPECT_FALSE(TheApp().watchdogFired) << "the dialog outlived its script"; }
+  void TearDown() override {
+    EXPECT_FALSE(TheApp().watchdogFired) << "the dialog outlived its script";
+  }
   DialogTestApp& app = TheApp();
 };
 
@@ -80,8 +82,9 @@ TEST_F(ScrollBarTest, HorizontalPosts1382AndVertical1383) {
   app.Then([&] { app.Release(); });
   app.Then([&] {
     EXPECT_EQ(dlg.vert.m_nState, AScrl::kIdle);
-    EXPECT_EQ(dlg.posts, (Posts{{WM_SCRL_HORZ, 1}, {WM_SCRL_VERT, 10}, {WM_SCRL_VERT, 10},
-                                {WM_SCRL_VERT, 100}}));
+    EXPECT_EQ(
+        dlg.posts,
+        (Posts{{WM_SCRL_HORZ, 1}, {WM_SCRL_VERT, 10}, {WM_SCRL_VERT, 10}, {WM_SCRL_VERT, 100}}));
     EXPECT_EQ(dlg.horz.m_nPos, 1);
     EXPECT_EQ(dlg.vert.m_nPos, 100);
     const CSize sz = GetWinSize(dlg.m_hWnd);

@@ -13,17 +13,21 @@
 namespace {
 
 TEST(MsgFormat, SignatureTable) {
-  struct Case { const char* a; const char* b; bool same; } const cases[] = {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  } const cases[] = {
       {"Error%d: Cannot open file[%s]!", "\xb4\xed\xce\xf3%d [%s]", true},
-      {"%d files", "%x files", true},         // the same int argument in another base
+      {"%d files", "%x files", true},  // the same int argument in another base
       {"%5.2f%%", "%f percent %%", true},
-      {"%ld", "%d", false},                   // another width of argument
-      {"%d %s", "%s %d", false},              // swapped
-      {"%s", "%s %s", false},                 // reads one more than passed
-      {"%s", "%n", false},                    // writes through its argument
-      {"%s", "%1$s", false},                  // positional
-      {"%d", "%*d", false},                   // an extra int for the width
-      {"abc", "def%", false},                 // unfinished
+      {"%ld", "%d", false},       // another width of argument
+      {"%d %s", "%s %d", false},  // swapped
+      {"%s", "%s %s", false},     // reads one more than passed
+      {"%s", "%n", false},        // writes through its argument
+      {"%s", "%1$s", false},      // positional
+      {"%d", "%*d", false},       // an extra int for the width
+      {"abc", "def%", false},     // unfinished
       {"plain", "\xd6\xd0\xce\xc4", true},
   };
   for (const Case& c : cases) {
@@ -50,7 +54,8 @@ class ChMsgTextTest : public ::testing::Test {
 
 TEST_F(ChMsgTextTest, MatchingTranslationIsTheFormat) {
   EXPECT_STREQ(ChMsgText("Error%d: Cannot open file[%s]!", 0, 5, "a.dic"),
-               "\xb4\xed\xce\xf3" "5: [a.dic]");
+               "\xb4\xed\xce\xf3"
+               "5: [a.dic]");
   // literal: the format as it stands
   EXPECT_STREQ(ChMsgText("Error%d: Cannot open file[%s]!", 1, 5, "a.dic"),
                "Error5: Cannot open file[a.dic]!");
@@ -61,9 +66,7 @@ TEST_F(ChMsgTextTest, TranslationTakingOtherArgumentsIsNotUsed) {
   EXPECT_STREQ(ChMsgText("Count %d", 0, 42), "Count 42");
 }
 
-TEST_F(ChMsgTextTest, EmptyTranslationGivesAnEmptyText) {
-  EXPECT_STREQ(ChMsgText("Empty", 0), "");
-}
+TEST_F(ChMsgTextTest, EmptyTranslationGivesAnEmptyText) { EXPECT_STREQ(ChMsgText("Empty", 0), ""); }
 
 TEST_F(ChMsgTextTest, FormattedTextIsCutAt159Bytes) {
   const std::string longArg(400, 'x');

@@ -46,7 +46,9 @@ class MsgBoxTest : public ::testing::Test {
     TheApp().steps.clear();
     TheApp().watchdogFired = false;
   }
-  void TearDown() override { EXPECT_FALSE(TheApp().watchdogFired) << "the box outlived its script"; }
+  void TearDown() override {
+    EXPECT_FALSE(TheApp().watchdogFired) << "the box outlived its script";
+  }
   DialogTestApp& app = TheApp();
 };
 
@@ -63,8 +65,12 @@ TEST_F(MsgBoxTest, ShippedTemplateHasTheFourHiddenButtons) {
 }
 
 TEST_F(MsgBoxTest, ButtonsEndTheBoxWithTheirCodes) {
-  struct Case { int type; int button; int want; } const cases[] = {
-      {kMsgBoxOk, IDOK, 1},      {kMsgBoxYesNo, IDYES, 6}, {kMsgBoxYesNo, IDNO, 7},
+  struct Case {
+    int type;
+    int button;
+    int want;
+  } const cases[] = {
+      {kMsgBoxOk, IDOK, 1},       {kMsgBoxYesNo, IDYES, 6},       {kMsgBoxYesNo, IDNO, 7},
       {kMsgBoxOkCancel, IDOK, 1}, {kMsgBoxOkCancel, IDCANCEL, 2},
   };
   for (const Case& c : cases) {

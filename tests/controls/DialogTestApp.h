@@ -95,9 +95,9 @@ class DialogTestApp : public CWinApp {
     XSync(user, False);
   }
 
-  static constexpr int kQuietTurns = 40;          // about 12 ms of an empty queue
-  static constexpr long kWatchdogTurns = 20000;   // about 6 s with no step left
-  static constexpr int kMaxRetries = 500;         // about 6 s of waiting
+  static constexpr int kQuietTurns = 40;         // about 12 ms of an empty queue
+  static constexpr long kWatchdogTurns = 20000;  // about 6 s with no step left
+  static constexpr int kMaxRetries = 500;        // about 6 s of waiting
   std::deque<std::function<void()>> steps;
   long idle = 0;
   bool watchdogFired = false;

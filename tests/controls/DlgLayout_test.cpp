@@ -6,12 +6,16 @@
 namespace {
 
 TEST(DlgLayout, FontHeightTakesTheLargerAndAtLeast20) {
-  struct Case { int size; double dpi; int appDefault; int want; } const cases[] = {
-      {10, 96.0, 16, 20},   // 13.3 below the default, 16 below 20
-      {10, 72.0, 16, 20},
-      {20, 96.0, 16, 26},   // 26.7 truncated
-      {10, 200.0, 16, 27},  // 27.7
-      {8, 96.0, 24, 24},    // the default wins
+  struct Case {
+    int size;
+    double dpi;
+    int appDefault;
+    int want;
+  } const cases[] = {
+      {10, 96.0, 16, 20},                       // 13.3 below the default, 16 below 20
+      {10, 72.0, 16, 20},  {20, 96.0, 16, 26},  // 26.7 truncated
+      {10, 200.0, 16, 27},                      // 27.7
+      {8, 96.0, 24, 24},                        // the default wins
       {0, 96.0, 16, 20},
   };
   for (const Case& c : cases) {
@@ -21,13 +25,16 @@ TEST(DlgLayout, FontHeightTakesTheLargerAndAtLeast20) {
 }
 
 TEST(DlgLayout, DialogUnitsAndMinimumSizes) {
-  struct Case { int h; CSize units; CSize want; } const cases[] = {
-      {20, CSize(100, 50), CSize(200, 100)},
-      {27, CSize(100, 50), CSize(300, 150)},
-      {20, CSize(0, 0), CSize(90, 100)},    // minimum sizes
-      {20, CSize(1, 1), CSize(2, 100)},     // the rule applies to pixels: 2 x 2
-      {8, CSize(1, 2), CSize(90, 100)},     // 1 x 2 pixels: both at their minimum
-      {20, CSize(1, 2), CSize(2, 4)},       // 2 x 4 pixels is above both rules
+  struct Case {
+    int h;
+    CSize units;
+    CSize want;
+  } const cases[] = {
+      {20, CSize(100, 50), CSize(200, 100)}, {27, CSize(100, 50), CSize(300, 150)},
+      {20, CSize(0, 0), CSize(90, 100)},  // minimum sizes
+      {20, CSize(1, 1), CSize(2, 100)},   // the rule applies to pixels: 2 x 2
+      {8, CSize(1, 2), CSize(90, 100)},   // 1 x 2 pixels: both at their minimum
+      {20, CSize(1, 2), CSize(2, 4)},     // 2 x 4 pixels is above both rules
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.h << ": " << c.units.cx << "x" << c.units.cy);
@@ -69,9 +76,12 @@ TEST(DlgLayout, CheckBoxRadioButtonGroupBoxAndProgress) {
 }
 
 TEST(DlgLayout, MessageBoxSizeAndButtons) {
-  struct Case { int type, tw, th, bw, bh; int w, h, tx, ty; } const cases[] = {
-      {1, 10, 16, 100, 28, 200, 132, 28, 20},   // one button: twice its width
-      {2, 10, 16, 100, 28, 300, 132, 28, 20},   // two: three times
+  struct Case {
+    int type, tw, th, bw, bh;
+    int w, h, tx, ty;
+  } const cases[] = {
+      {1, 10, 16, 100, 28, 200, 132, 28, 20},  // one button: twice its width
+      {2, 10, 16, 100, 28, 300, 132, 28, 20},  // two: three times
       {3, 10, 16, 100, 28, 300, 132, 28, 20},
       {1, 400, 20, 100, 28, 456, 144, 28, 25},  // a long text: text + 2 button heights
       {2, 12, 16, 12, 12, 36, 84, 12, 20},      // template without buttons: 12 x 12

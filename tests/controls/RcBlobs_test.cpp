@@ -13,7 +13,7 @@
 
 namespace {
 
-const char* const kBlobs[] = {"mnublob.brc",  "tbarblob.brc", "bmpblob.brc", "iconblob.brc",
+const char* const kBlobs[] = {"mnublob.brc",  "tbarblob.brc",  "bmpblob.brc", "iconblob.brc",
                               "cursblob.brc", "accelblob.brc", "strblob.brc", "dlgblob.brc"};
 
 std::string Bytes(std::initializer_list<int> b) {
@@ -50,14 +50,14 @@ TEST(RcBlobs, GoldenBytes) {
   const std::string menu = Bytes({1, 0}) + S("4") +
                            /* root */ cell0 + L(4) + S("") + L(1) +
                            /* popup */ cell0 + L(-1) + S("P") + L(3) +
-                           /* items */ L(1) + Bytes({0, 0}) + L(5) + S("a") + L(0) +
-                           L(1) + Bytes({0, 0}) + L(6) + S("b") + L(0) +
+                           /* items */ L(1) + Bytes({0, 0}) + L(5) + S("a") + L(0) + L(1) +
+                           Bytes({0, 0}) + L(6) + S("b") + L(0) +
                            /* separator */ L(2) + Bytes({0, 0}) + L(-1) + S("") + L(0);
   const std::string dlg = Bytes({1, 0}) + S("D") + L(0) + L(10) + L(20) + L(16) + S("C") + S("") +
                           L(1) + Bytes({5, 0, 0}) + L(7) + L(0) + L(0) + L(0) + L(0) + L(1) + L(2) +
                           L(3) + L(4) + S("t");
-  const std::string accel = Bytes({1, 0}) + S("A") + S("") + L(1) +
-                            Bytes({'C', 0, 0, 0, 0, 1, 0, 0}) + L(9);
+  const std::string accel =
+      Bytes({1, 0}) + S("A") + S("") + L(1) + Bytes({'C', 0, 0, 0, 0, 1, 0, 0}) + L(9);
   const std::map<std::string, std::string> want = {
       {"mnublob.brc", menu},
       {"tbarblob.brc", Bytes({0, 0})},
@@ -182,7 +182,8 @@ TEST(RcBlobs, ScriptThatCannotBeOpenedStillWritesEmptyTables) {
   rc.EchoReports(false);
   EXPECT_EQ(rc.LoadGuiResFromRC(dir.File("none.rc").c_str()), 0);
   EXPECT_EQ(rc.SaveGuiRes(), 1);
-  for (const char* name : kBlobs) EXPECT_EQ(rctest::ReadFile(dir.File(std::string("res/") + name)), Bytes({0, 0}));
+  for (const char* name : kBlobs)
+    EXPECT_EQ(rctest::ReadFile(dir.File(std::string("res/") + name)), Bytes({0, 0}));
 }
 
 TEST(RcBlobs, MissingFileStopsTheReader) {
@@ -194,8 +195,8 @@ TEST(RcBlobs, MissingFileStopsTheReader) {
   back.EchoReports(false);
   back.SetProgramDir(rc.GetProgramDir());
   EXPECT_EQ(back.LoadGuiResFromBinary(), 0);
-  EXPECT_EQ(back.m_mapBmps.GetCount(), 2);   // read before the missing file
-  EXPECT_EQ(back.m_mapDlgs.GetCount(), 0);   // after it: unchanged
+  EXPECT_EQ(back.m_mapBmps.GetCount(), 2);  // read before the missing file
+  EXPECT_EQ(back.m_mapDlgs.GetCount(), 0);  // after it: unchanged
 }
 
 // Damaged files: each must be refused with a report, leave its table empty
@@ -213,9 +214,12 @@ TEST(RcBlobs, DamagedFilesAreRefused) {
   };
   std::vector<Case> cases;
   // Every truncation of the dialog, menu and accelerator files.
-  for (size_t n = 0; n < dlg.size(); ++n) cases.push_back({"dlg cut at " + std::to_string(n), "dlgblob.brc", dlg.substr(0, n)});
-  for (size_t n = 0; n < mnu.size(); ++n) cases.push_back({"menu cut at " + std::to_string(n), "mnublob.brc", mnu.substr(0, n)});
-  for (size_t n = 0; n < acc.size(); ++n) cases.push_back({"accel cut at " + std::to_string(n), "accelblob.brc", acc.substr(0, n)});
+  for (size_t n = 0; n < dlg.size(); ++n)
+    cases.push_back({"dlg cut at " + std::to_string(n), "dlgblob.brc", dlg.substr(0, n)});
+  for (size_t n = 0; n < mnu.size(); ++n)
+    cases.push_back({"menu cut at " + std::to_string(n), "mnublob.brc", mnu.substr(0, n)});
+  for (size_t n = 0; n < acc.size(); ++n)
+    cases.push_back({"accel cut at " + std::to_string(n), "accelblob.brc", acc.substr(0, n)});
   const std::string dlgHead = Bytes({1, 0}) + S("D") + L(0) + L(1) + L(1) + L(16) + S("") + S("");
   cases.push_back({"negative entry count", "bmpblob.brc", Bytes({0xff, 0xff})});
   cases.push_back({"entry count beyond the file", "bmpblob.brc", Bytes({5, 0}) + S("a") + S("b")});
@@ -223,8 +227,10 @@ TEST(RcBlobs, DamagedFilesAreRefused) {
   cases.push_back({"negative string length", "strblob.brc", Bytes({1, 0}) + L(-5) + "abc"});
   cases.push_back({"huge control count", "dlgblob.brc", dlgHead + L(0x10000000)});
   cases.push_back({"negative control count", "dlgblob.brc", dlgHead + L(-1)});
-  cases.push_back({"huge accelerator count", "accelblob.brc", Bytes({1, 0}) + S("A") + S("") + L(0x7fffffff)});
-  cases.push_back({"huge button count", "tbarblob.brc", Bytes({1, 0}) + S("T") + Bytes({0, 0}) + L(-1) + S("") + L(1 << 30)});
+  cases.push_back(
+      {"huge accelerator count", "accelblob.brc", Bytes({1, 0}) + S("A") + S("") + L(0x7fffffff)});
+  cases.push_back({"huge button count", "tbarblob.brc",
+                   Bytes({1, 0}) + S("T") + Bytes({0, 0}) + L(-1) + S("") + L(1 << 30)});
   // A menu nested deeper than any script makes: each level one child.
   std::string deep = Bytes({1, 0}) + S("M");
   for (int i = 0; i < 5000; ++i) deep += L(0) + Bytes({0, 0}) + L(-1) + S("") + L(1);
@@ -254,7 +260,9 @@ class FailNth : public IFileOps {
  public:
   explicit FailNth(int n) : m_n(n) {}
   int Create(const char* p) override { return Fail() ? -1 : Sys().Create(p); }
-  ssize_t Write(int fd, const void* d, size_t n) override { return Fail() ? -1 : Sys().Write(fd, d, n); }
+  ssize_t Write(int fd, const void* d, size_t n) override {
+    return Fail() ? -1 : Sys().Write(fd, d, n);
+  }
   int Fchmod(int fd, mode_t m) override { return Fail() ? -1 : Sys().Fchmod(fd, m); }
   int Fsync(int fd) override { return Fail() ? -1 : Sys().Fsync(fd); }
   int Close(int fd) override { return Fail() ? (Sys().Close(fd), -1) : Sys().Close(fd); }
@@ -290,10 +298,12 @@ TEST(RcBlobs, AFailureAtAnyStepLeavesEachFileOldOrNew) {
   CRcCmplr rc;
   CompileAndSave(rc, dir, kEveryTable);
   std::map<std::string, std::string> oldFiles, newFiles;
-  for (const char* name : kBlobs) oldFiles[name] = rctest::ReadFile(dir.File(std::string("res/") + name));
+  for (const char* name : kBlobs)
+    oldFiles[name] = rctest::ReadFile(dir.File(std::string("res/") + name));
   const std::string newScript = "B BITMAP \"new.bmp\"\nM MENU X\nBEGIN\nMENUITEM \"n\", 1\nEND\n";
   CompileAndSave(rc, dir, newScript);
-  for (const char* name : kBlobs) newFiles[name] = rctest::ReadFile(dir.File(std::string("res/") + name));
+  for (const char* name : kBlobs)
+    newFiles[name] = rctest::ReadFile(dir.File(std::string("res/") + name));
   const std::vector<std::string> names = Entries(dir.File("res"));
 
   for (int n = 1;; ++n) {

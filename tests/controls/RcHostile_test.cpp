@@ -34,7 +34,8 @@ TEST(RcHostile, BrokenScriptsAreReportedAndSkipped) {
       {"#define of an empty name", "#define \"\" x\nA BITMAP \"a\"\n", "empty name"},
       {"more than 64 terms", "A BITMAP " + Repeat("x ", 80) + "\n", "more than 64 terms"},
       {"long #if word", "#if " + std::string(300, '7') + "\nA BITMAP \"a\"\n#endif\n", ""},
-      {"long #if macro value", "#define L \"" + std::string(400, '1') + "\"\n#if L\nx\n#endif\n", ""},
+      {"long #if macro value", "#define L \"" + std::string(400, '1') + "\"\n#if L\nx\n#endif\n",
+       ""},
       {"control without position", "D DIALOG 0,0,1,1\nBEGIN\nCONTROL \"a\",1\nEND\n",
        "t.rc:3: CONTROL without its four position numbers"},
       {"push button with two numbers", "D DIALOG 0,0,1,1\nBEGIN\nPUSHBUTTON \"x\",1\nEND\n",
@@ -42,16 +43,19 @@ TEST(RcHostile, BrokenScriptsAreReportedAndSkipped) {
       {"group box whose id would be before term 0",
        "D DIALOG 0,0,1,1\nBEGIN\nGROUPBOX 1,2,3\nEND\n", "GROUPBOX without"},
       {"list box without numbers", "D DIALOG 0,0,1,1\nBEGIN\nLISTBOX x\nEND\n", "LISTBOX without"},
-      {"short icon and texts", "D DIALOG 0,0,1,1\nBEGIN\nICON\nLTEXT\nEDITTEXT\nCOMBOBOX\nEND\n", ""},
+      {"short icon and texts", "D DIALOG 0,0,1,1\nBEGIN\nICON\nLTEXT\nEDITTEXT\nCOMBOBOX\nEND\n",
+       ""},
       {"bitmap style with too few numbers",
        "D DIALOG 0,0,1,1\nBEGIN\nLTEXT \"1\",2,SS_BITMAP\nEND\n", ""},
       {"macro growth", MacroChain(40), "grows past"},
       {"unterminated comment", "A BITMAP \"a\"\n/* open\n", "Unexpected End-Of-File!"},
-      {"NUL and high bytes", std::string("A") + '\0' + "B BITMAP \"x\"\n\xff\xfe\x80\n\"\xc4\"\n", ""},
+      {"NUL and high bytes", std::string("A") + '\0' + "B BITMAP \"x\"\n\xff\xfe\x80\n\"\xc4\"\n",
+       ""},
       {"very long line", std::string(100000, 'A') + "\n", ""},
       {"deep #if nesting", Repeat("#if 1\n", 1000) + Repeat("#if 0\n", 1000) + "x\n", ""},
-      {"deep popups", "M MENU X\nBEGIN\n" + Repeat("POPUP \"p\"\nBEGIN\n", 200) +
-                          "MENUITEM \"a\", 1\n" + Repeat("END\n", 201),
+      {"deep popups",
+       "M MENU X\nBEGIN\n" + Repeat("POPUP \"p\"\nBEGIN\n", 200) + "MENUITEM \"a\", 1\n" +
+           Repeat("END\n", 201),
        "menu nested too deep"},
       {"stray blocks", "END\nBEGIN\nEND\nMENUITEM \"a\", 1\nBUTTON 5\n}\n{\n", ""},
       {"parentheses", ")\n(((\nA ( )\nB (x\n#pragma x(\n", "IDERR_S0YNTAX"},
@@ -61,8 +65,10 @@ TEST(RcHostile, BrokenScriptsAreReportedAndSkipped) {
       {"#include of a directory", "#include \".\"\nA BITMAP \"a\"\n", ""},
       {"script ends inside blocks", "D DIALOG 0,0,1,1\nBEGIN\nLTEXT \"a\",1,1,1,1,1\n", ""},
       {"menu ends unclosed", "M MENU X\nBEGIN\nPOPUP \"a\"\nBEGIN\n", ""},
-      {"huge numbers", "D DIALOG 0,0,99999999999999999999999,-99999999999999999999\nBEGIN\n"
-                       "LTEXT \"a\",99999999999999999999,1,1,1,1\nEND\n", ""},
+      {"huge numbers",
+       "D DIALOG 0,0,99999999999999999999999,-99999999999999999999\nBEGIN\n"
+       "LTEXT \"a\",99999999999999999999,1,1,1,1\nEND\n",
+       ""},
       {"accelerator without terms", "A ACCELERATORS\nBEGIN\n\"\"\n,\nEND\n", ""},
       {"comment close without open", "A */ B\n", "Comment error 1!"},
   };
@@ -85,8 +91,9 @@ TEST(RcHostile, BrokenScriptsAreReportedAndSkipped) {
 TEST(RcHostile, IncludeDepthIsLimited) {
   kvrtest::ScratchDir dir;
   for (int i = 0; i < 40; ++i)
-    rctest::WriteFile(dir.File("f" + std::to_string(i) + ".h"),
-                      "#include \"f" + std::to_string(i + 1) + ".h\"\nL" + std::to_string(i) + "\n");
+    rctest::WriteFile(
+        dir.File("f" + std::to_string(i) + ".h"),
+        "#include \"f" + std::to_string(i + 1) + ".h\"\nL" + std::to_string(i) + "\n");
   CRcCmplr rc;
   rctest::Compile(rc, dir, "#include \"f0.h\"\nend\n");
   EXPECT_TRUE(rctest::Reported(rc, "nested deeper than 16 files"));
@@ -123,10 +130,30 @@ TEST(RcHostile, MutatedScriptsCompileAndRoundTrip) {
       "  GROUPBOX \"g\",2,1,2,3,4\n  LISTBOX 3,1,2,3,4,WS_VSCROLL\n"
       "  CONTROL 131,4,\"Static\",SS_BITMAP,1,2,3,4\n  EDITTEXT 5,1,2,3,4,ES_AUTOHSCROLL\n"
       "END\n";
-  const char* const inserts[] = {"\"", "'", "(", ")", ",", "/*", "*/", "//", "\n", "#if 0\n",
-                                 "#ifdef IDC_X\n", "#else\n", "#endif\n", "BEGIN\n", "END\n",
-                                 "\\t", "POPUP \"x\"\n", "#include \"t.rc\"\n", "\xff", " ",
-                                 "#define IDC_X IDC_X\n", "#undef IDC_X\n", "DIALOG ", "MENU "};
+  const char* const inserts[] = {"\"",
+                                 "'",
+                                 "(",
+                                 ")",
+                                 ",",
+                                 "/*",
+                                 "*/",
+                                 "//",
+                                 "\n",
+                                 "#if 0\n",
+                                 "#ifdef IDC_X\n",
+                                 "#else\n",
+                                 "#endif\n",
+                                 "BEGIN\n",
+                                 "END\n",
+                                 "\\t",
+                                 "POPUP \"x\"\n",
+                                 "#include \"t.rc\"\n",
+                                 "\xff",
+                                 " ",
+                                 "#define IDC_X IDC_X\n",
+                                 "#undef IDC_X\n",
+                                 "DIALOG ",
+                                 "MENU "};
   kvrtest::ScratchDir dir;
   mkdir(dir.File("res").c_str(), 0777);
   rctest::WriteFile(dir.File("resource.h"), "#define R 1\n#ifdef R\n#define S 2\n#endif\n");

@@ -115,17 +115,18 @@ TEST(RcReader, JoinsContinuationLinesOfOpenBlocks) {
     const char* text;
     const char* lines;
   } const cases[] = {
-      {"control over four lines", 2, 0, 0, 0, "CONTROL \"a\",1,\n\"Button\",\nBS_X,\n1,2,3,4\nLTEXT x",
+      {"control over four lines", 2, 0, 0, 0,
+       "CONTROL \"a\",1,\n\"Button\",\nBS_X,\n1,2,3,4\nLTEXT x",
        "CONTROL \"a\",1, \"Button\", BS_X, 1,2,3,4|LTEXT x"},
-      {"a fifth line is not joined", 2, 0, 0, 0, "LTEXT a,\nb,\nc,\nd,\ne",
-       "LTEXT a, b, c, d,|e"},
+      {"a fifth line is not joined", 2, 0, 0, 0, "LTEXT a,\nb,\nc,\nd,\ne", "LTEXT a, b, c, d,|e"},
       {"END is never joined", 2, 0, 0, 0, "END\nfoo\nLTEXT x\nEND", "END|foo|LTEXT x|END"},
       {"no joining outside blocks", 0, 0, 0, 0, "LTEXT a,\nb", "LTEXT a,|b"},
       {"menu item over two lines", 0, 1, 0, 0, "MENUITEM \"a\",\n57601\nPOPUP \"b\"",
        "MENUITEM \"a\", 57601|POPUP \"b\""},
       {"string table key and text", 0, 0, 0, 1, "IDS_A\n\"text\"\nIDS_B \"x\"",
        "IDS_A \"text\"|IDS_B \"x\""},
-      {"accelerator lines", 0, 0, 1, 0, "\"A\", 1,\nVIRTKEY\nVK_F1, 2", "\"A\", 1, VIRTKEY|VK_F1, 2"},
+      {"accelerator lines", 0, 0, 1, 0, "\"A\", 1,\nVIRTKEY\nVK_F1, 2",
+       "\"A\", 1, VIRTKEY|VK_F1, 2"},
       {"a first word ending with ':' is a line of its own", 0, 0, 0, 0, "label: rest of it\nx",
        "label:| rest of it|x"},
   };
@@ -188,9 +189,15 @@ TEST(RcMacros, ReplacesWholeWordsOnly) {
     const char* text;
     const char* want;
   } const cases[] = {
-      {"IDC_A", "1001"},         {"IDC_AB", "IDC_AB"},       {"XIDC_A", "XIDC_A"},
-      {"IDC_A|2", "1001|2"},     {"IDC_A IDC_A", "1001 1001"}, {"$IDC_A", "$IDC_A"},
-      {"IDC_STATIC", "-1"},      {"IDOK", "1"},              {"ID_APP_ABOUT", "57664"},
+      {"IDC_A", "1001"},
+      {"IDC_AB", "IDC_AB"},
+      {"XIDC_A", "XIDC_A"},
+      {"IDC_A|2", "1001|2"},
+      {"IDC_A IDC_A", "1001 1001"},
+      {"$IDC_A", "$IDC_A"},
+      {"IDC_STATIC", "-1"},
+      {"IDOK", "1"},
+      {"ID_APP_ABOUT", "57664"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -13,8 +13,9 @@ TEST(RcText, StripWhitespacesAtEnds) {
     int result;
     const char* want;
   } const cases[] = {
-      {" \t a b \r\n", 10, 1, "a b"}, {"ab", 1, 1, "ab"},     {"   x", 3, 0, "   x"},
-      {"   x", 4, 1, "x"},            {" \r\n\t ", 10, 1, ""}, {"", 5, 1, ""},
+      {" \t a b \r\n", 10, 1, "a b"}, {"ab", 1, 1, "ab"},
+      {"   x", 3, 0, "   x"},         {"   x", 4, 1, "x"},
+      {" \r\n\t ", 10, 1, ""},        {"", 5, 1, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -38,16 +39,18 @@ TEST(RcText, CharacterAndWordTests) {
   struct Quotes {
     const char* text;
     int result;
-  } const quotes[] = {{"\"a", 1}, {"\"a\"", 0}, {"\\\"a", 0}, {"\"a\\\" b", 1}, {"\"\"\"", 3}, {"", 0}};
+  } const quotes[] = {{"\"a", 1},       {"\"a\"", 0},  {"\\\"a", 0},
+                      {"\"a\\\" b", 1}, {"\"\"\"", 3}, {"", 0}};
   for (const Quotes& q : quotes) {
     CString text(q.text);
     EXPECT_EQ(HasOddQuotes(text), q.result) << q.text;
   }
 
-  for (const char* w : {"LTEXT", "ICON", "CONTROL", "COMBOBOX", "EDITTEXT", "GROUPBOX", "PUSHBUTTON",
-                        "LISTBOX", "RTEXT", "DEFPUSHBUTTON", "CTEXT", "SCROLLBAR"})
+  for (const char* w : {"LTEXT", "ICON", "CONTROL", "COMBOBOX", "EDITTEXT", "GROUPBOX",
+                        "PUSHBUTTON", "LISTBOX", "RTEXT", "DEFPUSHBUTTON", "CTEXT", "SCROLLBAR"})
     EXPECT_EQ(IsDlgStartTerm(w), 1) << w;
-  for (const char* w : {"ltext", "END", "BEGIN", "LTEXT,", ""}) EXPECT_EQ(IsDlgStartTerm(w), 0) << w;
+  for (const char* w : {"ltext", "END", "BEGIN", "LTEXT,", ""})
+    EXPECT_EQ(IsDlgStartTerm(w), 0) << w;
   for (const char* w : {"BEGIN", "END", "POPUP", "MENUITEM"}) EXPECT_EQ(IsMnuStartTerm(w), 1) << w;
   for (const char* w : {"begin", "SEPARATOR", "MENUITEM\""}) EXPECT_EQ(IsMnuStartTerm(w), 0) << w;
 }

@@ -15,7 +15,18 @@
 namespace {
 
 // What a control id must be in its dialog.
-enum class Kind { kPush, kCheck, kRadio, kEdit, kList, kCombo, kText, kProgress, kCheckOrRadio, kCreated };
+enum class Kind {
+  kPush,
+  kCheck,
+  kRadio,
+  kEdit,
+  kList,
+  kCombo,
+  kText,
+  kProgress,
+  kCheckOrRadio,
+  kCreated
+};
 
 struct Need {
   int id;
@@ -136,26 +147,45 @@ TEST(ShippedScripts, JuxCompilesCleanly) {
 TEST(ShippedScripts, JuxDialogs) {
   Shipped s("Jux.rc");
   s.CheckDialog(100, {{1, Kind::kPush}});
-  s.CheckDialog(106, {{1063, Kind::kEdit}, {1092, Kind::kCreated}, {1090, Kind::kPush},
-                      {1091, Kind::kPush}, {1, Kind::kPush}, {2, Kind::kPush}});
+  s.CheckDialog(106, {{1063, Kind::kEdit},
+                      {1092, Kind::kCreated},
+                      {1090, Kind::kPush},
+                      {1091, Kind::kPush},
+                      {1, Kind::kPush},
+                      {2, Kind::kPush}});
   std::vector<Need> options = {
-      {1006, Kind::kList},  {1079, Kind::kCombo}, {1085, Kind::kCombo}, {1108, Kind::kCombo},
-      {1061, Kind::kRadio}, {1063, Kind::kRadio}, {1064, Kind::kRadio}, {1073, Kind::kCheckOrRadio},
-      {1062, Kind::kCreated}, {1076, Kind::kCreated}, {1089, Kind::kPush}, {1, Kind::kPush},
+      {1006, Kind::kList},    {1079, Kind::kCombo},        {1085, Kind::kCombo},
+      {1108, Kind::kCombo},   {1061, Kind::kRadio},        {1063, Kind::kRadio},
+      {1064, Kind::kRadio},   {1073, Kind::kCheckOrRadio}, {1062, Kind::kCreated},
+      {1076, Kind::kCreated}, {1089, Kind::kPush},         {1, Kind::kPush},
       {2, Kind::kPush}};
   for (int id : {1065, 1066, 1067, 1068, 1069, 1070, 1071, 1072, 1075, 1077, 1078, 1080, 1081, 1082,
                  1083, 1084, 1138, 1139})
     options.push_back({id, Kind::kCheck});
   s.CheckDialog(108, options);
-  s.CheckDialog(110, {{1124, Kind::kEdit},  {1126, Kind::kCheck}, {1067, Kind::kCheck},
-                      {1128, Kind::kCheck}, {1129, Kind::kCheck}, {1130, Kind::kCheck},
-                      {1135, Kind::kPush},  {1136, Kind::kPush},  {1137, Kind::kPush},
-                      {1, Kind::kPush},     {2, Kind::kPush},     {1097, Kind::kList},
-                      {1127, Kind::kText},  {1131, Kind::kText},  {1132, Kind::kText},
-                      {1133, Kind::kText},  {1134, Kind::kText}});
+  s.CheckDialog(110, {{1124, Kind::kEdit},
+                      {1126, Kind::kCheck},
+                      {1067, Kind::kCheck},
+                      {1128, Kind::kCheck},
+                      {1129, Kind::kCheck},
+                      {1130, Kind::kCheck},
+                      {1135, Kind::kPush},
+                      {1136, Kind::kPush},
+                      {1137, Kind::kPush},
+                      {1, Kind::kPush},
+                      {2, Kind::kPush},
+                      {1097, Kind::kList},
+                      {1127, Kind::kText},
+                      {1131, Kind::kText},
+                      {1132, Kind::kText},
+                      {1133, Kind::kText},
+                      {1134, Kind::kText}});
   CheckMessageBox(s);
-  s.CheckDialog(113, {{1, Kind::kPush}, {1046, Kind::kPush}, {1049, Kind::kPush},
-                      {1074, Kind::kCreated}, {1035, Kind::kCreated}});
+  s.CheckDialog(113, {{1, Kind::kPush},
+                      {1046, Kind::kPush},
+                      {1049, Kind::kPush},
+                      {1074, Kind::kCreated},
+                      {1035, Kind::kCreated}});
   s.CheckDialog(114, {{1109, Kind::kCheckOrRadio}, {1, Kind::kPush}, {2, Kind::kPush}});
 }
 
@@ -168,8 +198,8 @@ std::vector<int> RadioGroupAt(CRcCmplr& rc, const char* dlg, int first) {
     if (ctrls[i].m_id != first) continue;
     // It must start its group: first of a run, or flagged.
     if (i > 0 && ctrls[i - 1].m_type == kCtrlRadioButton && !ctrls[i].m_group) return {};
-    for (size_t j = i; j < ctrls.size() && ctrls[j].m_type == kCtrlRadioButton &&
-                       (j == i || !ctrls[j].m_group);
+    for (size_t j = i;
+         j < ctrls.size() && ctrls[j].m_type == kCtrlRadioButton && (j == i || !ctrls[j].m_group);
          ++j)
       group.push_back(ctrls[j].m_id);
   }
@@ -205,11 +235,11 @@ TEST(ShippedScripts, JuxMenuAndBitmaps) {
   ASSERT_TRUE(s.Rc().m_mapMenus.Lookup(key, root));
   ASSERT_GE(root->m_children.GetSize(), 3);
   // The command table of the bar.
-  const std::set<int> commands = {
-      0x69,   0x8007, 0xE140, 0xE167, 0xE170, 0xE171, 0xE176, 0xE178, 0xE179, 0xE17F, 0xE180,
-      0xE181, 0xE184, 0xE186, 0xE187, 0xE189, 0xE18C, 0xE18D, 0xE196, 0xE199, 0xE19A, 0xE1A1,
-      0xE1A5, 0xE1A6, 0xE1A7, 0xE1A8, 0xE1A9, 0xE1AA, 0xE1AC, 0xE1AD, 0xE1AE, 0xE1AF, 0xE1B0,
-      0xE1B1, 0xE1B4, 0xE1B6};
+  const std::set<int> commands = {0x69,   0x8007, 0xE140, 0xE167, 0xE170, 0xE171, 0xE176, 0xE178,
+                                  0xE179, 0xE17F, 0xE180, 0xE181, 0xE184, 0xE186, 0xE187, 0xE189,
+                                  0xE18C, 0xE18D, 0xE196, 0xE199, 0xE19A, 0xE1A1, 0xE1A5, 0xE1A6,
+                                  0xE1A7, 0xE1A8, 0xE1A9, 0xE1AA, 0xE1AC, 0xE1AD, 0xE1AE, 0xE1AF,
+                                  0xE1B0, 0xE1B1, 0xE1B4, 0xE1B6};
   std::set<int> offered;
   for (int sub = 0; sub < 3; ++sub) {
     SCOPED_TRACE(sub);
@@ -245,10 +275,18 @@ TEST(ShippedScripts, KvrsetupWizardAndMessageBox) {
   Shipped s("kvrsetup.rc");
   ASSERT_TRUE(s.Compiled());
   EXPECT_TRUE(rctest::Reports(s.Rc()).empty()) << rctest::Joined(rctest::Reports(s.Rc()));
-  s.CheckDialog(113, {{163, Kind::kCheck},    {191, Kind::kCheck},    {1010, Kind::kCheck},
-                      {1001, Kind::kPush},    {3, Kind::kPush},       {2, Kind::kPush},
-                      {1002, Kind::kCreated}, {1014, Kind::kCreated}, {1026, Kind::kProgress},
-                      {1015, Kind::kCreated}, {1018, Kind::kCreated}, {1021, Kind::kCreated},
+  s.CheckDialog(113, {{163, Kind::kCheck},
+                      {191, Kind::kCheck},
+                      {1010, Kind::kCheck},
+                      {1001, Kind::kPush},
+                      {3, Kind::kPush},
+                      {2, Kind::kPush},
+                      {1002, Kind::kCreated},
+                      {1014, Kind::kCreated},
+                      {1026, Kind::kProgress},
+                      {1015, Kind::kCreated},
+                      {1018, Kind::kCreated},
+                      {1021, Kind::kCreated},
                       {1027, Kind::kCreated}});
   for (const typCtrl& c : rctest::Controls(s.Rc(), "113")) {
     const bool hidden = (c.m_style & kCtrlStyleHidden) != 0;

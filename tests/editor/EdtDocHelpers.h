@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/AEdtStor.h"
 #include "base/ChnChar.h"
+#include "editor/AEdtStor.h"
 
 namespace edttest {
 
@@ -49,7 +49,8 @@ inline std::vector<size_t> BlkOffsets(AEdtStor& doc) {
 
 inline std::vector<int> BlkLens(AEdtStor& doc) {
   std::vector<int> out;
-  for (long pos = doc.m_lstBlks.GetHeadPosition(); pos;) out.push_back(doc.m_lstBlks.GetNext(pos).GetLength());
+  for (long pos = doc.m_lstBlks.GetHeadPosition(); pos;)
+    out.push_back(doc.m_lstBlks.GetNext(pos).GetLength());
   return out;
 }
 
@@ -93,7 +94,9 @@ inline std::vector<ORow> OracleRows(const std::string& t, int tab) {
     }
     const size_t w = b == '\r' ? 1 : UnitAt(t, i);
     cur.bytes += static_cast<int>(w);
-    cur.cols = b == '\t' ? cur.cols / tab * tab + tab : b == '\r' ? cur.cols : cur.cols + static_cast<int>(w);
+    cur.cols = b == '\t'   ? cur.cols / tab * tab + tab
+               : b == '\r' ? cur.cols
+                           : cur.cols + static_cast<int>(w);
     i += w;
   }
   rows.push_back(cur);
@@ -132,9 +135,11 @@ inline void ExpectConsistent(AEdtStor& doc, const std::string& model) {
   std::vector<typLineInfo> incremental;
   for (int r = 0; r < doc.GetLineCount(); ++r) incremental.push_back(doc.GetLineInfo(r));
   doc.MakeLineInfo(-1, 0);
-  ASSERT_EQ(incremental.size(), static_cast<size_t>(doc.GetLineCount())) << "row count after a full rebuild";
+  ASSERT_EQ(incremental.size(), static_cast<size_t>(doc.GetLineCount()))
+      << "row count after a full rebuild";
   for (int r = 0; r < doc.GetLineCount(); ++r)
-    ASSERT_TRUE(SameRow(incremental[r], doc.GetLineInfo(r))) << "row " << r << " differs from a full rebuild";
+    ASSERT_TRUE(SameRow(incremental[r], doc.GetLineInfo(r)))
+        << "row " << r << " differs from a full rebuild";
 
   const std::vector<ORow> want = OracleRows(model, doc.m_nTabWidth);
   ASSERT_EQ(want.size(), static_cast<size_t>(doc.GetLineCount()));

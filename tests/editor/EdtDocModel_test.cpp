@@ -42,8 +42,12 @@ class ModelRun {
     std::string s;
     for (size_t i = 0; i < units; ++i) {
       switch (Pick(10)) {
-        case 0: case 1: case 2: s += static_cast<char>('a' + Pick(26)); break;
-        case 3: case 4: case 5:
+        case 0:
+        case 1:
+        case 2: s += static_cast<char>('a' + Pick(26)); break;
+        case 3:
+        case 4:
+        case 5:
           s += static_cast<char>(0x81 + Pick(0x7E));
           s += static_cast<char>(Pick(2) ? 0x80 + Pick(0x21) : 0x40 + Pick(0x3F));
           break;
@@ -86,7 +90,8 @@ class ModelRun {
   int DispCol(long row, int col) {
     CString line;
     m_doc.GetLine(static_cast<int>(row), line);
-    const std::vector<ORow> r = OracleRows(Str(line).substr(0, static_cast<size_t>(col)), m_doc.m_nTabWidth);
+    const std::vector<ORow> r =
+        OracleRows(Str(line).substr(0, static_cast<size_t>(col)), m_doc.m_nTabWidth);
     return r.back().cols;
   }
 
@@ -99,7 +104,8 @@ class ModelRun {
     std::string s = RandomText(units);
     int disp = DispCol(row, col);
     const long oldRow = row;
-    ASSERT_EQ(m_doc.InsertBytes(reinterpret_cast<unsigned char*>(&s[0]), s.size(), row, col, disp), 1);
+    ASSERT_EQ(m_doc.InsertBytes(reinterpret_cast<unsigned char*>(&s[0]), s.size(), row, col, disp),
+              1);
     m_doc.MakeLineInfo(std::max<int>(oldRow - 1, 0), 1);
     m_model.insert(off, s);
     // The caret lands after the inserted bytes, unless they end inside a
@@ -205,7 +211,8 @@ class ModelRun {
 
   void Run(int steps) {
     for (int step = 0; step < steps; ++step) {
-      SCOPED_TRACE(testing::Message() << "step " << step << ", text of " << m_model.size() << " bytes");
+      SCOPED_TRACE(testing::Message()
+                   << "step " << step << ", text of " << m_model.size() << " bytes");
       // Past 12000 bytes, streams replace most insertions so that the text
       // does not grow without end.
       const bool big = m_model.size() > 12000;
@@ -245,11 +252,13 @@ class ModelRun {
     auto dump = [&]() {
       std::string out = "text [" + m_model + "]\nincremental:";
       for (const typLineInfo& li : incremental)
-        out += " {" + std::to_string(li.m_nOffset) + "," + std::to_string(li.m_nBytes) + "," + std::to_string(li.m_nCols) + "," + std::to_string(li.m_nEnd) + "}";
+        out += " {" + std::to_string(li.m_nOffset) + "," + std::to_string(li.m_nBytes) + "," +
+               std::to_string(li.m_nCols) + "," + std::to_string(li.m_nEnd) + "}";
       out += "\nfull:";
       for (int r = 0; r < m_doc.GetLineCount(); ++r) {
         const typLineInfo& li = m_doc.GetLineInfo(r);
-        out += " {" + std::to_string(li.m_nOffset) + "," + std::to_string(li.m_nBytes) + "," + std::to_string(li.m_nCols) + "," + std::to_string(li.m_nEnd) + "}";
+        out += " {" + std::to_string(li.m_nOffset) + "," + std::to_string(li.m_nBytes) + "," +
+               std::to_string(li.m_nCols) + "," + std::to_string(li.m_nEnd) + "}";
       }
       return out;
     };
@@ -266,11 +275,15 @@ class ModelRun {
       ASSERT_LE(li.m_nOffset, m_doc.m_lstBlks.GetAt(li.m_posBlk).GetLength());
       const size_t start = RowStart(m_doc, starts, r);
       ASSERT_EQ(start, expectStart);
-      ASSERT_TRUE(std::binary_search(bounds.begin(), bounds.end(), start)) << "a row starts inside a unit";
+      ASSERT_TRUE(std::binary_search(bounds.begin(), bounds.end(), start))
+          << "a row starts inside a unit";
       if (li.m_nBytes > 2 && li.m_nEnd == kRowEndSoft && r + 1 < m_doc.GetLineCount()) {
         ASSERT_LE(li.m_nCols, m_wrap + m_doc.m_nTabWidth);
       }
-      expectStart = start + static_cast<size_t>(li.m_nBytes) + (li.m_nEnd == kRowEndCRLF ? 2 : li.m_nEnd == kRowEndLF ? 1 : 0);
+      expectStart = start + static_cast<size_t>(li.m_nBytes) +
+                    (li.m_nEnd == kRowEndCRLF ? 2
+                     : li.m_nEnd == kRowEndLF ? 1
+                                              : 0);
     }
     ASSERT_EQ(expectStart, m_model.size());
   }

@@ -22,7 +22,8 @@ void Append(AEdtStor& doc, const std::string& text) {
   int disp = 0;
   std::string copy = text;
   const long oldRow = row;
-  ASSERT_EQ(doc.InsertBytes(reinterpret_cast<unsigned char*>(&copy[0]), copy.size(), row, col, disp), 1);
+  ASSERT_EQ(
+      doc.InsertBytes(reinterpret_cast<unsigned char*>(&copy[0]), copy.size(), row, col, disp), 1);
   doc.MakeLineInfo(oldRow > 0 ? static_cast<int>(oldRow) - 1 : 0, 1);
 }
 
@@ -31,7 +32,8 @@ void Append(AEdtStor& doc, const std::string& text) {
 void TwoBlocks(AEdtStor& doc, const std::string& a, const std::string& b) {
   Append(doc, a);
   Append(doc, b);
-  ASSERT_EQ(BlkLens(doc), (std::vector<int>{static_cast<int>(a.size()), static_cast<int>(b.size())}));
+  ASSERT_EQ(BlkLens(doc),
+            (std::vector<int>{static_cast<int>(a.size()), static_cast<int>(b.size())}));
 }
 
 struct RowWant {
@@ -102,7 +104,8 @@ TEST(EdtDoc, InsertionSplitsBlocksAboveTheThreshold) {
     long row = 0;
     int col = 0, disp = 0;
     std::string y = y200;
-    ASSERT_EQ(doc.InsertBytes(reinterpret_cast<unsigned char*>(&y[0]), y.size(), row, col, disp), 1);
+    ASSERT_EQ(doc.InsertBytes(reinterpret_cast<unsigned char*>(&y[0]), y.size(), row, col, disp),
+              1);
     doc.MakeLineInfo(0, 1);
     EXPECT_EQ(BlkLens(doc), (std::vector<int>{350, 350}));
     EXPECT_EQ(col, 200);
@@ -164,7 +167,8 @@ TEST(EdtDoc, CrLfOverBlocksGoesWholeWithDelete) {
 }
 
 TEST(EdtDoc, PairOverBlocksIsOneCharacter) {
-  const std::string a = std::string(499, 'a') + kMen.substr(0, 1), b = kMen.substr(1) + std::string(199, 'b');
+  const std::string a = std::string(499, 'a') + kMen.substr(0, 1),
+                    b = kMen.substr(1) + std::string(199, 'b');
   {
     AEdtStor doc;
     TwoBlocks(doc, a, b);
@@ -279,7 +283,8 @@ TEST(EdtDoc, StreamJoinsStayNearBlockSize) {
   AEdtStor doc;
   std::string model;
   for (int i = 0; i < 40; ++i) {
-    const std::string part = std::string(500, static_cast<char>('a' + i % 26)) + std::string(200, 'Z');
+    const std::string part =
+        std::string(500, static_cast<char>('a' + i % 26)) + std::string(200, 'Z');
     Append(doc, part);
     model += part;
   }
@@ -371,7 +376,8 @@ TEST(EdtDoc, HardLinesMapToWrappedRows) {
   ExpectRows(doc, {{5, 5, 0}, {3, 3, 1}, {2, 2, 1}, {0, 0, 0}});
   struct Case {
     int line, byteCol, row;
-  } const cases[] = {{0, 0, 0}, {0, 3, 0}, {0, 5, 0}, {0, 6, 1}, {0, 99, 1}, {1, 1, 2}, {2, 0, 3}, {7, 0, 3}};
+  } const cases[] = {{0, 0, 0},  {0, 3, 0}, {0, 5, 0}, {0, 6, 1},
+                     {0, 99, 1}, {1, 1, 2}, {2, 0, 3}, {7, 0, 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.line << "," << c.byteCol);
     EXPECT_EQ(doc.MapHardRetRowColToSoftRetRow(c.line, c.byteCol), c.row);

@@ -18,7 +18,8 @@ namespace {
 void Append(AEdtStor& doc, std::string text) {
   long row = doc.GetLineCount() - 1;
   int col = doc.GetLineInfo(static_cast<int>(row)).m_nBytes, disp = 0;
-  ASSERT_EQ(doc.InsertBytes(reinterpret_cast<unsigned char*>(&text[0]), text.size(), row, col, disp), 1);
+  ASSERT_EQ(
+      doc.InsertBytes(reinterpret_cast<unsigned char*>(&text[0]), text.size(), row, col, disp), 1);
   doc.MakeLineInfo(-1, 0);
 }
 

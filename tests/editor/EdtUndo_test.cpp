@@ -23,7 +23,8 @@ CEditStep Typed(int x, int y, int mergeClass, int len = 1) {
 
 std::vector<int> Lengths(AEdtStor& doc) {
   std::vector<int> out;
-  for (long pos = doc.m_lstUndo.GetHeadPosition(); pos;) out.push_back(doc.m_lstUndo.GetNext(pos).m_nLength);
+  for (long pos = doc.m_lstUndo.GetHeadPosition(); pos;)
+    out.push_back(doc.m_lstUndo.GetNext(pos).m_nLength);
   return out;
 }
 
@@ -161,7 +162,9 @@ TEST(EdtUndo, InsertWithUndoRecordsTheStepAndRebuilds) {
   // the text back.
   int changed = 0;
   CString gone;
-  ASSERT_EQ(doc.DeleteByteStream(s.m_pt.y, s.m_pt.x, static_cast<unsigned long>(s.m_nLength), changed, &gone), 1);
+  ASSERT_EQ(doc.DeleteByteStream(s.m_pt.y, s.m_pt.x, static_cast<unsigned long>(s.m_nLength),
+                                 changed, &gone),
+            1);
   EXPECT_EQ(Str(gone), "ab\nc");
   doc.MakeLineInfo(0, 1);
   ExpectConsistent(doc, "");

@@ -110,7 +110,9 @@ class EdtVuDraw : public ::testing::Test {
 };
 
 // ab, zhong, wen, cd.
-const std::string kChn = "ab\xd6\xd0\xce\xc4" "cd";
+const std::string kChn =
+    "ab\xd6\xd0\xce\xc4"
+    "cd";
 
 TEST_F(EdtVuDraw, GbkSelectionIsWhiteOnBlack) {
   XEdtHost host(240, 60);
@@ -122,14 +124,16 @@ TEST_F(EdtVuDraw, GbkSelectionIsWhiteOnBlack) {
   const int x2 = host.X(0, 2), x6 = host.X(0, 6), x8 = host.X(0, 8);
   ASSERT_GT(x6 - x2, 0);
   const int cells = (x6 - x2) * (bottom - top);
-  const int black = p.Count(kBlack, x2, top, x6, bottom), white = p.Count(kWhite, x2, top, x6, bottom);
+  const int black = p.Count(kBlack, x2, top, x6, bottom),
+            white = p.Count(kWhite, x2, top, x6, bottom);
   EXPECT_EQ(black + white, cells);  // nothing but the two colours
   EXPECT_GT(black, cells / 2);      // a black cell...
   EXPECT_GT(white, 0);              // ...with white glyphs
   // The unselected text around it: black glyphs on white.
   for (auto [from, to] : {std::pair{host.X(0, 0), x2}, std::pair{x6, x8}}) {
     const int n = (to - from) * (bottom - top);
-    const int w = p.Count(kWhite, from, top, to, bottom), b = p.Count(kBlack, from, top, to, bottom);
+    const int w = p.Count(kWhite, from, top, to, bottom),
+              b = p.Count(kBlack, from, top, to, bottom);
     EXPECT_EQ(w + b, n);
     EXPECT_GT(w, n / 2);
     EXPECT_GT(b, 0);
@@ -192,8 +196,12 @@ TEST_F(EdtVuDraw, LoneCrDrawsNothingAndTheRowGoesOn) {
 TEST_F(EdtVuDraw, LeadByteAtARowsEndIsDrawnWithTheNextRow) {
   // Row 0 ends in zhong's lead byte, row 1 starts with its trail byte.
   XEdtHost split(160, 80), whole(160, 80, 300);
-  split.SetText("x\xd6\r\n\xd0" "cd");
-  whole.SetText("x\r\n\xd6\xd0" "cd");
+  split.SetText(
+      "x\xd6\r\n\xd0"
+      "cd");
+  whole.SetText(
+      "x\r\n\xd6\xd0"
+      "cd");
   const kvrtest::Pixels got = split.Paint(0, "editor_carried_lead_byte");
   const kvrtest::Pixels want = whole.Paint(0);
   const int top = split.RowTop(1), bottom = top + split.m_nRowHeight;

@@ -13,8 +13,8 @@
 
 #include "editor/AEdtStor.h"
 #include "editor/AEdtVu.h"
-#include "editor/EdtVuWorld.h"
 #include "editor/EditorEngine.h"
+#include "editor/EdtVuWorld.h"
 #include "framework/AfcKernel.h"
 
 namespace edtvutest {

@@ -8,7 +8,10 @@ namespace edtvutest {
 namespace {
 
 TEST_F(EdtVuTest, MetricsFollowTheFontAndNeverDivideByZero) {
-  struct Case { int w, h; int charW, rowGap, rowH, fontH; } const cases[] = {
+  struct Case {
+    int w, h;
+    int charW, rowGap, rowH, fontH;
+  } const cases[] = {
       {0, 0, 8, 8, 24, 16},    // no font: the defaults
       {8, 16, 8, 8, 24, 16},   // the default UI font
       {0, 20, 8, 10, 30, 20},  // a font that reports width 0 gets 8
@@ -37,30 +40,51 @@ TEST_F(EdtVuTest, MetricsFollowTheFontAndNeverDivideByZero) {
 
 TEST_F(EdtVuTest, PositionToPixelAndBack) {
   // Columns: "ab" 0..16, the pair 16..32, "c" 32..40.
-  struct Case { const char* text; int pos, byPixel; int wantX, wantCol; long wantDisp; int atEnd; }
-  const cases[] = {
-      {"ab\xd6\xd0" "c", 2, 0, 16, -1, 2, 0},
-      {"ab\xd6\xd0" "c", 4, 0, 32, -1, 4, 0},
-      {"ab\xd6\xd0" "c", 5, 0, 40, -1, 5, 1},
-      {"ab\xd6\xd0" "c", 9, 0, 72, -1, 9, 1},   // past the row: 8 a column
-      {"ab\xd6\xd0" "c", 23, 1, 16, 2, 2, 0},   // 1 px left of the pair's middle (24)
-      {"ab\xd6\xd0" "c", 25, 1, 32, 4, 4, 0},   // 1 px right of it
-      {"ab\xd6\xd0" "c", 500, 1, 40, 5, 5, 1},  // right of the text: its end
-      {"ab\xd6\xd0" "c", -5, 1, 0, 0, 0, 0},    // left of it: the start
-      {"12345\tx", 6, 0, 64, -1, 8, 0},         // a TAB at column 5 is 3 columns (24 px)
-      {"12345\tx", 51, 1, 40, 5, 5, 0},         // inside the TAB: before it...
-      {"12345\tx", 64, 1, 64, 6, 8, 0},         // ...its end exactly takes it
-      {"ab\xd6", 3, 0, 16, -1, 2, 0},           // a lead byte at the row's end stops the walk
+  struct Case {
+    const char* text;
+    int pos, byPixel;
+    int wantX, wantCol;
+    long wantDisp;
+    int atEnd;
+  } const cases[] = {
+      {"ab\xd6\xd0"
+       "c",
+       2, 0, 16, -1, 2, 0},
+      {"ab\xd6\xd0"
+       "c",
+       4, 0, 32, -1, 4, 0},
+      {"ab\xd6\xd0"
+       "c",
+       5, 0, 40, -1, 5, 1},
+      {"ab\xd6\xd0"
+       "c",
+       9, 0, 72, -1, 9, 1},  // past the row: 8 a column
+      {"ab\xd6\xd0"
+       "c",
+       23, 1, 16, 2, 2, 0},  // 1 px left of the pair's middle (24)
+      {"ab\xd6\xd0"
+       "c",
+       25, 1, 32, 4, 4, 0},  // 1 px right of it
+      {"ab\xd6\xd0"
+       "c",
+       500, 1, 40, 5, 5, 1},  // right of the text: its end
+      {"ab\xd6\xd0"
+       "c",
+       -5, 1, 0, 0, 0, 0},               // left of it: the start
+      {"12345\tx", 6, 0, 64, -1, 8, 0},  // a TAB at column 5 is 3 columns (24 px)
+      {"12345\tx", 51, 1, 40, 5, 5, 0},  // inside the TAB: before it...
+      {"12345\tx", 64, 1, 64, 6, 8, 0},  // ...its end exactly takes it
+      {"ab\xd6", 3, 0, 16, -1, 2, 0},    // a lead byte at the row's end stops the walk
       {"ab\xd6", 100, 1, 16, 2, 2, 0},
-      {"a\rb", 3, 0, 16, -1, 2, 1},             // a lone CR has no width
+      {"a\rb", 3, 0, 16, -1, 2, 1},  // a lone CR has no width
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.text << " pos " << c.pos << " byPixel " << c.byPixel);
     SetText(c.text);
     long disp = -1;
     int col = -1, atEnd = -1;
-    const int x =
-        view.GetPixelXPosByPointXOrCharX(nullptr, 0, c.pos, c.byPixel, nullptr, &disp, &col, &atEnd);
+    const int x = view.GetPixelXPosByPointXOrCharX(nullptr, 0, c.pos, c.byPixel, nullptr, &disp,
+                                                   &col, &atEnd);
     EXPECT_EQ(x, c.wantX);
     EXPECT_EQ(col, c.wantCol);
     EXPECT_EQ(disp, c.wantDisp);
@@ -71,7 +95,8 @@ TEST_F(EdtVuTest, PositionToPixelAndBack) {
 TEST_F(EdtVuTest, RowsOutsideTheTableMapAsEmpty) {
   SetText("abc");
   int col = -1;
-  EXPECT_EQ(view.GetPixelXPosByPointXOrCharX(nullptr, 5, 40, 1, nullptr, nullptr, &col, nullptr), 0);
+  EXPECT_EQ(view.GetPixelXPosByPointXOrCharX(nullptr, 5, 40, 1, nullptr, nullptr, &col, nullptr),
+            0);
   EXPECT_EQ(col, 0);
   EXPECT_EQ(view.GetPixelXPosByPointXOrCharX(nullptr, -1, 2, 0, nullptr, nullptr, nullptr, nullptr),
             16);  // past an empty row: 8 a column
@@ -100,8 +125,8 @@ TEST_F(EdtVuTest, EveryHostContextIsReleased) {
   // A context the caller passes stays the caller's.
   const int given = view.gcsGiven;
   int mine = 0;
-  view.GetPixelXPosByPointXOrCharX(reinterpret_cast<GC>(&mine), 0, 3, 0, nullptr, nullptr,
-                                   nullptr, nullptr);
+  view.GetPixelXPosByPointXOrCharX(reinterpret_cast<GC>(&mine), 0, 3, 0, nullptr, nullptr, nullptr,
+                                   nullptr);
   EXPECT_EQ(view.gcsGiven, given);
   EXPECT_EQ(world.gcsReleased, given);
 }
@@ -184,8 +209,8 @@ TEST_F(EdtVuTest, KeepingTheCaretInSight) {
       {160, 0, 0, 30, {22, 0}, kShowCaretNone, {160, 0}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "caret " << c.row << "," << c.col << " at " << c.hpos << ","
-                                    << c.vpos);
+    SCOPED_TRACE(testing::Message()
+                 << "caret " << c.row << "," << c.col << " at " << c.hpos << "," << c.vpos);
     SetText(Rows(40, 60));
     view.SetScrollThumPos(0, c.hpos);
     view.SetScrollThumPos(1, c.vpos);

@@ -25,13 +25,16 @@ class EdtVuMouseTest : public EdtVuTest {
 };
 
 TEST_F(EdtVuMouseTest, PressPlacesTheCaretAtTheNearestEdge) {
-  struct Case { CPoint p; int vpos; CPoint caret; } const cases[] = {
-      {LeftHalf(3, 1), 0, {3, 1}},
-      {RightHalf(3, 1), 0, {4, 1}},
-      {{10, 500}, 0, {10, 2}},    // below the text: the end of the last row
-      {{-30, 5}, 0, {0, 0}},      // left of the view
-      {{2, 5}, 24, {0, 1}},       // scrolled one row down
-      {{400, 29}, 0, {10, 1}},    // right of the row's end
+  struct Case {
+    CPoint p;
+    int vpos;
+    CPoint caret;
+  } const cases[] = {
+      {LeftHalf(3, 1), 0, {3, 1}}, {RightHalf(3, 1), 0, {4, 1}},
+      {{10, 500}, 0, {10, 2}},  // below the text: the end of the last row
+      {{-30, 5}, 0, {0, 0}},    // left of the view
+      {{2, 5}, 24, {0, 1}},     // scrolled one row down
+      {{400, 29}, 0, {10, 1}},  // right of the row's end
   };
   uint32_t t = 1000000;
   for (const Case& c : cases) {
@@ -59,8 +62,10 @@ TEST_F(EdtVuMouseTest, ShiftPressDoesNotExtend) {
 }
 
 TEST_F(EdtVuMouseTest, DoubleClickIsWithin340Milliseconds) {
-  struct Case { uint32_t gap; const char* want; } const cases[] = {
-      {1, "baz"}, {340, "baz"}, {341, ""}, {5000, ""}};
+  struct Case {
+    uint32_t gap;
+    const char* want;
+  } const cases[] = {{1, "baz"}, {340, "baz"}, {341, ""}, {5000, ""}};
   uint32_t t = 2000000;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gap);
@@ -73,20 +78,27 @@ TEST_F(EdtVuMouseTest, DoubleClickIsWithin340Milliseconds) {
 
 TEST_F(EdtVuMouseTest, DoubleClickSelects) {
   // ab, then the GBK characters zhong and wen, then cd.
-  const std::string chn = "ab\xd6\xd0\xce\xc4" "cd";
-  struct Case { std::string text; CPoint p; std::string want; int resets; } const cases[] = {
-      {"foo_bar baz", LeftHalf(9), "baz", 0},       // the a of baz
-      {"foo_bar baz", LeftHalf(5), "foo_bar", 0},   // the a of bar
+  const std::string chn =
+      "ab\xd6\xd0\xce\xc4"
+      "cd";
+  struct Case {
+    std::string text;
+    CPoint p;
+    std::string want;
+    int resets;
+  } const cases[] = {
+      {"foo_bar baz", LeftHalf(9), "baz", 0},      // the a of baz
+      {"foo_bar baz", LeftHalf(5), "foo_bar", 0},  // the a of bar
       // Right of a caret that follows a letter, or on the left half of
       // the blank after it, the letter before the caret alone.
       {"foo_bar baz", RightHalf(10), "z", 0},
       {"foo_bar baz", LeftHalf(7), "r", 0},
-      {"a + b", LeftHalf(2), "+", 0},               // a sign alone
-      {chn, LeftHalf(4), "\xce\xc4", 0},            // left half of wen: its two bytes
-      {chn, CPoint(44, 5), "\xce\xc4", 0},          // right half of wen
+      {"a + b", LeftHalf(2), "+", 0},       // a sign alone
+      {chn, LeftHalf(4), "\xce\xc4", 0},    // left half of wen: its two bytes
+      {chn, CPoint(44, 5), "\xce\xc4", 0},  // right half of wen
       {chn, LeftHalf(2), "\xd6\xd0", 0},
-      {"", LeftHalf(0), "", 1},                     // an empty row: nothing, engine reset
-      {"foo", LeftHalf(8), "", 1},                  // right of the row's end
+      {"", LeftHalf(0), "", 1},     // an empty row: nothing, engine reset
+      {"foo", LeftHalf(8), "", 1},  // right of the row's end
   };
   uint32_t t = 3000000;
   for (const Case& c : cases) {
@@ -108,8 +120,14 @@ TEST_F(EdtVuMouseTest, DoubleClickSelects) {
 
 TEST_F(EdtVuMouseTest, TripleClickSelectsTheChineseRunOrTheRow) {
   // ab, zhong wen zi, a full-width comma (a symbol), cd.
-  const std::string chn = "ab\xd6\xd0\xce\xc4\xd7\xd6\xa3\xac" "cd";
-  struct Case { std::string text; CPoint p; std::string want; } const cases[] = {
+  const std::string chn =
+      "ab\xd6\xd0\xce\xc4\xd7\xd6\xa3\xac"
+      "cd";
+  struct Case {
+    std::string text;
+    CPoint p;
+    std::string want;
+  } const cases[] = {
       {chn, LeftHalf(4), "\xd6\xd0\xce\xc4\xd7\xd6"},
       {chn, LeftHalf(10), chn},  // on c: the row
       {"foo bar", LeftHalf(5), "foo bar"},
@@ -156,8 +174,13 @@ TEST_F(EdtVuMouseTest, QuadrupleClickSelectsTheParagraph) {
 TEST_F(EdtVuMouseTest, QuadrupleClickParagraphBounds) {
   // Rows: 0 "aa", 1 "bb", 2 "  cc" (indented: opens a paragraph), 3 "dd",
   // 4 "", 5 "ee", 6 the ideographic space and ff (opens one too).
-  const std::string text = "aa\r\nbb\r\n  cc\r\ndd\r\n\r\nee\r\n\xa1\xa1" "ff";
-  struct Case { int row; CPoint anchor, end; } const cases[] = {
+  const std::string text =
+      "aa\r\nbb\r\n  cc\r\ndd\r\n\r\nee\r\n\xa1\xa1"
+      "ff";
+  struct Case {
+    int row;
+    CPoint anchor, end;
+  } const cases[] = {
       {1, {0, 0}, {2, 1}},  // stops before the indented row
       {3, {0, 2}, {2, 3}},  // from the indented row down to the empty one
       {4, {0, 5}, {2, 5}},  // an empty row: the paragraph below it
@@ -205,7 +228,7 @@ TEST_F(EdtVuMouseTest, DraggingBelowScrollsOneRowPerTick) {
     EXPECT_EQ(view.m_ptSelEnd, CPoint(2, 4 + tick));
     const int top = view.GetScrollThumPos(1);
     EXPECT_GE(top, lastTop);
-    EXPECT_LE(top, (4 + tick) * 24);               // the caret row is in sight
+    EXPECT_LE(top, (4 + tick) * 24);  // the caret row is in sight
     EXPECT_GE(top + 96, (4 + tick + 1) * 24);
     lastTop = top;
   }
@@ -222,11 +245,15 @@ TEST_F(EdtVuMouseTest, DraggingBelowScrollsOneRowPerTick) {
 }
 
 TEST_F(EdtVuMouseTest, DragDirections) {
-  struct Case { int hpos, vpos; CPoint p; uint32_t dir; } const cases[] = {
-      {0, 0, {-5, 30}, 0},               // left, but nothing to scroll to
+  struct Case {
+    int hpos, vpos;
+    CPoint p;
+    uint32_t dir;
+  } const cases[] = {
+      {0, 0, {-5, 30}, 0},  // left, but nothing to scroll to
       {16, 0, {-5, 30}, kDragLeft},
       {0, 0, {250, 30}, kDragRight},
-      {0, 0, {10, -5}, 0},               // above, at the top already
+      {0, 0, {10, -5}, 0},  // above, at the top already
       {0, 48, {10, -5}, kDragUp},
       {0, 48, {-5, -5}, 0 | kDragUp},
       {16, 48, {250, 300}, kDragRight | kDragDown},
@@ -261,7 +288,9 @@ TEST_F(EdtVuMouseTest, WithoutATimerSlotDraggingStillSelects) {
 }
 
 TEST_F(EdtVuMouseTest, DragTicksLeftAndRightStayInTheRow) {
-  SetText("ab\xd6\xd0" "c\r\nxyz");
+  SetText(
+      "ab\xd6\xd0"
+      "c\r\nxyz");
   Press(LeftHalf(0), 9100000);
   view.m_nCaretCol = 4;
   view.m_ptSelEnd = CPoint(4, 0);

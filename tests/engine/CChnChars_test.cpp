@@ -77,8 +77,10 @@ bool FoundFromBucket(const unsigned char* data, uint32_t len, const uint32_t* ta
     const std::string k(reinterpret_cast<const char*>(data + start), pos - start);
     if (k == key) return true;
     if (k > key) return false;
-    if (pyKeys) pos += 4;
-    else while (data[pos] & 0x80) pos += static_cast<uint32_t>(entryLen);
+    if (pyKeys)
+      pos += 4;
+    else
+      while (data[pos] & 0x80) pos += static_cast<uint32_t>(entryLen);
   }
   return false;
 }
@@ -147,7 +149,8 @@ TEST_F(EngineTest, UnreadableShapeCodeIndexSwitchesPhrasesOff) {
   EXPECT_EQ(dictionary.m_pCiZuIdx[kXingMa], nullptr);
   EXPECT_EQ(dictionary.m_nCiZuIdxLen[kXingMa], 0u);
   bool named = false;
-  for (const std::string& d : Diags()) named |= d.find("pxcizudic.idx!!!(106)") != std::string::npos;
+  for (const std::string& d : Diags())
+    named |= d.find("pxcizudic.idx!!!(106)") != std::string::npos;
   EXPECT_TRUE(named);
 }
 
@@ -204,13 +207,15 @@ TEST_F(EngineTest, WeightedPinYinIndexIsDetectedByItsFirstByte) {
     ASSERT_NE(idx, nullptr);
     EXPECT_EQ(dictionary.m_nCiZuIdxEntryLen[kPinYin], weighted ? 4 : 3);
     EXPECT_EQ(idx[0] >= 0x80, weighted) << "the header byte stays in the buffer";
-    EXPECT_EQ(dictionary.m_nCiZuIdxLen[kPinYin], kvrtest::ReadFileText(Path("pycizudic.idx")).size());
+    EXPECT_EQ(dictionary.m_nCiZuIdxLen[kPinYin],
+              kvrtest::ReadFileText(Path("pycizudic.idx")).size());
     // Every phrase of the index is found from its bucket, offsets counted
     // after the header byte.
     const unsigned char* records = idx + (weighted ? 1 : 0);
     for (const minidics::Phrase& p : minidics::Phrases())
-      EXPECT_TRUE(FoundFromBucket(records, dictionary.m_nCiZuIdxLen[kPinYin], dictionary.m_pCiZuIdx2Keys[kPinYin],
-                                  false, weighted ? 4 : 3, p.pyKey))
+      EXPECT_TRUE(FoundFromBucket(records, dictionary.m_nCiZuIdxLen[kPinYin],
+                                  dictionary.m_pCiZuIdx2Keys[kPinYin], false, weighted ? 4 : 3,
+                                  p.pyKey))
           << p.pyKey;
   }
 }
@@ -226,7 +231,8 @@ TEST_F(EngineTest, EveryKeyListIsFoundFromItsTwoKeyTable) {
   for (size_t i = 0; i < syl.size(); ++i)
     for (int j = 0; j < minidics::kCharsPerSyllable; ++j)
       EXPECT_TRUE(FoundFromBucket(dictionary.m_pKey2Chs[kXingMa], dictionary.m_nKey2ChsLen[kXingMa],
-                                  dictionary.m_pZiIdx2Keys[kXingMa], false, 2, minidics::ShapeCode(i, j)));
+                                  dictionary.m_pZiIdx2Keys[kXingMa], false, 2,
+                                  minidics::ShapeCode(i, j)));
   for (const minidics::Phrase& p : minidics::Phrases())
     EXPECT_TRUE(FoundFromBucket(dictionary.m_pShouZiMuIdx, dictionary.m_nShouZiMuIdxLen,
                                 dictionary.m_pShouZiMuIdx2Keys, false, 4, p.initials))
@@ -245,7 +251,8 @@ TEST_F(EngineTest, LoadedTablesHoldWhatTheGeneratorWrote) {
   minidics::WriteAll(m_host.dataDir);
   Start();
   const std::string ch = minidics::Char(2, 1);
-  const uint16_t key = static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) | (static_cast<uint8_t>(ch[1]) << 8));
+  const uint16_t key =
+      static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) | (static_cast<uint8_t>(ch[1]) << 8));
   void* rank = nullptr;
   ASSERT_TRUE(dictionary.m_mapCh2Usage.Lookup(key, rank));
   EXPECT_EQ(reinterpret_cast<intptr_t>(rank), 2 * 3 + 1 + 1);
@@ -264,7 +271,8 @@ TEST_F(EngineTest, LoadedTablesHoldWhatTheGeneratorWrote) {
   CString sole;
   ASSERT_TRUE(dictionary.m_pKey2ChsDic2->Lookup((minidics::ShapeCode(2, 1) + "z").c_str(), sole));
   EXPECT_STREQ(sole, ch.c_str());
-  EXPECT_STREQ(dictionary.m_str1KeyPy[0], (minidics::Char(3, 0) + minidics::Char(3, 1) + minidics::Char(4, 0)).c_str());
+  EXPECT_STREQ(dictionary.m_str1KeyPy[0],
+               (minidics::Char(3, 0) + minidics::Char(3, 1) + minidics::Char(4, 0)).c_str());
   EXPECT_STREQ(dictionary.m_str1KeyPy['z' - 'b'], minidics::Char(22, 0).c_str());
   EXPECT_TRUE(Diags().empty()) << Diags()[0];
 }
@@ -309,14 +317,17 @@ TEST_F(EngineTest, FixedAndManualOrdersKeepTwoByteEntries) {
     Restart();
     EXPECT_EQ(dictionary.m_nPyFlatEntryLen, 2);
     EXPECT_EQ(dictionary.m_nPyFlatLen, kvrtest::ReadFileText(Path("gbkflat.dic")).size());
-    EXPECT_EQ(Exists(Path("flatAdjust.dic")), order == 2) << "the manual order is made from gbkflat.dic";
+    EXPECT_EQ(Exists(Path("flatAdjust.dic")), order == 2)
+        << "the manual order is made from gbkflat.dic";
     EXPECT_FALSE(Exists(Path("flatAuto.dic")));
   }
 }
 
 struct FailingOps : IFileOps {
   int Create(const char* p) override { return SystemFileOps().Create(p); }
-  ssize_t Write(int fd, const void* d, size_t n) override { return SystemFileOps().Write(fd, d, n); }
+  ssize_t Write(int fd, const void* d, size_t n) override {
+    return SystemFileOps().Write(fd, d, n);
+  }
   int Fchmod(int fd, mode_t m) override { return SystemFileOps().Fchmod(fd, m); }
   int Fsync(int fd) override { return SystemFileOps().Fsync(fd); }
   int Close(int fd) override { return SystemFileOps().Close(fd); }
@@ -355,7 +366,8 @@ TEST_F(EngineTest, AFailedFirstSaveLeavesNoNarrowLearnedFile) {
   EXPECT_EQ(dictionary.m_bPyFlatDirty, 1) << "kept for the next save";
   m_host.fileOps = &SystemFileOps();
   dictionary.CloseDictionary();
-  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic")).size(), kvrtest::ReadFileText(Path("gbkflat.dic")).size() / 2 * 3 + 1);
+  EXPECT_EQ(kvrtest::ReadFileText(Path("flatAuto.dic")).size(),
+            kvrtest::ReadFileText(Path("gbkflat.dic")).size() / 2 * 3 + 1);
 }
 
 TEST_F(EngineTest, SaveAfterAnOrderChangeWritesWhereTheListCameFrom) {
@@ -379,8 +391,10 @@ TEST_F(EngineTest, FuzzySuffix) {
   struct Case {
     int fuzzy, zh, ch, sh, lr;
     const char* want;
-  } const cases[] = {
-      {0, 1, 1, 1, 1, ""}, {1, 1, 1, 1, 0, "1110"}, {1, 0, 1, 0, 1, "0101"}, {1, 0, 0, 0, 0, "0000"}};
+  } const cases[] = {{0, 1, 1, 1, 1, ""},
+                     {1, 1, 1, 1, 0, "1110"},
+                     {1, 0, 1, 0, 1, "0101"},
+                     {1, 0, 0, 0, 0, "0000"}};
   for (const Case& c : cases) {
     cfgInputManager.fuzziPY = c.fuzzy;
     cfgInputManager.zhz_fuzzy = c.zh;
@@ -462,7 +476,8 @@ TEST_F(EngineTest, StateAfterStart) {
   minidics::WriteAll(m_host.dataDir);
   Start();
   EXPECT_EQ(dictionary.m_pBusyMarker, nullptr);
-  EXPECT_EQ(reinterpret_cast<void*>(&dictionary.m_pBusyMarker), reinterpret_cast<void*>(&dictionary))
+  EXPECT_EQ(reinterpret_cast<void*>(&dictionary.m_pBusyMarker),
+            reinterpret_cast<void*>(&dictionary))
       << "the busy marker is the first field";
   EXPECT_EQ(dictionary.m_lastCommit.kind, kFatNone);
   EXPECT_EQ(dictionary.m_nReSelState, -1);
@@ -534,7 +549,8 @@ TEST_F(EngineTest, TheCharacterOrderDialogHandsOverItsList) {
   dictionary.AdoptPyFlat(buf, static_cast<uint32_t>(edited.size()));
   ASSERT_EQ(dictionary.m_nPyFlatLen, edited.size());
   EXPECT_EQ(memcmp(dictionary.m_pPyFlat, edited.data(), edited.size()), 0);
-  for (int i = 0; i < kPadBytes; ++i) ASSERT_EQ(dictionary.m_pPyFlat[edited.size() + static_cast<size_t>(i)], 0);
+  for (int i = 0; i < kPadBytes; ++i)
+    ASSERT_EQ(dictionary.m_pPyFlat[edited.size() + static_cast<size_t>(i)], 0);
   EXPECT_EQ(dictionary.m_nPyFlatEntryLen, 2);
   EXPECT_EQ(dictionary.PyFlatChars(), 30u);
   // Syllables whose runs lie past the shorter list were cut, and said so.

@@ -42,7 +42,8 @@ inline typInputSettings TipsOn(typInputSettings s) {
 
 inline std::vector<std::string> Column(int c) {
   std::vector<std::string> out;
-  for (int i = 0; i < arrStrInputPane2[c].GetSize(); ++i) out.push_back(ToUtf8(arrStrInputPane2[c][i]));
+  for (int i = 0; i < arrStrInputPane2[c].GetSize(); ++i)
+    out.push_back(ToUtf8(arrStrInputPane2[c][i]));
   return out;
 }
 

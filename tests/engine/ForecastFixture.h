@@ -78,7 +78,8 @@ class Forecast : public ::testing::Test {
   V Fire(const char* utf8, int group, int rule) {
     CString gbk = ToGbk(utf8);
     CStringArray out;
-    dictionary.ForecastMatch(gbk.GetBuffer(gbk.GetLength()), 0, gbk.GetLength(), out, group, rule, 0);
+    dictionary.ForecastMatch(gbk.GetBuffer(gbk.GetLength()), 0, gbk.GetLength(), out, group, rule,
+                             0);
     gbk.ReleaseBuffer();
     V v;
     for (int i = 0; i < out.GetSize(); ++i) v.push_back(ToUtf8(out[i]));

@@ -22,9 +22,9 @@ using lookuptest::ToUtf8;
 
 // The files of the lexicon, in the order a save puts them in place.
 inline const std::vector<std::string>& LexiconFiles() {
-  static const std::vector<std::string> files = {"CiZuFlat.igb",         "pxcizudic.idx",
-                                                 "pycizudic.idx",        "py2_3ZiCi1stZuMu.idx",
-                                                 "depend1.map",          "depend2.map"};
+  static const std::vector<std::string> files = {"CiZuFlat.igb",  "pxcizudic.idx",
+                                                 "pycizudic.idx", "py2_3ZiCi1stZuMu.idx",
+                                                 "depend1.map",   "depend2.map"};
   return files;
 }
 
@@ -84,7 +84,8 @@ class Lexicon : public lookuptest::Engine {
       if (static_cast<int>(phrasestore::RefOffset(l.data + p)) == offset) return true;
     return false;
   }
-  std::vector<std::string> Keys(const char* utf8, int method, std::vector<std::string>* initials = nullptr) {
+  std::vector<std::string> Keys(const char* utf8, int method,
+                                std::vector<std::string>* initials = nullptr) {
     CStringArray keys, init;
     dictionary.m_bUseCh2KeysPY = 1;
     dictionary.GetKeyFromCi(ToGbk(utf8), method, keys, init);

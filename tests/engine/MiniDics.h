@@ -20,9 +20,8 @@ namespace minidics {
 
 inline const std::vector<std::string>& Syllables() {
   static const std::vector<std::string> s = {
-      "a",    "ai",   "an",   "ba",   "bai",  "ban",  "ca",    "cai",
-      "can",  "cha",  "chai", "chan", "da",   "dai",  "dan",   "la",
-      "lai",  "lan",  "ra",   "ran",  "sha",  "shan", "zhong", "zhuo"};
+      "a",  "ai",  "an",  "ba", "bai", "ban", "ca", "cai", "can", "cha",  "chai",  "chan",
+      "da", "dai", "dan", "la", "lai", "lan", "ra", "ran", "sha", "shan", "zhong", "zhuo"};
   return s;
 }
 constexpr int kCharsPerSyllable = 3;
@@ -105,9 +104,8 @@ inline void WriteAll(const std::string& dir, const Options& o = Options()) {
                               reinterpret_cast<uint8_t*>(&store[0]), store.size());
   Write(dir + "CiZuFlat.igb", store);
   if (o.pinYinIndex)
-    Write(dir + "pycizudic.idx",
-          IndexImage([](const Phrase& p) { return p.pyKey; }, o.weightedPinYin ? 4 : 3,
-                     o.weightedPinYin));
+    Write(dir + "pycizudic.idx", IndexImage([](const Phrase& p) { return p.pyKey; },
+                                            o.weightedPinYin ? 4 : 3, o.weightedPinYin));
   if (o.xingMaIndex)
     Write(dir + "pxcizudic.idx", IndexImage([](const Phrase& p) { return p.pxKey; }, 3, false));
   Write(dir + "py2_3ZiCi1stZuMu.idx",
@@ -158,8 +156,8 @@ inline void WriteAll(const std::string& dir, const Options& o = Options()) {
   Write(dir + "ch2pypz2.bin", chardict::WriteToneReadings(tones, true, 1));
   Write(dir + "chndic2.bin", chardict::WriteStringMap(sole));
   Write(dir + "sort.dic", sortDic);
-  Write(dir + "py_1key.dic", "; one-key lists\nb\n" + Char(3, 0) + Char(3, 1) + "\n" +
-                                 Char(4, 0) + "\nz\n" + Char(22, 0) + "\nx\n");
+  Write(dir + "py_1key.dic", "; one-key lists\nb\n" + Char(3, 0) + Char(3, 1) + "\n" + Char(4, 0) +
+                                 "\nz\n" + Char(22, 0) + "\nx\n");
 }
 
 }  // namespace minidics

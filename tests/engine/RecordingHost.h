@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "engine/EngineHost.h"
 #include "engine/FwdEvent.h"
-#include "base/AtomicFile.h"
 
 struct RecordingHost : IEngineHost {
   std::vector<std::string> calls;

@@ -11,12 +11,12 @@
 
 namespace typingtest {
 
-using keyfeed::Mods;
-using keyfeed::kNone;
-using keyfeed::kShift;
 using keyfeed::kCtrl;
 using keyfeed::kLeftAlt;
+using keyfeed::kNone;
 using keyfeed::kRightAlt;
+using keyfeed::kShift;
+using keyfeed::Mods;
 constexpr unsigned long kFocus = 77;
 
 class Typing : public choicetest::Engine {
@@ -48,8 +48,10 @@ class Typing : public choicetest::Engine {
   std::string Keys() const { return std::string(dictionary.m_strKeySeq); }
   std::vector<std::string> Commits() {
     std::vector<std::string> out;
-    for (const std::string& c : m_host.Calls("commit ")) out.push_back(lookuptest::ToUtf8(CString(c.c_str())));
-    for (const std::string& c : m_host.Calls("edit ")) out.push_back(lookuptest::ToUtf8(CString(c.c_str())));
+    for (const std::string& c : m_host.Calls("commit "))
+      out.push_back(lookuptest::ToUtf8(CString(c.c_str())));
+    for (const std::string& c : m_host.Calls("edit "))
+      out.push_back(lookuptest::ToUtf8(CString(c.c_str())));
     return out;
   }
 };

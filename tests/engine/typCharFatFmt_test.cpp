@@ -86,8 +86,8 @@ TEST(typCharFatFmt, TextByKind) {
 TEST(typCharFatFmt, SameFatCharComparesByTheFirstRecordsKind) {
   typCharFatFmt ch = typCharFatFmt::Char(0x80, 0x01);
   typCharFatFmt phrase = typCharFatFmt::PhraseAt(0x000123);  // 80 01 23
-  EXPECT_TRUE(SameFatChar(ch, phrase));   // 2 bytes compared
-  EXPECT_FALSE(SameFatChar(phrase, ch));  // 3 bytes: 23 != 00
+  EXPECT_TRUE(SameFatChar(ch, phrase));                      // 2 bytes compared
+  EXPECT_FALSE(SameFatChar(phrase, ch));                     // 3 bytes: 23 != 00
   typCharFatFmt samePhrase = typCharFatFmt::PhraseAt(0x000123);
   samePhrase.score = 7;
   samePhrase.SetKey("abc");

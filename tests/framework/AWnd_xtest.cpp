@@ -19,7 +19,7 @@ namespace {
 CRect Rc(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
 
 XEvent Button(unsigned long win, int button, int x, int y) {
-  XEvent ev {};
+  XEvent ev{};
   ev.xbutton.type = ButtonPress;
   ev.xbutton.window = win;
   ev.xbutton.button = static_cast<unsigned>(button);
@@ -29,7 +29,7 @@ XEvent Button(unsigned long win, int button, int x, int y) {
 }
 
 XEvent Motion(unsigned long win, int x, int y) {
-  XEvent ev {};
+  XEvent ev{};
   ev.xmotion.type = MotionNotify;
   ev.xmotion.window = win;
   ev.xmotion.x = x;
@@ -41,8 +41,16 @@ XEvent Motion(unsigned long win, int x, int y) {
 
 TEST(AWnd, ClickCountingTable) {
   // Each step: milliseconds after the previous one, the event, the result.
-  struct Step { uint32_t dt; char what; int want; };
-  struct Case { const char* name; std::vector<Step> steps; int doubleClicks; };
+  struct Step {
+    uint32_t dt;
+    char what;
+    int want;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    int doubleClicks;
+  };
   const Case cases[] = {
       {"340 ms apart", {{0, 'L', 0}, {340, 'L', 1}}, 1},
       {"341 ms apart", {{0, 'L', 0}, {341, 'L', 0}}, 0},
@@ -61,13 +69,19 @@ TEST(AWnd, ClickCountingTable) {
     for (const Step& s : c.steps) {
       FakeClock::now += s.dt;
       XEvent ev = s.what == 'M' ? Motion(win, 3, 4)
-                                : Button(win, s.what == 'L' ? 1 : s.what == 'R' ? 3 : s.what - '0', 3, 4);
+                                : Button(win,
+                                         s.what == 'L'   ? 1
+                                         : s.what == 'R' ? 3
+                                                         : s.what - '0',
+                                         3, 4);
       EXPECT_EQ(obj.ProcessEv(&ev), s.want) << s.what << " after " << s.dt;
     }
     FakeClock::now += 1000;
     // Double clicks arrive through the queue as CtrlEvProc code 2004.
-    RunUntil([&] { return static_cast<int>(obj.ctrlEvents.size()) >= c.doubleClicks &&
-                          obj.Count(WM_AFC_AFTERCREATE) == 1; });
+    RunUntil([&] {
+      return static_cast<int>(obj.ctrlEvents.size()) >= c.doubleClicks &&
+             obj.Count(WM_AFC_AFTERCREATE) == 1;
+    });
     Drain();
     EXPECT_EQ(static_cast<int>(obj.ctrlEvents.size()), c.doubleClicks);
     EXPECT_EQ(obj.Count(WM_AFC_DBLCLICK), c.doubleClicks);
@@ -91,11 +105,13 @@ class FakeDialog : public IDialogHost {
   int GetDlgResult() override { return 0; }
   unsigned long GetCaptureWin() override { return 0; }
   AWnd* GetDlgCtr(unsigned long window) override {
-    for (AWnd* c : controls) if (c->m_hWnd == window) return c;
+    for (AWnd* c : controls)
+      if (c->m_hWnd == window) return c;
     return nullptr;
   }
   unsigned long GetCtrlWin(int id) override {
-    for (AWnd* c : controls) if (c->m_nID == id) return c->m_hWnd;
+    for (AWnd* c : controls)
+      if (c->m_nID == id) return c->m_hWnd;
     return 0;
   }
   void SwapCtrlObject(int, AWnd* from, AWnd* to) override {
@@ -147,10 +163,14 @@ TEST(AWnd, StandsInForADialogControlAndGivesItBack) {
 }
 
 TEST(AWnd, DefaultFontHeights) {
-  struct Case { double dpi; int imeUI; int lang; int app, wnd; } const cases[] = {
-      {96, 1, 0, 16, 20},    {96, 1, 1000, 16, 20}, {96, 1, 1001, 16, 16},
-      {150, 1, 1001, 20, 20}, {200, 1, 0, 27, 27},  {96, 0, 0, 16, 16},
-      {122.3, 0, 0, 16, 16}, {122.5, 0, 0, 17, 17},
+  struct Case {
+    double dpi;
+    int imeUI;
+    int lang;
+    int app, wnd;
+  } const cases[] = {
+      {96, 1, 0, 16, 20},  {96, 1, 1000, 16, 20}, {96, 1, 1001, 16, 16}, {150, 1, 1001, 20, 20},
+      {200, 1, 0, 27, 27}, {96, 0, 0, 16, 16},    {122.3, 0, 0, 16, 16}, {122.5, 0, 0, 17, 17},
   };
   const double oldDpi = gScrnVertRes;
   for (const Case& c : cases) {

@@ -92,7 +92,8 @@ int RecordingProc(XEvent* ev) {
 
 TEST(Kernel, WindowProcedureGetsAKernelOwnedObject) {
   g_procMsgs.clear();
-  const unsigned long win = CreateWin(0, 0, Rc(0, 0, 10, 10), 0, &RecordingProc, nullptr, 3, nullptr);
+  const unsigned long win =
+      CreateWin(0, 0, Rc(0, 0, 10, 10), 0, &RecordingProc, nullptr, 3, nullptr);
   AWnd* bare = AfcFindWnd(win);
   ASSERT_NE(bare, nullptr);
   EXPECT_EQ(bare->m_nID, 3);
@@ -140,7 +141,7 @@ TEST(Kernel, MainLoopHandsEveryDispatchToHandleEventWithTheWindowsResult) {
   // window): r = 0.
   const Window foreign = XCreateSimpleWindow(dsply, RootWindow(dsply, scrn), 0, 0, 5, 5, 0, 0, 0);
   theApp.handled.clear();
-  XEvent ev {};
+  XEvent ev{};
   ev.xclient.type = ClientMessage;
   ev.xclient.window = foreign;
   ev.xclient.format = 32;
@@ -171,7 +172,7 @@ TEST(Kernel, WindowMessagesReachTheirWindowEvenWhenTheirIdIsAnXimAtom) {
   EXPECT_EQ(g_filtered, 0);
 
   // A real XIM message (no window-message mark) goes to the filter only.
-  XEvent ev {};
+  XEvent ev{};
   ev.xclient.type = ClientMessage;
   ev.xclient.window = w.win;
   ev.xclient.format = 32;
@@ -269,7 +270,8 @@ TEST(Kernel, TimersPostOnThe300msTick) {
   std::vector<std::string> got;
   for (const RecordingWnd::Msg& m : w.obj.msgs) {
     if (m.id != WM_AFC_TIMER) continue;
-    got.push_back(std::to_string(m.w1 - base + 1) + (m.w0 == static_cast<uint32_t>(every) ? "a" : "b"));
+    got.push_back(std::to_string(m.w1 - base + 1) +
+                  (m.w0 == static_cast<uint32_t>(every) ? "a" : "b"));
   }
   // Ticks base-1 .. base+2; the 600 ms timer on the even tick counts only.
   std::vector<std::string> want;
@@ -387,7 +389,7 @@ class TestDialog : public RecordingWnd, public IDialogHost {
 };
 
 void SendKey(unsigned long win, KeySym sym) {
-  XEvent ev {};
+  XEvent ev{};
   ev.xkey.type = KeyPress;
   ev.xkey.display = dsply;
   ev.xkey.window = win;
@@ -396,7 +398,7 @@ void SendKey(unsigned long win, KeySym sym) {
 }
 
 void SendButton(unsigned long win, int type, int x, int y) {
-  XEvent ev {};
+  XEvent ev{};
   ev.xbutton.type = type;
   ev.xbutton.display = dsply;
   ev.xbutton.window = win;
@@ -432,13 +434,13 @@ TEST(DialogLoop, OtherWindowsOnlyRepaintAndControlsGetTheirEvents) {
   const int outsideBefore = outside.obj.otherEvents;
   const size_t outsideMsgs = outside.obj.msgs.size();
 
-  SendButton(outside.win, ButtonPress, 1, 1);          // dropped
-  PostWinEvent(outside.win, WM_AFC_TIMER, 1, 1);       // dropped
-  InvalidateRect(outside.win, nullptr, 0);             // painted
-  SendButton(ctrl.win, ButtonPress, 2, 2);             // to the control
+  SendButton(outside.win, ButtonPress, 1, 1);     // dropped
+  PostWinEvent(outside.win, WM_AFC_TIMER, 1, 1);  // dropped
+  InvalidateRect(outside.win, nullptr, 0);        // painted
+  SendButton(ctrl.win, ButtonPress, 2, 2);        // to the control
   dlg.capture = ctrl.win;
-  SendButton(capture.win, ButtonRelease, 3, 3);        // captured: to the control
-  PostWinEvent3Parms(win, 1, 6, 0, 0);                 // ends with result 6
+  SendButton(capture.win, ButtonRelease, 3, 3);  // captured: to the control
+  PostWinEvent3Parms(win, 1, 6, 0, 0);           // ends with result 6
   EXPECT_EQ(DoDlgEventLoop(win, &dlg), 6);
   EXPECT_EQ(outside.obj.otherEvents, outsideBefore + 1);
   EXPECT_EQ(outside.obj.msgs.size(), outsideMsgs);
@@ -471,7 +473,7 @@ TEST(MenuLoop, EveryEventGoesToTheMenuWindowsObject) {
   Drain();
   menu.msgs.clear();
   PostWinEvent(other.win, 1500, 0, 0);
-  PostWinEvent(win, 2, 0, 0);     // a zero byte: the menu runs on
+  PostWinEvent(win, 2, 0, 0);  // a zero byte: the menu runs on
   PostWinEvent(other.win, 1501, 0, 0);
   PostWinEvent(win, 2, 2, 0);     // chosen
   PostWinEvent(win, 1502, 0, 0);  // left for later
@@ -603,7 +605,7 @@ TEST(Kernel, PointerGrabRecordAndGCs) {
 
 TEST(Kernel, IdleWaitCopesWithAConnectionAbove1023) {
   const int high = 1500;
-  rlimit lim {};
+  rlimit lim{};
   getrlimit(RLIMIT_NOFILE, &lim);
   if (lim.rlim_cur <= static_cast<rlim_t>(high) && lim.rlim_max > static_cast<rlim_t>(high)) {
     lim.rlim_cur = high + 1;
@@ -614,9 +616,9 @@ TEST(Kernel, IdleWaitCopesWithAConnectionAbove1023) {
   ASSERT_EQ(dup2(fds[0], high), high) << "raise the descriptor limit for this test";
   ConnectionWatch(dsply, nullptr, high, 1, nullptr);
   theApp.idleTurns = 0;
-  afc::IdleWait();                      // times out: nothing to read
+  afc::IdleWait();  // times out: nothing to read
   ASSERT_EQ(write(fds[1], "x", 1), 1);
-  afc::IdleWait();                      // wakes on the high descriptor
+  afc::IdleWait();  // wakes on the high descriptor
   EXPECT_EQ(theApp.idleTurns, 2);
   ConnectionWatch(dsply, nullptr, high, 0, nullptr);
   close(high);

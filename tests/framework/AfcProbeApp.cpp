@@ -89,8 +89,10 @@ class ProbeApp : public CWinApp {
     std::printf("int_digits=%d\n", GetProfileInt("Config", "Digits", -7));
     std::printf("int_empty=%d\n", GetProfileInt("Config", "Empty", -7));
     std::printf("int_missing=%d\n", GetProfileInt("Config", "Missing", -7));
-    std::printf("str_name=%s\n", static_cast<const char*>(GetProfileString("Config", "Name", "dflt")));
-    std::printf("str_empty=%s\n", static_cast<const char*>(GetProfileString("Config", "Empty", "dflt")));
+    std::printf("str_name=%s\n",
+                static_cast<const char*>(GetProfileString("Config", "Name", "dflt")));
+    std::printf("str_empty=%s\n",
+                static_cast<const char*>(GetProfileString("Config", "Empty", "dflt")));
     if (!Env("AFC_PROBE_WRITE").empty())
       std::printf("write=%d\n", WriteProfileInt("Config", Env("AFC_PROBE_WRITE").c_str(), -12));
     std::fflush(stdout);

@@ -38,9 +38,8 @@ std::string ReadAll(const std::string& path) {
 
 // Starts path with argv0 and extra environment; returns its pid. Output
 // goes to outFile and errFile.
-pid_t Start(const std::string& path, const std::string& argv0,
-            const std::vector<std::string>& env, const std::string& outFile,
-            const std::string& errFile) {
+pid_t Start(const std::string& path, const std::string& argv0, const std::vector<std::string>& env,
+            const std::string& outFile, const std::string& errFile) {
   std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
@@ -56,7 +55,7 @@ pid_t Start(const std::string& path, const std::string& argv0,
 }
 
 ProbeRun RunProbe(const std::string& path, const std::string& argv0, std::vector<std::string> env,
-             const kvrtest::ScratchDir& scratch) {
+                  const kvrtest::ScratchDir& scratch) {
   env.push_back("AFC_PROBE_OUT=" + scratch.File("cb"));
   if (std::find_if(env.begin(), env.end(), [](const std::string& s) {
         return s.rfind("AFC_PROBE_MODE=", 0) == 0;
@@ -93,9 +92,10 @@ struct Running {
 
 Running StartProbe(const std::string& prog, const char* mode, const kvrtest::ScratchDir& scratch,
                    const std::string& tag) {
-  Running r {0, scratch.File(tag + "_cb"), scratch.File(tag + "_err")};
-  r.pid = Start(prog, prog, {"LANG=C", std::string("AFC_PROBE_MODE=") + mode, "AFC_PROBE_OUT=" + r.cb},
-                scratch.File(tag + "_out"), r.err);
+  Running r{0, scratch.File(tag + "_cb"), scratch.File(tag + "_err")};
+  r.pid =
+      Start(prog, prog, {"LANG=C", std::string("AFC_PROBE_MODE=") + mode, "AFC_PROBE_OUT=" + r.cb},
+            scratch.File(tag + "_out"), r.err);
   return r;
 }
 
@@ -141,15 +141,15 @@ TEST(StartUp, SymlinkFindsTheRealDirectoryAndNamesTheProfileAfterItself) {
 TEST(StartUp, LocaleTable) {
   kvrtest::ScratchDir scratch;
   const std::string prog = InstallProbe(scratch.File("d"), "kvrprobe");
-  struct Case { const char* lang; const char* wantLang; const char* wantLocale; } const cases[] = {
-      {"zh_TW.Big5", "1001", "zh_TW.Big5"},
-      {"zh_CN.GB18030", "1000", "zh_CN.GB18030"},
-      {"zh_CN.GB2312", "1000", "zh_CN.GB2312"},
-      {"zh_CN", "1000", "zh_CN"},
-      {"zh_CN.GBK", "0", "zh_CN.GBK"},
-      {"zh_CN.UTF-8", "0", "zh_CN.UTF-8"},
-      {"en_US.UTF-8", "0", "en_US.UTF-8"},
-      {"C", "0", "C"},
+  struct Case {
+    const char* lang;
+    const char* wantLang;
+    const char* wantLocale;
+  } const cases[] = {
+      {"zh_TW.Big5", "1001", "zh_TW.Big5"},     {"zh_CN.GB18030", "1000", "zh_CN.GB18030"},
+      {"zh_CN.GB2312", "1000", "zh_CN.GB2312"}, {"zh_CN", "1000", "zh_CN"},
+      {"zh_CN.GBK", "0", "zh_CN.GBK"},          {"zh_CN.UTF-8", "0", "zh_CN.UTF-8"},
+      {"en_US.UTF-8", "0", "en_US.UTF-8"},      {"C", "0", "C"},
       {"xx_YY.NOPE", "1000", "zh_CN.gb18030"},  // unsupported: the fallback
   };
   for (const Case& c : cases) {
@@ -164,10 +164,16 @@ TEST(StartUp, LocaleTable) {
 }
 
 TEST(StartUp, LocaleNamesToUILanguage) {
-  struct Case { const char* name; int lang, gb2312, gb18030, big5; } const cases[] = {
-      {"zh_CN", 1000, 1, 0, 0},          {"ZH_cn.gb2312", 1000, 1, 0, 0},
-      {"zh_CN.gb18030", 1000, 0, 1, 0},  {"zh_TW.BIG5", 1001, 0, 0, 1},
-      {"zh_TW", -1, 0, 0, 0},            {"zh_CN.GBK", -1, 0, 0, 0},
+  struct Case {
+    const char* name;
+    int lang, gb2312, gb18030, big5;
+  } const cases[] = {
+      {"zh_CN", 1000, 1, 0, 0},
+      {"ZH_cn.gb2312", 1000, 1, 0, 0},
+      {"zh_CN.gb18030", 1000, 0, 1, 0},
+      {"zh_TW.BIG5", 1001, 0, 0, 1},
+      {"zh_TW", -1, 0, 0, 0},
+      {"zh_CN.GBK", -1, 0, 0, 0},
       {"", -1, 0, 0, 0},
   };
   for (const Case& c : cases) {
@@ -204,12 +210,15 @@ TEST(StartUp, ResourceScriptPathFromTheShortName) {
   kvrtest::ScratchDir scratch;
   const std::string dir = scratch.File("d");
   const std::string prog = InstallProbe(dir, "kvrprobe");
-  struct Case { const char* shortName; const char* want; } const cases[] = {
+  struct Case {
+    const char* shortName;
+    const char* want;
+  } const cases[] = {
       {"Jux", "/Jux.rc"}, {"kvrsetup.rc", "/kvrsetup.rc"}, {"x.RC", "/x.RC.rc"}, {"", nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shortName);
     ProbeRun r = RunProbe(prog, prog, {"LANG=C", std::string("AFC_PROBE_SHORTNAME=") + c.shortName},
-                     scratch);
+                          scratch);
     if (c.want) {
       EXPECT_EQ(r.values["rc"], dir + c.want);
       EXPECT_EQ(r.values["saved"], "1");

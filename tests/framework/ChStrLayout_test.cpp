@@ -109,8 +109,8 @@ TEST(ChStrLayout, HouFixUpTable) {
 
 TEST(ChStrLayout, EnglishWindowDrawsAsciiWithTheGbkSet) {
   RecordingCanvas canvas;
-  CSize total = afc::LayOutChStr(canvas, Style(kUILangEnglish, kChStrAuto), 5, 7, "ab", 8, 9,
-                                 nullptr, 0);
+  CSize total =
+      afc::LayOutChStr(canvas, Style(kUILangEnglish, kChStrAuto), 5, 7, "ab", 8, 9, nullptr, 0);
   EXPECT_EQ(canvas.drawn, (std::vector<std::string>{"G:61@5,23", "G:62@17,23"}));
   // Cells are measured with the set step 3.4 picks: Big5 outside a GBK window.
   EXPECT_EQ(canvas.measured, (std::vector<std::string>{"B:61", "B:62"}));
@@ -135,15 +135,24 @@ TEST(ChStrLayout, ModesPickSetsAndConversion) {
   const Case cases[] = {
       {"GBK window", kUILangGbk, kChStrAuto, 1, false, ZHONG, {"G:D6D0"}},
       {"traditional window converts", kUILangBig5, kChStrAuto, 1, false, ZHONG, {"B:A4A4"}},
-      {"traditional window, Big5 text as is", kUILangBig5, kChStrAuto, 0, false, "\xA4\xA4",
+      {"traditional window, Big5 text as is",
+       kUILangBig5,
+       kChStrAuto,
+       0,
+       false,
+       "\xA4\xA4",
        {"B:A4A4"}},
       {"mode 2 in a traditional window", kUILangBig5, kChStrGbk, 1, false, ZHONG, {"G:D6D0"}},
       {"mode 3 in a GBK window", kUILangGbk, kChStrBig5, 1, false, ZHONG, {"B:A4A4"}},
       {"mode 3, text already Big5", kUILangGbk, kChStrBig5, 0, false, "\xA4\xA4", {"B:A4A4"}},
-      {"mode 1 leaves double bytes out", kUILangGbk, kChStrNoDouble, 1, false, "a" ZHONG "b",
+      {"mode 1 leaves double bytes out",
+       kUILangGbk,
+       kChStrNoDouble,
+       1,
+       false,
+       "a" ZHONG "b",
        {"G:61", "G:62"}},
-      {"unregistered window: Big5 set, no conversion", -1, kChStrAuto, 1, false, ZHONG,
-       {"B:D6D0"}},
+      {"unregistered window: Big5 set, no conversion", -1, kChStrAuto, 1, false, ZHONG, {"B:D6D0"}},
       {"installer draws all with GBK", kUILangBig5, kChStrAuto, 1, true, ZHONG, {"G:D6D0"}},
       {"installer, mode 3", kUILangGbk, kChStrBig5, 1, true, ZHONG "a", {"G:D6D0", "G:61"}},
   };
@@ -166,8 +175,8 @@ TEST(ChStrLayout, InstallerMeasuresWithTheChosenSet) {
 
 TEST(ChStrLayout, TabAndBlankCellsTakeTheGivenCell) {
   RecordingCanvas canvas;
-  CSize total = afc::LayOutChStr(canvas, Style(kUILangGbk, kChStrNoDouble), 0, 0,
-                                 "\t" ZHONG "a", 30, 40, nullptr, 0);
+  CSize total = afc::LayOutChStr(canvas, Style(kUILangGbk, kChStrNoDouble), 0, 0, "\t" ZHONG "a",
+                                 30, 40, nullptr, 0);
   EXPECT_EQ(canvas.drawn, (std::vector<std::string>{"G:61@60,16"}));
   EXPECT_EQ(total, CSize(30 + 30 + 10, 40 + 40 + 20));
 }
@@ -178,10 +187,9 @@ TEST(ChStrLayout, ClipWrapsOrStops) {
   // one starts at 40 again, 1.5 cell heights lower.
   const CRect clip(0, 0, 50, 100);
   RecordingCanvas wrap;
-  CSize total = afc::LayOutChStr(wrap, Style(kUILangGbk, kChStrAuto), 40, 0, ZHONG ZHONG ZHONG,
-                                 8, 30, &clip, 0);
-  EXPECT_EQ(wrap.drawn,
-            (std::vector<std::string>{"G:D6D0@40,16", "G:D6D0@60,16", "G:D6D0@40,61"}));
+  CSize total = afc::LayOutChStr(wrap, Style(kUILangGbk, kChStrAuto), 40, 0, ZHONG ZHONG ZHONG, 8,
+                                 30, &clip, 0);
+  EXPECT_EQ(wrap.drawn, (std::vector<std::string>{"G:D6D0@40,16", "G:D6D0@60,16", "G:D6D0@40,61"}));
   EXPECT_EQ(total, CSize(60, 60));
 
   RecordingCanvas stop;

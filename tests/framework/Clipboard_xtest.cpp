@@ -73,7 +73,8 @@ class Peer {
     XConvertSelection(m_dpy, m_clip, Atom(target), noProperty ? None : prop, m_win, CurrentTime);
     XFlush(m_dpy);
     XEvent ev;
-    bool came = RunUntil([&] { return XCheckTypedWindowEvent(m_dpy, m_win, SelectionNotify, &ev); });
+    bool came =
+        RunUntil([&] { return XCheckTypedWindowEvent(m_dpy, m_win, SelectionNotify, &ev); });
     if (!came || ev.xselection.property == None) return false;
     ::Atom actual = None;
     int format = 0;
@@ -99,12 +100,12 @@ class Peer {
         XNextEvent(m_dpy, &ev);
         if (ev.type == SelectionRequest) Answer(ev.xselectionrequest);
       }
-      pollfd p {ConnectionNumber(m_dpy), POLLIN, 0};
+      pollfd p{ConnectionNumber(m_dpy), POLLIN, 0};
       poll(&p, 1, 5);
     }
   }
   void Answer(const XSelectionRequestEvent& r) {
-    XEvent ev {};
+    XEvent ev{};
     XSelectionEvent& n = ev.xselection;
     n.type = SelectionNotify;
     n.requestor = r.requestor;
@@ -138,7 +139,7 @@ class Peer {
   Window m_win = 0;
   ::Atom m_clip = 0, m_incr = 0;
   std::map<::Atom, Offer> m_offers;
-  std::atomic<bool> m_stop {false};
+  std::atomic<bool> m_stop{false};
   std::thread m_thread;
 };
 
@@ -179,13 +180,20 @@ TEST_F(Clipboard, PasteTable) {
        {{"UTF8_STRING", {"UTF8_STRING", longUtf8}}, {"STRING", {"STRING", "wrong"}}},
        Repeat(kZhongWenGbk, 100) + "abc"},
       {"STRING only: bytes come unconverted",
-       {{"STRING", {"STRING", "abc\xB0\xA1"}}}, "abc\xB0\xA1"},
+       {{"STRING", {"STRING", "abc\xB0\xA1"}}},
+       "abc\xB0\xA1"},
       {"a character GBK lacks ends the text",
-       {{"UTF8_STRING", {"UTF8_STRING", "ab\xED\x95\x9C" "cd"}}}, "ab"},  // ab한cd
+       {{"UTF8_STRING",
+         {"UTF8_STRING",
+          "ab\xED\x95\x9C"
+          "cd"}}},
+       "ab"},  // ab한cd
       {"incremental answers are refused",
-       {{"UTF8_STRING", {"INCR", ""}}, {"STRING", {"INCR", ""}}}, "<none>"},
+       {{"UTF8_STRING", {"INCR", ""}}, {"STRING", {"INCR", ""}}},
+       "<none>"},
       {"incremental UTF-8, plain STRING",
-       {{"UTF8_STRING", {"INCR", ""}}, {"STRING", {"STRING", "plain"}}}, "plain"},
+       {{"UTF8_STRING", {"INCR", ""}}, {"STRING", {"STRING", "plain"}}},
+       "plain"},
       {"empty text", {{"UTF8_STRING", {"UTF8_STRING", ""}}}, "<none>"},
       {"owner refuses everything", {}, "<none>"},
   };

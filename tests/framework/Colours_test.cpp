@@ -60,17 +60,41 @@ TEST_F(ColourAlloc, FallbackChainTable) {
   };
   const Case cases[] = {
       {"exact", 0x336699, {0x336699}, {}, 0x336699, {0x336699}},
-      {"grey: one step darker first", 0x808080, {0x7F7F7F, 0x818181}, {}, 0x7F7F7F,
+      {"grey: one step darker first",
+       0x808080,
+       {0x7F7F7F, 0x818181},
+       {},
+       0x7F7F7F,
        {0x808080, 0x7F7F7F}},
-      {"grey: outwards, darker before lighter", 0x808080, {0x838383}, {}, 0x838383,
+      {"grey: outwards, darker before lighter",
+       0x808080,
+       {0x838383},
+       {},
+       0x838383,
        {0x808080, 0x7F7F7F, 0x818181, 0x7E7E7E, 0x828282, 0x7D7D7D, 0x838383}},
-      {"nearest database colour", 0x123456, {0x103050}, {0x000000, 0x103050, 0xFFFFFF}, 0x103050,
+      {"nearest database colour",
+       0x123456,
+       {0x103050},
+       {0x000000, 0x103050, 0xFFFFFF},
+       0x103050,
        {0x123456, 0x103050}},
-      {"snapped to three levels", 0x50C0F0, {0x7FFFFF}, {0x000000}, 0x7FFFFF,
+      {"snapped to three levels",
+       0x50C0F0,
+       {0x7FFFFF},
+       {0x000000},
+       0x7FFFFF,
        {0x50C0F0, 0x000000, 0x7FFFFF}},
-      {"snapped to two levels", 0x50C0F0, {0x00FFFF}, {0x000000}, 0x00FFFF,
+      {"snapped to two levels",
+       0x50C0F0,
+       {0x00FFFF},
+       {0x000000},
+       0x00FFFF,
        {0x50C0F0, 0x000000, 0x7FFFFF, 0x00FFFF}},
-      {"empty database: nearest is black", 0x445566, {0x000000}, {}, 0x000000,
+      {"empty database: nearest is black",
+       0x445566,
+       {0x000000},
+       {},
+       0x000000,
        {0x445566, 0x000000}},
       {"nothing granted", 0x50C0F0, {}, {0x112233}, 0, {0x50C0F0, 0x112233, 0x7FFFFF, 0x00FFFF}},
   };
@@ -157,11 +181,11 @@ TEST_F(ColourDatabase, DebianPathIsRead) {
         "! $Xorg: rgb.txt comment line\n"
         "255 250 250\t\tsnow\n"
         "  0   0 128\t\tnavy blue\n"
-        "  0   0 128\t\tNavyBlue\n"      // the same colour again
-        "300   0   0\t\ttoo red\n"       // out of range: skipped
-        "-1   0   0\t\tnegative\n"       // skipped
-        "12 34\t\ttwo numbers\n"         // skipped
-        "1 2 3\n"                        // no name: skipped
+        "  0   0 128\t\tNavyBlue\n"  // the same colour again
+        "300   0   0\t\ttoo red\n"   // out of range: skipped
+        "-1   0   0\t\tnegative\n"   // skipped
+        "12 34\t\ttwo numbers\n"     // skipped
+        "1 2 3\n"                    // no name: skipped
         "190 190 190\t\tgray\n");
   EXPECT_EQ(AfcClrInit(), 3);
   void* v = nullptr;

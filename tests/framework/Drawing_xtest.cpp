@@ -108,7 +108,7 @@ TEST(Drawing, InvertBoxTwiceRestoresThePixels) {
   EXPECT_NE(pm.Pixels(), before);
   DrawInvertBox(pm.id(), pm.gc(), CRect(3, 3, 27, 27), 2);
   EXPECT_EQ(pm.Pixels(), before);
-  XGCValues v {};
+  XGCValues v{};
   XGetGCValues(dsply, pm.gc(), GCFunction, &v);
   EXPECT_EQ(v.function, GXcopy);
 }
@@ -116,7 +116,9 @@ TEST(Drawing, InvertBoxTwiceRestoresThePixels) {
 TEST(Drawing, DrawCrossStrokeCount) {
   // Each stroke puts two pixels on the top row of the square (one per
   // diagonal), so the top row counts the strokes.
-  struct Case { int n, width, strokes; };
+  struct Case {
+    int n, width, strokes;
+  };
   const Case cases[] = {{10, 30, 10}, {0, 30, 3}, {-2, 30, 3}, {20, 30, 10}, {2, 9, 2}, {6, 9, 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "n " << c.n << " width " << c.width);
@@ -145,15 +147,15 @@ TEST(Drawing, RadioBox) {
 TEST(Drawing, ArrowsPointTheirWay) {
   struct Case {
     int dir;
-    int apexX, apexY;              // must be drawn
-    int minX, minY, maxX, maxY;    // nothing outside
+    int apexX, apexY;            // must be drawn
+    int minX, minY, maxX, maxY;  // nothing outside
   };
   // x 20, y 20, w 10, h 8.
   const Case cases[] = {
-      {1, 25, 28, 20, 20, 30, 29},   // down
-      {3, 25, 12, 20, 11, 30, 20},   // up
-      {0, 9, 25, 9, 20, 19, 30},     // left: base at x 19, apex 10 further left
-      {2, 30, 25, 20, 20, 30, 30},   // right
+      {1, 25, 28, 20, 20, 30, 29},  // down
+      {3, 25, 12, 20, 11, 30, 20},  // up
+      {0, 9, 25, 9, 20, 19, 30},    // left: base at x 19, apex 10 further left
+      {2, 30, 25, 20, 20, 30, 30},  // right
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dir);
@@ -183,7 +185,7 @@ TEST(Drawing, GreenLines) {
     const bool line = y == 6 || y == 8 || y == 10;
     EXPECT_EQ(pm.At(5, y) == green, line) << y;
   }
-  XGCValues v {};
+  XGCValues v{};
   XGetGCValues(dsply, gGC, GCForeground, &v);
   EXPECT_EQ(v.foreground, 0x123456UL);
 }
@@ -200,7 +202,7 @@ TEST(Drawing, PutImageRestoresTheFunction) {
   EXPECT_EQ(pm.At(7, 7), WhitePixel(dsply, scrn));
   SetDrawMode(pm.gc(), GXand);
   AfcPutImage(dsply, pm.id(), pm.gc(), img, 0, 0, 0, 0, 1, 1, GXxor);
-  XGCValues v {};
+  XGCValues v{};
   XGetGCValues(dsply, pm.gc(), GCFunction, &v);
   EXPECT_EQ(v.function, GXand);
   EXPECT_EQ(AfcPutImage(dsply, pm.id(), pm.gc(), nullptr, 0, 0, 0, 0, 1, 1, GXcopy), 0);

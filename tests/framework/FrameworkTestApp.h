@@ -32,7 +32,11 @@ class FrameworkTestApp : public CWinApp {
 // A window object that records the window messages it receives.
 class RecordingWnd : public AWnd {
  public:
-  struct Msg { int id; uint32_t w0, w1, w2; unsigned long l0; };
+  struct Msg {
+    int id;
+    uint32_t w0, w1, w2;
+    unsigned long l0;
+  };
   int Winproc(XEvent* event) override {
     if (IsWinMsg(event)) {
       msgs.push_back({WinMsgId(event), WinMsgWord(event, 0), WinMsgWord(event, 1),
@@ -79,7 +83,8 @@ inline bool RunUntil(const std::function<bool()>& pred) {
 
 // Runs turns until the queue has been empty for a while.
 inline void Drain() {
-  for (int quiet = 0, i = 0; quiet < 50 && i < 30000; ++i) quiet = afc::MainLoopTurn() ? 0 : quiet + 1;
+  for (int quiet = 0, i = 0; quiet < 50 && i < 30000; ++i)
+    quiet = afc::MainLoopTurn() ? 0 : quiet + 1;
 }
 
 // Opens the kernel once for the binary.

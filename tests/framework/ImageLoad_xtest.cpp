@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "base/FixedMaps.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
-#include "base/FixedMaps.h"
 #include "framework/ImageLoad.h"
 #include "framework/ResourceCompiler.h"
 #include "image/PLAnyBmp.h"
@@ -152,7 +152,10 @@ TEST_F(ImageLoad, ImageWiderThanTheScreenLoads) {
 
 TEST_F(ImageLoad, MissingOrBrokenFilesGiveNoImage) {
   std::string good = Bmp(kTwoByTwo);
-  struct Case { const char* name; std::string bytes; };
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
   const Case cases[] = {
       {"garbage", "this is not an image at all, not even close"},
       {"empty", ""},

@@ -14,19 +14,23 @@
 #include "tests/support/TestPaths.h"
 
 TEST(PsListing, CommandNameMatchesOnlyAWholeWordInTheCommandColumn) {
-  struct Case { const char* line; const char* name; int want; } const cases[] = {
+  struct Case {
+    const char* line;
+    const char* name;
+    int want;
+  } const cases[] = {
       {"  PID TTY          TIME CMD\n", "kvr", 0},
       {" 4242 ?        00:00:01 kvr\n", "kvr", 4242},
       {" 4242 ?        00:00:01 kvr -x\n", "kvr", 4242},
-      {" 4242 ?        00:00:01 kvr", "kvr", 4242},                     // no line end
-      {" 4242 ?        00:00:01 kvrsetup\n", "kvr", 0},                 // longer word
-      {" 4242 ?        00:00:01 /opt/kvr/bin\n", "kvr", 0},             // inside a path
+      {" 4242 ?        00:00:01 kvr", "kvr", 4242},          // no line end
+      {" 4242 ?        00:00:01 kvrsetup\n", "kvr", 0},      // longer word
+      {" 4242 ?        00:00:01 /opt/kvr/bin\n", "kvr", 0},  // inside a path
       {" 4242 ?        00:00:01 fcitx\n", "kvr", 0},
       {" 1 ?        00:00:01 fcitx\n", "fcitx", 1},
-      {"kvr 4242\n", "kvr", 0},                                          // column 0
-      {"  0 ?        00:00:00 fcitx\n", "fcitx", 0},                     // pid 0
-      {"  x ?        00:00:00 fcitx\n", "fcitx", 0},                     // no pid
-      {" 77 ?\t00:00:00\tfcitx\n", "fcitx", 77},                         // TABs
+      {"kvr 4242\n", "kvr", 0},                       // column 0
+      {"  0 ?        00:00:00 fcitx\n", "fcitx", 0},  // pid 0
+      {"  x ?        00:00:00 fcitx\n", "fcitx", 0},  // no pid
+      {" 77 ?\t00:00:00\tfcitx\n", "fcitx", 77},      // TABs
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -43,7 +47,11 @@ TEST(PsListing, CommandColumnBeyond99DoesNotCount) {
 
 TEST(PsListing, OlderCopyNeedsSameDirectoryLowerPidAndNoAnjuta) {
   const char* dir = "/usr/bin/Kivra/";
-  struct Case { const char* line; int ownPid; bool want; } const cases[] = {
+  struct Case {
+    const char* line;
+    int ownPid;
+    bool want;
+  } const cases[] = {
       {" 100 pts/1    S      0:00 /usr/bin/Kivra/kvr\n", 200, true},
       {" 300 pts/1    S      0:00 /usr/bin/Kivra/kvr\n", 200, false},  // younger
       {" 200 pts/1    S      0:00 /usr/bin/Kivra/kvr\n", 200, false},  // ourselves
@@ -53,7 +61,7 @@ TEST(PsListing, OlderCopyNeedsSameDirectoryLowerPidAndNoAnjuta) {
       {" 100 pts/1    S      0:00 /usr/bin/Kivra/kvrsetup\n", 200, false},
       {" 100 pts/1    S      0:00 vim /usr/bin/Kivra/kvr.ini\n", 200, false},
       {" 100 pts/1    S      0:00 anjuta /usr/bin/Kivra/kvr\n", 200, false},
-      {" 100 pts/1    S      0:00 x/usr/bin/Kivra/kvr\n", 200, false},  // not after a blank
+      {" 100 pts/1    S      0:00 x/usr/bin/Kivra/kvr\n", 200, false},   // not after a blank
       {" 100 pts/1    S      0:00 /usr/bin/Kivra/other\n", 200, false},  // name missing
   };
   for (const Case& c : cases) {
@@ -151,17 +159,20 @@ TEST(PsListing, ProcListingDecidesAsPsDoes) {
       "    900 ?        Ssl    0:00 /usr/bin/ibus-daemon --xim\n"
       "   4242 pts/0    S      0:00 /usr/bin/Kivra/kvr -x\n";
   const std::string all = afc::ProcListing(afc::PsColumns::kAll, proc.Path().c_str(), 0);
-  const std::string mine =
-      afc::ProcListing(afc::PsColumns::kMine, proc.Path().c_str(), getuid());
-  for (const char* name : {"kvr", "fcitx5", "fcitx", "ibus-daemon", "ibus", "scim", "systemd",
-                           "kthreadd", "vim"}) {
+  const std::string mine = afc::ProcListing(afc::PsColumns::kMine, proc.Path().c_str(), getuid());
+  for (const char* name :
+       {"kvr", "fcitx5", "fcitx", "ibus-daemon", "ibus", "scim", "systemd", "kthreadd", "vim"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(FirstNamed(all, name), FirstNamed(psA, name));
   }
   EXPECT_EQ(FirstNamed(all, "kvr"), 77);
-  struct Case { const char* dir; int ownPid; bool want; } const cases[] = {
-      {"/usr/bin/Kivra/", 4242, true},  {"/usr/bin/Kivra/", 77, false},
-      {"/usr/bin/Kivra/", 78, true},    {"/home/me/Kivra/", 9999, false},
+  struct Case {
+    const char* dir;
+    int ownPid;
+    bool want;
+  } const cases[] = {
+      {"/usr/bin/Kivra/", 4242, true}, {"/usr/bin/Kivra/", 77, false},
+      {"/usr/bin/Kivra/", 78, true},   {"/home/me/Kivra/", 9999, false},
       {"/usr/bin/", 9999, false},
   };
   for (const Case& c : cases) {

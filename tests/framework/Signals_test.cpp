@@ -22,7 +22,8 @@ namespace {
 
 // Runs body in a child with the kernel's handlers installed; returns the
 // raw wait status.
-template <class Body> int InChild(Body body) {
+template <class Body>
+int InChild(Body body) {
   std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
@@ -36,21 +37,22 @@ template <class Body> int InChild(Body body) {
 }
 
 std::string g_record;
-void RecordingCallback(int sig) {
-  std::ofstream(g_record) << "saved on " << sig;
-}
+void RecordingCallback(int sig) { std::ofstream(g_record) << "saved on " << sig; }
 
 }  // namespace
 
 TEST(Signals, PolicyTable) {
   using A = afc::SignalAction;
-  struct Case { int sig; A want; } const cases[] = {
-      {SIGSEGV, A::Crash}, {SIGBUS, A::Crash}, {SIGFPE, A::Crash}, {SIGILL, A::Crash},
-      {SIGABRT, A::Crash}, {SIGTERM, A::Terminate}, {SIGHUP, A::Terminate},
-      {SIGPIPE, A::Terminate}, {SIGUSR1, A::Terminate}, {SIGALRM, A::Ignore},
-      {SIGCHLD, A::Ignore}, {SIGINT, A::Default}, {SIGQUIT, A::Default},
-      {SIGCONT, A::Default}, {SIGURG, A::Default}, {SIGWINCH, A::Default},
-      {SIGTSTP, A::Default}, {SIGTTIN, A::Default}, {SIGTTOU, A::Default}};
+  struct Case {
+    int sig;
+    A want;
+  } const cases[] = {{SIGSEGV, A::Crash},    {SIGBUS, A::Crash},      {SIGFPE, A::Crash},
+                     {SIGILL, A::Crash},     {SIGABRT, A::Crash},     {SIGTERM, A::Terminate},
+                     {SIGHUP, A::Terminate}, {SIGPIPE, A::Terminate}, {SIGUSR1, A::Terminate},
+                     {SIGALRM, A::Ignore},   {SIGCHLD, A::Ignore},    {SIGINT, A::Default},
+                     {SIGQUIT, A::Default},  {SIGCONT, A::Default},   {SIGURG, A::Default},
+                     {SIGWINCH, A::Default}, {SIGTSTP, A::Default},   {SIGTTIN, A::Default},
+                     {SIGTTOU, A::Default}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sig);
     EXPECT_EQ(afc::ActionForSignal(c.sig), c.want);

@@ -86,8 +86,10 @@ TEST(SysUtil, OpenHtmlRunsTheBrowserDirectlyOnAnAwkwardPath) {
   const std::string record = out.File("argv.txt");
   // The fake browser records each argument on a line of its own.
   root.Add("/usr/bin/firefox", 0755,
-           "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record + ".tmp'\n"
-           "mv '" + record + ".tmp' '" + record + "'\n");
+           "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record +
+               ".tmp'\n"
+               "mv '" +
+               record + ".tmp' '" + record + "'\n");
   std::string guide = out.File("my guide; $(touch pwned) 'x'.html");
   OpenHtml(guide.data());
   for (int i = 0; i < 1000 && access(record.c_str(), F_OK) != 0; ++i)
@@ -106,7 +108,10 @@ TEST(SysUtil, OpenHtmlWithoutBrowserStartsNothing) {
 }
 
 TEST(SysUtil, DistributionProbeTakesTheFirstRuleInTableOrder) {
-  struct Case { std::vector<const char*> files; int want; } const cases[] = {
+  struct Case {
+    std::vector<const char*> files;
+    int want;
+  } const cases[] = {
       {{}, kSysUnknown},
       {{"/etc/debian_version"}, kSysDebian},
       {{"/etc/fedora-release", "/etc/redhat-release"}, kSysRedHat},
@@ -182,18 +187,27 @@ TEST(SysUtil, LongChineseTextIsNotCut) {
 }
 
 TEST(SysUtil, ConversionStopsAtTheFirstBadSequence) {
-  struct Case { bool toUtf8; std::string in, want; } const cases[] = {
-      {true, std::string("ab\xD6"), "ab"},                                   // cut lead byte
-      {true, std::string("ab\xFF\xFF" "cd"), "ab"},                          // invalid
-      {false, std::string("ab\xF0\x9F\x98\x80" "cd"), "ab"},                 // emoji, not in GBK
-      {false, std::string("x\xE4\xB8"), "x"},                                // cut sequence
+  struct Case {
+    bool toUtf8;
+    std::string in, want;
+  } const cases[] = {
+      {true, std::string("ab\xD6"), "ab"},  // cut lead byte
+      {true,
+       std::string("ab\xFF\xFF"
+                   "cd"),
+       "ab"},  // invalid
+      {false,
+       std::string("ab\xF0\x9F\x98\x80"
+                   "cd"),
+       "ab"},                                  // emoji, not in GBK
+      {false, std::string("x\xE4\xB8"), "x"},  // cut sequence
       {false, std::string(""), ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
     std::string in = c.in;
-    CString out = c.toUtf8 ? GBKToUtf8(in.data(), nullptr, nullptr)
-                           : Utf8ToGBK(in.data(), nullptr, nullptr);
+    CString out =
+        c.toUtf8 ? GBKToUtf8(in.data(), nullptr, nullptr) : Utf8ToGBK(in.data(), nullptr, nullptr);
     EXPECT_EQ(std::string(out), c.want);
   }
 }
@@ -234,9 +248,9 @@ TEST(SysUtil, FindAppPidFindsARunningProgramByItsName) {
 }
 
 TEST(SysUtil, ClockAndStandIns) {
-  timeval a {10, 200000}, b {9, 900000};
+  timeval a{10, 200000}, b{9, 900000};
   EXPECT_EQ(TimerSubtract(a, b), 300u);
-  timeval c {5, 0}, d {5, 0};
+  timeval c{5, 0}, d{5, 0};
   EXPECT_EQ(TimerSubtract(c, d), 0u);
   // Differences of the wrapping clock stay right in unsigned arithmetic.
   const uint32_t before = 0xFFFFFFF0u, after = 0x00000010u;

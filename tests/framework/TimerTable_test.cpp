@@ -9,13 +9,21 @@
 
 namespace {
 
-struct Fired { int slot; uint32_t tick; unsigned long window; };
+struct Fired {
+  int slot;
+  uint32_t tick;
+  unsigned long window;
+};
 
 std::vector<Fired> PumpAt(afc::TimerTable& t, uint32_t now, bool* ticked = nullptr,
                           bool* caretDue = nullptr) {
   std::vector<Fired> fired;
-  bool ok = t.Pump(now, [&](int s, uint32_t tick, unsigned long w) { fired.push_back({s, tick, w}); },
-                   caretDue);
+  bool ok = t.Pump(
+      now,
+      [&](int s, uint32_t tick, unsigned long w) {
+        fired.push_back({s, tick, w});
+      },
+      caretDue);
   if (ticked) *ticked = ok;
   return fired;
 }
@@ -23,8 +31,11 @@ std::vector<Fired> PumpAt(afc::TimerTable& t, uint32_t now, bool* ticked = nullp
 }  // namespace
 
 TEST(TimerTable, IntervalBecomesWholeTicksOfAtLeastOne) {
-  struct Case { unsigned long ms; uint32_t ticks; } const cases[] = {
-      {0, 1}, {200, 1}, {299, 1}, {300, 1}, {599, 1}, {600, 2}, {1000, 3}, {3000, 10}};
+  struct Case {
+    unsigned long ms;
+    uint32_t ticks;
+  } const cases[] = {{0, 1},   {200, 1}, {299, 1},  {300, 1},
+                     {599, 1}, {600, 2}, {1000, 3}, {3000, 10}};
   for (const Case& c : cases) {
     afc::TimerTable t;
     const int slot = t.Create(c.ms, 7);
@@ -46,11 +57,12 @@ TEST(TimerTable, FiresEveryNthTickLowerSlotFirst) {
     for (const Fired& f : PumpAt(t, now))
       log.push_back(std::to_string(f.tick) + ":" + std::to_string(f.slot));
   }
-  const std::vector<std::string> want = {
-      "1:1", "2:1", "2:2", "3:1", "4:1", "4:2", "5:1", "6:1", "6:2",
-      "7:1", "8:1", "8:2", "9:1", "10:1", "10:2", "10:3"};
+  const std::vector<std::string> want = {"1:1", "2:1", "2:2", "3:1", "4:1", "4:2",  "5:1",  "6:1",
+                                         "6:2", "7:1", "8:1", "8:2", "9:1", "10:1", "10:2", "10:3"};
   EXPECT_EQ(log, want);
-  (void)a; (void)b; (void)c;
+  (void)a;
+  (void)b;
+  (void)c;
 }
 
 TEST(TimerTable, AdvancesAtMostOncePer300msAndMakesNothingUp) {
@@ -76,7 +88,7 @@ TEST(TimerTable, ClockWrapKeepsTicking) {
   EXPECT_TRUE(ticked);
   PumpAt(t, 0xFFFFFF00u + 100, &ticked);  // 100 ms later
   EXPECT_FALSE(ticked);
-  PumpAt(t, 0x00000050u, &ticked);         // 336 ms later, across the wrap
+  PumpAt(t, 0x00000050u, &ticked);  // 336 ms later, across the wrap
   EXPECT_TRUE(ticked);
 }
 

@@ -20,12 +20,13 @@ class UIStringsTest : public testing::Test {
         << "[Config]\n"
            "UseBmpFont=0\n"
            "[UI_STR]\n"
-           "Open=\xB4\xF2\xBF\xAA\n"                       // 打开
-           "Options=\xD1\xA1\xCF\xEE\n"                    // 选项
-           "Exit=\xCD\xCB\xB3\xF6\tAlt+X\n"                // a tab part of its own
+           "Open=\xB4\xF2\xBF\xAA\n"                          // 打开
+           "Options=\xD1\xA1\xCF\xEE\n"                       // 选项
+           "Exit=\xCD\xCB\xB3\xF6\tAlt+X\n"                   // a tab part of its own
            "Two lines=\xB5\xDA\xD2\xBB\\n\xB5\xDA\xB6\xFE\n"  // 第一\n第二
            "Empty=\n"
-           "Long=" + std::string(300, 'x') + "\n";
+           "Long=" +
+               std::string(300, 'x') + "\n";
     gstrUIINI = m_dir.File("morvelui.ini").c_str();
     SetUILanguageReader(ReadLanguage);
     gLanguage = 1000;
@@ -42,11 +43,11 @@ TEST_F(UIStringsTest, LoadStringChnTable) {
     int lang, force;
     const char *text, *want;
   } const cases[] = {
-      {0, 0, "&Open...", "&Open..."},            // English: unchanged
+      {0, 0, "&Open...", "&Open..."},  // English: unchanged
       {0, 0, "a\\nb", "a\\nb"},
-      {0, 1, "&Open", "\xB4\xF2\xBF\xAA"},       // forced
-      {1000, 0, "&Open..", "\xB4\xF2\xBF\xAA"},  // '&' and ".." left out of the key
-      {1000, 0, "OPEN", "\xB4\xF2\xBF\xAA"},     // the key ignores case
+      {0, 1, "&Open", "\xB4\xF2\xBF\xAA"},                // forced
+      {1000, 0, "&Open..", "\xB4\xF2\xBF\xAA"},           // '&' and ".." left out of the key
+      {1000, 0, "OPEN", "\xB4\xF2\xBF\xAA"},              // the key ignores case
       {1000, 0, "&Options\tCtrl+O", "\xD1\xA1\xCF\xEE"},  // the tab part is lost
       {1001, 0, "Exit", "\xCD\xCB\xB3\xF6\tAlt+X"},
       {1000, 0, "Two lines", "\xB5\xDA\xD2\xBB \n\xB5\xDA\xB6\xFE"},

@@ -194,7 +194,7 @@ TEST(WinGeometry, ScreenPointerAndFocus) {
   GetWindowsWorkArea(&work);
   EXPECT_EQ(work, CRect(0, 0, DisplayWidth(dsply, 0), DisplayHeight(dsply, 0)));
   EXPECT_EQ(SetPointerPos(33, 44), 1);
-  POINT p {};
+  POINT p{};
   ASSERT_EQ(GetPointerPos(&p), 1);
   EXPECT_EQ(p.x, 33);
   EXPECT_EQ(p.y, 44);
@@ -208,7 +208,9 @@ TEST(WinGeometry, ScreenPointerAndFocus) {
 TEST(WinGeometry, CaptionHeightAndDialogUnits) {
   const double oldRes = gScrnVertRes;
   gScrnVertRes = 72.0;  // the default font height is then its point size
-  struct Case { int points, caption; };
+  struct Case {
+    int points, caption;
+  };
   for (const Case& c : {Case{16, 25}, Case{19, 25}, Case{20, 25}, Case{24, 30}, Case{32, 40}}) {
     theApp.m_nDefFontSize = c.points;
     EXPECT_EQ(GetDlgCaptionH(), c.caption) << c.points;

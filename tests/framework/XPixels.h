@@ -52,7 +52,7 @@ class TestPixmap {
     return ink;
   }
   unsigned long Foreground() const {
-    XGCValues v {};
+    XGCValues v{};
     XGetGCValues(dsply, m_gc, GCForeground, &v);
     return v.foreground;
   }

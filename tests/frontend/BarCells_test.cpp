@@ -5,7 +5,11 @@
 namespace {
 
 TEST(BarCells, CheckButtonPosTable) {
-  struct Case { bool shortBar; int x, y; int cell, left, right; } const cases[] = {
+  struct Case {
+    bool shortBar;
+    int x, y;
+    int cell, left, right;
+  } const cases[] = {
       {false, 0, 10, kCellMenu, 0, 27},
       {false, 26, 10, kCellMenu, 0, 27},
       {false, 27, 10, kCellMode, 27, 103},
@@ -16,21 +20,21 @@ TEST(BarCells, CheckButtonPosTable) {
       {false, 260, 10, kCellEditor, 254, 274},
       {false, 300, 10, kCellDrag, 294, 314},
       {false, 333, 10, kCellExit, 314, 334},
-      {false, 334, 10, 0, 0, 0},   // past the last cell
+      {false, 334, 10, 0, 0, 0},  // past the last cell
       {false, 339, 10, 0, 0, 0},
-      {false, 340, 10, 0, 0, 0},   // outside the window
+      {false, 340, 10, 0, 0, 0},  // outside the window
       {false, 30, 26, 0, 0, 0},
       {false, -1, 10, 0, 0, 0},
       {false, 30, -1, 0, 0, 0},
       {true, 0, 10, kCellMenu, 0, 21},
       {true, 21, 10, kCellMode, 21, 41},
-      {true, 41, 10, kCellKeymap, 41, 61},   // the short bar has no method cell
+      {true, 41, 10, kCellKeymap, 41, 61},  // the short bar has no method cell
       {true, 61, 10, kCellFullWidth, 61, 81},
       {true, 81, 10, kCellPunct, 81, 101},
       {true, 101, 10, kCellPrefs, 101, 121},
       {true, 121, 10, kCellHelp, 121, 141},
       {true, 154, 10, kCellDrag, 141, 161},
-      {true, 155, 10, 0, 0, 0},    // the short window is 155 wide
+      {true, 155, 10, 0, 0, 0},  // the short window is 155 wide
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.shortBar ? "short " : "long ") << c.x << "," << c.y);

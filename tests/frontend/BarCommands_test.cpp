@@ -81,15 +81,25 @@ TEST_F(BarCommandsTest, CommandTable) {
   using S = typInputSettings;
   struct Case {
     uint32_t id;
-    int32_t S::*slot;       // the setting that changes (null: none)
+    int32_t S::*slot;  // the setting that changes (null: none)
     int32_t before, after;
-    bool english;           // run in English input
+    bool english;  // run in English input
     Calls world;
     Calls engine;
   } const cases[] = {
-      {kCmdToggleInputMode, &S::InputMode, 0, 1, false, {"repaint", "menustate", "repaint"},
+      {kCmdToggleInputMode,
+       &S::InputMode,
+       0,
+       1,
+       false,
+       {"repaint", "menustate", "repaint"},
        {"mdchange 1", "caphit 1"}},
-      {kCmdToggleInputMode, &S::InputMode, 1, 0, true, {"repaint", "menustate", "repaint"},
+      {kCmdToggleInputMode,
+       &S::InputMode,
+       1,
+       0,
+       true,
+       {"repaint", "menustate", "repaint"},
        {"mdchange 1", "caphit 0"}},
       {kCmdChnPunct, &S::UseChnPunctMark, 1, 0, false, {"menustate", "repaint"}, {}},
       {kCmdChnPunct, &S::UseChnPunctMark, 1, 1, true, {}, {}},  // Chinese input only
@@ -101,7 +111,12 @@ TEST_F(BarCommandsTest, CommandTable) {
       {kCmdUiTraditional, &S::ChnUI, 1, 2, false, {"menustate"}, {}},
       {kCmdFanTi, &S::FanTi, 0, 1, true, {"menustate", "repaint"}, {}},
       {kCmdPhraseBuilding, &S::useCizu, 0, 1, false, {"menustate"}, {}},  // PinYin: set on
-      {kCmdToggleInputMethod, &S::InputMthd, 1, 0, false, {"menustate", "repaint"},
+      {kCmdToggleInputMethod,
+       &S::InputMthd,
+       1,
+       0,
+       false,
+       {"menustate", "repaint"},
        {"reset 101", "file lexicon", "mdchange 0"}},
       {kCmdToggleInputMethod, &S::InputMthd, 1, 1, true, {}, {}},
       {kCmdChnNumber, nullptr, 0, 0, false, {"menustate", "repaint"}, {"chnnum"}},
@@ -117,16 +132,36 @@ TEST_F(BarCommandsTest, CommandTable) {
       {kCmdKvrGuide, nullptr, 0, 0, true, {"guide KVRGUIDE.HTM"}, {"reset 101"}},
       {kCmdHelpNewWords, nullptr, 0, 0, true, {std::string("box ") + kMsgNewWordsHelp}, {}},
       {kCmdHelpSymbols, nullptr, 0, 0, true, {std::string("box ") + kMsgTypeVOrAltF}, {}},
-      {kCmdInputOptions, nullptr, 0, 0, true,
-       {"box The options dialog is not available yet.", "menustate", "repaint"}, {}},
-      {kCmdKeymap, nullptr, 0, 0, false,
-       {"box The keymap is not available yet.", "menustate", "repaint"}, {}},
+      {kCmdInputOptions,
+       nullptr,
+       0,
+       0,
+       true,
+       {"box The options dialog is not available yet.", "menustate", "repaint"},
+       {}},
+      {kCmdKeymap,
+       nullptr,
+       0,
+       0,
+       false,
+       {"box The keymap is not available yet.", "menustate", "repaint"},
+       {}},
       {kCmdKeymap, nullptr, 0, 0, true, {}, {}},
-      {kCmdFindSaying, nullptr, 0, 0, true, {"box The word search dialog is not available yet."},
+      {kCmdFindSaying,
+       nullptr,
+       0,
+       0,
+       true,
+       {"box The word search dialog is not available yet."},
        {}},
       {kCmdTips, nullptr, 0, 0, true, {"box The tips dialog is not available yet."}, {}},
-      {kCmdBarStyle, nullptr, 0, 0, true,
-       {"box The bar style dialog is not available yet.", "status "}, {}},
+      {kCmdBarStyle,
+       nullptr,
+       0,
+       0,
+       true,
+       {"box The bar style dialog is not available yet.", "status "},
+       {}},
       // Ids that nothing handles.
       {kCmdAltV, nullptr, 0, 0, false, {}, {}},
       {kCmdAltA, nullptr, 0, 0, false, {}, {}},

@@ -21,8 +21,7 @@ Trace g_trace;
 int g_engineResult = 0;
 
 int ProcessKeyMsgRec(int type, unsigned long key, unsigned long extra) {
-  g_trace.engine.push_back(std::to_string(type) + ":" + std::to_string(key) +
-                           (extra ? "!" : ""));
+  g_trace.engine.push_back(std::to_string(type) + ":" + std::to_string(key) + (extra ? "!" : ""));
   return g_engineResult;
 }
 void ResetRec(int a, int b, int c) {
@@ -44,8 +43,8 @@ void PostRec(uint32_t id) { g_trace.commands.push_back(id); }
 class BarKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetBarEngineOps({ProcessKeyMsgRec, ResetRec, TranslateRec, RepeatRec, PyDlgRec, EnglishRec,
-                     LoseActiveRec});
+    SetBarEngineOps(
+        {ProcessKeyMsgRec, ResetRec, TranslateRec, RepeatRec, PyDlgRec, EnglishRec, LoseActiveRec});
     cfgInputManager = typInputSettings{};
     cfgInputManager.InputMthd = kPinYin;
     dictionary.m_bLeftAlt = 0;

@@ -75,7 +75,10 @@ TEST_F(BarMouseTest, PressHidesTheTipAtItsNextMessage) {
 }
 
 TEST_F(BarMouseTest, ClickActsOnTheCell) {
-  struct Case { int x; Calls act; } const cases[] = {
+  struct Case {
+    int x;
+    Calls act;
+  } const cases[] = {
       {140, {"post " + std::to_string(kCmdKeymap)}},
       {110, {"post " + std::to_string(kCmdToggleInputMethod)}},
       {160, {"post " + std::to_string(kCmdFanTi)}},
@@ -84,8 +87,8 @@ TEST_F(BarMouseTest, ClickActsOnTheCell) {
       {10, {"menu 0"}},
       {220, {"menu 1"}},
       {280, {"menu 2"}},
-      {240, {}},   // find: nothing
-      {260, {}},   // editor: nothing
+      {240, {}},  // find: nothing
+      {260, {}},  // editor: nothing
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.x);
@@ -172,10 +175,9 @@ TEST(BarIcon, AnimationFrames) {
     frame.AnimateIcon();
     frames += static_cast<char>('0' + frame.m_nIconFrame);
   }
-  EXPECT_EQ(frames,
-            std::string(20, '0') + std::string(10, '1') + "2323232323" + std::string(10, '4') +
-                std::string(20, '0') + std::string(20, '4') + "2323232323" +
-                std::string(20, '1') + "0");
+  EXPECT_EQ(frames, std::string(20, '0') + std::string(10, '1') + "2323232323" +
+                        std::string(10, '4') + std::string(20, '0') + std::string(20, '4') +
+                        "2323232323" + std::string(20, '1') + "0");
 }
 
 }  // namespace

@@ -17,12 +17,16 @@ TEST(BarToolTip, TranslatedUnderAChineseUi) {
   // 菜单 (GBK)
   kvrtest::WriteFileText(ini, "[UI_STR]\nMenu=\xB2\xCB\xB5\xA5\nExit=\n");
   gstrUIINI = ini.c_str();
-  struct Case { int chnUI; int cell; const char* want; } const cases[] = {
+  struct Case {
+    int chnUI;
+    int cell;
+    const char* want;
+  } const cases[] = {
       {0, kCellMenu, "Menu"},
       {1, kCellMenu, "\xB2\xCB\xB5\xA5"},
       {2, kCellMenu, "\xB2\xCB\xB5\xA5"},
-      {1, kCellExit, "Exit"},                 // an empty translation is none
-      {1, kCellKeymap, "Show KeyMap"},        // no translation
+      {1, kCellExit, "Exit"},                             // an empty translation is none
+      {1, kCellKeymap, "Show KeyMap"},                    // no translation
       {1, kCellMode | kCellKeymap, "Change Input Mode"},  // the first bit
       {1, 0, ""},
   };

@@ -7,7 +7,10 @@
 namespace {
 
 TEST(CommitText, FormOfClientLocale) {
-  struct Case { const char* lang; CommitCharset form; } const cases[] = {
+  struct Case {
+    const char* lang;
+    CommitCharset form;
+  } const cases[] = {
       // What Xlib sends: zh_CN.UTF-8 clients name "zh_CN", zh_CN (GB2312)
       // ones "zh_CN.gb2312".
       {"zh_CN", CommitCharset::kWide},
@@ -64,9 +67,9 @@ TEST(CommitText, GbkSegments) {
        "a" + head + "\x80\x88GBK-0\x02\x81\x40" + " b" + head + "\x80\x88GBK-0\x02\xD6\xD0"},
       {"abc", true, "abc"},
       {"", true, ""},
-      {"\xD6", false, ""},        // a lead byte without its trail
-      {"\xFF\x40", false, ""},    // no GBK lead byte
-      {"a\xD6\x30", false, ""},   // no GBK trail byte
+      {"\xD6", false, ""},       // a lead byte without its trail
+      {"\xFF\x40", false, ""},   // no GBK lead byte
+      {"a\xD6\x30", false, ""},  // no GBK trail byte
   };
   for (const Case& c : cases) {
     std::string out = "stale";

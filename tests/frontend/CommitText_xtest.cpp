@@ -67,8 +67,12 @@ TEST_F(CommitTextX, TraditionalOutputArrivesAsTheChosenCharacters) {
 // standard ones; the GBK clients' form carries both, and each reads the
 // text once.
 TEST_F(CommitTextX, AGbkClientReadsItsTextOnceWhicheverLookupItCalls) {
-  const char* text = "a\xD6\xD0\xB9\xFA" "b\x81\x40";  // a中国b丂
-  const std::string utf8 = "a\xE4\xB8\xAD\xE5\x9B\xBD" "b\xE4\xB8\x82";
+  const char* text =
+      "a\xD6\xD0\xB9\xFA"
+      "b\x81\x40";  // a中国b丂
+  const std::string utf8 =
+      "a\xE4\xB8\xAD\xE5\x9B\xBD"
+      "b\xE4\xB8\x82";
   std::string gbkForm, wide;
   ASSERT_TRUE(GbkToCompoundText(dpy, text, CommitCharsetOfLocale("zh_CN.GBK"), gbkForm));
   ASSERT_TRUE(GbkToCompoundText(dpy, text, CommitCharset::kWide, wide));

@@ -34,8 +34,8 @@ namespace {
 using kvrtest::ChildProcess;
 using kvrtest::Grab;
 using kvrtest::Pixels;
-using kvrtest::SaveScreen;
 using kvrtest::ReportLine;
+using kvrtest::SaveScreen;
 
 // The pane colours of the modern scheme and the pictures' ink.
 constexpr uint32_t kPaneBg = 0xFFF0F0, kBorder = 0xC1C1BE, kChoiceText = 0x0000B9;
@@ -99,15 +99,19 @@ int TypingClient(const std::string& name, const std::string& keys, int fd) {
   XFree(pre);
   client.Serve(200);
   for (char k : keys) {
-    const KeySym sym = k == '-' ? XK_minus : k == '[' ? XK_bracketleft : k == ']' ? XK_bracketright
-                     : k == ';' ? XK_semicolon : k == '=' ? XK_equal : static_cast<KeySym>(k);
+    const KeySym sym = k == '-'   ? XK_minus
+                       : k == '[' ? XK_bracketleft
+                       : k == ']' ? XK_bracketright
+                       : k == ';' ? XK_semicolon
+                       : k == '=' ? XK_equal
+                                  : static_cast<KeySym>(k);
     client.TapKey(sym);
   }
   client.Serve(1000);
   int rx = 0, ry = 0;
   Window child = 0;
-  XTranslateCoordinates(client.Dpy(), client.Win(), DefaultRootWindow(client.Dpy()), spot.x,
-                        spot.y, &rx, &ry, &child);
+  XTranslateCoordinates(client.Dpy(), client.Win(), DefaultRootWindow(client.Dpy()), spot.x, spot.y,
+                        &rx, &ry, &child);
   ReportLine(fd, "spot " + std::to_string(rx) + " " + std::to_string(ry));
   client.Serve(45000);
   return 0;

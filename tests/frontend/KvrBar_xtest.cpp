@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "frontend/BarCells.h"
-#include "tests/support/DecodedImage.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/DecodedImage.h"
 #include "tests/support/FileText.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ShownPopups.h"
@@ -119,8 +119,7 @@ bool ClickBar(int width, int height, int x, int y) {
     ev.xbutton.y = y;
     ev.xbutton.button = Button1;
     ev.xbutton.same_screen = True;
-    XSendEvent(dpy, bars[0], False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask,
-               &ev);
+    XSendEvent(dpy, bars[0], False, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &ev);
   }
   XCloseDisplay(dpy);
   return true;

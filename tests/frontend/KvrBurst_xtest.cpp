@@ -21,8 +21,8 @@ using kvrtest::Typed;
 
 // Pinyin words, each committed by Space in a burst of several words that
 // Chinese input is switched on before and off after.
-const char* const kWords[] = {"nihao", "zhongguo", "women",  "beijing", "biaoqian",
-                              "wenjian", "zhexie", "zhide", "xiangjian", "wen"};
+const char* const kWords[] = {"nihao",   "zhongguo", "women", "beijing",   "biaoqian",
+                              "wenjian", "zhexie",   "zhide", "xiangjian", "wen"};
 constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
 
 const ClientKind kKinds[] = {ClientKind::XlibUtf8, ClientKind::XlibGbk, ClientKind::XlibGb2312};
@@ -67,7 +67,8 @@ void ExpectEach(const std::vector<ClientScript>& scripts, const std::vector<Type
                 const std::vector<std::string>& slowUtf8, const std::string& log) {
   ASSERT_EQ(got.size(), scripts.size());
   for (size_t c = 0; c < scripts.size(); ++c) {
-    SCOPED_TRACE(std::string(kvrtest::ClientName(scripts[c].kind)) + " typing " + scripts[c].script);
+    SCOPED_TRACE(std::string(kvrtest::ClientName(scripts[c].kind)) + " typing " +
+                 scripts[c].script);
     ASSERT_TRUE(got[c].ok) << got[c].diagnosis << "\nkvr: " << log;
     const std::string want = kvrtest::Recode(slowUtf8[c], kvrtest::ClientCharset(scripts[c].kind));
     EXPECT_EQ(kvrtest::Escaped(got[c].bytes), kvrtest::Escaped(want));

@@ -94,7 +94,8 @@ Outcome RunSteps(const std::string& name, const std::vector<Step>& steps) {
       const std::vector<kvrtest::ShownPopup> shown = kvrtest::ShownPopups(c.Dpy());
       ReportLine(fd, "popups " + std::to_string(shown.size()));
       std::string places;
-      for (const kvrtest::ShownPopup& p : shown) places += std::to_string(p.attr.x) + "," + std::to_string(p.attr.y) + " ";
+      for (const kvrtest::ShownPopup& p : shown)
+        places += std::to_string(p.attr.x) + "," + std::to_string(p.attr.y) + " ";
       ReportLine(fd, "places " + places);
     }
     for (XimTestClient& c : clients) ReportLine(fd, "got " + Hex(c.Received()));
@@ -135,29 +136,46 @@ constexpr const char* kKeysAtSpot1 = "310,268";
 const Case kCases[] = {
     {"FocusMovesToAnotherClient",
      {{0, "<C-space>"}, {0, "zhong"}, {1, "!take"}, {1, "bei"}, {1, "jing<space><C-space>"}},
-     {"", "北京"}, {}, {2}, {{1, kKeysAtSpot0}, {3, kKeysAtSpot1}}},
+     {"", "北京"},
+     {},
+     {2},
+     {{1, kKeysAtSpot0}, {3, kKeysAtSpot1}}},
     {"ClientUnsetsFocusAndAnotherTypes",
      {{0, "<C-space>"}, {0, "zhong"}, {0, "!unfocus"}, {1, "beijing<space><C-space>"}},
-     {"", "北京"}, {}, {}},
+     {"", "北京"},
+     {},
+     {}},
     {"ClientDestroysItsContext",
      {{0, "<C-space>"}, {0, "zhong"}, {0, "!destroy"}, {1, "beijing<space><C-space>"}},
-     {"", "北京"}, {}, {2}},
+     {"", "北京"},
+     {},
+     {2}},
     {"ClientResetsItsContext",
      {{0, "<C-space>"}, {0, "zhong"}, {0, "!reset"}, {0, "beijing<space><C-space>"}},
-     {"北京", ""}, {""}, {2}},
+     {"北京", ""},
+     {""},
+     {2}},
     // The same context losing and regaining the focus keeps its keys.
     {"SameContextRegainsTheFocus",
      {{0, "<C-space>"}, {0, "zhong"}, {0, "!unfocus"}, {0, "!focus"}, {0, "guo<space><C-space>"}},
-     {"中国", ""}, {}, {}, {{1, kKeysAtSpot0}, {3, kKeysAtSpot0}}},
+     {"中国", ""},
+     {},
+     {},
+     {{1, kKeysAtSpot0}, {3, kKeysAtSpot0}}},
     // The spot of a client without the focus leaves the panes where they
     // are; the focused client's moves them.
     {"SpotOfAClientWithoutTheFocus",
      {{0, "<C-space>"}, {0, "zhong"}, {1, "!spot"}, {0, "!spot"}, {0, "<Escape><C-space>"}},
-     {"", ""}, {}, {}, {{2, kKeysAtSpot0}, {3, "58,104"}}},
+     {"", ""},
+     {},
+     {},
+     {{2, kKeysAtSpot0}, {3, "58,104"}}},
     // A reset of the other client's context leaves this one's keys alone.
     {"OtherClientResets",
      {{0, "<C-space>"}, {0, "zhong"}, {1, "!reset"}, {0, "guo<space><C-space>"}},
-     {"中国", ""}, {""}, {}},
+     {"中国", ""},
+     {""},
+     {}},
 };
 
 class Focus : public testing::TestWithParam<Case> {
@@ -182,7 +200,8 @@ std::unique_ptr<kvrtest::KvrProcess> Focus::s_kvr;
 
 std::string Show(const Outcome& o) {
   std::string s = o.error;
-  for (size_t i = 0; i < o.received.size(); ++i) s += "\nclient " + std::to_string(i) + ": " + o.received[i];
+  for (size_t i = 0; i < o.received.size(); ++i)
+    s += "\nclient " + std::to_string(i) + ": " + o.received[i];
   for (const std::string& r : o.resets) s += "\nreset: " + r;
   for (const std::string& r : o.places) s += "\nplaces: " + r;
   return s;
@@ -198,7 +217,8 @@ TEST_P(Focus, EachClientGetsOnlyItsOwnText) {
   EXPECT_EQ(o.received, c.received) << Show(o);
   EXPECT_EQ(o.resets, c.resets) << Show(o);
   ASSERT_EQ(o.popups.size(), c.steps.size());
-  for (size_t step : c.panesGone) EXPECT_EQ(o.popups[step], o.popups[0]) << "panes still shown after step " << step;
+  for (size_t step : c.panesGone)
+    EXPECT_EQ(o.popups[step], o.popups[0]) << "panes still shown after step " << step;
   for (const auto& [step, at] : c.paneAt) {
     ASSERT_LT(step, o.places.size());
     EXPECT_NE((" " + o.places[step]).find(std::string(" ") + at + " "), std::string::npos)
@@ -211,6 +231,8 @@ TEST_P(Focus, EachClientGetsOnlyItsOwnText) {
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 INSTANTIATE_TEST_SUITE_P(Kvr, Focus, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

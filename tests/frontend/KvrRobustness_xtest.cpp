@@ -12,8 +12,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/ChildProcess.h"
@@ -68,7 +68,8 @@ void KillMidInput(const std::string& name, const std::string& script, bool realK
     }
     std::vector<kvrtest::ScriptKey> keys;
     if (!kvrtest::ParseKeyScript(script, &keys)) return 2;
-    for (size_t i = 0; realKeys && i < keys.size(); ++i) client.XTestKey(keys[i].sym, keys[i].state);
+    for (size_t i = 0; realKeys && i < keys.size(); ++i)
+      client.XTestKey(keys[i].sym, keys[i].state);
     for (size_t i = 0; !realKeys && i < keys.size(); ++i) {
       client.SendKey(KeyPress, keys[i].sym, keys[i].state);
       XSync(client.Dpy(), False);
@@ -97,7 +98,8 @@ TEST_F(Robustness, AClientKilledMidInputLeavesTheServerServingTheNext) {
 // gets its own word, and Ctrl+Space then switches back to English.
 TEST_F(Robustness, AClientKilledWhileComposingLeavesTheServerServingTheNext) {
   KillMidInput(Name(), "<C-space>zhong", true);
-  const kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibUtf8, Name(), "zhongguo<space><C-space>");
+  const kvrtest::Typed got =
+      kvrtest::TypeInto(ClientKind::XlibUtf8, Name(), "zhongguo<space><C-space>");
   ASSERT_TRUE(got.ok) << got.diagnosis;
   EXPECT_EQ(got.bytes, "中国");
   const kvrtest::Typed english = kvrtest::TypeInto(ClientKind::XlibUtf8, Name(), "abc");
@@ -113,8 +115,8 @@ std::vector<std::string> TakeTurns(const std::string& name, const std::vector<st
     alarm(60);
     XimTestClient clients[2];
     for (XimTestClient& c : clients) {
-      const std::string error = c.Open({name, "zh_CN.UTF-8", XIMPreeditPosition | XIMStatusNothing, 12, 34,
-                                        kvrtest::TextLookup::Utf8});
+      const std::string error = c.Open({name, "zh_CN.UTF-8", XIMPreeditPosition | XIMStatusNothing,
+                                        12, 34, kvrtest::TextLookup::Utf8});
       if (!error.empty()) {
         ReportLine(fd, "error " + error);
         return 1;
@@ -150,12 +152,14 @@ std::vector<std::string> TakeTurns(const std::string& name, const std::vector<st
 }
 
 TEST_F(Robustness, TwoClientsTakingTurnsEachGetTheirOwnKeys) {
-  EXPECT_EQ(TakeTurns(Name(), {"ab", "cd", "ef", "gh"}), (std::vector<std::string>{"abef", "cdgh"}));
+  EXPECT_EQ(TakeTurns(Name(), {"ab", "cd", "ef", "gh"}),
+            (std::vector<std::string>{"abef", "cdgh"}));
 }
 
 TEST_F(Robustness, TwoClientsTakingTurnsEachGetTheirOwnWords) {
-  EXPECT_EQ(TakeTurns(Name(), {"<C-space>zhongguo<space>", "beijing<space>", "women<space><C-space>"}),
-            (std::vector<std::string>{"中国我们", "北京"}));
+  EXPECT_EQ(
+      TakeTurns(Name(), {"<C-space>zhongguo<space>", "beijing<space>", "women<space><C-space>"}),
+      (std::vector<std::string>{"中国我们", "北京"}));
 }
 
 TEST_F(Robustness, TwentyClientsConnectedAtOnceAreEachServed) {
@@ -199,8 +203,9 @@ int Registrations(Display* dpy, const std::string& name) {
   int format = 0;
   unsigned long n = 0, after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), servers, 0, 1024, False, XA_ATOM, &type, &format, &n,
-                         &after, &data) != Success || !data) {
+  if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), servers, 0, 1024, False, XA_ATOM, &type,
+                         &format, &n, &after, &data) != Success ||
+      !data) {
     return 0;
   }
   int count = 0;
@@ -245,7 +250,8 @@ TEST(KvrTwice, ASecondCopyRefusesAndTheFirstServesOn) {
   const size_t shown = kvrtest::ShownPopups(dpy).size();
   {
     ChildProcess again;
-    ASSERT_TRUE(again.Exec({first.File("kvr")}, {{"XMODIFIERS", "@im=" + kvrtest::UniqueImName("KvrAgain")}}));
+    ASSERT_TRUE(again.Exec({first.File("kvr")},
+                           {{"XMODIFIERS", "@im=" + kvrtest::UniqueImName("KvrAgain")}}));
     EXPECT_EQ(again.Wait(20000), 0);
     EXPECT_EQ(kvrtest::ShownPopups(dpy).size(), shown);
   }
@@ -256,7 +262,8 @@ TEST(KvrTwice, ASecondCopyRefusesAndTheFirstServesOn) {
   ASSERT_TRUE(second.Exec({other.File("kvr")}, {{"XMODIFIERS", "@im=" + name}}, log));
   // Its message box comes up and takes the keyboard; Return answers it.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (kvrtest::ShownPopups(dpy).size() <= shown && !second.Exited() && std::chrono::steady_clock::now() < deadline)
+  while (kvrtest::ShownPopups(dpy).size() <= shown && !second.Exited() &&
+         std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   ASSERT_FALSE(second.Exited()) << kvrtest::ReadFileText(log);
   ASSERT_GT(kvrtest::ShownPopups(dpy).size(), shown) << "no message box";
@@ -266,7 +273,8 @@ TEST(KvrTwice, ASecondCopyRefusesAndTheFirstServesOn) {
   EXPECT_NE(kvrtest::ReadFileText(log).find(name), std::string::npos) << kvrtest::ReadFileText(log);
   EXPECT_EQ(kvrtest::ShownPopups(dpy).size(), shown);
   XCloseDisplay(dpy);
-  const kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibUtf8, name, "ab<C-space>beijing<space><C-space>");
+  const kvrtest::Typed got =
+      kvrtest::TypeInto(ClientKind::XlibUtf8, name, "ab<C-space>beijing<space><C-space>");
   ASSERT_TRUE(got.ok) << got.diagnosis << first.Log();
   EXPECT_EQ(got.bytes, "ab北京");
 }

@@ -12,8 +12,8 @@
 #include <sys/wait.h>
 
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "tests/support/FileText.h"
@@ -31,11 +31,11 @@ using kvrtest::ClientKind;
 struct Case {
   const char* name;
   ClientKind client;
-  const char* keys;     // key script (tests/support/XTestKeys.h)
-  const char* expect;   // what the client receives, written in UTF-8
-  const char* profile;  // [Config] lines the profile starts with; "" default
-  const char* waitsFor; // null: runs
-  bool ownKvr = false;  // a kvr of its own (the case changes the lexicon)
+  const char* keys;      // key script (tests/support/XTestKeys.h)
+  const char* expect;    // what the client receives, written in UTF-8
+  const char* profile;   // [Config] lines the profile starts with; "" default
+  const char* waitsFor;  // null: runs
+  bool ownKvr = false;   // a kvr of its own (the case changes the lexicon)
   kvrtest::Pace pace = kvrtest::Pace::Strokes;
 };
 
@@ -54,35 +54,47 @@ const Case kCases[] = {
     {"UnusedKeysComeBackXlib", ClientKind::XlibGbk, "a<Tab>b<BackSpace>c", "a\tb\bc", "", nullptr},
     {"UnusedKeysComeBackXterm", ClientKind::XtermUtf8, "a<Tab>b", "a\tb", "", nullptr},
     // Full pinyin: the first candidate with Space, another by its digit.
-    {"PinyinXlibGbk", ClientKind::XlibGbk, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr},
-    {"PinyinXlibUtf8", ClientKind::XlibUtf8, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr},
-    {"PinyinXlibGb2312", ClientKind::XlibGb2312, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr},
-    {"PinyinXtermUtf8", ClientKind::XtermUtf8, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr},
-    {"PinyinXtermGbk", ClientKind::XtermGbk, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr},
-    {"PinyinTkEntry", ClientKind::TkEntry, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr},
-    {"PinyinWordsInARow", ClientKind::XtermGbk, "<C-space>women<space>beijing<space><C-space>", "我们北京", "", nullptr},
+    {"PinyinXlibGbk", ClientKind::XlibGbk, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr},
+    {"PinyinXlibUtf8", ClientKind::XlibUtf8, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr},
+    {"PinyinXlibGb2312", ClientKind::XlibGb2312, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr},
+    {"PinyinXtermUtf8", ClientKind::XtermUtf8, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr},
+    {"PinyinXtermGbk", ClientKind::XtermGbk, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr},
+    {"PinyinTkEntry", ClientKind::TkEntry, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr},
+    {"PinyinWordsInARow", ClientKind::XtermGbk, "<C-space>women<space>beijing<space><C-space>",
+     "我们北京", "", nullptr},
     {"PinyinDigitSelects", ClientKind::XlibGbk, "<C-space>beijing1<C-space>", "北京", "", nullptr},
     // Traditional output (Ctrl+J): the traditional characters arrive.
-    {"TraditionalUtf8", ClientKind::XlibUtf8, "<C-space><C-j>zhongguo<space><C-j><C-space>", "中國", "", nullptr},
-    {"TraditionalGbk", ClientKind::XtermGbk, "<C-space><C-j>zhongguo<space><C-j><C-space>", "中國", "", nullptr},
+    {"TraditionalUtf8", ClientKind::XlibUtf8, "<C-space><C-j>zhongguo<space><C-j><C-space>", "中國",
+     "", nullptr},
+    {"TraditionalGbk", ClientKind::XtermGbk, "<C-space><C-j>zhongguo<space><C-j><C-space>", "中國",
+     "", nullptr},
     // Chinese punctuation after a word.
-    {"ChinesePunctuation", ClientKind::XlibUtf8, "<C-space>zhongguo<space>,<C-space>", "中国，", "", nullptr},
+    {"ChinesePunctuation", ClientKind::XlibUtf8, "<C-space>zhongguo<space>,<C-space>", "中国，", "",
+     nullptr},
     // Fuzzy pinyin: z for zh.
     {"FuzzyPinyin", ClientKind::XlibUtf8, "<C-space>zongguo<space><C-space>", "中国",
      "fuzziPY=1\nzhz_fuzzy=1\n", nullptr},
     // The shape code (Wubi 86): khk is 中.
-    {"ShapeCode", ClientKind::XlibGbk, "<C-space>khk<space><C-space>", "中", "InputMthd=0\n", nullptr},
+    {"ShapeCode", ClientKind::XlibGbk, "<C-space>khk<space><C-space>", "中", "InputMthd=0\n",
+     nullptr},
     // Wubi 86 codes use letters only: Tab goes back, with or without keys.
-    {"ShapeCodeHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab>khk<Tab><space><C-space>", "\t\t中",
-     "InputMthd=0\n", nullptr},
+    {"ShapeCodeHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab>khk<Tab><space><C-space>",
+     "\t\t中", "InputMthd=0\n", nullptr},
     // The left Alt and Space give the keys typed as English.
-    {"ShapeCodeLeftAltSpaceGivesTheKeys", ClientKind::XlibGbk, "<C-space>wq<A-space><C-space>", "wq", "InputMthd=0\n",
-     nullptr},
+    {"ShapeCodeLeftAltSpaceGivesTheKeys", ClientKind::XlibGbk, "<C-space>wq<A-space><C-space>",
+     "wq", "InputMthd=0\n", nullptr},
     // ShuangPin, Microsoft scheme: vs zhong, go guo.
-    {"ShuangPin", ClientKind::XlibUtf8, "<C-space>vsgo<space><C-space>", "中国", "ShuangPin=1\nShuangPinScheme=0\n",
-     nullptr},
+    {"ShuangPin", ClientKind::XlibUtf8, "<C-space>vsgo<space><C-space>", "中国",
+     "ShuangPin=1\nShuangPinScheme=0\n", nullptr},
     // Shift+Space gives the typed letters as English.
-    {"ShiftSpaceGivesTheLetters", ClientKind::XtermUtf8, "<C-space>nihao<S-space><C-space>", "nihao ", "", nullptr},
+    {"ShiftSpaceGivesTheLetters", ClientKind::XtermUtf8, "<C-space>nihao<S-space><C-space>",
+     "nihao ", "", nullptr},
     // Full width (on by default): a digit and a Shift letter with nothing
     // typed arrive in their full-width forms.
     {"FullWidthDigit", ClientKind::XlibUtf8, "<C-space>1<C-space>", "１", "", nullptr},
@@ -94,45 +106,51 @@ const Case kCases[] = {
     // Re-choosing (right Alt + '-'): a BackSpace erases the commit, the next
     // candidate follows; xterm's terminal erases the character itself. The
     // re-chosen 种 is learned, so the second case gets a kvr of its own.
-    {"ReChooseXlib", ClientKind::XlibGbk, "<C-space>zhong<space><R-minus><C-space>", "中\b种", "", nullptr},
-    {"ReChooseXterm", ClientKind::XtermUtf8, "<C-space>zhong<space><R-minus><C-space>", "种", "", nullptr,
-     true},
+    {"ReChooseXlib", ClientKind::XlibGbk, "<C-space>zhong<space><R-minus><C-space>", "中\b种", "",
+     nullptr},
+    {"ReChooseXterm", ClientKind::XtermUtf8, "<C-space>zhong<space><R-minus><C-space>", "种", "",
+     nullptr, true},
     // A phrase the lexicon lacks: Space on "wokuai" starts phrase building
     // and commits nothing; Return does the same, Space picks 我 and 快 and
     // the phrase is committed and learned, so that "wokuai" Space then
     // finds it. Its own kvr, since the lexicon changes.
-    {"UnknownPhraseIsNotCommitted", ClientKind::XlibGbk, "<C-space>wokuai<space><C-space>", "", "", nullptr,
-     true},
+    {"UnknownPhraseIsNotCommitted", ClientKind::XlibGbk, "<C-space>wokuai<space><C-space>", "", "",
+     nullptr, true},
     {"PhraseBuiltIsFoundAsAPhrase", ClientKind::XlibGbk,
      "<C-space>wokuai<Return><space><space>wokuai<space><C-space>", "我快我快", "", nullptr, true},
     // In Chinese input, a key with nothing typed goes back.
     {"ChineseHandsBackTab", ClientKind::XlibGbk, "<C-space><Tab><C-space>", "\t", "", nullptr},
     // Escape and BackSpace: they edit the typed keys; with nothing typed
     // they go back to the client.
-    {"EscapeWithNothingTypedComesBack", ClientKind::XlibGbk, "<C-space><Escape><C-space>", "\x1b", "", nullptr},
-    {"EscapeDropsTheTypedKeys", ClientKind::XlibGbk, "<C-space>zhong<Escape>beijing<space><C-space>", "北京", "",
-     nullptr},
-    {"SecondEscapeComesBack", ClientKind::XtermUtf8, "<C-space>zhong<Escape><Escape><C-space>", "\x1b", "", nullptr},
-    {"BackSpaceWithNothingTypedComesBack", ClientKind::XlibGbk, "<C-space><BackSpace><C-space>", "\b", "", nullptr},
-    {"BackSpaceEditsTheTypedKeys", ClientKind::XlibGbk, "<C-space>zhongx<BackSpace>guo<space><C-space>", "中国", "",
-     nullptr},
-    {"BackSpacePastTheTypedKeysComesBack", ClientKind::XlibGbk, "<C-space>ni<BackSpace><BackSpace><BackSpace><C-space>",
+    {"EscapeWithNothingTypedComesBack", ClientKind::XlibGbk, "<C-space><Escape><C-space>", "\x1b",
+     "", nullptr},
+    {"EscapeDropsTheTypedKeys", ClientKind::XlibGbk,
+     "<C-space>zhong<Escape>beijing<space><C-space>", "北京", "", nullptr},
+    {"SecondEscapeComesBack", ClientKind::XtermUtf8, "<C-space>zhong<Escape><Escape><C-space>",
+     "\x1b", "", nullptr},
+    {"BackSpaceWithNothingTypedComesBack", ClientKind::XlibGbk, "<C-space><BackSpace><C-space>",
      "\b", "", nullptr},
+    {"BackSpaceEditsTheTypedKeys", ClientKind::XlibGbk,
+     "<C-space>zhongx<BackSpace>guo<space><C-space>", "中国", "", nullptr},
+    {"BackSpacePastTheTypedKeysComesBack", ClientKind::XlibGbk,
+     "<C-space>ni<BackSpace><BackSpace><BackSpace><C-space>", "\b", "", nullptr},
     // The bar's hot keys.
-    {"F12TogglesTheInputMode", ClientKind::XlibUtf8, "<C-space><F12>abc<F12>beijing<space><C-space>", "abc北京", "",
+    {"F12TogglesTheInputMode", ClientKind::XlibUtf8,
+     "<C-space><F12>abc<F12>beijing<space><C-space>", "abc北京", "", nullptr},
+    {"RightAltBTogglesFullWidth", ClientKind::XlibUtf8, "<C-space><R-b>1<R-b>1<C-space>", "1１", "",
      nullptr},
-    {"RightAltBTogglesFullWidth", ClientKind::XlibUtf8, "<C-space><R-b>1<R-b>1<C-space>", "1１", "", nullptr},
-    {"RightAltCommaTogglesChinesePunctuation", ClientKind::XlibUtf8, "<C-space>\\<R-comma>\\<R-comma>\\<C-space>",
-     "、＼、", "", nullptr},
-    {"RightAltRRepeatsTheLastWord", ClientKind::XlibUtf8, "<C-space>beijing<space><R-r><C-space>", "北京北京", "",
-     nullptr},
+    {"RightAltCommaTogglesChinesePunctuation", ClientKind::XlibUtf8,
+     "<C-space>\\<R-comma>\\<R-comma>\\<C-space>", "、＼、", "", nullptr},
+    {"RightAltRRepeatsTheLastWord", ClientKind::XlibUtf8, "<C-space>beijing<space><R-r><C-space>",
+     "北京北京", "", nullptr},
     // A lone Ctrl press as the mode key: English, then Chinese again.
     {"LoneCtrlTogglesTheInputMode", ClientKind::XlibUtf8,
-     "<C-space><Control_L>abc<Control_L>beijing<space><C-space>", "abc北京", "ChnEnglshSwitchKey=1\n", nullptr},
+     "<C-space><Control_L>abc<Control_L>beijing<space><C-space>", "abc北京",
+     "ChnEnglshSwitchKey=1\n", nullptr},
     // The i-mode (keys go to the client as typed) lasts until it is left:
     // entered by Shift+Space after letters, or by a Shift letter.
-    {"IModeAfterShiftSpaceLasts", ClientKind::XlibUtf8, "<C-space>nihao<S-space>ma<C-space>", "nihao ma", "",
-     nullptr},
+    {"IModeAfterShiftSpaceLasts", ClientKind::XlibUtf8, "<C-space>nihao<S-space>ma<C-space>",
+     "nihao ma", "", nullptr},
     {"ShiftLetterStartsTheIMode", ClientKind::XlibUtf8, "<C-space><S-a>bc<C-space>", "bc",
      "ChnEnglshSwitchByShiftAlpha=1\n", nullptr},
     // A GTK 3 application through GTK's XIM input module.
@@ -140,35 +158,38 @@ const Case kCases[] = {
     // Bursts: every key is made before the client reads the first, so the
     // client forwards them back to back and its long messages pile up in
     // the properties kvr reads. Each key counts once, in order.
-    {"BurstShortXlibUtf8", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space>", "你好", "", nullptr, false, kBurst},
-    {"BurstShortXlibGbk", ClientKind::XlibGbk, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr, false,
-     kBurst},
-    {"BurstShortXtermUtf8", ClientKind::XtermUtf8, "<C-space>nihao<space><C-space>", "你好", "", nullptr, false,
-     kBurst},
-    {"BurstShortXtermGbk", ClientKind::XtermGbk, "<C-space>zhongguo<space><C-space>", "中国", "", nullptr, false,
-     kBurst},
+    {"BurstShortXlibUtf8", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space>", "你好", "",
+     nullptr, false, kBurst},
+    {"BurstShortXlibGbk", ClientKind::XlibGbk, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr, false, kBurst},
+    {"BurstShortXtermUtf8", ClientKind::XtermUtf8, "<C-space>nihao<space><C-space>", "你好", "",
+     nullptr, false, kBurst},
+    {"BurstShortXtermGbk", ClientKind::XtermGbk, "<C-space>zhongguo<space><C-space>", "中国", "",
+     nullptr, false, kBurst},
     {"BurstLongXlibUtf8", ClientKind::XlibUtf8,
-     "<C-space>women<space>beijing<space>zhongguo<space>nihao<space>women<space><C-space>", "我们北京中国你好我们", "",
-     nullptr, false, kBurst},
+     "<C-space>women<space>beijing<space>zhongguo<space>nihao<space>women<space><C-space>",
+     "我们北京中国你好我们", "", nullptr, false, kBurst},
     {"BurstLongXtermGbk", ClientKind::XtermGbk,
-     "<C-space>women<space>beijing<space>zhongguo<space>nihao<space>women<space><C-space>", "我们北京中国你好我们", "",
-     nullptr, false, kBurst},
+     "<C-space>women<space>beijing<space>zhongguo<space>nihao<space>women<space><C-space>",
+     "我们北京中国你好我们", "", nullptr, false, kBurst},
     // English input inside Chinese (F12): every letter goes to kvr and back.
-    {"BurstEnglishRoundTripXlib", ClientKind::XlibGbk, "<C-space><F12>thequickbrownfoxjumpsoverthelazydog<F12><C-space>",
+    {"BurstEnglishRoundTripXlib", ClientKind::XlibGbk,
+     "<C-space><F12>thequickbrownfoxjumpsoverthelazydog<F12><C-space>",
      "thequickbrownfoxjumpsoverthelazydog", "", nullptr, false, kBurst},
     {"BurstEnglishRoundTripXterm", ClientKind::XtermUtf8,
-     "<C-space><F12>thequickbrownfoxjumpsoverthelazydog<F12><C-space>", "thequickbrownfoxjumpsoverthelazydog", "",
-     nullptr, false, kBurst},
+     "<C-space><F12>thequickbrownfoxjumpsoverthelazydog<F12><C-space>",
+     "thequickbrownfoxjumpsoverthelazydog", "", nullptr, false, kBurst},
     // Switched off and on again inside one burst.
-    {"SwitchOffAndOnStrokes", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space><C-space>women<space><C-space>",
-     "你好我们", "", nullptr},
-    {"SwitchOffAndOnBurst", ClientKind::XlibUtf8, "<C-space>nihao<space><C-space><C-space>women<space><C-space>",
-     "你好我们", "",
-     "the bar posts the mode switch of Ctrl+Space (and F12, Ctrl+J) to itself, so forwarded keys already queued "
+    {"SwitchOffAndOnStrokes", ClientKind::XlibUtf8,
+     "<C-space>nihao<space><C-space><C-space>women<space><C-space>", "你好我们", "", nullptr},
+    {"SwitchOffAndOnBurst", ClientKind::XlibUtf8,
+     "<C-space>nihao<space><C-space><C-space>women<space><C-space>", "你好我们", "",
+     "the bar posts the mode switch of Ctrl+Space (and F12, Ctrl+J) to itself, so forwarded keys "
+     "already queued "
      "behind it are handled in the old mode first (\"你好w偶们\")",
      false, kBurst},
-    {"BurstGtkEntry", ClientKind::GtkEntry, "<C-space>women<space>beijing<space><C-space>", "我们北京", "", nullptr,
-     false, kBurst},
+    {"BurstGtkEntry", ClientKind::GtkEntry, "<C-space>women<space>beijing<space><C-space>",
+     "我们北京", "", nullptr, false, kBurst},
 };
 
 class Typing : public testing::TestWithParam<Case> {
@@ -221,7 +242,9 @@ TEST_P(Typing, ClientReceivesTheText) {
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 INSTANTIATE_TEST_SUITE_P(Kvr, Typing, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // The end of a session (TERM) saves the settings from the running program.
 TEST(KvrSession, TermSavesTheSettings) {
@@ -242,7 +265,8 @@ TEST(KvrSession, TermSavesTheSettings) {
 TEST(KvrSession, ALearnedPhraseOutlivesKvr) {
   kvrtest::KvrProcess kvr;
   ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrLearn"))) << kvr.Log();
-  kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibUtf8, kvr.Name(), "<C-space>wokuai<Return><space><space><C-space>");
+  kvrtest::Typed got = kvrtest::TypeInto(ClientKind::XlibUtf8, kvr.Name(),
+                                         "<C-space>wokuai<Return><space><space><C-space>");
   ASSERT_TRUE(got.ok) << got.diagnosis;
   EXPECT_EQ(got.bytes, "我快");
   const int status = kvr.Stop();

@@ -9,7 +9,11 @@ namespace {
 
 // A submenu of items by id, with their check and disabled flags.
 struct FakeMenu {
-  struct Item { int id; int check = 0; int disabled = 0; };
+  struct Item {
+    int id;
+    int check = 0;
+    int disabled = 0;
+  };
   std::vector<Item> items;
   int GetItemCount() { return static_cast<int>(items.size()); }
   int GetItemID(int n) { return n >= 0 && n < GetItemCount() ? items[n].id : -1; }
@@ -33,24 +37,18 @@ MenuStateInputs English() {
 }
 
 TEST(MenuStates, ChecksAndEnablesFollowTheSettings) {
-  struct Case { int id; int check, disabled; } const english[] = {
-      {kCmdBmpFont, 0, 0},          // enabled under the simplified UI
-      {kCmdKeymap, 0, 7},           // only checked
-      {kCmdRepeatLast, 7, 1},       // Chinese input only; only enabled
-      {kCmdClearInput, 7, 1},
-      {kCmdReSelect, 7, 1},
-      {kCmdChnNumber, 0, 1},
-      {kCmdChnPunct, 1, 1},
-      {kCmdUiEnglish, 0, 7},
-      {kCmdToggleInputMethod, 7, 1},
-      {kCmdFullWidth, 1, 1},
-      {kCmdAddSpace, 0, 7},
-      {kCmdUiSimplified, 1, 7},
-      {kCmdUiTraditional, 0, 7},
-      {kCmdToggleInputMode, 7, 7},  // outside the range: untouched
-      {kCmdAbout, 7, 7},
-      {kCmdFindSaying, 7, 7},
-      {0, 7, 7},                    // a separator
+  struct Case {
+    int id;
+    int check, disabled;
+  } const english[] = {
+      {kCmdBmpFont, 0, 0},     // enabled under the simplified UI
+      {kCmdKeymap, 0, 7},      // only checked
+      {kCmdRepeatLast, 7, 1},  // Chinese input only; only enabled
+      {kCmdClearInput, 7, 1},    {kCmdReSelect, 7, 1},        {kCmdChnNumber, 0, 1},
+      {kCmdChnPunct, 1, 1},      {kCmdUiEnglish, 0, 7},       {kCmdToggleInputMethod, 7, 1},
+      {kCmdFullWidth, 1, 1},     {kCmdAddSpace, 0, 7},        {kCmdUiSimplified, 1, 7},
+      {kCmdUiTraditional, 0, 7}, {kCmdToggleInputMode, 7, 7},  // outside the range: untouched
+      {kCmdAbout, 7, 7},         {kCmdFindSaying, 7, 7},      {0, 7, 7},  // a separator
   };
   FakeMenu menu;
   for (const Case& c : english) menu.items.push_back({c.id, 7, 7});
@@ -69,7 +67,10 @@ TEST(MenuStates, ChineseInput) {
   in.chnUI = 2;
   in.useBmpFont = 1;
   in.keymapShown = true;
-  struct Case { int id; bool check, enable; } const cases[] = {
+  struct Case {
+    int id;
+    bool check, enable;
+  } const cases[] = {
       {kCmdBmpFont, true, false},  // enabled only under the simplified UI
       {kCmdKeymap, true, false},
       {kCmdChnNumberFanTi, true, true},

@@ -50,11 +50,13 @@ TEST(PaneLayout, KeysPane) {
     const char* text;
     int toneDigit, keysW, keysH, xInsert, insertPtAfter, windowW;
   } const cases[] = {
-      {"letters, insert point at the end", "zhong", 5, true, 0, 5, 0, "zhong", 0, 44, 27, 38, 5, 52},
+      {"letters, insert point at the end", "zhong", 5, true, 0, 5, 0, "zhong", 0, 44, 27, 38, 5,
+       52},
       // The tone widens the pane by the keys height + 2; the insert mark
       // stands after the tone mark.
       {"letters and tone 1", "zhong1", 6, true, '1', 5, 0, "zhong1", 1, 73, 27, 72, 6, 81},
-      {"insert point inside the letters", "zhong1", 2, true, '1', 5, 0, "zhong1", 1, 73, 27, 14, 2, 81},
+      {"insert point inside the letters", "zhong1", 2, true, '1', 5, 0, "zhong1", 1, 73, 27, 14, 2,
+       81},
       // Three strokes: 3 x 7 + 3 wider.
       {"three strokes", "zhong-=[", 8, true, 0, 5, 3, "zhong-=[", 0, 68, 27, 62, 8, 76},
       {"tone and strokes", "zhong1-=", 8, true, '1', 5, 2, "zhong1-=", 1, 90, 27, 89, 8, 98},
@@ -64,7 +66,8 @@ TEST(PaneLayout, KeysPane) {
       {"one key shows no tone", "a", 1, true, '1', 1, 0, "a", 0, 12, 27, 6, 1, 20},
       {"shape code is upper case", "abc", 3, false, '1', 3, 0, "ABC", 0, 28, 27, 22, 3, 36},
       // More strokes than keys (hostile counts) are cut to the text.
-      {"stroke count past the text", "ab", 2, true, 0, 0, 10, "ab", 0, 4 + 14 + 3, 27, 14 + 3 - 2, 2, 29},
+      {"stroke count past the text", "ab", 2, true, 0, 0, 10, "ab", 0, 4 + 14 + 3, 27, 14 + 3 - 2,
+       2, 29},
   };
   FixedMeasure m;
   for (const Case& c : cases) {

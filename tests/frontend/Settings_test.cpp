@@ -23,7 +23,7 @@ void Load(ProfileApp& app, const std::string& profile, int big5 = 0) {
 }
 
 struct LoadCase {
-  const char* profile;       // the profile's text
+  const char* profile;  // the profile's text
   int32_t typInputSettings::*slot;
   int32_t want;
 };
@@ -56,10 +56,13 @@ TEST(Settings, LoadRules) {
 }
 
 TEST(Settings, BarPositionRules) {
-  struct Case { const char* text; int left, top; } const cases[] = {
+  struct Case {
+    const char* text;
+    int left, top;
+  } const cases[] = {
       {"", 512, 768 - 150},
       {"[Mainframe]\nLeft=-1\nTop=10\n", 512, 10},
-      {"[Mainframe]\nLeft=1008\nTop=760\n", 1008, 760},   // W - 16, H - 8 stay
+      {"[Mainframe]\nLeft=1008\nTop=760\n", 1008, 760},  // W - 16, H - 8 stay
       {"[Mainframe]\nLeft=1009\nTop=761\n", 512, 768 * 4 / 5},
       {"[Mainframe]\nLeft=x\nTop=-5\n", 512, 768 * 4 / 5},
   };
@@ -86,7 +89,11 @@ TEST(Settings, UnreadableProfileGivesDefaults) {
 }
 
 TEST(Settings, ChnUISetsTheUiLanguage) {
-  struct Case { const char* text; int big5; int lang; } const cases[] = {
+  struct Case {
+    const char* text;
+    int big5;
+    int lang;
+  } const cases[] = {
       {"[Config]\nChnUI=0\n", 0, kUILangEnglish},
       {"[Config]\nChnUI=2\n", 0, kUILangBig5},
       {"[Config]\nChnUI=5\n", 0, kUILangGbk},

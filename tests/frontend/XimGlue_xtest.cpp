@@ -35,21 +35,34 @@ void Record(XIMS, IMForwardEventStruct* rec) { g_delivered->push_back(Describe(r
 
 struct Case {
   const char* name;
-  int32_t mode;          // input mode when the trigger arrives
-  int triggerRow;        // row of the on-keys: 0..25 letters, 26 Ctrl+Space
-  const char* forwarded; // events: "Pb" press b, "RA" release of a with Shift, ...
+  int32_t mode;           // input mode when the trigger arrives
+  int triggerRow;         // row of the on-keys: 0..25 letters, 26 Ctrl+Space
+  const char* forwarded;  // events: "Pb" press b, "RA" release of a with Shift, ...
   std::vector<std::string> delivered;
-  uint32_t holdingAfter; // the held letter afterwards, 0 idle
+  uint32_t holdingAfter;  // the held letter afterwards, 0 idle
 };
 
 const Case kCases[] = {
-    {"ReleaseOfTheLetterEndsTheHolding", kEnglishInput, 0, "Ra Pb Rb", {"P a", "R a", "P b", "R b"}, 0},
-    {"KeysTypedBeforeTheReleaseFollowIt", kEnglishInput, 0, "Pb Pc Ra Rb Rc",
-     {"P a", "R a", "P b", "P c", "R b", "R c"}, 0},
+    {"ReleaseOfTheLetterEndsTheHolding",
+     kEnglishInput,
+     0,
+     "Ra Pb Rb",
+     {"P a", "R a", "P b", "R b"},
+     0},
+    {"KeysTypedBeforeTheReleaseFollowIt",
+     kEnglishInput,
+     0,
+     "Pb Pc Ra Rb Rc",
+     {"P a", "R a", "P b", "P c", "R b", "R c"},
+     0},
     {"TheShiftedReleaseCounts", kEnglishInput, 0, "RA", {"P A", "R A"}, 0},
     {"OtherReleasesAreHeld", kEnglishInput, 0, "Pb Rb", {}, 'a'},
-    {"TheEleventhEventsReleaseEndsTheHolding", kEnglishInput, 0, "Pb Rb Pc Rc Pd Rd Pe Re Pf Rf Pg Rg",
-     {"P g", "R g", "P b", "R b", "P c", "R c", "P d", "R d", "P e", "R e", "P f", "R f", "P g"}, 0},
+    {"TheEleventhEventsReleaseEndsTheHolding",
+     kEnglishInput,
+     0,
+     "Pb Rb Pc Rc Pd Rd Pe Re Pf Rf Pg Rg",
+     {"P g", "R g", "P b", "R b", "P c", "R c", "P d", "R d", "P e", "R e", "P f", "R f", "P g"},
+     0},
     {"ChineseInputHoldsNothing", kChineseInput, 0, "Pb Rb", {"P b", "R b"}, 0},
     {"CtrlSpaceHoldsNothing", kEnglishInput, 26, "Pb Rb", {"P b", "R b"}, 0},
 };
@@ -114,7 +127,9 @@ TEST_P(Holding, DeliversInTypedOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(XimGlue, Holding, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // A new trigger forgets what an earlier one held.
 TEST_F(Holding, ANewTriggerDropsTheHeldKeys) {

@@ -7,7 +7,10 @@
 namespace {
 
 TEST(XimNaming, NameFromModifiers) {
-  struct Case { const char* value; const char* name; } const cases[] = {
+  struct Case {
+    const char* value;
+    const char* name;
+  } const cases[] = {
       {"@im=Kivra", "Kivra"},
       {"@im=fcitx", "fcitx"},
       {"@im=Mine@other=1", "Mine@other=1"},  // everything after the first "@im="
@@ -29,7 +32,10 @@ TEST(XimNaming, LocaleList) {
   EXPECT_EQ(base,
             "zh_CN.GB18030,zh_CN.GBK,zh_CN.GB2312,zh_CN,zh_CN.UTF8,zh_CN.eucCN,zh_CN.UTF-8,"
             "en_US.UTF8,en_US.UTF-8,zh_TW.Big5,zh_TW,zh_TW.eucTW,zh_TW.UTF8,zh_TW.UTF-8");
-  struct Case { const char* sys; const char* added; } const cases[] = {
+  struct Case {
+    const char* sys;
+    const char* added;
+  } const cases[] = {
       {"zh_CN.GB2312", ""},
       {"zh_CN", ""},
       {"ja_JP.eucJP", ",ja_JP.eucJP"},

@@ -44,7 +44,11 @@ Picture ReadPpm(const std::string& path) {
 TEST(ForeignFiles, BitmapsMatchTheirSources) {
   // 16-bit pixels lose up to 8 levels in the writer (5 bits kept) and up to 7
   // more in the decoder, which widens 5 bits by a shift (white is 248).
-  struct Case { const char* file; const char* source; int tolerance; } const cases[] = {
+  struct Case {
+    const char* file;
+    const char* source;
+    int tolerance;
+  } const cases[] = {
       {"im_1bit.bmp", "two.ppm", 0},      {"im_4bit.bmp", "four.ppm", 0},
       {"im_8bit.bmp", "many.ppm", 0},     {"im_rle.bmp", "four.ppm", 0},
       {"im_os2.bmp", "four.ppm", 0},      {"im_24bit.bmp", "many.ppm", 0},

@@ -21,7 +21,8 @@ using imgtest::Bytes;
 // The files another program wrote (fixtures/README) seed the mutations too.
 void AddFixtures(std::vector<Bytes>& seeds, std::initializer_list<const char*> names) {
   for (const char* name : names) {
-    const std::string text = kvrtest::ReadFileText(kvrtest::SourceDir() + "/tests/image/fixtures/" + name);
+    const std::string text =
+        kvrtest::ReadFileText(kvrtest::SourceDir() + "/tests/image/fixtures/" + name);
     Bytes b(text.begin(), text.end());
     EXPECT_FALSE(b.empty()) << name;
     seeds.push_back(std::move(b));
@@ -58,13 +59,15 @@ std::vector<Bytes> BmpSeeds() {
   rle8.compression = 1;
   rle8.colorsUsed = 4;
   rle8.palette = palette(4);
-  rle8.pixels = {0x03, 0x01, 0x00, 0x03, 1, 2, 3, 0x00, 0x00, 0x06, 0x02, 0x00, 0x00, 0x02, 0x03, 0x00, 0x01};
+  rle8.pixels = {0x03, 0x01, 0x00, 0x03, 1,    2,    3,    0x00, 0x00,
+                 0x06, 0x02, 0x00, 0x00, 0x02, 0x03, 0x00, 0x01};
   seeds.push_back(imgtest::BuildBmp(rle8));
   BmpLayout rle4 = rle8;
   rle4.bpp = 4;
   rle4.width = 5;
   rle4.compression = 2;
-  rle4.pixels = {0x05, 0x12, 0x00, 0x00, 0x00, 0x03, 0x45, 0x60, 0x02, 0x77, 0x00, 0x00, 0x04, 0x30, 0x00, 0x01};
+  rle4.pixels = {0x05, 0x12, 0x00, 0x00, 0x00, 0x03, 0x45, 0x60,
+                 0x02, 0x77, 0x00, 0x00, 0x04, 0x30, 0x00, 0x01};
   seeds.push_back(imgtest::BuildBmp(rle4));
   for (int bpp : {16, 24, 32}) {
     BmpLayout s;
@@ -101,8 +104,9 @@ std::vector<Bytes> JpegSeeds() {
 // One random damage: bytes overwritten, bits flipped, a 32-bit field set to a
 // value that breaks arithmetic, the tail cut, or a piece repeated.
 Bytes Mutate(Bytes b, std::mt19937& rng) {
-  static const uint32_t kNasty[] = {0, 1, 2, 3, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF,
-                                    0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFFE};
+  static const uint32_t kNasty[] = {0,          1,          2,          3,         0x7F,   0x80,
+                                    0xFF,       0x100,      0x7FFF,     0x8000,    0xFFFF, 0x10000,
+                                    0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFFE};
   const int edits = 1 + static_cast<int>(rng() % 4);
   for (int e = 0; e < edits && !b.empty(); ++e) {
     const size_t at = rng() % b.size();

@@ -46,16 +46,16 @@ struct BmpLayout {
   int32_t height = 1;
   uint16_t bpp = 8;
   uint32_t compression = 0;
-  uint32_t headerSize = 40;   // 12, 40, 52, 108, 124, or anything to test
-  std::vector<Rgb> palette;   // written as the colour table
+  uint32_t headerSize = 40;  // 12, 40, 52, 108, 124, or anything to test
+  std::vector<Rgb> palette;  // written as the colour table
   uint32_t colorsUsed = 0;
   std::vector<uint32_t> masks;  // inside V2+ headers, else after a 40-byte one
   int32_t xPelsPerMeter = 0;
   int32_t yPelsPerMeter = 0;
-  int arrayHeaders = 0;         // "BA" headers in front
-  size_t gap = 0;               // junk bytes between the table and the pixels
+  int arrayHeaders = 0;  // "BA" headers in front
+  size_t gap = 0;        // junk bytes between the table and the pixels
   bool autoOffset = true;
-  uint32_t pixelOffset = 0;     // used when autoOffset is false
+  uint32_t pixelOffset = 0;  // used when autoOffset is false
   Bytes pixels;
 };
 

@@ -35,7 +35,11 @@ TEST(PLAnyPicDecoder, RecognisesFormatsByContentOnly) {
   Bytes targa = Padded({0, 0, 2}, 17, 0);
   targa[7] = 0;
   targa[16] = 24;
-  struct Case { const char* name; Bytes data; int type; } const cases[] = {
+  struct Case {
+    const char* name;
+    Bytes data;
+    int type;
+  } const cases[] = {
       {"BM", {'B', 'M'}, T::PL_FT_WINBMP},
       {"BA", {'B', 'A'}, T::PL_FT_WINBMP},
       {"IC", {'I', 'C', 0}, T::PL_FT_WINBMP},
@@ -68,13 +72,19 @@ TEST(PLAnyPicDecoder, RecognisesFormatsByContentOnly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Bytes exact = c.data;  // exactly sized, so ASan catches a read past it
-    EXPECT_EQ(T::getFileType(exact.empty() ? nullptr : exact.data(), static_cast<int>(exact.size())),
-              c.type);
+    EXPECT_EQ(
+        T::getFileType(exact.empty() ? nullptr : exact.data(), static_cast<int>(exact.size())),
+        c.type);
   }
 }
 
 TEST(PLAnyPicDecoder, UnsupportedAndUnknownFormats) {
-  struct Case { const char* name; Bytes data; int code; const char* text; } const cases[] = {
+  struct Case {
+    const char* name;
+    Bytes data;
+    int code;
+    const char* text;
+  } const cases[] = {
       {"PNG", Padded({0x89, 'P', 'N', 'G'}, 64), PL_ERRFORMAT_NOT_COMPILED,
        "Decoder error: Library not compiled for this file type.\n"},
       {"GIF", Padded({'G', 'I', 'F', '8', '9', 'a'}, 64), PL_ERRFORMAT_NOT_COMPILED,
@@ -92,7 +102,10 @@ TEST(PLAnyPicDecoder, UnsupportedAndUnknownFormats) {
 }
 
 TEST(PLAnyPicDecoder, OpenFileFailuresNameThePath) {
-  struct Case { const char* path; const char* text; } const cases[] = {
+  struct Case {
+    const char* path;
+    const char* text;
+  } const cases[] = {
       {"", "Decoder error: Opening  failed\n"},
       {"/nonexistent/x.bmp", "Decoder error: Opening /nonexistent/x.bmp failed\n"},
   };

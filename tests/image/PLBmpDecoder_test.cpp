@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "image/PLConstants.h"
 #include "image/PLBmpDecoder.h"
+#include "image/PLConstants.h"
 #include "tests/image/ImageTestUtil.h"
 
 namespace {
@@ -85,7 +85,8 @@ BmpLayout TrueLayout(int bpp) {
 BmpLayout TopDown(BmpLayout s, size_t rowBytes) {
   Bytes flipped;
   for (size_t k = s.pixels.size() / rowBytes; k-- > 0;) {
-    flipped.insert(flipped.end(), s.pixels.begin() + k * rowBytes, s.pixels.begin() + (k + 1) * rowBytes);
+    flipped.insert(flipped.end(), s.pixels.begin() + k * rowBytes,
+                   s.pixels.begin() + (k + 1) * rowBytes);
   }
   s.pixels = flipped;
   s.height = -s.height;
@@ -121,7 +122,8 @@ TEST(PLBmpDecoder, PaletteFilesDecodeAtEightBitsWithTheirPalette) {
   ASSERT_TRUE(d.ok) << d.text;
   EXPECT_EQ(d.bmp.GetBitsPerPixel(), 8);
   EXPECT_EQ(d.bmp.GetLineArray()[2][4], IndexAt(4, 2, 16));
-  EXPECT_EQ(d.bmp.GetPalette()[3], PLPixel32(PaletteColour(3).r, PaletteColour(3).g, PaletteColour(3).b, 255));
+  EXPECT_EQ(d.bmp.GetPalette()[3],
+            PLPixel32(PaletteColour(3).r, PaletteColour(3).g, PaletteColour(3).b, 255));
 }
 
 TEST(PLBmpDecoder, TrueColourDepths) {
@@ -142,8 +144,10 @@ TEST(PLBmpDecoder, TrueColourDepths) {
 }
 
 TEST(PLBmpDecoder, NegativeHeightMeansTopDownRows) {
-  struct Case { BmpLayout layout; size_t rowBytes; } const cases[] = {
-      {PaletteLayout(1), 4}, {PaletteLayout(4), 4}, {PaletteLayout(8), 8}};
+  struct Case {
+    BmpLayout layout;
+    size_t rowBytes;
+  } const cases[] = {{PaletteLayout(1), 4}, {PaletteLayout(4), 4}, {PaletteLayout(8), 8}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.layout.bpp);
     ExpectPalettePicture(Decode(imgtest::BuildBmp(TopDown(c.layout, c.rowBytes))), c.layout.bpp);
@@ -166,13 +170,29 @@ TEST(PLBmpDecoder, HighColourMasks) {
   } const cases[] = {
       {"plain 5-5-5", 0, 40, {}, 0x7FFF, PLPixel32(248, 248, 248, 255)},
       {"plain red", 0, 40, {}, 0x7C00, PLPixel32(248, 0, 0, 255)},
-      {"bit fields 5-6-5 after the header", 3, 40, {0xF800, 0x07E0, 0x001F}, 0x07E0,
+      {"bit fields 5-6-5 after the header",
+       3,
+       40,
+       {0xF800, 0x07E0, 0x001F},
+       0x07E0,
        PLPixel32(0, 248, 0, 255)},  // the low green bit is dropped
-      {"bit fields 5-5-5 after the header", 3, 40, {0x7C00, 0x03E0, 0x001F}, 0x03E0,
+      {"bit fields 5-5-5 after the header",
+       3,
+       40,
+       {0x7C00, 0x03E0, 0x001F},
+       0x03E0,
        PLPixel32(0, 248, 0, 255)},
-      {"bit fields 5-5-5 inside a V5 header", 3, 124, {0x7C00, 0x03E0, 0x001F}, 0x001F,
+      {"bit fields 5-5-5 inside a V5 header",
+       3,
+       124,
+       {0x7C00, 0x03E0, 0x001F},
+       0x001F,
        PLPixel32(0, 0, 248, 255)},
-      {"bit fields 5-6-5 inside a V4 header", 3, 108, {0xF800, 0x07E0, 0x001F}, 0xF800,
+      {"bit fields 5-6-5 inside a V4 header",
+       3,
+       108,
+       {0xF800, 0x07E0, 0x001F},
+       0xF800,
        PLPixel32(248, 0, 0, 255)},
   };
   for (const Case& c : cases) {
@@ -199,7 +219,8 @@ TEST(PLBmpDecoder, PixelsAreReadAtThePixelOffset) {
   t.gap = 12;
   const Decoded d = Decode(imgtest::BuildBmp(t));
   ASSERT_TRUE(d.ok) << d.text;
-  EXPECT_EQ(d.bmp.GetPixel(0, 0), PLPixel32(TrueAt(0, 0).GetR(), TrueAt(0, 0).GetG(), TrueAt(0, 0).GetB(), 255));
+  EXPECT_EQ(d.bmp.GetPixel(0, 0),
+            PLPixel32(TrueAt(0, 0).GetR(), TrueAt(0, 0).GetG(), TrueAt(0, 0).GetB(), 255));
 }
 
 TEST(PLBmpDecoder, ColoursUsedSetsTheTableLength) {
@@ -232,7 +253,10 @@ TEST(PLBmpDecoder, BitmapArrayHeadersAreSkipped) {
 }
 
 TEST(PLBmpDecoder, ResolutionInDotsPerInch) {
-  struct Case { int32_t ppm; int dpi; } const cases[] = {{3780, 96}, {2835, 72}, {39, 0}, {0, 0}, {-5, 0}};
+  struct Case {
+    int32_t ppm;
+    int dpi;
+  } const cases[] = {{3780, 96}, {2835, 72}, {39, 0}, {0, 0}, {-5, 0}};
   for (const Case& c : cases) {
     BmpLayout s = PaletteLayout(1);
     s.xPelsPerMeter = c.ppm;
@@ -253,21 +277,34 @@ TEST(PLBmpDecoder, RunLengthData) {
     Bytes data;
     std::vector<std::vector<uint8_t>> rows;  // top row first
   } const cases[] = {
-      {"RLE8 runs and row ends", 8, 4,
+      {"RLE8 runs and row ends",
+       8,
+       4,
        {0x03, 0x41, 0x00, 0x00, 0x04, 0x07, 0x00, 0x00, 0x02, 0x09, 0x02, 0x08, 0x00, 0x01},
        {{9, 9, 8, 8}, {7, 7, 7, 7}, {0x41, 0x41, 0x41, 0}}},
-      {"RLE8 end of bitmap leaves the rest", 8, 4,
-       {0x04, 0x05, 0x00, 0x01}, {{0, 0, 0, 0}, {0, 0, 0, 0}, {5, 5, 5, 5}}},
-      {"RLE8 literal with pad byte", 8, 4,
+      {"RLE8 end of bitmap leaves the rest",
+       8,
+       4,
+       {0x04, 0x05, 0x00, 0x01},
+       {{0, 0, 0, 0}, {0, 0, 0, 0}, {5, 5, 5, 5}}},
+      {"RLE8 literal with pad byte",
+       8,
+       4,
        {0x00, 0x03, 0x0A, 0x0B, 0x0C, 0x00, 0x01, 0x0D, 0x00, 0x00, 0x00, 0x01},
        {{0, 0, 0, 0}, {0, 0, 0, 0}, {0x0A, 0x0B, 0x0C, 0x0D}}},
-      {"RLE4 runs alternate nibbles", 4, 5,
+      {"RLE4 runs alternate nibbles",
+       4,
+       5,
        {0x05, 0x12, 0x00, 0x00, 0x04, 0x30, 0x00, 0x01},
        {{0, 0, 0, 0, 0}, {3, 0, 3, 0, 0}, {1, 2, 1, 2, 1}}},
-      {"RLE8 runs into the row padding", 8, 5,
+      {"RLE8 runs into the row padding",
+       8,
+       5,
        {0x08, 0x06, 0x00, 0x00, 0x00, 0x06, 1, 2, 3, 4, 5, 6, 0x02, 0x09, 0x00, 0x01},
        {{0, 0, 0, 0, 0}, {1, 2, 3, 4, 5}, {6, 6, 6, 6, 6}}},
-      {"RLE4 literal and odd-width pad nibble", 4, 5,
+      {"RLE4 literal and odd-width pad nibble",
+       4,
+       5,
        {0x00, 0x03, 0x45, 0x60, 0x02, 0x77, 0x00, 0x00, 0x06, 0x89, 0x00, 0x01},
        {{0, 0, 0, 0, 0}, {8, 9, 8, 9, 8}, {4, 5, 6, 7, 7}}},
   };
@@ -340,48 +377,70 @@ TEST(PLBmpDecoder, DamagedFilesAreRefused) {
     s.pixels = std::move(data);
     return imgtest::BuildBmp(s);
   };
-  struct Case { const char* name; Bytes data; int code; const char* textPart; } const cases[] = {
+  struct Case {
+    const char* name;
+    Bytes data;
+    int code;
+    const char* textPart;
+  } const cases[] = {
       {"empty", {}, PL_ERRUNKNOWN_FILE_TYPE, "Unknown file type"},
       {"signature only", {'B', 'M'}, PL_ERREND_OF_FILE, "End of file"},
-      {"bad signature after BA", {'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'X', 'Y'},
-       PL_ERRWRONG_SIGNATURE, "This isn't a bitmap"},
-      {"endless BA chain", {'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'B', 'A', 1},
-       PL_ERREND_OF_FILE, "End of file"},
+      {"bad signature after BA",
+       {'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'X', 'Y'},
+       PL_ERRWRONG_SIGNATURE,
+       "This isn't a bitmap"},
+      {"endless BA chain",
+       {'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'B', 'A', 1},
+       PL_ERREND_OF_FILE,
+       "End of file"},
       {"pixels one byte short", shortPixels, PL_ERREND_OF_FILE, "remain"},
       {"width 0", bmp([](BmpLayout& s) { s.width = 0; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
-      {"negative width", bmp([](BmpLayout& s) { s.width = -5; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
+      {"negative width", bmp([](BmpLayout& s) { s.width = -5; }), PL_ERRWRONG_SIGNATURE,
+       "not a picture"},
       {"height 0", bmp([](BmpLayout& s) { s.height = 0; }), PL_ERRWRONG_SIGNATURE, "not a picture"},
-      {"most negative height", bmp([](BmpLayout& s) { s.height = INT32_MIN; }), PL_ERRWRONG_SIGNATURE,
+      {"most negative height", bmp([](BmpLayout& s) { s.height = INT32_MIN; }),
+       PL_ERRWRONG_SIGNATURE, "too large"},
+      {"huge width", bmp([](BmpLayout& s) { s.width = 0x7FFFFFFF; }), PL_ERRWRONG_SIGNATURE,
        "too large"},
-      {"huge width", bmp([](BmpLayout& s) { s.width = 0x7FFFFFFF; }), PL_ERRWRONG_SIGNATURE, "too large"},
-      {"huge area", bmp([](BmpLayout& s) { s.width = 30000; s.height = 30000; }), PL_ERRWRONG_SIGNATURE,
-       "too large"},
-      {"257 colours", bmp([](BmpLayout& s) { s.colorsUsed = 257; }), PL_ERRWRONG_SIGNATURE, "257 entries"},
-      {"colour count wraps", bmp([](BmpLayout& s) { s.colorsUsed = 0xFFFFFFFF; }), PL_ERRWRONG_SIGNATURE,
-       "colour table"},
-      {"table past the end", bmp([](BmpLayout& s) { s.palette.resize(100); s.pixels.clear(); }),
+      {"huge area", bmp([](BmpLayout& s) {
+         s.width = 30000;
+         s.height = 30000;
+       }),
+       PL_ERRWRONG_SIGNATURE, "too large"},
+      {"257 colours", bmp([](BmpLayout& s) { s.colorsUsed = 257; }), PL_ERRWRONG_SIGNATURE,
+       "257 entries"},
+      {"colour count wraps", bmp([](BmpLayout& s) { s.colorsUsed = 0xFFFFFFFF; }),
+       PL_ERRWRONG_SIGNATURE, "colour table"},
+      {"table past the end", bmp([](BmpLayout& s) {
+         s.palette.resize(100);
+         s.pixels.clear();
+       }),
        PL_ERREND_OF_FILE, "End of file"},
-      {"header size 20", bmp([](BmpLayout& s) { s.headerSize = 20; }), PL_ERRWRONG_SIGNATURE, "header of 20"},
+      {"header size 20", bmp([](BmpLayout& s) { s.headerSize = 20; }), PL_ERRWRONG_SIGNATURE,
+       "header of 20"},
       {"header size huge", patched(good, 14, 0xFFFFFFF0), PL_ERRWRONG_SIGNATURE, "passes the end"},
-      {"pixel offset past the end", patched(good, 10, 0x00100000), PL_ERRWRONG_SIGNATURE, "past the end"},
+      {"pixel offset past the end", patched(good, 10, 0x00100000), PL_ERRWRONG_SIGNATURE,
+       "past the end"},
       {"pixel offset at the very end", patched(good, 10, static_cast<uint32_t>(good.size())),
        PL_ERREND_OF_FILE, "remain"},
       {"RLE8 run passes the row", rleWith({0x05, 0x01, 0x00, 0x01}), PL_ERRFORMAT_NOT_SUPPORTED,
        "passes the end of row 0"},
-      {"RLE8 long run", rleWith({0xFF, 0x01, 0x00, 0x01}), PL_ERRFORMAT_NOT_SUPPORTED, "run of 255"},
-      {"RLE8 runs add up past the row", rleWith({0x03, 0x01, 0x02, 0x01}), PL_ERRFORMAT_NOT_SUPPORTED,
-       "column 3"},
-      {"RLE8 literal passes the row", rleWith({0x00, 0x06, 1, 2, 3, 4, 5, 6}), PL_ERRFORMAT_NOT_SUPPORTED,
-       "passes the end"},
+      {"RLE8 long run", rleWith({0xFF, 0x01, 0x00, 0x01}), PL_ERRFORMAT_NOT_SUPPORTED,
+       "run of 255"},
+      {"RLE8 runs add up past the row", rleWith({0x03, 0x01, 0x02, 0x01}),
+       PL_ERRFORMAT_NOT_SUPPORTED, "column 3"},
+      {"RLE8 literal passes the row", rleWith({0x00, 0x06, 1, 2, 3, 4, 5, 6}),
+       PL_ERRFORMAT_NOT_SUPPORTED, "passes the end"},
       {"RLE8 literal cut short", rleWith({0x00, 0x04, 1, 2}), PL_ERREND_OF_FILE, "End of file"},
       {"RLE8 without an end", rleWith({0x02, 0x01}), PL_ERREND_OF_FILE, "End of file"},
       {"RLE8 delta", rleWith({0x00, 0x02, 0x01, 0x01}), PL_ERRFORMAT_NOT_SUPPORTED, "delta escape"},
       {"RLE8 run passes the padded row", rleWith({0x02, 0x01, 0x03, 0x01, 0x00, 0x01}),
        PL_ERRFORMAT_NOT_SUPPORTED, "4 with padding"},
-      {"RLE4 run passes the padded row", rleWith({0x09, 0x11, 0x00, 0x01}, 4), PL_ERRFORMAT_NOT_SUPPORTED,
-       "8 with padding"},
-      {"RLE4 literal passes the padded row", rleWith({0x00, 0x09, 0x12, 0x34, 0x56, 0x78, 0x90, 0x00}, 4),
-       PL_ERRFORMAT_NOT_SUPPORTED, "passes the end"},
+      {"RLE4 run passes the padded row", rleWith({0x09, 0x11, 0x00, 0x01}, 4),
+       PL_ERRFORMAT_NOT_SUPPORTED, "8 with padding"},
+      {"RLE4 literal passes the padded row",
+       rleWith({0x00, 0x09, 0x12, 0x34, 0x56, 0x78, 0x90, 0x00}, 4), PL_ERRFORMAT_NOT_SUPPORTED,
+       "passes the end"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -409,7 +468,8 @@ TEST(PLBmpDecoder, RowsPastTheLastAreIgnored) {
 
 // Every cut of a valid file is refused, and the whole file is accepted.
 TEST(PLBmpDecoder, EveryTruncationIsRefused) {
-  for (const BmpLayout& layout : {PaletteLayout(1), PaletteLayout(4, 12), TrueLayout(24), TrueLayout(32)}) {
+  for (const BmpLayout& layout :
+       {PaletteLayout(1), PaletteLayout(4, 12), TrueLayout(24), TrueLayout(32)}) {
     const Bytes whole = imgtest::BuildBmp(layout);
     for (size_t n = 0; n < whole.size(); ++n) {
       const Decoded d = Decode(Bytes(whole.begin(), whole.begin() + n));

@@ -29,8 +29,10 @@ TEST(PLAnyBmp, NewBitmapIs16By16GreyEightBitCleared) {
 }
 
 TEST(PLAnyBmp, RowsArePackedWithoutFill) {
-  struct Case { int width, bpp; long bytesPerLine; } const cases[] = {
-      {9, 1, 2}, {8, 1, 1}, {1, 1, 1}, {3, 24, 9}, {3, 32, 12}, {5, 8, 5}};
+  struct Case {
+    int width, bpp;
+    long bytesPerLine;
+  } const cases[] = {{9, 1, 2}, {8, 1, 1}, {1, 1, 1}, {3, 24, 9}, {3, 32, 12}, {5, 8, 5}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " px at " << c.bpp);
     PLAnyBmp b;
@@ -41,7 +43,9 @@ TEST(PLAnyBmp, RowsArePackedWithoutFill) {
 }
 
 TEST(PLAnyBmp, NumberOfColoursByDepth) {
-  struct Case { int bpp, colours; } const cases[] = {{1, 2}, {8, 256}, {24, 16777216}, {32, 16777216}};
+  struct Case {
+    int bpp, colours;
+  } const cases[] = {{1, 2}, {8, 256}, {24, 16777216}, {32, 16777216}};
   for (const Case& c : cases) {
     PLAnyBmp b;
     b.Create(2, 2, static_cast<unsigned short>(c.bpp), false, false);
@@ -58,11 +62,13 @@ TEST(PLAnyBmp, OneBitGreyPaletteIsBlackThenWhite) {
 }
 
 TEST(PLAnyBmp, CreateRefusesBadDepthsAndSizes) {
-  struct Case { long w, h; int bpp, code; } const cases[] = {
-      {2, 2, 7, PL_ERRFORMAT_UNKNOWN},   {2, 2, 0, PL_ERRFORMAT_UNKNOWN},
-      {2, 2, 16, PL_ERRFORMAT_UNKNOWN},  {-1, 2, 8, PL_ERRNO_MEMORY},
-      {2, -5, 8, PL_ERRNO_MEMORY},       {40000, 1, 8, PL_ERRNO_MEMORY},
-      {30000, 30000, 32, PL_ERRNO_MEMORY}};
+  struct Case {
+    long w, h;
+    int bpp, code;
+  } const cases[] = {{2, 2, 7, PL_ERRFORMAT_UNKNOWN},    {2, 2, 0, PL_ERRFORMAT_UNKNOWN},
+                     {2, 2, 16, PL_ERRFORMAT_UNKNOWN},   {-1, 2, 8, PL_ERRNO_MEMORY},
+                     {2, -5, 8, PL_ERRNO_MEMORY},        {40000, 1, 8, PL_ERRNO_MEMORY},
+                     {30000, 30000, 32, PL_ERRNO_MEMORY}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << "@" << c.bpp);
     PLAnyBmp b;
@@ -108,8 +114,8 @@ TEST(PLAnyBmp, CopyAtSameDepthIsExactAndSelfCopyChangesNothing) {
 }
 
 TEST(PLAnyBmp, ThirtyTwoToOneBitThresholdsAt128) {
-  PLAnyBmp src = Make32(3, 1, {PLPixel32(127, 127, 127, 0), PLPixel32(128, 0, 0, 0),
-                               PLPixel32(0, 0, 0, 0)});
+  PLAnyBmp src =
+      Make32(3, 1, {PLPixel32(127, 127, 127, 0), PLPixel32(128, 0, 0, 0), PLPixel32(0, 0, 0, 0)});
   PLAnyBmp dst;
   dst.CreateCopy(src, 1);
   EXPECT_EQ(dst.GetLineArray()[0][0], 0xA0);  // pixels 0 and 2 black, pixel 1 white
@@ -198,8 +204,9 @@ TEST(PLAnyBmp, FindNearestColorTakesTheFirstOfEquals) {
 }
 
 TEST(PLAnyBmp, PixelAccessOutsideTheBitmapIsHarmless) {
-  PLAnyBmp b = Make32(2, 2, {PLPixel32(1, 1, 1, 1), PLPixel32(2, 2, 2, 2), PLPixel32(3, 3, 3, 3),
-                             PLPixel32(4, 4, 4, 4)});
+  PLAnyBmp b = Make32(
+      2, 2,
+      {PLPixel32(1, 1, 1, 1), PLPixel32(2, 2, 2, 2), PLPixel32(3, 3, 3, 3), PLPixel32(4, 4, 4, 4)});
   b.SetPixel(2, 0, PLPixel32(9, 9, 9, 9));
   b.SetPixel(-1, 1, PLPixel32(9, 9, 9, 9));
   EXPECT_EQ(b.GetPixel(5, 5), PLPixel32(0, 0, 0, 0));

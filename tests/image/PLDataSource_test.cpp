@@ -87,11 +87,13 @@ TEST(PLFileSource, LoadsAsReadsNeedAndHandsOutTheFileBytes) {
   EXPECT_EQ(s.GetFileSize(), 10000);
   EXPECT_EQ(s.GetName(), path);
   const uint8_t* head = s.GetBufferPtr(512);
-  EXPECT_EQ(std::vector<uint8_t>(head, head + 512), std::vector<uint8_t>(data.begin(), data.begin() + 512));
+  EXPECT_EQ(std::vector<uint8_t>(head, head + 512),
+            std::vector<uint8_t>(data.begin(), data.begin() + 512));
   size_t at = 0;
   for (int n : {3, 4093, 5000, 900}) {
     const uint8_t* p = s.ReadNBytes(n);
-    EXPECT_EQ(std::vector<uint8_t>(p, p + n), std::vector<uint8_t>(data.begin() + at, data.begin() + at + n))
+    EXPECT_EQ(std::vector<uint8_t>(p, p + n),
+              std::vector<uint8_t>(data.begin() + at, data.begin() + at + n))
         << at;
     at += n;
   }

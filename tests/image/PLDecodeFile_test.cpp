@@ -21,7 +21,8 @@ TEST(PLDecodeFile, DecodesAtTheRequestedDepth) {
   imgtest::WriteFile(dir.File("a.bmp"), imgtest::BuildBmp(s));
   PLAnyBmp bmp;
   CString error;
-  ASSERT_TRUE(PLDecodeFile(dir.File("a.bmp").c_str(), &bmp, 32, &error)) << static_cast<const char*>(error);
+  ASSERT_TRUE(PLDecodeFile(dir.File("a.bmp").c_str(), &bmp, 32, &error))
+      << static_cast<const char*>(error);
   EXPECT_EQ(bmp.GetBitsPerPixel(), 32);
   EXPECT_EQ(bmp.GetPixel(1, 0), PLPixel32(200, 100, 50, 255));  // top row is stored last
   EXPECT_EQ(bmp.GetPixel(0, 1), PLPixel32(200, 100, 50, 255));
@@ -36,9 +37,14 @@ TEST(PLDecodeFile, FailuresAreOneLineNamingTheFile) {
   s.colorsUsed = 300;
   imgtest::WriteFile(dir.File("big.bmp"), imgtest::BuildBmp(s));
   imgtest::WriteFile(dir.File("notes.txt"), {'h', 'e', 'l', 'l', 'o'});
-  struct Case { std::string path; std::string want; } const cases[] = {
-      {dir.File("missing.bmp"), dir.File("missing.bmp") + ": Opening " + dir.File("missing.bmp") + " failed"},
-      {dir.File("big.bmp"), dir.File("big.bmp") + ": Bitmap decoder: colour table of 300 entries (at most 256)."},
+  struct Case {
+    std::string path;
+    std::string want;
+  } const cases[] = {
+      {dir.File("missing.bmp"),
+       dir.File("missing.bmp") + ": Opening " + dir.File("missing.bmp") + " failed"},
+      {dir.File("big.bmp"),
+       dir.File("big.bmp") + ": Bitmap decoder: colour table of 300 entries (at most 256)."},
       {dir.File("notes.txt"), dir.File("notes.txt") + ": Unknown file type."},
   };
   for (const Case& c : cases) {

@@ -102,14 +102,16 @@ std::vector<uint8_t> Indices(const PLAnyBmp& b) {
 
 TEST(PLFilterQuantize, DefaultPaletteEntries) {
   const PLPixel32* p = Q::GetDefaultPalette();
-  struct Case { int i; PLPixel32 c; } const cases[] = {
-      {0, PLPixel32(0, 0, 0, 0)},         {1, PLPixel32(191, 0, 0, 0)},
-      {9, PLPixel32(166, 202, 240, 0)},   {15, PLPixel32(0, 128, 128, 0)},
-      {16, PLPixel32(0, 81, 0, 0)},       {17, PLPixel32(81, 81, 0, 0)},
-      {63, PLPixel32(55, 133, 81, 0)},    {224, PLPixel32(217, 255, 255, 0)},
-      {225, PLPixel32(196, 196, 196, 0)}, {244, PLPixel32(253, 253, 253, 0)},
-      {245, PLPixel32(155, 207, 207, 0)}, {249, PLPixel32(255, 0, 0, 0)},
-      {255, PLPixel32(255, 255, 255, 0)}};
+  struct Case {
+    int i;
+    PLPixel32 c;
+  } const cases[] = {{0, PLPixel32(0, 0, 0, 0)},         {1, PLPixel32(191, 0, 0, 0)},
+                     {9, PLPixel32(166, 202, 240, 0)},   {15, PLPixel32(0, 128, 128, 0)},
+                     {16, PLPixel32(0, 81, 0, 0)},       {17, PLPixel32(81, 81, 0, 0)},
+                     {63, PLPixel32(55, 133, 81, 0)},    {224, PLPixel32(217, 255, 255, 0)},
+                     {225, PLPixel32(196, 196, 196, 0)}, {244, PLPixel32(253, 253, 253, 0)},
+                     {245, PLPixel32(155, 207, 207, 0)}, {249, PLPixel32(255, 0, 0, 0)},
+                     {255, PLPixel32(255, 255, 255, 0)}};
   for (const Case& c : cases) EXPECT_EQ(p[c.i], c.c) << c.i;
 }
 
@@ -134,8 +136,8 @@ TEST(PLFilterQuantize, MappingMatchesTheOracleForEveryDitherAndPalette) {
 }
 
 TEST(PLFilterQuantize, KnownColoursOfTheDefaultPalette) {
-  const PLAnyBmp src = Image(3, 1, {PLPixel32(255, 0, 0, 255), PLPixel32(191, 0, 0, 255),
-                                    PLPixel32(255, 255, 255, 255)});
+  const PLAnyBmp src = Image(
+      3, 1, {PLPixel32(255, 0, 0, 255), PLPixel32(191, 0, 0, 255), PLPixel32(255, 255, 255, 255)});
   PLAnyBmp dst;
   dst.CreateCopy(src, 8);  // a bitmap's default modes: default palette, no dither
   EXPECT_EQ(Indices(dst), (std::vector<uint8_t>{249, 1, 255}));
@@ -154,7 +156,7 @@ TEST(PLFilterQuantize, OrderedDitherStartsWithMinusFourteen) {
   const PLAnyBmp src = Image(1, 1, {PLPixel32(104, 14, 14, 255)});
   PLPixel32 pal[256];
   for (PLPixel32& p : pal) p = PLPixel32(255, 255, 255, 0);
-  pal[0] = PLPixel32(90, 0, 0, 0);   // exactly the shifted colour
+  pal[0] = PLPixel32(90, 0, 0, 0);  // exactly the shifted colour
   pal[1] = PLPixel32(104, 14, 14, 0);
   Q q(Q::kUserPalette, Q::kOrderedDither);
   q.SetUserPalette(pal);
@@ -217,7 +219,8 @@ TEST(PLFilterQuantize, PopularityOrdersByFrequencyAndCountsLevel31) {
   const PLPixel32* p = dst.GetPalette();
   EXPECT_EQ(p[1], PLPixel32(255, 0, 0, 0));  // corner (31, 0, 0)
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(p[8 + i], PLPixel32(cells[i][0] * 255 / 31, cells[i][1] * 255 / 31, cells[i][2] * 255 / 31, 0))
+    EXPECT_EQ(p[8 + i],
+              PLPixel32(cells[i][0] * 255 / 31, cells[i][1] * 255 / 31, cells[i][2] * 255 / 31, 0))
         << i;
   }
   EXPECT_EQ(dst.GetLineArray()[0][0], 8);

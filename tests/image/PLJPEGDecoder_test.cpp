@@ -57,9 +57,14 @@ TEST(PLJPEGDecoder, GreyscaleIsEightBitGreyAndWidensToEqualChannels) {
 }
 
 TEST(PLJPEGDecoder, ResolutionFromTheDensity) {
-  struct Case { int unit, x, y; PLPoint want; } const cases[] = {
-      {0, 1, 1, PLPoint(0, 0)},   {1, 72, 72, PLPoint(72, 72)}, {2, 28, 28, PLPoint(71, 71)},
-      {1, 300, 1, PLPoint(0, 0)}, {1, 96, 150, PLPoint(96, 150)}};
+  struct Case {
+    int unit, x, y;
+    PLPoint want;
+  } const cases[] = {{0, 1, 1, PLPoint(0, 0)},
+                     {1, 72, 72, PLPoint(72, 72)},
+                     {2, 28, 28, PLPoint(71, 71)},
+                     {1, 300, 1, PLPoint(0, 0)},
+                     {1, 96, 150, PLPoint(96, 150)}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.unit << ":" << c.x << "x" << c.y);
     JpegLayout s = imgtest::BlockJpegLayout(8, 8);
@@ -85,8 +90,10 @@ TEST(PLJPEGDecoder, AdobeCmykIsConvertedToRgb) {
   JpegLayout s = imgtest::JpegOf(16, 8, 4, JCS_CMYK);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 16; ++x) {
-      if (x < 8) s.pixels.insert(s.pixels.end(), {255, 0, 0, 255});  // full magenta, yellow: red
-      else s.pixels.insert(s.pixels.end(), {255, 255, 255, 128});     // half black: grey
+      if (x < 8)
+        s.pixels.insert(s.pixels.end(), {255, 0, 0, 255});  // full magenta, yellow: red
+      else
+        s.pixels.insert(s.pixels.end(), {255, 255, 255, 128});  // half black: grey
     }
   }
   const Decoded d = Decode(imgtest::MakeJpeg(s));
@@ -118,7 +125,10 @@ TEST(PLJPEGDecoder, DamagedDataFailWithTheLibrarysMessage) {
       break;
     }
   }
-  struct Case { const char* name; Bytes data; } const cases[] = {
+  struct Case {
+    const char* name;
+    Bytes data;
+  } const cases[] = {
       {"signature and garbage", {0xFF, 0xD8, 0xFF, 'g', 'a', 'r', 'b', 'a', 'g', 'e', 0, 1, 2}},
       {"signature alone", {0xFF, 0xD8, 0xFF}},
       {"header cut short", Bytes(whole.begin(), whole.begin() + 40)},
@@ -155,8 +165,9 @@ TEST(PLJPEGDecoder, DecoderIsReusableAfterEachKindOfFailure) {
   Bytes good = imgtest::MakeJpeg(imgtest::BlockJpegLayout(16, 8));
   {
     imgtest::QuietStderr quiet;
-    EXPECT_THROW(decoder.MakeBmpFromMemory(garbage.data(), static_cast<int>(garbage.size()), &bmp, 0),
-                 PLTextException);
+    EXPECT_THROW(
+        decoder.MakeBmpFromMemory(garbage.data(), static_cast<int>(garbage.size()), &bmp, 0),
+        PLTextException);
   }
   // A depth request that fails after the header was read.
   EXPECT_THROW(decoder.MakeBmpFromMemory(good.data(), static_cast<int>(good.size()), &bmp, 8),

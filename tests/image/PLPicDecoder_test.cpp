@@ -17,10 +17,10 @@ using imgtest::Bytes;
 struct Probe : PLPicDecoder {
   void Open(PLDataSource*) override {}
   void GetImage(PLBmp&) override {}
-  using PLPicDecoder::ReadIWord;
   using PLPicDecoder::ReadILong;
-  using PLPicDecoder::ReadMWord;
+  using PLPicDecoder::ReadIWord;
   using PLPicDecoder::ReadMLong;
+  using PLPicDecoder::ReadMWord;
   using PLPicDecoder::unpackPictRow;
 };
 
@@ -35,9 +35,17 @@ TEST(PLPicDecoder, ByteOrderReaders) {
 }
 
 TEST(PLPicDecoder, PackBitsRowsStayInsideTheirBuffer) {
-  struct Case { Bytes packed; int rowBytes; Bytes want; bool ok; } const cases[] = {
+  struct Case {
+    Bytes packed;
+    int rowBytes;
+    Bytes want;
+    bool ok;
+  } const cases[] = {
       // 2 literal bytes, then 0xAB three times (257 - 0xFE), 0x80 skipped.
-      {{0x01, 0x10, 0x20, 0xFE, 0xAB, 0x80, 0x02, 1, 2, 3}, 8, {0x10, 0x20, 0xAB, 0xAB, 0xAB, 1, 2, 3}, true},
+      {{0x01, 0x10, 0x20, 0xFE, 0xAB, 0x80, 0x02, 1, 2, 3},
+       8,
+       {0x10, 0x20, 0xAB, 0xAB, 0xAB, 1, 2, 3},
+       true},
       {{0x81, 0x55}, 8, Bytes(8, 0x55), false},  // 128 copies do not fit
       {{0x09, 1, 2}, 8, {}, false},              // literal longer than the data
       {{1, 2, 3}, 3, {1, 2, 3}, true},           // short rows are stored plain
@@ -50,7 +58,8 @@ TEST(PLPicDecoder, PackBitsRowsStayInsideTheirBuffer) {
     Probe probe;
     bool ok = true;
     try {
-      probe.unpackPictRow(row.data(), &src, c.rowBytes, c.rowBytes, static_cast<int>(packed.size()));
+      probe.unpackPictRow(row.data(), &src, c.rowBytes, c.rowBytes,
+                          static_cast<int>(packed.size()));
     } catch (const PLTextException& e) {
       ok = false;
       EXPECT_EQ(e.GetCode(), PL_ERRFORMAT_NOT_SUPPORTED);
@@ -99,9 +108,10 @@ TEST(PLPicDecoder, TraceGoesToItsFileOnlyWhenSet) {
   PLAnyPicDecoder().MakeBmpFromFile(picture.c_str(), &bmp, 32);
   PLPicDecoder::SetTraceConfig(0, nullptr);
   PLAnyPicDecoder().MakeBmpFromFile(picture.c_str(), &bmp, 32);
-  EXPECT_EQ(kvrtest::ReadFileText(trace), "--- Decoding file " + picture +
-                           ". ---\nWindows bitmap recognized.\nBitmap file signature found\n"
-                           "Bitmap header is ok.\nDecoding true-color bitmap.\n");
+  EXPECT_EQ(kvrtest::ReadFileText(trace),
+            "--- Decoding file " + picture +
+                ". ---\nWindows bitmap recognized.\nBitmap file signature found\n"
+                "Bitmap header is ok.\nDecoding true-color bitmap.\n");
 }
 
 }  // namespace

@@ -34,8 +34,10 @@ TEST(FileWork, ShellQuoteSurvivesARealShell) {
 }
 
 TEST(FileWork, InstalledModesAreNeverWritableByOthers) {
-  struct Case { mode_t source, want; } const cases[] = {
-      {0777, 0755}, {0700, 0755}, {0100, 0755}, {0666, 0644}, {0600, 0644}, {0444, 0644}};
+  struct Case {
+    mode_t source, want;
+  } const cases[] = {{0777, 0755}, {0700, 0755}, {0100, 0755},
+                     {0666, 0644}, {0600, 0644}, {0444, 0644}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
     EXPECT_EQ(installer::InstalledMode(c.source), c.want);

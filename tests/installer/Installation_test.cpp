@@ -220,8 +220,10 @@ TEST_F(Install, AFreshInstallationForOneUserMovesEverythingIntoPlace) {
   EXPECT_EQ(Snapshot(Dist()), left);
   // The scripts start the installed kvr with its fonts on the font path.
   const std::string q = "'" + m_home.substr(0, m_home.find('\'')) + "'\\''s";
-  const std::string script = "#!/bin/sh\nexport XMODIFIERS=@im=Kivra\nexport GTK_IM_MODULE=xim\n"
-                             "xset +fp " + q + "/Kivra/fonts' 2>/dev/null\n" + q + "/Kivra/kvr' &\n";
+  const std::string script =
+      "#!/bin/sh\nexport XMODIFIERS=@im=Kivra\nexport GTK_IM_MODULE=xim\n"
+      "xset +fp " +
+      q + "/Kivra/fonts' 2>/dev/null\n" + q + "/Kivra/kvr' &\n";
   EXPECT_EQ(kvrtest::ReadFileText(m_home + "/kvr"), script);
   EXPECT_EQ(kvrtest::ReadFileText(m_home + "/kivra"), script);
   EXPECT_EQ(kvrtest::ReadFileText(m_home + "/kvrterm"), script + "gnome-terminal\n");
@@ -238,17 +240,20 @@ TEST_F(Install, ScriptsRunFromTheShellStartTheInstalledProgram) {
   Write(Dist() + "/kvr", "#!/bin/sh\necho started > \"$(dirname \"$0\")/ran\"\n", 0755);
   ASSERT_EQ(Run(OneUser()), 1);
   ASSERT_EQ(std::system(("PATH=/usr/bin:/bin sh \"" + m_home + "/kvr\"; sleep 0.2").c_str()), 0);
-  for (int i = 0; i < 50 && kvrtest::ReadFileText(Installed() + "/ran").empty(); ++i) usleep(100000);
+  for (int i = 0; i < 50 && kvrtest::ReadFileText(Installed() + "/ran").empty(); ++i)
+    usleep(100000);
   EXPECT_EQ(kvrtest::ReadFileText(Installed() + "/ran"), "started\n");
 }
 
 TEST_F(Install, ReinstallingAsksAboutTheOldLexiconAndOnlyNoReplacesIt) {
-  struct Case { int answer; bool kept; } const cases[] = {{6, true}, {2, true}, {7, false}};
-  const std::map<std::string, std::string> lexicon = {
-      {"CiZuFlat.igb", "old store"},
-      {"pycizudic.idx", "\x81old py index"},
-      {"py2_3ZiCi1stZuMu.idx", "old py2"},
-      {"pxcizudic.idx", "old px index"}};
+  struct Case {
+    int answer;
+    bool kept;
+  } const cases[] = {{6, true}, {2, true}, {7, false}};
+  const std::map<std::string, std::string> lexicon = {{"CiZuFlat.igb", "old store"},
+                                                      {"pycizudic.idx", "\x81old py index"},
+                                                      {"py2_3ZiCi1stZuMu.idx", "old py2"},
+                                                      {"pxcizudic.idx", "old px index"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
     MakeDirs(Installed());
@@ -358,7 +363,9 @@ TEST_F(Install, AcrossFileSystemsFilesAreCopiedOverTheTargetAndTheSourcesRemoved
 
 TEST_F(Install, AMoveThatFailsMakesTheOutcomeAFailure) {
   m_ops.renameErrno = EACCES;
-  m_ops.failRename = [](const std::string& from) { return from.find("/gbkflat.dic") != std::string::npos; };
+  m_ops.failRename = [](const std::string& from) {
+    return from.find("/gbkflat.dic") != std::string::npos;
+  };
   ASSERT_EQ(Run(OneUser()), 1);
   ASSERT_FALSE(m_host.messages.empty());
   EXPECT_EQ(m_host.messages.back(), installer::texts::kFailed);
@@ -375,7 +382,8 @@ TEST_F(Install, LinksInTheInstallDirectoryAreRemovedNotFollowed) {
   MakeDirs(SysInstalled());
   chmod(SysInstalled().c_str(), 0777);
   Write(m_root + "/secret", "secret", 0600);
-  ASSERT_EQ(symlink((m_root + "/secret").c_str(), (SysInstalled() + "/flatAuto.dic0110").c_str()), 0);
+  ASSERT_EQ(symlink((m_root + "/secret").c_str(), (SysInstalled() + "/flatAuto.dic0110").c_str()),
+            0);
   Write(m_root + "/sys/etc/X11/xinit/xinitrc.d/xinput",
         kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in"));
   ASSERT_EQ(Run(AllUsers()), 1);
@@ -384,16 +392,20 @@ TEST_F(Install, LinksInTheInstallDirectoryAreRemovedNotFollowed) {
   EXPECT_EQ(ModeOf(m_root + "/secret"), 0600u);
   EXPECT_EQ(kvrtest::ReadFileText(m_root + "/secret"), "secret");
   EXPECT_EQ(ModeOf(SysInstalled()), 0755u);
-  for (const auto& line : m_ops.log) EXPECT_EQ(line.find(m_root + "/secret"), std::string::npos) << line;
+  for (const auto& line : m_ops.log)
+    EXPECT_EQ(line.find(m_root + "/secret"), std::string::npos) << line;
 }
 
 TEST_F(Install, ForAllUsersTheXinputScriptIsEditedAndTheScriptsGoToUsrBin) {
   const std::string xinput = m_root + "/sys/etc/X11/xinit/xinitrc.d/xinput";
-  const std::string original = kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in");
+  const std::string original =
+      kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.in");
   Write(xinput, original, 0755);
   ASSERT_EQ(Run(AllUsers()), 1);
   EXPECT_TRUE(Succeeded());
-  EXPECT_EQ(kvrtest::ReadFileText(xinput), kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.want"));
+  EXPECT_EQ(
+      kvrtest::ReadFileText(xinput),
+      kvrtest::ReadFileText(std::string(KVR_TEST_SOURCE_DIR_FOR_FIXTURES) + "/zh_CN_chinput.want"));
   EXPECT_EQ(kvrtest::ReadFileText(xinput + ".kvrbk"), original);
   EXPECT_EQ(ModeOf(xinput), 0755u);
   EXPECT_EQ(kvrtest::ReadFileText(m_root + "/sys/usr/bin/kvr"),
@@ -468,7 +480,9 @@ TEST_F(Install, ANewBashProfileSourcesProfileFirstThenHoldsOneBlock) {
   const std::string block =
       "# >>> Kivra input method (written by kvrsetup) >>>\n"
       "export XMODIFIERS=@im=Kivra\nexport GTK_IM_MODULE=xim\n"
-      "xset +fp " + q + "/Kivra/fonts' 2>/dev/null\n" + q + "/Kivra/kvr' &\n"
+      "xset +fp " +
+      q + "/Kivra/fonts' 2>/dev/null\n" + q +
+      "/Kivra/kvr' &\n"
       "# <<< Kivra input method <<<\n";
   EXPECT_EQ(kvrtest::ReadFileText(m_home + "/.bash_profile"),
             "if [ -f \"$HOME/.profile\" ]; then . \"$HOME/.profile\"; fi\n" + block);

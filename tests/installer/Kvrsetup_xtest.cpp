@@ -24,10 +24,10 @@
 #include "installer/Installation.h"
 #include "tests/installer/WizardShots.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileText.h"
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ShownPopups.h"
-#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/XTestKeys.h"
 
@@ -147,8 +147,8 @@ TEST(Kvrsetup, InstallsForOneUserAndTheInstalledKvrTypesChinese) {
   }
   // The outcome box, after at least five seconds.
   Window box = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (box = Popup(dpy, false)) != 0 && FocusTop(dpy) == box; },
-                        60000));
+  ASSERT_TRUE(
+      WaitUntil([&] { return (box = Popup(dpy, false)) != 0 && FocusTop(dpy) == box; }, 60000));
   EXPECT_EQ(installertest::SaveWindowShot(dpy, box, "kvrsetup_outcome"), "");
   ASSERT_TRUE(kvrtest::XTestTap(dpy, XK_Return));
   XSync(dpy, False);
@@ -157,7 +157,8 @@ TEST(Kvrsetup, InstallsForOneUserAndTheInstalledKvrTypesChinese) {
   // What the installation left.
   const std::string kivra = home + "/Kivra";
   struct stat st {};
-  ASSERT_EQ(stat((kivra + "/kvr").c_str(), &st), 0) << kvrtest::ReadFileText(scratch.File("kvrsetup.log"));
+  ASSERT_EQ(stat((kivra + "/kvr").c_str(), &st), 0)
+      << kvrtest::ReadFileText(scratch.File("kvrsetup.log"));
   EXPECT_EQ(st.st_mode & 07777, 0755u);
   EXPECT_FALSE(installer::PathExists(pkg + "/Kivra_DistributionFiles/kvr"));
   for (const char* f : {"/gbkflat.dic", "/pykeys.dic", "/CiZuFlat.igb", "/pycizudic.idx",

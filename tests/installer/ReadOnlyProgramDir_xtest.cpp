@@ -23,9 +23,9 @@
 #include <thread>
 
 #include "installer/FileWork.h"
+#include "tests/support/FileText.h"
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
-#include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -103,8 +103,8 @@ TEST(ReadOnlyProgramDir, KvrServesAndLearnsInMemoryFromADirectoryItCannotWrite) 
   // which cannot be saved here; the second still works.
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    const kvrtest::Typed typed = kvrtest::TypeInto(kvrtest::ClientKind::XlibUtf8, name,
-                                                   "<C-space>zhongguo<space><C-space>");
+    const kvrtest::Typed typed =
+        kvrtest::TypeInto(kvrtest::ClientKind::XlibUtf8, name, "<C-space>zhongguo<space><C-space>");
     ASSERT_TRUE(typed.ok) << typed.diagnosis << "\n" << kvrtest::ReadFileText(logPath);
     EXPECT_EQ(typed.bytes, "中国") << kvrtest::Escaped(typed.bytes);
   }
@@ -117,7 +117,8 @@ TEST(ReadOnlyProgramDir, KvrServesAndLearnsInMemoryFromADirectoryItCannotWrite) 
     waitpid(pid, &status, 0);
     FAIL() << "kvr did not end on SIGTERM\n" << kvrtest::ReadFileText(logPath);
   }
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << kvrtest::ReadFileText(logPath);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n"
+                                                             << kvrtest::ReadFileText(logPath);
   EXPECT_EQ(Listing(dir), before);
 }
 

@@ -30,7 +30,8 @@ inline std::string SaveWindowShot(Display* dpy, Window window, const std::string
   const std::string dir = kvrtest::BinaryDir() + "/screenshots";
   mkdir(dir.c_str(), 0777);
   std::string error;
-  if (!resgen::WriteFileBytes((dir + "/" + name + ".bmp").c_str(), shot.ToBmp(), &error)) return error;
+  if (!resgen::WriteFileBytes((dir + "/" + name + ".bmp").c_str(), shot.ToBmp(), &error))
+    return error;
   return "";
 }
 

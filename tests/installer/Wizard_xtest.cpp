@@ -74,7 +74,8 @@ class WizardEnv : public ::testing::Environment {
     mkdir((dir + "/sys").c_str(), 0755);
     mkdir((dir + "/Kivra_DistributionFiles").c_str(), 0755);
     for (const char* name : {"kvrsetup.rc", "resource.h", "license1.txt", "license2.txt"})
-      std::ofstream(dir + "/" + name, std::ios::binary) << kvrtest::ReadFileText(kvrtest::DistDir() + "/" + name);
+      std::ofstream(dir + "/" + name, std::ios::binary)
+          << kvrtest::ReadFileText(kvrtest::DistDir() + "/" + name);
     for (const char* name : {"kvr", "gbkflat.dic", "pykeys.dic"})
       std::ofstream(dir + "/Kivra_DistributionFiles/" + name) << name;
     setenv("HOME", (dir + "/home").c_str(), 1);
@@ -157,7 +158,8 @@ TEST_F(Wizard, PagesBackAndTheInstallDirectoryThenEscapeTouchesNothing) {
     for (int id : {163, 1027, 1002, 1015, 1001, 2, 1021}) EXPECT_TRUE(Shown(dlg, id)) << id;
     for (int id : {191, 1018, 3, 1010, 1026}) EXPECT_FALSE(Shown(dlg, id)) << id;
     EXPECT_TRUE(dlg.GetCtrl(installer::kIdBack)->m_bDisabled);
-    EXPECT_STREQ(dlg.GetCtrl(installer::kIdOwnScripts)->m_strText, Gbk(installer::texts::kOwnScriptsCaption));
+    EXPECT_STREQ(dlg.GetCtrl(installer::kIdOwnScripts)->m_strText,
+                 Gbk(installer::texts::kOwnScriptsCaption));
   });
   // All users off: HOME; on again: /usr/bin; off for the pictures.
   Click(dlg, installer::kIdAllUsers);
@@ -183,7 +185,8 @@ TEST_F(Wizard, PagesBackAndTheInstallDirectoryThenEscapeTouchesNothing) {
   TheApp().Then([] { TheApp().Key(XK_Return); });
   TheApp().Then([&] {
     EXPECT_EQ(dlg.m_nCurPage, 2);
-    EXPECT_STREQ(dlg.GetCtrl(installer::kIdNext)->m_strText, Gbk(installer::texts::kInstallCaption));
+    EXPECT_STREQ(dlg.GetCtrl(installer::kIdNext)->m_strText,
+                 Gbk(installer::texts::kInstallCaption));
     EXPECT_TRUE(Shown(dlg, installer::kIdOtherLicense));
     EXPECT_FALSE(Shown(dlg, installer::kIdOwnScripts));
     // The agreement text is shown once the edit control exists.

@@ -30,14 +30,16 @@ std::string Fixture(const std::string& name) {
 }
 
 TEST(XimScriptEdit, GoldenScriptsComeOutTheSameAfterASecondRun) {
-  struct Case { const char* name; bool edited; } const cases[] = {
+  struct Case {
+    const char* name;
+    bool edited;
+  } const cases[] = {
       {"zh_CN_chinput", true},       // Chinput under an if-line
       {"zh_TW_xcin", true},          // the if-line two lines up
       {"elif_fcitx", true},          // only the first server of a section
       {"xim_none", true},            // "none" and "None"
       {"crlf_and_long_line", true},  // CR LF ends, a line past 1023 bytes
-      {"no_case_label", false},
-      {"no_chinese_section", false},
+      {"no_case_label", false},     {"no_chinese_section", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -56,7 +58,10 @@ TEST(XimScriptEdit, GoldenScriptsComeOutTheSameAfterASecondRun) {
 }
 
 TEST(XimScriptEdit, StrippedLineDropsBlanksAndTrimsLineEnds) {
-  struct Case { const char* line; const char* want; } const cases[] = {
+  struct Case {
+    const char* line;
+    const char* want;
+  } const cases[] = {
       {"   XIM = \"fcitx\"\r\n", "XIM=\"fcitx\""},
       {"\t if [ -e x ]; then\t\n", "if[-ex];then"},
       {"\r\n", ""},

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -69,7 +69,8 @@ Typed XlibOutcome(ChildProcess& child, int timeoutMs) {
 }
 
 // Our Xlib client in a child process; it types into itself.
-Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector<ScriptKey>& keys, Pace pace) {
+Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector<ScriptKey>& keys,
+                   Pace pace) {
   ChildProcess child;
   const bool started = child.Start([&](int fd) {
     alarm(60);
@@ -89,7 +90,8 @@ Typed TypeIntoXlib(ClientKind kind, const std::string& imName, const std::vector
         ReportLine(fd, "error no key");
         return 1;
       }
-      client.Serve(50000, [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
+      client.Serve(50000,
+                   [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
       std::string got = client.Received();
       if (!got.empty() && got.back() == '\t') got.pop_back();
       ReportLine(fd, "got " + Hex(got));
@@ -118,7 +120,8 @@ std::string WaitForLine(const std::string& path, int ms) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   for (;;) {
     std::string text = ReadFileText(path);
-    if ((!text.empty() && text.back() == '\n') || std::chrono::steady_clock::now() >= deadline) return text;
+    if ((!text.empty() && text.back() == '\n') || std::chrono::steady_clock::now() >= deadline)
+      return text;
     Sleep(20);
   }
 }
@@ -127,8 +130,8 @@ std::string WaitForLine(const std::string& path, int ms) {
 // into it, closes dpy and returns the line the program then writes to out
 // (up to waitMs), without its line end; the program is stopped.
 Typed TypeLine(Display* dpy, Window win, int settleMs, std::vector<ScriptKey> keys, Pace pace,
-               ChildProcess& program, const std::string& out, int waitMs, const std::string& failure,
-               const std::string& log) {
+               ChildProcess& program, const std::string& out, int waitMs,
+               const std::string& failure, const std::string& log) {
   Typed t;
   FocusWindow(dpy, win);
   Sleep(settleMs);
@@ -147,7 +150,8 @@ Typed TypeLine(Display* dpy, Window win, int settleMs, std::vector<ScriptKey> ke
   return t;
 }
 
-Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<ScriptKey> keys, Pace pace) {
+Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<ScriptKey> keys,
+                    Pace pace) {
   Typed t;
   ScratchDir dir;
   const std::string wid = dir.File("wid"), out = dir.File("out"), log = dir.File("log");
@@ -156,15 +160,18 @@ Typed TypeIntoXterm(ClientKind kind, const std::string& imName, std::vector<Scri
   // WINDOWID names the VT100 window; it exists (and the input context with
   // it) before the shell runs.
   if (!xterm.Exec({"xterm", "-geometry", "60x8+0+0", "-e", "sh", "-c",
-                   "echo $WINDOWID > '" + wid + ".tmp' && mv '" + wid + ".tmp' '" + wid + "' && exec cat > '" +
-                       out + "'"},
+                   "echo $WINDOWID > '" + wid + ".tmp' && mv '" + wid + ".tmp' '" + wid +
+                       "' && exec cat > '" + out + "'"},
                   {{"LC_ALL", locale}, {"LANG", locale}, {"XMODIFIERS", "@im=" + imName}}, log)) {
     t.diagnosis = "cannot start xterm";
     return t;
   }
   std::string id;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
-  while ((id = ReadFileText(wid)).empty() && std::chrono::steady_clock::now() < deadline && !xterm.Exited()) Sleep(20);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
+  while ((id = ReadFileText(wid)).empty() && std::chrono::steady_clock::now() < deadline &&
+         !xterm.Exited())
+    Sleep(20);
   if (id.empty()) {
     t.diagnosis = "xterm did not start: " + ReadFileText(log);
     return t;
@@ -198,13 +205,15 @@ Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys, Pace pa
                 "puts \"ready [tk useinputmethods]\"; flush stdout\n");
   ChildProcess wish;
   const std::string locale = LocaleOf(ClientKind::TkEntry);
-  if (!wish.Exec({"wish", script}, {{"LC_ALL", locale}, {"LANG", locale}, {"XMODIFIERS", "@im=" + imName}}, log)) {
+  if (!wish.Exec({"wish", script},
+                 {{"LC_ALL", locale}, {"LANG", locale}, {"XMODIFIERS", "@im=" + imName}}, log)) {
     t.diagnosis = "cannot start wish";
     return t;
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
-  while (ReadFileText(log).find("ready") == std::string::npos && std::chrono::steady_clock::now() < deadline &&
-         !wish.Exited()) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
+  while (ReadFileText(log).find("ready") == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline && !wish.Exited()) {
     Sleep(20);
   }
   if (ReadFileText(log).find("ready 1") == std::string::npos) {
@@ -222,7 +231,8 @@ Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys, Pace pa
   std::string text;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   size_t at;
-  while ((at = (text = ReadFileText(log)).find("got ")) == std::string::npos && std::chrono::steady_clock::now() < end) {
+  while ((at = (text = ReadFileText(log)).find("got ")) == std::string::npos &&
+         std::chrono::steady_clock::now() < end) {
     Sleep(20);
   }
   wish.Kill();
@@ -269,7 +279,8 @@ Typed TypeIntoGtk(const std::string& imName, std::vector<ScriptKey> keys, Pace p
   ScratchDir dir;
   const std::string out = dir.File("out"), log = dir.File("log");
   static int serial = 0;
-  const std::string title = "kvrtest-gtk-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+  const std::string title =
+      "kvrtest-gtk-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
   const std::string locale = LocaleOf(ClientKind::GtkEntry);
   ChildProcess zenity;
   if (!zenity.Exec({"sh", "-c", "exec zenity --entry --title='" + title + "' > '" + out + "'"},
@@ -289,7 +300,8 @@ Typed TypeIntoGtk(const std::string& imName, std::vector<ScriptKey> keys, Pace p
     return t;
   }
   Window win = None;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientStartMs);
   while ((win = FindTopLevel(dpy, title)) == None && std::chrono::steady_clock::now() < deadline &&
          !zenity.Exited()) {
     Sleep(50);
@@ -348,7 +360,8 @@ Typed TypeInto(ClientKind kind, const std::string& imName, const std::string& sc
   return {};
 }
 
-std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vector<ClientScript>& scripts) {
+std::vector<Typed> BurstIntoEachInTurn(const std::string& imName,
+                                       const std::vector<ClientScript>& scripts) {
   std::vector<Typed> out(scripts.size());
   std::vector<std::vector<ScriptKey>> keys(scripts.size());
   for (size_t i = 0; i < scripts.size(); ++i) {
@@ -377,7 +390,8 @@ std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vec
       XMoveWindow(client.Dpy(), client.Win(), 10 + 220 * index, 10);
       XSync(client.Dpy(), False);
       ReportLine(fd, "window " + std::to_string(client.Win()));
-      client.Serve(90000, [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
+      client.Serve(90000,
+                   [&] { return !client.Received().empty() && client.Received().back() == '\t'; });
       std::string got = client.Received();
       if (!got.empty() && got.back() == '\t') got.pop_back();
       ReportLine(fd, "got " + Hex(got));

@@ -55,7 +55,8 @@ struct ClientScript {
   ClientKind kind;  // an Xlib kind
   std::string script;
 };
-std::vector<Typed> BurstIntoEachInTurn(const std::string& imName, const std::vector<ClientScript>& scripts);
+std::vector<Typed> BurstIntoEachInTurn(const std::string& imName,
+                                       const std::vector<ClientScript>& scripts);
 
 // text (UTF-8) in the given charset; "" when it does not convert.
 std::string Recode(const std::string& text, const char* charset);

@@ -74,7 +74,8 @@ bool XTestTap(Display* dpy, unsigned long sym, unsigned state) {
 bool ParseKeyScript(const std::string& script, std::vector<ScriptKey>* keys) {
   keys->clear();
   for (size_t i = 0; i < script.size(); ++i) {
-    if (script[i] != '<' || script.find('>', i) == std::string::npos || i + 1 == script.find('>', i)) {
+    if (script[i] != '<' || script.find('>', i) == std::string::npos ||
+        i + 1 == script.find('>', i)) {
       keys->push_back({static_cast<unsigned char>(script[i]), 0});
       continue;
     }

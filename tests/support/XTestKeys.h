@@ -20,9 +20,9 @@ bool HasXTest(Display* dpy);
 constexpr unsigned kRightAltMask = 1u << 20;
 
 // Presses (down) or releases the key of sym, with Shift, Control and Mod1
-// (or the right Alt, kRightAltMask) held around it as state asks (pressed before the key goes down, released
-// after it comes up); Shift is added when sym sits on the shifted level of
-// its key. False when no key of the keyboard makes sym.
+// (or the right Alt, kRightAltMask) held around it as state asks (pressed before the key goes down,
+// released after it comes up); Shift is added when sym sits on the shifted level of its key. False
+// when no key of the keyboard makes sym.
 bool XTestKey(Display* dpy, unsigned long sym, unsigned state, bool down);
 // A press and a release.
 bool XTestTap(Display* dpy, unsigned long sym, unsigned state = 0);

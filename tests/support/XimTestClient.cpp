@@ -30,9 +30,11 @@ std::string XimTestClient::Open(const XimClientOptions& options) {
   m_im = XOpenIM(m_dpy, nullptr, nullptr, nullptr);
   if (!m_im) return "XOpenIM";
   XIMStyles* styles = nullptr;
-  if (XGetIMValues(m_im, XNQueryInputStyle, &styles, nullptr) || !styles) return "XNQueryInputStyle";
+  if (XGetIMValues(m_im, XNQueryInputStyle, &styles, nullptr) || !styles)
+    return "XNQueryInputStyle";
   bool offered = false;
-  for (int i = 0; i < styles->count_styles; ++i) offered = offered || styles->supported_styles[i] == options.style;
+  for (int i = 0; i < styles->count_styles; ++i)
+    offered = offered || styles->supported_styles[i] == options.style;
   XFree(styles);
   if (!offered) return "style not offered";
 
@@ -44,7 +46,8 @@ std::string XimTestClient::Open(const XimClientOptions& options) {
     if (missing) XFreeStringList(missing);
     if (!m_fontSet) return "XCreateFontSet";
     XPoint spot{options.spotX, options.spotY};
-    XVaNestedList pre = XVaCreateNestedList(0, XNSpotLocation, &spot, XNFontSet, m_fontSet, nullptr);
+    XVaNestedList pre =
+        XVaCreateNestedList(0, XNSpotLocation, &spot, XNFontSet, m_fontSet, nullptr);
     m_ic = XCreateIC(m_im, XNInputStyle, options.style, XNClientWindow, m_win, XNFocusWindow, m_win,
                      XNPreeditAttributes, pre, nullptr);
     XFree(pre);
@@ -124,12 +127,8 @@ void XimTestClient::TakeKeyPress(XKeyEvent* key) {
     Status status = 0;
     int n = 0;
     switch (m_options.lookup) {
-      case TextLookup::Mb:
-        n = XmbLookupString(m_ic, key, buf, size, &sym, &status);
-        break;
-      case TextLookup::Utf8:
-        n = Xutf8LookupString(m_ic, key, buf, size, &sym, &status);
-        break;
+      case TextLookup::Mb: n = XmbLookupString(m_ic, key, buf, size, &sym, &status); break;
+      case TextLookup::Utf8: n = Xutf8LookupString(m_ic, key, buf, size, &sym, &status); break;
       case TextLookup::Latin1:
         n = XLookupString(key, buf, size, &sym, nullptr);
         status = XLookupChars;
@@ -141,7 +140,8 @@ void XimTestClient::TakeKeyPress(XKeyEvent* key) {
       size = n + 1;
       continue;
     }
-    if (n > 0 && (status == XLookupChars || status == XLookupBoth)) m_received.append(buf, static_cast<size_t>(n));
+    if (n > 0 && (status == XLookupChars || status == XLookupBoth))
+      m_received.append(buf, static_cast<size_t>(n));
     return;
   }
 }
@@ -172,7 +172,9 @@ void XimTestClient::ServeUntilQuiet(int quietMs, int maxMs) {
   for (;;) {
     const size_t bytes = m_received.size(), keys = m_keys.size();
     Serve(quietMs);
-    if ((bytes == m_received.size() && keys == m_keys.size()) || std::chrono::steady_clock::now() >= deadline) return;
+    if ((bytes == m_received.size() && keys == m_keys.size()) ||
+        std::chrono::steady_clock::now() >= deadline)
+      return;
   }
 }
 

@@ -28,10 +28,10 @@ namespace kvrtest {
 enum class TextLookup { Mb, Utf8, Latin1 };
 
 struct XimClientOptions {
-  std::string imName;      // the input method's name ("@im=NAME")
-  std::string locale;      // for setlocale(LC_ALL, ...)
+  std::string imName;  // the input method's name ("@im=NAME")
+  std::string locale;  // for setlocale(LC_ALL, ...)
   XIMStyle style = XIMPreeditPosition | XIMStatusNothing;
-  short spotX = 12;        // spot location (over-the-spot only)
+  short spotX = 12;  // spot location (over-the-spot only)
   short spotY = 34;
   TextLookup lookup = TextLookup::Mb;
 };

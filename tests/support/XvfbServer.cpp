@@ -50,9 +50,10 @@ bool XvfbServer::Start(int width, int height, const std::vector<std::string>& ex
     m_error = std::string("pipe: ") + strerror(errno);
     return false;
   }
-  std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset",
-                                   "-nolisten", "tcp", "-screen", "0",
-                                   std::to_string(width) + "x" + std::to_string(height) + "x24"};
+  std::vector<std::string> args = {
+      "Xvfb",     "-displayfd", std::to_string(fds[1]),
+      "-noreset", "-nolisten",  "tcp",
+      "-screen",  "0",          std::to_string(width) + "x" + std::to_string(height) + "x24"};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
 
   pid_t parent = getpid();

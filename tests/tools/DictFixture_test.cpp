@@ -20,7 +20,8 @@ std::string Bytes(std::initializer_list<int> b) {
 class DictFixture : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_files = new datagen::FileSet(gentest::ReadAll(kvrtest::BinaryDir() + "/tests/engine/fixtures/tiny_dict"));
+    s_files = new datagen::FileSet(
+        gentest::ReadAll(kvrtest::BinaryDir() + "/tests/engine/fixtures/tiny_dict"));
   }
   static void TearDownTestSuite() { delete s_files; }
   const std::string& File(const char* name) { return (*s_files)[name]; }
@@ -37,13 +38,15 @@ TEST_F(DictFixture, PassesTheInvariantCheck) {
 }
 
 TEST_F(DictFixture, SyllablesSortedWithCountsAndStartsIntoTheFlatList) {
-  const std::string want = Bytes({'c', 'h', 'a', 'n', 'g', 0x80, 1, 0, 0, 'g', 'u', 'o', 0x80, 2, 1, 0,
-                                  'm', 'i', 'n', 0x80, 1, 3, 0, 'r', 'e', 'n', 0x80, 1, 4, 0, 'z', 'h',
-                                  'a', 'n', 'g', 0x80, 1, 5, 0, 'z', 'h', 'o', 'n', 'g', 0x80, 2, 6, 0, 0});
+  const std::string want = Bytes(
+      {'c', 'h',  'a',  'n', 'g', 0x80, 1,   0,   0,   'g',  'u',  'o', 0x80, 2,   1,   0,   'm',
+       'i', 'n',  0x80, 1,   3,   0,    'r', 'e', 'n', 0x80, 1,    4,   0,    'z', 'h', 'a', 'n',
+       'g', 0x80, 1,    5,   0,   'z',  'h', 'o', 'n', 'g',  0x80, 2,   6,    0,   0});
   EXPECT_EQ(File("pykeys.dic").substr(0, want.size()), want);
   EXPECT_EQ(File("pykeys.dic").size(), 100u);  // grown to the loader's minimum with zeros
   // Within a syllable the more used reading comes first: 国 (800) before 过 (600).
-  EXPECT_EQ(File("gbkflat.dic").substr(0, 16), kChang + kGuo + kGuo4 + kMin + kRen + kChang + kZhong + kZhong4);
+  EXPECT_EQ(File("gbkflat.dic").substr(0, 16),
+            kChang + kGuo + kGuo4 + kMin + kRen + kChang + kZhong + kZhong4);
 }
 
 TEST_F(DictFixture, PhraseStoreIsScrambledPhrasesByFrequency) {
@@ -51,32 +54,31 @@ TEST_F(DictFixture, PhraseStoreIsScrambledPhrasesByFrequency) {
   // An empty phrase at offset 0 (offset 0 means "none" to the lexicon),
   // 中国 (700: essay 中國 converted), then 国民 (50, composed pinyin) and
   // 中国人民 (50) in GBK order, 过人 (10).
-  const std::string want = std::string(1, '\0') + kZhong + kGuo + '\0' + kGuo + kMin + '\0' + kZhong + kGuo + kRen + kMin +
-                           '\0' + kGuo4 + kRen + '\0';
+  const std::string want = std::string(1, '\0') + kZhong + kGuo + '\0' + kGuo + kMin + '\0' +
+                           kZhong + kGuo + kRen + kMin + '\0' + kGuo4 + kRen + '\0';
   EXPECT_EQ(store.substr(0, want.size()), want);
   EXPECT_EQ(store.size(), 100u);
   EXPECT_NE(File("CiZuFlat.igb").substr(1, 4), want.substr(1, 4));
 }
 
 TEST_F(DictFixture, WeightedPinyinIndexBytes) {
-  const std::string want = Bytes({0x80,
-      'g', 'u', 'o', 'm', 'i', 'n', 0x80, 0x00, 0x06, 5,
-      'g', 'u', 'o', 'r', 'e', 'n', 0x80, 0x00, 0x14, 3,
-      'z', 'g', 'r', 'm', 0x80, 0x00, 0x0b, 5,
-      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 0x80, 0x00, 0x01, 9,
-      'z', 'h', 'o', 'n', 'g', 'g', 'u', 'o', 'r', 'e', 'n', 'm', 'i', 'n', 0x80, 0x00, 0x0b, 5, 0});
+  const std::string want =
+      Bytes({0x80, 'g', 'u',  'o',  'm',  'i', 'n', 0x80, 0x00, 0x06, 5,    'g',  'u',  'o', 'r',
+             'e',  'n', 0x80, 0x00, 0x14, 3,   'z', 'g',  'r',  'm',  0x80, 0x00, 0x0b, 5,   'z',
+             'h',  'o', 'n',  'g',  'g',  'u', 'o', 0x80, 0x00, 0x01, 9,    'z',  'h',  'o', 'n',
+             'g',  'g', 'u',  'o',  'r',  'e', 'n', 'm',  'i',  'n',  0x80, 0x00, 0x0b, 5,   0});
   EXPECT_EQ(File("pycizudic.idx"), want);
 }
 
 TEST_F(DictFixture, InitialsAndShapeCodeIndexBytes) {
-  EXPECT_EQ(File("py2_3ZiCi1stZuMu.idx"),
-            Bytes({'g', 'm', 0x80, 0, 0x06, 5, 'g', 'r', 0x80, 0, 0x14, 3, 'z', 'g', 0x80, 0, 1, 9, 0}));
+  EXPECT_EQ(File("py2_3ZiCi1stZuMu.idx"), Bytes({'g', 'm', 0x80, 0, 0x06, 5, 'g', 'r', 0x80, 0,
+                                                 0x14, 3, 'z', 'g', 0x80, 0, 1, 9, 0}));
   // Shape-code keys are the full codes joined (the engine's rule), and for
   // four characters also the first letters of characters 1-3 and the last.
-  EXPECT_EQ(File("pxcizudic.idx"),
-            std::string("fpiwwww") + Bytes({0x80, 0, 0x14}) + "khklgyi" + Bytes({0x80, 0, 1}) +
-                "khklgyiwwwwnav" + Bytes({0x80, 0, 0x0b}) + "klwn" + Bytes({0x80, 0, 0x0b}) + "lgyinav" +
-                Bytes({0x80, 0, 0x06, 0}));
+  EXPECT_EQ(File("pxcizudic.idx"), std::string("fpiwwww") + Bytes({0x80, 0, 0x14}) + "khklgyi" +
+                                       Bytes({0x80, 0, 1}) + "khklgyiwwwwnav" +
+                                       Bytes({0x80, 0, 0x0b}) + "klwn" + Bytes({0x80, 0, 0x0b}) +
+                                       "lgyinav" + Bytes({0x80, 0, 0x06, 0}));
 }
 
 TEST_F(DictFixture, ShapeCodeListByWeightAndFullCodes) {
@@ -90,9 +92,9 @@ TEST_F(DictFixture, ShapeCodeListByWeightAndFullCodes) {
 
 TEST_F(DictFixture, TonesFromTerraAndUnihanAndTheCommonFlag) {
   const auto pz1 = gentest::ToneReadings(File("ch2pypz1.bin"), false);
-  EXPECT_EQ(pz1.at(kChang).at("chang"), 0x02);  // tone 2 from Unihan
-  EXPECT_EQ(pz1.at(kChang).at("zhang"), 0x04);  // tone 3 from terra and Unihan
-  EXPECT_EQ(pz1.at(kZhong).at("zhong"), 0x09);  // tones 1 and 4
+  EXPECT_EQ(pz1.at(kChang).at("chang"), 0x02);     // tone 2 from Unihan
+  EXPECT_EQ(pz1.at(kChang).at("zhang"), 0x04);     // tone 3 from terra and Unihan
+  EXPECT_EQ(pz1.at(kZhong).at("zhong"), 0x09);     // tones 1 and 4
   EXPECT_EQ(File("ch2pypz1.bin").back(), '\x01');  // 中, the last record, is common
 }
 

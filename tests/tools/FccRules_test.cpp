@@ -18,14 +18,15 @@ using namespace fccgen;
 struct Loaded : OwnedForecastTables {
   bool Read(const std::string& image) {
     std::string error;
-    const bool ok =
-        ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(), Tables(), error);
+    const bool ok = ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(),
+                                       Tables(), error);
     EXPECT_TRUE(ok) << error;
     return ok;
   }
   std::vector<uint32_t> Keyed(int group, const char* utf8) {
     const std::string g = datagen::ToGbk(datagen::DecodeUtf8(utf8));
-    const uint16_t key = static_cast<uint16_t>(static_cast<uint8_t>(g[0]) | static_cast<uint8_t>(g[1]) << 8);
+    const uint16_t key =
+        static_cast<uint16_t>(static_cast<uint8_t>(g[0]) | static_cast<uint8_t>(g[1]) << 8);
     return KeyedBy(group, key);
   }
   std::vector<uint32_t> KeyedBy(int group, uint16_t key) {
@@ -47,9 +48,9 @@ TEST(FccRules, BoundsAndKeysFollowTheRules) {
   const char* text =
       "set0 城市: 北京 上海\n"
       "group 1\n"
-      "seq{reverse}: 你好 ?(吗|呀) / ， / *1-3 再见\n"      // rule 0
-      "seq: @城市{X} 欢迎 / ， / \"\"{X}\n"                // rule 1
-      "seq: #1-2{X} 天 / \"\" / \"\"{X} 夜\n"              // rule 2
+      "seq{reverse}: 你好 ?(吗|呀) / ， / *1-3 再见\n"  // rule 0
+      "seq: @城市{X} 欢迎 / ， / \"\"{X}\n"             // rule 1
+      "seq: #1-2{X} 天 / \"\" / \"\"{X} 夜\n"           // rule 2
       "group 3\n"
       "cycle{any,end=.}: 一二三, 四五六七, 八九.\n";
   std::string image;
@@ -59,12 +60,13 @@ TEST(FccRules, BoundsAndKeysFollowTheRules) {
   ASSERT_TRUE(t.Read(image));
   const typForecastCell* r0 = t.rules[1][0];
   EXPECT_EQ(r0->split, 2);
-  EXPECT_EQ(r0->minLen, 2);   // the condition's least, and the reversed one's (*1-3 再见 = 3)
-  EXPECT_EQ(r0->maxLen, 9);   // 2 + 1 + 1 + 3 + 2
+  EXPECT_EQ(r0->minLen, 2);  // the condition's least, and the reversed one's (*1-3 再见 = 3)
+  EXPECT_EQ(r0->maxLen, 9);  // 2 + 1 + 1 + 3 + 2
   EXPECT_EQ(r0->children[1]->minLen, 0);
   EXPECT_EQ(r0->children[1]->maxLen, 1);
   EXPECT_EQ(t.Keyed(1, "你"), std::vector<uint32_t>({0}));
-  EXPECT_EQ(t.KeyedBy(1, fcc::kKeyAny), std::vector<uint32_t>({0}));   // the reversed form begins with free text
+  EXPECT_EQ(t.KeyedBy(1, fcc::kKeyAny),
+            std::vector<uint32_t>({0}));  // the reversed form begins with free text
   EXPECT_EQ(t.Keyed(1, "北"), std::vector<uint32_t>({1}));
   EXPECT_EQ(t.Keyed(1, "上"), std::vector<uint32_t>({1}));
   EXPECT_EQ(t.rules[1][1]->children[3]->maxLen, 2);  // a repeat as long as its capture
@@ -79,7 +81,10 @@ TEST(FccRules, BoundsAndKeysFollowTheRules) {
 }
 
 TEST(FccRules, BrokenRulesAreRefusedWithTheirLine) {
-  struct Case { const char* text; const char* says; } const cases[] = {
+  struct Case {
+    const char* text;
+    const char* says;
+  } const cases[] = {
       {"seq: 你好 / ， \n", "t:1:"},
       {"group 1\nseq: =nowhere 好 / ， / 吗\n", "no rule named"},
       {"seq: @无 好 / ， / 吗\n", "no entry"},
@@ -103,9 +108,11 @@ TEST(FccRules, BrokenRulesAreRefusedWithTheirLine) {
 
 TEST(FccRules, FortunesBecomeRuleText) {
   const std::string poems =
-      "\x1b[32m《静夜思》\x1b[m\n\x1b[33m作者：李白\x1b[m\n床前明月光，疑是地上霜。\n举头望明月，低头思故乡。\n%\n"
+      "\x1b[32m《静夜思》\x1b[m\n\x1b[33m作者：李白\x1b["
+      "m\n床前明月光，疑是地上霜。\n举头望明月，低头思故乡。\n%\n"
       "\x1b[32m《长》\x1b[m\n一二三四五六七八九十一二三四五六七八九十，短句。\n%\n"
-      "\x1b[32m《二首》\x1b[m\n   其一\n春眠不觉晓，处处闻啼鸟。\n   其二\n夜来风雨声，花落知多少。\n";
+      "\x1b[32m《二首》\x1b[m\n   其一\n春眠不觉晓，处处闻啼鸟。\n   "
+      "其二\n夜来风雨声，花落知多少。\n";
   int dropped = 0;
   EXPECT_EQ(PoemRules(poems, dropped),
             "cycle{any,end=.}: 床前明月光, 疑是地上霜. 举头望明月, 低头思故乡.\n"
@@ -134,7 +141,8 @@ TEST(FccRules, TheShippedFileHoldsEveryCellType) {
   };
   for (int g = 0; g < 6; ++g)
     for (int r = 0; r < t.rules[g].GetSize(); ++r) walk(t.rules[g][r]);
-  for (int type = fcc::kCycle; type <= fcc::kSetMember1; ++type) EXPECT_TRUE(types.count(type)) << type;
+  for (int type = fcc::kCycle; type <= fcc::kSetMember1; ++type)
+    EXPECT_TRUE(types.count(type)) << type;
   EXPECT_GT(t.rules[3].GetSize(), 300);  // poems
   EXPECT_GT(t.rules[2].GetSize(), 300);  // sayings
   EXPECT_GT(t.rules[0].GetSize(), 20);   // allegorical sayings

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "base/ByteOrder.h"
 #include "engine/formats/Big5TableFormat.h"
 #include "engine/formats/PhraseStoreFormat.h"
-#include "base/ByteOrder.h"
 #include "tests/support/FileText.h"
 #include "tools/datagen/Generate.h"
 
@@ -39,7 +39,8 @@ inline std::string Unscramble(const std::string& img) {
 // An index as key -> phrases (GBK) with their weights.
 using Decoded = std::map<std::string, std::vector<std::pair<std::string, int>>>;
 
-inline Decoded DecodeIndex(const std::string& img, int width, bool header, const std::string& store) {
+inline Decoded DecodeIndex(const std::string& img, int width, bool header,
+                           const std::string& store) {
   std::vector<phrasestore::IndexRecord> recs;
   std::string error;
   EXPECT_TRUE(phrasestore::ReadIndex(img, width, header, recs, error)) << error;
@@ -60,7 +61,9 @@ inline bool HasPhrase(const Decoded& d, const std::string& key, const std::strin
 }
 
 inline uint16_t Be16(const std::string& s, size_t at) { return big_endian::Load16(s.data() + at); }
-inline uint16_t Le16(const std::string& s, size_t at) { return little_endian::Load16(s.data() + at); }
+inline uint16_t Le16(const std::string& s, size_t at) {
+  return little_endian::Load16(s.data() + at);
+}
 
 // The Big5 code gbk2b5.bin gives a GBK code (lead byte high).
 inline uint16_t Gbk2Big5(const std::string& table, uint16_t gbk) {
@@ -70,7 +73,8 @@ inline uint16_t Gbk2Big5(const std::string& table, uint16_t gbk) {
 
 // The tone-reading records of ch2pypz1.bin / ch2pypz2.bin: character ->
 // reading -> tone value (mask or ordered word).
-inline std::map<std::string, std::map<std::string, int>> ToneReadings(const std::string& img, bool ordered) {
+inline std::map<std::string, std::map<std::string, int>> ToneReadings(const std::string& img,
+                                                                      bool ordered) {
   std::map<std::string, std::map<std::string, int>> out;
   const size_t n = Le16(img, 4);
   size_t at = 6;
@@ -95,7 +99,8 @@ inline std::string ShapeCodeChars(const std::string& img, const std::string& cod
   size_t at = 0;
   while (at < img.size() && img[at] != '\0') {
     std::string key, chars;
-    while (at < img.size() && img[at] != '\0' && static_cast<unsigned char>(img[at]) < 0x80) key += img[at++];
+    while (at < img.size() && img[at] != '\0' && static_cast<unsigned char>(img[at]) < 0x80)
+      key += img[at++];
     while (at + 1 < img.size() && static_cast<unsigned char>(img[at]) >= 0x80) {
       chars += img.substr(at, 2);
       at += 2;
@@ -112,7 +117,8 @@ inline std::vector<std::string> Syllables(const std::string& pykeys) {
   size_t at = 0;
   while (at < pykeys.size() && pykeys[at] != '\0') {
     std::string syl;
-    while (at < pykeys.size() && static_cast<unsigned char>(pykeys[at]) < 0x80 && pykeys[at] != '\0')
+    while (at < pykeys.size() && static_cast<unsigned char>(pykeys[at]) < 0x80 &&
+           pykeys[at] != '\0')
       syl.push_back(pykeys[at++]);
     if (syl.empty() || at + 4 > pykeys.size()) {
       ADD_FAILURE() << "pykeys.dic: malformed record at offset " << at;

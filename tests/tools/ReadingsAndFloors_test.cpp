@@ -20,10 +20,10 @@ bool Has(const std::vector<std::string>& v, const std::string& s) {
 // phrases and essay words of several frequencies.
 datagen::Inputs SmallSources() {
   datagen::Inputs in;
-  in.pinyinSimp = {{"中", "zhong", "900"}, {"国", "guo", "800"}, {"里", "li", "700"},
-                   {"有", "you", "700"}, {"人", "ren", "600"},  {"嗯", "n", "300"},
-                   {"嗯", "ng", "300"},  {"嗯", "en", "300"},   {"呣", "m", "8"},
-                   {"很", "hen", "500"}, {"中国", "zhong guo", "40"}, {"嗯嗯", "n n", "50"}};
+  in.pinyinSimp = {{"中", "zhong", "900"}, {"国", "guo", "800"},        {"里", "li", "700"},
+                   {"有", "you", "700"},   {"人", "ren", "600"},        {"嗯", "n", "300"},
+                   {"嗯", "ng", "300"},    {"嗯", "en", "300"},         {"呣", "m", "8"},
+                   {"很", "hen", "500"},   {"中国", "zhong guo", "40"}, {"嗯嗯", "n n", "50"}};
   in.luna = {{"呣", "mu", ""}, {"国人", "guo ren", ""}};
   in.essay = {{"中国", 90000}, {"国人", 100}, {"里有", 300}, {"有人", 800}, {"人里", 20}};
   return in;

@@ -23,9 +23,7 @@ using Decoded = DecodedImage;
 Decoded Decode(const std::string& path) { return DecodeImage(path); }
 
 // Dark enough to be ink on the light pane colours.
-bool Ink(uint32_t c) {
-  return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 3 * 160;
-}
+bool Ink(uint32_t c) { return ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 3 * 160; }
 
 // The bounding box of the ink inside a rectangle.
 struct Box {

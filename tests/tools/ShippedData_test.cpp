@@ -58,18 +58,21 @@ TEST_F(ShippedData, ChangHasTonesTwoAndThree) {
 }
 
 TEST_F(ShippedData, Big5SpotChecks) {
-  struct Case { uint16_t gbk, big5; const char* what; } const cases[] = {
-      {0xBAF3, 0xA65A, "后 stays itself"},
-      {0xB9FA, 0xB0EA, "国 -> 國"},
-      {0xCEAA, 0xACB0, "为 -> 為"},
-      {0xD6D0, 0xA4A4, "中 -> 中"},
-      {0xA3AC, 0xA141, "， -> ，"}};
+  struct Case {
+    uint16_t gbk, big5;
+    const char* what;
+  } const cases[] = {{0xBAF3, 0xA65A, "后 stays itself"},
+                     {0xB9FA, 0xB0EA, "国 -> 國"},
+                     {0xCEAA, 0xACB0, "为 -> 為"},
+                     {0xD6D0, 0xA4A4, "中 -> 中"},
+                     {0xA3AC, 0xA141, "， -> ，"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(gentest::Gbk2Big5(File("gbk2b5.bin"), c.gbk), c.big5);
   }
   // And back: Big5 中 is GBK 中.
-  EXPECT_EQ(gentest::Be16(File("b5gbk.bin"), static_cast<size_t>(big5table::Big5Cell(0xA4A4)) * 2), 0xD6D0);
+  EXPECT_EQ(gentest::Be16(File("b5gbk.bin"), static_cast<size_t>(big5table::Big5Cell(0xA4A4)) * 2),
+            0xD6D0);
 }
 
 TEST_F(ShippedData, WubiGgllIsYi) {
@@ -89,14 +92,17 @@ TEST_F(ShippedData, FrequentCharactersComeFirst) {
 
 TEST_F(ShippedData, VModeKeysTheTipsPromise) {
   const std::string& v = File("vmodewords.dic");
-  struct Case { const char* keyStart; const char* word; } const cases[] = {
-      {"\nxighao|", "\xa1\xef"},   // ★
-      {"\nsanjiao|", "\xa1\xf8"},  // ▲
+  struct Case {
+    const char* keyStart;
+    const char* word;
+  } const cases[] = {
+      {"\nxighao|", "\xa1\xef"},            // ★
+      {"\nsanjiao|", "\xa1\xf8"},           // ▲
       {"\ngogli|gl,", "\xb9\xab\xc0\xef"},  // 公里
-      {"\nyue,", "\xd4\xc2"},      // 月
-      {"\nchi,", "\xb3\xdf"},      // 尺
-      {"\ngama|", "\xa6\xc3"},     // γ
-      {"\nhoutou|", "\xa3\xc0"},   // ＠
+      {"\nyue,", "\xd4\xc2"},               // 月
+      {"\nchi,", "\xb3\xdf"},               // 尺
+      {"\ngama|", "\xa6\xc3"},              // γ
+      {"\nhoutou|", "\xa3\xc0"},            // ＠
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keyStart + 1);
@@ -117,8 +123,8 @@ TEST_F(ShippedData, NoInterjectionSyllableAndCommonWordsStay) {
   struct Word {
     const char* keys;
     const char* gbk;
-  } const words[] = {{"women", "\xce\xd2\xc3\xc7"},                  // 我们
-                     {"ruanjianbao", "\xc8\xed\xbc\xfe\xb0\xfc"},  // 软件包
+  } const words[] = {{"women", "\xce\xd2\xc3\xc7"},                           // 我们
+                     {"ruanjianbao", "\xc8\xed\xbc\xfe\xb0\xfc"},             // 软件包
                      {"wenjianxitong", "\xce\xc4\xbc\xfe\xcf\xb5\xcd\xb3"}};  // 文件系统
   for (const Word& w : words) EXPECT_TRUE(gentest::HasPhrase(py, w.keys, w.gbk)) << w.keys;
 }

@@ -7,11 +7,15 @@ using datagen::ParseSyllable;
 using datagen::Syllable;
 
 TEST(DataGenText, ParsesTonedAndUntonedSpellings) {
-  struct Case { const char* in; const char* text; int tone; } const cases[] = {
-      {"zhōng", "zhong", 1}, {"cháng", "chang", 2}, {"zhǎng", "zhang", 3}, {"hòu", "hou", 4},
-      {"lǜ", "lv", 4},       {"lü", "lv", 0},       {"nüè", "nve", 4},     {"lue", "lve", 0},
-      {"nue4", "nve", 4},    {"zhong1", "zhong", 1}, {"de5", "de", 5},     {"Zhang", "zhang", 0},
-      {"lu:e", "lve", 0},    {"ê̄", "e", 1},         {"ń", "n", 2}};
+  struct Case {
+    const char* in;
+    const char* text;
+    int tone;
+  } const cases[] = {{"zhōng", "zhong", 1},  {"cháng", "chang", 2}, {"zhǎng", "zhang", 3},
+                     {"hòu", "hou", 4},      {"lǜ", "lv", 4},       {"lü", "lv", 0},
+                     {"nüè", "nve", 4},      {"lue", "lve", 0},     {"nue4", "nve", 4},
+                     {"zhong1", "zhong", 1}, {"de5", "de", 5},      {"Zhang", "zhang", 0},
+                     {"lu:e", "lve", 0},     {"ê̄", "e", 1},         {"ń", "n", 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
     Syllable s;
@@ -20,7 +24,8 @@ TEST(DataGenText, ParsesTonedAndUntonedSpellings) {
     EXPECT_EQ(s.tone, c.tone);
   }
   Syllable s;
-  for (const char* bad : {"", "zh ong", "中", "12", "a-b"}) EXPECT_FALSE(ParseSyllable(bad, s)) << bad;
+  for (const char* bad : {"", "zh ong", "中", "12", "a-b"})
+    EXPECT_FALSE(ParseSyllable(bad, s)) << bad;
 }
 
 TEST(DataGenText, GbkAndBig5Conversion) {
@@ -43,14 +48,17 @@ TEST(DataGenText, Utf8RoundTripAndBrokenBytes) {
   const std::u32string s = U"a中😀";
   EXPECT_EQ(datagen::DecodeUtf8(datagen::EncodeUtf8(s)), s);
   EXPECT_EQ(datagen::DecodeUtf8("\xe4\xb8"), std::u32string(U"\uFFFD\uFFFD"));
-  EXPECT_EQ(datagen::DecodeUtf8("\xff" "a"), std::u32string(U"\uFFFDa"));
+  EXPECT_EQ(datagen::DecodeUtf8("\xff"
+                                "a"),
+            std::u32string(U"\uFFFDa"));
 }
 
 TEST(DataGenSources, UnihanFieldsAndCanonicalSingletons) {
   std::map<char32_t, datagen::UnihanChar> u;
-  datagen::ParseUnihan("# comment\nU+957F\tkXHC1983\t0121.040:cháng 1456.020:zhǎng\n"
-                       "U+957F\tkTraditionalVariant\tU+9577\nU+957F\tkDefinition\tlong\n",
-                       u);
+  datagen::ParseUnihan(
+      "# comment\nU+957F\tkXHC1983\t0121.040:cháng 1456.020:zhǎng\n"
+      "U+957F\tkTraditionalVariant\tU+9577\nU+957F\tkDefinition\tlong\n",
+      u);
   ASSERT_EQ(u.count(U'长'), 1u);
   EXPECT_EQ(u[U'长'].xhc1983, "0121.040:cháng 1456.020:zhǎng");
   EXPECT_EQ(u[U'长'].traditional, std::vector<char32_t>({U'長'}));

@@ -21,8 +21,8 @@ constexpr int kBox = 40;
 // The pattern list the framework builds for a locale (family "fixed").
 std::string PatternsFor(const char* locale) {
   return "-*-fixed-medium-r-normal--" + std::to_string(kSize) +
-         "-*-*-*-*-*-*-*,-*-*-medium-r-normal--" + std::to_string(kSize) + "-*-*-*-*-*-" +
-         locale + "-*";
+         "-*-*-*-*-*-*-*,-*-*-medium-r-normal--" + std::to_string(kSize) + "-*-*-*-*-*-" + locale +
+         "-*";
 }
 
 struct Glyph {

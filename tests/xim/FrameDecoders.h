@@ -59,7 +59,9 @@ class Decoder {
     return !end && st == FmSuccess;
   }
   void Note(const std::string& s) { m_out += s; }
-  void Note(const char* key, uint32_t v) { m_out += std::string(key) + "=" + std::to_string(v) + " "; }
+  void Note(const char* key, uint32_t v) {
+    m_out += std::string(key) + "=" + std::to_string(v) + " ";
+  }
   bool Failed() const { return m_failed; }
   std::string Result() const { return m_failed ? m_error : m_out; }
 

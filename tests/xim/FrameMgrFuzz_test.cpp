@@ -18,9 +18,16 @@ using Bytes = std::vector<uint8_t>;
 using namespace ximtest::fixtures;
 
 std::vector<Bytes> Seeds(bool big) {
-  return {EncodingNegotiationBytes(big), CreateICBytes(big), SetICValuesBytes(big),
-          GetICValuesBytes(big), OpenBytes(big), ConnectBytes(big), ForwardEventBytes(big),
-          TriggerNotifyBytes(big), QueryExtensionBytes(big), OpenReplyBytes(big)};
+  return {EncodingNegotiationBytes(big),
+          CreateICBytes(big),
+          SetICValuesBytes(big),
+          GetICValuesBytes(big),
+          OpenBytes(big),
+          ConnectBytes(big),
+          ForwardEventBytes(big),
+          TriggerNotifyBytes(big),
+          QueryExtensionBytes(big),
+          OpenReplyBytes(big)};
 }
 
 Bytes Mutate(Bytes b, std::mt19937& rng) {
@@ -43,7 +50,8 @@ Bytes Mutate(Bytes b, std::mt19937& rng) {
         b.resize(b.empty() ? 0 : rng() % b.size());
         break;
       case 3:  // grow with noise
-        for (int i = static_cast<int>(rng() % 9); i > 0; --i) b.push_back(static_cast<uint8_t>(rng()));
+        for (int i = static_cast<int>(rng() % 9); i > 0; --i)
+          b.push_back(static_cast<uint8_t>(rng()));
         break;
       case 4:  // a small odd length where a length was
         if (!b.empty()) b[rng() % b.size()] = static_cast<uint8_t>(1 + 2 * (rng() % 8));
@@ -51,7 +59,8 @@ Bytes Mutate(Bytes b, std::mt19937& rng) {
       default:  // duplicate a slice
         if (b.size() > 4) {
           const size_t from = rng() % (b.size() - 4);
-          b.insert(b.end(), b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(from) + 4);
+          b.insert(b.end(), b.begin() + static_cast<long>(from),
+                   b.begin() + static_cast<long>(from) + 4);
         }
         break;
     }
@@ -78,7 +87,8 @@ TEST(FrameMgrFuzz, DecodersEndOnRandomAndDamagedInput) {
     }
     for (bool big : {false, true}) {
       for (const Bytes& seed : Seeds(big)) {
-        for (int i = 0; i < kMutationsPerSeed; ++i) run(d, Mutate(seed, rng), ximtest::SwapFor(big));
+        for (int i = 0; i < kMutationsPerSeed; ++i)
+          run(d, Mutate(seed, rng), ximtest::SwapFor(big));
       }
     }
   }

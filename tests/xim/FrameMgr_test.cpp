@@ -117,7 +117,8 @@ TEST(FrameMgr, OpenReplyEncodesCountersAndPaddingInBothOrders) {
           for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(FrameMgrPutToken(fm, ids[i]), FmSuccess);
             EXPECT_EQ(FrameMgrPutToken(fm, types[i]), FmSuccess);
-            EXPECT_EQ(FrameMgrPutToken(fm, static_cast<uint16_t>(std::strlen(names[i]))), FmSuccess);
+            EXPECT_EQ(FrameMgrPutToken(fm, static_cast<uint16_t>(std::strlen(names[i]))),
+                      FmSuccess);
             EXPECT_EQ(FrameMgrPutToken(fm, names[i]), FmSuccess);
           }
           EXPECT_EQ(FrameMgrPutToken(fm, uint16_t{0}), FmEOD);
@@ -141,8 +142,18 @@ TEST(FrameMgr, TriggerKeysEncodeBothListsWithByteLengths) {
             for (uint32_t v : r) EXPECT_EQ(FrameMgrPutToken(fm, v), FmSuccess);
           }
         });
-    EXPECT_EQ(got, WireBytes(big).u16(0).zeros(2).u32(24).u32(0x61).u32(0).u32(0).u32(0x20).u32(4)
-                       .u32(4).u32(0).bytes());
+    EXPECT_EQ(got, WireBytes(big)
+                       .u16(0)
+                       .zeros(2)
+                       .u32(24)
+                       .u32(0x61)
+                       .u32(0)
+                       .u32(0)
+                       .u32(0x20)
+                       .u32(4)
+                       .u32(4)
+                       .u32(0)
+                       .bytes());
   }
 }
 
@@ -163,7 +174,8 @@ TEST(FrameMgr, CommitTemplatesPadTheirStrings) {
           FrameMgrPutToken(fm, uint16_t{2});
           FrameMgrPutToken(fm, "ab");
         });
-    EXPECT_EQ(both, WireBytes(big).u16(1).u16(2).u16(7).zeros(2).u32(0x61).u16(2).str("ab").bytes());
+    EXPECT_EQ(both,
+              WireBytes(big).u16(1).u16(2).u16(7).zeros(2).u32(0x61).u16(2).str("ab").bytes());
   }
 }
 
@@ -183,21 +195,33 @@ TEST(FrameMgr, InputStylesValueHasCountPadAndStyles) {
 // ---- padding ----
 
 TEST(FrameMgr, PaddingAlignsTheItemsItLooksBackOver) {
-  static const XimFrameRec kLenString2[] = {
-      {BIT16, 0, nullptr}, {BARRAY, 0, nullptr}, {PADDING, FmPadding(2, 4), nullptr}, {EOL, 0, nullptr}};
-  static const XimFrameRec kString1[] = {
-      {BIT16, 0, nullptr}, {BARRAY, 0, nullptr}, {PADDING, FmPadding(1, 4), nullptr}, {EOL, 0, nullptr}};
+  static const XimFrameRec kLenString2[] = {{BIT16, 0, nullptr},
+                                            {BARRAY, 0, nullptr},
+                                            {PADDING, FmPadding(2, 4), nullptr},
+                                            {EOL, 0, nullptr}};
+  static const XimFrameRec kString1[] = {{BIT16, 0, nullptr},
+                                         {BARRAY, 0, nullptr},
+                                         {PADDING, FmPadding(1, 4), nullptr},
+                                         {EOL, 0, nullptr}};
   static const XimFrameRec kAfter16[] = {
       {BIT16, 0, nullptr}, {PADDING, FmPadding(1, 4), nullptr}, {EOL, 0, nullptr}};
   static const XimFrameRec kAfter32[] = {
       {BIT32, 0, nullptr}, {PADDING, FmPadding(1, 4), nullptr}, {EOL, 0, nullptr}};
-  static const XimFrameRec kAfterList[] = {
-      {BIT8, 0, nullptr}, {ITER, 0, nullptr}, {BIT8, 0, nullptr},
-      {PADDING, FmPadding(2, 4), nullptr}, {EOL, 0, nullptr}};
-  struct Case { XimFrame frame; int size; int count; int fields; int want; } const cases[] = {
-      {kLenString2, 5, -1, 7, 1},  {kLenString2, 0, -1, 2, 2}, {kLenString2, 2, -1, 4, 0},
-      {kString1, 5, -1, 7, 3},     {kString1, 4, -1, 6, 0},    {kAfter16, -1, -1, 2, 2},
-      {kAfter32, -1, -1, 4, 0},    {kAfterList, -1, 5, 6, 2},  {kAfterList, -1, 3, 4, 0},
+  static const XimFrameRec kAfterList[] = {{BIT8, 0, nullptr},
+                                           {ITER, 0, nullptr},
+                                           {BIT8, 0, nullptr},
+                                           {PADDING, FmPadding(2, 4), nullptr},
+                                           {EOL, 0, nullptr}};
+  struct Case {
+    XimFrame frame;
+    int size;
+    int count;
+    int fields;
+    int want;
+  } const cases[] = {
+      {kLenString2, 5, -1, 7, 1}, {kLenString2, 0, -1, 2, 2}, {kLenString2, 2, -1, 4, 0},
+      {kString1, 5, -1, 7, 3},    {kString1, 4, -1, 6, 0},    {kAfter16, -1, -1, 2, 2},
+      {kAfter32, -1, -1, 4, 0},   {kAfterList, -1, 5, 6, 2},  {kAfterList, -1, 3, 4, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "size " << c.size << " count " << c.count);
@@ -271,8 +295,8 @@ TEST(FrameMgr, CounterOfAnOpenListCannotBeComputed) {
 TEST(FrameMgr, ByteCountedListEndsWhereItsBytesEnd) {
   // get_im_values: 8 bytes of 16-bit ids, then another 16-bit field that
   // must not be taken for a fifth id.
-  const std::vector<uint8_t> bytes = WireBytes(false).u16(1).u16(8).u16(1).u16(2).u16(3).u16(4)
-      .u16(0xeeee).bytes();
+  const std::vector<uint8_t> bytes =
+      WireBytes(false).u16(1).u16(8).u16(1).u16(2).u16(3).u16(4).u16(0xeeee).bytes();
   ximtest::Decoder d(get_im_values_fr, bytes, SwapFor(false));
   uint16_t im, n, id;
   ASSERT_TRUE(d.Get(im) && d.Get(n));
@@ -330,11 +354,15 @@ namespace {
 // A list of records that each hold a list of strings: sizing walks into the
 // nested lists in order, and the counters of both levels come out right.
 TEST(FrameMgr, NestedListsAreSizedAndCountedInWalkOrder) {
-  static const XimFrameRec kInner[] = {{COUNTER_BIT16, FmByteCounter(1), nullptr}, {ITER, 0, nullptr},
-                                       {POINTER, 0, nullptr}, {PTR_ITEM, 0, str_fr},
+  static const XimFrameRec kInner[] = {{COUNTER_BIT16, FmByteCounter(1), nullptr},
+                                       {ITER, 0, nullptr},
+                                       {POINTER, 0, nullptr},
+                                       {PTR_ITEM, 0, str_fr},
                                        {EOL, 0, nullptr}};
-  static const XimFrameRec kOuter[] = {{COUNTER_BIT16, FmByteCounter(1), nullptr}, {ITER, 0, nullptr},
-                                       {POINTER, 0, nullptr}, {PTR_ITEM, 0, kInner},
+  static const XimFrameRec kOuter[] = {{COUNTER_BIT16, FmByteCounter(1), nullptr},
+                                       {ITER, 0, nullptr},
+                                       {POINTER, 0, nullptr},
+                                       {PTR_ITEM, 0, kInner},
                                        {EOL, 0, nullptr}};
   FrameMgr fm = FrameMgrInit(kOuter, nullptr, SwapFor(false));
   ASSERT_EQ(FrameMgrSetIterCount(fm, 2), FmSuccess);  // two records
@@ -352,8 +380,17 @@ TEST(FrameMgr, NestedListsAreSizedAndCountedInWalkOrder) {
     EXPECT_EQ(FrameMgrPutToken(fm, s), FmSuccess);
   }
   FrameMgrFree(fm);
-  EXPECT_EQ(buf, WireBytes(false).u16(13).u16(5).u8(1).str("a").u8(2).str("bc").u16(4).u8(3)
-                     .str("def").bytes());
+  EXPECT_EQ(buf, WireBytes(false)
+                     .u16(13)
+                     .u16(5)
+                     .u8(1)
+                     .str("a")
+                     .u8(2)
+                     .str("bc")
+                     .u16(4)
+                     .u8(3)
+                     .str("def")
+                     .bytes());
 }
 
 }  // namespace

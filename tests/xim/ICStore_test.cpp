@@ -33,7 +33,9 @@ TEST_F(Store, IdsCountUpReuseRecordsAndSkipZeroAndIdsInUseWhenTheyWrap) {
   DeleteIC(77);                 // unknown: nothing happens
   // Wrapping: 65535, then 0 and the ids 2 and 3 still in use are skipped.
   icid = 0xfffe;
-  struct Case { uint16_t want; } const cases[] = {{0xffff}, {1}, {4}, {5}};
+  struct Case {
+    uint16_t want;
+  } const cases[] = {{0xffff}, {1}, {4}, {5}};
   for (const Case& k : cases) EXPECT_EQ(Create(1), k.want);
 }
 
@@ -53,7 +55,8 @@ TEST_F(Store, ValuesAreReadByTheirLengthNeverPastIt) {
   const uint8_t threeBytes[3] = {1, 2, 3};
   const char font[] = {'a', 'b', 'c'};  // no NUL: the length ends it
   const XRectangle area{1, 2, 30, 40};
-  std::vector<XICAttribute> ic = {Attr("focusWindow", &window, 4), Attr("inputStyle", &shortStyle, 2),
+  std::vector<XICAttribute> ic = {Attr("focusWindow", &window, 4),
+                                  Attr("inputStyle", &shortStyle, 2),
                                   Attr("clientWindow", threeBytes, 3)};
   std::vector<XICAttribute> pre = {Attr("fontSet", font, 3), Attr("area", &area, sizeof area),
                                    Attr("spotLocation", threeBytes, 3)};

@@ -12,11 +12,20 @@ namespace ximtest {
 class WireBytes {
  public:
   explicit WireBytes(bool bigEndian) : m_big(bigEndian) {}
-  WireBytes& u8(uint32_t v) { m_b.push_back(static_cast<uint8_t>(v)); return *this; }
+  WireBytes& u8(uint32_t v) {
+    m_b.push_back(static_cast<uint8_t>(v));
+    return *this;
+  }
   WireBytes& u16(uint32_t v) { return Put(v, 2); }
   WireBytes& u32(uint32_t v) { return Put(v, 4); }
-  WireBytes& str(const std::string& s) { m_b.insert(m_b.end(), s.begin(), s.end()); return *this; }
-  WireBytes& zeros(int n) { m_b.insert(m_b.end(), static_cast<size_t>(n), 0); return *this; }
+  WireBytes& str(const std::string& s) {
+    m_b.insert(m_b.end(), s.begin(), s.end());
+    return *this;
+  }
+  WireBytes& zeros(int n) {
+    m_b.insert(m_b.end(), static_cast<size_t>(n), 0);
+    return *this;
+  }
   const std::vector<uint8_t>& bytes() const { return m_b; }
   size_t size() const { return m_b.size(); }
 

@@ -9,10 +9,10 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <strings.h>
 #include <clocale>
 #include <cstdlib>
 #include <string>
-#include <strings.h>
 
 #include "tests/xim/XimXTest.h"
 #include "xim/internal/Xi18nCore.h"
@@ -29,7 +29,8 @@ void OnConnect(XIMS ims, IMProtocol* call, const Xi18nMessage& msg, int*) {
   g_order = static_cast<char>(msg.Body()[0]);
   // Version 1.0, in the client's byte order.
   const uint8_t little[4] = {1, 0, 0, 0}, big[4] = {0, 1, 0, 0};
-  _Xi18nSendMessage(ims, call->any.connect_id, XIM_CONNECT_REPLY, 0, g_order == 'B' ? big : little, 4);
+  _Xi18nSendMessage(ims, call->any.connect_id, XIM_CONNECT_REPLY, 0, g_order == 'B' ? big : little,
+                    4);
 }
 
 void OnOpen(XIMS, IMProtocol*, const Xi18nMessage& msg, int*) {

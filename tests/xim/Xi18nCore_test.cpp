@@ -41,8 +41,8 @@ class Core : public testing::Test {
  protected:
   void SetUp() override {
     g_sent.clear();
-    const std::vector<XIMArg> args = Args(IMServerName, "T", IMLocale, "zh_CN",
-                                          IMServerTransport, "X/", nullptr);
+    const std::vector<XIMArg> args =
+        Args(IMServerName, "T", IMLocale, "zh_CN", IMServerTransport, "X/", nullptr);
     m_core = static_cast<Xi18nCore*>(xi18n_setup(nullptr, args.data()));
     ASSERT_NE(m_core, nullptr);
     m_core->methods.send = RecordSend;
@@ -65,7 +65,10 @@ class Core : public testing::Test {
 
 TEST(Xi18nArgs, OpenNeedsLocaleTransportAndNameAndRefusesRepeats) {
   XIMStyles styles{};
-  struct Case { std::vector<XIMArg> args; const char* want; } const cases[] = {
+  struct Case {
+    std::vector<XIMArg> args;
+    const char* want;
+  } const cases[] = {
       {Args(IMServerName, "a", IMLocale, "zh_CN", IMServerTransport, "X/", nullptr), nullptr},
       {Args(IMServerName, "a", IMServerTransport, "X/", nullptr), "locale"},
       {Args(IMServerName, "a", IMLocale, "zh_CN", nullptr), "serverTransport"},
@@ -75,7 +78,8 @@ TEST(Xi18nArgs, OpenNeedsLocaleTransportAndNameAndRefusesRepeats) {
       {Args(IMInputStyles, &styles, IMInputStyles, &styles, nullptr), "inputStyles"},
       {Args(IMServerName, static_cast<const char*>(nullptr), nullptr), "serverName"},
       {Args("modifiers", "Xi18n", "unknownName", 5, IMServerName, "a", IMLocale, "l",
-            IMServerTransport, "X/", nullptr), nullptr},
+            IMServerTransport, "X/", nullptr),
+       nullptr},
   };
   for (const Case& c : cases) {
     Xi18nAddressRec a{};
@@ -197,12 +201,29 @@ TEST_F(Core, ForwardedKeySplitsItsSerialAndWaitsForTheSyncReply) {
     EXPECT_EQ(fwd.serial_number, 1);
     EXPECT_EQ(c->sync, 1);
     const bool big = order == 'B';
-    const std::vector<uint8_t> want =
-        WireBytes(big).u8(XIM_FORWARD_EVENT).u8(0).u16(10)
-            .u16(c->connect_id).u16(9).u16(1).u16(1)
-            .u8(KeyPress).u8(38).u16(0x2345).u32(0x01020304).u32(0x11).u32(0x400005).u32(0)
-            .u16(100).u16(200).u16(0xfffd).u16(7).u16(ShiftMask | ControlMask).u8(1).u8(0)
-            .bytes();
+    const std::vector<uint8_t> want = WireBytes(big)
+                                          .u8(XIM_FORWARD_EVENT)
+                                          .u8(0)
+                                          .u16(10)
+                                          .u16(c->connect_id)
+                                          .u16(9)
+                                          .u16(1)
+                                          .u16(1)
+                                          .u8(KeyPress)
+                                          .u8(38)
+                                          .u16(0x2345)
+                                          .u32(0x01020304)
+                                          .u32(0x11)
+                                          .u32(0x400005)
+                                          .u32(0)
+                                          .u16(100)
+                                          .u16(200)
+                                          .u16(0xfffd)
+                                          .u16(7)
+                                          .u16(ShiftMask | ControlMask)
+                                          .u8(1)
+                                          .u8(0)
+                                          .bytes();
     ASSERT_EQ(g_sent.size(), 1u);
     EXPECT_EQ(g_sent[0].bytes, want);
   }
@@ -222,15 +243,30 @@ TEST_F(Core, CommitOfCharsAddsTheSyncFlag) {
   ASSERT_EQ(IMCommitString(&m_ims, &commit), 1);
   EXPECT_EQ(commit.flag, 3);
   ASSERT_EQ(g_sent.size(), 1u);
-  EXPECT_EQ(g_sent[0].bytes, WireBytes(false).u8(XIM_COMMIT).u8(0).u16(4).u16(id).u16(4).u16(3)
-                                 .u16(6).str(text).zeros(2).bytes());
+  EXPECT_EQ(g_sent[0].bytes, WireBytes(false)
+                                 .u8(XIM_COMMIT)
+                                 .u8(0)
+                                 .u16(4)
+                                 .u16(id)
+                                 .u16(4)
+                                 .u16(3)
+                                 .u16(6)
+                                 .str(text)
+                                 .zeros(2)
+                                 .bytes());
 }
 
 TEST_F(Core, CommitOfAKeysymUsesTheLongForm) {
   const uint16_t id = Client('B')->connect_id;
-  struct Case { uint16_t flag; const char* text; std::vector<uint8_t> body; } const cases[] = {
-      {XimLookupKeySym, "", WireBytes(true).u16(id).u16(4).u16(5).zeros(2).u32(0xff0d).zeros(4).bytes()},
-      {XimLookupBoth, "ab", WireBytes(true).u16(id).u16(4).u16(7).zeros(2).u32(0xff0d).u16(2).str("ab").bytes()},
+  struct Case {
+    uint16_t flag;
+    const char* text;
+    std::vector<uint8_t> body;
+  } const cases[] = {
+      {XimLookupKeySym, "",
+       WireBytes(true).u16(id).u16(4).u16(5).zeros(2).u32(0xff0d).zeros(4).bytes()},
+      {XimLookupBoth, "ab",
+       WireBytes(true).u16(id).u16(4).u16(7).zeros(2).u32(0xff0d).u16(2).str("ab").bytes()},
   };
   for (const Case& c : cases) {
     g_sent.clear();
@@ -264,12 +300,24 @@ TEST_F(Core, TriggerKeysAndEventMasks) {
   EXPECT_EQ(IMPreeditStart(&m_ims, &p), 1);
   EXPECT_EQ(IMPreeditEnd(&m_ims, &p), 1);
   ASSERT_EQ(g_sent.size(), 3u);
-  EXPECT_EQ(g_sent[0].bytes, WireBytes(false).u8(XIM_REGISTER_TRIGGERKEYS).u8(0).u16(6).u16(0)
-                                 .zeros(2).u32(12).u32(0x20).u32(4).u32(4).u32(0).bytes());
-  EXPECT_EQ(g_sent[1].bytes, WireBytes(false).u8(XIM_SET_EVENT_MASK).u8(0).u16(3).u16(id).u16(2)
-                                 .u32(3).u32(~3u).bytes());
-  EXPECT_EQ(g_sent[2].bytes, WireBytes(false).u8(XIM_SET_EVENT_MASK).u8(0).u16(3).u16(id).u16(2)
-                                 .u32(0).u32(0).bytes());
+  EXPECT_EQ(g_sent[0].bytes, WireBytes(false)
+                                 .u8(XIM_REGISTER_TRIGGERKEYS)
+                                 .u8(0)
+                                 .u16(6)
+                                 .u16(0)
+                                 .zeros(2)
+                                 .u32(12)
+                                 .u32(0x20)
+                                 .u32(4)
+                                 .u32(4)
+                                 .u32(0)
+                                 .bytes());
+  EXPECT_EQ(
+      g_sent[1].bytes,
+      WireBytes(false).u8(XIM_SET_EVENT_MASK).u8(0).u16(3).u16(id).u16(2).u32(3).u32(~3u).bytes());
+  EXPECT_EQ(
+      g_sent[2].bytes,
+      WireBytes(false).u8(XIM_SET_EVENT_MASK).u8(0).u16(3).u16(id).u16(2).u32(0).u32(0).bytes());
 }
 
 // ---- the wire event ----
@@ -308,9 +356,9 @@ TEST(Xi18nWireEvent, KeyEventsSurviveTheWireInBothOrders) {
 std::vector<std::string> g_calls;
 
 void RecordProc(XIMS, IMProtocol* call, const Xi18nMessage& msg, int* keep) {
-  g_calls.push_back(std::to_string(call->any.major_code) + "/" + std::to_string(call->any.minor_code) +
-                    " conn " + std::to_string(call->any.connect_id) + " body " +
-                    std::to_string(msg.BodyLength()));
+  g_calls.push_back(
+      std::to_string(call->any.major_code) + "/" + std::to_string(call->any.minor_code) + " conn " +
+      std::to_string(call->any.connect_id) + " body " + std::to_string(msg.BodyLength()));
 }
 
 TEST_F(Core, DispatchRoutesWholeMessagesOfKnownClientsOnly) {
@@ -326,10 +374,10 @@ TEST_F(Core, DispatchRoutesWholeMessagesOfKnownClientsOnly) {
   std::vector<uint8_t> good = {XIM_QUERY_EXTENSION, 0, 0, 0, 1, 0, 0, 0};
   std::memcpy(&good[2], &one, 2);
   deliver(id, good);
-  deliver(id + 50, good);                                    // unknown connection
+  deliver(id + 50, good);                                           // unknown connection
   deliver(id, std::vector<uint8_t>(good.begin(), good.end() - 1));  // shorter than its header
   std::vector<uint8_t> other = good;
-  other[0] = XIM_SET_IM_VALUES;                              // no procedure
+  other[0] = XIM_SET_IM_VALUES;  // no procedure
   deliver(id, other);
   _Xi18nSetMessageProc(XIM_QUERY_EXTENSION, old);
   EXPECT_EQ(g_calls, (std::vector<std::string>{"40/0 conn 1 body 4"}));

@@ -28,7 +28,8 @@ struct Delivered {
 std::vector<Delivered> g_delivered;
 
 void Record(XIMS, IMProtocol* call, const Xi18nMessage& msg, int*) {
-  g_delivered.push_back({call->any.connect_id, std::vector<uint8_t>(msg.data, msg.data + msg.length)});
+  g_delivered.push_back(
+      {call->any.connect_id, std::vector<uint8_t>(msg.data, msg.data + msg.length)});
 }
 
 // Records XIM_CONNECT and answers it with version 1.0.
@@ -49,13 +50,14 @@ std::vector<uint8_t> Message(bool big, uint8_t major, const std::vector<uint8_t>
 }
 
 std::vector<uint8_t> ConnectMessage(bool big) {
-  return Message(big, XIM_CONNECT, WireBytes(big).u8(big ? 'B' : 'l').u8(0).u16(1).u16(0).u16(0)
-                                       .bytes());
+  return Message(big, XIM_CONNECT,
+                 WireBytes(big).u8(big ? 'B' : 'l').u8(0).u16(1).u16(0).u16(0).bytes());
 }
 
 // What the handlers get: the header's length in host order.
 std::vector<uint8_t> AsDelivered(std::vector<uint8_t> m, bool big) {
-  const uint16_t units = big ? static_cast<uint16_t>(m[2] << 8 | m[3]) : static_cast<uint16_t>(m[3] << 8 | m[2]);
+  const uint16_t units =
+      big ? static_cast<uint16_t>(m[2] << 8 | m[3]) : static_cast<uint16_t>(m[3] << 8 | m[2]);
   std::memcpy(&m[2], &units, 2);
   return m;
 }
@@ -129,7 +131,8 @@ TEST_F(Transport, XimConnectNamesTheClientsByteOrder) {
     Received r;
     ASSERT_TRUE(c.Receive(&r));
     EXPECT_EQ(r.format, 8);
-    std::vector<uint8_t> want = WireBytes(big).u8(XIM_CONNECT_REPLY).u8(0).u16(1).u16(1).u16(0).bytes();
+    std::vector<uint8_t> want =
+        WireBytes(big).u8(XIM_CONNECT_REPLY).u8(0).u16(1).u16(1).u16(0).bytes();
     want.resize(20);
     EXPECT_EQ(r.bytes, want);
   }
@@ -157,7 +160,8 @@ TEST_F(Transport, InlineMessagesCarryAtMostTwentyBytes) {
   TestClient c(m_server.Dpy());
   Handshake(c, false);
   g_delivered.clear();
-  const std::vector<uint8_t> twenty = Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(16, 7));
+  const std::vector<uint8_t> twenty =
+      Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(16, 7));
   std::vector<uint8_t> claimsMore = twenty;
   claimsMore[2] = 5;  // 4 + 20 bytes: more than the event holds
   c.SendInline(claimsMore);
@@ -180,7 +184,12 @@ TEST_F(Transport, LongClientMessagesAreReadFromProperties) {
     const std::vector<uint8_t> m12 = Message(big, XIM_QUERY_EXTENSION, {9, 8, 7, 6, 5, 4, 3, 2});
     std::vector<uint8_t> m21 = Message(big, XIM_QUERY_EXTENSION, std::vector<uint8_t>(16, 3));
     m21.push_back(0xee);  // one byte beyond what the header names
-    struct Case { std::vector<uint8_t> bytes; int format; uint32_t announced; std::vector<uint8_t> want; };
+    struct Case {
+      std::vector<uint8_t> bytes;
+      int format;
+      uint32_t announced;
+      std::vector<uint8_t> want;
+    };
     const Case cases[] = {
         {m24, 8, 24, AsDelivered(m24, big)},
         {m21, 8, 21, AsDelivered(std::vector<uint8_t>(m21.begin(), m21.end() - 1), big)},
@@ -197,13 +206,16 @@ TEST_F(Transport, BrokenLongMessagesAreDropped) {
   TestClient c(m_server.Dpy());
   Handshake(c, false);
   g_delivered.clear();
-  std::vector<uint8_t> shortOfHeader = Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20));
+  std::vector<uint8_t> shortOfHeader =
+      Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20));
   shortOfHeader[2] = 9;  // claims 40 bytes, 24 stored
   c.SendProperty(shortOfHeader, 8, 24);
-  c.SendProperty(Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20)), 8, 24, false);  // no property
+  c.SendProperty(Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20)), 8, 24,
+                 false);  // no property
   c.SendProperty(Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20)), 8, 0xfffffff0u);
   c.SendProperty({1, 0}, 8, 2);  // shorter than a header
-  const std::vector<uint8_t> good = Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20, 1));
+  const std::vector<uint8_t> good =
+      Message(false, XIM_QUERY_EXTENSION, std::vector<uint8_t>(20, 1));
   c.SendProperty(good, 8, 24);
   ASSERT_TRUE(Delivered(1));
   ximtest::PumpServer(m_server.Dpy());
@@ -272,31 +284,26 @@ const QueueCase kQueueCases[] = {
      {Append(0, "_client0", 0, 10), Append(0, "_client0", 10), Announce(0, "_client0")},
      {0}},
     {"SplitMessageWithTheNextQueuedBehind",
-     {Append(0, "_client0", 0, 6),
-      Append(0, "_client0", 6),
-      Append(1, "_client0", 0, 13),
-      Announce(0, "_client0"),
-      Append(1, "_client0", 13),
-      Announce(1, "_client0")},
+     {Append(0, "_client0", 0, 6), Append(0, "_client0", 6), Append(1, "_client0", 0, 13),
+      Announce(0, "_client0"), Append(1, "_client0", 13), Announce(1, "_client0")},
      {0, 1}},
     {"ReadBetweenAppends",
-     {Append(0, "_client0"), Append(1, "_client0"), Announce(0, "_client0"),
-      Read(), Append(2, "_client0"), Announce(1, "_client0"),
-      Announce(2, "_client0")},
+     {Append(0, "_client0"), Append(1, "_client0"), Announce(0, "_client0"), Read(),
+      Append(2, "_client0"), Announce(1, "_client0"), Announce(2, "_client0")},
      {0, 1, 2}},
     {"TwoPropertiesInterleaved",
-     {Append(0, "_client0"), Append(1, "_client1"), Append(2, "_client0"),
-      Append(3, "_client1"), Announce(0, "_client0"), Announce(1, "_client1"),
-      Announce(2, "_client0"), Announce(3, "_client1")},
+     {Append(0, "_client0"), Append(1, "_client1"), Append(2, "_client0"), Append(3, "_client1"),
+      Announce(0, "_client0"), Announce(1, "_client1"), Announce(2, "_client0"),
+      Announce(3, "_client1")},
      {0, 1, 2, 3}},
     {"BetweenShortMessages",
-     {Inline(0), Append(1, "_client0"), Inline(2), Append(3, "_client0"),
-      Announce(1, "_client0"), Inline(4), Announce(3, "_client0"), Inline(5)},
+     {Inline(0), Append(1, "_client0"), Inline(2), Append(3, "_client0"), Announce(1, "_client0"),
+      Inline(4), Announce(3, "_client0"), Inline(5)},
      {0, 2, 1, 4, 3, 5}},
     // A lone message announced longer than it is: all there is, is its.
     {"AnnouncedLongerThanStored",
-     {Append(0, "_client0"), Announce(0, "_client0", 36), Read(),
-      Append(1, "_client0"), Announce(1, "_client0")},
+     {Append(0, "_client0"), Announce(0, "_client0", 36), Read(), Append(1, "_client0"),
+      Announce(1, "_client0")},
      {0, 1}},
     // Announced in a byte count that is not whole units.
     {"AnnouncedInAnOddByteCount",
@@ -306,13 +313,13 @@ const QueueCase kQueueCases[] = {
     // Announced shorter than its header: refused with what its property
     // held; the next message appended afterwards is whole again.
     {"AnnouncedShorterThanItsHeader",
-     {Append(90, "_client0"), Announce(90, "_client0", 24), Read(),
-      Append(1, "_client0"), Announce(1, "_client0")},
+     {Append(90, "_client0"), Announce(90, "_client0", 24), Read(), Append(1, "_client0"),
+      Announce(1, "_client0")},
      {1}},
     // The header claims more than the property will ever hold.
     {"PropertyShorterThanItsHeader",
-     {Append(91, "_client0"), Announce(91, "_client0", 40), Read(),
-      Append(1, "_client0"), Announce(1, "_client0")},
+     {Append(91, "_client0"), Announce(91, "_client0", 40), Read(), Append(1, "_client0"),
+      Announce(1, "_client0")},
      {1}},
 };
 
@@ -332,15 +339,16 @@ TEST_P(Queue, EachMessageIsHandledOnceInOrder) {
     const std::vector<uint8_t> m = QueueMessage(step.message, inlineForm);
     switch (step.kind) {
       case Step::Append:
-        c.AppendProperty(step.property, std::vector<uint8_t>(m.begin() + static_cast<std::ptrdiff_t>(step.from),
-                                                             m.begin() + static_cast<std::ptrdiff_t>(std::min(step.to, m.size()))));
+        c.AppendProperty(step.property,
+                         std::vector<uint8_t>(
+                             m.begin() + static_cast<std::ptrdiff_t>(step.from),
+                             m.begin() + static_cast<std::ptrdiff_t>(std::min(step.to, m.size()))));
         break;
       case Step::Announce:
-        c.Announce(step.property, step.announced ? static_cast<uint32_t>(step.announced) : static_cast<uint32_t>(m.size()));
+        c.Announce(step.property, step.announced ? static_cast<uint32_t>(step.announced)
+                                                 : static_cast<uint32_t>(m.size()));
         break;
-      case Step::Inline:
-        c.SendInline(m);
-        break;
+      case Step::Inline: c.SendInline(m); break;
       case Step::Read:
         XSync(c.Dpy(), False);
         ximtest::PumpServer(m_server.Dpy());
@@ -354,7 +362,8 @@ TEST_P(Queue, EachMessageIsHandledOnceInOrder) {
   for (const auto& d : g_delivered) got.push_back(d.bytes);
   for (int i : k.handled) {
     bool inlineForm = false;
-    for (const Step& step : k.steps) inlineForm = inlineForm || (step.message == i && step.kind == Step::Inline);
+    for (const Step& step : k.steps)
+      inlineForm = inlineForm || (step.message == i && step.kind == Step::Inline);
     want.push_back(QueueMessage(i, inlineForm));
   }
   EXPECT_EQ(got, want);
@@ -365,7 +374,9 @@ TEST_P(Queue, EachMessageIsHandledOnceInOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Appended, Queue, testing::ValuesIn(kQueueCases),
-                         [](const testing::TestParamInfo<QueueCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<QueueCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // A client cannot make the server hold more than a bounded number of bytes
 // for messages it has not announced: the property is dropped, and the
@@ -390,8 +401,8 @@ TEST_F(Transport, AnOversizedPropertyIsDroppedUnread) {
   int format = 0;
   unsigned long n = 0, after = 0;
   unsigned char* data = nullptr;
-  XGetWindowProperty(c.Dpy(), c.Accept(), XInternAtom(c.Dpy(), "_client0", False), 0, 1, False, AnyPropertyType,
-                     &type, &format, &n, &after, &data);
+  XGetWindowProperty(c.Dpy(), c.Accept(), XInternAtom(c.Dpy(), "_client0", False), 0, 1, False,
+                     AnyPropertyType, &type, &format, &n, &after, &data);
   if (data) XFree(data);
   EXPECT_EQ(type, static_cast<Atom>(None)) << "the flood is deleted";
 }

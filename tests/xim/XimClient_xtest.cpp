@@ -71,9 +71,17 @@ int RunClient(const std::string& name, const char* locale, int fd, bool stayForK
   }
 
   // 'a' triggers the input method; the keys after it are forwarded.
-  struct Key { int type; KeySym sym; unsigned state; } const keys[] = {
-      {KeyPress, XK_a, 0},           {KeyRelease, XK_a, 0},        {KeyPress, XK_b, ShiftMask},
-      {KeyRelease, XK_b, ShiftMask}, {KeyPress, XK_Return, ControlMask}, {KeyRelease, XK_Return, ControlMask},
+  struct Key {
+    int type;
+    KeySym sym;
+    unsigned state;
+  } const keys[] = {
+      {KeyPress, XK_a, 0},
+      {KeyRelease, XK_a, 0},
+      {KeyPress, XK_b, ShiftMask},
+      {KeyRelease, XK_b, ShiftMask},
+      {KeyPress, XK_Return, ControlMask},
+      {KeyRelease, XK_Return, ControlMask},
   };
   for (const Key& k : keys) {
     client.SendKey(k.type, k.sym, k.state);
@@ -107,7 +115,8 @@ int RunClient(const std::string& name, const char* locale, int fd, bool stayForK
   XFree(set);
   XPoint* back = nullptr;  // Xlib allocates the point it returns
   int lineSpace = 0;
-  XVaNestedList get = XVaCreateNestedList(0, XNSpotLocation, &back, XNLineSpace, &lineSpace, nullptr);
+  XVaNestedList get =
+      XVaCreateNestedList(0, XNSpotLocation, &back, XNLineSpace, &lineSpace, nullptr);
   if (XGetICValues(client.Ic(), XNPreeditAttributes, get, nullptr)) return 18;
   XFree(get);
   if (!back) return 19;
@@ -227,7 +236,8 @@ TEST_F(XlibClient, OpensCreatesForwardsAndClosesInEachLocale) {
     EXPECT_EQ(c.Lines("key "), sent);
     std::vector<std::string> forwarded;
     for (const IMProtocol& p : g_world.calls) {
-      if (p.major_code == XIM_FORWARD_EVENT) forwarded.push_back(KeyText(p.forwardevent.event.xkey).substr(4));
+      if (p.major_code == XIM_FORWARD_EVENT)
+        forwarded.push_back(KeyText(p.forwardevent.event.xkey).substr(4));
     }
     EXPECT_EQ(forwarded, sent) << testing::PrintToString(g_world.log);
     EXPECT_EQ(c.Lines("spot "), std::vector<std::string>{"56 78 line 18"});

@@ -29,7 +29,8 @@ struct Sent {
   std::vector<uint8_t> bytes;  // header and body in the client's order
   uint8_t Major() const { return bytes.empty() ? 0 : bytes[0]; }
   std::vector<uint8_t> Body() const {
-    return bytes.size() < 4 ? std::vector<uint8_t>{} : std::vector<uint8_t>(bytes.begin() + 4, bytes.end());
+    return bytes.size() < 4 ? std::vector<uint8_t>{}
+                            : std::vector<uint8_t>(bytes.begin() + 4, bytes.end());
   }
 };
 
@@ -38,9 +39,9 @@ struct Sent {
 struct World {
   std::vector<Sent> sent;
   std::vector<std::string> log;
-  std::vector<IMProtocol> calls;            // copies of the records the handler got
+  std::vector<IMProtocol> calls;                // copies of the records the handler got
   std::vector<std::vector<std::string>> names;  // attribute names per call: ic|preedit|status
-  int sendBack = 0;                         // forward events to send back, then keep
+  int sendBack = 0;                             // forward events to send back, then keep
 };
 inline World g_world;
 
@@ -59,8 +60,10 @@ inline int FakeDisconnect(XIMS ims, uint16_t id) {
 inline std::vector<std::string> Names(const IMChangeICStruct& c) {
   std::vector<std::string> out;
   for (int i = 0; i < c.ic_attr_num; ++i) out.push_back(std::string("ic:") + c.ic_attr[i].name);
-  for (int i = 0; i < c.preedit_attr_num; ++i) out.push_back(std::string("pre:") + c.preedit_attr[i].name);
-  for (int i = 0; i < c.status_attr_num; ++i) out.push_back(std::string("sts:") + c.status_attr[i].name);
+  for (int i = 0; i < c.preedit_attr_num; ++i)
+    out.push_back(std::string("pre:") + c.preedit_attr[i].name);
+  for (int i = 0; i < c.status_attr_num; ++i)
+    out.push_back(std::string("sts:") + c.status_attr[i].name);
   return out;
 }
 
@@ -73,28 +76,18 @@ inline int GlueHandler(XIMS ims, IMProtocol* p) {
     case XIM_OPEN:
       g_world.names.back() = {std::string(p->imopen.lang.name, p->imopen.lang.length)};
       return 1;
-    case XIM_CREATE_IC:
-      g_world.names.back() = Names(p->changeic);
-      return CreateIC(&p->changeic);
-    case XIM_SET_IC_VALUES:
-      g_world.names.back() = Names(p->changeic);
-      return SetIC(&p->changeic);
-    case XIM_GET_IC_VALUES:
-      g_world.names.back() = Names(p->changeic);
-      return GetIC(&p->changeic);
-    case XIM_DESTROY_IC:
-      return DestroyIC(&p->destroyic);
-    case XIM_DISCONNECT:
-      DeleteClientICs(p->any.connect_id);
-      return 1;
+    case XIM_CREATE_IC: g_world.names.back() = Names(p->changeic); return CreateIC(&p->changeic);
+    case XIM_SET_IC_VALUES: g_world.names.back() = Names(p->changeic); return SetIC(&p->changeic);
+    case XIM_GET_IC_VALUES: g_world.names.back() = Names(p->changeic); return GetIC(&p->changeic);
+    case XIM_DESTROY_IC: return DestroyIC(&p->destroyic);
+    case XIM_DISCONNECT: DeleteClientICs(p->any.connect_id); return 1;
     case XIM_FORWARD_EVENT:
       if (g_world.sendBack > 0) {
         --g_world.sendBack;
         IMForwardEvent(ims, &p->forwardevent);
       }
       return 1;
-    default:
-      return 1;
+    default: return 1;
   }
 }
 
@@ -153,8 +146,8 @@ class ServerCore {
   // Opens a core on no display with the program's values.
   bool Open(bool withTriggerKeys = true) {
     g_world = World{};
-    const auto args = ximargs::List(IMServerName, "T", IMLocale, "zh_CN", IMServerTransport, "X/",
-                                    nullptr);
+    const auto args =
+        ximargs::List(IMServerName, "T", IMLocale, "zh_CN", IMServerTransport, "X/", nullptr);
     m_core = static_cast<Xi18nCore*>(xi18n_setup(nullptr, args.data()));
     if (!m_core) return false;
     m_core->methods.send = RecordSend;

@@ -39,8 +39,8 @@ class Registration : public testing::Test {
     unsigned long n, after;
     unsigned char* data = nullptr;
     std::vector<Atom> out;
-    XGetWindowProperty(m_dpy, m_root, m_servers, 0, 1000, False, XA_ATOM, &type, &format, &n, &after,
-                       &data);
+    XGetWindowProperty(m_dpy, m_root, m_servers, 0, 1000, False, XA_ATOM, &type, &format, &n,
+                       &after, &data);
     if (data && type == XA_ATOM && format == 32) {
       const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
       out.assign(items, items + n);
@@ -67,15 +67,16 @@ class Registration : public testing::Test {
 TEST_F(Registration, OpenArgumentTable) {
   Window w = XCreateSimpleWindow(m_dpy, m_root, 0, 0, 1, 1, 0, 0, 0);
   XSync(m_dpy, False);
-  struct Case { const char* modifiers; const char* locale; const char* transport; bool opens; } const cases[] = {
-      {"Xi18n", "zh_CN", "X/", true},
-      {"", "zh_CN", "X/", true},
-      {nullptr, "zh_CN", " \tX/", true},
-      {"other", "zh_CN", "X/", false},
-      {"Xi18n", nullptr, "X/", false},
-      {"Xi18n", "zh_CN", nullptr, false},
-      {"Xi18n", "zh_CN", "X", false},
-      {"Xi18n", "zh_CN", "local/", false},
+  struct Case {
+    const char* modifiers;
+    const char* locale;
+    const char* transport;
+    bool opens;
+  } const cases[] = {
+      {"Xi18n", "zh_CN", "X/", true},    {"", "zh_CN", "X/", true},
+      {nullptr, "zh_CN", " \tX/", true}, {"other", "zh_CN", "X/", false},
+      {"Xi18n", nullptr, "X/", false},   {"Xi18n", "zh_CN", nullptr, false},
+      {"Xi18n", "zh_CN", "X", false},    {"Xi18n", "zh_CN", "local/", false},
   };
   for (const Case& c : cases) {
     const std::string name = UniqueName();

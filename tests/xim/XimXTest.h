@@ -150,7 +150,8 @@ class TestClient {
         std::vector<short> items(bytes.size() / 2);
         std::memcpy(items.data(), bytes.data(), items.size() * 2);
         XChangeProperty(m_dpy, m_accept, prop, XA_STRING, 16, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
+                        reinterpret_cast<unsigned char*>(items.data()),
+                        static_cast<int>(items.size()));
       } else {
         // Format-32 items are handed to Xlib as C longs.
         std::vector<long> items(bytes.size() / 4);
@@ -160,7 +161,8 @@ class TestClient {
           items[i] = static_cast<long>(v);
         }
         XChangeProperty(m_dpy, m_accept, prop, XA_STRING, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
+                        reinterpret_cast<unsigned char*>(items.data()),
+                        static_cast<int>(items.size()));
       }
     }
     AnnounceAtom(prop, announced);
@@ -202,8 +204,8 @@ class TestClient {
       int format;
       unsigned long n, after;
       unsigned char* data = nullptr;
-      if (XGetWindowProperty(m_dpy, m_win, prop, offset, 4096, True, AnyPropertyType, &type, &format,
-                             &n, &after, &data) != Success) {
+      if (XGetWindowProperty(m_dpy, m_win, prop, offset, 4096, True, AnyPropertyType, &type,
+                             &format, &n, &after, &data) != Success) {
         return false;
       }
       if (data) unread.insert(unread.end(), data, data + n);

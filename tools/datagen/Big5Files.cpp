@@ -3,8 +3,8 @@
 // preferred, then glibc's BIG5 encoder; Big5 to GBK is a direct conversion.
 #include <algorithm>
 
-#include "engine/formats/Big5TableFormat.h"
 #include "base/ByteOrder.h"
+#include "engine/formats/Big5TableFormat.h"
 #include "tools/datagen/Builders.h"
 #include "tools/datagen/Text.h"
 

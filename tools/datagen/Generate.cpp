@@ -7,12 +7,14 @@
 
 namespace datagen {
 
-const char* const kGeneratedFiles[] = {
-    "CiZuFlat.igb", "pycizudic.idx", "py2_3ZiCi1stZuMu.idx", "pxcizudic.idx", "chdicres.bin",
-    "pykeys.dic",   "gbkflat.dic",   "ch2pypz1.bin",         "ch2pypz2.bin",  "ch2key.bin",
-    "ch2py.bin",    "chndic2.bin",   "sort.dic",             "py_1key.dic",   "bihuaku.bin",
-    "gbk2b5.bin",   "b5gbk.bin",     "vmodewords.dic"};
-const int kGeneratedFileCount = static_cast<int>(sizeof kGeneratedFiles / sizeof kGeneratedFiles[0]);
+const char* const kGeneratedFiles[] = {"CiZuFlat.igb",  "pycizudic.idx", "py2_3ZiCi1stZuMu.idx",
+                                       "pxcizudic.idx", "chdicres.bin",  "pykeys.dic",
+                                       "gbkflat.dic",   "ch2pypz1.bin",  "ch2pypz2.bin",
+                                       "ch2key.bin",    "ch2py.bin",     "chndic2.bin",
+                                       "sort.dic",      "py_1key.dic",   "bihuaku.bin",
+                                       "gbk2b5.bin",    "b5gbk.bin",     "vmodewords.dic"};
+const int kGeneratedFileCount =
+    static_cast<int>(sizeof kGeneratedFiles / sizeof kGeneratedFiles[0]);
 
 namespace {
 

@@ -4,12 +4,12 @@
 // non-increasing per key, tables of exactly the specified sizes.
 #include <cstring>
 
+#include "base/ByteOrder.h"
+#include "base/ByteReader.h"
 #include "engine/formats/Big5TableFormat.h"
 #include "engine/formats/CharDictFormat.h"
 #include "engine/formats/PhraseStoreFormat.h"
 #include "engine/formats/VModeFormat.h"
-#include "base/ByteOrder.h"
-#include "base/ByteReader.h"
 #include "tools/datagen/Builders.h"
 #include "tools/datagen/Sources.h"
 
@@ -37,7 +37,6 @@ class Checker {
   Report& m_report;
 };
 
-
 void CheckIndex(Checker& c, const char* name, int entryBytes, bool header, const std::string& store,
                 size_t cap) {
   const std::string* img = c.Get(name);
@@ -46,15 +45,17 @@ void CheckIndex(Checker& c, const char* name, int entryBytes, bool header, const
   std::string error;
   if (!phrasestore::ReadIndex(*img, entryBytes, header, recs, error)) return c.Fail(name, error);
   for (const auto& r : recs) {
-    if (!phrasestore::IsValidKey(r.key)) return c.Fail(name, "key '" + r.key + "' is not a valid key");
+    if (!phrasestore::IsValidKey(r.key))
+      return c.Fail(name, "key '" + r.key + "' is not a valid key");
     if (r.entries.size() > cap) return c.Fail(name, "key '" + r.key + "' has more than the cap");
     for (size_t i = 0; i < r.entries.size(); ++i) {
       const auto& e = r.entries[i];
-      if (e.offset >= store.size() || (e.offset > 0 && store[e.offset - 1] != '\0') || store[e.offset] == '\0')
+      if (e.offset >= store.size() || (e.offset > 0 && store[e.offset - 1] != '\0') ||
+          store[e.offset] == '\0')
         return c.Fail(name, "key '" + r.key + "' names offset " + std::to_string(e.offset) +
                                 ", not the start of a phrase");
-      if (entryBytes == 4 && (e.weight > phrasestore::kMaxWeight ||
-                              (i > 0 && e.weight > r.entries[i - 1].weight)))
+      if (entryBytes == 4 &&
+          (e.weight > phrasestore::kMaxWeight || (i > 0 && e.weight > r.entries[i - 1].weight)))
         return c.Fail(name, "key '" + r.key + "' has weights out of order or range");
     }
   }
@@ -67,9 +68,11 @@ std::string CheckStore(Checker& c) {
   phrasestore::ScrambleBlocks(reinterpret_cast<const uint8_t*>(img->data()),
                               reinterpret_cast<uint8_t*>(&store[0]), img->size());
   if (store.size() < phrasestore::kMinFileBytes) c.Fail("CiZuFlat.igb", "shorter than 100 bytes");
-  if (store.size() > phrasestore::kOffsetLimit) c.Fail("CiZuFlat.igb", "passes the 23-bit offset range");
+  if (store.size() > phrasestore::kOffsetLimit)
+    c.Fail("CiZuFlat.igb", "passes the 23-bit offset range");
   if (!store.empty() && store.back() != '\0') c.Fail("CiZuFlat.igb", "last phrase has no end byte");
-  if (!store.empty() && store[0] != '\0') c.Fail("CiZuFlat.igb", "a phrase at offset 0, which reads as none");
+  if (!store.empty() && store[0] != '\0')
+    c.Fail("CiZuFlat.igb", "a phrase at offset 0, which reads as none");
   return store;
 }
 
@@ -85,7 +88,8 @@ void CheckPinyinList(Checker& c) {
   std::string prev;
   while (at < keys->size() && (*keys)[at] != '\0') {
     std::string syl;
-    while (at < keys->size() && static_cast<unsigned char>((*keys)[at]) < 0x80 && (*keys)[at] != '\0')
+    while (at < keys->size() && static_cast<unsigned char>((*keys)[at]) < 0x80 &&
+           (*keys)[at] != '\0')
       syl.push_back((*keys)[at++]);
     if (syl.empty() || at + 4 > keys->size() || !(static_cast<unsigned char>((*keys)[at]) & 0x80))
       return c.Fail("pykeys.dic", "malformed record at offset " + std::to_string(at));
@@ -167,7 +171,8 @@ void CheckTones(Checker& c, const char* name, int toneBytes) {
 void CheckTextLimits(Checker& c) {
   if (const std::string* v = c.Get("vmodewords.dic")) {
     for (const std::string& line : Lines(*v)) {
-      if (line.size() > vmode::kMaxLineBytes) c.Fail("vmodewords.dic", "line longer than 510 bytes");
+      if (line.size() > vmode::kMaxLineBytes)
+        c.Fail("vmodewords.dic", "line longer than 510 bytes");
       if (line.empty() || line[0] < 'a' || line[0] > 'z') continue;
       size_t commas = 0, at = 0;
       for (; commas < 4; ++commas, ++at) {
@@ -175,16 +180,19 @@ void CheckTextLimits(Checker& c) {
         if (next == std::string::npos) break;
         size_t from = at;
         for (size_t bar; (bar = line.find('|', from)) < next; from = bar + 1)
-          if (bar - from > vmode::kMaxKeyBytes) c.Fail("vmodewords.dic", "key longer than 31 bytes");
+          if (bar - from > vmode::kMaxKeyBytes)
+            c.Fail("vmodewords.dic", "key longer than 31 bytes");
         if (next - from > vmode::kMaxKeyBytes) c.Fail("vmodewords.dic", "key longer than 31 bytes");
         at = next;
       }
-      if (commas < 4 || at >= line.size()) c.Fail("vmodewords.dic", "data line without words: " + line);
+      if (commas < 4 || at >= line.size())
+        c.Fail("vmodewords.dic", "data line without words: " + line);
     }
   }
   if (const std::string* p = c.Get("py_1key.dic")) {
     for (const std::string& line : Lines(*p)) {
-      if (line.size() + 1 > chardict::kOneKeyLineBytes) c.Fail("py_1key.dic", "line longer than 63 bytes");
+      if (line.size() + 1 > chardict::kOneKeyLineBytes)
+        c.Fail("py_1key.dic", "line longer than 63 bytes");
     }
   }
 }

@@ -150,7 +150,8 @@ bool Model::Build(const Inputs& in, std::string& error) {
     m_maxPhraseKey = std::max(m_maxPhraseKey, key.size());
   }
   for (const auto& kv : in.tsChars) {
-    const std::u32string key = DecodeUtf8(kv.first), to = kv.second.empty() ? U"" : DecodeUtf8(kv.second[0]);
+    const std::u32string key = DecodeUtf8(kv.first),
+                         to = kv.second.empty() ? U"" : DecodeUtf8(kv.second[0]);
     if (key.size() == 1 && to.size() == 1) m_tsChars[key[0]] = to[0];
   }
   CollectChars();
@@ -208,7 +209,8 @@ void Model::CollectReadings() {
       double w = ParseWeight(e.weight);
       if (percent && e.weight.find('%') == std::string::npos) w = -1;
       auto& list = to[t[0]];
-      auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.first == s.text; });
+      auto it =
+          std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.first == s.text; });
       if (it == list.end()) {
         list.emplace_back(s.text, w);
       } else if (w > it->second) {
@@ -232,31 +234,36 @@ void Model::CollectReadings() {
       double known = 0;
       int unknown = 0;
       for (const auto& p : l->second) {
-        if (p.second >= 0) known += p.second / 100;
-        else ++unknown;
+        if (p.second >= 0)
+          known += p.second / 100;
+        else
+          ++unknown;
       }
       const double rest = unknown > 0 ? std::max(0.05, 1 - known) / unknown : 0;
       // Readings that pinyin_simp lacks count for little beside its own.
       const double scale = r.empty() ? 1.0 : 0.01;
       for (const auto& p : l->second) {
-        if (std::any_of(r.begin(), r.end(), [&](const auto& q) { return q.first == p.first; })) continue;
+        if (std::any_of(r.begin(), r.end(), [&](const auto& q) { return q.first == p.first; }))
+          continue;
         r.emplace_back(p.first, scale * (p.second >= 0 ? p.second / 100 : rest));
       }
     }
     if (r.empty()) {
       const auto u = m_in->unihan.find(c.cp);
       if (u != m_in->unihan.end()) {
-        for (const std::string* v : {&u->second.mandarin, &u->second.xhc1983,
-                                     &u->second.tghz2013, &u->second.hanyuPinyin}) {
+        for (const std::string* v : {&u->second.mandarin, &u->second.xhc1983, &u->second.tghz2013,
+                                     &u->second.hanyuPinyin}) {
           if (!r.empty()) break;
           for (const Syllable& syl : UnihanSyllables(*v)) {
-            if (std::none_of(r.begin(), r.end(), [&](const auto& q) { return q.first == syl.text; }))
+            if (std::none_of(r.begin(), r.end(),
+                             [&](const auto& q) { return q.first == syl.text; }))
               r.emplace_back(syl.text, 1.0 / (r.size() + 1));
           }
         }
       }
     }
-    std::stable_sort(r.begin(), r.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::stable_sort(r.begin(), r.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
     c.readings = std::move(r);
   }
 }
@@ -280,8 +287,8 @@ void Model::CollectTones() {
     if (t.size() == 1 && ParseReading(e.code, s)) AddToned(toned[t[0]], s);
   }
   for (const auto& kv : m_in->unihan) {
-    for (const std::string* v : {&kv.second.mandarin, &kv.second.tghz2013, &kv.second.xhc1983,
-                                 &kv.second.hanyuPinyin}) {
+    for (const std::string* v :
+         {&kv.second.mandarin, &kv.second.tghz2013, &kv.second.xhc1983, &kv.second.hanyuPinyin}) {
       for (const Syllable& s : UnihanSyllables(*v)) AddToned(toned[kv.first], s);
     }
   }
@@ -315,8 +322,9 @@ void Model::CollectTones() {
       }
       return c.readings.size();
     };
-    std::stable_sort(list.begin(), list.end(),
-                     [&](const TonedReading& a, const TonedReading& b) { return order(a) < order(b); });
+    std::stable_sort(list.begin(), list.end(), [&](const TonedReading& a, const TonedReading& b) {
+      return order(a) < order(b);
+    });
     c.toned = std::move(list);
   }
 }
@@ -330,7 +338,8 @@ void Model::CollectShapeAndStrokes() {
         !std::all_of(e.code.begin(), e.code.end(), [](char k) { return k >= 'a' && k <= 'y'; }))
       continue;
     const double w = ParseWeight(e.weight);
-    auto it = std::find_if(c->wubi.begin(), c->wubi.end(), [&](const auto& p) { return p.first == e.code; });
+    auto it = std::find_if(c->wubi.begin(), c->wubi.end(),
+                           [&](const auto& p) { return p.first == e.code; });
     if (it == c->wubi.end()) {
       c->wubi.emplace_back(e.code, w);
     } else {
@@ -340,7 +349,8 @@ void Model::CollectShapeAndStrokes() {
   for (CharInfo& c : m_chars) {
     double best = -1;
     for (const auto& p : c.wubi) {
-      if (p.first.size() > c.fullWubi.size() || (p.first.size() == c.fullWubi.size() && p.second > best)) {
+      if (p.first.size() > c.fullWubi.size() ||
+          (p.first.size() == c.fullWubi.size() && p.second > best)) {
         c.fullWubi = p.first;
         best = p.second;
       }
@@ -351,7 +361,8 @@ void Model::CollectShapeAndStrokes() {
     if (t.size() != 1) continue;
     CharInfo* c = FindMutable(t[0]);
     if (c == nullptr || !c->strokes.empty()) continue;
-    if (std::all_of(e.code.begin(), e.code.end(), [](char k) { return std::strchr("hspnz", k) != nullptr; }))
+    if (std::all_of(e.code.begin(), e.code.end(),
+                    [](char k) { return std::strchr("hspnz", k) != nullptr; }))
       c->strokes = e.code;
   }
 }

@@ -19,11 +19,11 @@ using OpenccDict = std::map<std::string, std::vector<std::string>>;
 // Where the sources are. A missing file reads as empty; `strict` makes a
 // missing file an error (the shipped build), fixtures leave it off.
 struct Options {
-  std::string rimeDir;     // *.dict.yaml, essay.txt, symbols.yaml
-  std::string unihanDir;   // Unihan_Readings.txt[.bz2], Unihan_Variants.txt[.bz2],
-                           // UnicodeData.txt
-  std::string openccDir;   // TSCharacters.txt, TSPhrases.txt, STCharacters.txt, TWVariants.txt
-  std::string outDir;      // where the data files go
+  std::string rimeDir;    // *.dict.yaml, essay.txt, symbols.yaml
+  std::string unihanDir;  // Unihan_Readings.txt[.bz2], Unihan_Variants.txt[.bz2],
+                          // UnicodeData.txt
+  std::string openccDir;  // TSCharacters.txt, TSPhrases.txt, STCharacters.txt, TWVariants.txt
+  std::string outDir;     // where the data files go
   bool strict = false;
 };
 
@@ -109,7 +109,7 @@ class Model {
 
   const Inputs* m_in = nullptr;
   std::vector<CharInfo> m_chars;  // in GBK code order
-  std::vector<int32_t> m_index;  // code point -> index in m_chars, or -1
+  std::vector<int32_t> m_index;   // code point -> index in m_chars, or -1
   std::map<std::u32string, std::u32string> m_tsPhrases;
   std::map<char32_t, char32_t> m_tsChars;
   size_t m_maxPhraseKey = 1;

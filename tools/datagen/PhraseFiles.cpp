@@ -71,7 +71,9 @@ std::vector<phrasestore::IndexRecord> Records(KeyMap& map) {
     if (!kv.second.empty()) out.push_back({kv.first, std::move(kv.second)});
   }
   std::sort(out.begin(), out.end(),
-            [](const phrasestore::IndexRecord& a, const phrasestore::IndexRecord& b) { return a.key < b.key; });
+            [](const phrasestore::IndexRecord& a, const phrasestore::IndexRecord& b) {
+              return a.key < b.key;
+            });
   return out;
 }
 
@@ -94,21 +96,24 @@ void BuildPhraseFiles(const Model& m, const PhraseFloors& floors, FileSet& files
     for (const auto& v : PinyinVariants(m, p)) {
       phrasekey::BuildKeys(v, phrasekey::kPinyin, "", true, py);
       for (const auto& k : py.keys)
-        if (std::find(merged.keys.begin(), merged.keys.end(), k) == merged.keys.end()) merged.keys.push_back(k);
+        if (std::find(merged.keys.begin(), merged.keys.end(), k) == merged.keys.end())
+          merged.keys.push_back(k);
       for (const auto& k : py.initialKeys)
-        if (std::find(merged.initialKeys.begin(), merged.initialKeys.end(), k) == merged.initialKeys.end())
+        if (std::find(merged.initialKeys.begin(), merged.initialKeys.end(), k) ==
+            merged.initialKeys.end())
           merged.initialKeys.push_back(k);
     }
     if (merged.keys.empty()) continue;
     std::vector<std::vector<std::string>> codes;
     for (char32_t cp : p.cps) {
       const CharInfo* c = m.Find(cp);
-      codes.push_back(c->fullWubi.empty() ? std::vector<std::string>{} : std::vector<std::string>{c->fullWubi});
+      codes.push_back(c->fullWubi.empty() ? std::vector<std::string>{}
+                                          : std::vector<std::string>{c->fullWubi});
     }
     phrasekey::Keys px;
     const std::vector<std::string> lastReadings = MainReadings(*m.Find(p.cps.back()));
-    phrasekey::BuildKeys(codes, phrasekey::kShapeCode, phrasekey::DistinctFirstLetters(lastReadings),
-                         false, px);
+    phrasekey::BuildKeys(codes, phrasekey::kShapeCode,
+                         phrasekey::DistinctFirstLetters(lastReadings), false, px);
     const auto offset = static_cast<uint32_t>(store.size());
     if (offset + p.gbk.size() + 1 > phrasestore::kOffsetLimit) {
       report.errors.push_back("CiZuFlat.igb: phrase store passes the 23-bit offset limit");
@@ -132,14 +137,13 @@ void BuildPhraseFiles(const Model& m, const PhraseFloors& floors, FileSet& files
   files["pycizudic.idx"] = phrasestore::WriteIndex(Records(pinyin), 4, true);
   files["py2_3ZiCi1stZuMu.idx"] = phrasestore::WriteIndex(Records(initials), 4, false);
   files["pxcizudic.idx"] = phrasestore::WriteIndex(Records(shape), 3, false);
-  report.notes.push_back("phrases: " + std::to_string(kept) + " in a store of " +
-                         std::to_string(store.size()) + " bytes; keys: " +
-                         std::to_string(pinyin.size()) + " pinyin, " +
-                         std::to_string(initials.size()) + " initials, " +
-                         std::to_string(shape.size()) + " shape code; " +
-                         std::to_string(tooLong) + " keys too long left out; " +
-                         std::to_string(essayOnlyDropped) + " essay-only phrases below " +
-                         std::to_string(static_cast<long long>(floors.essayOnly)) + " left out");
+  report.notes.push_back(
+      "phrases: " + std::to_string(kept) + " in a store of " + std::to_string(store.size()) +
+      " bytes; keys: " + std::to_string(pinyin.size()) + " pinyin, " +
+      std::to_string(initials.size()) + " initials, " + std::to_string(shape.size()) +
+      " shape code; " + std::to_string(tooLong) + " keys too long left out; " +
+      std::to_string(essayOnlyDropped) + " essay-only phrases below " +
+      std::to_string(static_cast<long long>(floors.essayOnly)) + " left out");
 }
 
 }  // namespace datagen

@@ -32,8 +32,8 @@ std::map<std::string, std::vector<const CharInfo*>> SyllableRuns(const Model& m)
   return out;
 }
 
-void BuildFlatList(const std::map<std::string, std::vector<const CharInfo*>>& runs,
-                   FileSet& files, Report& report) {
+void BuildFlatList(const std::map<std::string, std::vector<const CharInfo*>>& runs, FileSet& files,
+                   Report& report) {
   std::string flat;
   std::vector<chardict::SyllableRun> keys;
   uint32_t start = 0;
@@ -59,8 +59,10 @@ void BuildReadingFiles(const Model& m, FileSet& files, Report& report) {
   std::string sortDic;
   size_t noReading = 0;
   for (const CharInfo& c : m.Chars()) {
-    if (c.readings.empty()) ++noReading;
-    else main.push_back({c.gbk, MainReadings(c)});
+    if (c.readings.empty())
+      ++noReading;
+    else
+      main.push_back({c.gbk, MainReadings(c)});
     if (!c.toned.empty()) {
       chardict::ToneRecord r;
       r.ch = c.gbk;
@@ -97,7 +99,10 @@ void BuildOneKeyLists(const Model& m, FileSet& files) {
                    [](const CharInfo* a, const CharInfo* b) { return a->freq > b->freq; });
   std::string out = "; one-key lists: a letter, then two lines of its characters\n";
   for (char letter = 'b'; letter <= 'z'; ++letter) {
-    const char* initial = letter == 'i' ? "ch" : letter == 'u' ? "sh" : letter == 'v' ? "zh" : nullptr;
+    const char* initial = letter == 'i'   ? "ch"
+                          : letter == 'u' ? "sh"
+                          : letter == 'v' ? "zh"
+                                          : nullptr;
     std::string lines[2];
     size_t n = 0;
     for (const CharInfo* c : byFreq) {

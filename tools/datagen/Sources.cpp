@@ -106,12 +106,12 @@ bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out) {
   });
 }
 
-bool ReadOpenccText(const std::string& path,
-                    std::map<std::string, std::vector<std::string>>& out) {
+bool ReadOpenccText(const std::string& path, std::map<std::string, std::vector<std::string>>& out) {
   out.clear();
   return ForEachFileLine(path, [&out](const std::string& line) {
     const size_t tab = line.find('\t');
-    if (tab != std::string::npos && tab > 0) out[line.substr(0, tab)] = Split(line.substr(tab + 1), " ");
+    if (tab != std::string::npos && tab > 0)
+      out[line.substr(0, tab)] = Split(line.substr(tab + 1), " ");
   });
 }
 
@@ -141,7 +141,8 @@ void ParseUnihan(const std::string& text, std::map<char32_t, UnihanChar>& out) {
       default:
         for (const std::string& v : Split(value, " ")) {
           if (v.rfind("U+", 0) == 0)
-            u.traditional.push_back(static_cast<char32_t>(std::strtoul(v.c_str() + 2, nullptr, 16)));
+            u.traditional.push_back(
+                static_cast<char32_t>(std::strtoul(v.c_str() + 2, nullptr, 16)));
         }
     }
   });

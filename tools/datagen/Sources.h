@@ -53,13 +53,12 @@ bool ReadEssay(const std::string& path, std::vector<EssayEntry>& out);
 
 // An OpenCC dictionary dumped as text: key TAB candidates separated by
 // spaces.
-bool ReadOpenccText(const std::string& path,
-                    std::map<std::string, std::vector<std::string>>& out);
+bool ReadOpenccText(const std::string& path, std::map<std::string, std::vector<std::string>>& out);
 
 // The fields of Unihan that the generator reads, by code point.
 struct UnihanChar {
   std::string mandarin, tghz2013, xhc1983, hanyuPinyin;  // readings
-  std::vector<char32_t> traditional;                      // kTraditionalVariant
+  std::vector<char32_t> traditional;                     // kTraditionalVariant
 };
 // Reads Unihan_Readings.txt and Unihan_Variants.txt lines from `text`
 // (either file, or both concatenated) into `out`.

@@ -35,10 +35,22 @@ class Converter {
   iconv_t m_cd;
 };
 
-Converter& Utf8ToGbk() { static Converter c("GBK", "UTF-8"); return c; }
-Converter& GbkToUtf8() { static Converter c("UTF-8", "GBK"); return c; }
-Converter& Utf8ToBig5() { static Converter c("BIG5", "UTF-8"); return c; }
-Converter& Big5ToUtf8() { static Converter c("UTF-8", "BIG5"); return c; }
+Converter& Utf8ToGbk() {
+  static Converter c("GBK", "UTF-8");
+  return c;
+}
+Converter& GbkToUtf8() {
+  static Converter c("UTF-8", "GBK");
+  return c;
+}
+Converter& Utf8ToBig5() {
+  static Converter c("BIG5", "UTF-8");
+  return c;
+}
+Converter& Big5ToUtf8() {
+  static Converter c("UTF-8", "BIG5");
+  return c;
+}
 
 uint16_t TwoByteCode(const std::string& s) {
   if (s.size() != 2) return 0;
@@ -64,15 +76,13 @@ struct Marked {
   int tone;
 };
 constexpr Marked kMarks[] = {
-    {U'ā', 'a', 1}, {U'á', 'a', 2}, {U'ǎ', 'a', 3}, {U'à', 'a', 4},
-    {U'ē', 'e', 1}, {U'é', 'e', 2}, {U'ě', 'e', 3}, {U'è', 'e', 4},
-    {U'ī', 'i', 1}, {U'í', 'i', 2}, {U'ǐ', 'i', 3}, {U'ì', 'i', 4},
-    {U'ō', 'o', 1}, {U'ó', 'o', 2}, {U'ǒ', 'o', 3}, {U'ò', 'o', 4},
-    {U'ū', 'u', 1}, {U'ú', 'u', 2}, {U'ǔ', 'u', 3}, {U'ù', 'u', 4},
-    {U'ǖ', 'v', 1}, {U'ǘ', 'v', 2}, {U'ǚ', 'v', 3}, {U'ǜ', 'v', 4},
-    {U'ü', 'v', 0}, {U'ê', 'e', 0}, {U'ń', 'n', 2}, {U'ň', 'n', 3},
-    {U'ǹ', 'n', 4}, {U'ḿ', 'm', 2}, {U'\u0304', 0, 1}, {U'\u0301', 0, 2},
-    {U'\u030C', 0, 3}, {U'\u0300', 0, 4},
+    {U'ā', 'a', 1},    {U'á', 'a', 2},    {U'ǎ', 'a', 3},    {U'à', 'a', 4},    {U'ē', 'e', 1},
+    {U'é', 'e', 2},    {U'ě', 'e', 3},    {U'è', 'e', 4},    {U'ī', 'i', 1},    {U'í', 'i', 2},
+    {U'ǐ', 'i', 3},    {U'ì', 'i', 4},    {U'ō', 'o', 1},    {U'ó', 'o', 2},    {U'ǒ', 'o', 3},
+    {U'ò', 'o', 4},    {U'ū', 'u', 1},    {U'ú', 'u', 2},    {U'ǔ', 'u', 3},    {U'ù', 'u', 4},
+    {U'ǖ', 'v', 1},    {U'ǘ', 'v', 2},    {U'ǚ', 'v', 3},    {U'ǜ', 'v', 4},    {U'ü', 'v', 0},
+    {U'ê', 'e', 0},    {U'ń', 'n', 2},    {U'ň', 'n', 3},    {U'ǹ', 'n', 4},    {U'ḿ', 'm', 2},
+    {U'\u0304', 0, 1}, {U'\u0301', 0, 2}, {U'\u030C', 0, 3}, {U'\u0300', 0, 4},
 };
 
 }  // namespace
@@ -82,8 +92,11 @@ std::u32string DecodeUtf8(const std::string& s) {
   size_t i = 0;
   while (i < s.size()) {
     const auto b = static_cast<unsigned char>(s[i]);
-    const int n = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2
-                : (b & 0xF8) == 0xF0 ? 3 : -1;
+    const int n = b < 0x80             ? 0
+                  : (b & 0xE0) == 0xC0 ? 1
+                  : (b & 0xF0) == 0xE0 ? 2
+                  : (b & 0xF8) == 0xF0 ? 3
+                                       : -1;
     char32_t c = n <= 0 ? b : b & (0x3F >> n);
     bool ok = n >= 0;
     for (int k = 1; ok && k <= n; ++k) {
@@ -173,7 +186,7 @@ bool ParseSyllable(const std::string& utf8, Syllable& out) {
       out.tone = static_cast<int>(c - '0');
       continue;
     }
-    if (c == ':' ) {  // "u:" is an older spelling of u-umlaut
+    if (c == ':') {  // "u:" is an older spelling of u-umlaut
       if (!out.text.empty() && out.text.back() == 'u') out.text.back() = 'v';
       continue;
     }

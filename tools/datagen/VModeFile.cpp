@@ -108,7 +108,8 @@ std::string SpellSyllable(int scheme, const std::string& syllable) {
     if (kind != shuangpin::InitialKind::kLetter && kind != shuangpin::InitialKind::kZero &&
         kind != shuangpin::InitialKind::kEWithFinal)
       continue;
-    const std::string head = kind == shuangpin::InitialKind::kZero ? "" : shuangpin::Initial(scheme, *k1);
+    const std::string head =
+        kind == shuangpin::InitialKind::kZero ? "" : shuangpin::Initial(scheme, *k1);
     if (syllable.compare(0, head.size(), head) != 0) continue;
     for (const char* k2 = kSecond; *k2 != '\0'; ++k2) {
       if (head + shuangpin::Final(scheme, *k1, *k2) == syllable) return std::string{*k1, *k2};

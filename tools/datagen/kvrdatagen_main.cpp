@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
   datagen::Report report;
   const bool ok = datagen::GenerateFiles(opt, floors, files, report);
   for (const std::string& n : report.notes) std::printf("kvrdatagen: %s\n", n.c_str());
-  for (const std::string& e : report.errors) std::fprintf(stderr, "kvrdatagen: error: %s\n", e.c_str());
+  for (const std::string& e : report.errors)
+    std::fprintf(stderr, "kvrdatagen: error: %s\n", e.c_str());
   if (!ok) return 1;
   std::string error;
   if (!datagen::WriteFiles(opt.outDir, files, error)) {

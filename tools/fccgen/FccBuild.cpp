@@ -22,8 +22,8 @@ bool ReadFile(const std::string& path, std::string& out) {
 bool ReadBack(const std::string& image, std::vector<std::string>& errors) {
   OwnedForecastTables t;
   std::string error;
-  const bool ok =
-      ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(), t.Tables(), error);
+  const bool ok = ReadForecastTables(reinterpret_cast<const uint8_t*>(image.data()), image.size(),
+                                     t.Tables(), error);
   if (!ok) errors.push_back("the engine refuses the compiled rules: " + error);
   return ok;
 }
@@ -53,16 +53,20 @@ bool BuildForecastFile(const std::vector<std::string>& ruleFiles, const std::str
       }
       int dropped = 0;
       ParseRules("group 3\n" + PoemRules(text, dropped, &poemSentences), path, base, errors);
-      notes.push_back(path + ": " + std::to_string(dropped) + " poems left out (sentences the rules cannot hold)");
+      notes.push_back(path + ": " + std::to_string(dropped) +
+                      " poems left out (sentences the rules cannot hold)");
     }
     const std::string path = fortunesDir + "/chinese";
-    if (!ReadFile(path, text)) errors.push_back("cannot read " + path);
-    else ParseRules("group 2\n" + SayingRules(text, poemSentences), path, base, errors);
+    if (!ReadFile(path, text))
+      errors.push_back("cannot read " + path);
+    else
+      ParseRules("group 2\n" + SayingRules(text, poemSentences), path, base, errors);
   }
   if (!errors.empty()) return false;
   if (!CompileRules(base, image, errors)) return false;
   for (int g = 0; g < fcc::kGroups; ++g)
-    notes.push_back("group " + std::to_string(g) + ": " + std::to_string(base.groups[g].size()) + " rules");
+    notes.push_back("group " + std::to_string(g) + ": " + std::to_string(base.groups[g].size()) +
+                    " rules");
   return ReadBack(image, errors);
 }
 

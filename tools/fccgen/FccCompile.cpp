@@ -4,9 +4,9 @@
 #include <functional>
 #include <set>
 
+#include "base/ByteOrder.h"
 #include "engine/formats/CharDictFormat.h"
 #include "engine/formats/ForecastFormat.h"
-#include "base/ByteOrder.h"
 #include "tools/fccgen/FccRules.h"
 
 namespace fccgen {
@@ -36,7 +36,8 @@ class Compiler {
     if (!m_errors.empty()) return false;
     for (m_group = 0; m_group < fcc::kGroups; ++m_group) {
       m_done.assign(m_base.groups[m_group].size(), 0);
-      for (size_t r = 0; r < m_base.groups[m_group].size(); ++r) RuleBounds(static_cast<uint32_t>(r));
+      for (size_t r = 0; r < m_base.groups[m_group].size(); ++r)
+        RuleBounds(static_cast<uint32_t>(r));
     }
     if (!m_errors.empty()) return false;
     Write(image);
@@ -45,19 +46,22 @@ class Compiler {
 
  private:
   void Error(const std::string& what) {
-    m_errors.push_back("group " + std::to_string(m_group) + " rule at line " + std::to_string(m_line) +
-                       ": " + what);
+    m_errors.push_back("group " + std::to_string(m_group) + " rule at line " +
+                       std::to_string(m_line) + ": " + what);
   }
 
   void Resolve(Cell& c) {
     if (!c.refName.empty()) {
       auto it = m_names[m_group].find(c.refName);
-      if (it == m_names[m_group].end()) Error("no rule named " + c.refName);
-      else c.ref = it->second;
+      if (it == m_names[m_group].end())
+        Error("no rule named " + c.refName);
+      else
+        c.ref = it->second;
     }
     if (c.type == fcc::kSetMember0 || c.type == fcc::kSetMember1) {
       const int s = c.type - fcc::kSetMember0;
-      if (!m_sets[s].count(c.text)) Error("no entry of set " + std::to_string(s) + " named by a cell");
+      if (!m_sets[s].count(c.text))
+        Error("no entry of set " + std::to_string(s) + " named by a cell");
       if (c.text.size() > fcc::kMaxSlotNameBytes) Error("set name too long for a capture slot");
     }
     for (auto& k : c.children) Resolve(*k);
@@ -109,7 +113,8 @@ class Compiler {
       case fcc::kOptional:
         c.minLen = kMaxLen;
         c.maxLen = 0;
-        for (auto& k : kids) c.minLen = std::min(c.minLen, k->minLen), c.maxLen = std::max(c.maxLen, k->maxLen);
+        for (auto& k : kids)
+          c.minLen = std::min(c.minLen, k->minLen), c.maxLen = std::max(c.maxLen, k->maxLen);
         if (c.type == fcc::kOptional || kids.empty()) c.minLen = 0;
         break;
       case fcc::kSetMember0:
@@ -119,7 +124,8 @@ class Compiler {
         c.minLen = kMaxLen;
         c.maxLen = 0;
         for (const auto& m : members)
-          c.minLen = std::min<int>(c.minLen, m.size() / 2), c.maxLen = std::max<int>(c.maxLen, m.size() / 2);
+          c.minLen = std::min<int>(c.minLen, m.size() / 2),
+          c.maxLen = std::max<int>(c.maxLen, m.size() / 2);
         if (members.empty()) c.minLen = 0;
         break;
       }
@@ -179,7 +185,8 @@ class Compiler {
         if (SumMax(c, c.split + 1, n) > fcc::kMaxConditionChars)
           Error("reversed condition longer than the history holds");
       }
-      if (!rule.pattern && condMax > fcc::kMaxConditionChars) Error("condition longer than the history holds");
+      if (!rule.pattern && condMax > fcc::kMaxConditionChars)
+        Error("condition longer than the history holds");
       if (n > kMaxLen) Error("more than 255 cells");
     }
     m_done[r] = 2;
@@ -212,12 +219,8 @@ class Compiler {
       case fcc::kLiteral:
         if (c.text.size() >= 2) f.keys.insert(KeyOf(c.text));
         break;
-      case fcc::kFreeText:
-        f.any = true;
-        break;
-      case fcc::kNumerals:
-        f.digits = true;
-        break;
+      case fcc::kFreeText: f.any = true; break;
+      case fcc::kNumerals: f.digits = true; break;
       case fcc::kSetMember0:
       case fcc::kSetMember1: {
         std::vector<std::string> members;
@@ -244,8 +247,7 @@ class Compiler {
           FirstOfRun(c.children, 0, c.children.size(), f, depth);
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
   static uint16_t KeyOf(const std::string& gbk) {
@@ -269,7 +271,8 @@ class Compiler {
       }
     } else {
       if (FirstOfRun(c.children, 0, c.split, f, 0)) f.any = true;
-      if ((c.flags & fcc::kFlagReversible) && FirstOfRun(c.children, c.split + 1, n, f, 0)) f.any = true;
+      if ((c.flags & fcc::kFlagReversible) && FirstOfRun(c.children, c.split + 1, n, f, 0))
+        f.any = true;
     }
     return f;
   }

@@ -46,7 +46,8 @@ std::vector<std::string> Lines(const std::string& text) {
 std::u32string Trim(const std::u32string& s) {
   size_t b = 0, e = s.size();
   while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r' || s[b] == 0x3000)) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == 0x3000)) --e;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == 0x3000))
+    --e;
   return s.substr(b, e - b);
 }
 

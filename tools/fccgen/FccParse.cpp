@@ -63,7 +63,8 @@ class LineParser {
   }
   bool Gbk(const std::u32string& s, std::string& out) {
     out = ToGbk(s);
-    if (out.empty() && !s.empty()) return Fail("\"" + EncodeUtf8(s) + "\" is not double-byte GBK text");
+    if (out.empty() && !s.empty())
+      return Fail("\"" + EncodeUtf8(s) + "\" is not double-byte GBK text");
     return true;
   }
 
@@ -133,8 +134,10 @@ bool LineParser::Attrs(Cell& c) {
       SkipSpace();
       if (m_i >= m_s.size()) return Fail("expected an end character");
       const char32_t e = m_s[m_i++];
-      if (e < 0x80) c.endChars = std::string(1, static_cast<char>(e));
-      else if (!Gbk(std::u32string(1, e), c.endChars)) return false;
+      if (e < 0x80)
+        c.endChars = std::string(1, static_cast<char>(e));
+      else if (!Gbk(std::u32string(1, e), c.endChars))
+        return false;
     } else {
       return Fail("unknown attribute \"" + a + "\"");
     }
@@ -281,7 +284,8 @@ bool RuleLine(LineParser& p, const std::string& kind, int group, int line, RuleB
     std::vector<std::unique_ptr<Cell>> sep;
     if (!p.Cells(sep) || sep.size() != 1) return p.Fail("the separator is one cell");
     c.children.push_back(std::move(sep[0]));
-    if (!p.Expect('/') || !p.Cells(c.children) || !p.AtEnd()) return p.Fail("unexpected text after the forecast");
+    if (!p.Expect('/') || !p.Cells(c.children) || !p.AtEnd())
+      return p.Fail("unexpected text after the forecast");
     if (c.split == 0) return p.Fail("a rule needs a condition");
   }
   base.groups[group].push_back(std::move(r));

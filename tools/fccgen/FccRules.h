@@ -50,16 +50,16 @@ struct Cell {
   char id = 0;
   int minLen = 0, maxLen = 0;  // characters
   uint8_t split = 0;
-  std::string endChars;        // at most 6 bytes, written NUL-padded
-  std::string text;            // GBK
+  std::string endChars;                            // at most 6 bytes, written NUL-padded
+  std::string text;                                // GBK
   std::vector<std::string> badInside, badAtStart;  // GBK
-  std::string refName;         // a reference cell before it is resolved
+  std::string refName;                             // a reference cell before it is resolved
   std::vector<std::unique_ptr<Cell>> children;
 };
 
 struct Rule {
-  std::string name;     // may be empty
-  bool pattern = false; // never keyed
+  std::string name;      // may be empty
+  bool pattern = false;  // never keyed
   std::unique_ptr<Cell> cell;
   int line = 0;
 };

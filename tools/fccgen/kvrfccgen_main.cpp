@@ -19,9 +19,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (v && a == "--rules") rules.push_back(v), ++i;
-    else if (v && a == "--fortunes") fortunes = v, ++i;
-    else if (v && a == "--out") out = v, ++i;
+    if (v && a == "--rules")
+      rules.push_back(v), ++i;
+    else if (v && a == "--fortunes")
+      fortunes = v, ++i;
+    else if (v && a == "--out")
+      out = v, ++i;
     else {
       std::fprintf(stderr, "kvrfccgen: unknown argument %s\n", a.c_str());
       return 2;

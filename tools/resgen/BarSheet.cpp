@@ -67,8 +67,8 @@ void Button(Canvas& c, const Face& f) {
   const int rows = b - t - 2;
   for (int i = 0; i < rows; ++i) {
     const double k = rows > 1 ? static_cast<double>(i) / (rows - 1) : 0;
-    const uint32_t rgb = f.pressed ? Lerp(kPressedTop, kPressedBottom, k)
-                                   : Lerp(kFaceTop, kFaceBottom, k);
+    const uint32_t rgb =
+        f.pressed ? Lerp(kPressedTop, kPressedBottom, k) : Lerp(kFaceTop, kFaceBottom, k);
     c.FillRect(l + 1, t + 1 + i, r - 1, t + 2 + i, rgb);
   }
   if (f.pressed) {
@@ -127,7 +127,8 @@ void Keyboard(Canvas& c, const Face& f) {
   c.FillPolygon({{l + 1, t + 1}, {l + 12, t + 1}, {l + 12, t + 8}, {l + 1, t + 8}}, 0xFFFFFF);
   const int kx = static_cast<int>(l) + 2, ky = static_cast<int>(t) + 2;
   for (int row = 0; row < 2; ++row) {
-    for (int k = 0; k < 5; ++k) c.FillRect(kx + k * 2, ky + row * 2, kx + k * 2 + 1, ky + row * 2 + 1, kInk);
+    for (int k = 0; k < 5; ++k)
+      c.FillRect(kx + k * 2, ky + row * 2, kx + k * 2 + 1, ky + row * 2 + 1, kInk);
   }
   c.FillRect(kx + 2, ky + 4, kx + 8, ky + 5, kInk);  // the space bar
 }
@@ -252,8 +253,14 @@ void Logo(Canvas& c, double cx, double cy, int frame) {
   if (frame == 0) return;
   const double a = (frame * 90 - 45) * M_PI / 180;
   const double sx = cx + 6.2 * std::cos(a), sy = cy + 6.2 * std::sin(a);
-  c.FillPolygon({{sx, sy - 3}, {sx + 0.8, sy - 0.8}, {sx + 3, sy}, {sx + 0.8, sy + 0.8},
-                 {sx, sy + 3}, {sx - 0.8, sy + 0.8}, {sx - 3, sy}, {sx - 0.8, sy - 0.8}},
+  c.FillPolygon({{sx, sy - 3},
+                 {sx + 0.8, sy - 0.8},
+                 {sx + 3, sy},
+                 {sx + 0.8, sy + 0.8},
+                 {sx, sy + 3},
+                 {sx - 0.8, sy + 0.8},
+                 {sx - 3, sy},
+                 {sx - 0.8, sy - 0.8}},
                 kGold);
 }
 
@@ -266,7 +273,8 @@ void IconFrame(Canvas& sheet, int frame, bool pressed) {
   Logo(cell, 8.5 + f.Dx(), 10 + f.Dx(), frame);
   const int x0 = frame * 20, y0 = pressed ? 80 : 60;
   for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 20; ++x) sheet.FillRect(x0 + x, y0 + y, x0 + x + 1, y0 + y + 1, cell.Pixel(x, y));
+    for (int x = 0; x < 20; ++x)
+      sheet.FillRect(x0 + x, y0 + y, x0 + x + 1, y0 + y + 1, cell.Pixel(x, y));
   }
 }
 
@@ -279,7 +287,7 @@ void Pair(Canvas& c, int x, int y, int w, Draw draw) {
 
 Canvas DrawBarSheet() {
   Canvas c(kSheetW, kSheetH, kBarGrey);
-  const char* const kChn = "\xE4\xB8\xAD";                 // 中
+  const char* const kChn = "\xE4\xB8\xAD";                   // 中
   const char* const kChnLabel = "\xE4\xB8\xAD\xE6\x96\x87";  // 中文
   // ---- Rows 0 and 20: the long bar.
   // The menu cell's button; the icon frames cover its left 20 columns.

@@ -136,8 +136,8 @@ void Canvas::StrokePolyline(const std::vector<PointF>& points, double width, uin
     if (len == 0) continue;
     const double nx = -(b.y - a.y) / len * r;
     const double ny = (b.x - a.x) / len * r;
-    shape.push_back({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny},
-                     {a.x - nx, a.y - ny}});
+    shape.push_back(
+        {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}});
   }
   FillShape(shape, rgb);
 }
@@ -160,9 +160,9 @@ std::vector<uint8_t> Canvas::ToBmp() const {
   little_endian::Store32(p + 0, kInfoHeader);
   little_endian::Store32(p + 4, static_cast<uint32_t>(m_width));
   little_endian::Store32(p + 8, static_cast<uint32_t>(m_height));  // positive: bottom-up
-  little_endian::Store16(p + 12, 1);                                // planes
-  little_endian::Store16(p + 14, 24);                               // bits a pixel
-  little_endian::Store32(p + 16, 0);                                // BI_RGB
+  little_endian::Store16(p + 12, 1);                               // planes
+  little_endian::Store16(p + 14, 24);                              // bits a pixel
+  little_endian::Store32(p + 16, 0);                               // BI_RGB
   little_endian::Store32(p + 20, imageBytes);
   little_endian::Store32(p + 24, 2835);  // 72 dpi
   little_endian::Store32(p + 28, 2835);

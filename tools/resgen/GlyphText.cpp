@@ -88,7 +88,8 @@ int GlyphFont::Draw(Canvas& canvas, const std::string& utf8, int px, int x, int 
   FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(px));
   int pen = x;
   for (uint32_t cp : CodePoints(utf8)) {
-    if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0) continue;
+    if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
+      continue;
     const FT_GlyphSlot g = face->glyph;
     const FT_Bitmap& bm = g->bitmap;
     if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
@@ -113,7 +114,8 @@ void GlyphFont::InkRows(const std::string& utf8, int px, int* top, int* bottom) 
   FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(px));
   bool any = false;
   for (uint32_t cp : CodePoints(utf8)) {
-    if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0) continue;
+    if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
+      continue;
     const FT_GlyphSlot g = face->glyph;
     if (g->bitmap.rows == 0) continue;
     const int t = -g->bitmap_top, b = -g->bitmap_top + static_cast<int>(g->bitmap.rows);

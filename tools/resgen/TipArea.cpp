@@ -29,13 +29,17 @@ Canvas DrawTipArea() {
                  {bulb.x + 25.5 * std::cos(a), bulb.y + 25.5 * std::sin(a)}, 2.2, kRay);
   }
   // The glass: a disc over a neck that narrows towards the base.
-  c.FillShape({DiscContour(bulb, 14.0),
-               {{21.5, 34.0}, {42.5, 34.0}, {38.5, 47.0}, {25.5, 47.0}}},
+  c.FillShape({DiscContour(bulb, 14.0), {{21.5, 34.0}, {42.5, 34.0}, {38.5, 47.0}, {25.5, 47.0}}},
               kGlass);
   c.FillDisc({26.5, 22.5}, 5.0, kGlassLight);
   // The filament.
-  c.StrokePolyline({{27.0, 46.0}, {27.5, 33.0}, {30.0, 29.5}, {32.0, 33.0}, {34.0, 29.5},
-                    {36.5, 33.0}, {37.0, 46.0}},
+  c.StrokePolyline({{27.0, 46.0},
+                    {27.5, 33.0},
+                    {30.0, 29.5},
+                    {32.0, 33.0},
+                    {34.0, 29.5},
+                    {36.5, 33.0},
+                    {37.0, 46.0}},
                    1.4, kFilament);
   // The screw base: three bands and the contact.
   for (int i = 0; i < 3; ++i) {

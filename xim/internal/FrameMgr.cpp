@@ -83,8 +83,7 @@ int IterSize(Iter iter);
 int ElemSize(Iter iter, int k) {
   const XimFrameRec* e = iter->elem;
   switch (e->type) {
-    case BARRAY:
-      return k < static_cast<int>(iter->elems.size()) ? iter->elems[k].size : -1;
+    case BARRAY: return k < static_cast<int>(iter->elems.size()) ? iter->elems[k].size : -1;
     case ITER: return IterSize(EnsureIter(EnsureElem(iter, k), e + 1));
     case POINTER: return InstSize(EnsureInst(EnsureElem(iter, k), e[1].nested));
     default: return FieldWidth(e->type);
@@ -126,7 +125,8 @@ int ItemSize(FrameInst fi, int i) {
     case ITER: return IterSize(EnsureIter(fi->extra[i], &it + 1));
     case POINTER: return InstSize(EnsureInst(fi->extra[i], fi->frame[i + 1].nested));
     case PADDING: return PaddingSize(fi, i);
-    case EOL: case PTR_ITEM: return 0;
+    case EOL:
+    case PTR_ITEM: return 0;
     default: return FieldWidth(it.type);
   }
 }
@@ -145,11 +145,11 @@ int InstSize(FrameInst fi) {
 
 struct Leaf {
   XimFrameType type = EOL;
-  bool listEnd = false;      // EOL because a closed list is exhausted
+  bool listEnd = false;  // EOL because a closed list is exhausted
   ExtraDataRec* ed = nullptr;
-  FrameInst fi = nullptr;    // owner when the leaf is a template entry
+  FrameInst fi = nullptr;  // owner when the leaf is a template entry
   int index = -1;
-  Iter iter = nullptr;       // owner when the leaf is a list element
+  Iter iter = nullptr;  // owner when the leaf is a list element
 };
 
 Leaf ResolveInst(FrameInst fi, bool stopAtListEnd);
@@ -196,8 +196,7 @@ Leaf ResolveInst(FrameInst fi, bool stopAtListEnd) {
     if (it.type == ITER) {
       l = ResolveIter(EnsureIter(fi->extra[fi->cur], &it + 1), stopAtListEnd);
     } else if (it.type == POINTER) {
-      l = ResolveInst(EnsureInst(fi->extra[fi->cur], fi->frame[fi->cur + 1].nested),
-                      stopAtListEnd);
+      l = ResolveInst(EnsureInst(fi->extra[fi->cur], fi->frame[fi->cur + 1].nested), stopAtListEnd);
     } else {
       l.type = it.type;
       l.ed = &fi->extra[fi->cur];
@@ -226,9 +225,7 @@ Iter CounterTarget(FrameInst fi, int index) {
   return EnsureIter(fi->extra[target], &fi->frame[target] + 1);
 }
 
-bool Fits(FrameMgr fm, int n) {
-  return fm->total_size < 0 || fm->idx + n <= fm->total_size;
-}
+bool Fits(FrameMgr fm, int n) { return fm->total_size < 0 || fm->idx + n <= fm->total_size; }
 
 bool WriteOrderBig(FrameMgr fm) { return kHostBigEndian != (fm->byte_swap != 0); }
 
@@ -323,7 +320,8 @@ bool HasBarray(const XimFrameRec* e) {
     case BARRAY: return true;
     case ITER: return HasBarray(e + 1);
     case POINTER:
-      for (XimFrame f = e[1].nested; f->type != EOL; f += Span(e[1].nested, static_cast<int>(f - e[1].nested))) {
+      for (XimFrame f = e[1].nested; f->type != EOL;
+           f += Span(e[1].nested, static_cast<int>(f - e[1].nested))) {
         if (HasBarray(f)) return true;
       }
       return false;
@@ -478,7 +476,9 @@ FmStatus _FrameMgrPutToken(FrameMgr fm, const void* addr, int width) {
       continue;  // the caller's value goes to the next item
     }
     switch (l.type) {
-      case BIT8: case BIT16: case BIT32: {
+      case BIT8:
+      case BIT16:
+      case BIT32: {
         if (!ValueWidthOk(width)) return FmInvalidCall;
         const int w = FieldWidth(l.type);
         if (!Fits(fm, w)) return FmNoMoreData;
@@ -521,7 +521,9 @@ FmStatus _FrameMgrGetToken(FrameMgr fm, void* addr, int width) {
     if (l.type == EOL) return FmEOD;
     const bool counter = IsCounter(l.type);
     switch (counter ? static_cast<XimFrameType>(l.type & ~COUNTER_MASK) : l.type) {
-      case BIT8: case BIT16: case BIT32: {
+      case BIT8:
+      case BIT16:
+      case BIT32: {
         if (!ValueWidthOk(width)) return FmInvalidCall;
         const int w = FieldWidth(l.type);
         if (!Fits(fm, w)) return FmNoMoreData;
@@ -552,8 +554,7 @@ FmStatus _FrameMgrGetToken(FrameMgr fm, void* addr, int width) {
         Consumed(fm, size);
         continue;
       }
-      default:
-        return FmInvalidCall;
+      default: return FmInvalidCall;
     }
   }
 }
@@ -585,9 +586,9 @@ FmStatus FrameMgrSkipToken(FrameMgr fm, int n) {
     Leaf l = ResolveInst(&fm->fi, false);
     if (l.type == EOL) return FmEOD;
     if (l.iter) return FmInvalidCall;
-    int size = l.type == BARRAY ? l.ed->size
-             : l.type == PADDING ? PaddingSize(l.fi, l.index)
-                                 : FieldWidth(l.type);
+    int size = l.type == BARRAY    ? l.ed->size
+               : l.type == PADDING ? PaddingSize(l.fi, l.index)
+                                   : FieldWidth(l.type);
     if (size < 0) return FmInvalidCall;
     if (!Fits(fm, size)) return FmNoMoreData;
     fm->idx += size;

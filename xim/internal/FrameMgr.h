@@ -100,11 +100,11 @@ struct FrameInstRec {
 struct IterRec {
   const XimFrameRec* elem = nullptr;  // the element's template entry
   int max_count = 0;
-  bool allow_expansion = true;        // the count is still open
-  std::vector<ExtraDataRec> elems;    // one per element, grown as walked
-  int cur_no = 0;                     // elements finished
-  int sized_upto = 0;                 // elements before it have every size set
-  FrameIterRec* watch = nullptr;      // counter waiting for element 0
+  bool allow_expansion = true;      // the count is still open
+  std::vector<ExtraDataRec> elems;  // one per element, grown as walked
+  int cur_no = 0;                   // elements finished
+  int sized_upto = 0;               // elements before it have every size set
+  FrameIterRec* watch = nullptr;    // counter waiting for element 0
 };
 
 // A byte-length counter read while decoding: it closes its list once as
@@ -120,8 +120,8 @@ struct FrameMgrRec {
   FrameInstRec fi;
   uint8_t* area = nullptr;  // borrowed: the caller's buffer
   int idx = 0;
-  int byte_swap = 0;        // 1 when the peer's byte order is not the host's
-  int total_size = -1;      // limit of put, get and skip; -1 none
+  int byte_swap = 0;    // 1 when the peer's byte order is not the host's
+  int total_size = -1;  // limit of put, get and skip; -1 none
   std::vector<std::unique_ptr<FrameIterRec>> iters;
 };
 

@@ -46,7 +46,9 @@ class Body {
     return true;
   }
   template <class T>
-  void Put(T value) { FrameMgrPutToken(&m_fm, value); }
+  void Put(T value) {
+    FrameMgrPutToken(&m_fm, value);
+  }
   uint8_t* Data() { return m_buf; }
   int Size() const { return m_size; }
 

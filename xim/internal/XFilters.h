@@ -10,6 +10,5 @@ typedef Bool (*XimEventFilter)(Display* dpy, Window window, XEvent* event, XPoin
 
 void _XRegisterFilterByType(Display* dpy, Window window, int start_type, int end_type,
                             XimEventFilter filter, XPointer client_data);
-void _XUnregisterFilter(Display* dpy, Window window, XimEventFilter filter,
-                        XPointer client_data);
+void _XUnregisterFilter(Display* dpy, Window window, XimEventFilter filter, XPointer client_data);
 }

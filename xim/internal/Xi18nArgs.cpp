@@ -25,7 +25,9 @@ T* CopyArray(const T* src, size_t n) {
 }
 
 template <class T>
-T* FromWord(uintptr_t w) { return reinterpret_cast<T*>(w); }
+T* FromWord(uintptr_t w) {
+  return reinterpret_cast<T*>(w);
+}
 
 // ---- open and set ----
 
@@ -80,25 +82,28 @@ bool ReadValue(const Xi18nAddressRec* a, const XIMArg& arg, uint32_t bit) {
   } else if (bit == I18N_FILTERMASK) {
     *static_cast<uint32_t*>(out) = a->filterevent_mask;
   } else if (bit == I18N_IM_NAME || bit == I18N_IM_LOCALE || bit == I18N_IM_ADDRESS) {
-    const char* s = bit == I18N_IM_NAME ? a->im_name : bit == I18N_IM_LOCALE ? a->im_locale
-                                                                             : a->im_addr;
+    const char* s = bit == I18N_IM_NAME     ? a->im_name
+                    : bit == I18N_IM_LOCALE ? a->im_locale
+                                            : a->im_addr;
     char* copy = CopyString(s);
     if (!copy) return false;
     *static_cast<char**>(out) = copy;
   } else if (bit == I18N_INPUT_STYLES) {
     // One block: the header followed by its array.
     const size_t n = a->input_styles.count_styles;
-    XIMStyles* block = static_cast<XIMStyles*>(std::malloc(sizeof(XIMStyles) + n * sizeof(XIMStyle)));
+    XIMStyles* block =
+        static_cast<XIMStyles*>(std::malloc(sizeof(XIMStyles) + n * sizeof(XIMStyle)));
     if (!block) return false;
     block->count_styles = static_cast<unsigned short>(n);
     block->supported_styles = reinterpret_cast<XIMStyle*>(block + 1);
-    if (n) std::memcpy(block->supported_styles, a->input_styles.supported_styles, n * sizeof(XIMStyle));
+    if (n)
+      std::memcpy(block->supported_styles, a->input_styles.supported_styles, n * sizeof(XIMStyle));
     *static_cast<XIMStyles**>(out) = block;
   } else if (bit == I18N_ON_KEYS || bit == I18N_OFF_KEYS) {
     const XIMTriggerKeys& src = bit == I18N_ON_KEYS ? a->on_keys : a->off_keys;
     const size_t n = src.count_keys;
-    XIMTriggerKeys* block =
-        static_cast<XIMTriggerKeys*>(std::malloc(sizeof(XIMTriggerKeys) + n * sizeof(XIMTriggerKey)));
+    XIMTriggerKeys* block = static_cast<XIMTriggerKeys*>(
+        std::malloc(sizeof(XIMTriggerKeys) + n * sizeof(XIMTriggerKey)));
     if (!block) return false;
     block->count_keys = static_cast<uint16_t>(n);
     block->keylist = reinterpret_cast<XIMTriggerKey*>(block + 1);
@@ -108,7 +113,8 @@ bool ReadValue(const Xi18nAddressRec* a, const XIMArg& arg, uint32_t bit) {
     // The header, the pointer array and the names, one after another.
     const size_t n = a->encoding_list.count_encodings;
     size_t bytes = sizeof(XIMEncodings) + n * sizeof(char*);
-    for (size_t i = 0; i < n; ++i) bytes += std::strlen(a->encoding_list.supported_encodings[i]) + 1;
+    for (size_t i = 0; i < n; ++i)
+      bytes += std::strlen(a->encoding_list.supported_encodings[i]) + 1;
     XIMEncodings* block = static_cast<XIMEncodings*>(std::malloc(bytes));
     if (!block) return false;
     block->count_encodings = static_cast<uint16_t>(n);

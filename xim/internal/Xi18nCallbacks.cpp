@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "xim/internal/MessageBody.h"
-#include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nCore.h"
 #include "xim/internal/Xi18nHandlers.h"
+#include "xim/internal/XimFrames.h"
 
 namespace {
 
@@ -119,7 +119,8 @@ int _Xi18nStatusDrawCallback(XIMS ims, IMProtocol* call_data) {
     return Send(ims, s.connect_id, XIM_STATUS_DRAW, b);
   }
   const uint32_t lead[] = {0};  // type: text
-  return SendDraw(ims, s.connect_id, s.icid, status_draw_text_fr, XIM_STATUS_DRAW, lead, 1, s.todo.text);
+  return SendDraw(ims, s.connect_id, s.icid, status_draw_text_fr, XIM_STATUS_DRAW, lead, 1,
+                  s.todo.text);
 }
 
 int _Xi18nStringConversionCallback(XIMS ims, IMProtocol* call_data) {

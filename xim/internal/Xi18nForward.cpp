@@ -8,10 +8,10 @@
 #include <new>
 
 #include "xim/internal/MessageBody.h"
-#include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nCore.h"
 #include "xim/internal/Xi18nHandlers.h"
 #include "xim/internal/Xi18nWireEvent.h"
+#include "xim/internal/XimFrames.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ void ProcessForwardEvent(XIMS ims, IMProtocol* call_data, const uint8_t* body, i
     return;
   }
   // Only key presses and releases are converted; anything else is dropped.
-  if (!WireEventToEvent(core->address.dpy, body + kForwardFields, f.serial_number, swap, &f.event)) {
+  if (!WireEventToEvent(core->address.dpy, body + kForwardFields, f.serial_number, swap,
+                        &f.event)) {
     return;
   }
   _Xi18nCallHandler(ims, call_data);

@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "xim/internal/MessageBody.h"
-#include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nCore.h"
 #include "xim/internal/Xi18nHandlers.h"
+#include "xim/internal/XimFrames.h"
 
 namespace {
 
@@ -69,7 +69,9 @@ bool IsNestedList(const Xi18nCore* core, uint16_t id) {
   return desc && desc->type == kTypeNested;
 }
 
-bool IsSeparator(const Xi18nCore* core, uint16_t id) { return id == core->address.separatorAttr_id; }
+bool IsSeparator(const Xi18nCore* core, uint16_t id) {
+  return id == core->address.separatorAttr_id;
+}
 
 bool SetValue(XICAttribute* a, const void* bytes, size_t n) {
   a->value = std::malloc(n + 1);
@@ -126,9 +128,10 @@ bool SetFontAttribute(XICAttribute* a, const uint8_t* p, int len, int swap) {
 void ReadICValue(const XICAttr& desc, const uint8_t* p, int len, int swap, AttrList* list) {
   bool (*set)(XICAttribute*, const uint8_t*, int, int) = nullptr;
   switch (desc.type) {
-    case kTypeCard8: case kTypeCard16: case kTypeCard32: case kTypeWindow:
-      set = SetCardAttribute;
-      break;
+    case kTypeCard8:
+    case kTypeCard16:
+    case kTypeCard32:
+    case kTypeWindow: set = SetCardAttribute; break;
     case kTypeRectangle: set = SetRectAttribute; break;
     case kTypePoint: set = SetPointAttribute; break;
     case kTypeFontSet: set = SetFontAttribute; break;
@@ -137,7 +140,8 @@ void ReadICValue(const XICAttr& desc, const uint8_t* p, int len, int swap, AttrL
   XICAttribute* a = list->Add(desc);
   if (!a) return;
   if (!set(a, p, len, swap)) {
-    std::fprintf(stderr, "xim: attribute \"%s\" with a value of %d bytes dropped\n", desc.name, len);
+    std::fprintf(stderr, "xim: attribute \"%s\" with a value of %d bytes dropped\n", desc.name,
+                 len);
     std::free(a->value);
     *a = XICAttribute{};
     list->Drop();
@@ -165,12 +169,15 @@ void ReadNestedList(const Xi18nCore* core, const uint8_t* p, int len, int swap, 
 
 // ---- encoding, by type ----
 
-std::vector<uint8_t> Encoded(Body& b) { return std::vector<uint8_t>(b.Data(), b.Data() + b.Size()); }
+std::vector<uint8_t> Encoded(Body& b) {
+  return std::vector<uint8_t>(b.Data(), b.Data() + b.Size());
+}
 
 std::vector<uint8_t> GetCardAttribute(const XICAttribute& a, int swap) {
   switch (a.value_length) {
-    case 1: return std::vector<uint8_t>(static_cast<const uint8_t*>(a.value),
-                                        static_cast<const uint8_t*>(a.value) + 1);
+    case 1:
+      return std::vector<uint8_t>(static_cast<const uint8_t*>(a.value),
+                                  static_cast<const uint8_t*>(a.value) + 1);
     case 2: {
       uint16_t v;
       std::memcpy(&v, a.value, 2);
@@ -231,8 +238,10 @@ std::vector<uint8_t> EncodeICValue(const XICAttribute& a, int swap) {
   // An empty font name is a value (a zero length); an empty number is not.
   if (!a.value || a.value_length < 0 || (a.value_length == 0 && a.type != kTypeFontSet)) return {};
   switch (a.type) {
-    case kTypeCard8: case kTypeCard16: case kTypeCard32: case kTypeWindow:
-      return GetCardAttribute(a, swap);
+    case kTypeCard8:
+    case kTypeCard16:
+    case kTypeCard32:
+    case kTypeWindow: return GetCardAttribute(a, swap);
     case kTypeRectangle: return GetRectAttribute(a, swap);
     case kTypePoint: return GetPointAttribute(a, swap);
     case kTypeFontSet: return GetFontAttribute(a, swap);

@@ -13,11 +13,11 @@
 
 #include "xim/internal/FrameMgr.h"
 #include "xim/internal/MessageBody.h"
-#include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nCore.h"
 #include "xim/internal/Xi18nDispatch.h"
 #include "xim/internal/Xi18nWireEvent.h"
 #include "xim/internal/Xi18nX.h"
+#include "xim/internal/XimFrames.h"
 
 namespace {
 
@@ -215,14 +215,19 @@ int xi18n_commit(XIMS ims, IMCommitStruct* call_data) {
 
 int xi18n_callCallback(XIMS ims, IMProtocol* call_data) {
   switch (call_data->major_code) {
-    case XIM_GEOMETRY: case XIM_STR_CONVERSION: case XIM_PREEDIT_START:
-    case XIM_PREEDIT_DRAW: case XIM_PREEDIT_CARET: case XIM_PREEDIT_DONE:
-    case XIM_STATUS_START: case XIM_STATUS_DRAW: case XIM_STATUS_DONE: {
+    case XIM_GEOMETRY:
+    case XIM_STR_CONVERSION:
+    case XIM_PREEDIT_START:
+    case XIM_PREEDIT_DRAW:
+    case XIM_PREEDIT_CARET:
+    case XIM_PREEDIT_DONE:
+    case XIM_STATUS_START:
+    case XIM_STATUS_DRAW:
+    case XIM_STATUS_DONE: {
       Xi18nCallbackProc proc = _Xi18nGetCallbackProc(static_cast<uint8_t>(call_data->major_code));
       return proc ? proc(ims, call_data) : 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -261,7 +266,7 @@ int xi18n_syncXlib(XIMS ims, IMProtocol* call_data) {
 }
 
 const IMMethodsRec Xi18n_im_methods = {
-    xi18n_setup,        xi18n_openIM,      xi18n_closeIM,      xi18n_setIMValues,
-    xi18n_getIMValues,  xi18n_forwardEvent, xi18n_commit,      xi18n_callCallback,
+    xi18n_setup,        xi18n_openIM,       xi18n_closeIM,  xi18n_setIMValues,
+    xi18n_getIMValues,  xi18n_forwardEvent, xi18n_commit,   xi18n_callCallback,
     xi18n_preeditStart, xi18n_preeditEnd,   xi18n_syncXlib,
 };

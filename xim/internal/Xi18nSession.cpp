@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "xim/internal/MessageBody.h"
-#include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nCore.h"
+#include "xim/internal/XimFrames.h"
 
 namespace {
 
@@ -86,7 +86,8 @@ void OpenMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& msg, i
     Malformed(call_data, "XIM_OPEN");
     return;
   }
-  std::string lang(reinterpret_cast<const char*>(name ? name : reinterpret_cast<const uint8_t*>("")), n);
+  std::string lang(
+      reinterpret_cast<const char*>(name ? name : reinterpret_cast<const uint8_t*>("")), n);
   IMOpenStruct& o = call_data->imopen;
   o.lang.length = n;
   o.lang.name = &lang[0];
@@ -103,8 +104,8 @@ void OpenMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& msg, i
   const bool built = b.Allocate();
   if (built) {
     b.Put(id);
-    for (const auto& table : {std::make_pair(a.xim_attr, a.im_attr_num),
-                              std::make_pair(a.xic_attr, a.ic_attr_num)}) {
+    for (const auto& table :
+         {std::make_pair(a.xim_attr, a.im_attr_num), std::make_pair(a.xic_attr, a.ic_attr_num)}) {
       for (int i = 0; i < table.second; ++i) {
         const XIMAttr& attr = table.first[i];
         b.Put(attr.attribute_id);
@@ -218,8 +219,7 @@ int16_t ChooseEncoding(const Xi18nAddressRec& a, const std::vector<std::string>&
   return index;
 }
 
-void EncodingNegotiatonMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& msg,
-                                   int*) {
+void EncodingNegotiatonMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& msg, int*) {
   BodyReader r(encoding_negotiation_fr, msg.Body(), msg.BodyLength(), Swap(ims, call_data));
   uint16_t im = 0, nBytes = 0;
   std::vector<std::string> names, infos;
@@ -308,7 +308,8 @@ struct IMValue {
 // attribute (only queryInputStyle exists).
 bool GetIMValueFromName(const Xi18nAddressRec& a, uint16_t id, int swap, IMValue* out) {
   for (int i = 0; i < a.im_attr_num; ++i) {
-    if (a.xim_attr[i].attribute_id == id && std::strcmp(a.xim_attr[i].name, "queryInputStyle") == 0) {
+    if (a.xim_attr[i].attribute_id == id &&
+        std::strcmp(a.xim_attr[i].name, "queryInputStyle") == 0) {
       *out = IMValue{id, InputStylesValue(a, swap)};
       return true;
     }
@@ -383,7 +384,8 @@ void DestroyICMessageProc(XIMS ims, IMProtocol* call_data, const Xi18nMessage& m
     return;
   }
   if (!_Xi18nCallHandler(ims, call_data)) return;
-  ReplyIds(ims, call_data, destroy_ic_reply_fr, XIM_DESTROY_IC_REPLY, im, call_data->destroyic.icid);
+  ReplyIds(ims, call_data, destroy_ic_reply_fr, XIM_DESTROY_IC_REPLY, im,
+           call_data->destroyic.icid);
 }
 
 // Set and unset focus: the handler only, no reply.

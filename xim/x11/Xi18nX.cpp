@@ -32,10 +32,10 @@
 
 #include "xim/internal/FrameMgr.h"
 #include "xim/internal/XFilters.h"
-#include "xim/internal/XimFrames.h"
 #include "xim/internal/Xi18nDispatch.h"
 #include "xim/internal/Xi18nHandlers.h"
 #include "xim/internal/Xi18nX.h"
+#include "xim/internal/XimFrames.h"
 
 namespace {
 
@@ -228,8 +228,7 @@ uint8_t* TakePropertyMessage(XIMS ims, Xi18nClient* client, uint32_t announced, 
   return msg;
 }
 
-uint8_t* ReadXIMMessage(XIMS ims, const XClientMessageEvent& ev, Xi18nClient* client,
-                        int* length) {
+uint8_t* ReadXIMMessage(XIMS ims, const XClientMessageEvent& ev, Xi18nClient* client, int* length) {
   Xi18nCore* core = Xi18nOf(ims);
   if (ev.format == 8) {
     const uint8_t* b = reinterpret_cast<const uint8_t*>(ev.data.b);

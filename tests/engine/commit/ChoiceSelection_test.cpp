@@ -18,7 +18,8 @@ class Selection : public choicetest::Engine {
  protected:
   std::vector<std::string> Commits() {
     std::vector<std::string> out;
-    for (const std::string& c : m_host.Calls("commit ")) out.push_back(choicetest::ToUtf8(CString(c.c_str())));
+    for (const std::string& c : m_host.Calls("commit "))
+      out.push_back(choicetest::ToUtf8(CString(c.c_str())));
     return out;
   }
   // Shows a list of n characters for the keys.
@@ -41,8 +42,7 @@ TEST_F(Selection, DigitOnTheLastPagePicksThroughThePage) {
       {2, kF1 + 4, 22},  // page 2 holds 3: F5 is lowered to the third
       {5, kF1 + 4, 22},  // a page past the end is lowered to the last
       {1, kF1 + 9, 19},  // F10 is the tenth of the page
-      {0, kSpace, 0},
-      {0, kF1 + 2, 2},
+      {0, kSpace, 0},   {0, kF1 + 2, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.curPage);
@@ -158,8 +158,8 @@ TEST_F(Selection, RightAltDigitPicksOneCharacterOfTheLastCommit) {
     EXPECT_EQ(dictionary.PickCharOfLastCommit(key, kWindow), 1);
     key = '1';
     EXPECT_EQ(dictionary.PickCharOfLastCommit(key, kWindow), 1);
-    EXPECT_EQ(Commits(), (std::vector<std::string>{"commit 0/0 " + c.first,
-                                                   "commit 0/0 " + c.second}));
+    EXPECT_EQ(Commits(),
+              (std::vector<std::string>{"commit 0/0 " + c.first, "commit 0/0 " + c.second}));
     EXPECT_EQ(m_host.Calls("forward").size(), c.backSpaces);
     EXPECT_EQ(dictionary.m_nReSelState, 5);
     // Another window's key goes on to the client.

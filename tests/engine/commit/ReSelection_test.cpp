@@ -20,11 +20,15 @@ int IndexOf(const CString& text) {
 }
 
 TEST(ReSelection, ReChoosingStepsAroundTheListAndShiftGoesBack) {
-  struct Case { int n, start; const char* shifts; std::vector<int> want; } const cases[] = {
+  struct Case {
+    int n, start;
+    const char* shifts;
+    std::vector<int> want;
+  } const cases[] = {
       {6, 3, "000000000", {2, 4, 0, 1, 2, 3, 4, 5, 0}},
-      {6, 3, "0001", {2, 4, 0, 4}},   // Shift on the fourth press: back to 4
+      {6, 3, "0001", {2, 4, 0, 4}},  // Shift on the fourth press: back to 4
       {6, 0, "0000", {1, 2, 3, 4}},
-      {6, 3, "0011", {2, 4, 2, 3}},   // back the way it came
+      {6, 3, "0011", {2, 4, 2, 3}},  // back the way it came
       {2, 0, "000", {1, 0, 1}},
   };
   for (const Case& c : cases) {
@@ -104,12 +108,19 @@ std::vector<uint8_t> MakeRun(const std::string& ids, const std::vector<int>& wei
 std::string Show(const std::vector<uint8_t>& run, int stride) {
   std::string out;
   for (size_t i = 0; i < run.size(); i += static_cast<size_t>(stride))
-    out += std::string(1, static_cast<char>(run[i])) + std::to_string(run[i + static_cast<size_t>(stride) - 1]) + " ";
+    out += std::string(1, static_cast<char>(run[i])) +
+           std::to_string(run[i + static_cast<size_t>(stride) - 1]) + " ";
   return out;
 }
 
 TEST(UsageWeights, ACommitRisesAndTheOthersMakeRoom) {
-  struct Case { const char* ids; std::vector<int> weights; int p; usage::RunKind kind; const char* want; } const cases[] = {
+  struct Case {
+    const char* ids;
+    std::vector<int> weights;
+    int p;
+    usage::RunKind kind;
+    const char* want;
+  } const cases[] = {
       {"ABC", {31, 20, 31}, 2, usage::RunKind::kChars, "C31 A30 B28 "},
       {"ABC", {31, 31, 29}, 2, usage::RunKind::kChars, "A31 B31 C31 "},
       {"ABC", {31, 25, 29}, 2, usage::RunKind::kChars, "A31 C31 B25 "},
@@ -128,7 +139,8 @@ TEST(UsageWeights, ACommitRisesAndTheOthersMakeRoom) {
     SCOPED_TRACE(Show(run, stride) + "raise " + std::to_string(c.p));
     EXPECT_TRUE(usage::RaiseRecord(run.data(), static_cast<int>(strlen(c.ids)), c.p, c.kind));
     EXPECT_EQ(Show(run, stride), c.want);
-    for (size_t i = static_cast<size_t>(stride) - 1; i < run.size(); i += static_cast<size_t>(stride))
+    for (size_t i = static_cast<size_t>(stride) - 1; i < run.size();
+         i += static_cast<size_t>(stride))
       EXPECT_LE(run[i], 31) << "every stored weight stays a weight";
   }
   std::vector<uint8_t> one = MakeRun("A", {20}, 3);
@@ -144,7 +156,8 @@ TEST_F(Lexicon, ClosingTheCycleRaisesTheCommittedPhraseUnderItsKeys) {
     keyscan::Record r;
     if (!keyscan::FindExact(l, key, static_cast<int>(strlen(key)), r)) return -1;
     for (uint32_t p = r.dataPos, i = 0; p < r.next; p += 4, ++i)
-      if (static_cast<int>(phrasestore::RefOffset(l.data + p)) == second) return static_cast<int>(i);
+      if (static_cast<int>(phrasestore::RefOffset(l.data + p)) == second)
+        return static_cast<int>(i);
     return -1;
   };
   ASSERT_EQ(position(keyscan::CiZuList(dictionary, kPinYin), "zhongguo"), 1);

@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "engine/formats/CharDictFormat.h"
 #include "engine/dics/CharDicParsers.h"
+#include "engine/formats/CharDictFormat.h"
 
 using chndic::CodeEntry;
 using chndic::ReadingEntry;
 
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> Bytes(const std::string& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 const std::string kZhong = "\xD6\xD0";
 const std::string kGuo = "\xB9\xFA";
@@ -20,8 +22,7 @@ const std::string kGuo = "\xB9\xFA";
 }  // namespace
 
 TEST(CharDicParsers, CodesRoundTripTheGeneratorsWriter) {
-  const std::string file =
-      chardict::WriteCharCodes({{kZhong, {"khk", "kh"}}, {kGuo, {"lgyi"}}});
+  const std::string file = chardict::WriteCharCodes({{kZhong, {"khk", "kh"}}, {kGuo, {"lgyi"}}});
   std::vector<CodeEntry> out;
   std::string err;
   chndic::ParseCh2Codes(Bytes(file), chardict::kCh2KeyCodeBuffer, out, err);
@@ -55,11 +56,14 @@ TEST(CharDicParsers, CodesRefuseOverlongCodesAndCountsPastTheEnd) {
   } const cases[] = {
       {"empty", "", 0},
       {"count only", std::string("\x05\x00", 2), 0},
-      {"huge code length", std::string("\x01\x00", 2) + kZhong + std::string("\x01\x00", 2) +
-                               std::string("\xff\xff\xff\x7f", 4) + "ab", 0},
-      {"code count past end", std::string("\x02\x00", 2) + kZhong + std::string("\x01\x00", 2) +
-                                  std::string("\x01\x00\x00\x00", 4) + "a" + kGuo +
-                                  std::string("\xff\xff", 2), 1},
+      {"huge code length",
+       std::string("\x01\x00", 2) + kZhong + std::string("\x01\x00", 2) +
+           std::string("\xff\xff\xff\x7f", 4) + "ab",
+       0},
+      {"code count past end",
+       std::string("\x02\x00", 2) + kZhong + std::string("\x01\x00", 2) +
+           std::string("\x01\x00\x00\x00", 4) + "a" + kGuo + std::string("\xff\xff", 2),
+       1},
   };
   for (const Case& c : cases) {
     chndic::ParseCh2Codes(Bytes(c.bytes), chardict::kCh2KeyCodeBuffer, out, err);
@@ -83,7 +87,8 @@ TEST(CharDicParsers, ReadingsDropARecordWithMoreThanSix) {
     EXPECT_EQ(err, "");
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].readings, (std::vector<std::string>{"zhong"}));
-    EXPECT_EQ(out[0].tones[0], ordered ? chardict::ToneSequence({1, 4}) : chardict::ToneMask({1, 4}));
+    EXPECT_EQ(out[0].tones[0],
+              ordered ? chardict::ToneSequence({1, 4}) : chardict::ToneMask({1, 4}));
     EXPECT_EQ(out[0].flags & chardict::kCommonMask, chardict::kCommonFlag);
   }
   // Seven readings, written by hand: the generator refuses to.
@@ -118,7 +123,8 @@ TEST(CharDicParsers, SortDic) {
       {"two characters in a row end it", kZhong + kGuo + "5", {}},
       {"text before the first character", "abc\n" + kZhong + "3\n", {{0xD0D6, 3}}},
       {"lead byte alone at the end", kZhong + "3\n" + "\xB9", {{0xD0D6, 3}}},
-      {"long rank text is cut to 15 bytes", kZhong + "123456789012345678901234567890\n" + kGuo + "2",
+      {"long rank text is cut to 15 bytes",
+       kZhong + "123456789012345678901234567890\n" + kGuo + "2",
        {{0xD0D6, static_cast<int32_t>(123456789012345L)}, {0xFAB9, 2}}},
       {"empty", "", {}},
   };
@@ -136,7 +142,8 @@ TEST(CharDicParsers, OneKeyLists) {
                               "c\n;not a comment here\nx\nz\n" + kGuo),
                         out);
   EXPECT_EQ(out[0], kZhong + kGuo) << "b";
-  EXPECT_EQ(out['c' - 'b'], ";not a comment here") << "c takes the comment line, and 'x' is too short";
+  EXPECT_EQ(out['c' - 'b'], ";not a comment here")
+      << "c takes the comment line, and 'x' is too short";
   EXPECT_EQ(out['z' - 'b'], kGuo);
   EXPECT_EQ(out['x' - 'b'], "") << "'x' was a character line of 'c'";
 

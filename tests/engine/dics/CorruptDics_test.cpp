@@ -52,7 +52,8 @@ unsigned WalkEverything() {
         EXPECT_LE(start + count, dictionary.PyFlatChars());
       }
       for (uint32_t i = 0; i < count; ++i)
-        sum += dictionary.m_pPyFlat[(start + i) * static_cast<uint32_t>(dictionary.m_nPyFlatEntryLen)];
+        sum +=
+            dictionary.m_pPyFlat[(start + i) * static_cast<uint32_t>(dictionary.m_nPyFlatEntryLen)];
       pos += 4;
     }
   }
@@ -95,7 +96,7 @@ TEST(CorruptDics, TheEngineStartsWithAnyFileDamaged) {
   const struct {
     const char* name;
     Damage damage;
-  } damages[] = {{"empty", Empty},         {"one byte", OneByte}, {"half", Half},
+  } damages[] = {{"empty", Empty},           {"one byte", OneByte}, {"half", Half},
                  {"all but one", AllButOne}, {"all 0xFF", AllFF},   {"speckled", Speckled},
                  {"huge head", HugeHead}};
   kvrtest::ScratchDir dir;
@@ -135,7 +136,8 @@ TEST(CorruptDics, SyllableRunsPastTheCharacterListAreCut) {
   EXPECT_EQ(dictionary.PyFlatChars(), 60u);
   WalkEverything();
   bool reported = false;
-  for (const std::string& c : host.Calls("diag ")) reported |= c.find("pykeys.dic") != std::string::npos;
+  for (const std::string& c : host.Calls("diag "))
+    reported |= c.find("pykeys.dic") != std::string::npos;
   EXPECT_TRUE(reported);
   dictionary.CloseDictionary();
   SetEngineHost(nullptr);

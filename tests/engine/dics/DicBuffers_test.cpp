@@ -53,16 +53,21 @@ long ScanFromBucket(const std::vector<uint8_t>& data, const uint32_t* table,
   while (pos < data.size() && data[pos] != 0) {
     const size_t start = pos;
     while (pos < data.size() && data[pos] && data[pos] < 0x80) ++pos;
-    const std::string k(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(pos));
+    const std::string k(data.begin() + static_cast<long>(start),
+                        data.begin() + static_cast<long>(pos));
     if (k == key) return static_cast<long>(start);
     if (k > key) return -1;
-    if (layout == chndic::KeyListLayout::kPinYinKeys) pos += 4;
-    else while (pos < data.size() && (data[pos] & 0x80)) pos += static_cast<size_t>(entryLen);
+    if (layout == chndic::KeyListLayout::kPinYinKeys)
+      pos += 4;
+    else
+      while (pos < data.size() && (data[pos] & 0x80)) pos += static_cast<size_t>(entryLen);
   }
   return -1;
 }
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> Bytes(const std::string& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 }  // namespace
 
@@ -83,23 +88,26 @@ TEST(DicBuffers, KeyOrdinalsOfAllBytes) {
 
 TEST(DicBuffers, TwoKeyTableFindsEveryKeyOfAGeneratedIndex) {
   std::vector<phrasestore::IndexRecord> recs;
-  const char* keys[] = {"'a", "1", "a",   "ab",  "abc", "abd", "b",   "ba",  "bzz",
-                        "c",  "ca", "cb", "cz;", "d",   "z",   "zh",  "zhong", "zz"};
+  const char* keys[] = {"'a", "1",  "a",  "ab",  "abc", "abd", "b",  "ba",    "bzz",
+                        "c",  "ca", "cb", "cz;", "d",   "z",   "zh", "zhong", "zz"};
   uint32_t off = 0;
   for (const char* k : keys) recs.push_back({k, {{off++, 3}, {off++, 4}}});
   for (int width : {3, 4}) {
     SCOPED_TRACE(width);
     const std::vector<uint8_t> data = Bytes(phrasestore::WriteIndex(recs, width, false));
     uint32_t table[2500];
-    chndic::BuildTwoKeyTable(data.data(), data.size(), chndic::KeyListLayout::kEntries, width, table);
+    chndic::BuildTwoKeyTable(data.data(), data.size(), chndic::KeyListLayout::kEntries, width,
+                             table);
     for (int i = 0; i + 1 < 2500; ++i) ASSERT_LE(table[i], table[i + 1]) << i;
-    for (const char* k : keys) EXPECT_GE(ScanFromBucket(data, table, chndic::KeyListLayout::kEntries, width, k), 0) << k;
+    for (const char* k : keys)
+      EXPECT_GE(ScanFromBucket(data, table, chndic::KeyListLayout::kEntries, width, k), 0) << k;
     // "ab" and "abc" share a bucket, which holds "ab".
     EXPECT_EQ(ScanFromBucket(data, table, chndic::KeyListLayout::kEntries, width, "ab"),
               static_cast<long>(table[chndic::KeyBucket("abc")]));
     // A one-character key has its own bucket even after "'a" began bucket 3*50+24.
     EXPECT_EQ(table[chndic::KeyBucket("a")],
-              static_cast<uint32_t>(ScanFromBucket(data, table, chndic::KeyListLayout::kEntries, width, "a")));
+              static_cast<uint32_t>(
+                  ScanFromBucket(data, table, chndic::KeyListLayout::kEntries, width, "a")));
   }
 }
 
@@ -138,9 +146,11 @@ TEST(DicBuffers, TwoKeyTableSurvivesGarbage) {
 TEST(DicBuffers, KeyListUsesKeyByteOnlyInKeys) {
   const std::string list = std::string("8n\xC4\xDA") + "ab\x81\x40\xB0\xA2" + "cd\xB0\xA1" + '\0';
   const std::vector<uint8_t> data = Bytes(list);
-  struct Case { uint8_t key; bool want; } const cases[] = {
-      {'8', true}, {'n', true}, {'a', true}, {'d', true}, {'@', false}, {',', false},
-      {'z', false}, {0, false}, {0xC4, false}};
+  struct Case {
+    uint8_t key;
+    bool want;
+  } const cases[] = {{'8', true},  {'n', true},  {'a', true}, {'d', true},  {'@', false},
+                     {',', false}, {'z', false}, {0, false},  {0xC4, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
     EXPECT_EQ(chndic::KeyListUsesKeyByte(data.data(), data.size(), 2, c.key), c.want);
@@ -162,18 +172,20 @@ TEST(DicBuffers, WideningAddsAWeightByteAndAnEnd) {
       {"", std::string("\0", 1)},
   };
   for (const Case& c : cases) {
-    const std::vector<uint8_t> got = chndic::WidenPyFlat(
-        reinterpret_cast<const uint8_t*>(c.in.data()), c.in.size());
+    const std::vector<uint8_t> got =
+        chndic::WidenPyFlat(reinterpret_cast<const uint8_t*>(c.in.data()), c.in.size());
     EXPECT_EQ(std::string(got.begin(), got.end()), c.want);
   }
   // A full list: exactly 1.5 times plus the end byte.
   std::string flat;
   for (int i = 0; i < 1000; ++i) flat += "\xB0\xA1";
-  EXPECT_EQ(chndic::WidenPyFlat(reinterpret_cast<const uint8_t*>(flat.data()), flat.size()).size(), 3001u);
+  EXPECT_EQ(chndic::WidenPyFlat(reinterpret_cast<const uint8_t*>(flat.data()), flat.size()).size(),
+            3001u);
 }
 
 TEST(DicBuffers, PyKeysRunsAreBoundedByTheList) {
-  std::vector<chardict::SyllableRun> runs = {{"a", 3, 0}, {"ba", 5, 3}, {"ca", 2, 9}, {"da", 4, 100}};
+  std::vector<chardict::SyllableRun> runs = {
+      {"a", 3, 0}, {"ba", 5, 3}, {"ca", 2, 9}, {"da", 4, 100}};
   std::string image = chardict::WritePyKeys(runs);
   std::vector<uint8_t> data(image.begin(), image.end());
   data.resize(data.size() + chndic::kPad);

@@ -20,11 +20,12 @@
 
 namespace {
 
-const char* const kDataFiles[] = {
-    "CiZuFlat.igb", "pycizudic.idx", "py2_3ZiCi1stZuMu.idx", "pxcizudic.idx", "chdicres.bin",
-    "pykeys.dic",   "gbkflat.dic",   "ch2pypz1.bin",         "ch2pypz2.bin",  "ch2key.bin",
-    "ch2py.bin",    "chndic2.bin",   "sort.dic",             "py_1key.dic",   "bihuaku.bin",
-    "vmodewords.dic"};
+const char* const kDataFiles[] = {"CiZuFlat.igb",  "pycizudic.idx", "py2_3ZiCi1stZuMu.idx",
+                                  "pxcizudic.idx", "chdicres.bin",  "pykeys.dic",
+                                  "gbkflat.dic",   "ch2pypz1.bin",  "ch2pypz2.bin",
+                                  "ch2key.bin",    "ch2py.bin",     "chndic2.bin",
+                                  "sort.dic",      "py_1key.dic",   "bihuaku.bin",
+                                  "vmodewords.dic"};
 
 // Walks the records of a loaded key list once and counts those a lookup
 // reaches from its key's two-key bucket: the bucket must point at the start
@@ -106,8 +107,8 @@ class GeneratedDics : public ::testing::TestWithParam<std::string> {
     ASSERT_EQ(dictionary.m_nCiZuIdxLen[method], img.size());
     const unsigned char* records = dictionary.m_pCiZuIdx[method] + (weighted ? 1 : 0);
     size_t walked = 0;
-    EXPECT_EQ(ReachableKeys(records, dictionary.m_nCiZuIdxLen[method], dictionary.m_pCiZuIdx2Keys[method],
-                            false, width, &walked),
+    EXPECT_EQ(ReachableKeys(records, dictionary.m_nCiZuIdxLen[method],
+                            dictionary.m_pCiZuIdx2Keys[method], false, width, &walked),
               recs.size())
         << file;
     EXPECT_EQ(walked, recs.size()) << file;
@@ -167,7 +168,8 @@ TEST_P(GeneratedDics, LoadsWhole) {
   EXPECT_EQ(dictionary.m_mapCh2KeysPY.GetCount(),
             static_cast<uint8_t>(ch2py[0]) | (static_cast<uint8_t>(ch2py[1]) << 8));
   const std::string pz1 = Image("ch2pypz1.bin");
-  EXPECT_EQ(dictionary.m_mapCh2PYs.GetCount(), static_cast<uint8_t>(pz1[4]) | (static_cast<uint8_t>(pz1[5]) << 8));
+  EXPECT_EQ(dictionary.m_mapCh2PYs.GetCount(),
+            static_cast<uint8_t>(pz1[4]) | (static_cast<uint8_t>(pz1[5]) << 8));
   const std::string chndic2 = Image("chndic2.bin");
   EXPECT_GT(dictionary.m_pKey2ChsDic2->GetCount(), 0);
   EXPECT_LE(dictionary.m_pKey2ChsDic2->GetCount(),
@@ -182,7 +184,9 @@ TEST_P(GeneratedDics, LoadsWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Data, GeneratedDics,
                          ::testing::Values(kvrtest::DistDir(),
-                                           kvrtest::BinaryDir() + "/tests/engine/fixtures/tiny_dict"),
+                                           kvrtest::BinaryDir() +
+                                               "/tests/engine/fixtures/tiny_dict"),
                          [](const testing::TestParamInfo<std::string>& info) {
-                           return info.index == 0 ? std::string("Distribution") : std::string("TinyFixture");
+                           return info.index == 0 ? std::string("Distribution")
+                                                  : std::string("TinyFixture");
                          });

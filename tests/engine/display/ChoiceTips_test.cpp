@@ -63,7 +63,8 @@ TEST_F(StatusTips, ShuangPinLeavesOutTheBracketKey) {
   cfgInputManager.ShuangPin = 1;
   nRotate = 7;
   const std::string tip = Display("qqq");
-  EXPECT_NE(tip.find("☆按<右Alt>+E 将已输字母按英文处理(但不进英数状态)."), std::string::npos) << tip;
+  EXPECT_NE(tip.find("☆按<右Alt>+E 将已输字母按英文处理(但不进英数状态)."), std::string::npos)
+      << tip;
 }
 
 TEST_F(StatusTips, FixedHelpLinesComeFirst) {

@@ -6,8 +6,8 @@
 
 #include <fstream>
 
-#include "engine/formats/BiHuaFormat.h"
 #include "engine/dics/StrokeTableParser.h"
+#include "engine/formats/BiHuaFormat.h"
 #include "tests/engine/LookupFixture.h"
 
 using lookuptest::FatList;
@@ -29,8 +29,8 @@ TEST(StrokeTest, HelperFollowsTheGroups) {
     const char* strokes;
     int zhong, zhong2;  // results for 中 and 种
   } const cases[] = {
-      {"=", 1, 0},   {"[", 0, 1},    {"=-", 1, 0},  {"[=", 0, 1},  {"[-", 0, 0},
-      {"=--", 1, 0}, {"[=-", 0, 1},  {"[=]", 0, 0}, {"a", -1, -1}, {"-a", -1, -1},
+      {"=", 1, 0},    {"[", 0, 1},   {"=-", 1, 0},  {"[=", 0, 1},  {"[-", 0, 0},
+      {"=--", 1, 0},  {"[=-", 0, 1}, {"[=]", 0, 0}, {"a", -1, -1}, {"-a", -1, -1},
       {"=a", -1, -1}, {"I", 1, 0},   {"", -1, -1},
   };
   typBiHuaDistribution d = Zhong();
@@ -78,9 +78,8 @@ TEST(StrokeTest, KeyHelpers) {
     char tone;
     int strokes, start;
   } const cases[] = {
-      {"ma3", '3', 0, 2},      {"m3a", 0, 0, 3},      {"3", 0, 0, 0},
-      {"zhang3[]", '3', 2, 5}, {"zhang[]", 0, 2, 5},  {"zhang-=[]", 0, 4, 5},
-      {"", 0, 0, 0},           {"ma3'", '3', 0, 4},
+      {"ma3", '3', 0, 2},   {"m3a", 0, 0, 3},       {"3", 0, 0, 0}, {"zhang3[]", '3', 2, 5},
+      {"zhang[]", 0, 2, 5}, {"zhang-=[]", 0, 4, 5}, {"", 0, 0, 0},  {"ma3'", '3', 0, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
@@ -107,7 +106,8 @@ TEST(StrokeTable, DamagedTablesAreRefusedWithAMessage) {
   const std::string good = bihua::WriteTable({d, d});
   std::vector<bihua::Distribution> out;
   std::string err;
-  ASSERT_TRUE(bihua::ParseTable(reinterpret_cast<const uint8_t*>(good.data()), good.size(), out, err));
+  ASSERT_TRUE(
+      bihua::ParseTable(reinterpret_cast<const uint8_t*>(good.data()), good.size(), out, err));
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].groups[1][0][0], "\xD6\xD0");
 

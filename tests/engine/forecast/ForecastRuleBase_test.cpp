@@ -3,8 +3,8 @@
 // the capture-slot helpers.
 #include <gtest/gtest.h>
 
-#include "engine/forecast/ForecastRuleBase.h"
 #include "base/ByteOrder.h"
+#include "engine/forecast/ForecastRuleBase.h"
 #include "tests/engine/ForecastFixture.h"
 
 namespace {
@@ -43,13 +43,15 @@ struct Bytes {
 };
 
 // Tag, no sets, group 0 keyed by 'A' with the given rule cells appended.
-Bytes OneGroup(int nRules) { return Bytes().U8(1).U32(0).U32(0).U32(1).U16('A').U16(1).U32(0).U32(nRules); }
+Bytes OneGroup(int nRules) {
+  return Bytes().U8(1).U32(0).U32(0).U32(1).U16('A').U16(1).U32(0).U32(nRules);
+}
 
 bool Reads(const std::string& bytes, std::string* why = nullptr) {
   OwnedForecastTables t;
   std::string error;
-  const bool ok =
-      ReadForecastTables(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), t.Tables(), error);
+  const bool ok = ReadForecastTables(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                     t.Tables(), error);
   if (!ok) {
     EXPECT_FALSE(error.empty());
     for (int g = 0; g < 6; ++g) EXPECT_EQ(t.rules[g].GetSize(), 0);  // nothing half-loaded
@@ -71,7 +73,8 @@ TEST(ForecastRuleBase, NestedBytesLoadToTheTree) {
                             .b;
   OwnedForecastTables t;
   std::string error;
-  ASSERT_TRUE(ReadForecastTables(reinterpret_cast<const uint8_t*>(b.data()), b.size(), t.Tables(), error))
+  ASSERT_TRUE(
+      ReadForecastTables(reinterpret_cast<const uint8_t*>(b.data()), b.size(), t.Tables(), error))
       << error;
   ASSERT_EQ(t.rules[0].GetSize(), 1);
   const typForecastCell* r = t.rules[0][0];
@@ -92,7 +95,10 @@ TEST(ForecastRuleBase, NestedBytesLoadToTheTree) {
 TEST(ForecastRuleBase, DamagedFilesAreRefused) {
   const std::string good = OneGroup(1).Cell(3, 0, 0, 0, 1, 1, 0, "", "AB", 0).EmptyGroups(5).b;
   ASSERT_TRUE(Reads(good));
-  struct Case { const char* what; std::string bytes; } const cases[] = {
+  struct Case {
+    const char* what;
+    std::string bytes;
+  } const cases[] = {
       {"type byte 0", OneGroup(1).Cell(0, 0, 0, 0, 0, 0, 0, "", "", 0).EmptyGroups(5).b},
       {"type byte 15", OneGroup(1).Cell(15, 0, 0, 0, 0, 0, 0, "", "", 0).EmptyGroups(5).b},
       {"bytes left over", good + "x"},
@@ -188,8 +194,11 @@ TEST_F(ForecastLoad, ARefusedFileLeavesNoRulesAndSaysWhy) {
 }
 
 TEST(ForecastRuleBaseCells, ReversedFormOrdersTheChildren) {
-  struct Case { int n, split; const char* want; int wantSplit; } const cases[] = {
-      {3, 1, "CBA", 1}, {4, 2, "DCAB", 1}, {2, 0, "BA", 1}};
+  struct Case {
+    int n, split;
+    const char* want;
+    int wantSplit;
+  } const cases[] = {{3, 1, "CBA", 1}, {4, 2, "DCAB", 1}, {2, 0, "BA", 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.want);
     typForecastCell rule;

@@ -24,25 +24,28 @@ class ForecastOnFixture : public Forecast {
 };
 
 TEST_F(ForecastOnFixture, SequenceRulesFireOnTheirCondition) {
-  struct Case { const char* history; V want; } const cases[] = {
-      {"早上好", {"，吃了吗"}},                 // a reference to a pattern rule
+  struct Case {
+    const char* history;
+    V want;
+  } const cases[] = {
+      {"早上好", {"，吃了吗"}},  // a reference to a pattern rule
       {"晚上好", {}},
-      {"东奔", {"西走"}},                       // pair member named by its partner
-      {"北走", {"南奔"}},                       // the reversed form
-      {"虽然下雨", {"，但是"}},                 // free text
-      {"虽然，雨", {}},                         // punctuation in free text
-      {"虽然但是好", {}},                       // a bad word inside free text
-      {"虽然下雨啊啊", {}},                     // free text longer than allowed
-      {"我爱北京", {"，北京欢迎你"}},           // a captured set member, through "(城市)"
+      {"东奔", {"西走"}},              // pair member named by its partner
+      {"北走", {"南奔"}},              // the reversed form
+      {"虽然下雨", {"，但是"}},        // free text
+      {"虽然，雨", {}},                // punctuation in free text
+      {"虽然但是好", {}},              // a bad word inside free text
+      {"虽然下雨啊啊", {}},            // free text longer than allowed
+      {"我爱北京", {"，北京欢迎你"}},  // a captured set member, through "(城市)"
       {"我爱东京", {}},
-      {"秋天", {"，叶落"}},                     // the alternative chosen in the condition
-      {"青山绿水", {"常在"}},                   // a switchable pair either way round
+      {"秋天", {"，叶落"}},    // the alternative chosen in the condition
+      {"青山绿水", {"常在"}},  // a switchable pair either way round
       {"绿水青山", {"常在"}},
-      {"三天", {"三夜"}},                       // captured numerals repeated
-      {"一寸光阴", {"，一寸金。"}},             // the rule's end character
-      {"一寸光阴，一寸", {"金。"}},             // the forecast begun by the user
-      {"天气", {"很好", "不错", "晴朗"}},       // one forecast per alternative
-      {"只要努力", {"，就行"}},                 // an optional part left out
+      {"三天", {"三夜"}},                  // captured numerals repeated
+      {"一寸光阴", {"，一寸金。"}},        // the rule's end character
+      {"一寸光阴，一寸", {"金。"}},        // the forecast begun by the user
+      {"天气", {"很好", "不错", "晴朗"}},  // one forecast per alternative
+      {"只要努力", {"，就行"}},            // an optional part left out
       {"只要我们努力", {"，就行"}},
   };
   for (const Case& c : cases) {
@@ -127,8 +130,10 @@ TEST_F(ForecastOnFixture, EnteringAForecastCommitsItAndPreparesReChoosing) {
 }
 
 TEST_F(ForecastOnFixture, HistoryRecordsWidenedCharacters) {
-  struct Case { const char* in; const char* want; } const cases[] = {
-      {"abc", "ａｂｃ"}, {" ", ""}, {"中 文", "中文"}, {"．", "。"}, {",", "，"}};
+  struct Case {
+    const char* in;
+    const char* want;
+  } const cases[] = {{"abc", "ａｂｃ"}, {" ", ""}, {"中 文", "中文"}, {"．", "。"}, {",", "，"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
     Fresh();

@@ -33,7 +33,10 @@ TEST_F(RealForecast, AnyLineOfAPoemStartsIt) {
 }
 
 TEST_F(RealForecast, SayingsPatternsAndAllegoricalSayings) {
-  struct Case { std::vector<const char*> commits; V want; } const cases[] = {
+  struct Case {
+    std::vector<const char*> commits;
+    V want;
+  } const cases[] = {
       {{"泥菩萨过河", "—"}, {"自身难保。"}},
       {{"不怕路长"}, {"，只怕志短。"}},
       {{"东奔"}, {"西走"}},

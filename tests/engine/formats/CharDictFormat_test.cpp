@@ -32,13 +32,16 @@ TEST(CharDictFormat, ShapeCodeListIsKeysThenCharacters) {
 }
 
 TEST(CharDictFormat, ToneMaskAndOrderedToneSequence) {
-  struct Case { std::vector<int> tones; uint8_t mask; uint16_t seq; } const cases[] = {
-      {{2, 3}, 0x06, 2 | 3 << 3},
-      {{3, 2}, 0x06, 3 | 2 << 3},
-      {{5}, 0x10, 5},
-      {{1, 2, 3, 4, 5}, 0x1F, 1 | 2 << 3 | 3 << 6 | 4 << 9 | 5 << 12},
-      {{}, 0, 0},
-      {{0, 6}, 0, 0}};
+  struct Case {
+    std::vector<int> tones;
+    uint8_t mask;
+    uint16_t seq;
+  } const cases[] = {{{2, 3}, 0x06, 2 | 3 << 3},
+                     {{3, 2}, 0x06, 3 | 2 << 3},
+                     {{5}, 0x10, 5},
+                     {{1, 2, 3, 4, 5}, 0x1F, 1 | 2 << 3 | 3 << 6 | 4 << 9 | 5 << 12},
+                     {{}, 0, 0},
+                     {{0, 6}, 0, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(chardict::ToneMask(c.tones), c.mask);
     EXPECT_EQ(chardict::ToneSequence(c.tones), c.seq);
@@ -46,12 +49,12 @@ TEST(CharDictFormat, ToneMaskAndOrderedToneSequence) {
 }
 
 TEST(CharDictFormat, ToneReadingRecords) {
-  const std::vector<chardict::ToneRecord> recs = {
-      {kZhong, {{"zhong", {1, 4}}}, true}, {kGuo, {{"guo", {2}}, {"gu", {3}}}, false}};
+  const std::vector<chardict::ToneRecord> recs = {{kZhong, {{"zhong", {1, 4}}}, true},
+                                                  {kGuo, {{"guo", {2}}, {"gu", {3}}}, false}};
   const std::string head = Bytes({7, 0, 0, 0, 2, 0});
   EXPECT_EQ(chardict::WriteToneReadings(recs, false, 7),
-            head + kZhong + Bytes({1, 5}) + "zhong" + Bytes({0x09, 0x01}) + kGuo +
-                Bytes({2, 3}) + "guo" + Bytes({0x02, 2}) + "gu" + Bytes({0x04, 0x00}));
+            head + kZhong + Bytes({1, 5}) + "zhong" + Bytes({0x09, 0x01}) + kGuo + Bytes({2, 3}) +
+                "guo" + Bytes({0x02, 2}) + "gu" + Bytes({0x04, 0x00}));
   EXPECT_EQ(chardict::WriteToneReadings(recs, true, 7),
             head + kZhong + Bytes({1, 5}) + "zhong" + Bytes({1 | 4 << 3, 0, 0x01}) + kGuo +
                 Bytes({2, 3}) + "guo" + Bytes({2, 0, 2}) + "gu" + Bytes({3, 0, 0x00}));
@@ -60,7 +63,8 @@ TEST(CharDictFormat, ToneReadingRecords) {
 TEST(CharDictFormat, CodeRecordsAndStringMap) {
   EXPECT_EQ(chardict::WriteCharCodes({{kZhong, {"khk", "k"}}}),
             Bytes({1, 0}) + kZhong + Bytes({2, 0, 3, 0, 0, 0}) + "khk" + Bytes({1, 0, 0, 0}) + "k");
-  EXPECT_EQ(chardict::WriteStringMap({{"kh", kZhong}}), Bytes({1, 0, 2}) + "kh" + Bytes({2}) + kZhong);
+  EXPECT_EQ(chardict::WriteStringMap({{"kh", kZhong}}),
+            Bytes({1, 0, 2}) + "kh" + Bytes({2}) + kZhong);
   EXPECT_EQ(chardict::SortDicLine(kGuo, 42), kGuo + "42\n");
 }
 

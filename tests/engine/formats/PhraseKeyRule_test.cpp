@@ -28,12 +28,15 @@ TEST(PhraseKeyRule, EveryCombinationOnceFirstCharacterSlowest) {
 }
 
 TEST(PhraseKeyRule, ShortShapeCodesAreLengthenedByPinyinFirstLetters) {
-  struct Case { Codes codes; std::string letters; Strings want; } const cases[] = {
-      {{{"a"}, {"bc"}}, "zc", {"abcz", "abcc"}},     // 3 letters: one letter added
-      {{{"a"}, {"b"}}, "z", {"abzz"}},              // 2 letters: the letter twice
-      {{{"ab"}, {"cd"}}, "z", {"abcd"}},            // 4 letters: as it is
-      {{{"a"}, {"b"}, {"c"}}, "xy", {"abcx", "abcy"}},
-      {{{"a"}, {"b"}}, "", {}}};                     // no pinyin: no key
+  struct Case {
+    Codes codes;
+    std::string letters;
+    Strings want;
+  } const cases[] = {{{{"a"}, {"bc"}}, "zc", {"abcz", "abcc"}},  // 3 letters: one letter added
+                     {{{"a"}, {"b"}}, "z", {"abzz"}},            // 2 letters: the letter twice
+                     {{{"ab"}, {"cd"}}, "z", {"abcd"}},          // 4 letters: as it is
+                     {{{"a"}, {"b"}, {"c"}}, "xy", {"abcx", "abcy"}},
+                     {{{"a"}, {"b"}}, "", {}}};  // no pinyin: no key
   for (const Case& c : cases) {
     Keys k;
     EXPECT_EQ(BuildKeys(c.codes, phrasekey::kShapeCode, c.letters, true, k), !c.want.empty());

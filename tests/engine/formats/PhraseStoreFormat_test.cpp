@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/formats/PhraseStoreFormat.h"
 #include "engine/formats/JiaMiJieMi.h"
+#include "engine/formats/PhraseStoreFormat.h"
 
 namespace {
 
@@ -17,11 +17,13 @@ std::string Bytes(std::initializer_list<int> b) {
 }  // namespace
 
 TEST(PhraseStoreFormat, RefIsBigEndian23BitsMarkedByBit7) {
-  struct Case { uint32_t offset; std::string want; } const cases[] = {
-      {0, Bytes({0x80, 0, 0})},
-      {0x123456, Bytes({0x92, 0x34, 0x56})},
-      {0x7FFFFF, Bytes({0xFF, 0xFF, 0xFF})},
-      {0x10000, Bytes({0x81, 0, 0})}};
+  struct Case {
+    uint32_t offset;
+    std::string want;
+  } const cases[] = {{0, Bytes({0x80, 0, 0})},
+                     {0x123456, Bytes({0x92, 0x34, 0x56})},
+                     {0x7FFFFF, Bytes({0xFF, 0xFF, 0xFF})},
+                     {0x10000, Bytes({0x81, 0, 0})}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.offset);
     std::string out;
@@ -32,8 +34,8 @@ TEST(PhraseStoreFormat, RefIsBigEndian23BitsMarkedByBit7) {
 }
 
 TEST(PhraseStoreFormat, WriteIndexLaysOutHeaderKeysEntriesAndEnd) {
-  const std::vector<phrasestore::IndexRecord> recs = {
-      {"ab", {{0x10, 7}, {0x20, 3}}}, {"b", {{0x30, 1}}}};
+  const std::vector<phrasestore::IndexRecord> recs = {{"ab", {{0x10, 7}, {0x20, 3}}},
+                                                      {"b", {{0x30, 1}}}};
   EXPECT_EQ(phrasestore::WriteIndex(recs, 3, false),
             Bytes({'a', 'b', 0x80, 0, 0x10, 0x80, 0, 0x20, 'b', 0x80, 0, 0x30, 0}));
   EXPECT_EQ(phrasestore::WriteIndex(recs, 4, true),
@@ -64,15 +66,18 @@ TEST(PhraseStoreFormat, ReadIndexRoundTripsWhatWriteIndexWrote) {
 }
 
 TEST(PhraseStoreFormat, ReadIndexRefusesDamagedImages) {
-  struct Case { const char* what; std::string image; bool header; } const cases[] = {
-      {"no end byte", Bytes({'a', 0x80, 0, 1}), false},
-      {"truncated entry", Bytes({'a', 0x80, 0}), false},
-      {"key without entries", Bytes({'a', 0}), false},
-      {"entry where a key starts", Bytes({0x80, 0, 1, 0}), false},
-      {"keys out of order", Bytes({'b', 0x80, 0, 1, 'a', 0x80, 0, 2, 0}), false},
-      {"same key twice", Bytes({'a', 0x80, 0, 1, 'a', 0x80, 0, 2, 0}), false},
-      {"missing header", Bytes({'a', 0x80, 0, 1, 1, 0}), true},
-      {"empty", "", false}};
+  struct Case {
+    const char* what;
+    std::string image;
+    bool header;
+  } const cases[] = {{"no end byte", Bytes({'a', 0x80, 0, 1}), false},
+                     {"truncated entry", Bytes({'a', 0x80, 0}), false},
+                     {"key without entries", Bytes({'a', 0}), false},
+                     {"entry where a key starts", Bytes({0x80, 0, 1, 0}), false},
+                     {"keys out of order", Bytes({'b', 0x80, 0, 1, 'a', 0x80, 0, 2, 0}), false},
+                     {"same key twice", Bytes({'a', 0x80, 0, 1, 'a', 0x80, 0, 2, 0}), false},
+                     {"missing header", Bytes({'a', 0x80, 0, 1, 1, 0}), true},
+                     {"empty", "", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::vector<phrasestore::IndexRecord> recs;

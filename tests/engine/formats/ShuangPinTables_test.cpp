@@ -17,12 +17,16 @@ std::string Syllable(int scheme, char a, char b) {
 }  // namespace
 
 TEST(ShuangPinTables, TwoKeySyllables) {
-  struct Case { int scheme; const char* keys; const char* want; } const cases[] = {
-      {kMS, "vh", "zhang"},  {kMS, "ig", "cheng"}, {kMS, "or", "er"},   {kZR, "er", "er"},
-      {kMS, "oj", "an"},     {kMS, "yt", "yue"},   {kCStar, "yx", "yue"}, {kMS, "ii", "chi"},
-      {kCStar, "ui", "chi"}, {kMS, "jd", "jiang"}, {kMS, "gd", "guang"}, {kZR, "ky", "kuai"},
-      {kZR, "by", "bing"},   {kMS, "by", "bv"},    {kCStar, "jq", "jing"},
-      {kMS, "xs", "xiong"},  {kCStar, "xy", "xiong"}, {kMS, "lv", "lv"}, {kMS, "dv", "dui"}};
+  struct Case {
+    int scheme;
+    const char* keys;
+    const char* want;
+  } const cases[] = {
+      {kMS, "vh", "zhang"},    {kMS, "ig", "cheng"}, {kMS, "or", "er"},      {kZR, "er", "er"},
+      {kMS, "oj", "an"},       {kMS, "yt", "yue"},   {kCStar, "yx", "yue"},  {kMS, "ii", "chi"},
+      {kCStar, "ui", "chi"},   {kMS, "jd", "jiang"}, {kMS, "gd", "guang"},   {kZR, "ky", "kuai"},
+      {kZR, "by", "bing"},     {kMS, "by", "bv"},    {kCStar, "jq", "jing"}, {kMS, "xs", "xiong"},
+      {kCStar, "xy", "xiong"}, {kMS, "lv", "lv"},    {kMS, "dv", "dui"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
     EXPECT_EQ(Syllable(c.scheme, c.keys[0], c.keys[1]), c.want);
@@ -52,8 +56,11 @@ TEST(ShuangPinTables, InitialKinds) {
 }
 
 TEST(ShuangPinTables, ShortForm) {
-  struct Case { const char* in; const char* want; } const cases[] = {
-      {"zhuang", "zhuag"}, {"ju", "jv"},       {"jun", "jun"},       {"xinghao", "xighao"},
-      {"gongli", "gogli"}, {"yuanquan", "yuanquan"}, {"quxu", "quxv"}, {"zheng", "zheg"}, {"", ""}};
+  struct Case {
+    const char* in;
+    const char* want;
+  } const cases[] = {{"zhuang", "zhuag"},   {"ju", "jv"},        {"jun", "jun"},
+                     {"xinghao", "xighao"}, {"gongli", "gogli"}, {"yuanquan", "yuanquan"},
+                     {"quxu", "quxv"},      {"zheng", "zheg"},   {"", ""}};
   for (const Case& c : cases) EXPECT_EQ(ShortForm(c.in), c.want) << c.in;
 }

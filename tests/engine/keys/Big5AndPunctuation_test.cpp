@@ -30,7 +30,9 @@ std::string CountingTable(size_t nBytes) {
 
 class Big5 : public lookuptest::Engine {
  protected:
-  void SetUp() override { Start(lookuptest::FixtureDir("tiny_dict"), lookuptest::PinYinSettings()); }
+  void SetUp() override {
+    Start(lookuptest::FixtureDir("tiny_dict"), lookuptest::PinYinSettings());
+  }
   void UseSyntheticTables() {
     WriteFile(Path("gbk2b5.bin"), CountingTable(big5table::kGbk2Big5Bytes));
     WriteFile(Path("b5gbk.bin"), CountingTable(big5table::kBig52GbkBytes));
@@ -44,13 +46,15 @@ TEST_F(Big5, CellsOfTheGrid) {
   struct Case {
     unsigned short gbk, big5;
   } const cases[] = {
-      {0x8140, 0x8000},                        // cell 0
-      {0x8141, 0xA1BC},                        // cell 1: no form
-      {0x817F, 0x8000 + 0x3F},                 // 0x7F is a cell of its own
-      {0xFEFE, 0x8000 + 126 * 191 - 1},        // last cell
-      {0x8130, 0xA1BC}, {0x81FF, 0xA1BC},      // trail outside
-      {0x8040, 0xA1BC}, {0xFF40, 0xA1BC},      // lead outside
-      {0x0041, 0xA1BC},                        // ASCII
+      {0x8140, 0x8000},                  // cell 0
+      {0x8141, 0xA1BC},                  // cell 1: no form
+      {0x817F, 0x8000 + 0x3F},           // 0x7F is a cell of its own
+      {0xFEFE, 0x8000 + 126 * 191 - 1},  // last cell
+      {0x8130, 0xA1BC},
+      {0x81FF, 0xA1BC},  // trail outside
+      {0x8040, 0xA1BC},
+      {0xFF40, 0xA1BC},  // lead outside
+      {0x0041, 0xA1BC},  // ASCII
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gbk);
@@ -118,7 +122,7 @@ TEST(Punctuation, BothColumnsOfTheTable) {
     char key;
     const char *plain, *chinese;
   } const cases[] = {
-      {'!', "！", "！"}, {'@', "＠", "·"}, {'$', "＄", "￥"}, {'^', "…", "…"},
+      {'!', "！", "！"}, {'@', "＠", "·"},  {'$', "＄", "￥"}, {'^', "…", "…"},
       {'&', "＆", "§"},  {'(', "（", "（"}, {')', "）", "）"}, {'_', "＿", "—"},
       {':', "：", "："}, {';', "；", "；"}, {'<', "＜", "《"}, {'>', "＞", "》"},
       {',', "，", "，"}, {'.', "。", "。"}, {'?', "？", "？"}, {'\\', "＼", "、"},
@@ -158,10 +162,9 @@ TEST(Punctuation, SymbolsAndTheCombinedMapping) {
     char key;
     const char* want;
   } const cases[] = {
-      {'~', "～"}, {'`', "｀"}, {'0', "０"}, {'9', "９"}, {'#', "＃"}, {'%', "％"},
-      {'^', "＾"}, {'*', "★"}, {'-', "－"}, {'+', "＋"}, {'=', "＝"}, {'{', "｛"},
-      {'}', "｝"}, {'[', "［"}, {']', "］"}, {'/', "／"}, {'|', "｜"}, {' ', "　"},
-      {'a', "ａ"}, {'Z', "Ｚ"}, {'\xA7', "§"},
+      {'~', "～"}, {'`', "｀"}, {'0', "０"}, {'9', "９"}, {'#', "＃"}, {'%', "％"}, {'^', "＾"},
+      {'*', "★"},  {'-', "－"}, {'+', "＋"}, {'=', "＝"}, {'{', "｛"}, {'}', "｝"}, {'[', "［"},
+      {']', "］"}, {'/', "／"}, {'|', "｜"}, {' ', "　"}, {'a', "ａ"}, {'Z', "Ｚ"}, {'\xA7', "§"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
@@ -183,7 +186,8 @@ TEST(Punctuation, ExactlyTheThirtyChinesePunctuations) {
     want.insert(static_cast<uint8_t>(gbk[i]) | (static_cast<uint8_t>(gbk[i + 1]) << 8));
   ASSERT_EQ(want.size(), 30u);
   for (int v = 0; v < 0x10000; ++v)
-    ASSERT_EQ(CChnChars::IsChnPunctuation(static_cast<unsigned short>(v)), want.count(v) ? 1 : 0) << v;
+    ASSERT_EQ(CChnChars::IsChnPunctuation(static_cast<unsigned short>(v)), want.count(v) ? 1 : 0)
+        << v;
 }
 
 TEST(Punctuation, NumeralsAndAlphanumerics) {

@@ -27,17 +27,21 @@ TEST_F(DirectOutput, ShiftDigitAndFunctionKeys) {
 // client (F5 reloads, the Super key opens the menu), and the keys typed and
 // the last commit stay, instead of the key being swallowed with a reset.
 TEST_F(DirectOutput, KeysWithoutTextGoBackToTheClient) {
-  struct Case { unsigned long key; int mods; const char* typed; } const cases[] = {
-      {0xFFC2, kNone, ""},           // F5
-      {0xFFEB, kNone, ""},           // Super_L
-      {0x1008FF13, kNone, ""},       // a volume key
+  struct Case {
+    unsigned long key;
+    int mods;
+    const char* typed;
+  } const cases[] = {
+      {0xFFC2, kNone, ""},      // F5
+      {0xFFEB, kNone, ""},      // Super_L
+      {0x1008FF13, kNone, ""},  // a volume key
       {0xFFC2, kShift, ""},
-      {0xFFC2, kShift, "zh"},        // Shift sends a key to the direct output
+      {0xFFC2, kShift, "zh"},  // Shift sends a key to the direct output
       {keysym::kAltL, kLeftAlt, ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.key << " mods " << c.mods << " on '" << c.typed
-                                    << "'");
+    SCOPED_TRACE(testing::Message()
+                 << std::hex << c.key << " mods " << c.mods << " on '" << c.typed << "'");
     Fresh();
     Type(c.typed);
     dictionary.m_lastCommit = typCharFatFmt::Char(0xD6, 0xD0);

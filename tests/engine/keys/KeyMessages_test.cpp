@@ -63,9 +63,14 @@ TEST_F(KeyMessages, NoOfferAfterFiveSeconds) {
 }
 
 TEST_F(KeyMessages, LetterRecordRestarts) {
-  struct Case { const char* letters; uint32_t gap; const char* want; } const cases[] = {
-      {"ab", 999, "AB"}, {"ab", 1000, "B"}, {"abcdefghijklmnopq", 10, "Q"},
-      {"abcdefghijklmnop", 10, "ABCDEFGHIJKLMNOP"}};
+  struct Case {
+    const char* letters;
+    uint32_t gap;
+    const char* want;
+  } const cases[] = {{"ab", 999, "AB"},
+                     {"ab", 1000, "B"},
+                     {"abcdefghijklmnopq", 10, "Q"},
+                     {"abcdefghijklmnop", 10, "ABCDEFGHIJKLMNOP"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.letters);
     dictionary.ForgetEnglishLetters();

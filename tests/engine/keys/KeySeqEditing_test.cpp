@@ -53,35 +53,35 @@ void RunTable(KeyEditing& t, std::initializer_list<SeqCase> cases) {
 TEST_F(KeyEditing, PinyinSequences) {
   StartPinYin();
   RunTable(*this, {
-      // A letter after a tone drops the tone.
-      {{'Z', 'H', 'O', 'N', 'G', kCapsLock, 'G'}, "zhongg", 6},
-      // The second tone replaces the first.
-      {{'M', 'A', kCapsLock, kShiftL}, "ma4", 3},
-      {{'M', 'A', kGrave}, "ma1", 3},
-      {{'M', 'A', kTab}, "ma2", 3},
-      // Never more than three strokes: the fourth replaces the last.
-      {{'M', 'A', '-', '=', '['}, "ma-=[", 5},
-      {{'M', 'A', '-', '=', '[', ']'}, "ma-=]", 5},
-      // A tone goes before the strokes.
-      {{'M', 'A', '-', kShiftR}, "ma5-", 3},
-      // Tones and strokes need letters first.
-      {{kCapsLock, '-'}, "", 0},
-      {{'X', 'I', '\'', 'A', 'N'}, "xi'an", 5},
-      {{kAltL, 'A'}, "?a", 2},
-      // ',' and '.' are page keys in pinyin input.
-      {{'A', ',', '.'}, "a", 1},
-  });
+                      // A letter after a tone drops the tone.
+                      {{'Z', 'H', 'O', 'N', 'G', kCapsLock, 'G'}, "zhongg", 6},
+                      // The second tone replaces the first.
+                      {{'M', 'A', kCapsLock, kShiftL}, "ma4", 3},
+                      {{'M', 'A', kGrave}, "ma1", 3},
+                      {{'M', 'A', kTab}, "ma2", 3},
+                      // Never more than three strokes: the fourth replaces the last.
+                      {{'M', 'A', '-', '=', '['}, "ma-=[", 5},
+                      {{'M', 'A', '-', '=', '[', ']'}, "ma-=]", 5},
+                      // A tone goes before the strokes.
+                      {{'M', 'A', '-', kShiftR}, "ma5-", 3},
+                      // Tones and strokes need letters first.
+                      {{kCapsLock, '-'}, "", 0},
+                      {{'X', 'I', '\'', 'A', 'N'}, "xi'an", 5},
+                      {{kAltL, 'A'}, "?a", 2},
+                      // ',' and '.' are page keys in pinyin input.
+                      {{'A', ',', '.'}, "a", 1},
+                  });
   EXPECT_EQ(Beeps(), 0u);
 }
 
 TEST_F(KeyEditing, ShapeCodeSequences) {
   StartXingMa();
   RunTable(*this, {
-      {{kTab, kCapsLock, kShiftL, kShiftR, kAltR}, "!@#$?", 5},
-      {{'A', ',', '.', kGrave, '1'}, "a,.`1", 5},
-      // A key with no text (F10 here) enters nothing.
-      {{'A', kF10, 'B'}, "ab", 2},
-  });
+                      {{kTab, kCapsLock, kShiftL, kShiftR, kAltR}, "!@#$?", 5},
+                      {{'A', ',', '.', kGrave, '1'}, "a,.`1", 5},
+                      // A key with no text (F10 here) enters nothing.
+                      {{'A', kF10, 'B'}, "ab", 2},
+                  });
 }
 
 TEST_F(KeyEditing, InsertPointInsideTheToneTailMovesToTheLetters) {
@@ -145,9 +145,9 @@ TEST_F(KeyEditing, CursorKeysMoveBySyllable) {
     unsigned long key;
     int from, to, result;
   } const cases[] = {
-      {kDown, 0, 5, 1},  {kDown, 5, 8, 1}, {kUp, 8, 5, 1},     {kUp, 5, 0, 1},
-      {kLeft, 5, 4, 1},  {kHome, 5, 0, 1}, {kEnd, 2, 8, 1},    {kRight, 8, 8, 0},
-      {kLeft, 0, 0, 0},  {kDown, 8, 8, 0}, {kNext, 0, 5, 1},
+      {kDown, 0, 5, 1}, {kDown, 5, 8, 1}, {kUp, 8, 5, 1},   {kUp, 5, 0, 1},
+      {kLeft, 5, 4, 1}, {kHome, 5, 0, 1}, {kEnd, 2, 8, 1},  {kRight, 8, 8, 0},
+      {kLeft, 0, 0, 0}, {kDown, 8, 8, 0}, {kNext, 0, 5, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.key << std::dec << " from " << c.from);
@@ -199,9 +199,14 @@ TEST_F(KeyEditing, TrailingWildcard) {
     int all;
     const char* want;
   } const cases[] = {
-      {"??", 1, ""}, {"???", 1, ""}, {"a?", 1, "a"}, {"ab?", 0, "ab"}, {"??", 0, "?"},
+      {"??", 1, ""},
+      {"???", 1, ""},
+      {"a?", 1, "a"},
+      {"ab?", 0, "ab"},
+      {"??", 0, "?"},
       // Keys after the wildcards stay.
-      {"?a", 1, "?a"}, {"ab", 1, "ab"},
+      {"?a", 1, "?a"},
+      {"ab", 1, "ab"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);

@@ -25,7 +25,8 @@ struct KeyCase {
 
 TEST_F(KeyTranslation, KeyTable) {
   const KeyCase cases[] = {
-      {"return on two pinyin keys passes and keeps them", true, "zh", keysym::kReturn, kNone, 0, "zh"},
+      {"return on two pinyin keys passes and keeps them", true, "zh", keysym::kReturn, kNone, 0,
+       "zh"},
       // The keys typed now are the first segment's; the rest waits unused.
       {"return on three pinyin keys builds a phrase", true, "zho", keysym::kReturn, kNone, 1, "z"},
       {"return on two shape keys resets and passes", false, "ab", keysym::kReturn, kNone, 0, ""},
@@ -61,10 +62,15 @@ TEST_F(KeyTranslation, KeyTable) {
 // fixture's code list gets one code, z!# for 蓝, that uses the names of Tab
 // and the left Shift; a name no code uses leaves its key to the client.
 TEST_F(KeyTranslation, ShapeCodeKeyNamesOnlyWhereACodeUsesThem) {
-  struct Case { const char* keys; unsigned long key; int used; const char* keysAfter; } const cases[] = {
-      {"", keysym::kTab, 1, "!"},          {"z", keysym::kTab, 1, "z!"},
-      {"z!", keysym::kShiftL, 1, "z!#"},   {"", keysym::kCapsLock, 0, ""},
-      {"z", keysym::kCapsLock, 0, "z"},    {"z", keysym::kShiftR, 0, "z"},
+  struct Case {
+    const char* keys;
+    unsigned long key;
+    int used;
+    const char* keysAfter;
+  } const cases[] = {
+      {"", keysym::kTab, 1, "!"},        {"z", keysym::kTab, 1, "z!"},
+      {"z!", keysym::kShiftL, 1, "z!#"}, {"", keysym::kCapsLock, 0, ""},
+      {"z", keysym::kCapsLock, 0, "z"},  {"z", keysym::kShiftR, 0, "z"},
   };
   Begin(lookuptest::XingMaSettings());
   UseMethod(kXingMa);
@@ -120,9 +126,14 @@ TEST_F(KeyTranslation, RepeatedKeyIsSwallowed) {
 }
 
 TEST_F(KeyTranslation, ResetFlags) {
-  struct Case { int resetReSel, keepTip, keepReSel; bool reSelOpen, tipCleared; } const cases[] = {
-      {0, 0, 0, true, true}, {1, 0, 0, false, true}, {1, 1, 0, false, false},
-      {1, 0, 1, true, true}, {0, 1, 0, true, false}};
+  struct Case {
+    int resetReSel, keepTip, keepReSel;
+    bool reSelOpen, tipCleared;
+  } const cases[] = {{0, 0, 0, true, true},
+                     {1, 0, 0, false, true},
+                     {1, 1, 0, false, false},
+                     {1, 0, 1, true, true},
+                     {0, 1, 0, true, false}};
   Begin(lookuptest::PinYinSettings());
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.resetReSel << c.keepTip << c.keepReSel);

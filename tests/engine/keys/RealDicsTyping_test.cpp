@@ -55,11 +55,15 @@ TEST_F(RealTyping, ZhongGuoAndSpace) {
 // commit the word, not take it for a partial match and start phrase
 // building (which offered the rest of the keys and learned the symbol).
 TEST_F(RealTyping, VModeWordsAreCommittedWhole) {
-  struct Case { const char* keys; unsigned long pick; const char* want; } const cases[] = {
-      {"vyue", keysym::kSpace, "月"},        // a unit word, the only candidate
-      {"vxighao", keysym::kSpace, "★"},     // a symbol name, first of two
+  struct Case {
+    const char* keys;
+    unsigned long pick;
+    const char* want;
+  } const cases[] = {
+      {"vyue", keysym::kSpace, "月"},    // a unit word, the only candidate
+      {"vxighao", keysym::kSpace, "★"},  // a symbol name, first of two
       {"vxighao", '2', "☆"},
-      {"vsjiao", keysym::kSpace, "▲"},      // a second key of the same line
+      {"vsjiao", keysym::kSpace, "▲"},  // a second key of the same line
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
@@ -97,7 +101,11 @@ TEST_F(RealTyping, RightAltMinusReChoosesTheLastCommit) {
 // pick a character of what filled it, not of the next segment's list
 // (which built words such as 细化哦喜欢 from woxihuan).
 TEST_F(RealTyping, ReChoosingInPhraseBuildingKeepsTheSegmentsOwnList) {
-  struct Case { const char* keys; bool enterByReturn; const char* rest; } const cases[] = {
+  struct Case {
+    const char* keys;
+    bool enterByReturn;
+    const char* rest;
+  } const cases[] = {
       {"woxihuan", true, "xihuan"},   // Return splits, Space fills wo
       {"woxihuan", false, "xihuan"},  // Space picks 我 for part of the keys
   };
@@ -144,7 +152,12 @@ TEST_F(RealTyping, CharacterPickInPhraseBuildingTakesTheFilledSegment) {
 // used (xi'an|wo), not after as many keys (xi'a|nwo, which offered 你我
 // for the rest).
 TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
-  struct Case { const char* keys; bool building; const char* pick; const char* rest; } const cases[] = {
+  struct Case {
+    const char* keys;
+    bool building;
+    const char* pick;
+    const char* rest;
+  } const cases[] = {
       {"xi'anwo", false, "先", "wo"},
       {"xi'anhuoche", false, "现货", "che"},
       {"fang'an'quan", false, "方案", "quan"},
@@ -176,11 +189,15 @@ TEST_F(RealTyping, PartialPickSplitsAfterTheLettersItUsed) {
 // insert point the user placed (zhong|guoren, not the engine's own split);
 // at either end of the keys the engine splits by itself, as Return does.
 TEST_F(RealTyping, InsertSplitsTheKeysAtTheInsertPoint) {
-  struct Case { const char* keys; bool tone; int lefts; const char* segment; const char* unused; } const cases[] = {
-      {"zhongguoren", false, 6, "zhong", "guoren"},
-      {"zhongguoren", false, 3, "zhongguo", "ren"},
-      {"zhongguoren", false, 10, "z", "hongguoren"},
-      {"xi'anren", false, 3, "xi'an", "ren"},
+  struct Case {
+    const char* keys;
+    bool tone;
+    int lefts;
+    const char* segment;
+    const char* unused;
+  } const cases[] = {
+      {"zhongguoren", false, 6, "zhong", "guoren"},  {"zhongguoren", false, 3, "zhongguo", "ren"},
+      {"zhongguoren", false, 10, "z", "hongguoren"}, {"xi'anren", false, 3, "xi'an", "ren"},
       {"zhongguo", true, 4, "zhong", "guo"},  // the tone key (Tab) goes with the split
   };
   for (const Case& c : cases) {
@@ -217,10 +234,16 @@ TEST_F(RealTyping, InsertSplitsTheKeysAtTheInsertPoint) {
 // after the letters the pick used in the keys as they are now, with the
 // unused keys after them (zhongguo BackSpace, 中: gu + ren, not uoren).
 TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
-  struct Case { int lefts; const char* edit; const char* segment; const char* pick; const char* rest; } const cases[] = {
+  struct Case {
+    int lefts;
+    const char* edit;
+    const char* segment;
+    const char* pick;
+    const char* rest;
+  } const cases[] = {
       {0, "\b", "zhonggu", "中", "guren"},
       {0, "\b\b", "zhongg", "中", "gren"},
-      {1, "\x7f", "zhonggu", "中", "guren"},   // Delete before the last key
+      {1, "\x7f", "zhonggu", "中", "guren"},  // Delete before the last key
       {0, "x", "zhongguox", "中国", "xren"},
   };
   for (const Case& c : cases) {
@@ -231,9 +254,12 @@ TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
     ASSERT_EQ(Keys(), "zhongguo");
     for (int i = 0; i < c.lefts; ++i) ASSERT_EQ(Press(keysym::kLeft), 1);
     for (const char* e = c.edit; *e; ++e) {
-      if (*e == '\b') ASSERT_EQ(Press(keysym::kBackSpace, typingtest::kNone, "\b"), 1);
-      else if (*e == '\x7f') ASSERT_EQ(Press(keysym::kDelete, typingtest::kNone, "\x7f"), 1);
-      else Type(std::string(1, *e).c_str());
+      if (*e == '\b')
+        ASSERT_EQ(Press(keysym::kBackSpace, typingtest::kNone, "\b"), 1);
+      else if (*e == '\x7f')
+        ASSERT_EQ(Press(keysym::kDelete, typingtest::kNone, "\x7f"), 1);
+      else
+        Type(std::string(1, *e).c_str());
     }
     ASSERT_EQ(Keys(), c.segment);
     const int index = OnFirstPage(c.pick);
@@ -249,10 +275,14 @@ TEST_F(RealTyping, PartialPickAfterEditingTheSegmentKeepsItsKeys) {
 // character: re-choosing erases those blanks with the characters, or the
 // old text's blanks stay before the new one (中 国 re-chosen left 中 种 过 ).
 TEST_F(RealTyping, ReChoosingErasesTheBlanksAddedToTheCommit) {
-  struct Case { const char* keys; unsigned long pickFirst; size_t erased; } const cases[] = {
-      {"zhong", 0, 2},         // 中 and its blank
-      {"zhongguo", 0, 4},      // 中 国
-      {"zhongguo", '2', 2},    // after picking 国 of 中国: one character and its blank
+  struct Case {
+    const char* keys;
+    unsigned long pickFirst;
+    size_t erased;
+  } const cases[] = {
+      {"zhong", 0, 2},       // 中 and its blank
+      {"zhongguo", 0, 4},    // 中 国
+      {"zhongguo", '2', 2},  // after picking 国 of 中国: one character and its blank
   };
   cfgInputManager.AddSpaceInOutput = 1;
   for (const Case& c : cases) {
@@ -278,10 +308,18 @@ TEST_F(RealTyping, ReChoosingErasesTheBlanksAddedToTheCommit) {
 // typed keys hold apostrophes as well (放 to 反感 left 'quan, and 方 then
 // n'quan, on fang'an'quan).
 TEST_F(RealTyping, ReChoosingASegmentCountsTheApostrophesInItsKeys) {
-  struct Case { unsigned long pick; std::vector<std::pair<const char*, const char*>> steps; } const cases[] = {
-      {'3', {{"反感", "quan"}, {"方", "an'quan"}, {"方案", "quan"}}},   // 放 first
-      {keysym::kSpace, {{"反感", "quan"}, {"放", "an'quan"}, {"方", "an'quan"}, {"房", "an'quan"},
-                        {"防", "an'quan"}, {"饭", "g'an'quan"}}},      // 方案 first
+  struct Case {
+    unsigned long pick;
+    std::vector<std::pair<const char*, const char*>> steps;
+  } const cases[] = {
+      {'3', {{"反感", "quan"}, {"方", "an'quan"}, {"方案", "quan"}}},  // 放 first
+      {keysym::kSpace,
+       {{"反感", "quan"},
+        {"放", "an'quan"},
+        {"方", "an'quan"},
+        {"房", "an'quan"},
+        {"防", "an'quan"},
+        {"饭", "g'an'quan"}}},  // 方案 first
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pick);
@@ -304,10 +342,13 @@ TEST_F(RealTyping, ReChoosingASegmentCountsTheApostrophesInItsKeys) {
 // cycle closes must all take that item, not the one first committed
 // (which repeated 中国 and picked 国 while 种过 was shown).
 TEST_F(RealTyping, ReChosenItemBecomesTheLastCommit) {
-  struct Case { unsigned long key; const char* want; } const cases[] = {
+  struct Case {
+    unsigned long key;
+    const char* want;
+  } const cases[] = {
       {';', "种过"},  // repeat the last item
       {'R', "种过"},
-      {'2', "过"},    // its second character, erasing both
+      {'2', "过"},  // its second character, erasing both
       {'1', "种"},
   };
   for (const Case& c : cases) {
@@ -351,8 +392,10 @@ TEST_F(RealTyping, ReChosenCharacterIsLearned) {
 // the phrase just committed by one of its characters: BackSpaces for the
 // phrase, then the character.
 TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
-  struct Case { unsigned long key; const char* want; } const cases[] = {
-      {'1', "中"}, {keysym::kGrave, "中"}, {'2', "国"}, {'8', "国"}};
+  struct Case {
+    unsigned long key;
+    const char* want;
+  } const cases[] = {{'1', "中"}, {keysym::kGrave, "中"}, {'2', "国"}, {'8', "国"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.want);
     Fresh();
@@ -373,8 +416,10 @@ TEST_F(RealTyping, RightAltDigitOrGravePicksACharacterOfTheLastPhrase) {
 TEST_F(RealTyping, ShuangPinLowerCaseVIsNeverTheVMode) {
   cfgInputManager.ShuangPin = 1;
   cfgInputManager.ShuangPinScheme = 0;
-  struct Case { const char* keys; const char* vWord; } const cases[] = {
-      {"vs", "▲"}, {"vgl", "公里"}, {"vrmb", "人民币"}, {"vxighao", "σ"}};
+  struct Case {
+    const char* keys;
+    const char* vWord;
+  } const cases[] = {{"vs", "▲"}, {"vgl", "公里"}, {"vrmb", "人民币"}, {"vxighao", "σ"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
     Fresh();
@@ -426,7 +471,12 @@ class RealShapeTyping : public RealTyping {
 };
 
 TEST_F(RealShapeTyping, KeysNoCodeUsesAreOutputDirectly) {
-  struct Case { unsigned long key; int mods; int punct, full; const char* want; } const cases[] = {
+  struct Case {
+    unsigned long key;
+    int mods;
+    int punct, full;
+    const char* want;
+  } const cases[] = {
       {',', typingtest::kNone, 0, 0, ","},  {',', typingtest::kNone, 1, 0, "，"},
       {'.', typingtest::kNone, 1, 0, "。"}, {'1', typingtest::kNone, 0, 0, "1"},
       {'1', typingtest::kNone, 0, 1, "１"}, {'/', typingtest::kNone, 0, 0, "/"},
@@ -454,8 +504,8 @@ TEST_F(RealShapeTyping, DigitsAfterKeysSelect) {
     Type("gfgf");
     const int n = dictionary.m_arrChoices.GetSize();
     ASSERT_GE(n, 2) << "a code with several candidates";
-    const std::string want =
-        lookuptest::Text(dictionary.m_arrChoices[std::min<int>(static_cast<int>(digit - '1'), n - 1)]);
+    const std::string want = lookuptest::Text(
+        dictionary.m_arrChoices[std::min<int>(static_cast<int>(digit - '1'), n - 1)]);
     EXPECT_EQ(Press(digit), 1);
     EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + want});
     EXPECT_EQ(Keys(), "");
@@ -503,8 +553,10 @@ TEST_F(RealShapeTyping, TabCapsLockAndShiftGoToTheClient) {
 // dropped them and typed a space. The '?' the left Alt typed is not part of
 // them; with nothing else typed the space stays.
 TEST_F(RealShapeTyping, LeftAltSpaceGivesTheKeysAsEnglish) {
-  struct Case { const char* keys; const char* want; } const cases[] = {
-      {"wq", "wq"}, {"trntw", "trntw"}, {"", " "}};
+  struct Case {
+    const char* keys;
+    const char* want;
+  } const cases[] = {{"wq", "wq"}, {"trntw", "trntw"}, {"", " "}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
     Fresh();
@@ -533,7 +585,8 @@ TEST_F(RealShapeTyping, FunctionKeysSelectWhileAForecastIsShown) {
     showForecast();
     Type("kkkk");
     ASSERT_GE(dictionary.m_arrChoices.GetSize(), 9) << "a code with nine candidates or more";
-    const std::string want = lookuptest::Text(dictionary.m_arrChoices[static_cast<int>(key - keysym::kF1)]);
+    const std::string want =
+        lookuptest::Text(dictionary.m_arrChoices[static_cast<int>(key - keysym::kF1)]);
     EXPECT_EQ(Press(key, typingtest::kNone, ""), 1);
     EXPECT_EQ(Commits(), std::vector<std::string>{"commit 1/2 " + want});
     EXPECT_EQ(Keys(), "");
@@ -547,9 +600,14 @@ TEST_F(RealShapeTyping, FunctionKeysSelectWhileAForecastIsShown) {
 // The repeated-root tip names a mistake; a code of the shipped shape code
 // made of equal keys (the key-name characters of Wubi 86) is none.
 TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
-  struct Case { const char* keys; const char* want; } const cases[] = {
-      {"ffff", ""}, {"aaaa", ""}, {"kkkk", ""}, {"jjjf", ""},
-      {"aaab", "注意:若字根重复3次,且连在一起,则敲该字根一次,然后敲3"}};
+  struct Case {
+    const char* keys;
+    const char* want;
+  } const cases[] = {{"ffff", ""},
+                     {"aaaa", ""},
+                     {"kkkk", ""},
+                     {"jjjf", ""},
+                     {"aaab", "注意:若字根重复3次,且连在一起,则敲该字根一次,然后敲3"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
     CString tip;
@@ -565,8 +623,11 @@ TEST_F(RealShapeTyping, RepeatedRootTipSparesRealCodes) {
 // the client whether keys are typed or not (F10 and the Super key were
 // swallowed there), and the keys typed stay.
 TEST_F(RealShapeTyping, KeysWithoutTextGoBackToTheClient) {
-  struct Case { unsigned long key; const char* typed; } const cases[] = {
-      {keysym::kF10, ""}, {0xFFEB, ""}, {0x1008FF13, ""},  // F10, Super_L, a volume key
+  struct Case {
+    unsigned long key;
+    const char* typed;
+  } const cases[] = {
+      {keysym::kF10, ""},   {0xFFEB, ""},   {0x1008FF13, ""},  // F10, Super_L, a volume key
       {keysym::kF10, "ab"}, {0xFFEB, "ab"},
   };
   for (const Case& c : cases) {

@@ -25,7 +25,8 @@ TEST(DependMaps, RoundTripIsByteExactAndCountsNeverLie) {
     const std::string img = dependmap::Write(records, wide);
     std::vector<dependmap::Record> back;
     std::string error;
-    ASSERT_TRUE(dependmap::Read(reinterpret_cast<const uint8_t*>(img.data()), img.size(), wide, back, error));
+    ASSERT_TRUE(dependmap::Read(reinterpret_cast<const uint8_t*>(img.data()), img.size(), wide,
+                                back, error));
     EXPECT_EQ(back, records);
     EXPECT_EQ(dependmap::Write(back, wide), img);
   }
@@ -35,13 +36,18 @@ TEST(DependMaps, RoundTripIsByteExactAndCountsNeverLie) {
   EXPECT_EQ(img.size(), 4u + 2 + 2 + 4u * kMaxDependValues);
   std::vector<dependmap::Record> back;
   std::string error;
-  ASSERT_TRUE(dependmap::Read(reinterpret_cast<const uint8_t*>(img.data()), img.size(), false, back, error));
+  ASSERT_TRUE(dependmap::Read(reinterpret_cast<const uint8_t*>(img.data()), img.size(), false, back,
+                              error));
   EXPECT_EQ(back[0].second.size(), static_cast<size_t>(kMaxDependValues));
 }
 
 TEST(DependMaps, ADamagedMapKeepsTheRecordsBeforeTheDamage) {
   const std::string whole = dependmap::Write({{1, {10, 11}}, {2, {20}}, {3, {30, 31, 32}}}, false);
-  struct Case { const char* what; std::string img; size_t kept; } const cases[] = {
+  struct Case {
+    const char* what;
+    std::string img;
+    size_t kept;
+  } const cases[] = {
       {"cut in the last record", whole.substr(0, whole.size() - 3), 2},
       {"cut after the count", whole.substr(0, 4), 0},
       {"too short for the count", whole.substr(0, 3), 0},
@@ -52,7 +58,8 @@ TEST(DependMaps, ADamagedMapKeepsTheRecordsBeforeTheDamage) {
     SCOPED_TRACE(c.what);
     std::vector<dependmap::Record> out;
     std::string error;
-    EXPECT_FALSE(dependmap::Read(reinterpret_cast<const uint8_t*>(c.img.data()), c.img.size(), false, out, error));
+    EXPECT_FALSE(dependmap::Read(reinterpret_cast<const uint8_t*>(c.img.data()), c.img.size(),
+                                 false, out, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(out.size(), c.kept);
   }
@@ -172,8 +179,7 @@ TEST_F(Lexicon, AMapThatCannotBeReadIsLeftAsItIs) {
       Restart();
       // The save writes the store, the indexes and the map that could be
       // read.
-      return Add(phrase) == 1 && dictionary.m_tmCiKuChanged == 0 &&
-             !m_host.Calls("diag ").empty();
+      return Add(phrase) == 1 && dictionary.m_tmCiKuChanged == 0 && !m_host.Calls("diag ").empty();
     }));
     ASSERT_EQ(chmod(path.c_str(), 0666), 0);
     EXPECT_EQ(lexicontest::ReadFile(path), old) << "written over";

@@ -30,7 +30,9 @@ enum class Fault { kFail, kKill };
 // machine.
 struct NoWaitOps : IFileOps {
   int Create(const char* p) override { return SystemFileOps().Create(p); }
-  ssize_t Write(int fd, const void* d, size_t n) override { return SystemFileOps().Write(fd, d, n); }
+  ssize_t Write(int fd, const void* d, size_t n) override {
+    return SystemFileOps().Write(fd, d, n);
+  }
   int Fchmod(int fd, mode_t m) override { return SystemFileOps().Fchmod(fd, m); }
   int Fsync(int) override { return 0; }
   int Close(int fd) override { return SystemFileOps().Close(fd); }
@@ -112,8 +114,10 @@ class Save : public Lexicon {
       const bool isNew = disk.at(f) == now.at(f);
       EXPECT_TRUE(isOld || isNew) << "a mix";
       if (old.at(f) == now.at(f)) continue;
-      if (!isNew) stillNew = false;
-      else EXPECT_TRUE(stillNew) << "put in place before a file it points into";
+      if (!isNew)
+        stillNew = false;
+      else
+        EXPECT_TRUE(stillNew) << "put in place before a file it points into";
     }
   }
 };
@@ -269,7 +273,8 @@ TEST_F(Save, AFailedSaveBeforeAReloadKeepsWhatWasLearned) {
   const std::vector<std::string> onDisk = Lookup("zhongguo");
   typCharFatFmt phrase = typCharFatFmt::PhraseAt(static_cast<uint32_t>(OffsetOf("种国")));
   phrase.SetKey("zhongguo");
-  for (int i = 0; i < 8 && Lookup("zhongguo") == onDisk; ++i) dictionary.AdjustCiUsageWeight(phrase, 0);
+  for (int i = 0; i < 8 && Lookup("zhongguo") == onDisk; ++i)
+    dictionary.AdjustCiUsageWeight(phrase, 0);
   const std::vector<std::string> learned = Lookup("zhongguo");
   ASSERT_NE(learned, onDisk) << "the weight moved the phrase";
   const Snapshot before = Files();
@@ -298,7 +303,9 @@ TEST_F(Save, AStoreThatCannotBeLoadedIsNeverReplaced) {
     int added;  // what adding a phrase returns
   } cases[] = {
       {"larger than offsets reach",
-       [](const std::string& p) { ASSERT_EQ(truncate(p.c_str(), phrasestore::kOffsetLimit + 1), 0); },
+       [](const std::string& p) {
+         ASSERT_EQ(truncate(p.c_str(), phrasestore::kOffsetLimit + 1), 0);
+       },
        0},
       {"a directory",
        [](const std::string& p) {

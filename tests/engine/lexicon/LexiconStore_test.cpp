@@ -27,8 +27,10 @@ TEST_F(Lexicon, NewPhraseIsFiledUnderEveryKeyOfBothMethodsAndSurvivesARestart) {
   EXPECT_TRUE(lookuptest::Contains(initials, "zgr"));
   auto check = [&](const char* when) {
     SCOPED_TRACE(when);
-    for (const std::string& k : pinyin) EXPECT_TRUE(Filed(keyscan::CiZuList(dictionary, kPinYin), k, at)) << k;
-    for (const std::string& k : initials) EXPECT_TRUE(Filed(keyscan::ShouZiMuList(dictionary), k, at)) << k;
+    for (const std::string& k : pinyin)
+      EXPECT_TRUE(Filed(keyscan::CiZuList(dictionary, kPinYin), k, at)) << k;
+    for (const std::string& k : initials)
+      EXPECT_TRUE(Filed(keyscan::ShouZiMuList(dictionary), k, at)) << k;
     EXPECT_TRUE(lookuptest::Contains(Lookup("zhongguoren"), "中国人"));
   };
   check("after the add");
@@ -37,7 +39,8 @@ TEST_F(Lexicon, NewPhraseIsFiledUnderEveryKeyOfBothMethodsAndSurvivesARestart) {
   UseMethod(kXingMa);
   const std::vector<std::string> shape = Keys("中国人", kXingMa);
   ASSERT_FALSE(shape.empty());
-  for (const std::string& k : shape) EXPECT_TRUE(Filed(keyscan::CiZuList(dictionary, kXingMa), k, at)) << k;
+  for (const std::string& k : shape)
+    EXPECT_TRUE(Filed(keyscan::CiZuList(dictionary, kXingMa), k, at)) << k;
 }
 
 TEST_F(Lexicon, ASecondAddOfTheSamePhraseChangesNothing) {
@@ -70,8 +73,8 @@ TEST_F(Lexicon, TheQueueIsFiledIntoALoadedIndexOfTheOtherMethodAndFoundThroughIt
   // The two-key table and the record index follow the index they were
   // built for.
   const uint32_t* block = dictionary.m_pCiZuIdx2Keys[kXingMa];
-  const std::vector<uint32_t> table(block,
-                                    block + keyscan::kIndexFirstSlot + block[keyscan::kIndexCountSlot]);
+  const std::vector<uint32_t> table(
+      block, block + keyscan::kIndexFirstSlot + block[keyscan::kIndexCountSlot]);
   dictionary.BuildIdx2KeysInDic(kIdxCiZu, kXingMa);
   block = dictionary.m_pCiZuIdx2Keys[kXingMa];
   ASSERT_EQ(block[keyscan::kIndexCountSlot], table[keyscan::kIndexCountSlot]);
@@ -140,13 +143,21 @@ TEST(IndexInsert, NewEntriesGoAfterFourEntriesOrAtTheEndAndNewKeysWhereTheySort)
   const auto pieces = ciku::PlanInsertions(reinterpret_cast<const uint8_t*>(img.data()), len, 1, 4,
                                            {"aa", "b", "bb", "cc", "dd", "zz"}, 999);
   uint32_t newLen = 0;
-  unsigned char* out = ciku::ApplyInsertions(reinterpret_cast<const uint8_t*>(img.data()), len, pieces, newLen);
+  unsigned char* out =
+      ciku::ApplyInsertions(reinterpret_cast<const uint8_t*>(img.data()), len, pieces, newLen);
   ASSERT_NE(out, nullptr);
   std::vector<phrasestore::IndexRecord> got;
   std::string error;
-  ASSERT_TRUE(phrasestore::ReadIndex(std::string(reinterpret_cast<char*>(out), newLen), 4, true, got, error)) << error;
+  ASSERT_TRUE(phrasestore::ReadIndex(std::string(reinterpret_cast<char*>(out), newLen), 4, true,
+                                     got, error))
+      << error;
   free(out);
-  struct Want { const char* key; size_t at; uint8_t weight; size_t size; } const wants[] = {
+  struct Want {
+    const char* key;
+    size_t at;
+    uint8_t weight;
+    size_t size;
+  } const wants[] = {
       {"aa", 4, 20, 7},  // after the first four, weighted as the fourth
       {"b", 0, 1, 1},    // a new key sorting before bb
       {"bb", 2, 5, 3},   // fewer than four: at the end
@@ -165,7 +176,9 @@ TEST(IndexInsert, NewEntriesGoAfterFourEntriesOrAtTheEndAndNewKeysWhereTheySort)
 }
 
 TEST(PhraseKeys, LongPolyphonicPhrasesAreCappedAndKeepOnlyKeysAnIndexHolds) {
-  struct Case { size_t chars, readings, letters; } const cases[] = {
+  struct Case {
+    size_t chars, readings, letters;
+  } const cases[] = {
       {10, 4, 3},  // 4^10 combinations
       {20, 2, 6},  // every full key is 120 bytes long
       {4, 3, 2},   // 81 combinations, a few past the cap
@@ -175,7 +188,8 @@ TEST(PhraseKeys, LongPolyphonicPhrasesAreCappedAndKeepOnlyKeysAnIndexHolds) {
     std::vector<std::vector<std::string>> codes(c.chars);
     for (size_t i = 0; i < c.chars; ++i)
       for (size_t r = 0; r < c.readings; ++r)
-        codes[i].push_back(std::string(1, static_cast<char>('a' + r)) + std::string(c.letters - 1, 'x'));
+        codes[i].push_back(std::string(1, static_cast<char>('a' + r)) +
+                           std::string(c.letters - 1, 'x'));
     phrasekey::Limits limits;
     limits.maxKeys = kMaxKeysPerPhrase;
     limits.validOnly = true;

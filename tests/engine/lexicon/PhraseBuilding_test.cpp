@@ -103,7 +103,11 @@ TEST_F(ZuCi, ForcedSendTakesTheSegmentsChosenSoFar) {
 }
 
 TEST_F(ZuCi, ATrailingConsonantIsASlipButAFinalVowelMustBeTyped) {
-  struct Case { const char* keys; const char* key; int done; } const cases[] = {
+  struct Case {
+    const char* keys;
+    const char* key;
+    int done;
+  } const cases[] = {
       {"renwenn", "wen", 1},   // n left over: ignored
       {"renwena", "wen", 0},   // a left over, the pick did not use it
       {"renhuaa", "huaa", 0},  // a after a: never ignored

@@ -63,11 +63,21 @@ TEST_F(EditDistanceTest, KnownDistances) {
     const char* b;
     int want;
   } const cases[] = {
-      {"", "", 0},         {"", "abc", 9},          {"q", "w", 1},
-      {"q", "p", 3},       {"q", "q", 0},           {"ab", "ba", 3},
-      {"abc", "acb", 3},   {"qwerty", "qwerty", 0}, {"qwerty", "qwertu", 1},
-      {"Q", "w", 3},       {"A", "B", 3},           {"zhongguo", "zhonggou", 3},
-      {"g", "b", 1},       {"=", "]", 1},           {"q", "@", 1},
+      {"", "", 0},
+      {"", "abc", 9},
+      {"q", "w", 1},
+      {"q", "p", 3},
+      {"q", "q", 0},
+      {"ab", "ba", 3},
+      {"abc", "acb", 3},
+      {"qwerty", "qwerty", 0},
+      {"qwerty", "qwertu", 1},
+      {"Q", "w", 3},
+      {"A", "B", 3},
+      {"zhongguo", "zhonggou", 3},
+      {"g", "b", 1},
+      {"=", "]", 1},
+      {"q", "@", 1},
       // 17 keys against 3 is answered by the length rule, against 4 not.
       {"abcdefghijklmnopq", "abc", (17 - 3 + 1) * 3},
   };

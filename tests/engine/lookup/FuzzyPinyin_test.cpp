@@ -3,7 +3,6 @@
 #include <errno.h>
 #include <sys/stat.h>
 
-
 #include "engine/lookup/FuzzyPinyin.h"
 #include "tests/engine/LookupFixture.h"
 
@@ -62,14 +61,14 @@ TEST(FuzzyPinyin, CommonFormAndPartner) {
   SetPairs(1, 1, 1, 1);
   struct Case {
     const char* py;
-    int isCommon;        // IsFuzzyPyCommonFactor
+    int isCommon;  // IsFuzzyPyCommonFactor
     const char* partner;
     int which;
-    int hasCommon;       // GetFuzziPyCommonFactor
+    int hasCommon;  // GetFuzziPyCommonFactor
     const char* common;
   } const cases[] = {
-      {"za", 1, "zha", 1, 0, ""},   {"zha", 0, "", 0, 1, "za"},  {"ran", 1, "lan", 0, 0, ""},
-      {"lan", 0, "", 0, 1, "ran"},  {"si", 1, "shi", 1, 0, ""},  {"ma", 0, "", 0, 0, ""},
+      {"za", 1, "zha", 1, 0, ""},  {"zha", 0, "", 0, 1, "za"}, {"ran", 1, "lan", 0, 0, ""},
+      {"lan", 0, "", 0, 1, "ran"}, {"si", 1, "shi", 1, 0, ""}, {"ma", 0, "", 0, 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.py);
@@ -162,7 +161,9 @@ struct NthRenameFails : IFileOps {
   int seen = 0;
   explicit NthRenameFails(int which) : n(which) {}
   int Create(const char* p) override { return SystemFileOps().Create(p); }
-  ssize_t Write(int fd, const void* d, size_t k) override { return SystemFileOps().Write(fd, d, k); }
+  ssize_t Write(int fd, const void* d, size_t k) override {
+    return SystemFileOps().Write(fd, d, k);
+  }
   int Fchmod(int fd, mode_t m) override { return SystemFileOps().Fchmod(fd, m); }
   int Fsync(int fd) override { return SystemFileOps().Fsync(fd); }
   int Close(int fd) override { return SystemFileOps().Close(fd); }

@@ -48,11 +48,32 @@ std::string KeyOf(const keyscan::KeyList& l, const keyscan::Record& r) {
 // fuzzy and mistyped forms, long sentences), and keys of the list itself,
 // cut and extended, from records spread over it.
 std::vector<std::string> KeysFor(const keyscan::KeyList& l) {
-  std::vector<std::string> keys = {
-      "a",      "sh",       "zh",        "zg",        "azz",      "zz",    "zhongguo",
-      "zongguo", "zhonggup", "zhonghuarenmingongheguo", "womenshizhongguoren", "bjing",
-      "shi",    "xi'an",    "xian",      "zzzz",      "aaaa",     "yiyi",  "wqvb",
-      "gggg",   "abcd",     "ggll",      "qqqq",      "shishishi", "chuang", "e"};
+  std::vector<std::string> keys = {"a",
+                                   "sh",
+                                   "zh",
+                                   "zg",
+                                   "azz",
+                                   "zz",
+                                   "zhongguo",
+                                   "zongguo",
+                                   "zhonggup",
+                                   "zhonghuarenmingongheguo",
+                                   "womenshizhongguoren",
+                                   "bjing",
+                                   "shi",
+                                   "xi'an",
+                                   "xian",
+                                   "zzzz",
+                                   "aaaa",
+                                   "yiyi",
+                                   "wqvb",
+                                   "gggg",
+                                   "abcd",
+                                   "ggll",
+                                   "qqqq",
+                                   "shishishi",
+                                   "chuang",
+                                   "e"};
   const std::vector<uint32_t> offsets = keyscan::RecordOffsets(l);
   const size_t step = offsets.size() / 150 + 1;
   for (size_t i = 0; i < offsets.size(); i += step) {
@@ -125,8 +146,7 @@ void CompareSearches() {
   }
 }
 
-class IndexSearch : public lookuptest::Engine,
-                    public ::testing::WithParamInterface<const char*> {
+class IndexSearch : public lookuptest::Engine, public ::testing::WithParamInterface<const char*> {
  protected:
   std::string DataDir() const {
     const std::string p = GetParam();
@@ -145,7 +165,8 @@ TEST_P(IndexSearch, SearchesFindWhatTheWalksFind) {
 
 TEST_P(IndexSearch, AddedPhrasesAreFoundBothWays) {
   Start(DataDir(), lookuptest::PinYinSettings());
-  const std::vector<uint32_t> before = keyscan::RecordOffsets(keyscan::CiZuList(dictionary, kPinYin));
+  const std::vector<uint32_t> before =
+      keyscan::RecordOffsets(keyscan::CiZuList(dictionary, kPinYin));
   for (const char* phrase : {"中国人民", "北京大学生", "我们的", "爱国者", "阿爸"}) {
     CString gbk = lookuptest::ToGbk(phrase);
     dictionary.AddToCiKu(gbk.GetBuffer(gbk.GetLength()), kPinYin, 0, -1);

@@ -14,17 +14,21 @@ namespace {
 
 class PinYinLookup : public lookuptest::Engine {
  protected:
-  void SetUp() override { Start(lookuptest::FixtureDir("lookup_dict"), lookuptest::PinYinSettings()); }
+  void SetUp() override {
+    Start(lookuptest::FixtureDir("lookup_dict"), lookuptest::PinYinSettings());
+  }
 };
 
 class XingMaLookup : public lookuptest::Engine {
  protected:
-  void SetUp() override { Start(lookuptest::FixtureDir("lookup_dict"), lookuptest::XingMaSettings()); }
+  void SetUp() override {
+    Start(lookuptest::FixtureDir("lookup_dict"), lookuptest::XingMaSettings());
+  }
   // Gives a character a usage rank (0: none).
   void Rank(const char* utf8, int rank) {
     const CString ch = ToGbk(utf8);
-    const auto v = static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) |
-                                         (static_cast<uint8_t>(ch[1]) << 8));
+    const auto v =
+        static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) | (static_cast<uint8_t>(ch[1]) << 8));
     dictionary.SetUsageRank(v, rank);
   }
 };
@@ -288,7 +292,7 @@ TEST_F(XingMaLookup, RetriesRewriteTheKey) {
     const char* foundUnder;
   } const cases[] = {
       {"abcd1t2", {"人"}, "abcdt"},  // 1t2 -> t in the pass of rule 4
-      {"abcd1t21", {}, ""},         // rule 1 runs: 1t2 comes back as 1t
+      {"abcd1t21", {}, ""},          // rule 1 runs: 1t2 comes back as 1t
       {"xyoob", {"民"}, "xyob"},     // oo -> o
       {"abcdt", {"人"}, "abcdt"},    // found at once
   };

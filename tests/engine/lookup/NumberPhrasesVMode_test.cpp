@@ -34,21 +34,21 @@ TEST(NumCizuMatch, ReadsNumeralsAndUnits) {
     const char* keys;
     const char* want;
   } const cases[] = {
-      {"3tb", ""},              // fewer than four keys
+      {"3tb", ""},  // fewer than four keys
       {"3tb5", "三百五"},
-      {"21,f", ""},             // 万 (10) then 千 (10)
-      {"2tb.", "二百米"},       // a measure word after a big numeral
-      {"3rfs5", ""},            // 年 (15) then 个 (13)
+      {"21,f", ""},        // 万 (10) then 千 (10)
+      {"2tb.", "二百米"},  // a measure word after a big numeral
+      {"3rfs5", ""},       // 年 (15) then 个 (13)
       {"3srf", "三个年"},
-      {"sl35", "第三五"},       // 第 only at the start
+      {"sl35", "第三五"},  // 第 only at the start
       {"3sl5", ""},
-      {"305d", "三十五大"},     // 大 only at the very end
+      {"305d", "三十五大"},  // 大 only at the very end
       {"3d55", ""},
-      {"o1o5", "Ｏ一Ｏ五"},     // o is Ｏ, 0 is 十
+      {"o1o5", "Ｏ一Ｏ五"},  // o is Ｏ, 0 is 十
       {"2008rf", "二十十八年"},
-      {".345", ""},             // a measure word may not open a phrase
-      {"bjwm8n3", "星期三"},    // except 星期
-      {"3x55", ""},             // a letter that is no code
+      {".345", ""},           // a measure word may not open a phrase
+      {"bjwm8n3", "星期三"},  // except 星期
+      {"3x55", ""},           // a letter that is no code
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
@@ -76,10 +76,10 @@ TEST(VModeParser, LinesKeysAndRefusals) {
       "\n"
       "   alpha|a||al|,MS1,CS1,ZR1,x,,y\r\n"
       "Upper,a,b,c,w\n"
-      "beta,b,b,b\n"                // three commas: ignored
-      "gamma,g,g,g,\n"              // nothing after the fourth comma
-      "delta|" + longKey + ",d,d,d,z\n" +
-      "z" + std::string(520, 'x') + ",a,b,c,w\n";
+      "beta,b,b,b\n"    // three commas: ignored
+      "gamma,g,g,g,\n"  // nothing after the fourth comma
+      "delta|" +
+      longKey + ",d,d,d,z\n" + "z" + std::string(520, 'x') + ",a,b,c,w\n";
   const vmode::Parsed p = vmode::Parse(text);
   ASSERT_EQ(p.lines.size(), 2u);
   EXPECT_EQ(p.lines[0], "x,,y");
@@ -97,11 +97,10 @@ class VMode : public lookuptest::Engine {
  protected:
   void SetUp() override {
     Start(lookuptest::FixtureDir("tiny_dict"), lookuptest::PinYinSettings());
-    std::ofstream(Path("vmodewords.dic"), std::ios::binary)
-        << "sanjiao|sj,sjjc,sfjk,sjjc,A,B\n"
-           "sanjiao,x,x,x,C\n"
-           "sanxig,sx,sx,sx,D,,E\n"
-           "xigma|sanxi,xg,xg,xg,F\n";
+    std::ofstream(Path("vmodewords.dic"), std::ios::binary) << "sanjiao|sj,sjjc,sfjk,sjjc,A,B\n"
+                                                               "sanjiao,x,x,x,C\n"
+                                                               "sanxig,sx,sx,sx,D,,E\n"
+                                                               "xigma|sanxi,xg,xg,xg,F\n";
     ASSERT_EQ(dictionary.InitVModeDic(), 1);
   }
   std::vector<std::string> V(const char* keys) {

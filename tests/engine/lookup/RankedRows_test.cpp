@@ -71,9 +71,9 @@ TEST_F(Rows, TheMatchDegreeLimitsLooseRows) {
     int degree;
     bool rows;
   } const cases[] = {
-      {"beijinf", 0, true}, {"beijinf", 1, true}, {"beijinf", 2, false},
-      {"beijq", 0, true},   {"beijq", 1, false},  {"beijq", 2, false},
-      {"beiji", 2, true},  // the row's key begins with all the typed keys
+      {"beijinf", 0, true}, {"beijinf", 1, true}, {"beijinf", 2, false}, {"beijq", 0, true},
+      {"beijq", 1, false},  {"beijq", 2, false},  {"beiji", 2, true},  // the row's key begins with
+                                                                       // all the typed keys
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.keys) + " " + std::to_string(c.degree));

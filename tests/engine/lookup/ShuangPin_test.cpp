@@ -93,8 +93,8 @@ TEST(ShuangPin, FinalsOfEachSchemeFunction) {
 }
 
 TEST(ShuangPin, ShortFormOfASyllable) {
-  const char* const cases[][2] = {{"zhuang", "zhuag"}, {"ju", "jv"},   {"jun", "jun"},
-                                  {"xing", "xig"},     {"yu", "yv"},   {"ma", "ma"}};
+  const char* const cases[][2] = {{"zhuang", "zhuag"}, {"ju", "jv"}, {"jun", "jun"},
+                                  {"xing", "xig"},     {"yu", "yv"}, {"ma", "ma"}};
   for (const auto& c : cases)
     EXPECT_EQ(std::string(dictionary.MapToUniquePY(c[0]).GetString()), c[1]) << c[0];
 }
