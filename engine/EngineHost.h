@@ -40,8 +40,9 @@ class IEngineHost {
   // Whether the status window under the main bar is shown; hides it.
   virtual bool IsStatusWndShown() = 0;
   virtual void HideStatusWnd() = 0;
-  // Posts window message 273 with id to the main frame: 105 toggles the
-  // input mode, 57740 clears the input, 57779 does nothing.
+  // The main frame's command id (window message 273): 105 toggles the
+  // input mode, 57740 clears the input, 57779 does nothing. kvr runs it
+  // before the next key is handled; the engine asks for it last.
   virtual void PostFrameCommand(uint32_t id) = 0;
 
   // ---- The XIM client whose key was forwarded last (rec is a copy of
