@@ -40,8 +40,9 @@ class IEngineHost {
   // Whether the status window under the main bar is shown; hides it.
   virtual bool IsStatusWndShown() = 0;
   virtual void HideStatusWnd() = 0;
-  // Posts the command id (engine/FrameCommands.h) to the main frame as
-  // window message WM_AFC_COMMAND.
+  // The main frame's command id (engine/FrameCommands.h, window message
+  // WM_AFC_COMMAND). kvr runs it before the next key is handled; the engine
+  // asks for it last.
   virtual void PostFrameCommand(uint32_t id) = 0;
 
   // ---- The XIM client whose key was forwarded last (rec is a copy of

@@ -73,9 +73,10 @@ void OpenGuideAndReset(const char* fileName) {
 // ---- The command table.
 
 enum : uint8_t {
-  kChnOnly = 1,  // does nothing in English input
-  kMenu = 2,     // then ChangeMenuState (saves the profile)
-  kRepaint = 4,  // then the bar is repainted
+  kChnOnly = 1,   // does nothing in English input
+  kMenu = 2,      // then ChangeMenuState (saves the profile)
+  kRepaint = 4,   // then the bar is repainted
+  kOpensBox = 8,  // opens a message box or a menu (a modal loop of its own)
 };
 
 struct CommandCtx {
@@ -97,11 +98,12 @@ static_assert(kCmdAltA == framecmd::kAltA, "engine's right Alt+A");
 
 const CommandEntry kCommands[] = {
     {kCmdToggleInputMode, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnInputmodeToggle(); }},
-    {kCmdHelpMenu, 0, [](CommandCtx&) { World().RaiseMenu(2); }},
-    {kCmdAbout, 0, [](CommandCtx& c) { c.app.OnAppAbout(); }},
-    {kCmdPrefsMenu, 0, [](CommandCtx&) { World().RaiseMenu(1); }},
+    {kCmdHelpMenu, kOpensBox, [](CommandCtx&) { World().RaiseMenu(2); }},
+    {kCmdAbout, kOpensBox, [](CommandCtx& c) { c.app.OnAppAbout(); }},
+    {kCmdPrefsMenu, kOpensBox, [](CommandCtx&) { World().RaiseMenu(1); }},
     {kCmdPrintKeymap, 0, [](CommandCtx& c) { c.frame.OnPrintkeymap(); }},
-    {kCmdKeymap, kChnOnly | kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnShowkeymap(); }},
+    {kCmdKeymap, kChnOnly | kMenu | kRepaint | kOpensBox,
+     [](CommandCtx& c) { c.frame.OnShowkeymap(); }},
     {kCmdRepeatLast, 0, [](CommandCtx& c) { c.frame.OnRepeatlastchnchar(); }},
     {kCmdChnNumber, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnInputChnnum(); }},
     {kCmdChnNumberFanTi, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnInputChnnumFanti(); }},
@@ -111,11 +113,12 @@ const CommandEntry kCommands[] = {
     {kCmdReadme, 0, [](CommandCtx& c) { c.frame.OnReadme3(); }},
     {kCmdKvrGuide, 0, [](CommandCtx& c) { c.frame.OnReadme4(); }},
     {kCmdUiEnglish, kMenu, [](CommandCtx& c) { c.app.OnChgUi(); }},
-    {kCmdTips, 0, [](CommandCtx& c) { c.frame.OnAppTips(); }},
-    {kCmdMainMenu, 0, [](CommandCtx&) { World().RaiseMenu(0); }},
+    {kCmdTips, kOpensBox, [](CommandCtx& c) { c.frame.OnAppTips(); }},
+    {kCmdMainMenu, kOpensBox, [](CommandCtx&) { World().RaiseMenu(0); }},
     {kCmdClearInput, 0, [](CommandCtx& c) { c.frame.OnClearinputbuffer(); }},
-    {kCmdInputOptions, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnInputoptions(); }},
-    {kCmdToggleInputMethod, kChnOnly | kMenu | kRepaint,
+    {kCmdInputOptions, kMenu | kRepaint | kOpensBox,
+     [](CommandCtx& c) { c.frame.OnInputoptions(); }},
+    {kCmdToggleInputMethod, kChnOnly | kMenu | kRepaint | kOpensBox,
      [](CommandCtx& c) { c.frame.OnToggleInputmethod(); }},
     {kCmdFanTi, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnFanTiJianTiToggle(); }},
     {kCmdPhraseBuilding, kChnOnly | kMenu, [](CommandCtx& c) { c.frame.OnInputmthdCizu(); }},
@@ -125,7 +128,7 @@ const CommandEntry kCommands[] = {
     {kCmdHideBar, 0, [](CommandCtx&) { MakeSleepPlatform(); }},
     {kCmdFullWidth, kChnOnly | kMenu | kRepaint,
      [](CommandCtx& c) { c.app.OnOptionChnfullsize(); }},
-    {kCmdHelpNewWords, 0, [](CommandCtx&) { World().MessageBox(kMsgNewWordsHelp); }},
+    {kCmdHelpNewWords, kOpensBox, [](CommandCtx&) { World().MessageBox(kMsgNewWordsHelp); }},
     {kCmdDelayedReset, 0,
      [](CommandCtx&) {
        World().Sleep(1);
@@ -134,14 +137,14 @@ const CommandEntry kCommands[] = {
     {kCmdAddSpace, kMenu, [](CommandCtx& c) { c.frame.OnAddspacetochn(); }},
     {kCmdUiSimplified, kMenu, [](CommandCtx& c) { c.app.OnChgUi1(); }},
     {kCmdUiTraditional, kMenu, [](CommandCtx& c) { c.app.OnChgUi2(); }},
-    {kCmdBarStyle, 0, [](CommandCtx&) { RaiseDialog(114); }},
+    {kCmdBarStyle, kOpensBox, [](CommandCtx&) { RaiseDialog(114); }},
     {kCmdResetInput, 0, [](CommandCtx&) { ResetInput(); }},
-    {kCmdHelpSymbols, 0,
+    {kCmdHelpSymbols, kOpensBox,
      [](CommandCtx&) {
        const bool plainPinYin = cfgInputManager.IsPinYinMethod() && !cfgInputManager.ShuangPin;
        World().MessageBox(plainPinYin ? kMsgTypeVOrAltF : kMsgTypeAltF);
      }},
-    {kCmdFindSaying, 0, [](CommandCtx& c) { c.frame.OnFindASaying(); }},
+    {kCmdFindSaying, kOpensBox, [](CommandCtx& c) { c.frame.OnFindASaying(); }},
 };
 
 const CommandEntry* FindCommand(uint32_t id) {
@@ -173,10 +176,17 @@ int OnBarCommand(uint32_t id) {
   return 1;
 }
 
+int RunCommandInOrder(uint32_t id) {
+  const CommandEntry* entry = FindCommand(id);
+  if (entry && !(entry->marks & kOpensBox)) return OnBarCommand(id);
+  if (BarWorld()) World().PostCommand(id);
+  return 1;
+}
+
 int ActivatePlatform() {
   IBarWorld* w = BarWorld();
   if (!w || w->IsBarShown()) return 1;
-  if (!ChineseInput()) w->PostCommand(kCmdToggleInputMode);
+  if (!ChineseInput()) RunCommandInOrder(kCmdToggleInputMode);
   w->MapBar(true);
   return 1;
 }
@@ -185,7 +195,7 @@ int MakeSleepPlatform() {
   IBarWorld* w = BarWorld();
   if (!w || !w->IsBarShown()) return 1;
   if (gpMainFrame) gpMainFrame->OnClearinputbuffer();
-  if (ChineseInput()) w->PostCommand(kCmdToggleInputMode);
+  if (ChineseInput()) RunCommandInOrder(kCmdToggleInputMode);
   w->MapBar(false);
   return 1;
 }
@@ -207,7 +217,7 @@ void CMainFrame::OnInputmodeToggle() {
   if (c.InputMode == kEnglishInput) {
     c.InputMode = kChineseInput;
   } else if (dictionary.m_bIMode) {
-    if (BarWorld()) World().PostCommand(kCmdClearInput);
+    RunCommandInOrder(kCmdClearInput);
     return;
   } else {
     c.InputMode = kEnglishInput;

@@ -39,10 +39,18 @@ const CommandEngineOps& EngineCommandOps();
 // Runs command id. Returns 1 (the bar's result for message 273).
 int OnBarCommand(uint32_t id);
 
-// Shows the bar and, in English input, posts the switch to Chinese input;
+// A command of a hot key or of the engine's key handling: it runs at once,
+// so it takes effect before the next key is routed (a switched mode applies
+// to the keys typed after it, even when they are already queued). A command
+// that opens a message box or a menu is posted instead, so its modal loop
+// does not run inside the key filter; so is an id without an entry.
+// Returns 1.
+int RunCommandInOrder(uint32_t id);
+
+// Shows the bar and, in English input, switches to Chinese input;
 // nothing when the bar is shown. Returns 1.
 int ActivatePlatform();
-// Clears the input, in Chinese input posts the switch to English input,
+// Clears the input, in Chinese input switches to English input,
 // hides the bar and the tool tip; nothing when the bar is hidden. Returns 1.
 int MakeSleepPlatform();
 // The bar-style dialog (id 114); other ids only mark a dialog up and down.

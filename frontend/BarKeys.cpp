@@ -40,10 +40,10 @@ bool AltHotKey(uint32_t key, const BarKeyWorld& world) {
   const BarEngineOps& ops = GetBarEngineOps();
   const bool xingMa = cfgInputManager.IsXingMaMethod();
   switch (key) {
-    case ',': world.postCommand(kCmdChnPunct); return true;
-    case 'C': world.postCommand(kCmdPhraseBuilding); return true;
-    case 'V': world.postCommand(kCmdAltV); return true;
-    case 'A': world.postCommand(kCmdAltA); return true;
+    case ',': world.runCommand(kCmdChnPunct); return true;
+    case 'C': world.runCommand(kCmdPhraseBuilding); return true;
+    case 'V': world.runCommand(kCmdAltV); return true;
+    case 'A': world.runCommand(kCmdAltA); return true;
     case 'F':
       ops.resetChnInput(1, 0, 1);
       if (!xingMa) {
@@ -53,18 +53,18 @@ bool AltHotKey(uint32_t key, const BarKeyWorld& world) {
         ops.juxXingMaInputPYDlg(0, &gptCaretPos);
       }
       return true;
-    case 'B': world.postCommand(kCmdFullWidth); return true;
+    case 'B': world.runCommand(kCmdFullWidth); return true;
     case 'Q':
       if (!xingMa || dictionary.m_bModalBox || dictionary.m_pBusyMarker) return false;
       ops.juxXingMaInputPYDlg(0, &gptCaretPos);
       return true;
     case 'K':
-    case 'J': world.postCommand(kCmdKeymap); return true;
-    case 'S': world.postCommand(kCmdFindSaying); return true;
+    case 'J': world.runCommand(kCmdKeymap); return true;
+    case 'S': world.runCommand(kCmdFindSaying); return true;
     case ';':
     case 'R': ops.repeatLastChnChar(0); return true;
-    case '0': world.postCommand(kCmdChnNumber); return true;
-    case '9': world.postCommand(kCmdChnNumberFanTi); return true;
+    case '0': world.runCommand(kCmdChnNumber); return true;
+    case '9': world.runCommand(kCmdChnNumberFanTi); return true;
     default: return false;
   }
 }
@@ -88,7 +88,7 @@ int RouteBarKey(bool pressed, uint32_t key, uint32_t state, const BarKeyWorld& w
   }
   if (pressed && !KeepsEnglishRecord(key)) ClearEnglishRecord();
   if (pressed && key == keysym::kEscape && world.keymapShown) {
-    world.postCommand(kCmdKeymap);
+    world.runCommand(kCmdKeymap);
     return 1;
   }
   if (EngineHoldsKeyboard()) return 1;
@@ -106,15 +106,15 @@ int RouteBarKey(bool pressed, uint32_t key, uint32_t state, const BarKeyWorld& w
   }
   if (!d.m_bAlt && !IsAltKey(key)) {
     if (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) {
-      world.postCommand(kCmdToggleInputMode);
+      world.runCommand(kCmdToggleInputMode);
       return 1;
     }
     if (key == keysym::kSpace && d.m_bCtrl) {
-      world.postCommand(world.barShown ? kCmdHideBar : kCmdShowBar);
+      world.runCommand(world.barShown ? kCmdHideBar : kCmdShowBar);
       return 1;
     }
     if (key == 'J' && d.m_bCtrl) {
-      world.postCommand(kCmdFanTi);
+      world.runCommand(kCmdFanTi);
       return 1;
     }
     return ops.processKeyMsg(kKeyPressNoAlt, key, 0);

@@ -1,7 +1,7 @@
 // BarKeys.h: the main bar's key path. Every key that reaches kvr (forwarded
 // by an XIM client, a trigger letter, a key the engine grabbed) arrives at
 // the bar as window message 9102 or 9103; the bar fills the engine's key
-// record, handles its own hot keys (posting commands to itself) and hands
+// record, handles its own hot keys (running their commands before the next key) and hands
 // every other key to the engine's ProcessKeyMsg. The result says whether the
 // key was used (nonzero) or must go back to its client (0).
 //
@@ -42,9 +42,11 @@ const BarEngineOps& EngineBarOps();
 
 // What the routing needs of the windows around it.
 struct BarKeyWorld {
-  bool barShown;                     // the main bar is mapped
-  bool keymapShown;                  // the frame's keymap window exists and is shown
-  void (*postCommand)(uint32_t id);  // message 273 to the bar, through the X server
+  bool barShown;     // the main bar is mapped
+  bool keymapShown;  // the frame's keymap window exists and is shown
+  // A hot key's command, run before the next key is routed (kvr's is
+  // RunCommandInOrder).
+  int (*runCommand)(uint32_t id);
 };
 
 // The key path after the key text is in dictionary.m_szKeyText: pressed,

@@ -14,6 +14,7 @@
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
 #include "framework/WinMsg.h"
+#include "frontend/BarCommands.h"
 #include "frontend/BarKeys.h"
 #include "frontend/InputPanes.h"
 #include "frontend/MainBar.h"
@@ -57,9 +58,9 @@ void FrontendHost::HideStatusWnd() {
   if (ghStatusWnd) ShowWin(0, ghStatusWnd);
 }
 
-void FrontendHost::PostFrameCommand(uint32_t id) {
-  if (ghMainePane) PostWinEvent(ghMainePane, WM_AFC_COMMAND, id, 0);
-}
+// The engine asks for a command as the last thing it does with a key, so
+// the command runs at once: the next key sees the switched mode.
+void FrontendHost::PostFrameCommand(uint32_t id) { RunCommandInOrder(id); }
 
 void FrontendHost::SendStrToClient(typFwdEventView& rec, const char* text) {
   // A commit request of its own, addressed by the forwarded key's ids.

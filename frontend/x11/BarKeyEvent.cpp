@@ -9,15 +9,10 @@
 #include "framework/AfcKernel.h"
 #include "framework/WinGeometry.h"
 #include "framework/WinMsg.h"
+#include "frontend/BarCommands.h"
 #include "frontend/BarKeys.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/MainBar.h"
-
-namespace {
-
-void PostBarCommand(uint32_t id) { PostWinEvent(ghMainePane, WM_AFC_COMMAND, id, 0); }
-
-}  // namespace
 
 int BarKeyMessage(XEvent* message) {
   XKeyEvent* key = reinterpret_cast<XKeyEvent*>(WinMsgLong(message, 0));
@@ -39,6 +34,6 @@ int BarKeyMessage(XEvent* message) {
   world.barShown = ghMainePane && IsWinShown(ghMainePane);
   world.keymapShown =
       gpMainFrame && gpMainFrame->m_pKeymap && IsWinShown(gpMainFrame->m_pKeymap->m_hWnd);
-  world.postCommand = PostBarCommand;
+  world.runCommand = RunCommandInOrder;
   return RouteBarKey(pressed, sym, key->state, world);
 }

@@ -196,8 +196,9 @@ TEST_F(BarCommandsTest, InputModeToggleInIModeClearsTheInputFirst) {
   dictionary.m_bIMode = 1;
   OnBarCommand(kCmdToggleInputMode);
   EXPECT_EQ(cfgInputManager.InputMode, kChineseInput);
-  EXPECT_EQ(world.Take(), (Calls{"post " + Id(kCmdClearInput), "menustate", "repaint"}));
-  EXPECT_EQ(g_engine, Calls{});
+  // The clear runs at once (not posted), so a key typed next finds it done.
+  EXPECT_EQ(world.Take(), (Calls{"menustate", "repaint"}));
+  EXPECT_EQ(g_engine, (Calls{"reset 101"}));
   dictionary.m_bIMode = 0;  // the clear command ended the i-mode
   OnBarCommand(kCmdToggleInputMode);
   EXPECT_EQ(cfgInputManager.InputMode, kEnglishInput);
@@ -266,19 +267,65 @@ TEST_F(BarCommandsTest, TraditionalNumbers) {
 
 TEST_F(BarCommandsTest, ShowAndHideTheBar) {
   cfgInputManager.InputMode = kEnglishInput;
+  // The switch of input mode runs at once, before the bar is mapped: the
+  // keys typed after Ctrl+Space are in the new mode.
   OnBarCommand(kCmdShowBar);
-  EXPECT_EQ(world.Take(), (Calls{"post " + Id(kCmdToggleInputMode), "show bar"}));
+  EXPECT_EQ(world.Take(), (Calls{"repaint", "menustate", "repaint", "show bar"}));
+  EXPECT_EQ(cfgInputManager.InputMode, kChineseInput);
+  EXPECT_EQ(g_engine, (Calls{"mdchange 1", "caphit 0"}));
   OnBarCommand(kCmdShowBar);  // shown already
   EXPECT_EQ(world.Take(), Calls{});
-  cfgInputManager.InputMode = kChineseInput;
+  g_engine.clear();
   OnBarCommand(kCmdHideBar);
-  EXPECT_EQ(world.Take(), (Calls{"post " + Id(kCmdToggleInputMode), "hide bar"}));
-  EXPECT_EQ(g_engine, (Calls{"reset 101"}));
+  EXPECT_EQ(world.Take(), (Calls{"repaint", "menustate", "repaint", "hide bar"}));
+  EXPECT_EQ(cfgInputManager.InputMode, kEnglishInput);
+  EXPECT_EQ(g_engine, (Calls{"reset 101", "mdchange 1", "caphit 1"}));
   OnBarCommand(kCmdHideBar);  // hidden already
   EXPECT_EQ(world.Take(), Calls{});
   // Shown while Chinese input is on already: no switch.
+  cfgInputManager.InputMode = kChineseInput;
   OnBarCommand(kCmdShowBar);
   EXPECT_EQ(world.Take(), (Calls{"show bar"}));
+}
+
+// A hot key's command takes effect before the next key is routed; one that
+// opens a message box or a menu is posted, so its modal loop never runs
+// inside the key filter, and so is an id nothing handles.
+TEST_F(BarCommandsTest, CommandsInKeyOrderRunAtOnceUnlessTheyOpenABox) {
+  struct Case {
+    uint32_t id;
+    bool posted;
+  };
+  const Case cases[] = {
+      {kCmdToggleInputMode, false},
+      {kCmdFullWidth, false},
+      {kCmdChnPunct, false},
+      {kCmdFanTi, false},
+      {kCmdChnNumber, false},
+      {kCmdClearInput, false},
+      {kCmdKeymap, true},
+      {kCmdFindSaying, true},
+      {kCmdMainMenu, true},
+      {kCmdToggleInputMethod, true},
+      {kCmdAltV, true},
+      {kCmdAltA, true},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    SCOPED_TRACE(testing::Message() << std::hex << c.id);
+    EXPECT_EQ(RunCommandInOrder(c.id), 1);
+    const Calls calls = world.Take();
+    const bool posted = calls == Calls{"post " + Id(c.id)};
+    EXPECT_EQ(posted, c.posted);
+    if (!c.posted) {
+      // It ran: the bar was repainted or the input reset.
+      EXPECT_TRUE(!calls.empty() || !g_engine.empty());
+    }
+  }
+  // Run at once: the mode has changed before RunCommandInOrder returns.
+  SetUp();
+  RunCommandInOrder(kCmdFullWidth);
+  EXPECT_EQ(cfgInputManager.FullSize, 1);
 }
 
 }  // namespace

@@ -38,7 +38,10 @@ int PyDlgRec(unsigned long, CPoint*) {
 }
 void EnglishRec(unsigned long key) { g_trace.engine.push_back("eng:" + std::to_string(key)); }
 void LoseActiveRec() {}
-void PostRec(uint32_t id) { g_trace.commands.push_back(id); }
+int RunRec(uint32_t id) {
+  g_trace.commands.push_back(id);
+  return 1;
+}
 
 class BarKeysTest : public ::testing::Test {
  protected:
@@ -59,7 +62,7 @@ class BarKeysTest : public ::testing::Test {
   void TearDown() override { SetBarEngineOps(EngineBarOps()); }
   int Route(bool pressed, uint32_t key, uint32_t state, bool barShown = false,
             bool keymap = false) {
-    return RouteBarKey(pressed, key, state, BarKeyWorld{barShown, keymap, PostRec});
+    return RouteBarKey(pressed, key, state, BarKeyWorld{barShown, keymap, RunRec});
   }
 };
 
