@@ -61,12 +61,10 @@ const char* FirstMatch(const TipRule (&table)[N], const CString& keys, CString& 
 
 // ---- The general rules.
 const char kNotice[] = "\xD7\xA2\xD2\xE2:" /* 注意: */;
-const char
-    kTooLong
-        [] = "\xC4\xE3\xD2\xB2\xD0\xED\xD3\xA6\xB0\xB4<ESC>"
-             "\xD6\xD8\xBF\xAA\xCA\xBC\xCA\xE4\xC8\xEB." /* 你也许应按<ESC>重开始输入.
-                                                          */
-    ;
+// 你也许应按<ESC>重开始输入.
+const char kTooLong[] =
+    "\xC4\xE3\xD2\xB2\xD0\xED\xD3\xA6\xB0\xB4<ESC>"
+    "\xD6\xD8\xBF\xAA\xCA\xBC\xCA\xE4\xC8\xEB.";
 const char kTabKeys[] =
     "\xCA\xE4<Tab> \xC7\xEB\xCD\xAC\xCA\xB1\xB0\xB4<Shift>\xBC\xFC" /* 输<Tab> 请同时按<Shift>键 */;
 const char kLoneWildcardShuangPin[] =
