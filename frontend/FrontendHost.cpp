@@ -13,7 +13,6 @@
 #include "framework/SysUtil.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
-#include "framework/WinMsg.h"
 #include "frontend/BarCommands.h"
 #include "frontend/BarKeys.h"
 #include "frontend/InputPanes.h"
