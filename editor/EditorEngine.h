@@ -17,6 +17,15 @@ class IEditorEngine {
   // The FanTi setting of cfgInputManager: nonzero when the editor's
   // double-byte tests of typing, pixel mapping and word moves use Big5.
   virtual int FanTi() { return 0; }
+  // The useZiCiForecast setting: nonzero when deleting a selection or
+  // pasting resets the phrase forecast.
+  virtual int UseZiCiForecast() { return 0; }
+  // CChnChars::ZiCiForecastingReset: forgets the phrase forecast built on
+  // the text before the caret.
+  virtual void ZiCiForecastingReset(int keep) {}
+  // Re-places the input panes at the caret (hideAll 0) when a view takes
+  // the focus.
+  virtual void ShowNMoveInputPanes(int hideAll) {}
 };
 
 // Installs the engine; null puts the do-nothing default back.
