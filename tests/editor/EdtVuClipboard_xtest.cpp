@@ -37,7 +37,7 @@ auto* const kEnv = ::testing::AddGlobalTestEnvironment(new XEnv);
 
 constexpr int kW = 260, kH = 60;
 const std::string kChnUtf8 = "\xE7\xB2\x98\xE8\xB4\xB4";  // 粘贴 (paste)
-const std::string kChnGbk = "\xD5\xB3\xCC\xFB";
+const std::string kChnGbk = "\xD5\xB3\xCC\xF9";
 
 // The view over the application's main window, which owns the clipboard
 // when the view copies.
@@ -46,6 +46,7 @@ class MainWinView : public AEdtVu {
   MainWinView() {
     m_win = CreateWin(0, 0, CRect(20, 20, 20 + kW, 20 + kH), 0, nullptr, &m_obj, 1, nullptr);
     theApp.InitMainWindows(m_win, &m_obj);
+    ShowWin(1, m_win);
     SetWin(m_win);
     m_font = diplayUIFont;
     m_ptTextOrigin = CPoint(1, 1);

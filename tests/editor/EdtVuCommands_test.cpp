@@ -211,8 +211,8 @@ TEST_F(EdtVuCommandsTest, ReplacedTextIsUndoneAndRedone) {
   SetText("say hello");
   Select(CPoint(4, 0), CPoint(9, 0));
   int changed = 0;
-  ASSERT_EQ(view.DeleteSelection(changed), 1);
-  EXPECT_EQ(changed, 1);
+  view.DeleteSelection(changed);
+  ASSERT_EQ(changed, 1);
   // What typing over a selection leaves: one replaced step.
   CEditStep& last = doc.m_lstUndo.GetTail();
   last.m_nKind = kStepReplaced;
