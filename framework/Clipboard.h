@@ -30,7 +30,8 @@ unsigned long ClpbrdAtom();
 int SetClipbrdText(char* text, int);
 // The clipboard's text as GBK: 1 with a new[]-allocated, NUL-terminated
 // buffer in *out that the caller frees with delete[]; 0 (nothing stored) for
-// a null out, no owner, a refusing or slow owner (about 40 ms per target).
+// a null out, no owner, a refusing owner, or one silent for half a second
+// per target.
 int GetClipbrdText(char** out, int);
 // The selection's text for one target (UTF8_STRING is converted to GBK and
 // stops before the first character GBK lacks; STRING comes as it is).

@@ -18,7 +18,11 @@ unsigned long atmClpbrd = 0, atmTgts = 0, atmSlctnDat = 0, atmUtf8 = 0, atmStrg 
 
 namespace {
 
-constexpr int kAnswerPolls = 10;
+// How long a paste waits for the owner's answer, in polls of 4 ms. An owner
+// that does not answer at all costs this much; one that refuses, or no
+// owner, answers at once. A busy owner (or a loaded machine) can take far
+// longer than a few polls, and a paste that gives up early is lost.
+constexpr int kAnswerPolls = 125;
 constexpr useconds_t kAnswerPollUs = 4000;
 
 unsigned long MainWindow() { return uniqueAFCAppPointer ? uniqueAFCAppPointer->m_hMainWnd : 0; }
@@ -85,11 +89,15 @@ int AskForSelectionData(unsigned long selection, unsigned long target, XEvent* a
   XFlush(dsply);
   bool came = false;
   for (int i = 0; i < kAnswerPolls; ++i) {
-    if (XCheckTypedWindowEvent(dsply, mainWin, SelectionNotify, answer) &&
-        answer->xselection.selection == ClpbrdAtom()) {
-      came = true;
-      break;
+    // An answer to an earlier request that gave up (another target) is
+    // dropped, so it is never read as this one's.
+    while (XCheckTypedWindowEvent(dsply, mainWin, SelectionNotify, answer)) {
+      if (answer->xselection.selection == ClpbrdAtom() && answer->xselection.target == target) {
+        came = true;
+        break;
+      }
     }
+    if (came) break;
     usleep(kAnswerPollUs);
   }
   return came && answer->xselection.property != None ? 1 : 0;
