@@ -71,6 +71,16 @@ int AEdtVu::InsertAtCaret(const unsigned char* text, unsigned long n, CEditStep&
   return 1;
 }
 
+// A re-choice of the engine's last commit erases the characters before the
+// caret: once a command has changed the text before the commit, or taken
+// the caret away from it, those characters are no longer the commit's.
+// (Text the engine itself inserts goes through DoInsertStr, which leaves
+// the cycle alone.)
+void AEdtVu::LeaveReSelectionAfterEdit(CPoint editAt) {
+  ReSelectionCheck(editAt, editAt);
+  LeaveReSelectionIfMoved();
+}
+
 // --- Whole text and selection -------------------------------------------------
 
 void AEdtVu::OnEditSelectAll() {
@@ -87,6 +97,7 @@ void AEdtVu::OnEditSelectAll() {
   SetScrollThumPos(1, 0);
   PlaceCaret();
   ResetEngineInput();
+  LeaveReSelectionIfMoved();
 }
 
 // Each row is followed by its own break, so a multi-line control hands back
@@ -284,6 +295,7 @@ void AEdtVu::UnDoReDo(int undo) {
     m_pDoc->m_posRedo = next;
   }
   MyShowCaret();
+  LeaveReSelectionAfterEdit(step.m_pt);
 }
 
 // --- Words and characters at the caret ---------------------------------------------
