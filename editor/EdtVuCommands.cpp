@@ -162,15 +162,15 @@ void AEdtVu::DoInsertStrBlock(unsigned char* text) {
     }
     // Short rows are padded with blanks up to the column.
     const int cols = m_pDoc->GetLineInfo(row).m_nCols;
-    std::string piece(static_cast<size_t>(std::max<long>(dispCol - cols, 0)), ' ');
-    piece.append(s, len);
+    std::string padded(static_cast<size_t>(std::max<long>(dispCol - cols, 0)), ' ');
+    padded.append(s, len);
     long col = dispCol;
     CString rowText;
     const int at =
-        cols < dispCol ? RowText(row, rowText) : m_pDoc->GetCharPosFromDispPos(row, col, 0);
+        cols < dispCol ? RowText(row, rowText) : m_pDoc->GetCharPosFromDispPos(row, col, 1);
     m_nCaretRow = row;
     m_nCaretCol = std::max(at, 0);
-    if (InsertAtCaret(reinterpret_cast<const unsigned char*>(piece.data()), piece.size(),
+    if (InsertAtCaret(reinterpret_cast<const unsigned char*>(padded.data()), padded.size(),
                       m_editStep) &&
         !m_bReplaying)
       m_pDoc->AddDoUndoRec(m_editStep);

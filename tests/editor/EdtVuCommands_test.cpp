@@ -266,6 +266,16 @@ TEST_F(EdtVuCommandsTest, DeleteAndClear) {
   EXPECT_EQ(world.beeps, 1);
 }
 
+TEST_F(EdtVuCommandsTest, BlockPasteGoesDownTheColumn) {
+  SetText("abc\r\n");
+  doc.m_bBlockSel = 1;
+  world.clipboard = "X\r\nY\nZ";
+  Select(CPoint(1, 0), CPoint(1, 0));
+  view.AtEdtPaste();
+  EXPECT_EQ(Text(), "aXbc\r\n Y\r\n Z");
+  EXPECT_EQ(doc.m_lstUndo.GetCount(), 3);
+}
+
 TEST_F(EdtVuCommandsTest, WholeTextKeepsEveryBreak) {
   SetText("a\r\nb\nc\r\n");
   EXPECT_EQ(Text(), "a\r\nb\nc\r\n");
