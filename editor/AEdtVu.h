@@ -402,6 +402,7 @@ class AEdtVu {
   CPoint SnapToChar(CPoint p) const;
   int InsertAtCaret(const unsigned char* text, unsigned long n, CEditStep& step);
   void AfterEdit(int fromRow);
+  void LeaveReSelectionAfterEdit(CPoint editAt);
 
   AEdtStor* m_pDoc = nullptr;  // borrowed: the host owns the document
   unsigned long m_hWnd = 0;    // the host's X window

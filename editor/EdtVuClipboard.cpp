@@ -8,6 +8,10 @@
 #include "editor/EditorEngine.h"
 #include "editor/EdtVuWorld.h"
 
+namespace {
+bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
+}  // namespace
+
 int AEdtVu::AtEdtCpy() {
   ResetEngineInput();
   if (m_ptSelAnchor == m_ptSelEnd) return 0;
@@ -28,6 +32,7 @@ void AEdtVu::AtEdtCut() {
   DeleteSelection(changed);
   PlaceCaret();
   MyShowCaret();
+  LeaveReSelectionAfterEdit(CPoint(m_nCaretCol, m_nCaretRow));
 }
 
 void AEdtVu::AtEdtPaste() {
@@ -35,6 +40,7 @@ void AEdtVu::AtEdtPaste() {
   if (!World().GetClipbrdText(&raw, m_bPasteVariant) || !raw) return;
   const std::unique_ptr<char[]> text(raw);
   if (!text[0]) return;
+  const CPoint start = Before(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelEnd : m_ptSelAnchor;
   int changed = 0;
   DeleteSelection(changed);
   unsigned char* bytes = reinterpret_cast<unsigned char*>(text.get());
@@ -43,6 +49,7 @@ void AEdtVu::AtEdtPaste() {
   else
     DoInsertStr(bytes);
   if (EditorEngine().UseZiCiForecast()) EditorEngine().ZiCiForecastingReset(0);
+  LeaveReSelectionAfterEdit(start);
 }
 
 void AEdtVu::AtEdtPaste2() {

@@ -71,6 +71,16 @@ int AEdtVu::InsertAtCaret(const unsigned char* text, unsigned long n, CEditStep&
   return 1;
 }
 
+// A re-choice of the engine's last commit erases the characters before the
+// caret: once a command has changed the text before the commit, or taken
+// the caret away from it, those characters are no longer the commit's.
+// (Text the engine itself inserts goes through DoInsertStr, which leaves
+// the cycle alone.)
+void AEdtVu::LeaveReSelectionAfterEdit(CPoint editAt) {
+  ReSelectionCheck(editAt, editAt);
+  LeaveReSelectionIfMoved();
+}
+
 // --- Whole text and selection -------------------------------------------------
 
 void AEdtVu::OnEditSelectAll() {
@@ -87,6 +97,7 @@ void AEdtVu::OnEditSelectAll() {
   SetScrollThumPos(1, 0);
   PlaceCaret();
   ResetEngineInput();
+  LeaveReSelectionIfMoved();
 }
 
 // Each row is followed by its own break, so a multi-line control hands back
@@ -151,15 +162,15 @@ void AEdtVu::DoInsertStrBlock(unsigned char* text) {
     }
     // Short rows are padded with blanks up to the column.
     const int cols = m_pDoc->GetLineInfo(row).m_nCols;
-    std::string piece(static_cast<size_t>(std::max<long>(dispCol - cols, 0)), ' ');
-    piece.append(s, len);
+    std::string padded(static_cast<size_t>(std::max<long>(dispCol - cols, 0)), ' ');
+    padded.append(s, len);
     long col = dispCol;
     CString rowText;
     const int at =
-        cols < dispCol ? RowText(row, rowText) : m_pDoc->GetCharPosFromDispPos(row, col, 0);
+        cols < dispCol ? RowText(row, rowText) : m_pDoc->GetCharPosFromDispPos(row, col, 1);
     m_nCaretRow = row;
     m_nCaretCol = std::max(at, 0);
-    if (InsertAtCaret(reinterpret_cast<const unsigned char*>(piece.data()), piece.size(),
+    if (InsertAtCaret(reinterpret_cast<const unsigned char*>(padded.data()), padded.size(),
                       m_editStep) &&
         !m_bReplaying)
       m_pDoc->AddDoUndoRec(m_editStep);
@@ -284,6 +295,7 @@ void AEdtVu::UnDoReDo(int undo) {
     m_pDoc->m_posRedo = next;
   }
   MyShowCaret();
+  LeaveReSelectionAfterEdit(step.m_pt);
 }
 
 // --- Words and characters at the caret ---------------------------------------------

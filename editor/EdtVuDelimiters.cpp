@@ -150,6 +150,13 @@ void AEdtVu::GoOtherDelimiter(unsigned long) {
   // "#ifndef" opened it, so nested ones are counted by their common start.
   if (close.CompareNoCase("#endif") == 0) open = kIfFamily;
 
+  // The caret and the collapsed selection go to the partner's start.
+  const auto Land = [this](int r, int col) {
+    MySetCaretPos(r, col, 0);
+    CollapseSelectionAtCaret();
+    MyShowCaret();
+    LeaveReSelectionIfMoved();
+  };
   int depth = 0, r = row;
   if (opening) {
     int from = at + pair.m_strOpen.GetLength();
@@ -165,9 +172,7 @@ void AEdtVu::GoOtherDelimiter(unsigned long) {
           ++depth;
           from = o + open.GetLength();
         } else if (depth == 0) {
-          MySetCaretPos(r, k, 0);
-          CollapseSelectionAtCaret();
-          MyShowCaret();
+          Land(r, k);
           return;
         } else {
           --depth;
@@ -189,9 +194,7 @@ void AEdtVu::GoOtherDelimiter(unsigned long) {
           ++depth;
           limit = k;
         } else if (depth == 0) {
-          MySetCaretPos(r, o, 0);
-          CollapseSelectionAtCaret();
-          MyShowCaret();
+          Land(r, o);
           return;
         } else {
           --depth;

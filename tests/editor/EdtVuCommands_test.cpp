@@ -2,6 +2,8 @@
 // the fake world's clipboard, undo and redo of typed, pasted and replaced
 // text, the whole text of single- and multi-line documents, and the
 // delimiter jump.
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,11 @@ struct CommandEngine : IEditorEngine {
   void ShowNMoveInputPanes(int hideAll) override {
     calls.push_back("panes " + std::to_string(hideAll));
   }
+  // The engine's last commit into the control ends at commit.
+  CPoint commit{-1, -1};
+  CPoint LastCommitPos() override { return commit; }
+  void SetLastCommitPos(CPoint pos) override { commit = pos; }
+  void ResetReSelectionData() override { calls.push_back("reselection off"); }
 };
 
 // A world whose clipboard refuses to take text.
@@ -259,6 +266,16 @@ TEST_F(EdtVuCommandsTest, DeleteAndClear) {
   EXPECT_EQ(world.beeps, 1);
 }
 
+TEST_F(EdtVuCommandsTest, BlockPasteGoesDownTheColumn) {
+  SetText("abc\r\n");
+  doc.m_bBlockSel = 1;
+  world.clipboard = "X\r\nY\nZ";
+  Select(CPoint(1, 0), CPoint(1, 0));
+  view.AtEdtPaste();
+  EXPECT_EQ(Text(), "aXbc\r\n Y\r\n Z");
+  EXPECT_EQ(doc.m_lstUndo.GetCount(), 3);
+}
+
 TEST_F(EdtVuCommandsTest, WholeTextKeepsEveryBreak) {
   SetText("a\r\nb\nc\r\n");
   EXPECT_EQ(Text(), "a\r\nb\nc\r\n");
@@ -302,6 +319,54 @@ TEST_F(EdtVuCommandsTest, DelimiterJump) {
     if (c.want != c.end) {
       EXPECT_EQ(view.m_ptSelAnchor, c.want);
     }
+  }
+}
+
+// A re-choice of the last commit erases the characters before the caret:
+// a command that edits before the commit or takes the caret away from it
+// must end the cycle, one that leaves both alone must not.
+TEST_F(EdtVuCommandsTest, CommandsEndTheReSelectionOfTheLastCommit) {
+  struct Case {
+    const char* name;
+    std::function<void()> run;
+    bool closes;
+  } const cases[] = {
+      {"copy", [&] { view.AtEdtCpy(); }, false},
+      {"paste at the commit's end", [&] { view.AtEdtPaste(); }, true},
+      {"paste before the commit",
+       [&] {
+         Caret(0, 0);
+         view.AtEdtPaste();
+       },
+       true},
+      {"undo before the commit",
+       [&] {
+         Caret(0, 0);
+         Type('z');
+         Caret(4, 0);
+         cmdEngine.calls.clear();
+         view.OnUnDo();
+       },
+       true},
+      {"select all", [&] { view.OnEditSelectAll(); }, true},
+      {"delimiter jump", [&] { view.GoOtherDelimiter(0xDB); }, true},
+      {"delimiter without partner",
+       [&] {
+         Caret(1, 0);
+         view.GoOtherDelimiter(0xDB);
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetText("a\xD6\xD0(x)");  // the engine committed zhong after the a
+    world.clipboard = "P";
+    Caret(3, 0);
+    cmdEngine.commit = CPoint(3, 0);
+    cmdEngine.calls.clear();
+    c.run();
+    const auto& calls = cmdEngine.calls;
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "reselection off"), c.closes ? 1 : 0);
   }
 }
 
