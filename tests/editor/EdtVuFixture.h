@@ -103,6 +103,18 @@ class TestView : public AEdtVu {
 
 constexpr unsigned long kHostWindow = 0x400001;
 
+// A key as the X lookup gives it to the view.
+inline EdtKeyEvent Key(int pressed, unsigned long sym, unsigned long state,
+                       const std::string& text) {
+  EdtKeyEvent k;
+  k.pressed = pressed;
+  k.keysym = sym;
+  k.state = state;
+  k.textLen = static_cast<int>(text.size());
+  std::copy(text.begin(), text.end(), k.text);
+  return k;
+}
+
 class EdtVuTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -137,6 +149,22 @@ class EdtVuTest : public ::testing::Test {
       s += r + (i + 1 < n ? "\r\n" : "");
     }
     return s;
+  }
+  // The document's rows joined by '|'.
+  std::string Text() {
+    std::string s;
+    for (int r = 0; r < doc.GetLineCount(); ++r) {
+      CString line;
+      doc.GetLine(r, line);
+      s += (r ? "|" : "") + std::string(static_cast<const char*>(line), line.GetLength());
+    }
+    return s;
+  }
+  // Caret and a collapsed selection at (col, row).
+  void CaretAt(int col, int row) {
+    view.m_nCaretCol = col;
+    view.m_nCaretRow = row;
+    view.m_ptSelAnchor = view.m_ptSelEnd = CPoint(col, row);
   }
   std::string Selected() {
     CPoint a = view.m_ptSelAnchor, e = view.m_ptSelEnd;

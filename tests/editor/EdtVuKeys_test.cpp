@@ -54,16 +54,6 @@ struct KeyEngine : IEditorEngine {
   }
 };
 
-EdtKeyEvent Key(int pressed, unsigned long sym, unsigned long state, const std::string& text) {
-  EdtKeyEvent k;
-  k.pressed = pressed;
-  k.keysym = sym;
-  k.state = state;
-  k.textLen = static_cast<int>(text.size());
-  std::copy(text.begin(), text.end(), k.text);
-  return k;
-}
-
 std::string Join(const std::vector<std::string>& v) {
   std::string s;
   for (const std::string& x : v) s += (s.empty() ? "" : "; ") + x;
@@ -75,20 +65,6 @@ class EdtVuKeysTest : public EdtVuTest {
   void SetUp() override {
     EdtVuTest::SetUp();
     SetEditorEngine(&keys);
-  }
-  std::string Text() {
-    std::string s;
-    for (int r = 0; r < doc.GetLineCount(); ++r) {
-      CString line;
-      doc.GetLine(r, line);
-      s += (r ? "|" : "") + std::string(static_cast<const char*>(line), line.GetLength());
-    }
-    return s;
-  }
-  void CaretAt(int col, int row) {
-    view.m_nCaretCol = col;
-    view.m_nCaretRow = row;
-    view.m_ptSelAnchor = view.m_ptSelEnd = CPoint(col, row);
   }
   CPoint Caret() const { return CPoint(view.m_nCaretCol, view.m_nCaretRow); }
 
@@ -315,6 +291,42 @@ TEST_F(EdtVuKeysTest, PageKeys) {
     EXPECT_EQ(Caret(), c.to);
     EXPECT_EQ(world.caret, CPoint(16, c.to.y * 24 - c.vposAfter));
   }
+}
+
+// The view is 200 pixels (25 bytes) wide; row 0 has 40 bytes, row 1 three.
+TEST_F(EdtVuKeysTest, HorizontalScrollFollowsTheCaret) {
+  struct Case {
+    const char* name;
+    int hpos;
+    CPoint from;
+    unsigned long sym, state;
+    CPoint to;
+    int hposAfter;
+  } const cases[] = {
+      {"Right past the edge: 5 more", 0, {25, 0}, keysym::kRight, 0, {26, 0}, 48},
+      {"Left past the edge: 5 more", 48, {6, 0}, keysym::kLeft, 0, {5, 0}, 0},
+      {"End: 4 characters of margin", 0, {0, 0}, keysym::kEnd, 0, {40, 0}, 152},
+      {"End left of the view", 400, {0, 1}, keysym::kEnd, 0, {3, 1}, 0},
+      {"Down to a shorter row", 48, {30, 0}, keysym::kDown, 0, {3, 1}, 0},
+      {"Home", 48, {30, 0}, keysym::kHome, 0, {0, 0}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetText(std::string(40, 'w') + "\r\nabc");
+    view.SetScrollThumPos(0, c.hpos);
+    CaretAt(c.from.x, c.from.y);
+    view.AtKeyEv(c.sym, c.state);
+    EXPECT_EQ(Caret(), c.to);
+    EXPECT_EQ(view.GetScrollThumPos(0), c.hposAfter);
+  }
+}
+
+TEST_F(EdtVuKeysTest, TypingAtTheRightEdgeScrollsFiveCharactersOn) {
+  SetText(std::string(25, 'w'));
+  CaretAt(25, 0);
+  view.AtCharEv('x', 0);
+  EXPECT_EQ(view.GetScrollThumPos(0), 48);
+  EXPECT_EQ(world.caret, CPoint(208 - 48, 0));
 }
 
 TEST_F(EdtVuKeysTest, NextWithLessThanOneVisibleRowIsNotUsed) {

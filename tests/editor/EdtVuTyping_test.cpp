@@ -17,20 +17,6 @@ const std::string kZhong = "\xD6\xD0", kGuo = "\xB9\xFA", kHua = "\xBB\xAA";
 
 class EdtVuTypingTest : public EdtVuTest {
  protected:
-  std::string Text() {
-    std::string s;
-    for (int r = 0; r < doc.GetLineCount(); ++r) {
-      CString line;
-      doc.GetLine(r, line);
-      s += (r ? "|" : "") + std::string(static_cast<const char*>(line), line.GetLength());
-    }
-    return s;
-  }
-  void CaretAt(int col, int row) {
-    view.m_nCaretCol = col;
-    view.m_nCaretRow = row;
-    view.m_ptSelAnchor = view.m_ptSelEnd = CPoint(col, row);
-  }
   void Type(const std::string& bytes, unsigned long state = 0) {
     for (unsigned char c : bytes) view.AtCharEv(c, state);
   }
@@ -274,15 +260,6 @@ struct ReChoiceEngine : IEditorEngine {
   void SetLastCommitPos(CPoint pos) override { commitPos = pos; }
 };
 
-EdtKeyEvent Key(unsigned long sym, unsigned long state, const std::string& text) {
-  EdtKeyEvent k;
-  k.keysym = sym;
-  k.state = state;
-  k.textLen = static_cast<int>(text.size());
-  std::copy(text.begin(), text.end(), k.text);
-  return k;
-}
-
 TEST_F(EdtVuTypingTest, ReChoosingNeverErasesOtherText) {
   enum Between { kNothing, kLeftKey, kPress, kTyping, kClientCommit };
   struct Case {
@@ -307,20 +284,20 @@ TEST_F(EdtVuTypingTest, ReChoosingNeverErasesOtherText) {
     ASSERT_EQ(Text(), "ab" + kZhong + kGuo + "cd");
     switch (c.between) {
       case kNothing: break;
-      case kLeftKey: view.PreProcessKey(Key(keysym::kLeft, 0, "")); break;
+      case kLeftKey: view.PreProcessKey(Key(1, keysym::kLeft, 0, "")); break;
       case kPress:
         world.now += 5000;
         view.AtLBtnDwn(0, CPoint(2, 5));
         break;
-      case kTyping: view.PreProcessKey(Key('x', 0, "x")); break;
+      case kTyping: view.PreProcessKey(Key(1, 'x', 0, "x")); break;
       case kClientCommit: engine.Commit(kClientWindow, kHua, kGuo); break;
     }
     if (c.between == kLeftKey || c.between == kPress) {
       // Back to where the commit ended: the cycle stays closed.
       CaretAt(6, 0);
     }
-    view.PreProcessKey(Key(keysym::kAltR, 0, ""));
-    view.PreProcessKey(Key('-', kAlt, "-"));
+    view.PreProcessKey(Key(1, keysym::kAltR, 0, ""));
+    view.PreProcessKey(Key(1, '-', kAlt, "-"));
     EXPECT_EQ(Text(), c.after);
     EXPECT_EQ(engine.closes, c.between == kNothing ? 0 : 1);
   }
