@@ -171,8 +171,9 @@ bool IsSource(const fs::path& p) { return p.extension() == ".cpp" || p.extension
 
 std::vector<fs::path> Sources(const fs::path& root) {
   std::vector<fs::path> out;
-  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-       ++it) {
+  for (auto it =
+           fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied);
+       it != fs::recursive_directory_iterator(); ++it) {
     const std::string name = it->path().filename().string();
     if (it->is_directory() && (name[0] == '.' || name.rfind("build", 0) == 0)) {
       it.disable_recursion_pending();
