@@ -17,7 +17,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -83,6 +82,14 @@ std::string Unescape(const std::string& s, size_t& i, bool& high) {
   return out;
 }
 
+// Whether s holds at "0x" and exactly two hex digits; their value in v.
+bool HexByte(const std::string& s, size_t at, int& v) {
+  if (at + 4 > s.size() || HexValue(s[at + 2]) < 0 || HexValue(s[at + 3]) < 0) return false;
+  if (at + 4 < s.size() && (HexValue(s[at + 4]) >= 0 || s[at + 4] == '_')) return false;
+  v = HexValue(s[at + 2]) * 16 + HexValue(s[at + 3]);
+  return true;
+}
+
 Line Cut(const std::string& raw) {
   Line line;
   std::string pending;  // the string of the literals seen since the last code
@@ -120,10 +127,16 @@ Line Cut(const std::string& raw) {
   }
   flush();
   // A character written as its two bytes, lead then trail: (0xA3, 0xA1).
-  static const std::regex kBytePair("0x([0-9A-Fa-f]{2})\\s*,\\s*0x([0-9A-Fa-f]{2})\\b");
-  for (std::sregex_iterator m(line.code.begin(), line.code.end(), kBytePair), end; m != end; ++m) {
-    const int lead = std::stoi((*m)[1].str(), nullptr, 16);
-    const int trail = std::stoi((*m)[2].str(), nullptr, 16);
+  const std::string& code = line.code;
+  for (size_t at = code.find("0x"); at != std::string::npos; at = code.find("0x", at + 2)) {
+    int lead = 0, trail = 0;
+    if (!HexByte(code, at, lead)) continue;
+    size_t next = code.find_first_not_of(" \t", at + 4);
+    if (next == std::string::npos || code[next] != ',') continue;
+    next = code.find_first_not_of(" \t", next + 1);
+    if (next == std::string::npos || code.compare(next, 2, "0x") != 0 ||
+        !HexByte(code, next, trail))
+      continue;
     if (lead >= 0x81)
       line.texts.push_back({{static_cast<char>(lead), static_cast<char>(trail)}, true});
   }
