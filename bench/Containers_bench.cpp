@@ -66,7 +66,7 @@ void BM_IniLookup(benchmark::State& state) {
   int fd = mkstemp(path);
   std::string text = "[Config]\nUseBmpFont=0\n[UI_STR]\n";
   for (int i = 0; i < 400; ++i)
-    text += "Caption number " + std::to_string(i) + "=\xB1\xEA\xCC\xE2\n";
+    text += "Caption number " + std::to_string(i) + "=\xB1\xEA\xCC\xE2\n";  // 标题
   if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
     state.SkipWithError("write");
   close(fd);

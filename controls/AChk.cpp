@@ -17,11 +17,6 @@
 
 using afc::x11::EvKind;
 
-AChk::AChk(int id, AWnd* parent) : AChk() {
-  m_nID = id;
-  m_pParent = parent;
-}
-
 void AChk::Init() {
   m_nType = kCtrlCheckBox;
   m_bPressed = m_bChecked = m_bNotifying = 0;

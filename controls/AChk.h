@@ -11,7 +11,7 @@
 class AChk : public ACtrl {
  public:
   AChk() { Init(); }
-  AChk(int id, AWnd* parent);
+  AChk(int id, AWnd* parent) : ACtrl(id, parent) { Init(); }
   ~AChk() override = default;
 
   int Winproc(XEvent* event) override;

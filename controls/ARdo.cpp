@@ -17,11 +17,6 @@
 
 using afc::x11::EvKind;
 
-ARdo::ARdo(int id, AWnd* parent) : ARdo() {
-  m_nID = id;
-  m_pParent = parent;
-}
-
 void ARdo::Init() {
   m_nType = kCtrlRadioButton;
   m_bPressed = m_bChecked = 0;

@@ -10,7 +10,7 @@
 class ARdo : public ACtrl {
  public:
   ARdo() { Init(); }
-  ARdo(int id, AWnd* parent);
+  ARdo(int id, AWnd* parent) : ACtrl(id, parent) { Init(); }
   ~ARdo() override = default;
 
   int Winproc(XEvent* event) override;

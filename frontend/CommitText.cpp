@@ -3,8 +3,11 @@
 #include <iconv.h>
 
 #include <strings.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "base/GbkBytes.h"
 
 CommitCharset CommitCharsetOfLocale(const char* lang) {
   if (!lang || !*lang) return CommitCharset::kWide;
@@ -34,6 +37,8 @@ namespace {
 // encoding name, STX, the text.
 constexpr char kGbkSegmentName[] = "GBK-0";
 constexpr size_t kSegmentMax = 16383;  // the most two 7-bit length bytes count
+// Room for the text of one segment, a whole number of characters.
+constexpr size_t kSegmentTextMax = (kSegmentMax - (sizeof kGbkSegmentName - 1) - 1) & ~size_t{1};
 
 void AppendGbkSegment(const char* text, size_t n, std::string& out) {
   const size_t count = sizeof kGbkSegmentName - 1 + 1 + n;
@@ -50,27 +55,17 @@ void AppendGbkSegment(const char* text, size_t n, std::string& out) {
 bool GbkToGbkSegments(const char* gbk, std::string& out) {
   out.clear();
   if (!gbk) return false;
-  // Room for the text of one segment, a whole number of characters.
-  constexpr size_t kTextMax = (kSegmentMax - (sizeof kGbkSegmentName - 1) - 1) & ~size_t{1};
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(gbk);
-  while (*p) {
-    if (*p < 0x80) {
-      out += static_cast<char>(*p++);
-      continue;
+  const bool whole = gbk::ForEachRun(gbk, [&out](const char* run, size_t n, bool doubleByte) {
+    if (!doubleByte) {
+      out.append(run, n);
+      return true;
     }
-    const unsigned char* run = p;
-    while (*p >= 0x80 && static_cast<size_t>(p - run) < kTextMax) {
-      const bool lead = p[0] >= 0x81 && p[0] <= 0xFE;
-      const bool trail = (p[1] >= 0x40 && p[1] <= 0x7E) || (p[1] >= 0x80 && p[1] <= 0xFE);
-      if (!lead || !trail) {
-        out.clear();
-        return false;
-      }
-      p += 2;
-    }
-    AppendGbkSegment(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run), out);
-  }
-  return true;
+    for (size_t at = 0; at < n; at += kSegmentTextMax)
+      AppendGbkSegment(run + at, std::min(kSegmentTextMax, n - at), out);
+    return true;
+  });
+  if (!whole) out.clear();
+  return whole;
 }
 
 bool Big5ToGbk(const char* big5, std::string& gbk) {
@@ -92,13 +87,11 @@ bool Big5ToGbk(const char* big5, std::string& gbk) {
 }
 
 bool IsGb2312Text(const char* gbk) {
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(gbk); *p;) {
-    if (*p < 0x80) {
-      ++p;
-      continue;
+  return gbk::ForEachRun(gbk, [](const char* run, size_t n, bool doubleByte) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(run);
+    for (size_t i = 0; doubleByte && i < n; i += 2) {
+      if (p[i] < 0xA1 || p[i] > 0xF7 || p[i + 1] < 0xA1 || p[i + 1] > 0xFE) return false;
     }
-    if (p[0] < 0xA1 || p[0] > 0xF7 || p[1] < 0xA1 || p[1] > 0xFE) return false;
-    p += 2;
-  }
-  return true;
+    return true;
+  });
 }

@@ -67,12 +67,11 @@ class UiMeasure final : public panes::ITextMeasure {
   CSize BmpText(const char* text) override { return ChnBmpStrExtent(text, 0, 16, 16, 0); }
 };
 
-bool PinYin() { return cfgInputManager.IsPinYinMethod(); }
 bool Parallel() { return cfgInputManager.PromptParallelSel != 0; }
 bool MultiRow() { return cfgInputManager.PYSingleCharShowMultiRow != 0; }
 bool ArrowsWanted() {
-  return PinYin() && panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2) > 0 &&
-         MultiRow();
+  return cfgInputManager.IsPinYinMethod() &&
+         panes::ExtraColumnsInUse(extraMultiCandidatePanes, arrStrInputPane2) > 0 && MultiRow();
 }
 
 CRect WorkArea() {
@@ -324,7 +323,7 @@ void SetKeyPane() {
   panes::KeysInputs in;
   in.keys = e.m_strKeySeq;
   in.insertPt = e.m_nInsertPt;
-  in.pinyin = PinYin();
+  in.pinyin = cfgInputManager.IsPinYinMethod();
   in.shuangPin = cfgInputManager.ShuangPin != 0;
   if (in.pinyin) {
     std::vector<char> keys(e.m_strKeySeq.GetString(),

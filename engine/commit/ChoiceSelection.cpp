@@ -141,6 +141,7 @@ int CChnChars::SelectChoiceKey(unsigned long key, unsigned long window, int hasW
   const bool pinyin = cfg.IsPinYinMethod();
 
   if (key == keysym::kSpace && m_strKeySeq.IsEmpty() && !m_bShift) {
+    // The full-width space "　" or the ASCII one.
     const typCharFatFmt space =
         cfg.FullSize ? typCharFatFmt::Char(0xA1, 0xA1) : typCharFatFmt::Char(' ', 0);
     return CommitChoice(window, space, cfg.FullSize ? 2 : 1, -1, 0, hasWildcard);

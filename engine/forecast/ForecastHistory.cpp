@@ -18,10 +18,11 @@ namespace {
 constexpr int kMaxRecordedCommitBytes = 200;
 constexpr unsigned char kFullStopWide[2] = {0xA3, 0xAE};  // ．
 
-// "☆用 F8或<右Alt>+P 选预测词语." and " 用 <右Alt>+I 改变选项."
+// "☆用 F8或<右Alt>+P 选预测词语."
 constexpr char kForecastTip[] =
     "\xA1\xEE\xD3\xC3 F8\xBB\xF2<\xD3\xD2"
     "Alt>+P \xD1\xA1\xD4\xA4\xB2\xE2\xB4\xCA\xD3\xEF.";
+// " 用 <右Alt>+I 改变选项."
 constexpr char kForecastChoiceTip[] =
     " \xD3\xC3 <\xD3\xD2"
     "Alt>+I \xB8\xC4\xB1\xE4\xD1\xA1\xCF\xEE.";

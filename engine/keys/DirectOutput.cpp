@@ -75,7 +75,8 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
       key == keysym::kSpace)
     return kGoOnWithKey;
   const char letterOrChar = static_cast<char>(MyMapVirtualKey(key, 1, 0));
-  const bool pinyinNonLetter = Pinyin() && !KeysTyped(*this) && !IsLetter(letterOrChar);
+  const bool pinyinNonLetter =
+      cfgInputManager.IsPinYinMethod() && !KeysTyped(*this) && !IsLetter(letterOrChar);
   const bool noShapeCode =
       !KeysTyped(*this) && !m_nZuCiMode && ShapeCodeForeignKey(*this, letterOrChar);
   if (!LeftAlt(*this) && !m_bShift && !pinyinNonLetter && !noShapeCode) return kGoOnWithKey;
@@ -88,7 +89,7 @@ int CChnChars::DirectOutputStep(unsigned long key, unsigned long window) {
   ResetChnInput(0, 0, 1);
   ForgetLastCommit();
   int nBytes = 1;
-  const bool plainLeftAlt = LeftAlt(*this) && !m_bShift && Pinyin() && cfg.StdPinYin;
+  const bool plainLeftAlt = LeftAlt(*this) && !m_bShift && cfg.IsPinYinMethod() && cfg.StdPinYin;
   if ((cfg.FullSize || cfg.UseChnPunctMark) && !plainLeftAlt) {
     if (const int gb = EngChar2GB_Punctuation(static_cast<unsigned long>(value), -1)) {
       value = gb;

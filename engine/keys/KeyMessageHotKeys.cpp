@@ -34,7 +34,7 @@ using HotKey = int (*)(CChnChars&, AltKey&);
 
 // Here "the right Alt" is the last Alt that went down, not Alt_L.
 bool RightAlt(const CChnChars& e) { return !e.m_bLeftAlt; }
-bool ShuangPinInput() { return Pinyin() && cfgInputManager.ShuangPin; }
+bool ShuangPinInput() { return cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin; }
 bool HotKeyAllowed(const CChnChars& e) { return RightAlt(e) && !e.m_bCtrl; }
 
 int AltKeyItself(CChnChars& e, AltKey& a) {
@@ -160,7 +160,7 @@ int ShuangPinModes(CChnChars& e, AltKey& a) {
 int VMode(CChnChars& e, AltKey& a) {
   if (!RightAlt(e) || a.key != 'F' || e.m_bShift) return kGoOnWithKey;
   e.ResetChnInput(1, 0, 1);
-  if (Pinyin() && e.TranslateChnKey('V', a.focus, a.flags)) return 1;
+  if (cfgInputManager.IsPinYinMethod() && e.TranslateChnKey('V', a.focus, a.flags)) return 1;
   a.skipToTail = true;
   return kGoOnWithKey;
 }
@@ -192,7 +192,8 @@ constexpr HotKey kChineseHotKeys[] = {ReChoose, LeftAltKeyItself, PickCharOfComm
 // than two keys typed the press is the engine's.
 int AltPressTail(CChnChars& e) {
   if (!e.m_bAltAlone || !RightAlt(e)) return 0;
-  if (Pinyin() && extraMultiCandidatePanes > 0 && cfgInputManager.PYSingleCharShowMultiRow) {
+  if (cfgInputManager.IsPinYinMethod() && extraMultiCandidatePanes > 0 &&
+      cfgInputManager.PYSingleCharShowMultiRow) {
     if (cfgInputManager.PromptParallelSel == 1) {
       if (--currentPaneInMultiPanes < 0) currentPaneInMultiPanes = extraMultiCandidatePanes;
     } else if (++currentPaneInMultiPanes > extraMultiCandidatePanes) {

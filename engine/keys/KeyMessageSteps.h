@@ -7,7 +7,6 @@
 namespace keymsg {
 
 bool ChnMode();
-bool Pinyin();
 // The forecast pane shows forecasts.
 bool ForecastAvailable(const CChnChars& e);
 // m_strTip = tip, shown on the status window.

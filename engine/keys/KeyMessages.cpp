@@ -19,7 +19,6 @@ static const char kCtrlNoLearnTip[] =
 namespace keymsg {
 
 bool ChnMode() { return cfgInputManager.InputMode == kChineseInput; }
-bool Pinyin() { return cfgInputManager.IsPinYinMethod(); }
 bool ForecastAvailable(const CChnChars& e) {
   return e.m_bForecastShown && e.m_arrForecast.GetSize() > 0;
 }
@@ -46,7 +45,7 @@ bool IsCtrlKey(unsigned long key) { return key == keysym::kControlL || key == ke
 // Type 1: the right Alt clicked alone.
 int AltReleasedAlone(CChnChars& e, unsigned long flags) {
   if (!e.m_bAltAlone || e.m_bLeftAlt) return 0;
-  if (ChnMode() && Pinyin() && extraMultiCandidatePanes > 0 &&
+  if (ChnMode() && cfgInputManager.IsPinYinMethod() && extraMultiCandidatePanes > 0 &&
       cfgInputManager.PYSingleCharShowMultiRow)
     return 1;
   if (e.m_nZuCiMode) return ReplayKey(e, keysym::kPrior, flags);
@@ -66,7 +65,8 @@ int AltReleasedAlone(CChnChars& e, unsigned long flags) {
 // key meant for the code's candidate.
 int EnterForecastByFunctionKey(CChnChars& e, unsigned long key, unsigned long focus) {
   if (key < keysym::kF6 || key > keysym::kF12 || !ForecastAvailable(e)) return kGoOnWithKey;
-  if (!Pinyin() && !e.m_strKeySeq.IsEmpty() && key <= keysym::kF9) return kGoOnWithKey;
+  if (!cfgInputManager.IsPinYinMethod() && !e.m_strKeySeq.IsEmpty() && key <= keysym::kF9)
+    return kGoOnWithKey;
   const int item = key <= keysym::kF8 ? 0 : key <= keysym::kF10 ? 1 : 2;
   e.EnterForecast(focus, item);
   return 1;
@@ -86,7 +86,9 @@ int KeyPressedNoAlt(CChnChars& e, unsigned long key, unsigned long flags, unsign
     e.ForgetEnglishLetters();
   e.m_bEngTipShown = 0;
 
-  if (key == keysym::kTab && ((Pinyin() && e.m_strKeySeq.IsEmpty()) || e.m_bCtrl)) return 0;
+  if (key == keysym::kTab &&
+      ((cfgInputManager.IsPinYinMethod() && e.m_strKeySeq.IsEmpty()) || e.m_bCtrl))
+    return 0;
   const uint32_t switchKey = static_cast<uint32_t>(cfgInputManager.ChnEnglshSwitchKey);
   if ((key == keysym::kSpace && e.m_bCtrl) || (key == keysym::kF12 && switchKey == 0)) {
     host.PostFrameCommand(framecmd::kToggleInputMode);
@@ -117,8 +119,8 @@ int KeyReleasedNoAlt(CChnChars& e, unsigned long key) {
   }
   // The i-mode is pinyin's: in shape-code input Caps Lock is a key name, or
   // the client's when no code uses it.
-  if (key == keysym::kCapsLock && ChnMode() && Pinyin() && e.m_strKeySeq.IsEmpty() && !e.m_bAlt &&
-      !e.m_bShift && !e.m_bIMode) {
+  if (key == keysym::kCapsLock && ChnMode() && cfgInputManager.IsPinYinMethod() &&
+      e.m_strKeySeq.IsEmpty() && !e.m_bAlt && !e.m_bShift && !e.m_bIMode) {
     e.m_bIMode = 1;
     ShowTip(e, gI_ModeStr);
     return 1;
@@ -170,7 +172,7 @@ void CChnChars::OnInputMDChange(int onlyMode) {
   ForgetLastCommit();
   // The page size chosen in the options stays across a switch of mode or
   // method, as start-up sets it.
-  m_nPageSize = Pinyin() ? ClampedCandidatesShown(cfgInputManager) : kXingMaPageSize;
+  m_nPageSize = cfgInputManager.IsPinYinMethod() ? ClampedCandidatesShown(cfgInputManager) : kXingMaPageSize;
   DoAfterSwitch2Chn();
 }
 

@@ -19,7 +19,6 @@ struct typKeyRoad {
 namespace keyroad {
 
 // Facts about the engine's state that many steps test.
-inline bool Pinyin() { return cfgInputManager.IsPinYinMethod(); }
 inline bool KeysTyped(const CChnChars& e) { return !e.m_strKeySeq.IsEmpty(); }
 // The right Alt: the Alt flag with the left Alt not recorded.
 inline bool RightAlt(const CChnChars& e) { return e.m_bAlt && !e.m_bLeftAlt; }

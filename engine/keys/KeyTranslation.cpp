@@ -19,7 +19,7 @@ namespace keyroad {
 
 bool IsVModeKeySeq(const CChnChars& e) {
   const typInputSettings& cfg = cfgInputManager;
-  if (!Pinyin() || !cfg.StdPinYin || e.m_strKeySeq.IsEmpty()) return false;
+  if (!cfg.IsPinYinMethod() || !cfg.StdPinYin || e.m_strKeySeq.IsEmpty()) return false;
   return e.m_strKeySeq[0] == (cfg.ShuangPin ? 'V' : 'v');
 }
 
@@ -30,7 +30,8 @@ bool ShapeCodeUsesKey(const CChnChars& e, char c) {
 }
 
 bool ShapeCodeForeignKey(const CChnChars& e, char c) {
-  return !Pinyin() && c > ' ' && c < 0x7F && !IsLetter(c) && !ShapeCodeUsesKey(e, c);
+  return !cfgInputManager.IsPinYinMethod() && c > ' ' && c < 0x7F && !IsLetter(c) &&
+         !ShapeCodeUsesKey(e, c);
 }
 
 }  // namespace keyroad
@@ -58,13 +59,14 @@ int RepeatGuard(CChnChars& e, typKeyRoad& r) {
   const bool keeps = r.nav || r.key == keysym::kSpace || r.key == keysym::kBackSpace ||
                      r.key == keysym::kReturn || r.key == keysym::kDelete;
   if (!plain || keeps) return kGoOnWithKey;
-  if (!Pinyin() || KeysTyped(e) || IsLetter(r.c)) return 1;
+  if (!cfgInputManager.IsPinYinMethod() || KeysTyped(e) || IsLetter(r.c)) return 1;
   return kGoOnWithKey;
 }
 
 // '/' moves between the rows of the multi-row layout.
 int RowSwitch(CChnChars& e, typKeyRoad& r) {
-  if (!Pinyin() || !cfgInputManager.PYSingleCharShowMultiRow || extraMultiCandidatePanes <= 0 ||
+  if (!cfgInputManager.IsPinYinMethod() || !cfgInputManager.PYSingleCharShowMultiRow ||
+      extraMultiCandidatePanes <= 0 ||
       r.key != static_cast<unsigned char>(CChnChars::GetKeyCode(9)))
     return kGoOnWithKey;
   if (cfgInputManager.PromptParallelSel == 1) {
@@ -78,7 +80,7 @@ int RowSwitch(CChnChars& e, typKeyRoad& r) {
 }
 
 int SlashAsNextInZuCi(CChnChars& e, typKeyRoad& r) {
-  if (Pinyin() && e.m_nZuCiMode && r.key == '/') {
+  if (cfgInputManager.IsPinYinMethod() && e.m_nZuCiMode && r.key == '/') {
     r.key = keysym::kNext;
     r.nav = true;
   }
@@ -102,7 +104,7 @@ int ShiftInsertDelete(CChnChars& e, typKeyRoad& r) {
 int InsertSplitPoint(CChnChars& e) {
   CString keys = e.m_strKeySeq;
   int point = std::min<int>(e.m_nInsertPt, keys.GetLength());
-  if (Pinyin()) {
+  if (cfgInputManager.IsPinYinMethod()) {
     keys = choicehelp::LettersOf(keys);
     for (int i = 0; i < keys.GetLength() && keys[i] == '\''; ++i) --point;
     e.RemvFenHaoAtEnds(keys);

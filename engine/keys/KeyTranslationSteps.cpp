@@ -65,12 +65,12 @@ int ZuCiKeys(CChnChars& e, typKeyRoad& r) {
 }
 
 int IModeKeys(CChnChars& e, typKeyRoad& r) {
-  if (!Pinyin() || !cfgInputManager.StdPinYin) return kGoOnWithKey;
+  if (!cfgInputManager.IsPinYinMethod() || !cfgInputManager.StdPinYin) return kGoOnWithKey;
   return e.IModeKeyStep(r.key, r.window);
 }
 
 int PinyinEscapeAndFilter(CChnChars& e, typKeyRoad& r) {
-  if (!Pinyin() || e.m_bAlt) return kGoOnWithKey;
+  if (!cfgInputManager.IsPinYinMethod() || e.m_bAlt) return kGoOnWithKey;
   if (r.key == keysym::kEscape) {
     e.ResetChnInput(0, 0, 1);
     e.ForgetLastCommit();
@@ -85,7 +85,7 @@ int PinyinEscapeAndFilter(CChnChars& e, typKeyRoad& r) {
 // Right Alt with a digit or the grave accent: one character of the last
 // commit, or the digit as a selection key.
 int RightAltRePick(CChnChars& e, typKeyRoad& r) {
-  if (Pinyin() && !e.m_bAlt) return kGoOnWithKey;
+  if (cfgInputManager.IsPinYinMethod() && !e.m_bAlt) return kGoOnWithKey;
   const bool digitOrGrave = (r.key >= '0' && r.key <= '9') || r.key == keysym::kGrave;
   if (!digitOrGrave || !RightAlt(e)) return kGoOnWithKey;
   return e.PickCharOfLastCommit(r.key, r.window);
@@ -94,8 +94,8 @@ int RightAltRePick(CChnChars& e, typKeyRoad& r) {
 // Shape-code input: a digit that no code uses selects from the list, as
 // the digits do in pinyin input ('1' to '9' for F1 to F9).
 int ShapeCodeDigitSelects(CChnChars& e, typKeyRoad& r) {
-  if (Pinyin() || e.m_bAlt || e.m_bShift || !KeysTyped(e) || r.key < '1' || r.key > '9' ||
-      !ShapeCodeForeignKey(e, r.c))
+  if (cfgInputManager.IsPinYinMethod() || e.m_bAlt || e.m_bShift || !KeysTyped(e) || r.key < '1' ||
+      r.key > '9' || !ShapeCodeForeignKey(e, r.c))
     return kGoOnWithKey;
   r.key = keysym::kF1 + (r.key - '1');
   return kGoOnWithKey;
@@ -168,7 +168,7 @@ int CapsLockWithAltRepeats(CChnChars& e, typKeyRoad& r) {
 }
 
 int SelectionKeys(CChnChars& e, typKeyRoad& r) {
-  const unsigned long last = Pinyin() ? keysym::kF10 : keysym::kF9;
+  const unsigned long last = cfgInputManager.IsPinYinMethod() ? keysym::kF10 : keysym::kF9;
   if (r.key != keysym::kSpace && (r.key < keysym::kF1 || r.key > last)) return kGoOnWithKey;
   return e.SelectChoiceKey(r.key, r.window, r.hasWildcard);
 }
@@ -182,7 +182,7 @@ int BackSpaceDeletes(CChnChars& e, typKeyRoad& r) {
 // name (Wubi 86 uses letters only) leaves the key to the client instead of
 // starting a key string that can match nothing.
 int KeyNameNoCodeUses(CChnChars& e, typKeyRoad& r) {
-  if (Pinyin()) return kGoOnWithKey;
+  if (cfgInputManager.IsPinYinMethod()) return kGoOnWithKey;
   if (r.key != keysym::kTab && r.key != keysym::kCapsLock && r.key != keysym::kShiftL &&
       r.key != keysym::kShiftR)
     return kGoOnWithKey;
@@ -196,12 +196,12 @@ int EnterKey(CChnChars& e, typKeyRoad& r) {
   // A key without text (F10 in shape-code input, the Super key, a media
   // key) enters nothing: it goes back to the client, the keys stay.
   if (!ch) return 0;
-  if (!Pinyin()) {
+  if (!cfgInputManager.IsPinYinMethod()) {
     const int picked = e.DoubledKeyPick(ch, r.window, r.hasWildcard);
     if (picked != kGoOnWithKey) return picked;
   }
   if (e.RefuseKeyOverLimits(ch)) return 1;
-  if (Pinyin() && e.IsPinyinPageKey(r.key, ch)) {
+  if (cfgInputManager.IsPinYinMethod() && e.IsPinyinPageKey(r.key, ch)) {
     e.TurnPinyinPage(ch);
     r.pageKey = 1;
   } else {

@@ -23,12 +23,10 @@ constexpr int kCharBytes = 2;
 // Pinyin keys more than this long may leave one trailing key unused.
 constexpr int kTrailingKeyMinLength = 4;
 
-bool Pinyin() { return cfgInputManager.IsPinYinMethod(); }
-
 // Tone and stroke keys after the letters belong to the filters, not to the
 // word's keys: the key string is cut before the first of each.
 void CutBeforeToneAndStroke(CString& keys) {
-  if (!Pinyin()) return;
+  if (!cfgInputManager.IsPinYinMethod()) return;
   for (const char* set : {static_cast<const char*>(gszPingZeMa), gszBiHuaMa}) {
     if (!set) continue;
     const int at = keys.FindOneOf(set);
@@ -47,7 +45,7 @@ void CChnChars::ClearZuCiMode() {
 
 int CChnChars::SetZuCiMode(int insertPt, int noShow) {
   CString keys = m_strKeySeq;
-  if (Pinyin()) {
+  if (cfgInputManager.IsPinYinMethod()) {
     CutBeforeToneAndStroke(keys);
     RemvFenHaoAtEnds(keys);
   }
@@ -90,7 +88,8 @@ int CChnChars::ZuCiCompleted(typCharFatFmt* pick) {
   const int len = m_strZuCiKeys.GetLength();
   const int lastEnd = m_arrZuCiSegs[n - 1].keyEnd;
   bool keysUsed;
-  if (Pinyin() && !cfgInputManager.ShuangPin && len > kTrailingKeyMinLength && lastEnd == len - 1) {
+  if (cfgInputManager.IsPinYinMethod() && !cfgInputManager.ShuangPin &&
+      len > kTrailingKeyMinLength && lastEnd == len - 1) {
     // One key left over: a trailing consonant is a slip (xian + n); a final
     // a, o or e counts only when the pick itself ended with it.
     const char c = m_strZuCiKeys[len - 1];

@@ -8,6 +8,7 @@
 #include "engine/CChnChars.h"
 
 int pyclass = kPyClassFree;
+// ‖: the mark character of a fuzzy pinyin list
 const char pszJumper[] = "\xA1\xAC";
 
 namespace {

@@ -1,5 +1,18 @@
 #include "engine/lookup/LookupTexts.h"
 
+// The symbols, 30 a line:
+// ，。、：；．￥！％＃（）《》〈〉〔〕【】〖〗№☆★○●◎◇◆
+// ＆～…‘’“”「」『』□■△▲℃＄￠￡‰§‖—·ˉˇ¨〃々±
+// ×÷∶∧∨∑∏∪∩∈∷√⊥∥∠⌒⊙∫∮≡≌≈∽∝≠≮≯≤≥∞
+// ∵∴♂♀°′″¤※→←↑↓〓ⅰⅱⅲⅳⅴⅵⅶⅷⅸⅹ⒈⒉⒊⒋⒌⒍
+// ⒎⒏⒐⒑⒒⒓⒔⒕⒖⒗⒘⒙⒚⒛⑴⑵⑶⑷⑸⑹⑺⑻⑼⑽⑾⑿⒀⒁⒂⒃
+// ⒄⒅⒆⒇①②③④⑤⑥⑦⑧⑨⑩㈠㈡㈢㈣㈤㈥㈦㈧㈨㈩ⅠⅡⅢⅣⅤⅥ
+// ⅦⅧⅨⅩⅪⅫ＂＇＊＋－／０１２３４５６７８９＜＝＞？＠ＡＢＣ
+// ＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ［＼］＾＿｀ａ
+// ｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝￣ョ
+// ヨΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩαβγδε
+// ζηθικλμνξοπρστυφχψω︵︶︹︺︿﹀︽︾﹁﹂﹃
+// ﹄︻︼︷︸︱︳︴
 const char gBiaoDian[] =
     "\xA3\xAC\xA1\xA3\xA1\xA2\xA3\xBA\xA3\xBB\xA3\xAE\xA3\xA4\xA3\xA1\xA3\xA5\xA3\xA3\xA3\xA8\xA3"
     "\xA9\xA1\xB6\xA1\xB7\xA1\xB4\xA1\xB5"
@@ -47,8 +60,10 @@ const char gBiaoDian[] =
 
 namespace lookuptext {
 
+// 编码中不能全是左<Alt>键.
 const char kAllWildcards[] =
     "\xB1\xE0\xC2\xEB\xD6\xD0\xB2\xBB\xC4\xDC\xC8\xAB\xCA\xC7\xD7\xF3<Alt>\xBC\xFC.";
+// 切记！“劳”输为 H1J，即“劳”的上部不是 H 键上的字根
 const char kLaoHint[] =
     "\xC7\xD0\xBC\xC7\xA3\xA1\xA1\xB0\xC0\xCD\xA1\xB1\xCA\xE4\xCE\xAA H1J\xA3\xAC\xBC\xB4\xA1\xB0"
     "\xC0\xCD\xA1\xB1\xB5\xC4\xC9\xCF\xB2\xBF\xB2\xBB\xCA\xC7 H \xBC\xFC\xC9\xCF\xB5\xC4\xD7\xD6"

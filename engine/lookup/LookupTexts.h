@@ -25,7 +25,7 @@ constexpr GbkChar kShen = {0xC9, 0xF1};  // 神: a lone wildcard in shape code
 constexpr GbkChar kYu = {0xD3, 0xE3};    // 鱼: rg1, rgj, rg4
 constexpr GbkChar kGao = {0xB8, 0xDF};   // 高: qono
 constexpr GbkChar kDou = {0xB6, 0xB9};   // 豆: 1oh
-// The mark character of a fuzzy pinyin list (A1AC): a syllable whose run is
+// The mark character of a fuzzy pinyin list, "‖": a syllable whose run is
 // only this character has its characters under its common form.
 constexpr GbkChar kJumper = {0xA1, 0xAC};
 

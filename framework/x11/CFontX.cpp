@@ -20,6 +20,15 @@ CFont diplayUIFontFan;
 
 namespace {
 
+// The messages, in UTF-8, when no font set of a script loads.
+// 无法加载GB字体
+constexpr char kNoGbFont[] =
+    "\xE6\x97\xA0\xE6\xB3\x95\xE5\x8A\xA0\xE8\xBD\xBDGB\xE5\xAD\x97\xE4\xBD\x93\n";
+// 无法加载Big5字体
+constexpr char kNoBig5Font[] =
+    "\xE6\x97\xA0\xE6\xB3\x95\xE5\x8A\xA0\xE8\xBD\xBD"
+    "Big5\xE5\xAD\x97\xE4\xBD\x93\n";
+
 struct LocaleTry {
   const char* name;
   int size;  // 0: the application's default font height
@@ -133,17 +142,13 @@ int CreateUIFonts(int, int* gbTries, int* big5Tries) {
   int result = 0;
   const int gbFound = SearchFontSet(diplayUIFont, gbk, nGbk, h);
   if (!gbFound) {
-    std::fputs("\xE6\x97\xA0\xE6\xB3\x95\xE5\x8A\xA0\xE8\xBD\xBDGB\xE5\xAD\x97\xE4\xBD\x93\n",
-               stderr);  // "无法加载GB字体"
+    std::fputs(kNoGbFont, stderr);
   } else {
     if (gbTries) *gbTries = gbFound;
     const int big5Found =
         SearchFontSet(diplayUIFontFan, kBig5Locales, static_cast<int>(std::size(kBig5Locales)), h);
     if (!big5Found) {
-      std::fputs(
-          "\xE6\x97\xA0\xE6\xB3\x95\xE5\x8A\xA0\xE8\xBD\xBD"
-          "Big5\xE5\xAD\x97\xE4\xBD\x93\n",
-          stderr);  // "无法加载Big5字体"
+      std::fputs(kNoBig5Font, stderr);
     } else {
       if (big5Tries) *big5Tries = big5Found;
       result = 1;

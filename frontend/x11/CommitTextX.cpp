@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "base/GbkBytes.h"
+
 namespace {
 
 bool ServerLocaleCompoundText(Display* dpy, const char* gbk, std::string& out);
@@ -18,16 +20,12 @@ bool ServerLocaleCompoundText(Display* dpy, const char* gbk, std::string& out);
 // alone; designating Latin-1 to it again makes the GBK reader drop what
 // follows).
 bool GbkClientCompoundText(Display* dpy, const char* gbk, std::string& out) {
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(gbk);
-  while (*p) {
-    if (*p < 0x80) {
-      out += static_cast<char>(*p++);
-      continue;
+  return gbk::ForEachRun(gbk, [dpy, &out](const char* run, size_t n, bool doubleByte) {
+    if (!doubleByte) {
+      out.append(run, n);
+      return true;
     }
-    const unsigned char* run = p;
-    while (*p >= 0x80 && p[1]) p += 2;
-    if (*p >= 0x80) return false;  // a lead byte without its trail
-    const std::string chinese(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
+    const std::string chinese(run, n);
     std::string segments, standard;
     if (!GbkToGbkSegments(chinese.c_str(), segments) ||
         !ServerLocaleCompoundText(dpy, chinese.c_str(), standard)) {
@@ -36,8 +34,8 @@ bool GbkClientCompoundText(Display* dpy, const char* gbk, std::string& out) {
     out += segments;
     out += standard;
     out += "\x1b(B";
-  }
-  return true;
+    return true;
+  });
 }
 
 // Converted in the server's locale (GB18030): GB2312 segments for GB2312

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/FrameCommands.h"
+#include "framework/KeySyms.h"
 #include "tests/engine/TypingFixture.h"
 
 namespace {
@@ -96,6 +97,38 @@ TEST_F(KeyMessages, LetterRecordRestarts) {
     EnglishLetters(c.letters, 5000, c.gap);
     EXPECT_EQ(std::string(dictionary.m_strEngKeys), c.want);
   }
+}
+
+// The keys that leave the English-letter record as it is: the ways to
+// Chinese input and out of the i-mode. The bar's routing asks the same rule.
+TEST_F(KeyMessages, KeysThatKeepTheLetterRecord) {
+  struct Case {
+    unsigned long key;
+    int ctrl, alt, iMode, switchKey;
+    bool keeps;
+  } const cases[] = {
+      {keysym::kControlL, 0, 0, 0, 0, true},
+      {keysym::kControlR, 0, 0, 0, 1, true},
+      {keysym::kSpace, 1, 0, 0, 0, true},
+      {keysym::kSpace, 0, 0, 0, 0, false},
+      {keysym::kF12, 0, 0, 0, 0, true},
+      {keysym::kF12, 0, 0, 0, 1, false},
+      {keysym::kEscape, 0, 0, 1, 0, true},
+      {keysym::kEscape, 0, 0, 0, 0, false},
+      {'=', 0, 1, 0, 0, true},
+      {'=', 0, 0, 0, 0, false},
+      {keysym::kReturn, 1, 1, 1, 0, false},
+      {'A', 0, 0, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    dictionary.m_bCtrl = c.ctrl;
+    dictionary.m_bAlt = c.alt;
+    dictionary.m_bIMode = c.iMode;
+    cfgInputManager.ChnEnglshSwitchKey = c.switchKey;
+    EXPECT_EQ(dictionary.KeepsEnglishLetters(c.key), c.keeps)
+        << c.key << " ctrl " << c.ctrl << " alt " << c.alt << " i-mode " << c.iMode;
+  }
+  dictionary.m_bCtrl = dictionary.m_bAlt = dictionary.m_bIMode = 0;
 }
 
 // The host's record of the mode toggle posted to the main frame.
