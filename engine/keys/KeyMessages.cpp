@@ -172,7 +172,8 @@ void CChnChars::OnInputMDChange(int onlyMode) {
   ForgetLastCommit();
   // The page size chosen in the options stays across a switch of mode or
   // method, as start-up sets it.
-  m_nPageSize = cfgInputManager.IsPinYinMethod() ? ClampedCandidatesShown(cfgInputManager) : kXingMaPageSize;
+  m_nPageSize =
+      cfgInputManager.IsPinYinMethod() ? ClampedCandidatesShown(cfgInputManager) : kXingMaPageSize;
   DoAfterSwitch2Chn();
 }
 
