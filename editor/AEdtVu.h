@@ -279,10 +279,10 @@ class AEdtVu {
   int GetXCharPosFromX(int) { return 0; }
 
   // Command state.
-  CEditStep m_editStep;                // filled by the editing operations
-  int32_t m_bReplaying = 0;            // undo or redo running: record no step
-  int32_t m_bPasteVariant = 0;         // passed to the clipboard read
-  CPoint m_ptSavedViewPos;             // (column, top row), by OnChooseFont
+  CEditStep m_editStep;         // filled by the editing operations
+  int32_t m_bReplaying = 0;     // undo or redo running: record no step
+  int32_t m_bPasteVariant = 0;  // passed to the clipboard read
+  CPoint m_ptSavedViewPos;      // (column, top row), by OnChooseFont
   AArray<typDelimiterPair, const typDelimiterPair&> m_aDelimPairs;
 
   // --- State the key and command handlers share -----------------------------------
