@@ -27,6 +27,7 @@
 #include "base/CString.h"
 #include "base/Geometry.h"
 #include "editor/CEditStep.h"
+#include "editor/EditorEngine.h"
 #include "editor/EdtScrollBar.h"
 #include "framework/CFont.h"
 #include "framework/XTypes.h"
@@ -58,6 +59,18 @@ struct typDelimiterPair {
   CString m_strClose;
   int32_t m_bNesting = 0;
 };
+
+// One key press or release as the view takes it (plain record): what the
+// X lookup of the key event gave.
+struct EdtKeyEvent {
+  int pressed = 1;
+  unsigned long keysym = 0;
+  unsigned long state = 0;           // X modifier state: Shift bit 0, Ctrl bit 2, Alt bit 3
+  char text[kEdtKeyTextBytes] = {};  // NUL-terminated
+  int textLen = 0;
+};
+// ProcessKeyMsg's types as the view passes them.
+enum : int { kEdtAltAlone = 1, kEdtKeyWithAlt = 2, kEdtKeyPress = 3, kEdtKeyRelease = 4 };
 
 class AEdtVu {
  public:
@@ -253,8 +266,6 @@ class AEdtVu {
   void OnFindFromHere() {}
   void OnFindFromTop() {}
   void FindFromHereOrTop(int) {}
-  // Deletes the selection as one undo step; changed := 1 when it did.
-  int DeleteSelection(int& changed);
 
   // --- view operations (EdtVuViewOps.cpp) -----------------------------------------
   // Focus in: the caret placed and shown (hidden while a block selection
@@ -284,6 +295,40 @@ class AEdtVu {
   int32_t m_bPasteVariant = 0;  // passed to the clipboard read
   CPoint m_ptSavedViewPos;      // (column, top row), by OnChooseFont
   AArray<typDelimiterPair, const typDelimiterPair&> m_aDelimPairs;
+
+  // --- Keys and typing (EdtVuKeys.cpp, EdtVuTyping.cpp) --------------------------
+  // The hosts' entry for every key press and release: the key is offered to
+  // the input engine first, and what it leaves goes to the view. Nonzero
+  // when the engine used the key.
+  int PreProcessEv(XEvent* ev);
+  // PreProcessEv after the X lookup.
+  int PreProcessKey(const EdtKeyEvent& key);
+  // The view's own keys: chords, navigation and selection by Shift; 1 when
+  // it used the key.
+  int AtKeyEv(unsigned long keysym, unsigned long state);
+  // A typed byte, or the keysyms BackSpace, Delete and Escape. The hosts
+  // call it with BackSpace for each leading 0x08 byte of engine text.
+  void AtCharEv(unsigned long code, unsigned long state);
+  // Typing steps: the change (0 none, 1 text, 2 block shift) is returned.
+  int DoKeyInput(unsigned long code, unsigned long state);
+  int KeyInput(unsigned long code, unsigned long state, int overwrite, int& changed);
+  // Inserts n bytes of code (low byte first), or removes the character
+  // before (BackSpace) or at (Delete) the caret into *removed; 1 when the
+  // text changed.
+  int InsertChars(unsigned long code, int n, int& changed, CString* removed);
+  // Removes a non-empty selection (not in block mode) with its undo step.
+  void DeleteSelection(int& changed);
+  // Indents (outdent 0) or outdents the rows of a multi-row selection; 2.
+  int BlockShift(int outdent);
+  // Ctrl+Up (up 1) and Ctrl+Down.
+  void ScrollALine(int up);
+  // The host calls this after it has inserted text the engine committed:
+  // the caret is where the engine's last commit ends.
+  void RecordEngineCommitPos();
+
+  // Shift, Ctrl and Alt of the last typed character.
+  int32_t m_bTypedShift = 0, m_bTypedCtrl = 0, m_bTypedAlt = 0;
+  int32_t m_bHadSel = 0;  // the selection was not empty before the last typed key
 
   // --- State the key and command handlers share -----------------------------------
   CFont m_font;              // metric font: the hosts copy a UI font into it
@@ -333,7 +378,19 @@ class AEdtVu {
   void CollapseSelectionAtCaret();
   void ResetEngineInput();
   void UpdateBlockCaret();
-  void DragStep(uint32_t dir);
+  // Keys (EdtVuKeys.cpp).
+  int MoveByKey(unsigned long keysym, bool ctrl, bool shift);
+  void KeepCaretX(int row, int x);
+  void ScrollForVerticalMove(int oldVPos);
+  void ScrollForHorizontalMove(bool left);
+  void ScrollForRowEnd(int x);
+  int WordRight(bool homeRules);
+  int WordLeft();
+  // Typing and the engine's re-selection (EdtVuTyping.cpp).
+  void ScrollForInsertion();
+  void ReSelectionCheck(CPoint a, CPoint b);
+  void LeaveReSelectionIfMoved();
+  void CloseReSelection();
   int ScrollHorzForCaret(const CRect& visible, int caretX);
   int ScrollVertForCaret(const CRect& visible, int caretY);
   int RowHeight() const { return m_nRowHeight > 0 ? m_nRowHeight : 1; }

@@ -232,32 +232,6 @@ void AEdtVu::ReplaceText() {
   PlaceCaret();
 }
 
-int AEdtVu::DeleteSelection(int& changed) {
-  if (!m_pDoc || m_ptSelAnchor == m_ptSelEnd || InBlockSelectMode()) return 0;
-  CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
-  if (Before(to, from)) std::swap(from, to);
-  from = SnapToChar(from);
-  to = SnapToChar(to);
-  CString removed;
-  // A selection too large to keep for undo is refused by the document and
-  // stays as it is.
-  if (!m_pDoc->ReplaceText(from, to, CString(), &removed)) return 0;
-  m_editStep.m_nKind = kStepDeleted;
-  m_editStep.Reset();
-  m_editStep.m_pt = from;
-  m_editStep.m_strText = removed;
-  if (!m_bReplaying) m_pDoc->AddDoUndoRec(m_editStep);
-  changed = 1;
-  m_nCaretRow = from.y;
-  m_nCaretCol = from.x;
-  CollapseSelectionAtCaret();
-  AfterEdit(from.y);
-  PlaceCaret();
-  MyShowCaret();
-  if (EditorEngine().UseZiCiForecast()) EditorEngine().ZiCiForecastingReset(0);
-  return 1;
-}
-
 // --- Undo and redo ----------------------------------------------------------------
 
 void AEdtVu::UnDoReDo(int undo) {
