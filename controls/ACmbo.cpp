@@ -191,6 +191,8 @@ void ACmbo::EngineText(const char* text) {
     DoInsertStr(reinterpret_cast<unsigned char*>(copy.GetBuffer(0)));
     copy.ReleaseBuffer();
   }
+  // The engine's re-selection erases what it committed from here.
+  RecordEngineCommitPos();
 }
 
 bool ACmbo::StepSelection(unsigned long key) {

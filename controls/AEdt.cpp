@@ -131,6 +131,8 @@ void AEdt::EngineText(const char* text) {
     DoInsertStr(reinterpret_cast<unsigned char*>(copy.GetBuffer(0)));
     copy.ReleaseBuffer();
   }
+  // The engine's re-selection erases what it committed from here.
+  RecordEngineCommitPos();
   Notify();
 }
 

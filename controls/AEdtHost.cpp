@@ -91,6 +91,8 @@ bool AEdtHost::OnFocusEvent(XEvent* event) {
   switch (afc::x11::EventKind(event)) {
     case afc::x11::EvKind::kFocusIn:
       InitCaret(m_hWnd, m_nFontH);
+      // The new caret starts where the view's caret is.
+      PlaceCaret();
       MapCaret(1);
       return true;
     case afc::x11::EvKind::kFocusOut: ClearCaret(); return true;

@@ -69,18 +69,6 @@ std::unique_ptr<ACmbo> MakeCombo(ADialog& dlg, int fontH, uint32_t style, int x,
   return c;
 }
 
-XEvent KeyEv(Window w, KeySym sym, bool press, unsigned state = 0) {
-  XEvent ev{};
-  ev.xkey.type = press ? KeyPress : KeyRelease;
-  ev.xkey.display = dsply;
-  ev.xkey.window = w;
-  ev.xkey.root = DefaultRootWindow(dsply);
-  ev.xkey.keycode = XKeysymToKeycode(dsply, sym);
-  ev.xkey.state = state;
-  ev.xkey.same_screen = True;
-  return ev;
-}
-
 std::string Text(ACmbo& c) { return static_cast<const char*>(c.GetText()); }
 
 // At font height 20 a combo box is 20 * 1.3 + 6 = 32 pixels tall whatever
@@ -149,7 +137,7 @@ TEST_F(ComboTest, DropListKeysStepAndWrap) {
     for (const char* r : k.rows) c->AddRow(r);
     c->SetSel(k.sel);
     host.codes.clear();
-    XEvent ev = KeyEv(c->m_hWnd, k.key, true);
+    XEvent ev = SynthKey(c->m_hWnd, k.key, true);
     c->Winproc(&ev);
     EXPECT_EQ(c->GetSel(), k.want);
     EXPECT_EQ(Text(*c), k.text);
