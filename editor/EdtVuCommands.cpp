@@ -22,12 +22,9 @@ bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y 
 
 const char* LineBreak(int32_t endKind) {
   switch (endKind) {
-    case kRowEndLF:
-      return "\n";
-    case kRowEndCRLF:
-      return "\r\n";
-    default:
-      return "";
+    case kRowEndLF: return "\n";
+    case kRowEndCRLF: return "\r\n";
+    default: return "";
   }
 }
 
@@ -158,7 +155,8 @@ void AEdtVu::DoInsertStrBlock(unsigned char* text) {
     piece.append(s, len);
     long col = dispCol;
     CString rowText;
-    const int at = cols < dispCol ? RowText(row, rowText) : m_pDoc->GetCharPosFromDispPos(row, col, 0);
+    const int at =
+        cols < dispCol ? RowText(row, rowText) : m_pDoc->GetCharPosFromDispPos(row, col, 0);
     m_nCaretRow = row;
     m_nCaretCol = std::max(at, 0);
     if (InsertAtCaret(reinterpret_cast<const unsigned char*>(piece.data()), piece.size(),
@@ -264,9 +262,9 @@ void AEdtVu::UnDoReDo(int undo) {
   }
   if (step.m_nKind == kStepDeleted || step.m_nKind == kStepReplaced) {
     const int n = step.m_strText.GetLength();
-    const int inserted = InsertAtCaret(reinterpret_cast<const unsigned char*>(
-                                           static_cast<const char*>(step.m_strText)),
-                                       static_cast<unsigned long>(n), m_editStep);
+    const int inserted = InsertAtCaret(
+        reinterpret_cast<const unsigned char*>(static_cast<const char*>(step.m_strText)),
+        static_cast<unsigned long>(n), m_editStep);
     if (step.m_nKind == kStepReplaced) {
       inverse.m_nLength = inserted ? n : 0;
     } else if (inserted) {

@@ -56,7 +56,9 @@ void AEdtVu::OnPopMenuCmd() {
 int AEdtVu::ParseCurLineAndGoSpot() {
   CString text;
   const int n = RowText(m_nCaretRow, text);
-  const auto digit = [&](int i) { return i < n && std::isdigit(static_cast<unsigned char>(text[i])); };
+  const auto digit = [&](int i) {
+    return i < n && std::isdigit(static_cast<unsigned char>(text[i]));
+  };
   for (int i = 0; i < n; ++i) {
     if (text[i] != '(' || !digit(i + 1)) continue;
     int j = i + 1;

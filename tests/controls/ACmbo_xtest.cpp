@@ -14,6 +14,7 @@
 #include "controls/ACmbo.h"
 #include "controls/AMenu.h"
 #include "controls/CtrlConsts.h"
+#include "framework/Clipboard.h"
 #include "framework/WinMsg.h"
 #include "tests/support/Screenshot.h"
 
@@ -164,6 +165,40 @@ TEST_F(ComboTest, SelectionByCallAndByMessage) {
   EXPECT_EQ(Text(*c), "two");
   // Setting the selection never notifies.
   EXPECT_TRUE(host.codes.empty());
+  host.Destroy();
+}
+
+// The editable kind: the engine's text (message 1400) erases a character
+// per leading 0x08 and is inserted at the caret, the selection kept and
+// nothing told; Ctrl+V pastes once per press.
+TEST_F(ComboTest, EditableKindTakesEngineTextAndPastesOnce) {
+  RecDlg host(kHostDlg);
+  ASSERT_EQ(host.Create(), 1);
+  auto c = MakeCombo(host, 20, 0, 10, 40, 200, 14);
+  ASSERT_EQ(c->m_bDropList, 0);
+  c->SetText("abcd");
+  c->m_nCaretCol = 4;
+  c->m_ptSelAnchor = c->m_ptSelEnd = CPoint(4, 0);
+  const char text[] =
+      "\x08\x08"
+      "\xd6\xd0";
+  EXPECT_EQ(SendWinEvent(c->m_hWnd, WM_EDT_ENGINETEXT, reinterpret_cast<unsigned long>(text), 0),
+            1);
+  EXPECT_EQ(Text(*c), "ab\xd6\xd0");
+  EXPECT_TRUE(host.codes.empty());
+
+  // The clipboard belongs to the application's main window.
+  TheApp().InitMainWindows(host.m_hWnd, &host);
+  char copied[] = "xy";
+  ASSERT_EQ(SetClipbrdText(copied, 0), 1);
+  c->SetText("");
+  XEvent press = SynthKey(c->m_hWnd, XK_v, true, ControlMask);
+  c->Winproc(&press);
+  XEvent release = SynthKey(c->m_hWnd, XK_v, false, ControlMask);
+  c->Winproc(&release);
+  EXPECT_EQ(Text(*c), "xy");
+  ClearMyClipboard();
+  TheApp().InitMainWindows(0, nullptr);
   host.Destroy();
 }
 
