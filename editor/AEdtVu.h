@@ -209,6 +209,40 @@ class AEdtVu {
   // top and bottom row) and 1.
   int GetBlockSelArea(CRect& rc);
 
+  // --- Keys and typing (EdtVuKeys.cpp, EdtVuTyping.cpp) --------------------------
+  // The hosts' entry for every key press and release: the key is offered to
+  // the input engine first, and what it leaves goes to the view. Nonzero
+  // when the engine used the key.
+  int PreProcessEv(XEvent* ev);
+  // PreProcessEv after the X lookup.
+  int PreProcessKey(const EdtKeyEvent& key);
+  // The view's own keys: chords, navigation and selection by Shift; 1 when
+  // it used the key.
+  int AtKeyEv(unsigned long keysym, unsigned long state);
+  // A typed byte, or the keysyms BackSpace, Delete and Escape. The hosts
+  // call it with BackSpace for each leading 0x08 byte of engine text.
+  void AtCharEv(unsigned long code, unsigned long state);
+  // Typing steps: the change (0 none, 1 text, 2 block shift) is returned.
+  int DoKeyInput(unsigned long code, unsigned long state);
+  int KeyInput(unsigned long code, unsigned long state, int overwrite, int& changed);
+  // Inserts n bytes of code (low byte first), or removes the character
+  // before (BackSpace) or at (Delete) the caret into *removed; 1 when the
+  // text changed.
+  int InsertChars(unsigned long code, int n, int& changed, CString* removed);
+  // Removes a non-empty selection (not in block mode) with its undo step.
+  void DeleteSelection(int& changed);
+  // Indents (outdent 0) or outdents the rows of a multi-row selection; 2.
+  int BlockShift(int outdent);
+  // Ctrl+Up (up 1) and Ctrl+Down.
+  void ScrollALine(int up);
+  // The host calls this after it has inserted text the engine committed:
+  // the caret is where the engine's last commit ends.
+  void RecordEngineCommitPos();
+
+  // Shift, Ctrl and Alt of the last typed character.
+  int32_t m_bTypedShift = 0, m_bTypedCtrl = 0, m_bTypedAlt = 0;
+  int32_t m_bHadSel = 0;  // the selection was not empty before the last typed key
+
   // --- commands (EdtVuCommands.cpp, EdtVuClipboard.cpp, EdtVuDelimiters.cpp) -------
   // The view's own message box: the host shows it (the edit control and
   // the combo box through ChMsgbox); the view's own shows nothing and
@@ -281,8 +315,9 @@ class AEdtVu {
   // The row under a right-button press; nothing changes.
   int OnRButtonDown(unsigned long flags, CPoint p);
   void OnPopMenuCmd();
-  // List mode's "go to the spot" of the caret row: finds "(" and digits,
-  // and takes no action. 1 when the row holds such a spot.
+  // List mode's "go to the spot" of the caret row, the action of Return
+  // and of a double click there (list mode is never on in this system):
+  // finds "(" and digits, and takes no action. 1 when the row holds a spot.
   int ParseCurLineAndGoSpot();
   // The pixel band of the selected rows (document pixels).
   void GetSelArea(CRect& rc);
@@ -295,40 +330,6 @@ class AEdtVu {
   int32_t m_bPasteVariant = 0;  // passed to the clipboard read
   CPoint m_ptSavedViewPos;      // (column, top row), by OnChooseFont
   AArray<typDelimiterPair, const typDelimiterPair&> m_aDelimPairs;
-
-  // --- Keys and typing (EdtVuKeys.cpp, EdtVuTyping.cpp) --------------------------
-  // The hosts' entry for every key press and release: the key is offered to
-  // the input engine first, and what it leaves goes to the view. Nonzero
-  // when the engine used the key.
-  int PreProcessEv(XEvent* ev);
-  // PreProcessEv after the X lookup.
-  int PreProcessKey(const EdtKeyEvent& key);
-  // The view's own keys: chords, navigation and selection by Shift; 1 when
-  // it used the key.
-  int AtKeyEv(unsigned long keysym, unsigned long state);
-  // A typed byte, or the keysyms BackSpace, Delete and Escape. The hosts
-  // call it with BackSpace for each leading 0x08 byte of engine text.
-  void AtCharEv(unsigned long code, unsigned long state);
-  // Typing steps: the change (0 none, 1 text, 2 block shift) is returned.
-  int DoKeyInput(unsigned long code, unsigned long state);
-  int KeyInput(unsigned long code, unsigned long state, int overwrite, int& changed);
-  // Inserts n bytes of code (low byte first), or removes the character
-  // before (BackSpace) or at (Delete) the caret into *removed; 1 when the
-  // text changed.
-  int InsertChars(unsigned long code, int n, int& changed, CString* removed);
-  // Removes a non-empty selection (not in block mode) with its undo step.
-  void DeleteSelection(int& changed);
-  // Indents (outdent 0) or outdents the rows of a multi-row selection; 2.
-  int BlockShift(int outdent);
-  // Ctrl+Up (up 1) and Ctrl+Down.
-  void ScrollALine(int up);
-  // The host calls this after it has inserted text the engine committed:
-  // the caret is where the engine's last commit ends.
-  void RecordEngineCommitPos();
-
-  // Shift, Ctrl and Alt of the last typed character.
-  int32_t m_bTypedShift = 0, m_bTypedCtrl = 0, m_bTypedAlt = 0;
-  int32_t m_bHadSel = 0;  // the selection was not empty before the last typed key
 
   // --- State the key and command handlers share -----------------------------------
   CFont m_font;              // metric font: the hosts copy a UI font into it

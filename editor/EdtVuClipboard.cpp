@@ -26,6 +26,8 @@ void AEdtVu::AtEdtCut() {
   if (!AtEdtCpy()) return;
   int changed = 0;
   DeleteSelection(changed);
+  PlaceCaret();
+  MyShowCaret();
 }
 
 void AEdtVu::AtEdtPaste() {

@@ -177,6 +177,10 @@ void AEdtVu::AtLBtnDblClk(unsigned long flags, CPoint p) {
       GetPixelXPosByPointXOrCharX(nullptr, row, a, 0, nullptr, nullptr, nullptr, nullptr) -
       GetScrollThumPos(0);
   if (RowCount() < 1 || n == 0 || (xc < p.x && a >= n) || a < 0 || a > n) {
+    if (m_bListMode) {
+      ParseCurLineAndGoSpot();
+      return;
+    }
     ResetEngineInput();
     CollapseSelectionAtCaret();
     return;
