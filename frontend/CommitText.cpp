@@ -86,6 +86,14 @@ bool Big5ToGbk(const char* big5, std::string& gbk) {
   return true;
 }
 
+bool EditCtrlText(const char* text, bool big5, std::string& gbk) {
+  gbk.clear();
+  if (!text) return false;
+  if (big5) return Big5ToGbk(text, gbk);
+  gbk = text;
+  return true;
+}
+
 bool IsGb2312Text(const char* gbk) {
   return gbk::ForEachRun(gbk, [](const char* run, size_t n, bool doubleByte) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(run);

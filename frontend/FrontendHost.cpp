@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "base/AtomicFile.h"
 #include "controls/CMsgBox.h"
@@ -15,6 +16,7 @@
 #include "framework/WinGeometry.h"
 #include "frontend/BarCommands.h"
 #include "frontend/BarKeys.h"
+#include "frontend/CommitText.h"
 #include "frontend/InputPanes.h"
 #include "frontend/MainBar.h"
 #include "frontend/XimGlue.h"
@@ -84,7 +86,11 @@ unsigned long FrontendHost::CommitTargetWindow() {
 }
 
 void FrontendHost::SendTextToEditCtrl(unsigned long window, const char* text) {
-  SendWinEvent(window, kMsgEditCommit, reinterpret_cast<unsigned long>(text), 0);
+  // Traditional output hands Big5: the control takes GBK. Text without a
+  // GBK form is refused whole, as a client's commit is.
+  std::string gbk;
+  if (!EditCtrlText(text, cfgInputManager.FanTi != 0, gbk)) return;
+  SendWinEvent(window, kMsgEditCommit, reinterpret_cast<unsigned long>(gbk.c_str()), 0);
 }
 
 void FrontendHost::MessageBeep() { ::MessageBeep(0); }

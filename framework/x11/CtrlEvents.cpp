@@ -18,6 +18,8 @@ EvKind EventKind(const XEvent* event) {
     case MotionNotify: return EvKind::kMotion;
     case Expose: return EvKind::kExpose;
     case ClientMessage: return EvKind::kClientMessage;
+    case FocusIn: return EvKind::kFocusIn;
+    case FocusOut: return EvKind::kFocusOut;
     default: return EvKind::kOther;
   }
 }
@@ -52,6 +54,18 @@ bool EventShift(const XEvent* event) {
   if (!event) return false;
   if (event->type == KeyPress || event->type == KeyRelease) return event->xkey.state & ShiftMask;
   return false;
+}
+
+unsigned int EventState(const XEvent* event) {
+  if (!event) return 0;
+  switch (event->type) {
+    case KeyPress:
+    case KeyRelease: return event->xkey.state;
+    case ButtonPress:
+    case ButtonRelease: return event->xbutton.state;
+    case MotionNotify: return event->xmotion.state;
+    default: return 0;
+  }
 }
 
 bool EventButton1Held(const XEvent* event) {

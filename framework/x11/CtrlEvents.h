@@ -19,6 +19,8 @@ enum class EvKind {
   kMotion,
   kExpose,
   kClientMessage,
+  kFocusIn,
+  kFocusOut,
   kOther
 };
 EvKind EventKind(const XEvent* event);
@@ -33,6 +35,9 @@ int LookupKeyEvent(XEvent* event, char* text, int size, unsigned long* keysym,
                    unsigned long* state);
 // Shift held in the event's modifier state.
 bool EventShift(const XEvent* event);
+// The modifier and button state of a key, button or motion event (0 for
+// other events).
+unsigned int EventState(const XEvent* event);
 // Button 1 held in a motion or button event's state.
 bool EventButton1Held(const XEvent* event);
 // A FocusOut by which the event's window loses the keyboard focus. While

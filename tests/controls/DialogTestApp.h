@@ -130,6 +130,34 @@ class DialogEnv : public ::testing::Environment {
   static inline int fontsOk = 0;
 };
 
+// A key event of the framework's display for window, as the server would
+// deliver it: XLookupString reads its keycode through the display's map.
+inline XEvent SynthKey(Window w, KeySym sym, bool press, unsigned state = 0) {
+  XEvent ev{};
+  ev.xkey.type = press ? KeyPress : KeyRelease;
+  ev.xkey.display = dsply;
+  ev.xkey.window = w;
+  ev.xkey.root = DefaultRootWindow(dsply);
+  ev.xkey.keycode = XKeysymToKeycode(dsply, sym);
+  ev.xkey.state = state;
+  ev.xkey.same_screen = True;
+  return ev;
+}
+
+// A button 1 press or release at (x, y) of window.
+inline XEvent SynthButton(Window w, bool press, int x, int y) {
+  XEvent ev{};
+  ev.xbutton.type = press ? ButtonPress : ButtonRelease;
+  ev.xbutton.display = dsply;
+  ev.xbutton.window = w;
+  ev.xbutton.root = DefaultRootWindow(dsply);
+  ev.xbutton.button = Button1;
+  ev.xbutton.x = x;
+  ev.xbutton.y = y;
+  ev.xbutton.same_screen = True;
+  return ev;
+}
+
 // A control record of a test template (dialog units).
 inline typCtrl MakeCtrl(uint8_t type, int id, int x, int y, int w, int h, const char* text,
                         uint32_t style = 0, uint8_t group = 0) {

@@ -53,6 +53,31 @@ TEST(CommitText, Big5ToGbk) {
   EXPECT_FALSE(Big5ToGbk("\xFF\xFF", gbk));
 }
 
+// What kvr's own edit controls receive as message 1400: GBK always, the
+// BackSpace bytes of a re-selection kept in front.
+TEST(CommitText, EditControlsTakeGbk) {
+  struct Case {
+    const char* text;
+    bool big5;
+    bool ok;
+    const char* want;
+  } cases[] = {
+      {"\xD6\xD0\xB9\xFA", false, true, "\xD6\xD0\xB9\xFA"},                 // 中国 as it is
+      {"\xA4\xA4\xB0\xEA", true, true, "\xD6\xD0\x87\xF8"},                  // 中國 from Big5
+      {"\x08\x08\xA4\xA4\xB0\xEA", true, true, "\x08\x08\xD6\xD0\x87\xF8"},  // BackSpaces kept
+      {"\x08", true, true, "\x08"},
+      {"\xFF\xFF", true, false, ""},  // no Big5: refused whole
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.text);
+    std::string gbk = "stale";
+    EXPECT_EQ(EditCtrlText(k.text, k.big5, gbk), k.ok);
+    EXPECT_EQ(gbk, k.want);
+  }
+  std::string gbk;
+  EXPECT_FALSE(EditCtrlText(nullptr, false, gbk));
+}
+
 TEST(CommitText, GbkSegments) {
   const std::string head = "\x1b%/2";  // an extended segment, two bytes a character
   struct Case {

@@ -15,7 +15,9 @@
 #include <string>
 
 #include "controls/AChk.h"
+#include "controls/AEdt.h"
 #include "controls/CtrlConsts.h"
+#include "editor/AEdtStor.h"
 #include "framework/SysUtil.h"
 #include "framework/internal/PlatformRoot.h"
 #include "installer/CMainDlg.h"
@@ -23,6 +25,7 @@
 #include "tests/installer/WizardShots.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
+#include "tests/support/Screenshot.h"
 
 DialogTestApp& TheApp() {
   static DialogTestApp app;
@@ -189,22 +192,27 @@ TEST_F(Wizard, PagesBackAndTheInstallDirectoryThenEscapeTouchesNothing) {
                  Gbk(installer::texts::kInstallCaption));
     EXPECT_TRUE(Shown(dlg, installer::kIdOtherLicense));
     EXPECT_FALSE(Shown(dlg, installer::kIdOwnScripts));
-    // The agreement text is shown once the edit control exists.
-    if (dlg.GetCtrl(installer::kIdLicenseText)) {
-      CString text;
-      dlg.GetCtrlText(installer::kIdLicenseText, text);
-      EXPECT_EQ(std::string(text), kvrtest::ReadFileText(WizardEnv::Dir() + "/license1.txt"));
-    }
+    // The agreement is a multi-line edit control holding the whole text,
+    // and its characters are drawn (black ink on its white well).
+    auto* edit = dynamic_cast<AEdt*>(dlg.GetCtrl(installer::kIdLicenseText));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Doc()->m_bSingleLine, 0);
+    EXPECT_TRUE(Shown(dlg, installer::kIdLicenseText));
+    CString text;
+    dlg.GetCtrlText(installer::kIdLicenseText, text);
+    EXPECT_EQ(std::string(text), kvrtest::ReadFileText(WizardEnv::Dir() + "/license1.txt"));
+    const kvrtest::Pixels px =
+        kvrtest::Grab(dsply, edit->m_hWnd, edit->m_szWin.cx, edit->m_szWin.cy);
+    ASSERT_GT(px.w, 0);
+    EXPECT_GT(px.Count(0x000000, 4, 4, px.w - 4, px.h - 4), 200);
   });
   Shot(dlg, "kvrsetup_page2");
   Click(dlg, installer::kIdOtherLicense);
   TheApp().Then([&] {
     EXPECT_EQ(dlg.IsBtnChecked(installer::kIdOtherLicense), 1);
-    if (dlg.GetCtrl(installer::kIdLicenseText)) {
-      CString text;
-      dlg.GetCtrlText(installer::kIdLicenseText, text);
-      EXPECT_EQ(std::string(text), kvrtest::ReadFileText(WizardEnv::Dir() + "/license2.txt"));
-    }
+    CString text;
+    dlg.GetCtrlText(installer::kIdLicenseText, text);
+    EXPECT_EQ(std::string(text), kvrtest::ReadFileText(WizardEnv::Dir() + "/license2.txt"));
   });
   // Back twice (clicked: the button is disabled only for the tab walk).
   Click(dlg, installer::kIdBack);
