@@ -12,8 +12,8 @@
 // CommandEngineOps, so the whole table runs in tests without X or
 // dictionaries.
 //
-// Dialogs that kvr does not have yet (options, bar style, keymap, tips, word
-// search) are answered with a message box that says so.
+// Dialogs that kvr does not have yet (options, bar style, tips, word search)
+// are answered with a message box that says so.
 #pragma once
 
 #include <cstdint>
@@ -62,5 +62,7 @@ extern const char kMsgNewWordsHelp[];
 extern const char kMsgTypeVOrAltF[];
 extern const char kMsgTypeAltF[];
 extern const char kMsgLexiconUnsaved[];
+// The status message while the keymap window is shown.
+extern const char kMsgKeymapStatus[];
 // "<what> is not available yet." for a dialog kvr does not have yet.
 extern const char kMsgNotAvailableFmt[];

@@ -144,7 +144,7 @@ TEST_F(BarCommandsTest, CommandTable) {
        0,
        0,
        false,
-       {"box The keymap is not available yet.", "menustate", "repaint"},
+       {"make keymap", std::string("status ") + kMsgKeymapStatus, "menustate", "repaint"},
        {}},
       {kCmdKeymap, nullptr, 0, 0, true, {}, {}},
       {kCmdFindSaying,
@@ -263,6 +263,41 @@ TEST_F(BarCommandsTest, TraditionalNumbers) {
   cfgInputManager.InputMode = kEnglishInput;
   OnBarCommand(kCmdChnNumberFanTi);
   EXPECT_EQ(dictionary.m_bChnNumFanTi, 0);
+}
+
+// The first keymap command makes the window (shown); the next ones hide and
+// show that same window, the status message and the menu's check following.
+TEST_F(BarCommandsTest, KeymapIsMadeOnceThenHiddenAndShown) {
+  const std::string status = std::string("status ") + kMsgKeymapStatus;
+  OnBarCommand(kCmdKeymap);
+  ASSERT_NE(frame.m_pKeymap, nullptr);
+  AWnd* const keymap = frame.m_pKeymap.get();
+  EXPECT_EQ(world.Take(), (Calls{"make keymap", status, "menustate", "repaint"}));
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(world.Take(), (Calls{"hide window", "status ", "menustate", "repaint"}));
+  EXPECT_FALSE(world.IsWindowShown(*keymap));
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(world.Take(), (Calls{"show window", status, "menustate", "repaint"}));
+  EXPECT_EQ(frame.m_pKeymap.get(), keymap);
+  // Hidden by other means (a double click): the command shows it again.
+  world.ShowWindow(*keymap, false);
+  world.Take();
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(world.Take(), (Calls{"show window", status, "menustate", "repaint"}));
+}
+
+// A keymap window that cannot be built leaves nothing behind: no window, no
+// status message; the next command tries again.
+TEST_F(BarCommandsTest, KeymapThatCannotBeBuiltLeavesNoWindow) {
+  world.keymapFails = true;
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(frame.m_pKeymap, nullptr);
+  EXPECT_EQ(world.Take(), (Calls{"make keymap failed", "status ", "menustate", "repaint"}));
+  world.keymapFails = false;
+  OnBarCommand(kCmdKeymap);
+  EXPECT_NE(frame.m_pKeymap, nullptr);
+  EXPECT_EQ(world.Take(), (Calls{"make keymap", std::string("status ") + kMsgKeymapStatus,
+                                 "menustate", "repaint"}));
 }
 
 TEST_F(BarCommandsTest, ShowAndHideTheBar) {
