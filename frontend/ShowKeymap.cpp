@@ -1,7 +1,5 @@
 #include "frontend/ShowKeymap.h"
 
-#include <algorithm>
-
 #include "controls/CtrlConsts.h"
 #include "engine/InputSettings.h"
 #include "framework/AfcKernel.h"
@@ -20,6 +18,7 @@ constexpr unsigned long kInk = 0x000000;
 constexpr unsigned long kPaper = 0xC8C899;
 constexpr unsigned long kBackground = 0xC8C89F;  // around the picture
 constexpr int kRasterCopy = 3;
+constexpr int kFrame = 3;  // the dialog's frame around its inside
 
 // The drag, shared by the program's keymap windows (there is one): taken
 // when the button goes down.
@@ -156,11 +155,15 @@ void CShowKeymap::AtDraw(XEvent* expose) {
   if (!gc) return;
   const unsigned long oldFg = SetFgClr(gc, kInk);
   const unsigned long oldBg = SetBkClr(gc, kPaper);
-  // The drawing area is the window below its title bar; the picture sits at
-  // its top-left corner.
+  // The drawing area is the dialog's inside: below the title bar, within
+  // its frame. The picture sits at its top-left corner.
   const CSize win = GetWinSize(m_hWnd);
-  const CRect area(0, m_nCaptionH, win.cx, win.cy);
-  CRect exposed = expose ? afc::x11::ExposeRect(expose) : area;
+  const CRect area(kFrame, m_nCaptionH + kFrame, win.cx - kFrame, win.cy - kFrame);
+  CRect exposed = area;
+  if (expose) {
+    const CRect rect = afc::x11::ExposeRect(expose);
+    exposed.IntersectRect(&area, &rect);
+  }
   const CSize pic = m_pPicture ? afc::x11::ImageSize(m_pPicture) : CSize(0, 0);
   const CRect picture(area.left, area.top, area.left + pic.cx, area.top + pic.cy);
   auto fill = [&](CRect r) {
@@ -169,7 +172,7 @@ void CShowKeymap::AtDraw(XEvent* expose) {
   };
   fill(CRect(picture.right, area.top, area.right, area.bottom));
   fill(CRect(area.left, picture.bottom, area.right, area.bottom));
-  // Only what lies inside the picture is copied from it.
+  // Only what lies inside the picture (and the area) is copied from it.
   CRect part;
   if (m_pPicture && part.IntersectRect(&picture, &exposed)) {
     AfcPutImage(dsply, m_hWnd, gc, m_pPicture, part.left - picture.left, part.top - picture.top,
