@@ -1,9 +1,11 @@
-// The keymap window as a user meets it: kvr started from a copy of the
-// distribution directory, Chinese input switched on from a client, then a
-// click on the bar's keymap cell shows the window at the bottom-right of
-// the screen with the picture the settings choose; a press anywhere in it
-// drags it, a double click hides it, and the cell shows it again where it
-// was left. Pointer and buttons are real (XTEST).
+// The keymap window and the tips dialog as a user meets them: kvr started
+// from a copy of the distribution directory and its bar shown from a
+// client. A click on the bar's keymap cell shows the keymap window at the
+// bottom-right of the screen with the picture the settings choose; a press
+// anywhere in it drags it, a double click hides it, and the cell shows it
+// again where it was left. The help menu's first row opens the tips
+// dialog, whose Next and Previous buttons change the tip drawn. Pointer and
+// buttons are real (XTEST).
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -18,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Geometry.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DecodedImage.h"
 #include "tests/support/KvrProcess.h"
@@ -32,6 +35,7 @@ using kvrtest::ReportLine;
 
 constexpr int kShortBarW = 155, kBarH = 26;
 constexpr int kKeymapCellX = 50;  // inside the short bar's keymap cell (41 to 61)
+constexpr int kHelpCellX = 130;   // inside the short bar's help cell (121 to 141)
 constexpr int kPictureW = 810, kPictureH = 400;
 constexpr int kFrame = 3;  // the picture sits inside the dialog's frame
 
@@ -61,6 +65,11 @@ int ShowTheBar(const std::string& name, int fd) {
   ReportLine(fd, "the bar did not show");
   return 1;
 }
+
+// kvr's windows come and go while the test lists them (the menu closes as
+// the dialog opens): a window gone between the listing and the reading of
+// its attributes is no failure.
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
 struct Shown {
   Window window = None;
@@ -136,6 +145,7 @@ TEST(KvrKeymap, ShownWithItsPictureDraggedAndHiddenByADoubleClick) {
   }
   Display* dpy = XOpenDisplay(nullptr);
   ASSERT_NE(dpy, nullptr);
+  XSetErrorHandler(IgnoreXErrors);
   const Shown bar = FindShown(dpy, kShortBarW, kBarH);
   ASSERT_NE(bar.window, None);
   ASSERT_EQ(bar.attr.width, kShortBarW);
@@ -219,6 +229,97 @@ TEST(KvrKeymap, ShownWithItsPictureDraggedAndHiddenByADoubleClick) {
   // And hides it.
   ClickAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
   EXPECT_TRUE(Eventually([&] { return FindShown(dpy, kPictureW, kPictureH).window == None; }));
+  XCloseDisplay(dpy);
+  const int status = kvr.Stop();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// The tips dialog (template 113: 250 by 150 dialog units, 2 pixels each)
+// and its controls, in pixels from the dialog's inside.
+constexpr int kTipsW = 506, kTipsInsideH = 300;
+const CRect kTipArea(14, 14, 14 + 472, 14 + 220);
+const CPoint kPrevButton(260, 270), kNextButton(354, 270), kCloseButton(444, 270);
+
+// The tip area's pixels, and whether it shows ink (the tip's text).
+struct TipArea {
+  std::vector<uint32_t> px;
+  bool inked = false;
+  bool operator==(const TipArea& o) const { return px == o.px; }
+};
+
+TipArea ReadTipArea(Display* dpy, const Shown& dlg, int inside) {
+  TipArea area;
+  const kvrtest::Pixels shot = kvrtest::Grab(dpy, dlg.window, dlg.attr.width, dlg.attr.height);
+  if (!shot.w) return area;
+  for (int y = kTipArea.top; y < kTipArea.bottom; ++y) {
+    for (int x = kTipArea.left; x < kTipArea.right; ++x) {
+      const uint32_t c = shot.At(kFrame + x, inside + y);
+      area.px.push_back(c);
+      area.inked = area.inked || c == 0x000000;
+    }
+  }
+  return area;
+}
+
+TEST(KvrTips, NextAndPreviousChangeTheTipDrawn) {
+  kvrtest::KvrProcess kvr;
+  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrTips"))) << kvr.Log();
+  {
+    ChildProcess child;
+    ASSERT_TRUE(child.Start([&](int fd) { return ShowTheBar(kvr.Name(), fd); }));
+    EXPECT_EQ(child.Wait(60000), 0);
+    ASSERT_EQ(child.Output(), "shown\n");
+  }
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  XSetErrorHandler(IgnoreXErrors);
+  const Shown bar = FindShown(dpy, kShortBarW, kBarH);
+  ASSERT_NE(bar.window, None);
+  // The help menu; its first row is the tips.
+  ClickAt(dpy, bar.attr.x + kHelpCellX, bar.attr.y + 10);
+  Shown menu;
+  ASSERT_TRUE(Eventually([&] {
+    for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(dpy)) {
+      if (p.window != bar.window && p.attr.width >= 60 && p.attr.height >= 60)
+        menu = Shown{p.window, p.attr};
+    }
+    return menu.window != None;
+  }));
+  usleep(300 * 1000);  // the menu takes the keyboard focus once it is up
+  XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, XK_Return), True, 0);
+  XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, XK_Return), False, 0);
+  XSync(dpy, False);
+  Shown dlg;
+  ASSERT_TRUE(Eventually([&] {
+    dlg = FindShown(dpy, kTipsW, kTipsInsideH);
+    return dlg.window != None && dlg.attr.width == kTipsW;
+  })) << kvr.Log();
+  const int inside = dlg.attr.height - kFrame - kTipsInsideH;  // below the title bar
+  TipArea first;
+  ASSERT_TRUE(Eventually([&] {
+    first = ReadTipArea(dpy, dlg, inside);
+    return first.inked;
+  }));
+  EXPECT_EQ(
+      kvrtest::SaveWindowShot(dpy, dlg.window, "tips_dialog", dlg.attr.width, dlg.attr.height), "");
+  auto click = [&](CPoint at) {
+    ClickAt(dpy, dlg.attr.x + kFrame + at.x, dlg.attr.y + inside + at.y);
+  };
+  click(kNextButton);
+  TipArea next;
+  EXPECT_TRUE(Eventually([&] {
+    next = ReadTipArea(dpy, dlg, inside);
+    return next.inked && !(next == first);
+  }));
+  click(kPrevButton);
+  EXPECT_TRUE(Eventually([&] { return ReadTipArea(dpy, dlg, inside) == first; }));
+  click(kPrevButton);
+  EXPECT_TRUE(Eventually([&] {
+    const TipArea prev = ReadTipArea(dpy, dlg, inside);
+    return prev.inked && !(prev == first) && !(prev == next);
+  }));
+  click(kCloseButton);
+  EXPECT_TRUE(Eventually([&] { return FindShown(dpy, kTipsW, kTipsInsideH).window == None; }));
   XCloseDisplay(dpy);
   const int status = kvr.Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
