@@ -139,6 +139,8 @@ void CShowKeymap::AtLBtnUp(unsigned long flags, CPoint point) {
 void CShowKeymap::AtLBtnDblClk(unsigned long, CPoint) {
   ShowWin(0, m_hWnd);
   ShowTipMsg("");
+  // The menu's keymap check follows the window.
+  RefreshMenuStates();
 }
 
 void CShowKeymap::OnClose() {
