@@ -9,6 +9,7 @@
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
 #include "framework/UIStrings.h"
+#include "frontend/BarDialogs.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
@@ -49,6 +50,13 @@ bool FileLexiconOp() {
   return d.m_tmCiKuChanged == 0 && !d.m_bCiZuFlatDirty && !d.m_bCiZuIdxDirty[kXingMa] &&
          !d.m_bCiZuIdxDirty[kPinYin] && !d.m_bShouZiMuIdxDirty;
 }
+
+void InitBiHuaKeysOp() { dictionary.InitBiHuaKeys(); }
+void SavePyDicOp() { dictionary.SavePyDic(); }
+void InitKey2ChsDicPYOp() { dictionary.InitKey2ChsDicPY(); }
+void ForecastDBLoadUnloadOp() { dictionary.ForecastDBLoadUnload(); }
+void ZiCiForecastingResetOp(int keep) { dictionary.ZiCiForecastingReset(keep); }
+void SetPageSizeOp(int size) { dictionary.m_nPageSize = size; }
 
 CommandEngineOps g_engineOps = EngineCommandOps();
 
@@ -136,8 +144,8 @@ const CommandEntry kCommands[] = {
     {kCmdTips, kOpensBox, [](CommandCtx& c) { c.frame.OnAppTips(); }},
     {kCmdMainMenu, kOpensBox, [](CommandCtx&) { World().RaiseMenu(0); }},
     {kCmdClearInput, 0, [](CommandCtx& c) { c.frame.OnClearinputbuffer(); }},
-    {kCmdInputOptions, kMenu | kRepaint | kOpensBox,
-     [](CommandCtx& c) { c.frame.OnInputoptions(); }},
+    // The menu and the bar follow an accepted dialog only (OnInputoptions).
+    {kCmdInputOptions, kOpensBox, [](CommandCtx& c) { c.frame.OnInputoptions(); }},
     {kCmdToggleInputMethod, kChnOnly | kMenu | kRepaint | kOpensBox,
      [](CommandCtx& c) { c.frame.OnToggleInputmethod(); }},
     {kCmdFanTi, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnFanTiJianTiToggle(); }},
@@ -177,8 +185,10 @@ const CommandEntry* FindCommand(uint32_t id) {
 }  // namespace
 
 const CommandEngineOps& EngineCommandOps() {
-  static const CommandEngineOps ops = {OnInputMDChangeOp, MakeCapHitEvenOp, SetChnNumModeOp,
-                                       FileLexiconOp};
+  static const CommandEngineOps ops = {
+      OnInputMDChangeOp,      MakeCapHitEvenOp, SetChnNumModeOp,    FileLexiconOp,
+      InitBiHuaKeysOp,        SavePyDicOp,      InitKey2ChsDicPYOp, ForecastDBLoadUnloadOp,
+      ZiCiForecastingResetOp, SetPageSizeOp};
   return ops;
 }
 const CommandEngineOps& GetCommandEngineOps() { return g_engineOps; }
@@ -217,16 +227,6 @@ int MakeSleepPlatform() {
   if (gpMainFrame) gpMainFrame->OnClearinputbuffer();
   if (ChineseInput()) RunCommandInOrder(kCmdToggleInputMode);
   w->MapBar(false);
-  return 1;
-}
-
-int RaiseDialog(int id) {
-  gbMnuUp = 1;
-  if (id == 114 && BarWorld()) {
-    NotAvailable("The bar style dialog");
-    World().ShowTipMsg("");
-  }
-  gbMnuUp = 0;
   return 1;
 }
 
@@ -313,8 +313,17 @@ void CMainFrame::OnShowkeymap() {
   }
   w.ShowTipMsg(shown ? KeymapStatusText() : "");
 }
-void CMainFrame::OnAppTips() { NotAvailable("The tips dialog"); }
-void CMainFrame::OnInputoptions() { NotAvailable("The options dialog"); }
+void CMainFrame::OnAppTips() {
+  typInputSettings& c = cfgInputManager;
+  int32_t fields[kTipsFieldCount] = {};
+  fields[kTipsAtStart] = c.TipAtStart;
+  fields[kTipsNum] = c.TipNum;
+  const int result = World().RunDialog(kDlgTips, fields, kTipsFieldCount);
+  // The tip shown stays the last one shown, however the dialog ends; the
+  // profile gets both with its next save.
+  c.TipNum = fields[kTipsNum];
+  if (result == 1) c.TipAtStart = fields[kTipsAtStart];
+}
 void CMainFrame::OnFindASaying() { NotAvailable("The word search dialog"); }
 
 void CMainFrame::OnReadme2() { OpenGuideAndReset("kivraguide.htm"); }
@@ -347,8 +356,6 @@ void CMainFrame::OnInputmthdPinyin() {
 }
 
 // ---- CMdiApp's handlers.
-
-void CMdiApp::OnAppAbout() { NotAvailable("The about box"); }
 
 void CMdiApp::OnOptionChnpunctuation() {
   cfgInputManager.UseChnPunctMark = !cfgInputManager.UseChnPunctMark;
