@@ -3,10 +3,13 @@
 #include <cstdio>
 
 #include "base/CString.h"
+#include "base/IniFile.h"
 #include "engine/CChnChars.h"
 #include "engine/FrameCommands.h"
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
+#include "framework/UIStrings.h"
+#include "frontend/BarDialogs.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
@@ -23,6 +26,7 @@ const char kMsgTypeAltF[] = "Please type Alt+F.";
 const char kMsgLexiconUnsaved[] =
     "The lexicon could not be saved, so the input method was not changed. Your new words are "
     "kept; please check the disk and try again.";
+const char kMsgKeymapStatus[] = "ShengDiao/BiHua Keys Distribution";
 const char kMsgNotAvailableFmt[] = "%s is not available yet.";
 
 namespace {
@@ -70,6 +74,23 @@ void NotAvailable(const char* what) {
   gbDlgUp = 1;
   World().MessageBox(text);
   gbDlgUp = 0;
+}
+
+// The status message while the keymap is shown: under a Chinese UI its
+// [UI_STR] translation when there is one, looked up at the first showing
+// and kept for the run.
+const char* KeymapStatusText() {
+  static const CString text = [] {
+    CString t = kMsgKeymapStatus;
+    if (cfgInputManager.ChnUI != 0) {
+      char buf[256] = "";
+      if (GetIniFileString(gstrUIINI, "UI_STR", kMsgKeymapStatus, buf, sizeof buf, "") > 0 &&
+          buf[0])
+        t = buf;
+    }
+    return t;
+  }();
+  return text;
 }
 
 void OpenGuideAndReset(const char* fileName) {
@@ -280,8 +301,29 @@ void CMainFrame::OnAddspacetochn() {
 
 void CMainFrame::OnClearinputbuffer() { ResetInput(); }
 
-void CMainFrame::OnShowkeymap() { NotAvailable("The keymap"); }
-void CMainFrame::OnAppTips() { NotAvailable("The tips dialog"); }
+void CMainFrame::OnShowkeymap() {
+  IBarWorld& w = World();
+  bool shown;
+  if (m_pKeymap) {
+    shown = !w.IsWindowShown(*m_pKeymap);
+    w.ShowWindow(*m_pKeymap, shown);
+  } else {
+    m_pKeymap = w.MakeKeymap(this);
+    shown = m_pKeymap && w.IsWindowShown(*m_pKeymap);
+  }
+  w.ShowTipMsg(shown ? KeymapStatusText() : "");
+}
+void CMainFrame::OnAppTips() {
+  typInputSettings& c = cfgInputManager;
+  int32_t fields[kTipsFieldCount] = {};
+  fields[kTipsAtStart] = c.TipAtStart;
+  fields[kTipsNum] = c.TipNum;
+  const int result = World().RunDialog(kDlgTips, fields, kTipsFieldCount);
+  // The tip shown stays the last one shown, however the dialog ends; the
+  // profile gets both with its next save.
+  c.TipNum = fields[kTipsNum];
+  if (result == 1) c.TipAtStart = fields[kTipsAtStart];
+}
 void CMainFrame::OnFindASaying() { NotAvailable("The word search dialog"); }
 
 void CMainFrame::OnReadme2() { OpenGuideAndReset("kivraguide.htm"); }

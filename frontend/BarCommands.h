@@ -12,10 +12,11 @@
 // CommandEngineOps, so the whole table runs in tests without X or
 // dictionaries.
 //
-// The options, bar-style and about dialogs run through IBarWorld::RunDialog
-// (frontend/BarDialogs.h); the opener fills their fields and, on OK, applies
-// them. Dialogs that kvr does not have yet (keymap, tips, word search) are
-// answered with a message box that says so.
+// The options, bar-style, about and tips dialogs run through
+// IBarWorld::RunDialog (frontend/BarDialogs.h); the opener fills their
+// fields and, on OK, applies them. The keymap window is made once through
+// the world and then shown and hidden. Dialogs that kvr does not have yet
+// (word search) are answered with a message box that says so.
 #pragma once
 
 #include <cstdint>
@@ -72,5 +73,7 @@ extern const char kMsgNewWordsHelp[];
 extern const char kMsgTypeVOrAltF[];
 extern const char kMsgTypeAltF[];
 extern const char kMsgLexiconUnsaved[];
+// The status message while the keymap window is shown.
+extern const char kMsgKeymapStatus[];
 // "<what> is not available yet." for a dialog kvr does not have yet.
 extern const char kMsgNotAvailableFmt[];

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "engine/InputSettings.h"
 #include "frontend/CMainFrame.h"
+#include "frontend/CTips.h"
 #include "frontend/MainBar.h"
 #include "frontend/OptionDialogs.h"
 
@@ -31,6 +33,20 @@ int RunBarDialog(int id, int32_t* fields, int count) {
     case kDlgBarStyle: {
       CSysOpt dlg(owner);
       return RunOver(dlg, &dlg.m_nStyle, kStyleFieldCount, fields, count);
+    }
+    case kDlgTips: {
+      // The dialog pages through the settings' TipNum itself.
+      CTips dlg(owner);
+      if (fields && count > kTipsNum) {
+        dlg.m_nTipAtStart = fields[kTipsAtStart];
+        cfgInputManager.TipNum = fields[kTipsNum];
+      }
+      const int result = dlg.ActModal();
+      if (fields && count > kTipsNum) {
+        fields[kTipsAtStart] = dlg.m_nTipAtStart;
+        fields[kTipsNum] = cfgInputManager.TipNum;
+      }
+      return result;
     }
     case kDlgAbout: {
       CAboutDlg dlg(owner);

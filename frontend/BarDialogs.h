@@ -50,6 +50,11 @@ enum BarStyleField : int {
   kStyleFieldCount
 };
 
+// The tips dialog (CTips): TipAtStart, copied back by the opener only on OK,
+// and the number of the tip shown (TipNum), which moves as the user pages
+// and is kept however the dialog ends.
+enum TipsField : int { kTipsAtStart, kTipsNum, kTipsFieldCount };
+
 // The exclusion level of a choice of the options dialog and back.
 int32_t ExcludeChoiceOf(int32_t excludeLevel);
 int32_t ExcludeLevelOf(int32_t choice);

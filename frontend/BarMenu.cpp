@@ -63,13 +63,16 @@ int RaiseMenu(int n) {
   return 1;
 }
 
-int ChangeMenuState() {
-  if (gpMainFrame && gpMainFrame->m_pMenu) {
-    const MenuStateInputs in = CurrentMenuStateInputs();
-    for (int n = 0; n < kBarSubmenus; ++n) {
-      const std::unique_ptr<AMenu> sub(gpMainFrame->m_pMenu->GetNthSubMenu(n));
-      if (sub) SetMenuStates(*sub, in);
-    }
+void RefreshMenuStates() {
+  if (!gpMainFrame || !gpMainFrame->m_pMenu) return;
+  const MenuStateInputs in = CurrentMenuStateInputs();
+  for (int n = 0; n < kBarSubmenus; ++n) {
+    const std::unique_ptr<AMenu> sub(gpMainFrame->m_pMenu->GetNthSubMenu(n));
+    if (sub) SetMenuStates(*sub, in);
   }
+}
+
+int ChangeMenuState() {
+  RefreshMenuStates();
   return SavePreferences();
 }

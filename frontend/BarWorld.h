@@ -8,8 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "base/Geometry.h"
+
+class AWnd;
 
 class IBarWorld {
  public:
@@ -79,6 +82,16 @@ class IBarWorld {
   // (screen coordinates) / hides it.
   virtual void ShowToolTip(int cells, CPoint pointer) = 0;
   virtual void HideToolTip() = 0;
+
+  // ---- The keymap window (frontend/ShowKeymap.h).
+  // Makes the keymap window with frame as its parent: built from its
+  // template, its picture loaded, placed at the work area's bottom-right
+  // corner and shown. Null, with nothing left on the screen, when it cannot
+  // be built.
+  virtual std::unique_ptr<AWnd> MakeKeymap(AWnd* frame) = 0;
+  // Shows or hides a window that kvr made / whether it is shown.
+  virtual void ShowWindow(AWnd& window, bool show) = 0;
+  virtual bool IsWindowShown(AWnd& window) = 0;
 };
 
 // The bound world; null until one is bound.

@@ -61,9 +61,9 @@ class CMainFrame : public AWnd {
   // The bar's menu: submenus 0 main, 1 preferences, 2 help. Its cells
   // belong to the compiled menu table.
   std::unique_ptr<AMenu> m_pMenu;
-  // The keymap window while it exists (borrowed from the command that
-  // opens it); null otherwise.
-  AWnd* m_pKeymap = nullptr;
+  // The keymap window (frontend/ShowKeymap.h), made by the first keymap
+  // command and kept for the run; null before, or when it could not be made.
+  std::unique_ptr<AWnd> m_pKeymap;
   int m_nIconFrame = 0;  // 0 to 4
   int m_nIconCount = 0;  // 0 to 119, the animation's step
 };

@@ -51,6 +51,9 @@ int RaiseMenu(int n);
 // Sets the frame menu's checks and enables from the settings, then saves
 // the profile; returns what the save returns.
 int ChangeMenuState();
+// The same checks and enables without the save, for a change that saves
+// nothing (the keymap window hidden by a double click).
+void RefreshMenuStates();
 
 // Resizes the bar to the form ShortBar asks for and shows it (nothing in
 // kvr calls it). 0 before the bar exists.

@@ -10,14 +10,6 @@
 #include "engine/dics/StrokeTableParser.h"
 #include "engine/internal/DicBuffers.h"
 
-namespace {
-
-// Stroke keys of class 0..4; ShuangPin MS uses ';' as a final key, so its
-// class-4 stroke key is '/'.
-constexpr char kStrokeKeysMS[] = "-=[]/";
-
-}  // namespace
-
 typBiHuaDistribution::typBiHuaDistribution() : noStrokes(0), firstCollapse{}, secondCollapse{} {}
 
 typBiHuaDistribution::typBiHuaDistribution(const typBiHuaDistribution& other)
@@ -41,7 +33,7 @@ typBiHuaDistribution& typBiHuaDistribution::operator=(const typBiHuaDistribution
 void CChnChars::InitBiHuaKeys() {
   const bool ms = cfgInputManager.IsPinYinMethod() && cfgInputManager.ShuangPin &&
                   cfgInputManager.ShuangPinScheme == 0;
-  gszBiHuaMa = ms ? kStrokeKeysMS : bihua::kStrokeKeys;
+  gszBiHuaMa = ms ? bihua::kStrokeKeysMS : bihua::kStrokeKeys;
 }
 
 void CChnChars::LoadBihaKuOrPingZheKuFromBin(int which) {

@@ -21,6 +21,11 @@ constexpr int kClasses = 5;
 constexpr char kStrokeLetters[kClasses + 1] = "hspnz";
 // The default stroke keys of class 0..4.
 constexpr char kStrokeKeys[kClasses + 1] = "-=[];";
+// The stroke keys in ShuangPin's MS scheme, whose ';' is a final key: '/'
+// takes class 4.
+constexpr char kStrokeKeysMS[kClasses + 1] = "-=[]/";
+// The keys of tones 1 to 5, the other filter of pinyin candidates.
+constexpr char kToneKeys[6] = "12345";
 
 // The class of a stroke letter h s p n z, or -1.
 int ClassOfStrokeLetter(char c);

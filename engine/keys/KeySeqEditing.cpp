@@ -8,11 +8,12 @@
 
 #include "engine/CChnChars.h"
 #include "engine/EngineHost.h"
+#include "engine/formats/BiHuaFormat.h"
 #include "engine/internal/ChoiceHelpers.h"
 #include "engine/internal/ChoiceTexts.h"
 #include "framework/KeySyms.h"
 
-const char* const gszPingZeMa = "12345";
+const char* const gszPingZeMa = bihua::kToneKeys;
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <memory>
+
 #include "controls/CMsgBox.h"
 #include "framework/AfcKernel.h"
 #include "framework/CWinApp.h"
@@ -17,6 +19,7 @@
 #include "frontend/MainBar.h"
 #include "frontend/PaneDrawing.h"
 #include "frontend/Settings.h"
+#include "frontend/ShowKeymap.h"
 
 namespace {
 
@@ -105,6 +108,23 @@ class KvrBarWorld final : public IBarWorld {
   void HideToolTip() override {
     if (ghToolTip) ShowWin(0, ghToolTip);
   }
+
+  std::unique_ptr<AWnd> MakeKeymap(AWnd* frame) override {
+    auto keymap = std::make_unique<CShowKeymap>(frame);
+    // A template that cannot be built leaves no window behind.
+    if (keymap->Create(kKeymapDlgId, frame) != 1) return nullptr;
+    keymap->InitDlg();
+    CRect work;
+    GetWindowsWorkArea(&work);
+    const CSize size = GetWinSize(keymap->m_hWnd);
+    SetWinPos(keymap->m_hWnd, work.right - size.cx - 20, work.bottom - size.cy, 0, 0,
+              kSwpKeepSize | kSwpShow, 0, 0);
+    return keymap;
+  }
+  void ShowWindow(AWnd& window, bool show) override {
+    if (window.m_hWnd) ShowWin(show ? 1 : 0, window.m_hWnd);
+  }
+  bool IsWindowShown(AWnd& window) override { return window.m_hWnd && IsWinShown(window.m_hWnd); }
 };
 
 }  // namespace

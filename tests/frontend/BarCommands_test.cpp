@@ -149,7 +149,7 @@ TEST_F(BarCommandsTest, CommandTable) {
        0,
        0,
        false,
-       {"box The keymap is not available yet.", "menustate", "repaint"},
+       {"make keymap", std::string("status ") + kMsgKeymapStatus, "menustate", "repaint"},
        {}},
       {kCmdKeymap, nullptr, 0, 0, true, {}, {}},
       {kCmdFindSaying,
@@ -159,7 +159,7 @@ TEST_F(BarCommandsTest, CommandTable) {
        true,
        {"box The word search dialog is not available yet."},
        {}},
-      {kCmdTips, nullptr, 0, 0, true, {"box The tips dialog is not available yet."}, {}},
+      {kCmdTips, nullptr, 0, 0, true, {"dialog 113"}, {}},  // cancelled: nothing changes
       {kCmdBarStyle, nullptr, 0, 0, true, {"dialog 114", "status "}, {}},
       // Ids that nothing handles.
       {kCmdAltV, nullptr, 0, 0, false, {}, {}},
@@ -262,6 +262,67 @@ TEST_F(BarCommandsTest, TraditionalNumbers) {
   cfgInputManager.InputMode = kEnglishInput;
   OnBarCommand(kCmdChnNumberFanTi);
   EXPECT_EQ(dictionary.m_bChnNumFanTi, 0);
+}
+
+// The first keymap command makes the window (shown); the next ones hide and
+// show that same window, the status message and the menu's check following.
+TEST_F(BarCommandsTest, KeymapIsMadeOnceThenHiddenAndShown) {
+  const std::string status = std::string("status ") + kMsgKeymapStatus;
+  OnBarCommand(kCmdKeymap);
+  ASSERT_NE(frame.m_pKeymap, nullptr);
+  AWnd* const keymap = frame.m_pKeymap.get();
+  EXPECT_EQ(world.Take(), (Calls{"make keymap", status, "menustate", "repaint"}));
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(world.Take(), (Calls{"hide window", "status ", "menustate", "repaint"}));
+  EXPECT_FALSE(world.IsWindowShown(*keymap));
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(world.Take(), (Calls{"show window", status, "menustate", "repaint"}));
+  EXPECT_EQ(frame.m_pKeymap.get(), keymap);
+  // Hidden by other means (a double click): the command shows it again.
+  world.ShowWindow(*keymap, false);
+  world.Take();
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(world.Take(), (Calls{"show window", status, "menustate", "repaint"}));
+}
+
+// A keymap window that cannot be built leaves nothing behind: no window, no
+// status message; the next command tries again.
+TEST_F(BarCommandsTest, KeymapThatCannotBeBuiltLeavesNoWindow) {
+  world.keymapFails = true;
+  OnBarCommand(kCmdKeymap);
+  EXPECT_EQ(frame.m_pKeymap, nullptr);
+  EXPECT_EQ(world.Take(), (Calls{"make keymap failed", "status ", "menustate", "repaint"}));
+  world.keymapFails = false;
+  OnBarCommand(kCmdKeymap);
+  EXPECT_NE(frame.m_pKeymap, nullptr);
+  EXPECT_EQ(world.Take(), (Calls{"make keymap", std::string("status ") + kMsgKeymapStatus,
+                                 "menustate", "repaint"}));
+}
+
+// The tips dialog gets TipAtStart and TipNum; the tip number it ends on is
+// kept however it ends, TipAtStart only on OK. Nothing is saved.
+TEST_F(BarCommandsTest, TipsDialogKeepsTheTipShownAndTakesTipAtStartOnOk) {
+  struct Case {
+    int result;  // how the dialog ends
+    int32_t tipAtStart, tipNum;
+  } const cases[] = {
+      {1, 1, 4},  // OK
+      {2, 0, 4},  // Cancel
+      {0, 0, 4},  // Escape
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    SCOPED_TRACE(c.result);
+    cfgInputManager.TipAtStart = 0;
+    cfgInputManager.TipNum = 2;
+    world.dialogAnswers[113] = {c.result, {{kTipsAtStart, 1}, {kTipsNum, 4}}};
+    OnBarCommand(kCmdTips);
+    EXPECT_EQ(world.dialogFieldsIn, (std::vector<int32_t>{0, 2}));
+    EXPECT_EQ(cfgInputManager.TipAtStart, c.tipAtStart);
+    EXPECT_EQ(cfgInputManager.TipNum, c.tipNum);
+    EXPECT_EQ(world.Take(), Calls{"dialog 113"});
+    EXPECT_EQ(world.saves, 0);
+  }
 }
 
 TEST_F(BarCommandsTest, ShowAndHideTheBar) {

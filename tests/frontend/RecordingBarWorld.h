@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/AWnd.h"
 #include "frontend/BarWorld.h"
 
 struct RecordingBarWorld : IBarWorld {
@@ -95,6 +98,27 @@ struct RecordingBarWorld : IBarWorld {
     Rec("tip " + std::to_string(cells) + " at " + Pt(pointer));
   }
   void HideToolTip() override { Rec("tip hidden"); }
+
+  // The keymap window: a plain window object, shown when made, unless
+  // keymapFails (then none is made).
+  bool keymapFails = false;
+  std::set<const AWnd*> shownWindows;
+  std::unique_ptr<AWnd> MakeKeymap(AWnd*) override {
+    Rec(keymapFails ? "make keymap failed" : "make keymap");
+    if (keymapFails) return nullptr;
+    auto w = std::make_unique<AWnd>();
+    shownWindows.insert(w.get());
+    return w;
+  }
+  void ShowWindow(AWnd& window, bool show) override {
+    Rec(show ? "show window" : "hide window");
+    if (show) {
+      shownWindows.insert(&window);
+    } else {
+      shownWindows.erase(&window);
+    }
+  }
+  bool IsWindowShown(AWnd& window) override { return shownWindows.count(&window) != 0; }
 
   std::vector<std::string> Take() {
     std::vector<std::string> out;

@@ -174,3 +174,38 @@ TEST(ResImages, ForecastMarkIsABlueDiscOnThePane) {
   const uint32_t c = d.At(7, 1);
   EXPECT_GT(c & 0xFF, (c >> 16) & 0xFF) << "blue rim";
 }
+
+// The keymap window's nine pictures: the shape code's is taller than the
+// pinyin ones, and each pinyin picture shows its own layout (the schemes
+// place their finals differently; standard pinyin marks its symbol key).
+TEST(ResImages, KeymapPicturesDecodeAtTheirSizesAndDiffer) {
+  struct Case {
+    const char* file;
+    int height;
+  } const cases[] = {
+      {"keymap.bmp", 480},      {"keymapPY.bmp", 400},     {"keymapPYStd.bmp", 400},
+      {"keymapSP.bmp", 400},    {"keymapSP1.bmp", 400},    {"keymapSP2.bmp", 400},
+      {"keymapSPStd.bmp", 400}, {"keymapSPStd1.bmp", 400}, {"keymapSPStd2.bmp", 400},
+  };
+  std::vector<Decoded> pictures;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    pictures.push_back(Decode(ResPath(c.file)));
+    const Decoded& d = pictures.back();
+    ASSERT_EQ(d.error, "");
+    EXPECT_EQ(d.width, 810);
+    EXPECT_EQ(d.height, c.height);
+    // Keys with labels: plenty of ink.
+    const Box ink = InkBox(d, 0, 0, d.width, d.height);
+    EXPECT_GT(ink.W(), 700);
+    EXPECT_GT(ink.H(), 300);
+  }
+  for (size_t a = 1; a < pictures.size(); ++a) {
+    for (size_t b = a + 1; b < pictures.size(); ++b) {
+      int differing = 0;
+      for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 810; ++x) differing += pictures[a].At(x, y) != pictures[b].At(x, y);
+      EXPECT_GT(differing, 200) << cases[a].file << " and " << cases[b].file;
+    }
+  }
+}
