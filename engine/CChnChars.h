@@ -671,6 +671,11 @@ class CChnChars {
   AArray<typNumUnitWord, typNumUnitWord&> m_arrNumUnitWords;
   // Stroke groups per full pinyin syllable (bihuaku.bin).
   AMap<CString, const char*, typBiHuaDistribution, typBiHuaDistribution&> m_mapBiHua;
+  // IsPYProper's answers by the asked keys (at most six bytes, packed with
+  // their length); emptied whenever m_mapBiHua is loaded again. The lookup
+  // asks the same few prefixes of the typed keys many times a key.
+  std::unordered_map<uint64_t, bool> m_pyProperMemo;
+  static constexpr size_t kMaxPyProperMemo = 4096;
   int m_nEngineMissing;  // kBothInstalled, kXingMaMissing, kPinYinMissing
   int m_bModalBox;       // a modal engine box takes every key while
   void* m_pModalBox;     // both are set; this system never sets them
