@@ -5,6 +5,9 @@
 // fuzzy matches of the key's leading syllables, and the ranked prefix rows,
 // and decides what the display shows: a list, rows, or nothing.
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <utility>
 
 #include "base/ChnText.h"
 #include "engine/CChnChars.h"
@@ -32,6 +35,23 @@ int FuzzySegmentLimit(int n, int degree) {
   if (degree == 1) return more / 2 > 1 ? more / 2 : 1;
   return more;
 }
+
+// Keeps the syllable-end answers while it lives (the engine's own memo,
+// unless an outer scope already keeps one).
+class EndingPtMemo {
+ public:
+  explicit EndingPtMemo(CChnChars& e) : m_e(e), m_outer(e.m_pEndingPtMemo) {
+    if (!m_outer) e.m_pEndingPtMemo = &m_memo;
+  }
+  ~EndingPtMemo() { m_e.m_pEndingPtMemo = m_outer; }
+  EndingPtMemo(const EndingPtMemo&) = delete;
+  EndingPtMemo& operator=(const EndingPtMemo&) = delete;
+
+ private:
+  CChnChars& m_e;
+  std::unordered_map<std::string, std::pair<short, int>>* m_outer;
+  std::unordered_map<std::string, std::pair<short, int>> m_memo;
+};
 
 CString DupKey(typCharFatFmt& c) {
   CString k;
@@ -142,6 +162,7 @@ int CChnChars::Lookup_PrefixOk(CString key, FatList& out, int /*ignored*/, int n
   int nSegs = 0, F = 0;
   bool segFound = false;
   if (pinyin && !cfg.fuzziPY && L > 2) {
+    EndingPtMemo memo(*this);
     const bool W = IsPYProper(key) != 0;
     int pos = L;
     while (pos > 0) {
