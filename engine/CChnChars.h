@@ -78,6 +78,8 @@ constexpr int kKey2ChsDic2Block = 4000;
 // Bytes of the key text of the key record.
 constexpr int kKeyTextBytes = 256;
 
+class CandidateSeen;  // engine/lookup/CandidateSeen.h
+
 class CChnChars {
  public:
   CChnChars();
@@ -167,8 +169,8 @@ class CChnChars {
   int Lookup_PrefixOk(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int ignored,
                       int noExact);
   int LookupFuzzySegment(CString seg, AArray<typCharFatFmt, typCharFatFmt&>& list,
-                         AMapStringToPtr& seen, AMapStringToPtr& mine, int method);
-  int Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& seen, int budget);
+                         CandidateSeen& seen, CandidateSeen& mine, int method);
+  int Lookup_PrefixOkHelper(CString& key, int set, CandidateSeen& seen, int budget);
   void MergeRowSets(int keyLen, int budget);
   void SwapShortKeyRows(int keyLen);
   int LookUpWzWildCard(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
