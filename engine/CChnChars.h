@@ -230,11 +230,6 @@ class CChnChars {
   int AdjustInsertPt(unsigned long key);
   int GetNextInsertPt(const char* keys, short& point, int forward, int fine);
   short FindMatchingKeySeqEndingPt(const char* keys, int phraseOk, int wholeOk, int* found);
-  // FindMatchingKeySeqEndingPt's pinyin answers without phrases (length,
-  // found) by keys and wholeOk, while one lookup runs: its syllable walk
-  // asks the same tails again for every insert point. Null outside a
-  // lookup; nothing those answers depend on changes during one.
-  std::unordered_map<std::string, std::pair<short, int>>* m_pEndingPtMemo = nullptr;
   int IsProperMatches(const char* text, int phraseOk, int* exact);
   int IsCombinationOfProperMatches(const char* text, int phraseOk);
   void RemoveTrailingQuestionMark(int all);
@@ -684,6 +679,11 @@ class CChnChars {
   // the same few prefixes of the typed keys many times a key.
   std::unordered_map<uint64_t, bool> m_pyProperMemo;
   int m_nPyProperMemoSyllables = 0;
+  // FindMatchingKeySeqEndingPt's pinyin answers without phrases (length,
+  // found) by keys and wholeOk, while one lookup runs: its syllable walk
+  // asks the same tails again for every insert point. Null outside a
+  // lookup; nothing those answers depend on changes during one.
+  std::unordered_map<std::string, std::pair<short, int>>* m_pEndingPtMemo = nullptr;
   static constexpr size_t kMaxPyProperMemo = 4096;
   int m_nEngineMissing;  // kBothInstalled, kXingMaMissing, kPinYinMissing
   int m_bModalBox;       // a modal engine box takes every key while
