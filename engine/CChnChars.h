@@ -78,6 +78,8 @@ constexpr int kKey2ChsDic2Block = 4000;
 // Bytes of the key text of the key record.
 constexpr int kKeyTextBytes = 256;
 
+class CandidateSeen;  // engine/lookup/CandidateSeen.h
+
 class CChnChars {
  public:
   CChnChars();
@@ -167,8 +169,8 @@ class CChnChars {
   int Lookup_PrefixOk(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out, int ignored,
                       int noExact);
   int LookupFuzzySegment(CString seg, AArray<typCharFatFmt, typCharFatFmt&>& list,
-                         AMapStringToPtr& seen, AMapStringToPtr& mine, int method);
-  int Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& seen, int budget);
+                         CandidateSeen& seen, CandidateSeen& mine, int method);
+  int Lookup_PrefixOkHelper(CString& key, int set, CandidateSeen& seen, int budget);
   void MergeRowSets(int keyLen, int budget);
   void SwapShortKeyRows(int keyLen);
   int LookUpWzWildCard(CString key, AArray<typCharFatFmt, typCharFatFmt&>& out);
@@ -677,6 +679,18 @@ class CChnChars {
   AArray<typNumUnitWord, typNumUnitWord&> m_arrNumUnitWords;
   // Stroke groups per full pinyin syllable (bihuaku.bin).
   AMap<CString, const char*, typBiHuaDistribution, typBiHuaDistribution&> m_mapBiHua;
+  // IsPYProper's answers by the asked keys (at most six bytes, packed with
+  // their length); emptied whenever m_mapBiHua is loaded again or holds
+  // another number of syllables than when they were given. The lookup asks
+  // the same few prefixes of the typed keys many times a key.
+  std::unordered_map<uint64_t, bool> m_pyProperMemo;
+  int m_nPyProperMemoSyllables = 0;
+  // FindMatchingKeySeqEndingPt's pinyin answers without phrases (length,
+  // found) by keys and wholeOk, while one lookup runs: its syllable walk
+  // asks the same tails again for every insert point. Null outside a
+  // lookup; nothing those answers depend on changes during one.
+  std::unordered_map<std::string, std::pair<short, int>>* m_pEndingPtMemo = nullptr;
+  static constexpr size_t kMaxPyProperMemo = 4096;
   int m_nEngineMissing;  // kBothInstalled, kXingMaMissing, kPinYinMissing
   int m_bModalBox;       // a modal engine box takes every key while
   void* m_pModalBox;     // both are set; this system never sets them

@@ -39,6 +39,7 @@ void CChnChars::InitBiHuaKeys() {
 void CChnChars::LoadBihaKuOrPingZheKuFromBin(int which) {
   if (which != 1) return;
   m_mapBiHua.RemoveAll();
+  m_pyProperMemo.clear();
   const CString path = CString(EngineHost().DataDir()) + "bihuaku.bin";
   std::vector<uint8_t> bytes;
   // A missing table is a pinyin install without stroke data: the tests

@@ -22,14 +22,27 @@ bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 int CChnChars::IsPYProper(const char* py) {
   if (!py) return 0;
-  const size_t n = strlen(py);
+  const size_t n = strnlen(py, static_cast<size_t>(kMaxSyllableLetters) + 1);
   if (n == 0 || n > kMaxSyllableLetters) return 0;
+  uint64_t memoKey = n;
+  for (size_t i = 0; i < n; ++i)
+    memoKey |= static_cast<uint64_t>(static_cast<uint8_t>(py[i])) << (8 * (i + 1));
+  if (m_nPyProperMemoSyllables != m_mapBiHua.GetCount()) {
+    m_pyProperMemo.clear();
+    m_nPyProperMemoSyllables = m_mapBiHua.GetCount();
+  }
+  const auto hit = m_pyProperMemo.find(memoKey);
+  if (hit != m_pyProperMemo.end()) return hit->second ? 1 : 0;
   CString full(py);
   RestoreCompletePY(full);
+  bool proper = false;
   for (const char* s : kSpokenSyllables)
-    if (full == s) return 1;
-  typBiHuaDistribution unused;
-  return m_mapBiHua.Lookup(full, unused) ? 1 : 0;
+    if (full == s) proper = true;
+  unsigned long bucket;
+  if (!proper) proper = m_mapBiHua.GetMapRecAt(full, bucket) != nullptr;
+  if (m_pyProperMemo.size() >= kMaxPyProperMemo) m_pyProperMemo.clear();
+  m_pyProperMemo.emplace(memoKey, proper);
+  return proper ? 1 : 0;
 }
 
 char CChnChars::GetPingZeMa(char* keys) {

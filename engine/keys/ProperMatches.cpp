@@ -73,6 +73,21 @@ short CChnChars::FindMatchingKeySeqEndingPt(const char* keys, int phraseOk, int 
   const int n = keys ? static_cast<int>(strlen(keys)) : 0;
   if (n == 0) return 0;
   const bool pinyin = cfgInputManager.IsPinYinMethod();
+  if (m_pEndingPtMemo && pinyin && !phraseOk) {
+    std::string memoKey(keys, static_cast<size_t>(n));
+    memoKey += wholeOk ? '1' : '0';
+    auto hit = m_pEndingPtMemo->find(memoKey);
+    if (hit == m_pEndingPtMemo->end()) {
+      std::unordered_map<std::string, std::pair<short, int>>* memo = m_pEndingPtMemo;
+      m_pEndingPtMemo = nullptr;
+      int wasFound = 0;
+      const short len = FindMatchingKeySeqEndingPt(keys, phraseOk, wholeOk, &wasFound);
+      m_pEndingPtMemo = memo;
+      hit = memo->emplace(std::move(memoKey), std::make_pair(len, wasFound)).first;
+    }
+    if (found) *found = hit->second.second;
+    return hit->second.first;
+  }
   int firstHit = 0;
   for (int i = wholeOk ? n : n - 1; i >= 1; --i) {
     const std::string prefix(keys, static_cast<size_t>(i));

@@ -232,15 +232,4 @@ int TextChars(const typCharFatFmt& rec) {
   return text.GetLength() / 2;
 }
 
-CString HexKey(const uint8_t* entry) {
-  static const char kHex[] = "0123456789ABCDEF";
-  char buf[7];
-  for (int i = 0; i < 3; ++i) {
-    buf[2 * i] = kHex[entry[i] >> 4];
-    buf[2 * i + 1] = kHex[entry[i] & 15];
-  }
-  buf[6] = 0;
-  return CString(buf);
-}
-
 }  // namespace keyscan

@@ -141,7 +141,4 @@ void GatherPrefixLists(const KeyList& l, const char* key, int L, bool skipWholeR
 // The number of double-byte characters of a candidate's text.
 int TextChars(const typCharFatFmt& rec);
 
-// "%02X%02X%02X" of three entry bytes: the duplicate key of a phrase entry.
-CString HexKey(const uint8_t* entry);
-
 }  // namespace keyscan

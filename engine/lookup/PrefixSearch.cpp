@@ -5,9 +5,13 @@
 // fuzzy matches of the key's leading syllables, and the ranked prefix rows,
 // and decides what the display shows: a list, rows, or nothing.
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <utility>
 
 #include "base/ChnText.h"
 #include "engine/CChnChars.h"
+#include "engine/lookup/CandidateSeen.h"
 #include "engine/lookup/EditDistance.h"
 #include "engine/lookup/KeyScan.h"
 #include "engine/lookup/PrefixTiers.h"
@@ -33,11 +37,22 @@ int FuzzySegmentLimit(int n, int degree) {
   return more;
 }
 
-CString DupKey(typCharFatFmt& c) {
-  CString k;
-  GetFatChnCharHexStr(c, k);
-  return k;
-}
+// Keeps the syllable-end answers while it lives (the engine's own memo,
+// unless an outer scope already keeps one).
+class EndingPtMemo {
+ public:
+  explicit EndingPtMemo(CChnChars& e) : m_e(e), m_outer(e.m_pEndingPtMemo) {
+    if (!m_outer) e.m_pEndingPtMemo = &m_memo;
+  }
+  ~EndingPtMemo() { m_e.m_pEndingPtMemo = m_outer; }
+  EndingPtMemo(const EndingPtMemo&) = delete;
+  EndingPtMemo& operator=(const EndingPtMemo&) = delete;
+
+ private:
+  CChnChars& m_e;
+  std::unordered_map<std::string, std::pair<short, int>>* m_outer;
+  std::unordered_map<std::string, std::pair<short, int>> m_memo;
+};
 
 // Initials plus a last syllable: keeps the phrases whose last character
 // reads syl (or syl completed), giving them the whole typed key; drops the
@@ -93,8 +108,8 @@ int CChnChars::Lookup_PrefixOk(CString key, FatList& out, int /*ignored*/, int n
     few = out.GetSize() < kFewCandidates;
     if ((!pinyin || fuzzy) && !few) return 1;
   }
-  AMapStringToPtr seen(kRowBudget);
-  for (int i = 0; i < out.GetSize(); ++i) seen.SetAt(DupKey(out[i]), nullptr);
+  CandidateSeen seen;
+  for (int i = 0; i < out.GetSize(); ++i) seen.Insert(CandidateSeen::KeyOf(out[i]));
 
   // 2. Initials of two- and three-character words.
   FatList found;
@@ -138,10 +153,11 @@ int CChnChars::Lookup_PrefixOk(CString key, FatList& out, int /*ignored*/, int n
   // 5. Leading syllables: exact characters and fuzzy phrases.
   FatList segLists[prefixtiers::kMaxSegLists];
   FatList fuzzyList;
-  AMapStringToPtr fuzzyMine(kRowBudget);
+  CandidateSeen fuzzyMine;
   int nSegs = 0, F = 0;
   bool segFound = false;
   if (pinyin && !cfg.fuzziPY && L > 2) {
+    EndingPtMemo memo(*this);
     const bool W = IsPYProper(key) != 0;
     int pos = L;
     while (pos > 0) {
@@ -259,8 +275,8 @@ int CChnChars::Lookup_PrefixOk(CString key, FatList& out, int /*ignored*/, int n
   return R;
 }
 
-int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& seen,
-                                  AMapStringToPtr& mine, int method) {
+int CChnChars::LookupFuzzySegment(CString seg, FatList& list, CandidateSeen& seen,
+                                  CandidateSeen& mine, int method) {
   const int n = seg.GetLength();
   const int minLen = n * 6 / 7, maxLen = n * 8 / 7;
   const int D = FuzzySegmentLimit(n, cfgInputManager.generalFuzzyMatchDegree);
@@ -298,17 +314,15 @@ int CChnChars::LookupFuzzySegment(CString seg, FatList& list, AMapStringToPtr& s
     recKey[copy] = 0;
     for (uint32_t p = r.dataPos; p < r.next; p += static_cast<uint32_t>(l.entryLen)) {
       const uint8_t* en = l.data + p;
-      const CString dup = keyscan::HexKey(en);
-      void* unused;
-      if (seen.Lookup(dup, unused)) continue;
+      const uint32_t dup = CandidateSeen::EntryKey(en);
+      if (seen.Contains(dup) || mine.Contains(dup)) continue;
       typCharFatFmt c = typCharFatFmt::Phrase(en, l.entryLen == 4 ? en[3] : 0);
       c.SetKey(recKey);
       c.keyLen = static_cast<uint8_t>(n);
       c.score = static_cast<int16_t>(d);
-      if (mine.Lookup(dup, unused)) continue;
       list.Add(c);
-      mine.SetAt(dup, nullptr);
-      seen.SetAt(dup, nullptr);
+      mine.Insert(dup);
+      seen.Insert(dup);
     }
   };
   keyscan::Record r;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "engine/CChnChars.h"
+#include "engine/lookup/CandidateSeen.h"
 #include "engine/lookup/EditDistance.h"
 #include "engine/lookup/KeyScan.h"
 
@@ -65,7 +66,7 @@ int compareE_Dist(const void* a, const void* b) {
   return da < db ? -1 : (da > db ? 1 : 0);
 }
 
-int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& seen, int budget) {
+int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, CandidateSeen& seen, int budget) {
   m_nRows[set] = 0;
   m_nRowsMaxMatch[set] = 0;
   m_nRowsMinDist[set] = kNoRowDist;
@@ -84,7 +85,7 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
   keyscan::Record r;
 
   // 2. Rows with their candidates, the best list first.
-  AMapStringToPtr met(kMaxRows);
+  CandidateSeen met;
   tagE_Dist rows[kLists][kMaxRows];
   int nRows[kLists] = {0, 0};
   const int order[kLists] = {best, 1 - best};
@@ -98,10 +99,8 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
       rowKey.AddChars(r.Key(l), 0, static_cast<int>(r.keyLen));
       auto& cands = m_arrRowCands[set][which][e];
       cands.RemoveAll();
-      auto take = [&](typCharFatFmt rec, const CString& dupKey) {
-        void* unused;
-        if (seen.Lookup(dupKey, unused) || met.Lookup(dupKey, unused)) return;
-        met.SetAt(dupKey, nullptr);
+      auto take = [&](typCharFatFmt rec, uint32_t dupKey) {
+        if (seen.Contains(dupKey) || !met.Insert(dupKey)) return;
         if (set == kRowSetPhrases && pinyin && m_nApostrophes >= 1 &&
             keyscan::TextChars(rec) < m_nApostrophes + 1)
           return;
@@ -112,17 +111,16 @@ int CChnChars::Lookup_PrefixOkHelper(CString& key, int set, AMapStringToPtr& see
         const keyscan::PyRun run = keyscan::PyRunOf(*this, l, r);
         for (uint32_t j = 0; j < run.count; ++j) {
           const uint8_t* c = keyscan::PyFlatChar(*this, run.start + j);
-          const char pair[3] = {static_cast<char>(c[0]), static_cast<char>(c[1]), 0};
-          take(typCharFatFmt::Char(c[0], c[1]), CString(pair));
+          take(typCharFatFmt::Char(c[0], c[1]), CandidateSeen::CharKey(c[0], c[1]));
         }
       } else {
         for (uint32_t p = r.dataPos; p < r.next; p += static_cast<uint32_t>(l.entryLen)) {
           const uint8_t* en = l.data + p;
           if (set == kRowSetChars) {
-            const char pair[3] = {static_cast<char>(en[0]), static_cast<char>(en[1]), 0};
-            take(typCharFatFmt::Char(en[0], en[1]), CString(pair));
+            take(typCharFatFmt::Char(en[0], en[1]), CandidateSeen::CharKey(en[0], en[1]));
           } else {
-            take(typCharFatFmt::Phrase(en, l.entryLen == 4 ? en[3] : 0), keyscan::HexKey(en));
+            take(typCharFatFmt::Phrase(en, l.entryLen == 4 ? en[3] : 0),
+                 CandidateSeen::EntryKey(en));
           }
         }
       }

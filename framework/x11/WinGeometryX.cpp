@@ -6,6 +6,7 @@
 #include "framework/WinGeometry.h"
 #include "framework/WinMsg.h"
 #include "framework/x11/KernelInternal.h"
+#include "framework/x11/WinState.h"
 
 namespace {
 
@@ -37,12 +38,16 @@ void GetWindowsWorkArea(CRect* rect) {
 }
 
 CSize GetWinSize(unsigned long window) {
+  afc::WinState own;
+  if (afc::OwnWinState(window, &own)) return CSize(own.width, own.height);
   XWindowAttributes a;
   if (!dsply || !window || !XGetWindowAttributes(dsply, window, &a)) return CSize(0, 0);
   return CSize(a.width, a.height);
 }
 
 int IsWinShown(unsigned long window) {
+  afc::WinState own;
+  if (afc::OwnWinState(window, &own)) return own.mapped ? 1 : 0;
   XWindowAttributes a;
   if (!dsply || !window || !XGetWindowAttributes(dsply, window, &a)) return 0;
   return a.map_state != IsUnmapped ? 1 : 0;
@@ -77,6 +82,8 @@ int SetWinLang(unsigned long window, int lang) {
 
 unsigned long GetWinParent(unsigned long window) {
   if (!dsply || !window) return 0;
+  afc::WinState own;
+  if (afc::OwnWinState(window, &own)) return own.parent;
   Window root = 0, parent = 0, *children = nullptr;
   unsigned int n = 0;
   if (!XQueryTree(dsply, window, &root, &parent, &children, &n)) return 0;
@@ -86,6 +93,7 @@ unsigned long GetWinParent(unsigned long window) {
 
 int ShowWin(int show, unsigned long window) {
   if (!dsply || !window) return 0;
+  afc::WinMapped(window, show != 0);
   if (show)
     XMapWindow(dsply, window);
   else
@@ -142,7 +150,10 @@ int SetWinPos(unsigned long window, long x, long y, long w, long h, unsigned lon
     ch.stack_mode = Above;
     mask |= CWStackMode;
   }
+  if (move) afc::WinMoved(window, ch.x, ch.y);
+  if (size) afc::WinResized(window, ch.width, ch.height);
   if (mask) XConfigureWindow(dsply, window, mask, &ch);
+  afc::WinMapped(window, (flags & kSwpShow) != 0);
   if (flags & kSwpShow)
     XMapWindow(dsply, window);
   else
@@ -165,6 +176,7 @@ int WinMove(unsigned long window, long x, long y, long w, long h) {
 int WinMoveNoSize(unsigned long window, long x, long y) {
   if (!dsply || !window) return 0;
   if (AWnd* wnd = AfcFindWnd(window)) FollowMove(wnd, x, y);
+  afc::WinMoved(window, static_cast<int>(x), static_cast<int>(y));
   XMoveWindow(dsply, window, static_cast<int>(x), static_cast<int>(y));
   return 1;
 }

@@ -12,6 +12,7 @@
 #include "framework/internal/TimerTable.h"
 #include "framework/internal/WindowMap.h"
 #include "framework/x11/KernelInternal.h"
+#include "framework/x11/WinState.h"
 
 namespace {
 
@@ -79,6 +80,14 @@ unsigned long CreateWin(int style, unsigned long, CRect rect, unsigned long pare
     obj->m_nID = static_cast<int>(id);
     obj->m_hWnd = win;
     afc::WindowMap::Register(win, obj);
+    afc::WinState state;
+    state.x = rect.left;
+    state.y = rect.top;
+    state.width = w;
+    state.height = h;
+    state.parent = parent;
+    state.root = RootWindow(dsply, scrn);
+    afc::WinCreated(win, state);
   }
   XSetWindowAttributes attrs{};
   attrs.override_redirect = True;
@@ -105,6 +114,7 @@ int DestroyWin(unsigned long window) {
     timers->ReleaseWindow(window);
   }
   if (g_winPtrGrab == window) g_winPtrGrab = 0;
+  afc::WinDestroyed(window);
   if (dsply && window) XDestroyWindow(dsply, window);
   return 1;
 }
@@ -156,8 +166,12 @@ int InvalidateRect(unsigned long window, CRect* rect, int) {
     e.width = rect->Width();
     e.height = rect->Height();
   } else {
+    afc::WinState own;
     XWindowAttributes attrs;
-    if (XGetWindowAttributes(dsply, window, &attrs)) {
+    if (afc::OwnWinState(window, &own)) {
+      e.width = own.width;
+      e.height = own.height;
+    } else if (XGetWindowAttributes(dsply, window, &attrs)) {
       e.width = attrs.width;
       e.height = attrs.height;
     }
@@ -217,24 +231,58 @@ unsigned long UnsetPtrGrab() {
 
 namespace afc {
 
-bool RootRectOf(unsigned long window, int* x, int* y, int* w, int* h) {
-  if (!dsply || !window) return false;
+namespace {
+
+// The window's position in its parent and its size: kept for the
+// framework's own windows, asked of the server for others.
+bool PlaceOf(unsigned long window, int* x, int* y, int* w, int* h) {
+  WinState own;
+  if (OwnWinState(window, &own)) {
+    *x = own.x;
+    *y = own.y;
+    *w = own.width;
+    *h = own.height;
+    return true;
+  }
   XWindowAttributes attrs;
   if (!XGetWindowAttributes(dsply, window, &attrs)) return false;
-  int rx = attrs.x, ry = attrs.y;
+  *x = attrs.x;
+  *y = attrs.y;
   *w = attrs.width;
   *h = attrs.height;
+  return true;
+}
+
+// The window's root and parent, the same way.
+bool ParentOf(unsigned long window, Window* root, Window* parent) {
+  WinState own;
+  if (OwnWinState(window, &own)) {
+    *root = own.root;
+    *parent = own.parent;
+    return true;
+  }
+  Window* children = nullptr;
+  unsigned int n = 0;
+  if (!XQueryTree(dsply, window, root, parent, &children, &n)) return false;
+  if (children) XFree(children);
+  return true;
+}
+
+}  // namespace
+
+bool RootRectOf(unsigned long window, int* x, int* y, int* w, int* h) {
+  if (!dsply || !window) return false;
+  int rx = 0, ry = 0;
+  if (!PlaceOf(window, &rx, &ry, w, h)) return false;
   Window current = window;
   for (;;) {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(dsply, current, &root, &parent, &children, &n)) return false;
-    if (children) XFree(children);
+    Window root = 0, parent = 0;
+    if (!ParentOf(current, &root, &parent)) return false;
     if (!parent || parent == root) break;
-    XWindowAttributes pa;
-    if (!XGetWindowAttributes(dsply, parent, &pa)) return false;
-    rx += pa.x;
-    ry += pa.y;
+    int px = 0, py = 0, pw = 0, ph = 0;
+    if (!PlaceOf(parent, &px, &py, &pw, &ph)) return false;
+    rx += px;
+    ry += py;
     current = parent;
   }
   *x = rx;

@@ -84,6 +84,10 @@ class DialogTestApp : public CWinApp {
     Release();
   }
   void PressAt(unsigned long window, int x, int y) {
+    // The program's own requests (its windows mapped and placed) reach the
+    // server before the user's pointer: the geometry below is known without
+    // a round trip that would send them.
+    XSync(dsply, False);
     CRect rc;
     ASSERT_TRUE(GetWinRect(window, &rc));
     MoveTo(rc.left + x, rc.top + y);

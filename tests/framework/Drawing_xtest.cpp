@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/Colours.h"
@@ -31,6 +32,37 @@ TEST(Colours, TrueColourGivesTheColourItself) {
   typRgbPxl rec;
   ASSERT_TRUE(gmapRgbToRgbPixel.Lookup(0x3366CC, rec));
   EXPECT_EQ(rec.pixel, 0x3366CCu);
+}
+
+TEST(Colours, TrueColourPixelsAreMadeWithoutAskingTheServer) {
+  const Colormap def = DefaultColormap(dsply, scrn);
+  const unsigned char cases[][3] = {{0, 0, 0},     {255, 255, 255},    {1, 2, 3},
+                                    {254, 0, 127}, {0x33, 0x66, 0xCC}, {128, 128, 128},
+                                    {255, 0, 0},   {0, 255, 0},        {0, 0, 255}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c[0]) + "," + std::to_string(c[1]) + "," + std::to_string(c[2]));
+    XColor x{};
+    x.red = static_cast<unsigned short>(c[0] * 257);
+    x.green = static_cast<unsigned short>(c[1] * 257);
+    x.blue = static_cast<unsigned short>(c[2] * 257);
+    x.flags = DoRed | DoGreen | DoBlue;
+    ASSERT_TRUE(XAllocColor(dsply, def, &x));
+    unsigned long colormap = 0, pixel = 0;
+    const unsigned long before = XNextRequest(dsply);
+    ASSERT_EQ(MyAllocXClr(c[0], c[1], c[2], colormap, pixel), 1);
+    EXPECT_EQ(XNextRequest(dsply), before);  // no request made
+    EXPECT_EQ(pixel, x.pixel);
+    EXPECT_EQ(colormap, def);
+  }
+  // Another colour map is still asked, and gives the same pixels.
+  const Colormap own =
+      XCreateColormap(dsply, RootWindow(dsply, scrn), DefaultVisual(dsply, scrn), AllocNone);
+  unsigned long colormap = own, pixel = 0;
+  const unsigned long before = XNextRequest(dsply);
+  ASSERT_EQ(MyAllocXClr(0x33, 0x66, 0xCC, colormap, pixel), 1);
+  EXPECT_GT(XNextRequest(dsply), before);
+  EXPECT_EQ(pixel, 0x3366CCUL);
+  XFreeColormap(dsply, own);
 }
 
 TEST(Colours, GcSettersReturnThePreviousValue) {

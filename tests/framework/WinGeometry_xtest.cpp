@@ -136,6 +136,82 @@ TEST(WinGeometry, RootRectanglesThroughAncestors) {
   EXPECT_EQ(GetWinSize(inner.win), CSize(50, 40));
 }
 
+// What the helpers say of a window, and whether saying it took a request.
+struct Seen {
+  CRect rect;
+  CSize size;
+  int shown;
+  unsigned long parent;
+  bool asked;
+};
+
+Seen Look(unsigned long win) {
+  Seen s{};
+  const unsigned long before = XNextRequest(dsply);
+  GetWinRect(win, &s.rect);
+  s.size = GetWinSize(win);
+  s.shown = IsWinShown(win);
+  s.parent = GetWinParent(win);
+  s.asked = XNextRequest(dsply) != before;
+  return s;
+}
+
+TEST(WinGeometry, OwnWindowsAreKnownWithoutAskingTheServer) {
+  TestWin outer(Rc(100, 50, 200, 200));
+  TestWin inner(Rc(10, 20, 50, 40), outer.win);
+  Seen s = Look(inner.win);
+  EXPECT_FALSE(s.asked);
+  EXPECT_EQ(s.rect, Rc(110, 70, 50, 40));
+  EXPECT_EQ(s.size, CSize(50, 40));
+  EXPECT_EQ(s.shown, 0);
+  EXPECT_EQ(s.parent, outer.win);
+  // The framework's own moves, sizes and maps are known as they are made.
+  ShowWin(1, outer.win);
+  SetWinPos(inner.win, 5, 6, 70, 80, kSwpShow, 0, 0);
+  WinMoveNoSize(outer.win, 300, 310);
+  s = Look(inner.win);
+  EXPECT_FALSE(s.asked);
+  EXPECT_EQ(s.rect, Rc(305, 316, 70, 80));
+  EXPECT_EQ(s.shown, 1);
+  const Attrs a = Read(inner.win);
+  EXPECT_EQ(Rc(a.x, a.y, a.w, a.h), Rc(5, 6, 70, 80));
+  EXPECT_TRUE(a.mapped);
+
+  // Changes made by another client are followed from their events, and an
+  // older event never undoes a later request of ours.
+  Display* other = XOpenDisplay(nullptr);
+  ASSERT_NE(other, nullptr);
+  XMoveResizeWindow(other, inner.win, 1, 2, 30, 31);
+  XUnmapWindow(other, inner.win);
+  XSync(other, False);
+  XSync(dsply, False);  // reads the events
+  s = Look(inner.win);
+  EXPECT_FALSE(s.asked);
+  EXPECT_EQ(s.rect, Rc(301, 312, 30, 31));
+  EXPECT_EQ(s.shown, 0);
+  XSync(dsply, True);  // an empty queue: the next read takes what was sent
+  XMoveWindow(other, outer.win, 0, 0);
+  XSync(other, False);
+  WinMoveNoSize(outer.win, 40, 41);          // not sent yet
+  XEventsQueued(dsply, QueuedAfterReading);  // reads the other client's event
+  s = Look(inner.win);
+  EXPECT_EQ(s.rect, Rc(41, 43, 30, 31));
+  XSync(dsply, False);
+  EXPECT_EQ(Look(inner.win).rect, Rc(41, 43, 30, 31));
+  const Attrs o = Read(outer.win);
+  EXPECT_EQ(CPoint(o.x, o.y), CPoint(40, 41));
+  XCloseDisplay(other);
+
+  // A destroyed window is forgotten: its number means nothing any more.
+  const unsigned long gone = inner.win;
+  DestroyWin(inner.win);
+  inner.win = 0;
+  XErrorHandler old = XSetErrorHandler(&IgnoreXErrors);
+  EXPECT_EQ(GetWinSize(gone), CSize(0, 0));
+  XSync(dsply, False);
+  XSetErrorHandler(old);
+}
+
 TEST(WinGeometry, UnknownWindowsGiveNeutralResults) {
   XErrorHandler old = XSetErrorHandler(&IgnoreXErrors);
   const unsigned long bogus = 0x7FFFFF0;

@@ -3,6 +3,7 @@
 // distance, "None" only equal keys (fixtures/tolerance_dict).
 #include <gtest/gtest.h>
 
+#include "engine/lookup/CandidateSeen.h"
 #include "tests/engine/LookupFixture.h"
 
 using lookuptest::FatList;
@@ -18,7 +19,7 @@ class FuzzyTolerance : public lookuptest::Engine {
   // The phrases the segment search finds for seg, with their distances.
   std::vector<std::string> Segment(const char* seg, std::vector<int>* scores = nullptr) {
     FatList list;
-    AMapStringToPtr seen, mine;
+    CandidateSeen seen, mine;
     dictionary.LookupFuzzySegment(seg, list, seen, mine, kPinYin);
     if (scores)
       for (int i = 0; i < list.GetSize(); ++i) scores->push_back(list[i].score);

@@ -1,6 +1,7 @@
 // Ranked prefix rows on the lookup fixture (tests/engine/fixtures/lookup_dict).
 #include <gtest/gtest.h>
 
+#include "engine/lookup/CandidateSeen.h"
 #include "tests/engine/LookupFixture.h"
 
 namespace {
@@ -14,7 +15,7 @@ class Rows : public lookuptest::Engine {
   }
   int Rank(const char* key, int budget = 64) {
     CString k(key);
-    AMapStringToPtr seen;
+    CandidateSeen seen;
     return dictionary.Lookup_PrefixOkHelper(k, kRowSetPhrases, seen, budget);
   }
   std::string RowKey(int i) const {
