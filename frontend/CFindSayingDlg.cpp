@@ -90,8 +90,7 @@ void CFindSayingDlg::OnPeom() { CategoryToggled(kIdPoems); }
 void CFindSayingDlg::OnXiehouyu() { CategoryToggled(kIdXiehouyu); }
 
 void CFindSayingDlg::ClearCounts() {
-  for (int id : {kIdCountInResult, kIdCountWords, kIdCountSayings, kIdCountPoems,
-                 kIdCountXiehouyu})
+  for (int id : {kIdCountInResult, kIdCountWords, kIdCountSayings, kIdCountPoems, kIdCountXiehouyu})
     SetCtrlText(id, "");
 }
 

@@ -19,7 +19,10 @@ constexpr int32_t kManualOrder = 2;
 }  // namespace
 
 CZiOrder::CZiOrder(AWnd* parent)
-    : ADialog(kZiOrderDlgId, parent), m_pOptDlg(parent), m_grid(this), m_pFileOps(&SystemFileOps()) {
+    : ADialog(kZiOrderDlgId, parent),
+      m_pOptDlg(parent),
+      m_grid(this),
+      m_pFileOps(&SystemFileOps()) {
   m_fuzzy.on = cfgInputManager.fuzziPY != 0;
   m_fuzzy.zhz = cfgInputManager.zhz_fuzzy != 0;
   m_fuzzy.chc = cfgInputManager.chc_fuzzy != 0;
@@ -136,7 +139,6 @@ void CZiOrder::OnOK() {
 }
 
 void CZiOrder::OnCancel() {
-  if (m_bFileChanged && Ask("Do you want to cancel all changes?", kMsgBoxYesNo, 0) != IDYES)
-    return;
+  if (m_bFileChanged && Ask("Do you want to cancel all changes?", kMsgBoxYesNo, 0) != IDYES) return;
   ADialog::OnCancel();
 }

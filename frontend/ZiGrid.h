@@ -15,9 +15,9 @@ namespace zigrid {
 
 constexpr int kCellsPerRow = 10;
 constexpr int kRowHeight = 30;
-constexpr int kGlyphTop = 4;    // glyph offset from a row's top
+constexpr int kGlyphTop = 4;     // glyph offset from a row's top
 constexpr int kGlyphWidth = 16;  // the cell of one drawn character
-constexpr int kLineBelow = 24;  // the rule under a row, from its top
+constexpr int kLineBelow = 24;   // the rule under a row, from its top
 constexpr int kMarginDivisor = 45;
 
 struct Layout {
