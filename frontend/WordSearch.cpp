@@ -28,8 +28,8 @@ int FindInPhraseStore(const unsigned char* store, uint32_t nBytes, const CString
   uint32_t pos = 0;
   while (pos < nBytes) {
     const size_t len = strnlen(bytes + pos, nBytes - pos);
-    if (len == 0) break;  // the empty phrase that ends the store
-    if (MatchAtCharacter(bytes + pos, static_cast<int>(len), text.GetString(), text.GetLength())) {
+    if (len > 0 &&
+        MatchAtCharacter(bytes + pos, static_cast<int>(len), text.GetString(), text.GetLength())) {
       CString phrase;
       phrase.AddChars(bytes + pos, 0, static_cast<int>(len));
       out.Add(phrase);

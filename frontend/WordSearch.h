@@ -27,10 +27,11 @@ enum : int { kXiehouyu = 0, kSayings = 2, kPoems = 3 };
 bool MatchAtCharacter(const char* line, int lineLen, const char* text, int textLen);
 bool MatchAtCharacter(const CString& line, const CString& text);
 
-// Appends every phrase of a phrase store (NUL-ended GBK phrases, ended by an
-// empty one) that matches text, in store order; the walk never passes
-// nBytes, whether or not the store has its final empty phrase. Returns the
-// number appended; 0 for a null store.
+// Appends every phrase of a phrase store (NUL-ended GBK phrases; the store
+// opens with an empty one, so that offset 0 names no phrase) that matches
+// text, in store order. The walk goes by the store's length, over empty
+// phrases, and never past nBytes, whether or not the last phrase has its
+// NUL. Returns the number appended; 0 for a null store.
 int FindInPhraseStore(const unsigned char* store, uint32_t nBytes, const CString& text,
                       CStringArray& out);
 

@@ -62,9 +62,9 @@ TEST(WordSearchStore, PhrasesInStoreOrderAndNeverPastTheEnd) {
     V want;
     const char* why;
   } const cases[] = {
-      {a + '\0' + b + '\0' + c + '\0' + '\0', {"中国", "中国人"}, "ended by an empty phrase"},
-      {a + '\0' + b + '\0' + c, {"中国", "中国人"}, "no final empty phrase, no NUL at the end"},
-      {a + '\0' + '\0' + c + '\0', {"中国"}, "the empty phrase ends the store"},
+      {'\0' + a + '\0' + b + '\0' + c + '\0', {"中国", "中国人"}, "opened by an empty phrase"},
+      {a + '\0' + b + '\0' + c, {"中国", "中国人"}, "no NUL after the last phrase"},
+      {a + '\0' + '\0' + c + '\0' + '\0', {"中国", "中国人"}, "empty phrases between"},
       {std::string(), {}, "an empty store"},
   };
   for (const Case& k : cases) {
