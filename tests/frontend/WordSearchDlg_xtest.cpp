@@ -7,6 +7,8 @@
 
 #include "tests/controls/DialogTestApp.h"
 // The dialog test application first: it brings Xlib after gtest.
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -169,6 +171,16 @@ TEST_F(WordSearchDlg, OkWantsARowAndADoubleClickCopiesIt) {
   app.Then([&] {
     EXPECT_EQ(dlg.boxes.asked, V{"Pls select an item."});
     EXPECT_FALSE(dlg.IsDlgEnded());
+    // The hidden Detail button writes the selected row beside the program.
+    const CString progDir = app.m_strProgDir;
+    app.m_strProgDir = (m_dir.Path() + "/").c_str();
+    dlg.m_pList->SetSel(2);
+    EXPECT_EQ(dlg.OnDetail(), 1);
+    app.m_strProgDir = progDir;
+    std::ifstream detail(m_dir.File("FindSayTmp.gbk"), std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(detail)),
+                              std::istreambuf_iterator<char>());
+    EXPECT_EQ(ToUtf8(CString(written.c_str())), "中国，人民");
     g_nowMs += 1000;
     app.ClickAt(dlg.m_pList->m_hWnd, 20, rowY(1));
     app.ClickAt(dlg.m_pList->m_hWnd, 20, rowY(1));
