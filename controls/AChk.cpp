@@ -2,6 +2,7 @@
 
 #include "controls/ABtn.h"
 #include "controls/ADialog.h"
+#include "controls/CheckCtrlKeys.h"
 #include "controls/CtrlConsts.h"
 #include "controls/DlgLayout.h"
 #include "framework/AfcKernel.h"
@@ -32,15 +33,10 @@ int AChk::Create(long x, long y, long cx, long cy, const char* text, AWnd* paren
 }
 
 int AChk::Winproc(XEvent* event) {
-  ADialog* dlg = GetDlg();
   switch (afc::x11::EventKind(event)) {
     case EvKind::kKeyPress: {
       const unsigned long key = afc::x11::EventKeySym(event);
-      if (key == keysym::kEscape || m_bDisabled) return 1;
-      if (key == keysym::kReturn || key == keysym::kKpEnter) {
-        if (dlg) dlg->ProcessReturn(this);
-        return 1;
-      }
+      if (m_bDisabled || CheckCtrlDialogKey(*this, key)) return 1;
       if (key == keysym::kSpace) return Toggle(event);
       if (WalkForKey(this, key, afc::x11::EventShift(event))) Draw(nullptr);
       return 1;

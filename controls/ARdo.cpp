@@ -2,6 +2,7 @@
 
 #include "controls/ABtn.h"
 #include "controls/ADialog.h"
+#include "controls/CheckCtrlKeys.h"
 #include "controls/CtrlConsts.h"
 #include "controls/DlgLayout.h"
 #include "framework/AfcKernel.h"
@@ -36,11 +37,7 @@ int ARdo::Winproc(XEvent* event) {
   switch (afc::x11::EventKind(event)) {
     case EvKind::kKeyPress: {
       const unsigned long key = afc::x11::EventKeySym(event);
-      if (key == keysym::kEscape) return 1;
-      if (key == keysym::kReturn || key == keysym::kKpEnter) {
-        if (dlg) dlg->ProcessReturn(this);
-        return 1;
-      }
+      if (CheckCtrlDialogKey(*this, key)) return 1;
       if (dlg) {
         if (key == keysym::kTab) dlg->WalkTabStops(m_nID, afc::x11::EventShift(event));
         if (key == keysym::kIsoLeftTab) dlg->WalkTabStops(m_nID, 1);

@@ -26,6 +26,7 @@ AEdtVu::AEdtVu() : m_pWorld(&FrameworkEdtVuWorld()) {
   m_nRowHeight = static_cast<int16_t>(m_nRowGap + m_nFontHeight);
   m_nCharWidth = static_cast<int16_t>(m_nFontHeight / 2 ? m_nFontHeight / 2 : kDefaultCharWidth);
   m_dwDblClkIntvl = static_cast<uint32_t>(GetDblClikIntvl());
+  BuildDelimiterPairs();
 }
 
 // The bars go with their unique_ptrs; the document stays with the host.

@@ -23,8 +23,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/AArray.h"
 #include "base/CString.h"
 #include "base/Geometry.h"
+#include "editor/CEditStep.h"
+#include "editor/EditorEngine.h"
 #include "editor/EdtScrollBar.h"
 #include "framework/CFont.h"
 #include "framework/XTypes.h"
@@ -47,6 +50,27 @@ constexpr unsigned long kDragTimerMs = 40;
 constexpr int kShowCaretNone = -9, kShowCaretHorz = 1, kShowCaretVert = 0, kShowCaretBoth = -1;
 // What GetPixelXPosByPointXOrCharX answers without a graphics context.
 constexpr int kNoPixelX = -1000;
+
+// One entry of the delimiter jump's table: an opening and a closing text
+// (GBK), and whether pairs nest (1: depth is counted) or the first partner
+// found is taken (0).
+struct typDelimiterPair {
+  CString m_strOpen;
+  CString m_strClose;
+  int32_t m_bNesting = 0;
+};
+
+// One key press or release as the view takes it (plain record): what the
+// X lookup of the key event gave.
+struct EdtKeyEvent {
+  int pressed = 1;
+  unsigned long keysym = 0;
+  unsigned long state = 0;           // X modifier state: Shift bit 0, Ctrl bit 2, Alt bit 3
+  char text[kEdtKeyTextBytes] = {};  // NUL-terminated
+  int textLen = 0;
+};
+// ProcessKeyMsg's types as the view passes them.
+enum : int { kEdtAltAlone = 1, kEdtKeyWithAlt = 2, kEdtKeyPress = 3, kEdtKeyRelease = 4 };
 
 class AEdtVu {
  public:
@@ -185,6 +209,128 @@ class AEdtVu {
   // top and bottom row) and 1.
   int GetBlockSelArea(CRect& rc);
 
+  // --- Keys and typing (EdtVuKeys.cpp, EdtVuTyping.cpp) --------------------------
+  // The hosts' entry for every key press and release: the key is offered to
+  // the input engine first, and what it leaves goes to the view. Nonzero
+  // when the engine used the key.
+  int PreProcessEv(XEvent* ev);
+  // PreProcessEv after the X lookup.
+  int PreProcessKey(const EdtKeyEvent& key);
+  // The view's own keys: chords, navigation and selection by Shift; 1 when
+  // it used the key.
+  int AtKeyEv(unsigned long keysym, unsigned long state);
+  // A typed byte, or the keysyms BackSpace, Delete and Escape. The hosts
+  // call it with BackSpace for each leading 0x08 byte of engine text.
+  void AtCharEv(unsigned long code, unsigned long state);
+  // Typing steps: the change (0 none, 1 text, 2 block shift) is returned.
+  int DoKeyInput(unsigned long code, unsigned long state);
+  int KeyInput(unsigned long code, unsigned long state, int overwrite, int& changed);
+  // Inserts n bytes of code (low byte first), or removes the character
+  // before (BackSpace) or at (Delete) the caret into *removed; 1 when the
+  // text changed.
+  int InsertChars(unsigned long code, int n, int& changed, CString* removed);
+  // Removes a non-empty selection (not in block mode) with its undo step.
+  void DeleteSelection(int& changed);
+  // Indents (outdent 0) or outdents the rows of a multi-row selection; 2.
+  int BlockShift(int outdent);
+  // Ctrl+Up (up 1) and Ctrl+Down.
+  void ScrollALine(int up);
+  // The host calls this after it has inserted text the engine committed:
+  // the caret is where the engine's last commit ends.
+  void RecordEngineCommitPos();
+
+  // Shift, Ctrl and Alt of the last typed character.
+  int32_t m_bTypedShift = 0, m_bTypedCtrl = 0, m_bTypedAlt = 0;
+  int32_t m_bHadSel = 0;  // the selection was not empty before the last typed key
+
+  // --- commands (EdtVuCommands.cpp, EdtVuClipboard.cpp, EdtVuDelimiters.cpp) -------
+  // The view's own message box: the host shows it (the edit control and
+  // the combo box through ChMsgbox); the view's own shows nothing and
+  // answers 0.
+  virtual int edtvuMsgBox(const char* text, int type, int literal, int defButton) { return 0; }
+  // Selects the whole text, the caret at the top left, the view scrolled
+  // home; the engine's typed input is reset. Block-selection mode refuses
+  // with a message box.
+  void OnEditSelectAll();
+  // The whole text: row 0 alone in a single-line document, else every row
+  // with its line break.
+  void GetAllText(CString& out);
+  // The selected bytes, empty for an empty selection.
+  void GetSelectedText(CString& out);
+  // Copy, cut and paste through the framework's clipboard (the X CLIPBOARD
+  // selection). Cut and paste change a read-only document too. Copy
+  // answers 1 when the clipboard took the selected text; cut removes the
+  // text only then.
+  int AtEdtCpy();
+  void AtEdtCut();
+  void AtEdtPaste();
+  void AtEdtPaste2();
+  // Inserts text at the caret as one undo step; the caret ends after it
+  // and is kept in sight. A selection stays in place: callers that want it
+  // replaced delete it first.
+  void DoInsertStr(unsigned char* text);
+  // The block-selection form: each line of text goes into the next row at
+  // the anchor's display column, short rows padded with spaces.
+  void DoInsertStrBlock(unsigned char* text);
+  // Appends text as a new last row, no step recorded, caret and scroll
+  // position left alone.
+  void DoAppendStrNoScrollNoCaretPosChng(unsigned char* text);
+  // Empties the document and its undo list; caret and selection at (0, 0).
+  void ClearAll(int redraw);
+  // Removes length bytes at `at` (one undo step unless replaying); the
+  // caret goes there. 1 when bytes were removed.
+  int DoDeleteStr(CPoint at, unsigned long length);
+  // Removes the selected text without an undo step; the caret and the
+  // collapsed selection go to the anchor.
+  void ReplaceText();
+  // Applies the undo (undo 1) or redo step the other way round and puts its
+  // inverse in its place; beeps when there is none.
+  void UnDoReDo(int undo);
+  void OnUnDo() { UnDoReDo(1); }
+  void OnEditRedo() { UnDoReDo(0); }
+  // Jumps from the delimiter at the caret (or the selected one) to its
+  // partner. The keysym is not used.
+  void GoOtherDelimiter(unsigned long keysym);
+  // The double-byte character or identifier word at or before the caret;
+  // 1 when there is one.
+  int GetWordAtCaret(CString& word);
+  // The double-byte character at the caret (after 1) or before it (after
+  // 0), when the selection is empty or exactly that character; 1 then.
+  int GetChnCharAtCaret(CString& ch, int& after);
+  void OnFindFromHere() {}
+  void OnFindFromTop() {}
+  void FindFromHereOrTop(int) {}
+
+  // --- view operations (EdtVuViewOps.cpp) -----------------------------------------
+  // Focus in: the caret placed and shown (hidden while a block selection
+  // has width), then the engine re-places its input panes.
+  void OnSetFocus(AWnd* previous);
+  // Remembers the view position (column, top row) before a font change.
+  void OnChooseFont();
+  CFont* OnChooseFontFixpitch() { return &m_font; }
+  CFont* ChooseFont1() { return &m_font; }
+  CFont* ChooseFont1_Helper(int) { return &m_font; }
+  // Metrics again from the font height; caret, selection and drag reset.
+  void UpdateParams();
+  // The row under a right-button press; nothing changes.
+  int OnRButtonDown(unsigned long flags, CPoint p);
+  void OnPopMenuCmd();
+  // List mode's "go to the spot" of the caret row, the action of Return
+  // and of a double click there (list mode is never on in this system):
+  // finds "(" and digits, and takes no action. 1 when the row holds a spot.
+  int ParseCurLineAndGoSpot();
+  // The pixel band of the selected rows (document pixels).
+  void GetSelArea(CRect& rc);
+  int GetPos1Pos2FromX1X2(int, int, int*, int*) { return 0; }
+  int GetXCharPosFromX(int) { return 0; }
+
+  // Command state.
+  CEditStep m_editStep;         // filled by the editing operations
+  int32_t m_bReplaying = 0;     // undo or redo running: record no step
+  int32_t m_bPasteVariant = 0;  // passed to the clipboard read
+  CPoint m_ptSavedViewPos;      // (column, top row), by OnChooseFont
+  AArray<typDelimiterPair, const typDelimiterPair&> m_aDelimPairs;
+
   // --- State the key and command handlers share -----------------------------------
   CFont m_font;              // metric font: the hosts copy a UI font into it
   CPoint m_ptTextOrigin;     // where column 0 of row 0 is drawn in the host window
@@ -233,12 +379,29 @@ class AEdtVu {
   void CollapseSelectionAtCaret();
   void ResetEngineInput();
   void UpdateBlockCaret();
-  void DragStep(uint32_t dir);
+  // Keys (EdtVuKeys.cpp).
+  int MoveByKey(unsigned long keysym, bool ctrl, bool shift);
+  void KeepCaretX(int row, int x);
+  void ScrollForVerticalMove(int oldVPos);
+  void ScrollForHorizontalMove(bool left);
+  void ScrollForRowEnd(int x);
+  int WordRight(bool homeRules);
+  int WordLeft();
+  // Typing and the engine's re-selection (EdtVuTyping.cpp).
+  void ScrollForInsertion();
+  void ReSelectionCheck(CPoint a, CPoint b);
+  void LeaveReSelectionIfMoved();
+  void CloseReSelection();
   int ScrollHorzForCaret(const CRect& visible, int caretX);
   int ScrollVertForCaret(const CRect& visible, int caretY);
   int RowHeight() const { return m_nRowHeight > 0 ? m_nRowHeight : 1; }
   int CharWidth() const { return m_nCharWidth > 0 ? m_nCharWidth : 8; }
   int SpaceWidth(const CFont& font);
+  // Commands' helpers (EdtVuCommands.cpp, EdtVuDelimiters.cpp).
+  void BuildDelimiterPairs();
+  CPoint SnapToChar(CPoint p) const;
+  int InsertAtCaret(const unsigned char* text, unsigned long n, CEditStep& step);
+  void AfterEdit(int fromRow);
 
   AEdtStor* m_pDoc = nullptr;  // borrowed: the host owns the document
   unsigned long m_hWnd = 0;    // the host's X window

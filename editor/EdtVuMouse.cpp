@@ -8,6 +8,7 @@
 #include "editor/EditorEngine.h"
 #include "editor/EdtVuWorld.h"
 #include "framework/AfcKernel.h"
+#include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
 namespace {
@@ -132,6 +133,7 @@ void AEdtVu::AtLBtnDwn(unsigned long flags, CPoint p) {
   CollapseSelectionAtCaret();
   m_nBlockSelX = m_nCaretDispCol * CharWidth();
   UpdateBlockCaret();
+  LeaveReSelectionIfMoved();
 }
 
 int AEdtVu::OnManageLButtonClicks(unsigned long flags, CPoint p) {
@@ -175,6 +177,10 @@ void AEdtVu::AtLBtnDblClk(unsigned long flags, CPoint p) {
       GetPixelXPosByPointXOrCharX(nullptr, row, a, 0, nullptr, nullptr, nullptr, nullptr) -
       GetScrollThumPos(0);
   if (RowCount() < 1 || n == 0 || (xc < p.x && a >= n) || a < 0 || a > n) {
+    if (m_bListMode) {
+      ParseCurLineAndGoSpot();
+      return;
+    }
     ResetEngineInput();
     CollapseSelectionAtCaret();
     return;
@@ -338,41 +344,15 @@ void AEdtVu::AtLBtnUp(unsigned long, CPoint) {
 
 void AEdtVu::AtTimer(unsigned long slot) {
   if (!m_nDragTimer || slot != static_cast<unsigned long>(m_nDragTimer)) return;
-  for (uint32_t bit : {kDragLeft, kDragRight, kDragUp, kDragDown})
-    if (m_dwDragDir & bit) DragStep(bit);
-}
-
-// One tick of the drag in one direction: what the arrow key does with
-// Shift held while the button is down: one character (never across rows)
-// or one row, the anchor staying, and the view following the caret.
-void AEdtVu::DragStep(uint32_t dir) {
-  const int rows = RowCount();
-  CString text;
-  const int n = RowText(m_nCaretRow, text);
-  const int fanTi = EditorEngine().FanTi() != 0;
-  if (dir == kDragLeft || dir == kDragRight) {
-    const RowChars chars(text, fanTi ? kBig5Language : 0);
-    if (dir == kDragLeft && m_nCaretCol > 0) {
-      m_nCaretCol -= chars.WidthBefore(std::min<int>(m_nCaretCol, n));
-      if (m_nCaretCol > n) m_nCaretCol = n;
-    } else if (dir == kDragRight && m_nCaretCol < n) {
-      const unsigned char* s = Bytes(text);
-      const bool pair = m_nCaretCol + 1 < n && IsChnChar(s[m_nCaretCol], 1, fanTi) &&
-                        IsChnChar(s[m_nCaretCol + 1], 0, fanTi);
-      m_nCaretCol += pair ? 2 : 1;
-    }
-  } else {
-    const int row = m_nCaretRow + (dir == kDragDown ? 1 : -1);
-    if (row >= 0 && row < rows) {
-      const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                                nullptr, nullptr, nullptr);
-      int col = 0;
-      GetPixelXPosByPointXOrCharX(nullptr, row, x, 1, nullptr, nullptr, &col, nullptr);
-      m_nCaretRow = row;
-      m_nCaretCol = col;
-    }
-  }
-  m_ptSelEnd = CPoint(m_nCaretCol, m_nCaretRow);
-  PlaceCaret();
-  MyShowCaret();
+  // Each direction replays its arrow key: while the drag runs the key
+  // extends the selection by one character (never across rows) or one row.
+  const struct {
+    uint32_t bit;
+    unsigned long key;
+  } steps[] = {{kDragLeft, keysym::kLeft},
+               {kDragRight, keysym::kRight},
+               {kDragUp, keysym::kUp},
+               {kDragDown, keysym::kDown}};
+  for (const auto& step : steps)
+    if (m_dwDragDir & step.bit) AtKeyEv(step.key, 0);
 }

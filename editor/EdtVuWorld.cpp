@@ -2,6 +2,7 @@
 
 #include "framework/AfcKernel.h"
 #include "framework/CFont.h"
+#include "framework/Clipboard.h"
 #include "framework/Drawing.h"
 #include "framework/SysUtil.h"
 #include "framework/WinGeometry.h"
@@ -24,6 +25,9 @@ class CFrameworkWorld final : public IEdtVuWorld {
   }
   void ReleaseGC(GC gc) override { ::ReleaseGC(gc); }
   int WinLang(unsigned long window) override { return GetWinLang(window); }
+  int SetClipbrdText(char* text) override { return ::SetClipbrdText(text, 0); }
+  int GetClipbrdText(char** out, int variant) override { return ::GetClipbrdText(out, variant); }
+  void Beep() override { MessageBeep(-1); }
 };
 
 }  // namespace

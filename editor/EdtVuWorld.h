@@ -1,6 +1,7 @@
 // EdtVuWorld.h: the framework services an editor view uses that need the X
 // display: the millisecond clock, timers, the keyboard focus, the
-// framework's single caret, text measuring and graphics-context release.
+// framework's single caret, text measuring, graphics-context release,
+// the CLIPBOARD exchange, and the bell.
 // The default world calls the framework; a test gives the view a world of
 // its own (AEdtVu::SetWorld) to drive the clock, see the timers and the
 // caret, and measure text without a display. Drawing itself is not here:
@@ -34,6 +35,14 @@ class IEdtVuWorld {
   virtual void ReleaseGC(GC gc) = 0;
   // GetWinLang: the language (0, 1000, 1001) of the host window.
   virtual int WinLang(unsigned long window) = 0;
+  // SetClipbrdText(text, 0): offers the GBK text to other clients; 1 when
+  // the program owns the clipboard now.
+  virtual int SetClipbrdText(char* text) = 0;
+  // GetClipbrdText: 1 with a new[] buffer (GBK, NUL-terminated) in *out
+  // that the caller frees with delete[]; 0 and nothing in *out otherwise.
+  virtual int GetClipbrdText(char** out, int variant) = 0;
+  // MessageBeep(-1).
+  virtual void Beep() = 0;
 };
 
 // The world over the framework. Lives for the whole process.

@@ -403,6 +403,12 @@ class CChnChars {
   void CorrectEnglishLetters();
   // Empties the English-letter record.
   void ForgetEnglishLetters();
+  // A key press that leaves the English-letter record as it is: Control_L
+  // or Control_R, Space with Ctrl, F12 while it is the switch key
+  // (ChnEnglshSwitchKey 0), Escape in the i-mode, '=' with Alt. These are
+  // the keys on the way to Chinese input, where the record is offered for
+  // correction. Any other non-letter press empties it.
+  bool KeepsEnglishLetters(unsigned long key) const;
   // Re-chooses the last commit (right Alt with '-', 'P' or 'I').
   void ReChooseLastCommit(unsigned long focus);
   // The re-choice during phrase building: the segment just filled takes

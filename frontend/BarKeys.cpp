@@ -12,23 +12,12 @@ BarEngineOps g_ops = EngineBarOps();
 
 bool IsAltKey(uint32_t key) { return key == keysym::kAltL || key == keysym::kAltR; }
 
-// Step 5: the keys that keep the English-letter record. Letters keep it as
-// well: the engine appends each one, and the right-Alt conversion needs the
-// whole word, not only its last letter.
+// Step 5: the keys that keep the English-letter record are the engine's,
+// and the Alt keys (the right Alt's click converts the record). Letters keep
+// it as well: the engine appends each one, and the right-Alt conversion
+// needs the whole word, not only its last letter.
 bool KeepsEnglishRecord(uint32_t key) {
-  const CChnChars& d = dictionary;
-  if (key == keysym::kControlL || key == keysym::kControlR || IsAltKey(key)) return true;
-  if (key == keysym::kSpace && d.m_bCtrl) return true;
-  if (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) return true;
-  if (key == keysym::kEscape && d.m_bIMode) return true;
-  if (key == '=' && d.m_bAlt) return true;
-  return key >= 'A' && key <= 'Z';
-}
-
-void ClearEnglishRecord() {
-  dictionary.m_strEngKeys.Empty();
-  dictionary.m_tmEngKey = 0;
-  dictionary.m_bEngTipShown = 0;
+  return IsAltKey(key) || (key >= 'A' && key <= 'Z') || dictionary.KeepsEnglishLetters(key);
 }
 
 bool EngineHoldsKeyboard() {
@@ -86,7 +75,7 @@ int RouteBarKey(bool pressed, uint32_t key, uint32_t state, const BarKeyWorld& w
   } else if (!pressed && key == keysym::kAltR) {
     d.m_bAlt = 0;
   }
-  if (pressed && !KeepsEnglishRecord(key)) ClearEnglishRecord();
+  if (pressed && !KeepsEnglishRecord(key)) d.ForgetEnglishLetters();
   if (pressed && key == keysym::kEscape && world.keymapShown) {
     world.runCommand(kCmdKeymap);
     return 1;
@@ -133,10 +122,7 @@ void OnEnglishKey(uint32_t keysym) {
         (keysym == keysym::kF12 && switchKey == 0) ||
         ((keysym == keysym::kControlL || keysym == keysym::kControlR) && switchKey == 1) ||
         (keysym == keysym::kEscape && d.m_bIMode);
-    if (!keep) {
-      d.m_strEngKeys.Empty();
-      d.m_tmEngKey = 0;
-    }
+    if (!keep) d.ForgetEnglishLetters();
   }
   d.m_bEngTipShown = 0;
 }

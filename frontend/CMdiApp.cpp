@@ -25,6 +25,7 @@
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
+#include "frontend/EditorEngineBinding.h"
 #include "frontend/FrontendHost.h"
 #include "frontend/InputPanes.h"
 #include "frontend/KvrExit.h"
@@ -113,6 +114,7 @@ int CMdiApp::InitInstance() {
   EngineHooks hooks;
   hooks.inputMethod = KvrInputMethod;
   SetEngineHooks(hooks);
+  BindEditorEngine();
   dictionary.InitFirst();
   dictionary.InitDictionary();
   // 13. The input panes (missing ones are skipped by their entry points).

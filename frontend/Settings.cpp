@@ -12,6 +12,8 @@ namespace {
 
 const char kConfig[] = "Config";
 const char kMainframe[] = "Mainframe";
+const char kLeft[] = "Left";
+const char kTop[] = "Top";
 
 // The key's leading decimal number; deflt when the key is absent, empty or
 // does not begin with a number, or the profile cannot be read.
@@ -22,6 +24,76 @@ int ReadInt(CWinApp& app, const char* section, const char* key, int deflt) {
   const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
   if (!std::isdigit(static_cast<unsigned char>(*digits))) return deflt;
   return static_cast<int>(std::strtol(p, nullptr, 10));
+}
+
+// How loading treats a key. k16Bit: a 16-bit value, loaded as its low 16
+// bits and saved as them read as signed.
+enum Load { kRead, kReadUiLanguage, k16Bit, kSaveOnly };
+
+// One [Config] key: where its value lives, its default and how loading
+// treats it. A key of the settings record is named after its slot
+// (typInputSettings::SlotName); only gcfg's keys are spelled here, so the
+// loader and the saver cannot disagree on a name.
+struct ConfigKey {
+  const char* name;  // null: the slot's own name
+  int32_t* value;
+  int32_t deflt;
+  Load load;
+};
+
+// ChnUI's default under a Big5 locale: the traditional UI.
+constexpr int32_t kBig5UiDefault = 2;
+
+constexpr typInputSettings& cfg = cfgInputManager;
+
+// In the order the keys are saved. InputMode, FanTi and useFloatPromptPane
+// are saved but never read back: start-up sets them. Slots 9, 24 and 25 are
+// neither read nor written.
+constexpr ConfigKey kConfigKeys[] = {
+    {nullptr, &cfg.InputMode, 0, kSaveOnly},
+    {nullptr, &cfg.InputMthd, 1, kRead},
+    {nullptr, &cfg.StdPinYin, 1, kRead},
+    {nullptr, &cfg.FanTi, 0, kSaveOnly},
+    {nullptr, &cfg.AddSpaceInOutput, 0, kRead},
+    {nullptr, &cfg.ShuangPin, 0, kRead},
+    {nullptr, &cfg.ShuangPinScheme, 0, kRead},
+    {nullptr, &cfg.candidateOrderChoice, 0, kRead},
+    {nullptr, &cfg.NumberOfCandidatesShown, 10, kRead},
+    {nullptr, &cfg.PinYinSelectionNum1SameAsNum2, 0, kRead},
+    {nullptr, &cfg.ChnEnglshSwitchByShiftAlpha, 0, kRead},
+    {nullptr, &cfg.PYSingleCharShowMultiRow, 0, kRead},
+    {nullptr, &cfg.PromptParallelSel, 0, kRead},
+    {"CandidateBarStyle", &gcfg.CandidateBarStyle, 0, kRead},
+    {nullptr, &cfg.ChnEnglshSwitchKey, 0, kRead},
+    {nullptr, &cfg.fuzziPY, 0, kRead},
+    {nullptr, &cfg.chc_fuzzy, 1, kRead},
+    {nullptr, &cfg.zhz_fuzzy, 1, kRead},
+    {nullptr, &cfg.shs_fuzzy, 1, kRead},
+    {nullptr, &cfg.lr_fuzzy, 0, kRead},
+    {"UseBmpFont", &gcfg.UseBmpFont, 0, kRead},
+    {"ICON1", &gcfg.ICON1, 1, kRead},
+    {nullptr, &cfg.useCizu, 1, kRead},
+    {nullptr, &cfg.ShowTip, 1, kRead},
+    {nullptr, &cfg.ShowTipOnStatusbar, 1, kRead},
+    {nullptr, &cfg.useFloatPromptPane, 1, kSaveOnly},
+    {nullptr, &cfg.useZiCiForecast, 1, kRead},
+    {nullptr, &cfg.FullSize, 1, kRead},
+    {nullptr, &cfg.UseChnPunctMark, 1, kRead},
+    {nullptr, &cfg.ChnUI, 1, kReadUiLanguage},
+    {nullptr, &cfg.ExcludeLevel, 1000, kRead},
+    {nullptr, &cfg.generalFuzzyMatchDegree, 0, kRead},
+    {nullptr, &cfg.TipAtStart, 1, kRead},
+    {nullptr, &cfg.TipNum, 0, k16Bit},
+    {"StartupAtBoot", &gcfg.StartupAtBoot, 0, kRead},
+    {"ShortBar", &gcfg.ShortBar, 1, kRead},
+};
+
+const char* KeyName(const ConfigKey& k) {
+  if (k.name) return k.name;
+  for (int slot = 0; slot < typInputSettings::kSlotCount; ++slot) {
+    if (&cfgInputManager.Slot(slot) == k.value) return typInputSettings::SlotName(slot);
+  }
+  return "";
 }
 
 }  // namespace
@@ -35,106 +107,38 @@ int SetAppUiLang(int chnUI) {
 }
 
 void LoadPreferences(CWinApp& app, const CRect& workArea, int big5Locale) {
+  for (const ConfigKey& k : kConfigKeys) {
+    if (k.load == kSaveOnly) continue;
+    const int32_t deflt = k.load == kReadUiLanguage && big5Locale ? kBig5UiDefault : k.deflt;
+    *k.value = ReadInt(app, kConfig, KeyName(k), deflt);
+    if (k.load == k16Bit) *k.value &= 0xFFFF;
+  }
   typInputSettings& c = cfgInputManager;
-  auto rd = [&app](const char* key, int deflt) { return ReadInt(app, kConfig, key, deflt); };
   c.InputMode = kChineseInput;
-  c.InputMthd = rd("InputMthd", 1);
-  c.StdPinYin = rd("StdPinYin", 1);
   c.FanTi = big5Locale ? 1 : 0;
-  c.AddSpaceInOutput = rd("AddSpaceInOutput", 0);
-  c.ShuangPin = rd("ShuangPin", 0);
-  c.ShuangPinScheme = rd("ShuangPinScheme", 0);
-  c.candidateOrderChoice = rd("candidateOrderChoice", 0);
-  c.NumberOfCandidatesShown = rd("NumberOfCandidatesShown", 10);
-  c.ChnEnglshSwitchKey = rd("ChnEnglshSwitchKey", 0);
-  c.fuzziPY = rd("fuzziPY", 0);
-  if (c.ShuangPin) c.fuzziPY = 0;
-  c.chc_fuzzy = rd("chc_fuzzy", 1);
-  c.zhz_fuzzy = rd("zhz_fuzzy", 1);
-  c.shs_fuzzy = rd("shs_fuzzy", 1);
-  c.lr_fuzzy = rd("lr_fuzzy", 0);
-  if (!c.zhz_fuzzy && !c.chc_fuzzy && !c.shs_fuzzy && !c.lr_fuzzy) c.fuzziPY = 0;
-  c.PinYinSelectionNum1SameAsNum2 = rd("PinYinSelectionNum1SameAsNum2", 0);
-  gcfg.UseBmpFont = rd("UseBmpFont", 0);
-  gcfg.ICON1 = rd("ICON1", 1);
-  c.useCizu = rd("useCizu", 1);
-  c.FullSize = rd("FullSize", 1);
-  c.UseChnPunctMark = rd("UseChnPunctMark", 1);
-  c.ChnUI = rd("ChnUI", big5Locale ? 2 : 1);
-  SetAppUiLang(c.ChnUI);
   c.reserved9 = 0;
-  c.ShowTip = rd("ShowTip", 1);
-  c.ShowTipOnStatusbar = rd("ShowTipOnStatusbar", 1);
   c.useFloatPromptPane = 1;
-  c.useZiCiForecast = rd("useZiCiForecast", 1);
-  c.ChnEnglshSwitchByShiftAlpha = rd("ChnEnglshSwitchByShiftAlpha", 0);
-  c.PYSingleCharShowMultiRow = rd("PYSingleCharShowMultiRow", 0);
-  c.PromptParallelSel = rd("PromptParallelSel", 0);
-  c.ExcludeLevel = rd("ExcludeLevel", 1000);
-  c.generalFuzzyMatchDegree = rd("generalFuzzyMatchDegree", 0);
-  c.TipAtStart = rd("TipAtStart", 1);
-  c.TipNum = rd("TipNum", 0) & 0xFFFF;
-  gcfg.CandidateBarStyle = rd("CandidateBarStyle", 0);
+  if (c.ShuangPin) c.fuzziPY = 0;
+  if (!c.zhz_fuzzy && !c.chc_fuzzy && !c.shs_fuzzy && !c.lr_fuzzy) c.fuzziPY = 0;
+  SetAppUiLang(c.ChnUI);
 
   const int w = workArea.right - workArea.left;
   const int h = workArea.bottom - workArea.top;
-  gcfg.Left = ReadInt(app, kMainframe, "Left", w / 2);
+  gcfg.Left = ReadInt(app, kMainframe, kLeft, w / 2);
   if (gcfg.Left < 0 || gcfg.Left > w - 16) gcfg.Left = w / 2;
-  gcfg.Top = ReadInt(app, kMainframe, "Top", workArea.bottom - 150);
+  gcfg.Top = ReadInt(app, kMainframe, kTop, workArea.bottom - 150);
   if (gcfg.Top < 0 || gcfg.Top > h - 8) gcfg.Top = h * 4 / 5;
-
-  gcfg.StartupAtBoot = rd("StartupAtBoot", 0);
-  gcfg.ShortBar = rd("ShortBar", 1);
 }
 
 int WritePreferences(CWinApp& app, const CRect* barRect) {
-  const typInputSettings& c = cfgInputManager;
-  const struct {
-    const char* key;
-    int32_t value;
-  } config[] = {
-      {"InputMode", c.InputMode},
-      {"InputMthd", c.InputMthd},
-      {"StdPinYin", c.StdPinYin},
-      {"FanTi", c.FanTi},
-      {"AddSpaceInOutput", c.AddSpaceInOutput},
-      {"ShuangPin", c.ShuangPin},
-      {"ShuangPinScheme", c.ShuangPinScheme},
-      {"candidateOrderChoice", c.candidateOrderChoice},
-      {"NumberOfCandidatesShown", c.NumberOfCandidatesShown},
-      {"PinYinSelectionNum1SameAsNum2", c.PinYinSelectionNum1SameAsNum2},
-      {"ChnEnglshSwitchByShiftAlpha", c.ChnEnglshSwitchByShiftAlpha},
-      {"PYSingleCharShowMultiRow", c.PYSingleCharShowMultiRow},
-      {"PromptParallelSel", c.PromptParallelSel},
-      {"CandidateBarStyle", gcfg.CandidateBarStyle},
-      {"ChnEnglshSwitchKey", c.ChnEnglshSwitchKey},
-      {"fuzziPY", c.fuzziPY},
-      {"chc_fuzzy", c.chc_fuzzy},
-      {"zhz_fuzzy", c.zhz_fuzzy},
-      {"shs_fuzzy", c.shs_fuzzy},
-      {"lr_fuzzy", c.lr_fuzzy},
-      {"UseBmpFont", gcfg.UseBmpFont},
-      {"ICON1", gcfg.ICON1},
-      {"useCizu", c.useCizu},
-      {"ShowTip", c.ShowTip},
-      {"ShowTipOnStatusbar", c.ShowTipOnStatusbar},
-      {"useFloatPromptPane", c.useFloatPromptPane},
-      {"useZiCiForecast", c.useZiCiForecast},
-      {"FullSize", c.FullSize},
-      {"UseChnPunctMark", c.UseChnPunctMark},
-      {"ChnUI", c.ChnUI},
-      {"ExcludeLevel", c.ExcludeLevel},
-      {"generalFuzzyMatchDegree", c.generalFuzzyMatchDegree},
-      {"TipAtStart", c.TipAtStart},
-      {"TipNum", static_cast<int16_t>(c.TipNum & 0xFFFF)},
-      {"StartupAtBoot", gcfg.StartupAtBoot},
-      {"ShortBar", gcfg.ShortBar},
-  };
   int ok = 1;
-  for (const auto& e : config) ok &= app.WriteProfileInt(kConfig, e.key, e.value) ? 1 : 0;
+  for (const ConfigKey& k : kConfigKeys) {
+    const int32_t value = k.load == k16Bit ? static_cast<int16_t>(*k.value & 0xFFFF) : *k.value;
+    ok &= app.WriteProfileInt(kConfig, KeyName(k), value) ? 1 : 0;
+  }
   if (barRect) {
-    ok &= app.WriteProfileInt(kMainframe, "Left", barRect->left) ? 1 : 0;
-    ok &= app.WriteProfileInt(kMainframe, "Top", barRect->top) ? 1 : 0;
+    ok &= app.WriteProfileInt(kMainframe, kLeft, barRect->left) ? 1 : 0;
+    ok &= app.WriteProfileInt(kMainframe, kTop, barRect->top) ? 1 : 0;
   }
   return ok;
 }

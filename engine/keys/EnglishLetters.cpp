@@ -5,6 +5,7 @@
 #include "engine/keys/KeyMessageSteps.h"
 
 #include "engine/EngineHost.h"
+#include "framework/KeySyms.h"
 
 // 若刚才想输中文却输入了英文,请单点右Alt键。
 static const char kCorrectionOfferTip[] =
@@ -34,6 +35,13 @@ void CChnChars::ForgetEnglishLetters() {
   m_strEngKeys.Empty();
   m_tmEngKey = 0;
   m_bEngTipShown = 0;
+}
+
+bool CChnChars::KeepsEnglishLetters(unsigned long key) const {
+  return key == keysym::kControlL || key == keysym::kControlR ||
+         (key == keysym::kSpace && m_bCtrl) ||
+         (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) ||
+         (key == keysym::kEscape && m_bIMode) || (key == '=' && m_bAlt);
 }
 
 void CChnChars::DoAfterSwitch2Chn() {

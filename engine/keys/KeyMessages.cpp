@@ -60,14 +60,6 @@ int AltReleasedAlone(CChnChars& e, unsigned long flags) {
   return 0;
 }
 
-// The record of English letters survives these keys: the ones that switch
-// to Chinese input, or leave the i-mode.
-bool KeepsEnglishLetters(const CChnChars& e, unsigned long key) {
-  return IsCtrlKey(key) || (key == keysym::kSpace && e.m_bCtrl) ||
-         (key == keysym::kF12 && cfgInputManager.ChnEnglshSwitchKey == 0) ||
-         (key == keysym::kEscape && e.m_bIMode) || (key == '=' && e.m_bAlt);
-}
-
 // F6 to F12 enter the forecast shown after a commit. In shape-code input
 // F1 to F9 select among the candidates while a code is typed: there F6 to
 // F9 stay selection keys, or the forecast of the last commit would take the
@@ -90,7 +82,7 @@ int KeyPressedNoAlt(CChnChars& e, unsigned long key, unsigned long flags, unsign
   const bool letter = key >= 'A' && key <= 'Z';
   if (!e.m_bShift && !e.m_bCtrl && (!ChnMode() || e.m_bIMode) && letter)
     e.DoEnglishKeyDown(key);
-  else if (!KeepsEnglishLetters(e, key))
+  else if (!e.KeepsEnglishLetters(key))
     e.ForgetEnglishLetters();
   e.m_bEngTipShown = 0;
 

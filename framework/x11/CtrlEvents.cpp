@@ -30,6 +30,24 @@ unsigned long EventKeySym(XEvent* event) {
   return sym;
 }
 
+int LookupKeyEvent(XEvent* event, char* text, int size, unsigned long* keysym,
+                   unsigned long* state) {
+  if (keysym) *keysym = 0;
+  if (state) *state = 0;
+  if (!text || size < 1) return -1;
+  text[0] = 0;
+  if (!event || (event->type != KeyPress && event->type != KeyRelease)) return -1;
+  KeySym sym = NoSymbol;
+  // A rebound keysym can give a text of any length: room for the NUL is
+  // kept back.
+  int n = XLookupString(&event->xkey, text, size - 1, &sym, nullptr);
+  n = n < 0 ? 0 : (n > size - 1 ? size - 1 : n);
+  text[n] = 0;
+  if (keysym) *keysym = sym;
+  if (state) *state = event->xkey.state;
+  return n;
+}
+
 bool EventShift(const XEvent* event) {
   if (!event) return false;
   if (event->type == KeyPress || event->type == KeyRelease) return event->xkey.state & ShiftMask;

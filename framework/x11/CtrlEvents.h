@@ -25,6 +25,12 @@ EvKind EventKind(const XEvent* event);
 
 // The keysym of a key event as XLookupString gives it (0 for other events).
 unsigned long EventKeySym(XEvent* event);
+// A key event's text as XLookupString gives it: at most size - 1 bytes,
+// always NUL-terminated (size at least 1), with its keysym and modifier
+// state. Returns the text's length; -1, the text empty, for an event that is
+// not a key event.
+int LookupKeyEvent(XEvent* event, char* text, int size, unsigned long* keysym,
+                   unsigned long* state);
 // Shift held in the event's modifier state.
 bool EventShift(const XEvent* event);
 // Button 1 held in a motion or button event's state.

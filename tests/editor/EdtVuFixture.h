@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -49,6 +50,24 @@ struct FakeWorld : IEdtVuWorld {
   int TextWidth(const CFont&, const char*, int n) override { return n * kByteWidth; }
   void ReleaseGC(GC) override { ++gcsReleased; }
   int WinLang(unsigned long) override { return winLang; }
+
+  // The clipboard: what the program offers, or what another client offers
+  // when the program does not own it; empty for nothing.
+  std::string clipboard;
+  int beeps = 0;
+  int SetClipbrdText(char* text) override {
+    if (!text) return 0;
+    clipboard = text;
+    return 1;
+  }
+  int GetClipbrdText(char** out, int) override {
+    if (!out || clipboard.empty()) return 0;
+    *out = new char[clipboard.size() + 1];
+    std::copy(clipboard.begin(), clipboard.end(), *out);
+    (*out)[clipboard.size()] = '\0';
+    return 1;
+  }
+  void Beep() override { ++beeps; }
 };
 
 struct RecordingEngine : IEditorEngine {

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "framework/Clipboard.h"
+#include "tests/framework/ClipboardPeer.h"
 #include "tests/framework/FrameworkTestApp.h"
 
 // The peer answers from a thread of its own while the program waits for it.
@@ -32,116 +33,6 @@ std::string Repeat(const std::string& s, int n) {
 
 const std::string kZhongWenUtf8 = "\xE4\xB8\xAD\xE6\x96\x87";  // 中文
 const std::string kZhongWenGbk = "\xD6\xD0\xCE\xC4";
-
-class Peer {
- public:
-  struct Offer {
-    std::string type;  // "INCR" answers incrementally
-    std::string bytes;
-  };
-
-  Peer() {
-    m_dpy = XOpenDisplay(nullptr);
-    m_win = XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), 0, 0, 1, 1, 0, 0, 0);
-    m_clip = Atom("CLIPBOARD");
-    XSync(m_dpy, False);
-  }
-  ~Peer() {
-    Stop();
-    XDestroyWindow(m_dpy, m_win);
-    XCloseDisplay(m_dpy);
-  }
-  ::Atom Atom(const char* name) { return XInternAtom(m_dpy, name, False); }
-
-  // Takes CLIPBOARD and answers requests for the offered targets (by atom
-  // name) until destroyed; other targets are refused.
-  void Own(std::map<std::string, Offer> offers) {
-    for (auto& [name, offer] : offers) m_offers[Atom(name.c_str())] = offer;
-    m_incr = Atom("INCR");
-    XSetSelectionOwner(m_dpy, m_clip, m_win, CurrentTime);
-    XSync(m_dpy, False);
-    m_thread = std::thread([this] { Serve(); });
-  }
-
-  // Asks the owner for target while the program's main loop runs; true with
-  // the bytes when the answer names a property.
-  // With noProperty the request names none, as old clients do; the answer
-  // then comes in the property named after the target.
-  bool Request(const char* target, std::string* bytes, std::string* type = nullptr,
-               bool noProperty = false) {
-    const ::Atom prop = noProperty ? Atom(target) : Atom("PEER_DATA");
-    XConvertSelection(m_dpy, m_clip, Atom(target), noProperty ? None : prop, m_win, CurrentTime);
-    XFlush(m_dpy);
-    XEvent ev;
-    bool came =
-        RunUntil([&] { return XCheckTypedWindowEvent(m_dpy, m_win, SelectionNotify, &ev); });
-    if (!came || ev.xselection.property == None) return false;
-    ::Atom actual = None;
-    int format = 0;
-    unsigned long n = 0, after = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(m_dpy, m_win, prop, 0, 0x1FFFFFFF, True, AnyPropertyType, &actual, &format,
-                       &n, &after, &data);
-    bytes->assign(reinterpret_cast<char*>(data), n);
-    if (type) {
-      char* name = XGetAtomName(m_dpy, actual);
-      *type = name;
-      XFree(name);
-    }
-    XFree(data);
-    return true;
-  }
-
- private:
-  void Serve() {
-    while (!m_stop) {
-      while (XPending(m_dpy)) {
-        XEvent ev;
-        XNextEvent(m_dpy, &ev);
-        if (ev.type == SelectionRequest) Answer(ev.xselectionrequest);
-      }
-      pollfd p{ConnectionNumber(m_dpy), POLLIN, 0};
-      poll(&p, 1, 5);
-    }
-  }
-  void Answer(const XSelectionRequestEvent& r) {
-    XEvent ev{};
-    XSelectionEvent& n = ev.xselection;
-    n.type = SelectionNotify;
-    n.requestor = r.requestor;
-    n.selection = r.selection;
-    n.target = r.target;
-    n.time = r.time;
-    n.property = None;
-    auto it = m_offers.find(r.target);
-    if (it != m_offers.end()) {
-      if (it->second.type == "INCR") {
-        long size = 100000;
-        XChangeProperty(m_dpy, r.requestor, r.property, m_incr, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(&size), 1);
-      } else {
-        XChangeProperty(m_dpy, r.requestor, r.property, Atom(it->second.type.c_str()), 8,
-                        PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(it->second.bytes.data()),
-                        static_cast<int>(it->second.bytes.size()));
-      }
-      n.property = r.property;
-    }
-    XSendEvent(m_dpy, r.requestor, False, NoEventMask, &ev);
-    XFlush(m_dpy);
-  }
-  void Stop() {
-    m_stop = true;
-    if (m_thread.joinable()) m_thread.join();
-  }
-
-  Display* m_dpy = nullptr;
-  Window m_win = 0;
-  ::Atom m_clip = 0, m_incr = 0;
-  std::map<::Atom, Offer> m_offers;
-  std::atomic<bool> m_stop{false};
-  std::thread m_thread;
-};
 
 class Clipboard : public testing::Test {
  protected:
@@ -171,7 +62,7 @@ class Clipboard : public testing::Test {
 TEST_F(Clipboard, PasteTable) {
   struct Case {
     const char* name;
-    std::map<std::string, Peer::Offer> offers;
+    std::map<std::string, ClipboardPeer::Offer> offers;
     std::string want;
   };
   const std::string longUtf8 = Repeat(kZhongWenUtf8, 100) + "abc";
@@ -199,7 +90,7 @@ TEST_F(Clipboard, PasteTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Peer peer;
+    ClipboardPeer peer;
     peer.Own(c.offers);
     testing::internal::CaptureStderr();
     EXPECT_EQ(Paste(), c.want);
@@ -228,7 +119,7 @@ TEST_F(Clipboard, CopyAndPasteInsideTheProgram) {
 TEST_F(Clipboard, ServesUtf8AndString) {
   std::string gbk = Repeat(kZhongWenGbk, 100) + "xyz";
   ASSERT_EQ(SetClipbrdText(gbk.data(), 0), 1);
-  Peer peer;
+  ClipboardPeer peer;
   std::string bytes, type;
   testing::internal::CaptureStderr();
   ASSERT_TRUE(peer.Request("UTF8_STRING", &bytes, &type));
@@ -251,7 +142,7 @@ TEST_F(Clipboard, ServesUtf8AndString) {
 TEST_F(Clipboard, LosingTheSelectionEmptiesTheText) {
   char text[] = "mine";
   ASSERT_EQ(SetClipbrdText(text, 0), 1);
-  Peer peer;
+  ClipboardPeer peer;
   peer.Own({{"UTF8_STRING", {"UTF8_STRING", "theirs"}}});
   ASSERT_TRUE(RunUntil([] { return g_myClipboardStr.IsEmpty(); }));
   // The next paste asks the new owner.
