@@ -47,6 +47,13 @@ bool FileLexiconOp() {
          !d.m_bCiZuIdxDirty[kPinYin] && !d.m_bShouZiMuIdxDirty;
 }
 
+void InitBiHuaKeysOp() { dictionary.InitBiHuaKeys(); }
+void SavePyDicOp() { dictionary.SavePyDic(); }
+void InitKey2ChsDicPYOp() { dictionary.InitKey2ChsDicPY(); }
+void ForecastDBLoadUnloadOp() { dictionary.ForecastDBLoadUnload(); }
+void ZiCiForecastingResetOp(int keep) { dictionary.ZiCiForecastingReset(keep); }
+void SetPageSizeOp(int size) { dictionary.m_nPageSize = size; }
+
 CommandEngineOps g_engineOps = EngineCommandOps();
 
 IBarWorld& World() { return *BarWorld(); }
@@ -116,8 +123,8 @@ const CommandEntry kCommands[] = {
     {kCmdTips, kOpensBox, [](CommandCtx& c) { c.frame.OnAppTips(); }},
     {kCmdMainMenu, kOpensBox, [](CommandCtx&) { World().RaiseMenu(0); }},
     {kCmdClearInput, 0, [](CommandCtx& c) { c.frame.OnClearinputbuffer(); }},
-    {kCmdInputOptions, kMenu | kRepaint | kOpensBox,
-     [](CommandCtx& c) { c.frame.OnInputoptions(); }},
+    // The menu and the bar follow an accepted dialog only (OnInputoptions).
+    {kCmdInputOptions, kOpensBox, [](CommandCtx& c) { c.frame.OnInputoptions(); }},
     {kCmdToggleInputMethod, kChnOnly | kMenu | kRepaint | kOpensBox,
      [](CommandCtx& c) { c.frame.OnToggleInputmethod(); }},
     {kCmdFanTi, kMenu | kRepaint, [](CommandCtx& c) { c.frame.OnFanTiJianTiToggle(); }},
@@ -157,8 +164,10 @@ const CommandEntry* FindCommand(uint32_t id) {
 }  // namespace
 
 const CommandEngineOps& EngineCommandOps() {
-  static const CommandEngineOps ops = {OnInputMDChangeOp, MakeCapHitEvenOp, SetChnNumModeOp,
-                                       FileLexiconOp};
+  static const CommandEngineOps ops = {
+      OnInputMDChangeOp,      MakeCapHitEvenOp, SetChnNumModeOp,    FileLexiconOp,
+      InitBiHuaKeysOp,        SavePyDicOp,      InitKey2ChsDicPYOp, ForecastDBLoadUnloadOp,
+      ZiCiForecastingResetOp, SetPageSizeOp};
   return ops;
 }
 const CommandEngineOps& GetCommandEngineOps() { return g_engineOps; }
@@ -197,16 +206,6 @@ int MakeSleepPlatform() {
   if (gpMainFrame) gpMainFrame->OnClearinputbuffer();
   if (ChineseInput()) RunCommandInOrder(kCmdToggleInputMode);
   w->MapBar(false);
-  return 1;
-}
-
-int RaiseDialog(int id) {
-  gbMnuUp = 1;
-  if (id == 114 && BarWorld()) {
-    NotAvailable("The bar style dialog");
-    World().ShowTipMsg("");
-  }
-  gbMnuUp = 0;
   return 1;
 }
 
@@ -283,7 +282,6 @@ void CMainFrame::OnClearinputbuffer() { ResetInput(); }
 
 void CMainFrame::OnShowkeymap() { NotAvailable("The keymap"); }
 void CMainFrame::OnAppTips() { NotAvailable("The tips dialog"); }
-void CMainFrame::OnInputoptions() { NotAvailable("The options dialog"); }
 void CMainFrame::OnFindASaying() { NotAvailable("The word search dialog"); }
 
 void CMainFrame::OnReadme2() { OpenGuideAndReset("kivraguide.htm"); }
@@ -316,8 +314,6 @@ void CMainFrame::OnInputmthdPinyin() {
 }
 
 // ---- CMdiApp's handlers.
-
-void CMdiApp::OnAppAbout() { NotAvailable("The about box"); }
 
 void CMdiApp::OnOptionChnpunctuation() {
   cfgInputManager.UseChnPunctMark = !cfgInputManager.UseChnPunctMark;

@@ -12,8 +12,10 @@
 // CommandEngineOps, so the whole table runs in tests without X or
 // dictionaries.
 //
-// Dialogs that kvr does not have yet (options, bar style, keymap, tips, word
-// search) are answered with a message box that says so.
+// The options, bar-style and about dialogs run through IBarWorld::RunDialog
+// (frontend/BarDialogs.h); the opener fills their fields and, on OK, applies
+// them. Dialogs that kvr does not have yet (keymap, tips, word search) are
+// answered with a message box that says so.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +32,14 @@ struct CommandEngineOps {
   // Files the queued new phrases into the lexicon and saves it; true when
   // nothing learned is left unsaved afterwards.
   bool (*fileLexicon)();
+  // The options' effects, in the order the options dialog applies them.
+  void (*initBiHuaKeys)();         // the stroke keys for the method and scheme
+  void (*savePyDic)();             // the self-ordering pinyin list, when changed
+  void (*initKey2ChsDicPY)();      // the pinyin characters for order and fuzziness
+  void (*forecastDBLoadUnload)();  // the forecast database to match the setting
+  void (*ziCiForecastingReset)(int keep);
+  // The engine's page size, at once.
+  void (*setPageSize)(int size);
 };
 const CommandEngineOps& GetCommandEngineOps();
 void SetCommandEngineOps(const CommandEngineOps& ops);

@@ -39,6 +39,21 @@ class IBarWorld {
   // ChangeMenuState: the menu's checks and enables, then the profile saved.
   virtual int ChangeMenuState() = 0;
 
+  // ---- Dialogs and what their settings reach.
+  // Runs the modal dialog with that template id (frontend/BarDialogs.h) over
+  // its value fields: fields[0..count) in the dialog's own order, filled by
+  // the caller before and read back after. Returns the dialog's result: 1 OK,
+  // 2 Cancel, 0 Escape (the fields are then as the dialog left them; the
+  // caller applies nothing).
+  virtual int RunDialog(int id, int32_t* fields, int count) = 0;
+  // SavePreferences: the profile written.
+  virtual int SaveProfile() = 0;
+  // The candidate panes re-placed for the settings (ShowNMoveInputPanes(0)).
+  virtual void PlaceInputPanes() = 0;
+  // The panes' colours for a candidate bar style (SetCandidateBarStyle),
+  // repainted.
+  virtual void SetPaneStyle(int style) = 0;
+
   // ---- The bar's mouse and tool tips (frontend/BarMouse.h).
   // Grabs the pointer for the bar / releases the grab.
   virtual void GrabPointer(bool grab) = 0;

@@ -168,7 +168,9 @@ void CChnChars::OnInputMDChange(int onlyMode) {
   const bool noIndex = !m_pCiZuIdx[kXingMa] && !m_pCiZuIdx[kPinYin];
   if (onlyMode == 0 || (ChnMode() && noIndex)) ReLoadCizuDics(0);
   ForgetLastCommit();
-  m_nPageSize = Pinyin() ? 10 : kXingMaPageSize;
+  // The page size chosen in the options stays across a switch of mode or
+  // method, as start-up sets it.
+  m_nPageSize = Pinyin() ? ClampedCandidatesShown(cfgInputManager) : kXingMaPageSize;
   DoAfterSwitch2Chn();
 }
 

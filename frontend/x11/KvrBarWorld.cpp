@@ -10,9 +10,13 @@
 #include "framework/SysUtil.h"
 #include "framework/WinGeometry.h"
 #include "framework/WinMsg.h"
+#include "frontend/BarDialogs.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
+#include "frontend/InputPanes.h"
 #include "frontend/MainBar.h"
+#include "frontend/PaneDrawing.h"
+#include "frontend/Settings.h"
 
 namespace {
 
@@ -45,6 +49,12 @@ class KvrBarWorld final : public IBarWorld {
   void ShowTipMsg(const char* text) override { ::ShowTipMsg(text); }
   void Sleep(int seconds) override { sleep(static_cast<unsigned>(seconds)); }
   int ChangeMenuState() override { return ::ChangeMenuState(); }
+  int RunDialog(int id, int32_t* fields, int count) override {
+    return RunBarDialog(id, fields, count);
+  }
+  int SaveProfile() override { return SavePreferences(); }
+  void PlaceInputPanes() override { ShowNMoveInputPanes(0); }
+  void SetPaneStyle(int style) override { SetCandidateBarStyle(style); }
 
   void GrabPointer(bool grab) override {
     if (grab) {

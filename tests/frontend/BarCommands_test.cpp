@@ -6,11 +6,13 @@
 #include "engine/CChnChars.h"
 #include "engine/InputSettings.h"
 #include "frontend/BarCommands.h"
+#include "frontend/BarDialogs.h"
 #include "frontend/BarKeys.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/CMdiApp.h"
 #include "frontend/CommandIds.h"
 #include "frontend/MainBar.h"
+#include "frontend/Settings.h"
 #include "tests/frontend/RecordingBarWorld.h"
 
 namespace {
@@ -34,6 +36,12 @@ bool FileLexicon() {
   g_engine.push_back("file lexicon");
   return g_lexiconSaves;
 }
+void BiHuaKeys() { g_engine.push_back("bihua keys"); }
+void SavePyDic() { g_engine.push_back("save pydic"); }
+void LoadPyDic() { g_engine.push_back("load pydic"); }
+void Forecast() { g_engine.push_back("forecast db"); }
+void ForecastReset(int keep) { g_engine.push_back("forecast reset " + std::to_string(keep)); }
+void PageSize(int size) { g_engine.push_back("page size " + std::to_string(size)); }
 int ProcessKey(int type, unsigned long key, unsigned long) {
   g_engine.push_back("key " + std::to_string(type) + ":" + std::to_string(key));
   return 1;
@@ -52,7 +60,8 @@ class BarCommandsTest : public ::testing::Test {
   void SetUp() override {
     SetBarWorld(&world);
     gpMainFrame = &frame;
-    SetCommandEngineOps({MdChange, CapHit, ChnNum, FileLexicon});
+    SetCommandEngineOps({MdChange, CapHit, ChnNum, FileLexicon, BiHuaKeys, SavePyDic, LoadPyDic,
+                         Forecast, ForecastReset, PageSize});
     SetBarEngineOps({ProcessKey, Reset, Translate, Repeat, PyDlg, English, LoseActive});
     cfgInputManager = typInputSettings{};
     cfgInputManager.InputMode = kChineseInput;
@@ -132,13 +141,9 @@ TEST_F(BarCommandsTest, CommandTable) {
       {kCmdKvrGuide, nullptr, 0, 0, true, {"guide KVRGUIDE.HTM"}, {"reset 101"}},
       {kCmdHelpNewWords, nullptr, 0, 0, true, {std::string("box ") + kMsgNewWordsHelp}, {}},
       {kCmdHelpSymbols, nullptr, 0, 0, true, {std::string("box ") + kMsgTypeVOrAltF}, {}},
-      {kCmdInputOptions,
-       nullptr,
-       0,
-       0,
-       true,
-       {"box The options dialog is not available yet.", "menustate", "repaint"},
-       {}},
+      // Dialogs: cancelled here (the recording world's default answer).
+      {kCmdInputOptions, nullptr, 0, 0, true, {"dialog 108"}, {}},
+      {kCmdAbout, nullptr, 0, 0, true, {"dialog 100"}, {}},
       {kCmdKeymap,
        nullptr,
        0,
@@ -155,13 +160,7 @@ TEST_F(BarCommandsTest, CommandTable) {
        {"box The word search dialog is not available yet."},
        {}},
       {kCmdTips, nullptr, 0, 0, true, {"box The tips dialog is not available yet."}, {}},
-      {kCmdBarStyle,
-       nullptr,
-       0,
-       0,
-       true,
-       {"box The bar style dialog is not available yet.", "status "},
-       {}},
+      {kCmdBarStyle, nullptr, 0, 0, true, {"dialog 114", "status "}, {}},
       // Ids that nothing handles.
       {kCmdAltV, nullptr, 0, 0, false, {}, {}},
       {kCmdAltA, nullptr, 0, 0, false, {}, {}},
@@ -326,6 +325,149 @@ TEST_F(BarCommandsTest, CommandsInKeyOrderRunAtOnceUnlessTheyOpenABox) {
   SetUp();
   RunCommandInOrder(kCmdFullWidth);
   EXPECT_EQ(cfgInputManager.FullSize, 1);
+}
+
+// ---- Dialogs.
+
+// The options dialog is opened with every field from the settings.
+TEST_F(BarCommandsTest, OptionsDialogIsFilledFromTheSettings) {
+  typInputSettings& c = cfgInputManager;
+  c.StdPinYin = 0;
+  c.ExcludeLevel = 1500;
+  c.NumberOfCandidatesShown = 7;
+  c.ShuangPinScheme = 2;
+  c.lr_fuzzy = 1;
+  c.Slot(25) = 1;
+  OnBarCommand(kCmdInputOptions);
+  ASSERT_EQ(world.dialogFieldsIn.size(), static_cast<size_t>(kOptFieldCount));
+  const std::vector<int32_t>& f = world.dialogFieldsIn;
+  EXPECT_EQ(f[kOptRadicals], 1);
+  EXPECT_EQ(f[kOptExcludeChoice], 1);
+  EXPECT_EQ(f[kOptCandidates], 7);
+  EXPECT_EQ(f[kOptShuangPinScheme], 2);
+  EXPECT_EQ(f[kOptLrFuzzy], 1);
+  EXPECT_EQ(f[kOptUKeyNumber], 1);
+  EXPECT_EQ(f[kOptIKeyIMode], 0);
+}
+
+TEST_F(BarCommandsTest, ExclusionLevelChoices) {
+  const int32_t levels[][2] = {{1000, 0}, {1500, 1}, {10000, 2}, {1234, 2}, {0, 2}};
+  for (const auto& l : levels) EXPECT_EQ(ExcludeChoiceOf(l[0]), l[1]) << l[0];
+  const int32_t choices[][2] = {{0, 1000}, {1, 1500}, {2, 10000}, {-1, 10000}, {7, 10000}};
+  for (const auto& c : choices) EXPECT_EQ(ExcludeLevelOf(c[0]), c[1]) << c[0];
+}
+
+// Accepted options reach the engine in their order: the page size at once,
+// the method's reload, the input reset, the stroke keys, the pinyin list
+// saved under the old settings and reloaded under the new, the panes, the
+// forecast; then the profile is saved and the menu follows.
+TEST_F(BarCommandsTest, OptionsOkAppliesEverythingInOrder) {
+  typInputSettings& c = cfgInputManager;
+  c.StdPinYin = 1;
+  c.ShuangPinScheme = 1;
+  world.dialogAnswers[kDlgInputOptions] = {1,
+                                           {{kOptCandidates, 5},
+                                            {kOptRadicals, 1},
+                                            {kOptShuangPin, 1},
+                                            {kOptShuangPinScheme, 2},
+                                            {kOptFuzzyPY, 0},
+                                            {kOptCandidateOrder, 2},
+                                            {kOptFloatPanes, 1},
+                                            {kOptExcludeChoice, 1},
+                                            {kOptForecast, 1},
+                                            {kOptParallelSel, 1},
+                                            {kOptIKeyIMode, 1}}};
+  OnBarCommand(kCmdInputOptions);
+  EXPECT_EQ(g_engine, (Calls{"page size 5", "mdchange 0", "reset 001", "bihua keys", "save pydic",
+                             "load pydic", "forecast db", "forecast reset 0"}));
+  EXPECT_EQ(world.Take(),
+            (Calls{"dialog 108", "place panes", "save profile", "menustate", "repaint"}));
+  EXPECT_EQ(c.NumberOfCandidatesShown, 5);
+  EXPECT_EQ(c.StdPinYin, 0);
+  EXPECT_EQ(c.ShuangPin, 1);
+  EXPECT_EQ(c.ShuangPinScheme, 2);
+  EXPECT_EQ(c.candidateOrderChoice, 2);
+  EXPECT_EQ(c.useFloatPromptPane, 1);
+  EXPECT_EQ(c.ExcludeLevel, 1500);
+  EXPECT_EQ(c.useZiCiForecast, 1);
+  EXPECT_EQ(c.PromptParallelSel, 1);
+  EXPECT_EQ(c.Slot(24), 1);
+  EXPECT_EQ(gbDlgUp, 0);
+}
+
+// Accepted unchanged: only what always runs, and the profile is saved.
+// ShuangPin off keeps the scheme; in shape-code input the page size stays.
+TEST_F(BarCommandsTest, OptionsOkUnchanged) {
+  typInputSettings& c = cfgInputManager;
+  c.InputMthd = kXingMa;
+  c.StdPinYin = 1;
+  c.ShuangPinScheme = 1;
+  c.ExcludeLevel = 1000;
+  world.dialogAnswers[kDlgInputOptions] = {1, {{kOptShuangPinScheme, 2}}};
+  const typInputSettings before = c;
+  OnBarCommand(kCmdInputOptions);
+  EXPECT_EQ(g_engine, (Calls{"bihua keys", "forecast db", "forecast reset 0"}));
+  EXPECT_EQ(world.Take(),
+            (Calls{"dialog 108", "place panes", "save profile", "menustate", "repaint"}));
+  for (int i = 0; i < typInputSettings::kSlotCount; ++i) {
+    EXPECT_EQ(c.Slot(i), before.Slot(i)) << "slot " << i;
+  }
+}
+
+// Cancel and Escape change no setting, call nothing and save nothing.
+TEST_F(BarCommandsTest, OptionsCancelledChangeNothing) {
+  for (const int result : {2, 0}) {
+    SetUp();
+    SCOPED_TRACE(result);
+    world.dialogAnswers[kDlgInputOptions] = {result, {{kOptCandidates, 5}, {kOptShowTip, 1}}};
+    const typInputSettings before = cfgInputManager;
+    OnBarCommand(kCmdInputOptions);
+    EXPECT_EQ(world.Take(), Calls{"dialog 108"});
+    EXPECT_EQ(g_engine, Calls{});
+    EXPECT_EQ(world.saves, 0);
+    for (int i = 0; i < typInputSettings::kSlotCount; ++i) {
+      EXPECT_EQ(cfgInputManager.Slot(i), before.Slot(i)) << "slot " << i;
+    }
+  }
+}
+
+// The dialog runs with the bar's timers held.
+TEST_F(BarCommandsTest, OptionsDialogHoldsTheBar) {
+  struct World : RecordingBarWorld {
+    int dlgUp = -1;
+    int RunDialog(int id, int32_t* fields, int count) override {
+      dlgUp = gbDlgUp;
+      return RecordingBarWorld::RunDialog(id, fields, count);
+    }
+  } holding;
+  SetBarWorld(&holding);
+  OnBarCommand(kCmdInputOptions);
+  EXPECT_EQ(holding.dlgUp, 1);
+  EXPECT_EQ(gbDlgUp, 0);
+}
+
+TEST_F(BarCommandsTest, BarStyle) {
+  struct Case {
+    int result;
+    int32_t chosen;
+    int32_t after;
+    Calls world;
+  } const cases[] = {
+      {1, 1, 1, {"dialog 114", "pane style 1", "save profile", "status "}},
+      {2, 1, 0, {"dialog 114", "status "}},
+      {0, 1, 0, {"dialog 114", "status "}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    SCOPED_TRACE(c.result);
+    gcfg.CandidateBarStyle = 0;
+    world.dialogAnswers[kDlgBarStyle] = {c.result, {{kStyleCandidateBar, c.chosen}}};
+    OnBarCommand(kCmdBarStyle);
+    EXPECT_EQ(world.Take(), c.world);
+    EXPECT_EQ(world.dialogFieldsIn, std::vector<int32_t>{0});
+    EXPECT_EQ(gcfg.CandidateBarStyle, c.after);
+    EXPECT_EQ(gbMnuUp, 0);
+  }
 }
 
 }  // namespace

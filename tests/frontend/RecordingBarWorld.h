@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frontend/BarWorld.h"
@@ -17,6 +19,14 @@ struct RecordingBarWorld : IBarWorld {
   bool barShown = false;
   uint32_t now = 100000;
   int saves = 0;
+  // How each dialog ends, by template id: its result and the fields it
+  // changed (index, value). A dialog without an answer is cancelled.
+  struct DialogAnswer {
+    int result = 2;
+    std::vector<std::pair<int, int32_t>> fields;
+  };
+  std::map<int, DialogAnswer> dialogAnswers;
+  std::vector<int32_t> dialogFieldsIn;  // the fields the last dialog was given
 
   void Rec(const std::string& s) { calls.push_back(s); }
   static std::string Pt(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
@@ -44,6 +54,22 @@ struct RecordingBarWorld : IBarWorld {
     Rec("menustate");
     return 1;
   }
+  int RunDialog(int id, int32_t* fields, int count) override {
+    Rec("dialog " + std::to_string(id));
+    dialogFieldsIn.assign(fields, fields + count);
+    const DialogAnswer answer = dialogAnswers[id];
+    for (const auto& [index, value] : answer.fields) {
+      if (index >= 0 && index < count) fields[index] = value;
+    }
+    return answer.result;
+  }
+  int SaveProfile() override {
+    ++saves;
+    Rec("save profile");
+    return 1;
+  }
+  void PlaceInputPanes() override { Rec("place panes"); }
+  void SetPaneStyle(int style) override { Rec("pane style " + std::to_string(style)); }
   void GrabPointer(bool grab) override { Rec(grab ? "grab" : "ungrab"); }
   void PaintCell(int cell, bool pressed) override {
     Rec("paint " + std::to_string(cell) + (pressed ? " pressed" : ""));

@@ -62,6 +62,25 @@ TEST_F(KeyMessages, NoOfferAfterFiveSeconds) {
   EXPECT_TRUE(m_host.Calls("forward").empty());
 }
 
+// A switch of mode or method keeps the number of candidates the user chose
+// in pinyin input (limited to what the options offer); shape code pages by 8.
+TEST_F(KeyMessages, ModeSwitchKeepsTheChosenPageSize) {
+  struct Case {
+    int32_t method, shown, onlyMode, want;
+  } const cases[] = {
+      {kPinYin, 5, 1, 5},   {kPinYin, 5, 0, 5}, {kPinYin, 1, 1, 2},
+      {kPinYin, 40, 1, 10}, {kXingMa, 5, 1, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.method << " " << c.shown << " " << c.onlyMode);
+    cfgInputManager.InputMthd = c.method;
+    cfgInputManager.NumberOfCandidatesShown = c.shown;
+    dictionary.m_nPageSize = 3;
+    dictionary.OnInputMDChange(c.onlyMode);
+    EXPECT_EQ(dictionary.m_nPageSize, c.want);
+  }
+}
+
 TEST_F(KeyMessages, LetterRecordRestarts) {
   struct Case {
     const char* letters;

@@ -1,0 +1,41 @@
+// kvr's dialogs by template id, run modally for the bar's commands.
+#include "frontend/BarDialogs.h"
+
+#include <algorithm>
+
+#include "frontend/CMainFrame.h"
+#include "frontend/MainBar.h"
+#include "frontend/OptionDialogs.h"
+
+namespace {
+
+// Runs dlg with its fields (dlgFields, dlgCount of them) filled from the
+// caller's and copied back after.
+int RunOver(ADialog& dlg, int32_t* dlgFields, int dlgCount, int32_t* fields, int count) {
+  const int n = std::min(dlgCount, count);
+  if (fields) std::copy(fields, fields + n, dlgFields);
+  const int result = dlg.ActModal();
+  if (fields) std::copy(dlgFields, dlgFields + n, fields);
+  return result;
+}
+
+}  // namespace
+
+int RunBarDialog(int id, int32_t* fields, int count) {
+  AWnd* owner = gpMainFrame;
+  switch (id) {
+    case kDlgInputOptions: {
+      CInputOptDlg dlg(owner);
+      return RunOver(dlg, dlg.m_f, kOptFieldCount, fields, count);
+    }
+    case kDlgBarStyle: {
+      CSysOpt dlg(owner);
+      return RunOver(dlg, &dlg.m_nStyle, kStyleFieldCount, fields, count);
+    }
+    case kDlgAbout: {
+      CAboutDlg dlg(owner);
+      return dlg.ActModal();
+    }
+    default: return 2;
+  }
+}
