@@ -7,6 +7,7 @@
 #include "engine/FrameCommands.h"
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
+#include "frontend/BarDialogs.h"
 #include "frontend/BarKeys.h"
 #include "frontend/BarWorld.h"
 #include "frontend/CMainFrame.h"
@@ -282,7 +283,13 @@ void CMainFrame::OnClearinputbuffer() { ResetInput(); }
 
 void CMainFrame::OnShowkeymap() { NotAvailable("The keymap"); }
 void CMainFrame::OnAppTips() { NotAvailable("The tips dialog"); }
-void CMainFrame::OnFindASaying() { NotAvailable("The word search dialog"); }
+void CMainFrame::OnFindASaying() {
+  IBarWorld* world = BarWorld();
+  if (!world) return;
+  gbDlgUp = 1;
+  world->RunDialog(kDlgFindSaying, nullptr, 0);
+  gbDlgUp = 0;
+}
 
 void CMainFrame::OnReadme2() { OpenGuideAndReset("kivraguide.htm"); }
 void CMainFrame::OnReadme3() { OpenGuideAndReset("readme2.igb"); }

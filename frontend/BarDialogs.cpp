@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "frontend/CFindSayingDlg.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/MainBar.h"
 #include "frontend/OptionDialogs.h"
@@ -34,6 +35,10 @@ int RunBarDialog(int id, int32_t* fields, int count) {
     }
     case kDlgAbout: {
       CAboutDlg dlg(owner);
+      return dlg.ActModal();
+    }
+    case kDlgFindSaying: {
+      CFindSayingDlg dlg(owner);
       return dlg.ActModal();
     }
     default: return 2;

@@ -36,7 +36,7 @@ int CFindSayingDlg::CtrlEvProc(unsigned long window, int id, unsigned long code,
       case kIdNoRestrict: OnCheckNoRestrict(); return 1;
       case kIdFindInResult: OnFindInResult(); return 1;
       case kIdFind: OnFind(); return 1;
-      case kIdCizu: OnCizu(); return 1;
+      case kIdWords: OnCizu(); return 1;
       case kIdSayings: OnSaying(); return 1;
       case kIdPoems: OnPeom(); return 1;
       case kIdXiehouyu: OnXiehouyu(); return 1;
@@ -67,7 +67,7 @@ int CFindSayingDlg::InitDlg() {
 }
 
 int CFindSayingDlg::GetSettings() {
-  m_bCizu = IsBtnChecked(kIdCizu) > 0;
+  m_bCizu = IsBtnChecked(kIdWords) > 0;
   m_bSaying = IsBtnChecked(kIdSayings) > 0;
   m_bPoem = IsBtnChecked(kIdPoems) > 0;
   m_bXiehouyu = IsBtnChecked(kIdXiehouyu) > 0;
@@ -77,14 +77,14 @@ int CFindSayingDlg::GetSettings() {
 
 void CFindSayingDlg::OnCheckNoRestrict() {
   if (IsBtnChecked(kIdNoRestrict) <= 0) return;
-  for (int id : {kIdCizu, kIdSayings, kIdPoems, kIdXiehouyu}) SetBtnCheck(id, 1);
+  for (int id : {kIdWords, kIdSayings, kIdPoems, kIdXiehouyu}) SetBtnCheck(id, 1);
 }
 
 void CFindSayingDlg::CategoryToggled(int id) {
   if (IsBtnChecked(id) <= 0) SetBtnCheck(kIdNoRestrict, 0);
 }
 
-void CFindSayingDlg::OnCizu() { CategoryToggled(kIdCizu); }
+void CFindSayingDlg::OnCizu() { CategoryToggled(kIdWords); }
 void CFindSayingDlg::OnSaying() { CategoryToggled(kIdSayings); }
 void CFindSayingDlg::OnPeom() { CategoryToggled(kIdPoems); }
 void CFindSayingDlg::OnXiehouyu() { CategoryToggled(kIdXiehouyu); }

@@ -16,7 +16,7 @@ class ALbx;
 enum : int {
   kIdFindText = 1124,
   kIdNoRestrict = 1126,
-  kIdCizu = 1067,
+  kIdWords = 1067,
   kIdSayings = 1128,
   kIdPoems = 1129,
   kIdXiehouyu = 1130,

@@ -90,7 +90,7 @@ TEST_F(WordSearchDlg, FindCountsEachKindAndFindInResultKeepsMatchingRows) {
   TestFindDlg dlg;
   app.Then([&] {
     // Every category is on, detail is hidden, nothing is listed yet.
-    for (int id : {kIdNoRestrict, kIdCizu, kIdSayings, kIdPoems, kIdXiehouyu})
+    for (int id : {kIdNoRestrict, kIdWords, kIdSayings, kIdPoems, kIdXiehouyu})
       EXPECT_EQ(dlg.IsBtnChecked(id), 1) << id;
     EXPECT_TRUE(dlg.GetCtrl(kIdDetail)->m_bHidden);
     dlg.Type("中");
@@ -138,7 +138,7 @@ TEST_F(WordSearchDlg, CategoryBoxesAndNoRestriction) {
   app.Then([&] {
     EXPECT_EQ(dlg.IsBtnChecked(kIdPoems), 0);
     EXPECT_EQ(dlg.IsBtnChecked(kIdNoRestrict), 0);
-    EXPECT_EQ(dlg.IsBtnChecked(kIdCizu), 1);
+    EXPECT_EQ(dlg.IsBtnChecked(kIdWords), 1);
     dlg.Type("中国");
     dlg.Click(kIdFind);
   });
@@ -149,7 +149,7 @@ TEST_F(WordSearchDlg, CategoryBoxesAndNoRestriction) {
     dlg.Click(kIdNoRestrict);
   });
   app.Then([&] {
-    for (int id : {kIdCizu, kIdSayings, kIdPoems, kIdXiehouyu})
+    for (int id : {kIdWords, kIdSayings, kIdPoems, kIdXiehouyu})
       EXPECT_EQ(dlg.IsBtnChecked(id), 1) << id;
     app.Key(XK_Escape);
   });
