@@ -134,6 +134,14 @@ class CChnChars {
   void AdoptPyFlat(unsigned char* buf, uint32_t nBytes);
   // The number of characters of m_pPyFlat.
   uint32_t PyFlatChars() const;
+  // Makes the pinyin character list listPath when no file is there, as the
+  // loader does: a copy of gbkflat.dic, turned into its fuzzy form (with
+  // its own pykeys.dic) for a nonempty suffix. 1 when the file is there
+  // afterwards.
+  int MakePyFlatIfMissing(const CString& listPath, const CString& suffix);
+  // Whether path names the 2-byte character list the engine has loaded, so
+  // that a new table for that file may be handed over with AdoptPyFlat.
+  bool IsLoadedPyFlat(const CString& path) const;
 
   // ---- Hooks of later parts, called by the life cycle. Each is defined by
   // the part that owns it.

@@ -27,7 +27,6 @@ const char kMsgLexiconUnsaved[] =
     "The lexicon could not be saved, so the input method was not changed. Your new words are "
     "kept; please check the disk and try again.";
 const char kMsgKeymapStatus[] = "ShengDiao/BiHua Keys Distribution";
-const char kMsgNotAvailableFmt[] = "%s is not available yet.";
 
 namespace {
 
@@ -65,16 +64,6 @@ IBarWorld& World() { return *BarWorld(); }
 bool ChineseInput() { return cfgInputManager.InputMode == kChineseInput; }
 
 void ResetInput() { GetBarEngineOps().resetChnInput(1, 0, 1); }
-
-// A dialog kvr does not have yet: the user is told so, with the bar's
-// timers held as while a dialog is up.
-void NotAvailable(const char* what) {
-  CString text;
-  text.Format(kMsgNotAvailableFmt, what);
-  gbDlgUp = 1;
-  World().MessageBox(text);
-  gbDlgUp = 0;
-}
 
 // The status message while the keymap is shown: under a Chinese UI its
 // [UI_STR] translation when there is one, looked up at the first showing
@@ -324,7 +313,13 @@ void CMainFrame::OnAppTips() {
   c.TipNum = fields[kTipsNum];
   if (result == 1) c.TipAtStart = fields[kTipsAtStart];
 }
-void CMainFrame::OnFindASaying() { NotAvailable("The word search dialog"); }
+void CMainFrame::OnFindASaying() {
+  IBarWorld* world = BarWorld();
+  if (!world) return;
+  gbDlgUp = 1;
+  world->RunDialog(kDlgFindSaying, nullptr, 0);
+  gbDlgUp = 0;
+}
 
 void CMainFrame::OnReadme2() { OpenGuideAndReset("kivraguide.htm"); }
 void CMainFrame::OnReadme3() { OpenGuideAndReset("readme2.igb"); }

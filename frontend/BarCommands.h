@@ -75,5 +75,3 @@ extern const char kMsgTypeAltF[];
 extern const char kMsgLexiconUnsaved[];
 // The status message while the keymap window is shown.
 extern const char kMsgKeymapStatus[];
-// "<what> is not available yet." for a dialog kvr does not have yet.
-extern const char kMsgNotAvailableFmt[];

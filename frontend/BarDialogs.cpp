@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/InputSettings.h"
+#include "frontend/CFindSayingDlg.h"
 #include "frontend/CMainFrame.h"
 #include "frontend/CTips.h"
 #include "frontend/MainBar.h"
@@ -50,6 +51,10 @@ int RunBarDialog(int id, int32_t* fields, int count) {
     }
     case kDlgAbout: {
       CAboutDlg dlg(owner);
+      return dlg.ActModal();
+    }
+    case kDlgFindSaying: {
+      CFindSayingDlg dlg(owner);
       return dlg.ActModal();
     }
     default: return 2;

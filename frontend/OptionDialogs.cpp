@@ -10,6 +10,7 @@
 #include "framework/AfcKernel.h"
 #include "framework/UIStrings.h"
 #include "framework/WinGeometry.h"
+#include "frontend/CZiOrder.h"
 
 const OptFieldCtrl kOptFieldCtrls[] = {
     {kIdShowTip, kOptShowTip},
@@ -250,11 +251,17 @@ int CInputOptDlg::CtrlEvProc(unsigned long window, int id, unsigned long code, X
       case kIdFuzzyPY: OnSouthFuzzy(); return 1;
       case kIdPyWithRadicals: OnTogglePymethod(); return 1;
       case kIdForecast: OnUseziciForecast(); return 1;
+      case kIdReorder: OnReorder(); return 1;
       default: break;
     }
   }
   if (code == kCtrlEvSelChange && id == kIdCandOrder) OnSelchangeCandidateOrder();
   return ADialog::CtrlEvProc(window, id, code, event);
+}
+
+void CInputOptDlg::OnReorder() {
+  CZiOrder order(this);
+  order.ActModal();
 }
 
 // ---- CSysOpt and CAboutDlg

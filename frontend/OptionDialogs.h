@@ -107,6 +107,9 @@ class CInputOptDlg : public ADialog {
   void OnTogglePymethod();
   void OnUseziciForecast();
   void OnSelchangeCandidateOrder();
+  // The Reorder button (shown with the manual order): the character order
+  // editor for the fuzzy choices the boxes show, modal over this dialog.
+  void OnReorder();
 
   // --- fields ---
   int32_t m_f[kOptFieldCount] = {};

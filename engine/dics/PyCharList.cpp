@@ -60,6 +60,16 @@ bool CChnChars::MakePyFlatCopy(const CString& listPath, const CString& ext) {
   return false;
 }
 
+int CChnChars::MakePyFlatIfMissing(const CString& listPath, const CString& suffix) {
+  if (FileExists(listPath)) return 1;
+  return MakePyFlatCopy(listPath, suffix) ? 1 : 0;
+}
+
+bool CChnChars::IsLoadedPyFlat(const CString& path) const {
+  return m_pPyFlat && m_nPyFlatEntryLen == kNarrowChar && !m_strPyFlatFile.IsEmpty() &&
+         m_strPyFlatFile == path;
+}
+
 void CChnChars::ReleasePyLists() {
   free(m_pPyFlat);
   m_pPyFlat = nullptr;

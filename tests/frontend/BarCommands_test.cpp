@@ -152,13 +152,7 @@ TEST_F(BarCommandsTest, CommandTable) {
        {"make keymap", std::string("status ") + kMsgKeymapStatus, "menustate", "repaint"},
        {}},
       {kCmdKeymap, nullptr, 0, 0, true, {}, {}},
-      {kCmdFindSaying,
-       nullptr,
-       0,
-       0,
-       true,
-       {"box The word search dialog is not available yet."},
-       {}},
+      {kCmdFindSaying, nullptr, 0, 0, true, {"dialog 110"}, {}},
       {kCmdTips, nullptr, 0, 0, true, {"dialog 113"}, {}},  // cancelled: nothing changes
       {kCmdBarStyle, nullptr, 0, 0, true, {"dialog 114", "status "}, {}},
       // Ids that nothing handles.
@@ -503,6 +497,11 @@ TEST_F(BarCommandsTest, OptionsDialogHoldsTheBar) {
   } holding;
   SetBarWorld(&holding);
   OnBarCommand(kCmdInputOptions);
+  EXPECT_EQ(holding.dlgUp, 1);
+  EXPECT_EQ(gbDlgUp, 0);
+  // So does the word search.
+  holding.dlgUp = -1;
+  OnBarCommand(kCmdFindSaying);
   EXPECT_EQ(holding.dlgUp, 1);
   EXPECT_EQ(gbDlgUp, 0);
 }
