@@ -22,6 +22,7 @@
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
+#include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/ShownPopups.h"
@@ -83,16 +84,7 @@ std::string Describe(const std::vector<Pane>& panes) {
 int TypingClient(const std::string& name, const std::string& keys, int fd) {
   alarm(60);
   kvrtest::XimTestClient client;
-  kvrtest::XimClientOptions o{name, "zh_CN.UTF-8"};
-  const std::string error = client.Open(o);
-  if (!error.empty()) {
-    ReportLine(fd, "error " + error);
-    return 1;
-  }
-  for (int i = 0; i < 2; ++i) {
-    client.TapKey(XK_space, ControlMask);
-    client.Serve(400);
-  }
+  if (!kvrtest::OpenInChineseInput(client, name, fd, 400)) return 1;
   XPoint spot{40, 50};
   XVaNestedList pre = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
   XSetICValues(client.Ic(), XNPreeditAttributes, pre, nullptr);

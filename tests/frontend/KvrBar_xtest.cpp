@@ -20,6 +20,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DecodedImage.h"
 #include "tests/support/FileText.h"
+#include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ShownPopups.h"
 #include "tests/support/XimTestClient.h"
@@ -49,15 +50,7 @@ std::vector<Window> ShownWindowsOfSize(Display* dpy, int width, int height);
 int RunChineseClient(const std::string& name, int fd) {
   alarm(60);
   kvrtest::XimTestClient client;
-  const std::string error = client.Open({name, "zh_CN.UTF-8"});
-  if (!error.empty()) {
-    ReportLine(fd, "error " + error);
-    return 1;
-  }
-  for (int i = 0; i < 2; ++i) {
-    client.TapKey(XK_space, ControlMask);
-    client.Serve(300);
-  }
+  if (!kvrtest::OpenInChineseInput(client, name, fd)) return 1;
   bool shown = false;
   for (int i = 0; i < 100 && !shown; ++i) {
     shown = ShownWindowsOfSize(client.Dpy(), 155, 26).size() == 1;

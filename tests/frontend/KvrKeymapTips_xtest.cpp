@@ -23,6 +23,7 @@
 #include "base/Geometry.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DecodedImage.h"
+#include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/ShownPopups.h"
@@ -44,15 +45,7 @@ constexpr int kFrame = 3;  // the picture sits inside the dialog's frame
 int ShowTheBar(const std::string& name, int fd) {
   alarm(60);
   kvrtest::XimTestClient client;
-  const std::string error = client.Open({name, "zh_CN.UTF-8"});
-  if (!error.empty()) {
-    ReportLine(fd, "error " + error);
-    return 1;
-  }
-  for (int i = 0; i < 2; ++i) {
-    client.TapKey(XK_space, ControlMask);
-    client.Serve(300);
-  }
+  if (!kvrtest::OpenInChineseInput(client, name, fd)) return 1;
   for (int i = 0; i < 100; ++i) {
     for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(client.Dpy())) {
       if (p.attr.width == kShortBarW && p.attr.height == kBarH) {

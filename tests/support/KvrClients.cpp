@@ -462,4 +462,18 @@ std::string Escaped(const std::string& bytes) {
   return out;
 }
 
+bool OpenInChineseInput(XimTestClient& client, const std::string& imName, int reportFd,
+                        int serveMs) {
+  const std::string error = client.Open({imName, "zh_CN.UTF-8"});
+  if (!error.empty()) {
+    ReportLine(reportFd, "error " + error);
+    return false;
+  }
+  for (int i = 0; i < 2; ++i) {
+    client.TapKey(XK_space, ControlMask);
+    client.Serve(serveMs);
+  }
+  return true;
+}
+
 }  // namespace kvrtest

@@ -63,4 +63,13 @@ std::string Recode(const std::string& text, const char* charset);
 // Bytes as escaped text, for failure messages.
 std::string Escaped(const std::string& bytes);
 
+class XimTestClient;
+// Opens client on kvr (imName) in a UTF-8 locale and presses Ctrl+Space
+// twice, serving serveMs after each: the first press only starts kvr's
+// forwarding of keys, the second switches to Chinese input and shows the
+// bar. When the client cannot open, reports "error <step>" on reportFd and
+// answers false.
+bool OpenInChineseInput(XimTestClient& client, const std::string& imName, int reportFd,
+                        int serveMs = 300);
+
 }  // namespace kvrtest
