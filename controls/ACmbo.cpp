@@ -240,15 +240,7 @@ int ACmbo::OnKey(XEvent* event) {
 
 int ACmbo::OnPress(XEvent* event) {
   m_bPressed = 1;
-  ADialog* dlg = GetDlg();
-  if (dlg) dlg->SetCtrlFocus(m_nID);
-  if (!m_bDropList && !m_bDisabled) {
-    CPoint pt;
-    if (PressInView(event, pt)) {
-      if (dlg) dlg->GrabPtrToCtrl(m_hWnd);
-      AEdtVu::AtLBtnDwn(0, pt);
-    }
-  }
+  TakePress(event, !m_bDropList && !m_bDisabled);
   Draw(nullptr);
   return 1;
 }

@@ -158,14 +158,7 @@ int AEdt::OnKey(XEvent* event) {
 
 int AEdt::OnPress(XEvent* event) {
   m_bPressed = 1;
-  ADialog* dlg = GetDlg();
-  if (dlg) dlg->SetCtrlFocus(m_nID);
-  CPoint pt;
-  // A press in the frame only focuses the control.
-  if (PressInView(event, pt)) {
-    if (dlg) dlg->GrabPtrToCtrl(m_hWnd);
-    AEdtVu::AtLBtnDwn(0, pt);
-  }
+  TakePress(event, true);  // a press in the frame only focuses the control
   Draw(nullptr);
   return 1;
 }

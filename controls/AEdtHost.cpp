@@ -115,6 +115,16 @@ bool AEdtHost::PressInView(XEvent* event, CPoint& point) {
          point.y < view.bottom;
 }
 
+void AEdtHost::TakePress(XEvent* event, bool intoView) {
+  ADialog* dlg = GetDlg();
+  if (dlg) dlg->SetCtrlFocus(m_nID);
+  CPoint pt;
+  if (intoView && PressInView(event, pt)) {
+    if (dlg) dlg->GrabPtrToCtrl(m_hWnd);
+    AEdtVu::AtLBtnDwn(0, pt);
+  }
+}
+
 void AEdtHost::ReplaceAllText(const char* text) {
   ClearAll(0);
   CString copy(text ? text : "");

@@ -69,6 +69,10 @@ class AEdtHost : public ACtrl, public AEdtVu {
   // A press's point relative to the client origin; true when it lies in
   // the view's rectangle (not in the frame).
   bool PressInView(XEvent* event, CPoint& point);
+  // A button press: the dialog's focus goes to this control; with intoView,
+  // a press in the view (not in the frame) also captures the pointer and
+  // starts a selection there.
+  void TakePress(XEvent* event, bool intoView);
   // Empties the document (no repaint) and inserts text at the caret.
   void ReplaceAllText(const char* text);
 
