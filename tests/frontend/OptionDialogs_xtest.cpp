@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -310,6 +311,251 @@ TEST(OptionDialogs, OptionsAndBarStyleFromThePreferencesMenu) {
   DialogOnScreen(about, 220, 92).Click(dpy, 110, 77);  // OK
   EXPECT_TRUE(WaitGone(dpy, about.w)) << "the about box stayed open";
   XCloseDisplay(dpy);
+  client.Kill();
+  const int status = kvr.Stop();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// The second client: Chinese input as above; then, each time the test
+// creates dir/keyN holding keys: types them after Escape, commits the
+// first candidate with the space bar and reports "gotN" with the bytes
+// committed, in hex.
+int CommitClient(const std::string& name, const std::string& dir, int fd) {
+  alarm(120);
+  kvrtest::XimTestClient client;
+  const std::string error = client.Open({name, "zh_CN.UTF-8"});
+  if (!error.empty()) {
+    ReportLine(fd, "error " + error);
+    return 1;
+  }
+  for (int i = 0; i < 2; ++i) {
+    client.TapKey(XK_space, ControlMask);
+    client.Serve(400);
+  }
+  ReportLine(fd, "ready");
+  for (int n = 1; n <= 4; ++n) {
+    const std::string go = dir + "/key" + std::to_string(n);
+    while (!Exists(go)) client.Serve(50);
+    const std::string keys = kvrtest::ReadFileText(go);
+    client.TapKey(XK_Escape);
+    client.Serve(200);
+    client.Clear();
+    for (char k : keys) client.TapKey(static_cast<KeySym>(k));
+    client.ServeUntilQuiet(300, 5000);
+    client.TapKey(XK_space);
+    client.ServeUntilQuiet(500, 5000);
+    std::string hex;
+    for (unsigned char c : client.Received()) {
+      char b[3];
+      std::snprintf(b, sizeof b, "%02x", c);
+      hex += b;
+    }
+    ReportLine(fd, "got" + std::to_string(n) + " " + hex);
+  }
+  client.Serve(60000);
+  return 0;
+}
+
+// Waits up to 10 s for a shown window that is none of these; None when
+// none comes.
+Win WaitForNewWindow(Display* dpy, const std::vector<Window>& known) {
+  for (int i = 0; i < 200; ++i) {
+    for (const Win& w : Shown(dpy)) {
+      bool old = false;
+      for (Window k : known) old |= k == w.w;
+      if (!old) return w;
+    }
+    Sleep(50);
+  }
+  return {};
+}
+
+// Windows of kvr's come and go while the test looks at them.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+// The viewable children of a window, in its coordinates.
+std::vector<Win> ViewableChildren(Display* dpy, Window parent) {
+  std::vector<Win> out;
+  Window root = 0, up = 0, *children = nullptr;
+  unsigned n = 0;
+  if (!XQueryTree(dpy, parent, &root, &up, &children, &n)) return out;
+  for (unsigned i = 0; i < n; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable)
+      out.push_back({children[i], a.x, a.y, a.width, a.height});
+  }
+  if (children) XFree(children);
+  return out;
+}
+
+// Whether a viewable child of the dialog covers its template point.
+bool ChildShownAt(Display* dpy, const DialogOnScreen& d, double ux, double uy) {
+  const int x = static_cast<int>(ux * d.unit), y = d.caption + static_cast<int>(uy * d.unit);
+  for (const Win& c : ViewableChildren(dpy, d.win.w))
+    if (x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height) return true;
+  return false;
+}
+
+// Waits up to 5 s for the child at the template point to be shown (or
+// hidden); the state it has then.
+bool WaitChildShownAt(Display* dpy, const DialogOnScreen& d, double ux, double uy, bool shown) {
+  for (int i = 0; i < 100 && ChildShownAt(dpy, d, ux, uy) != shown; ++i) Sleep(50);
+  return ChildShownAt(dpy, d, ux, uy);
+}
+
+// Answers the message box the dialog asks with Yes, its left button.
+bool AnswerYes(Display* dpy, const std::vector<Window>& known) {
+  const Win box = WaitForNewWindow(dpy, known);
+  if (box.w == None) return false;
+  WaitDrawn(dpy, box, 3);
+  std::vector<Win> buttons;
+  for (int i = 0; i < 100 && buttons.size() < 2; ++i) {
+    buttons.clear();
+    int bottom = 0;
+    for (const Win& c : ViewableChildren(dpy, box.w)) bottom = std::max(bottom, c.y);
+    for (const Win& c : ViewableChildren(dpy, box.w))
+      if (c.y == bottom) buttons.push_back(c);
+    if (buttons.size() < 2) Sleep(50);
+  }
+  if (buttons.size() != 2) return false;
+  const Win& yes = buttons[0].x < buttons[1].x ? buttons[0] : buttons[1];
+  ClickRoot(dpy, box.x + yes.x + yes.width / 2, box.y + yes.y + yes.height / 2);
+  return WaitGone(dpy, box.w);
+}
+
+// A drop-list combo box of the dialog at its template point: a click
+// drops its list of rows rows under it; returns the list (None when none
+// shows).
+Win DropList(Display* dpy, const DialogOnScreen& d, double ux, double uy) {
+  std::vector<Window> known;
+  for (const Win& w : Shown(dpy)) known.push_back(w.w);
+  d.Click(dpy, ux, uy);
+  const Win list = WaitForNewWindow(dpy, known);
+  if (list.w != None) WaitDrawn(dpy, list, 3);
+  return list;
+}
+
+// Clicks row i of a dropped list of n rows and waits for it to go.
+bool PickRow(Display* dpy, const Win& list, int i, int n) {
+  ClickRoot(dpy, list.x + list.width / 2, list.y + (2 * i + 1) * list.height / (2 * n));
+  return WaitGone(dpy, list.w);
+}
+
+std::string Got(ChildProcess& client, int n) {
+  const std::string tag = "got" + std::to_string(n);
+  if (!client.WaitFor(tag, 30000)) return "(none)";
+  const std::vector<std::string> lines = client.Lines(tag + " ");
+  return lines.empty() ? "" : lines[0];
+}
+
+// Template points of the options dialog.
+constexpr double kOrderX = 100, kOrderY = 65;      // the candidate order combo
+constexpr double kReorderX = 133, kReorderY = 82;  // the Reorder button
+constexpr double kSchemeX = 270, kSchemeY = 57;    // the ShuangPin scheme combo
+constexpr double kShuangPinX = 184, kShuangPinY = 59;
+constexpr double kOkX = 237, kCancelX = 298, kButtonsY = 247;
+
+// The combos of the options dialog: in a first visit the keys pick the
+// manual candidate order (the Reorder button shows at once) and ShuangPin
+// with a scheme is chosen, then Cancel: nothing changes, full pinyin still
+// types. In a second visit ShuangPin is turned on, its scheme is chosen by
+// the pointer (ZR, the third row) and then by a key (Up to
+// C_Star); the order by the pointer (manual: Reorder shows) and by a key
+// (Up to the fixed order: Reorder goes). OK: the profile holds them and
+// the client's "ie" is C_Star's she, not MS's che.
+TEST(OptionDialogs, CombosChooseShuangPinSchemeAndCandidateOrder) {
+  kvrtest::KvrProcess kvr;
+  ASSERT_TRUE(kvr.Prepare());
+  const std::string profile = kvr.File("kvr.ini");
+  kvrtest::WriteFileText(profile, "[Config]\nNumberOfCandidatesShown=5\n");
+  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrCombo"))) << kvr.Log();
+  ChildProcess client;
+  const std::string dir = kvr.Dir();
+  ASSERT_TRUE(client.Start([&](int fd) { return CommitClient(kvr.Name(), dir, fd); }));
+  ASSERT_TRUE(client.WaitFor("ready", 30000)) << client.Output() << kvr.Log();
+  kvrtest::WriteFileText(dir + "/key1", "she");
+  const std::string she = Got(client, 1);
+  kvrtest::WriteFileText(dir + "/key2", "che");
+  const std::string che = Got(client, 2);
+  ASSERT_FALSE(she.empty()) << client.Output();
+  ASSERT_NE(she, che) << client.Output();
+  Display* dpy = XOpenDisplay(nullptr);
+  ASSERT_NE(dpy, nullptr);
+  ASSERT_TRUE(kvrtest::HasXTest(dpy));
+  XErrorHandler oldHandler = XSetErrorHandler(IgnoreXError);
+  Win bar;
+  for (const Win& w : Shown(dpy))
+    if (w.width == kShortBarW && w.height == kBarH) bar = w;
+  ASSERT_NE(bar.w, None) << "the bar is not shown";
+  const std::string before = kvrtest::ReadFileText(profile);
+
+  // First visit: keys step the order combo, ShuangPin with a scheme, Cancel.
+  {
+    const Win opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
+    ASSERT_NE(opts.w, None) << "no options dialog";
+    WaitDrawn(dpy, opts, 6);
+    const DialogOnScreen od(opts, 330, 262);
+    EXPECT_FALSE(ChildShownAt(dpy, od, kReorderX, kReorderY)) << "Reorder shown for row 0";
+    const Win list = DropList(dpy, od, kOrderX, kOrderY);
+    ASSERT_NE(list.w, None) << "the order combo dropped no list";
+    kvrtest::XTestTap(dpy, XK_Escape);
+    ASSERT_TRUE(WaitGone(dpy, list.w));
+    kvrtest::XTestTap(dpy, XK_Down);
+    kvrtest::XTestTap(dpy, XK_Down);
+    EXPECT_TRUE(WaitChildShownAt(dpy, od, kReorderX, kReorderY, true))
+        << "the manual order shows no Reorder button";
+    od.Click(dpy, kShuangPinX, kShuangPinY);
+    ASSERT_TRUE(AnswerYes(dpy, {bar.w, opts.w})) << "no ShuangPin warning answered";
+    const Win schemes = DropList(dpy, od, kSchemeX, kSchemeY);
+    ASSERT_NE(schemes.w, None) << "the scheme combo dropped no list";
+    ASSERT_TRUE(PickRow(dpy, schemes, 1, 3));
+    od.Click(dpy, kCancelX, kButtonsY);
+    ASSERT_TRUE(WaitGone(dpy, opts.w)) << "the options dialog stayed open";
+  }
+  kvrtest::WriteFileText(dir + "/key3", "she");
+  EXPECT_EQ(Got(client, 3), she) << "Cancel changed the input";
+  EXPECT_EQ(kvrtest::ReadFileText(profile), before) << "Cancel changed the profile";
+
+  // Second visit: ShuangPin, the scheme by the pointer then a key, the
+  // order by the pointer then a key, OK.
+  const Win opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
+  ASSERT_NE(opts.w, None) << "no options dialog";
+  WaitDrawn(dpy, opts, 6);
+  const DialogOnScreen od(opts, 330, 262);
+  od.Click(dpy, kShuangPinX, kShuangPinY);
+  ASSERT_TRUE(AnswerYes(dpy, {bar.w, opts.w})) << "no ShuangPin warning answered";
+  const Win schemes = DropList(dpy, od, kSchemeX, kSchemeY);
+  ASSERT_NE(schemes.w, None) << "the scheme combo dropped no list";
+  Sleep(300);
+  EXPECT_EQ(kvrtest::SaveScreen(dpy, "options_dialog_scheme_list",
+                                std::max(opts.x + opts.width, schemes.x + schemes.width) + 10,
+                                std::max(opts.y + opts.height, schemes.y + schemes.height) + 10),
+            "");
+  ASSERT_TRUE(PickRow(dpy, schemes, 2, 3));
+  kvrtest::XTestTap(dpy, XK_Up);
+  const Win orders = DropList(dpy, od, kOrderX, kOrderY);
+  ASSERT_NE(orders.w, None) << "the order combo dropped no list";
+  ASSERT_TRUE(PickRow(dpy, orders, 2, 3));
+  EXPECT_TRUE(WaitChildShownAt(dpy, od, kReorderX, kReorderY, true))
+      << "the manual order shows no Reorder button";
+  kvrtest::XTestTap(dpy, XK_Up);
+  EXPECT_FALSE(WaitChildShownAt(dpy, od, kReorderX, kReorderY, false))
+      << "the fixed order keeps the Reorder button";
+  od.Click(dpy, kOkX, kButtonsY);
+  ASSERT_TRUE(WaitGone(dpy, opts.w)) << "the options dialog stayed open";
+  for (int i = 0;
+       i < 100 && kvrtest::ReadFileText(profile).find("ShuangPin=1") == std::string::npos; ++i)
+    Sleep(50);
+  const std::string saved = kvrtest::ReadFileText(profile);
+  EXPECT_NE(saved.find("ShuangPin=1"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("ShuangPinScheme=1"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("candidateOrderChoice=1"), std::string::npos) << saved;
+
+  // C_Star's i is sh: "ie" types she.
+  kvrtest::WriteFileText(dir + "/key4", "ie");
+  EXPECT_EQ(Got(client, 4), she) << client.Output();
+  XCloseDisplay(dpy);
+  XSetErrorHandler(oldHandler);
   client.Kill();
   const int status = kvr.Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
