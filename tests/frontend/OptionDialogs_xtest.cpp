@@ -18,17 +18,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
+#include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/ScreenDialogs.h"
 #include "tests/support/Screenshot.h"
-#include "tests/support/ShownPopups.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/support/XimTestClient.h"
 
@@ -38,11 +37,14 @@ using kvrtest::ChildProcess;
 using kvrtest::Grab;
 using kvrtest::Pixels;
 using kvrtest::ReportLine;
+using kvrtest::ScreenDialog;
+using kvrtest::ScreenWin;
+using kvrtest::SleepMs;
+using kvrtest::WaitForWin;
+using kvrtest::WaitWinGone;
 
 constexpr int kShortBarW = 155, kBarH = 26;
 constexpr uint32_t kModernPaneBg = 0xFFF0F0;
-
-void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
@@ -55,15 +57,7 @@ bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 int Client(const std::string& name, const std::string& dir, int fd) {
   alarm(120);
   kvrtest::XimTestClient client;
-  const std::string error = client.Open({name, "zh_CN.UTF-8"});
-  if (!error.empty()) {
-    ReportLine(fd, "error " + error);
-    return 1;
-  }
-  for (int i = 0; i < 2; ++i) {
-    client.TapKey(XK_space, ControlMask);
-    client.Serve(400);
-  }
+  if (!kvrtest::OpenInChineseInput(client, name, fd, 400)) return 1;
   XPoint spot{40, 50};
   XVaNestedList pre = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
   XSetICValues(client.Ic(), XNPreeditAttributes, pre, nullptr);
@@ -93,44 +87,11 @@ int Client(const std::string& name, const std::string& dir, int fd) {
   return 0;
 }
 
-struct Win {
-  Window w = None;
-  int x = 0, y = 0, width = 0, height = 0;
-};
-
-std::vector<Win> Shown(Display* dpy) {
-  std::vector<Win> out;
-  for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(dpy))
-    out.push_back({p.window, p.attr.x, p.attr.y, p.attr.width, p.attr.height});
-  return out;
-}
-
-// Waits up to 10 s for a shown window of at least minW by minH that is not
-// the bar; None when none comes.
-Win WaitForWindow(Display* dpy, int minW, int minH, int maxW = 100000) {
-  for (int i = 0; i < 200; ++i) {
-    for (const Win& w : Shown(dpy)) {
-      if (w.width >= minW && w.height >= minH && w.width <= maxW &&
-          !(w.width == kShortBarW && w.height == kBarH))
-        return w;
-    }
-    Sleep(50);
-  }
-  return {};
-}
-
-bool WaitGone(Display* dpy, Window w) {
-  for (int i = 0; i < 200; ++i) {
-    bool shown = false;
-    for (const Win& s : Shown(dpy)) shown |= s.w == w;
-    if (!shown) return true;
-    Sleep(50);
-  }
-  return false;
-}
+// Windows of kvr's come and go while the test looks at them.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 // Waits until the window shows at least n colours (it is drawn).
-void WaitDrawn(Display* dpy, const Win& w, int n) {
+void WaitDrawn(Display* dpy, const ScreenWin& w, int n) {
   for (int i = 0; i < 100; ++i) {
     const Pixels p = Grab(dpy, w.w, w.width, w.height);
     std::vector<uint32_t> seen;
@@ -141,45 +102,8 @@ void WaitDrawn(Display* dpy, const Win& w, int n) {
       if (!known) seen.push_back(c);
     }
     if (seen.size() >= static_cast<size_t>(n)) return;
-    Sleep(50);
+    SleepMs(50);
   }
-}
-
-void ClickRoot(Display* dpy, int x, int y) {
-  XTestFakeMotionEvent(dpy, DefaultScreen(dpy), x, y, 0);
-  XTestFakeButtonEvent(dpy, 1, True, 0);
-  XTestFakeButtonEvent(dpy, 1, False, 0);
-  XSync(dpy, False);
-  Sleep(150);
-}
-
-// A dialog on the screen, with its template's size in dialog units: clicks
-// at points of the template (dialog units from the client area's corner).
-struct DialogOnScreen {
-  Win win;
-  double unit = 2;
-  int caption = 25;
-  DialogOnScreen(const Win& w, int unitsW, int unitsH) : win(w) {
-    unit = (w.width - 6) / static_cast<double>(unitsW);
-    caption = w.height - 6 - static_cast<int>(unitsH * unit);
-  }
-  void Click(Display* dpy, double ux, double uy) const {
-    ClickRoot(dpy, win.x + static_cast<int>(ux * unit),
-              win.y + caption + static_cast<int>(uy * unit));
-  }
-};
-
-void SendKeyTo(Display* dpy, Window w, KeySym sym) {
-  XEvent ev{};
-  ev.xkey.type = KeyPress;
-  ev.xkey.display = dpy;
-  ev.xkey.window = w;
-  ev.xkey.root = DefaultRootWindow(dpy);
-  ev.xkey.keycode = XKeysymToKeycode(dpy, sym);
-  ev.xkey.same_screen = True;
-  XSendEvent(dpy, w, False, KeyPressMask, &ev);
-  XSync(dpy, False);
-  Sleep(100);
 }
 
 // The cells of the short bar that pop a menu up.
@@ -187,32 +111,32 @@ constexpr int kPrefsCellX = 110, kHelpCellX = 131;
 
 // The menu of the bar's cell, then the row that keys reach, chosen with
 // Return; the window that opens.
-Win OpenFromBarMenu(Display* dpy, const Win& bar, int cellX, const std::vector<KeySym>& keys,
-                    int minW, int minH) {
-  ClickRoot(dpy, bar.x + cellX, bar.y + 10);
-  const Win menu = WaitForWindow(dpy, 60, 60, 400);
+ScreenWin OpenFromBarMenu(Display* dpy, const ScreenWin& bar, int cellX,
+                          const std::vector<KeySym>& keys, int minW, int minH) {
+  kvrtest::ClickRootAt(dpy, bar.x + cellX, bar.y + 10);
+  const ScreenWin menu = WaitForWin(dpy, 60, 60, {bar.w}, 400);
   if (menu.w == None) return {};
   WaitDrawn(dpy, menu, 4);
-  for (KeySym k : keys) SendKeyTo(dpy, menu.w, k);
-  SendKeyTo(dpy, menu.w, XK_Return);
-  if (!WaitGone(dpy, menu.w)) return {};
-  return WaitForWindow(dpy, minW, minH);
+  for (KeySym k : keys) kvrtest::SendKeyTo(dpy, menu.w, k);
+  kvrtest::SendKeyTo(dpy, menu.w, XK_Return);
+  if (!WaitWinGone(dpy, menu.w)) return {};
+  return WaitForWin(dpy, minW, minH, {bar.w});
 }
 
 // The candidate panes stacked under the keys pane at the spot, one a
 // candidate; 0 when there is no keys pane.
-std::vector<Win> CandidateRows(Display* dpy, int spotX, int spotY) {
-  const std::vector<Win> shown = Shown(dpy);
-  auto at = [&](int x, int y) -> const Win* {
-    for (const Win& w : shown)
+std::vector<ScreenWin> CandidateRows(Display* dpy, int spotX, int spotY) {
+  const std::vector<ScreenWin> shown = kvrtest::ShownWins(dpy);
+  auto at = [&](int x, int y) -> const ScreenWin* {
+    for (const ScreenWin& w : shown)
       if (w.x == x && w.y == y) return &w;
     return nullptr;
   };
-  std::vector<Win> rows;
-  const Win* keys = at(spotX - 12, spotY + 24);
+  std::vector<ScreenWin> rows;
+  const ScreenWin* keys = at(spotX - 12, spotY + 24);
   if (!keys) return rows;
   int y = keys->y + keys->height;
-  while (const Win* row = at(keys->x, y)) {
+  while (const ScreenWin* row = at(keys->x, y)) {
     rows.push_back(*row);
     y += row->height;
   }
@@ -234,27 +158,28 @@ TEST(OptionDialogs, OptionsAndBarStyleFromThePreferencesMenu) {
   Display* dpy = XOpenDisplay(nullptr);
   ASSERT_NE(dpy, nullptr);
   ASSERT_TRUE(kvrtest::HasXTest(dpy));
-  Win bar;
-  for (const Win& w : Shown(dpy))
+  XErrorHandler oldHandler = XSetErrorHandler(IgnoreXError);
+  ScreenWin bar;
+  for (const ScreenWin& w : kvrtest::ShownWins(dpy))
     if (w.width == kShortBarW && w.height == kBarH) bar = w;
   ASSERT_NE(bar.w, None) << "the bar is not shown";
 
   // The options dialog: 5 candidates by keys (the list has the focus and
   // shows 10, its last row), fuzzy pinyin and l = r by the mouse, OK.
-  const Win opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
+  const ScreenWin opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
   ASSERT_NE(opts.w, None) << "no options dialog";
   WaitDrawn(dpy, opts, 6);
-  const DialogOnScreen od(opts, 330, 262);
+  const ScreenDialog od(opts, 330, 262);
   for (int i = 0; i < 5; ++i) kvrtest::XTestTap(dpy, XK_Up);
   od.Click(dpy, 20, 179);   // Fuzzy PinYin
   od.Click(dpy, 100, 207);  // l = r (zh = z, ch = c and sh = s are on by default)
-  Sleep(300);
+  SleepMs(300);
   EXPECT_EQ(kvrtest::SaveWindowShot(dpy, opts.w, "options_dialog", opts.width, opts.height), "");
   od.Click(dpy, 237, 247);  // OK
-  ASSERT_TRUE(WaitGone(dpy, opts.w)) << "the options dialog stayed open";
+  ASSERT_TRUE(WaitWinGone(dpy, opts.w)) << "the options dialog stayed open";
   for (int i = 0; i < 100 && kvrtest::ReadFileText(profile).find("lr_fuzzy=1") == std::string::npos;
        ++i)
-    Sleep(50);
+    SleepMs(50);
   const std::string saved = kvrtest::ReadFileText(profile);
   EXPECT_NE(saved.find("NumberOfCandidatesShown=5"), std::string::npos) << saved;
   EXPECT_NE(saved.find("fuzziPY=1"), std::string::npos) << saved;
@@ -265,52 +190,53 @@ TEST(OptionDialogs, OptionsAndBarStyleFromThePreferencesMenu) {
     SCOPED_TRACE(n);
     kvrtest::WriteFileText(dir + "/go" + std::to_string(n), "");
     ASSERT_TRUE(client.WaitFor("typed" + std::to_string(n), 30000)) << client.Output();
-    std::vector<Win> rows;
+    std::vector<ScreenWin> rows;
     for (int i = 0; i < 100 && rows.size() != 5; ++i) {
       rows = CandidateRows(dpy, spotX, spotY);
-      if (rows.size() != 5) Sleep(50);
+      if (rows.size() != 5) SleepMs(50);
     }
     EXPECT_EQ(rows.size(), 5u);
   }
 
   // The bar style dialog: Classic, OK. The panes lose the modern colour.
-  const Win style = OpenFromBarMenu(dpy, bar, kPrefsCellX, {XK_Down}, 200, 100);
+  const ScreenWin style = OpenFromBarMenu(dpy, bar, kPrefsCellX, {XK_Down}, 200, 100);
   ASSERT_NE(style.w, None) << "no bar style dialog";
   WaitDrawn(dpy, style, 6);
-  const DialogOnScreen sd(style, 180, 80);
+  const ScreenDialog sd(style, 180, 80);
   sd.Click(dpy, 30, 37);  // Classic
-  Sleep(300);
+  SleepMs(300);
   EXPECT_EQ(kvrtest::SaveWindowShot(dpy, style.w, "bar_style_dialog", style.width, style.height),
             "");
   sd.Click(dpy, 91, 65);  // OK
-  ASSERT_TRUE(WaitGone(dpy, style.w)) << "the bar style dialog stayed open";
+  ASSERT_TRUE(WaitWinGone(dpy, style.w)) << "the bar style dialog stayed open";
   kvrtest::WriteFileText(dir + "/go3", "");
   ASSERT_TRUE(client.WaitFor("typed3", 30000)) << client.Output();
-  std::vector<Win> rows;
+  std::vector<ScreenWin> rows;
   int modern = 1;
   for (int i = 0; i < 100 && modern; ++i) {
     rows = CandidateRows(dpy, spotX, spotY);
     if (rows.empty()) {
-      Sleep(50);
+      SleepMs(50);
       continue;
     }
     const Pixels p = Grab(dpy, rows[0].w, rows[0].width, rows[0].height);
     modern = p.Count(kModernPaneBg);
-    if (modern) Sleep(50);
+    if (modern) SleepMs(50);
   }
   EXPECT_EQ(rows.size(), 5u);
   EXPECT_EQ(modern, 0) << "the candidate pane keeps the modern colour";
   EXPECT_NE(kvrtest::ReadFileText(profile).find("CandidateBarStyle=1"), std::string::npos);
 
   // The about box, the help menu's last row; OK closes it.
-  const Win about = OpenFromBarMenu(dpy, bar, kHelpCellX, {XK_End}, 300, 100);
+  const ScreenWin about = OpenFromBarMenu(dpy, bar, kHelpCellX, {XK_End}, 300, 100);
   ASSERT_NE(about.w, None) << "no about box";
   WaitDrawn(dpy, about, 4);
-  Sleep(300);
+  SleepMs(300);
   EXPECT_EQ(kvrtest::SaveWindowShot(dpy, about.w, "about_dialog", about.width, about.height), "");
-  DialogOnScreen(about, 220, 92).Click(dpy, 110, 77);  // OK
-  EXPECT_TRUE(WaitGone(dpy, about.w)) << "the about box stayed open";
+  ScreenDialog(about, 220, 92).Click(dpy, 110, 77);  // OK
+  EXPECT_TRUE(WaitWinGone(dpy, about.w)) << "the about box stayed open";
   XCloseDisplay(dpy);
+  XSetErrorHandler(oldHandler);
   client.Kill();
   const int status = kvr.Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
@@ -323,15 +249,7 @@ TEST(OptionDialogs, OptionsAndBarStyleFromThePreferencesMenu) {
 int CommitClient(const std::string& name, const std::string& dir, int fd) {
   alarm(120);
   kvrtest::XimTestClient client;
-  const std::string error = client.Open({name, "zh_CN.UTF-8"});
-  if (!error.empty()) {
-    ReportLine(fd, "error " + error);
-    return 1;
-  }
-  for (int i = 0; i < 2; ++i) {
-    client.TapKey(XK_space, ControlMask);
-    client.Serve(400);
-  }
+  if (!kvrtest::OpenInChineseInput(client, name, fd, 400)) return 1;
   ReportLine(fd, "ready");
   for (int n = 1; n <= 4; ++n) {
     const std::string go = dir + "/key" + std::to_string(n);
@@ -356,26 +274,9 @@ int CommitClient(const std::string& name, const std::string& dir, int fd) {
   return 0;
 }
 
-// Waits up to 10 s for a shown window that is none of these; None when
-// none comes.
-Win WaitForNewWindow(Display* dpy, const std::vector<Window>& known) {
-  for (int i = 0; i < 200; ++i) {
-    for (const Win& w : Shown(dpy)) {
-      bool old = false;
-      for (Window k : known) old |= k == w.w;
-      if (!old) return w;
-    }
-    Sleep(50);
-  }
-  return {};
-}
-
-// Windows of kvr's come and go while the test looks at them.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
 // The viewable children of a window, in its coordinates.
-std::vector<Win> ViewableChildren(Display* dpy, Window parent) {
-  std::vector<Win> out;
+std::vector<ScreenWin> ViewableChildren(Display* dpy, Window parent) {
+  std::vector<ScreenWin> out;
   Window root = 0, up = 0, *children = nullptr;
   unsigned n = 0;
   if (!XQueryTree(dpy, parent, &root, &up, &children, &n)) return out;
@@ -389,56 +290,56 @@ std::vector<Win> ViewableChildren(Display* dpy, Window parent) {
 }
 
 // Whether a viewable child of the dialog covers its template point.
-bool ChildShownAt(Display* dpy, const DialogOnScreen& d, double ux, double uy) {
+bool ChildShownAt(Display* dpy, const ScreenDialog& d, double ux, double uy) {
   const int x = static_cast<int>(ux * d.unit), y = d.caption + static_cast<int>(uy * d.unit);
-  for (const Win& c : ViewableChildren(dpy, d.win.w))
+  for (const ScreenWin& c : ViewableChildren(dpy, d.win.w))
     if (x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height) return true;
   return false;
 }
 
 // Waits up to 5 s for the child at the template point to be shown (or
 // hidden); the state it has then.
-bool WaitChildShownAt(Display* dpy, const DialogOnScreen& d, double ux, double uy, bool shown) {
-  for (int i = 0; i < 100 && ChildShownAt(dpy, d, ux, uy) != shown; ++i) Sleep(50);
+bool WaitChildShownAt(Display* dpy, const ScreenDialog& d, double ux, double uy, bool shown) {
+  for (int i = 0; i < 100 && ChildShownAt(dpy, d, ux, uy) != shown; ++i) SleepMs(50);
   return ChildShownAt(dpy, d, ux, uy);
 }
 
 // Answers the message box the dialog asks with Yes, its left button.
 bool AnswerYes(Display* dpy, const std::vector<Window>& known) {
-  const Win box = WaitForNewWindow(dpy, known);
+  const ScreenWin box = WaitForWin(dpy, 0, 0, known);
   if (box.w == None) return false;
   WaitDrawn(dpy, box, 3);
-  std::vector<Win> buttons;
+  std::vector<ScreenWin> buttons;
   for (int i = 0; i < 100 && buttons.size() < 2; ++i) {
     buttons.clear();
     int bottom = 0;
-    for (const Win& c : ViewableChildren(dpy, box.w)) bottom = std::max(bottom, c.y);
-    for (const Win& c : ViewableChildren(dpy, box.w))
+    for (const ScreenWin& c : ViewableChildren(dpy, box.w)) bottom = std::max(bottom, c.y);
+    for (const ScreenWin& c : ViewableChildren(dpy, box.w))
       if (c.y == bottom) buttons.push_back(c);
-    if (buttons.size() < 2) Sleep(50);
+    if (buttons.size() < 2) SleepMs(50);
   }
   if (buttons.size() != 2) return false;
-  const Win& yes = buttons[0].x < buttons[1].x ? buttons[0] : buttons[1];
-  ClickRoot(dpy, box.x + yes.x + yes.width / 2, box.y + yes.y + yes.height / 2);
-  return WaitGone(dpy, box.w);
+  const ScreenWin& yes = buttons[0].x < buttons[1].x ? buttons[0] : buttons[1];
+  kvrtest::ClickRootAt(dpy, box.x + yes.x + yes.width / 2, box.y + yes.y + yes.height / 2);
+  return WaitWinGone(dpy, box.w);
 }
 
 // A drop-list combo box of the dialog at its template point: a click
 // drops its list of rows rows under it; returns the list (None when none
 // shows).
-Win DropList(Display* dpy, const DialogOnScreen& d, double ux, double uy) {
+ScreenWin DropList(Display* dpy, const ScreenDialog& d, double ux, double uy) {
   std::vector<Window> known;
-  for (const Win& w : Shown(dpy)) known.push_back(w.w);
+  for (const ScreenWin& w : kvrtest::ShownWins(dpy)) known.push_back(w.w);
   d.Click(dpy, ux, uy);
-  const Win list = WaitForNewWindow(dpy, known);
+  const ScreenWin list = WaitForWin(dpy, 0, 0, known);
   if (list.w != None) WaitDrawn(dpy, list, 3);
   return list;
 }
 
 // Clicks row i of a dropped list of n rows and waits for it to go.
-bool PickRow(Display* dpy, const Win& list, int i, int n) {
-  ClickRoot(dpy, list.x + list.width / 2, list.y + (2 * i + 1) * list.height / (2 * n));
-  return WaitGone(dpy, list.w);
+bool PickRow(Display* dpy, const ScreenWin& list, int i, int n) {
+  kvrtest::ClickRootAt(dpy, list.x + list.width / 2, list.y + (2 * i + 1) * list.height / (2 * n));
+  return WaitWinGone(dpy, list.w);
 }
 
 std::string Got(ChildProcess& client, int n) {
@@ -483,34 +384,34 @@ TEST(OptionDialogs, CombosChooseShuangPinSchemeAndCandidateOrder) {
   ASSERT_NE(dpy, nullptr);
   ASSERT_TRUE(kvrtest::HasXTest(dpy));
   XErrorHandler oldHandler = XSetErrorHandler(IgnoreXError);
-  Win bar;
-  for (const Win& w : Shown(dpy))
+  ScreenWin bar;
+  for (const ScreenWin& w : kvrtest::ShownWins(dpy))
     if (w.width == kShortBarW && w.height == kBarH) bar = w;
   ASSERT_NE(bar.w, None) << "the bar is not shown";
   const std::string before = kvrtest::ReadFileText(profile);
 
   // First visit: keys step the order combo, ShuangPin with a scheme, Cancel.
   {
-    const Win opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
+    const ScreenWin opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
     ASSERT_NE(opts.w, None) << "no options dialog";
     WaitDrawn(dpy, opts, 6);
-    const DialogOnScreen od(opts, 330, 262);
+    const ScreenDialog od(opts, 330, 262);
     EXPECT_FALSE(ChildShownAt(dpy, od, kReorderX, kReorderY)) << "Reorder shown for row 0";
-    const Win list = DropList(dpy, od, kOrderX, kOrderY);
+    const ScreenWin list = DropList(dpy, od, kOrderX, kOrderY);
     ASSERT_NE(list.w, None) << "the order combo dropped no list";
     kvrtest::XTestTap(dpy, XK_Escape);
-    ASSERT_TRUE(WaitGone(dpy, list.w));
+    ASSERT_TRUE(WaitWinGone(dpy, list.w));
     kvrtest::XTestTap(dpy, XK_Down);
     kvrtest::XTestTap(dpy, XK_Down);
     EXPECT_TRUE(WaitChildShownAt(dpy, od, kReorderX, kReorderY, true))
         << "the manual order shows no Reorder button";
     od.Click(dpy, kShuangPinX, kShuangPinY);
     ASSERT_TRUE(AnswerYes(dpy, {bar.w, opts.w})) << "no ShuangPin warning answered";
-    const Win schemes = DropList(dpy, od, kSchemeX, kSchemeY);
+    const ScreenWin schemes = DropList(dpy, od, kSchemeX, kSchemeY);
     ASSERT_NE(schemes.w, None) << "the scheme combo dropped no list";
     ASSERT_TRUE(PickRow(dpy, schemes, 1, 3));
     od.Click(dpy, kCancelX, kButtonsY);
-    ASSERT_TRUE(WaitGone(dpy, opts.w)) << "the options dialog stayed open";
+    ASSERT_TRUE(WaitWinGone(dpy, opts.w)) << "the options dialog stayed open";
   }
   kvrtest::WriteFileText(dir + "/key3", "she");
   EXPECT_EQ(Got(client, 3), she) << "Cancel changed the input";
@@ -518,22 +419,22 @@ TEST(OptionDialogs, CombosChooseShuangPinSchemeAndCandidateOrder) {
 
   // Second visit: ShuangPin, the scheme by the pointer then a key, the
   // order by the pointer then a key, OK.
-  const Win opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
+  const ScreenWin opts = OpenFromBarMenu(dpy, bar, kPrefsCellX, {}, 400, 300);
   ASSERT_NE(opts.w, None) << "no options dialog";
   WaitDrawn(dpy, opts, 6);
-  const DialogOnScreen od(opts, 330, 262);
+  const ScreenDialog od(opts, 330, 262);
   od.Click(dpy, kShuangPinX, kShuangPinY);
   ASSERT_TRUE(AnswerYes(dpy, {bar.w, opts.w})) << "no ShuangPin warning answered";
-  const Win schemes = DropList(dpy, od, kSchemeX, kSchemeY);
+  const ScreenWin schemes = DropList(dpy, od, kSchemeX, kSchemeY);
   ASSERT_NE(schemes.w, None) << "the scheme combo dropped no list";
-  Sleep(300);
+  SleepMs(300);
   EXPECT_EQ(kvrtest::SaveScreen(dpy, "options_dialog_scheme_list",
                                 std::max(opts.x + opts.width, schemes.x + schemes.width) + 10,
                                 std::max(opts.y + opts.height, schemes.y + schemes.height) + 10),
             "");
   ASSERT_TRUE(PickRow(dpy, schemes, 2, 3));
   kvrtest::XTestTap(dpy, XK_Up);
-  const Win orders = DropList(dpy, od, kOrderX, kOrderY);
+  const ScreenWin orders = DropList(dpy, od, kOrderX, kOrderY);
   ASSERT_NE(orders.w, None) << "the order combo dropped no list";
   ASSERT_TRUE(PickRow(dpy, orders, 2, 3));
   EXPECT_TRUE(WaitChildShownAt(dpy, od, kReorderX, kReorderY, true))
@@ -542,10 +443,10 @@ TEST(OptionDialogs, CombosChooseShuangPinSchemeAndCandidateOrder) {
   EXPECT_FALSE(WaitChildShownAt(dpy, od, kReorderX, kReorderY, false))
       << "the fixed order keeps the Reorder button";
   od.Click(dpy, kOkX, kButtonsY);
-  ASSERT_TRUE(WaitGone(dpy, opts.w)) << "the options dialog stayed open";
+  ASSERT_TRUE(WaitWinGone(dpy, opts.w)) << "the options dialog stayed open";
   for (int i = 0;
        i < 100 && kvrtest::ReadFileText(profile).find("ShuangPin=1") == std::string::npos; ++i)
-    Sleep(50);
+    SleepMs(50);
   const std::string saved = kvrtest::ReadFileText(profile);
   EXPECT_NE(saved.find("ShuangPin=1"), std::string::npos) << saved;
   EXPECT_NE(saved.find("ShuangPinScheme=1"), std::string::npos) << saved;
