@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tests/support/ChildProcess.h"
+#include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ScreenDialogs.h"
 #include "tests/support/Screenshot.h"
@@ -45,15 +46,7 @@ std::vector<kvrtest::ShownPopup> ShownDialogs(Display* dpy) {
 int RunClient(const std::string& name, int fd, int keepMs = 0) {
   alarm(60);
   kvrtest::XimTestClient client;
-  const std::string error = client.Open({name, "zh_CN.UTF-8"});
-  if (!error.empty()) {
-    ReportLine(fd, "error " + error);
-    return 1;
-  }
-  for (int i = 0; i < 2; ++i) {
-    client.TapKey(XK_space, ControlMask);
-    client.Serve(300);
-  }
+  if (!kvrtest::OpenInChineseInput(client, name, fd)) return 1;
   client.TapKey(XK_s, Mod1Mask);
   client.Serve(500);
   ReportLine(fd, "asked");
