@@ -22,6 +22,7 @@
 #include "tests/support/FileText.h"
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/ScreenDialogs.h"
 #include "tests/support/ShownPopups.h"
 #include "tests/support/XimTestClient.h"
 
@@ -204,18 +205,6 @@ size_t WindowColours(Display* dpy, Window w) {
   return seen.size();
 }
 
-void SendKeyTo(Display* dpy, Window w, KeySym sym) {
-  XEvent ev{};
-  ev.xkey.type = KeyPress;
-  ev.xkey.display = dpy;
-  ev.xkey.window = w;
-  ev.xkey.root = DefaultRootWindow(dpy);
-  ev.xkey.keycode = XKeysymToKeycode(dpy, sym);
-  ev.xkey.same_screen = True;
-  XSendEvent(dpy, w, False, KeyPressMask, &ev);
-  XFlush(dpy);
-}
-
 // Ctrl+Space shows the bar and switches to Chinese input; the bar shows its
 // picture; pinyin typed then reaches the client as Chinese text; the bar's
 // menu switches back and a click on its mode cell to Chinese again; the
@@ -267,7 +256,7 @@ TEST(KvrBar, CtrlSpaceShowsTheBarAndPinyinCommitsChinese) {
     if (colours < 6) usleep(50 * 1000);
   }
   EXPECT_GE(colours, 6u);
-  SendKeyTo(dpy, menu, XK_Return);
+  kvrtest::SendKeyTo(dpy, menu, XK_Return);
   XCloseDisplay(dpy);
   EXPECT_TRUE(ProfileReaches(profile, "InputMode=1")) << kvrtest::ReadFileText(profile);
   // A click on the mode cell switches back to Chinese input and saves.
