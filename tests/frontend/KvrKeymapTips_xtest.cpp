@@ -25,6 +25,7 @@
 #include "tests/support/DecodedImage.h"
 #include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
+#include "tests/support/ScreenDialogs.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/ShownPopups.h"
 #include "tests/support/XimTestClient.h"
@@ -81,12 +82,32 @@ Shown FindShown(Display* dpy, int minW, int minH) {
   return found;
 }
 
+// Starts kvr and shows its bar from a client; the test's own connection
+// (kvr's windows may go while it looks) and the bar on it.
+::testing::AssertionResult StartWithTheBar(kvrtest::KvrProcess& kvr, const char* imName,
+                                           Display** dpy, Shown* bar) {
+  if (!kvr.Start(kvrtest::UniqueImName(imName)))
+    return ::testing::AssertionFailure() << "kvr did not start: " << kvr.Log();
+  ChildProcess child;
+  if (!child.Start([&](int fd) { return ShowTheBar(kvr.Name(), fd); }))
+    return ::testing::AssertionFailure() << "no client";
+  const int status = child.Wait(60000);
+  if (status != 0 || child.Output() != "shown\n")
+    return ::testing::AssertionFailure() << "client " << status << ": " << child.Output();
+  *dpy = XOpenDisplay(nullptr);
+  if (!*dpy) return ::testing::AssertionFailure() << "no display";
+  XSetErrorHandler(IgnoreXErrors);
+  *bar = FindShown(*dpy, kShortBarW, kBarH);
+  if (bar->window == None) return ::testing::AssertionFailure() << "the bar is not shown";
+  return ::testing::AssertionSuccess();
+}
+
 // Waits up to 10 s for want to hold.
 template <class F>
 bool Eventually(F want) {
   for (int i = 0; i < 200; ++i) {
     if (want()) return true;
-    usleep(50 * 1000);
+    kvrtest::SleepMs(50);
   }
   return false;
 }
@@ -98,11 +119,6 @@ void MoveTo(Display* dpy, int x, int y) {
 void Button(Display* dpy, bool down) {
   XTestFakeButtonEvent(dpy, 1, down ? True : False, 0);
   XSync(dpy, False);
-}
-void ClickAt(Display* dpy, int x, int y) {
-  MoveTo(dpy, x, y);
-  Button(dpy, true);
-  Button(dpy, false);
 }
 
 // The first row of the window that shows the picture's top row (the
@@ -129,18 +145,9 @@ int PictureDiffers(const kvrtest::Pixels& shot, const DecodedImage& picture, int
 
 TEST(KvrKeymap, ShownWithItsPictureDraggedAndHiddenByADoubleClick) {
   kvrtest::KvrProcess kvr;
-  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrKeymap"))) << kvr.Log();
-  {
-    ChildProcess child;
-    ASSERT_TRUE(child.Start([&](int fd) { return ShowTheBar(kvr.Name(), fd); }));
-    EXPECT_EQ(child.Wait(60000), 0);
-    ASSERT_EQ(child.Output(), "shown\n");
-  }
-  Display* dpy = XOpenDisplay(nullptr);
-  ASSERT_NE(dpy, nullptr);
-  XSetErrorHandler(IgnoreXErrors);
-  const Shown bar = FindShown(dpy, kShortBarW, kBarH);
-  ASSERT_NE(bar.window, None);
+  Display* dpy = nullptr;
+  Shown bar;
+  ASSERT_TRUE(StartWithTheBar(kvr, "KvrKeymap", &dpy, &bar));
   ASSERT_EQ(bar.attr.width, kShortBarW);
   // The default settings (standard pinyin, no ShuangPin) choose this one.
   const DecodedImage picture = DecodeImage(kvr.File("res/keymapPYStd.bmp"));
@@ -148,7 +155,7 @@ TEST(KvrKeymap, ShownWithItsPictureDraggedAndHiddenByADoubleClick) {
   ASSERT_EQ(picture.width, kPictureW);
   ASSERT_EQ(picture.height, kPictureH);
 
-  ClickAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
+  kvrtest::ClickRootAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
   Shown keymap;
   ASSERT_TRUE(Eventually([&] { return (keymap = FindShown(dpy, kPictureW, kPictureH)).window; }))
       << kvr.Log();
@@ -207,20 +214,20 @@ TEST(KvrKeymap, ShownWithItsPictureDraggedAndHiddenByADoubleClick) {
             "");
 
   // A double click hides it.
-  usleep(500 * 1000);  // the drag's release is no half of a double click
-  ClickAt(dpy, moved.attr.x + 400, moved.attr.y + top + 100);
-  ClickAt(dpy, moved.attr.x + 400, moved.attr.y + top + 100);
+  kvrtest::SleepMs(500);  // the drag's release is no half of a double click
+  kvrtest::ClickRootAt(dpy, moved.attr.x + 400, moved.attr.y + top + 100);
+  kvrtest::ClickRootAt(dpy, moved.attr.x + 400, moved.attr.y + top + 100);
   EXPECT_TRUE(Eventually([&] { return FindShown(dpy, kPictureW, kPictureH).window == None; }));
 
   // The cell shows the same window again, where it was left.
-  ClickAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
+  kvrtest::ClickRootAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
   Shown again;
   EXPECT_TRUE(Eventually([&] { return (again = FindShown(dpy, kPictureW, kPictureH)).window; }));
   EXPECT_EQ(again.window, keymap.window);
   EXPECT_EQ(again.attr.x, moved.attr.x);
   EXPECT_EQ(again.attr.y, moved.attr.y);
   // And hides it.
-  ClickAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
+  kvrtest::ClickRootAt(dpy, bar.attr.x + kKeymapCellX, bar.attr.y + 10);
   EXPECT_TRUE(Eventually([&] { return FindShown(dpy, kPictureW, kPictureH).window == None; }));
   XCloseDisplay(dpy);
   const int status = kvr.Stop();
@@ -256,20 +263,11 @@ TipArea ReadTipArea(Display* dpy, const Shown& dlg, int inside) {
 
 TEST(KvrTips, NextAndPreviousChangeTheTipDrawn) {
   kvrtest::KvrProcess kvr;
-  ASSERT_TRUE(kvr.Start(kvrtest::UniqueImName("KvrTips"))) << kvr.Log();
-  {
-    ChildProcess child;
-    ASSERT_TRUE(child.Start([&](int fd) { return ShowTheBar(kvr.Name(), fd); }));
-    EXPECT_EQ(child.Wait(60000), 0);
-    ASSERT_EQ(child.Output(), "shown\n");
-  }
-  Display* dpy = XOpenDisplay(nullptr);
-  ASSERT_NE(dpy, nullptr);
-  XSetErrorHandler(IgnoreXErrors);
-  const Shown bar = FindShown(dpy, kShortBarW, kBarH);
-  ASSERT_NE(bar.window, None);
+  Display* dpy = nullptr;
+  Shown bar;
+  ASSERT_TRUE(StartWithTheBar(kvr, "KvrTips", &dpy, &bar));
   // The help menu; its first row is the tips.
-  ClickAt(dpy, bar.attr.x + kHelpCellX, bar.attr.y + 10);
+  kvrtest::ClickRootAt(dpy, bar.attr.x + kHelpCellX, bar.attr.y + 10);
   Shown menu;
   ASSERT_TRUE(Eventually([&] {
     for (const kvrtest::ShownPopup& p : kvrtest::ShownPopups(dpy)) {
@@ -278,7 +276,7 @@ TEST(KvrTips, NextAndPreviousChangeTheTipDrawn) {
     }
     return menu.window != None;
   }));
-  usleep(300 * 1000);  // the menu takes the keyboard focus once it is up
+  kvrtest::SleepMs(300);  // the menu takes the keyboard focus once it is up
   XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, XK_Return), True, 0);
   XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, XK_Return), False, 0);
   XSync(dpy, False);
@@ -296,7 +294,7 @@ TEST(KvrTips, NextAndPreviousChangeTheTipDrawn) {
   EXPECT_EQ(
       kvrtest::SaveWindowShot(dpy, dlg.window, "tips_dialog", dlg.attr.width, dlg.attr.height), "");
   auto click = [&](CPoint at) {
-    ClickAt(dpy, dlg.attr.x + kFrame + at.x, dlg.attr.y + inside + at.y);
+    kvrtest::ClickRootAt(dpy, dlg.attr.x + kFrame + at.x, dlg.attr.y + inside + at.y);
   };
   click(kNextButton);
   TipArea next;
