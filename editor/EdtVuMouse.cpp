@@ -7,6 +7,7 @@
 #include "editor/AEdtVu.h"
 #include "editor/EditorEngine.h"
 #include "editor/EdtVuWorld.h"
+#include "editor/internal/EdtText.h"
 #include "framework/AfcKernel.h"
 #include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
@@ -42,8 +43,6 @@ class RowChars {
 const unsigned char* Bytes(const CString& s) {
   return reinterpret_cast<const unsigned char*>(static_cast<const char*>(s));
 }
-
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
 
 }  // namespace
 
@@ -95,7 +94,7 @@ void AEdtVu::UpdateBlockCaret() {
 }
 
 void AEdtVu::NormalizeSelPts() {
-  if (Before(m_ptSelEnd, m_ptSelAnchor)) std::swap(m_ptSelAnchor, m_ptSelEnd);
+  if (edttext::PosBefore(m_ptSelEnd, m_ptSelAnchor)) std::swap(m_ptSelAnchor, m_ptSelEnd);
 }
 
 int AEdtVu::GetBlockSelArea(CRect& rc) {

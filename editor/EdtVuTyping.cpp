@@ -18,8 +18,6 @@ namespace {
 
 constexpr unsigned long kShiftBit = 1, kCtrlBit = 4, kAltBit = 8;
 
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
-
 // Rows are rebuilt from the row above the first one a change touched.
 int RebuildFrom(int row) { return std::max(row - 1, 0); }
 
@@ -44,7 +42,7 @@ void AEdtVu::ReSelectionCheck(CPoint a, CPoint b) {
   if (engine.ReSelectionReplaying()) return;
   const CPoint at = engine.LastCommitPos();
   if (at.y < 0) return;
-  if (Before(a, at) || Before(b, at)) CloseReSelection();
+  if (edttext::PosBefore(a, at) || edttext::PosBefore(b, at)) CloseReSelection();
 }
 
 // The re-selection lasts while the caret stays right after the commit; a
@@ -223,7 +221,7 @@ void AEdtVu::DeleteSelection(int& changed) {
     CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
     CString old;
     if (m_pDoc->ReplaceText(from, to, CString(), &old)) {
-      const CPoint start = Before(to, from) ? to : from;
+      const CPoint start = edttext::PosBefore(to, from) ? to : from;
       m_ptSelAnchor = m_ptSelEnd = start;
       CEditStep step;
       step.m_nKind = kStepDeleted;
