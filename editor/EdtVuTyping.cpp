@@ -18,9 +18,6 @@ namespace {
 
 constexpr unsigned long kShiftBit = 1, kCtrlBit = 4, kAltBit = 8;
 
-// Rows are rebuilt from the row above the first one a change touched.
-int RebuildFrom(int row) { return std::max(row - 1, 0); }
-
 }  // namespace
 
 // --- The engine's re-selection ---------------------------------------------------
@@ -65,7 +62,7 @@ void AEdtVu::AtCharEv(unsigned long code, unsigned long state) {
   if (m_bTypedCtrl) return;
   if (code == keysym::kEscape) {
     if (m_ptSelAnchor != m_ptSelEnd) {
-      m_ptSelAnchor = m_ptSelEnd = CPoint(m_nCaretCol, m_nCaretRow);
+      CollapseSelectionAtCaret();
       if (InBlockSelectMode()) {
         m_bCaretHidden = 0;
         World().MapCaret(1);
@@ -81,7 +78,7 @@ int AEdtVu::DoKeyInput(unsigned long code, unsigned long state) {
   m_bHadSel = m_ptSelAnchor != m_ptSelEnd;
   int changed = 0;
   KeyInput(code, state, 0, changed);
-  if (changed == 1) m_ptSelAnchor = m_ptSelEnd = CPoint(m_nCaretCol, m_nCaretRow);
+  if (changed == 1) CollapseSelectionAtCaret();
   if (changed) {
     ReSelectionCheck(m_ptSelAnchor, m_ptSelEnd);
     LeaveReSelectionIfMoved();
@@ -186,8 +183,7 @@ int AEdtVu::InsertChars(unsigned long code, int n, int& changed, CString* remove
   changed = 1;
   m_nCaretRow = static_cast<int32_t>(row);
   m_nCaretCol = col;
-  m_pDoc->MakeLineInfo(RebuildFrom(std::min<int>(oldRow, m_nCaretRow)), 1);
-  MySetScrollParams();
+  AfterEdit(std::min<int>(oldRow, m_nCaretRow));
   ScrollForInsertion();
   return 1;
 }
@@ -221,18 +217,17 @@ void AEdtVu::DeleteSelection(int& changed) {
     CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
     CString old;
     if (m_pDoc->ReplaceText(from, to, CString(), &old)) {
-      const CPoint start = edttext::PosBefore(to, from) ? to : from;
-      m_ptSelAnchor = m_ptSelEnd = start;
+      // NormalizeSelPts put the anchor first.
       CEditStep step;
       step.m_nKind = kStepDeleted;
-      step.m_pt = start;
+      step.m_pt = from;
       step.m_strText = old;
       m_pDoc->AddDoUndoRec(step);
       changed = 1;
-      m_nCaretRow = start.y;
-      m_nCaretCol = start.x;
-      m_pDoc->MakeLineInfo(RebuildFrom(m_nCaretRow), 1);
-      MySetScrollParams();
+      m_nCaretRow = from.y;
+      m_nCaretCol = from.x;
+      CollapseSelectionAtCaret();
+      AfterEdit(from.y);
     }
   }
   IEditorEngine& engine = EditorEngine();
@@ -288,7 +283,7 @@ int AEdtVu::BlockShift(int outdent) {
       step.m_nLength = 1;
       m_pDoc->AddDoUndoRec(step);
     }
-    m_pDoc->MakeLineInfo(RebuildFrom(row), 1);
+    m_pDoc->MakeLineInfo(std::max(row - 1, 0), 1);
   }
   const int rows = RowCount();
   if (last >= 0 && last == rows - 1 && m_pDoc->GetLineInfo(last).m_nEnd == kRowEndSoft) {
