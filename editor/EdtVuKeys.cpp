@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr unsigned long kShiftBit = 1, kCtrlBit = 4, kAltBit = 8;
 // The keysyms of the delimiter chord.
 constexpr unsigned long kDelimKeyA = 0xDB, kDelimKeyB = 0xDD;
 // Ctrl+Down stops scrolling at this vertical position.
@@ -88,9 +87,9 @@ int AEdtVu::PreProcessKey(const EdtKeyEvent& key) {
   const int n = std::clamp(key.textLen, 0, kEdtKeyTextBytes - 1);
   std::memcpy(rec.text, key.text, n);
   rec.text[n] = 0;
-  rec.alt = (key.state & kAltBit) || sym == keysym::kAltL || sym == keysym::kAltR;
-  rec.ctrl = (key.state & kCtrlBit) != 0;
-  rec.shift = (key.state & kShiftBit) != 0;
+  rec.alt = (key.state & kEdtAltBit) || sym == keysym::kAltL || sym == keysym::kAltR;
+  rec.ctrl = (key.state & kEdtCtrlBit) != 0;
+  rec.shift = (key.state & kEdtShiftBit) != 0;
   rec.xState = static_cast<uint32_t>(key.state);
   if (!key.pressed && sym == keysym::kAltR) rec.alt = 0;
   engine.SetKeyRecord(rec);
@@ -125,8 +124,8 @@ int AEdtVu::AtKeyEv(unsigned long sym, unsigned long state) {
     ParseCurLineAndGoSpot();
     return 0;
   }
-  const bool ctrl = (state & kCtrlBit) != 0;
-  bool shift = (state & kShiftBit) != 0;
+  const bool ctrl = (state & kEdtCtrlBit) != 0;
+  bool shift = (state & kEdtShiftBit) != 0;
   const bool ctrlChord = ctrl && sym != keysym::kControlL && sym != keysym::kControlR;
   const bool shiftChord = shift && !ctrl;
   const unsigned long key = UpperKey(sym);

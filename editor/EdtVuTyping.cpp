@@ -14,12 +14,6 @@
 #include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
-namespace {
-
-constexpr unsigned long kShiftBit = 1, kCtrlBit = 4, kAltBit = 8;
-
-}  // namespace
-
 // --- The engine's re-selection ---------------------------------------------------
 
 void AEdtVu::RecordEngineCommitPos() {
@@ -56,9 +50,9 @@ void AEdtVu::LeaveReSelectionIfMoved() {
 // --- Typing ----------------------------------------------------------------------
 
 void AEdtVu::AtCharEv(unsigned long code, unsigned long state) {
-  m_bTypedShift = (state & kShiftBit) != 0;
-  m_bTypedCtrl = (state & kCtrlBit) != 0;
-  m_bTypedAlt = (state & kAltBit) != 0;
+  m_bTypedShift = (state & kEdtShiftBit) != 0;
+  m_bTypedCtrl = (state & kEdtCtrlBit) != 0;
+  m_bTypedAlt = (state & kEdtAltBit) != 0;
   if (m_bTypedCtrl) return;
   if (code == keysym::kEscape) {
     if (m_ptSelAnchor != m_ptSelEnd) {
@@ -91,7 +85,7 @@ int AEdtVu::KeyInput(unsigned long code, unsigned long state, int overwrite, int
   const bool hasSel = m_ptSelAnchor != m_ptSelEnd;
   if (code == keysym::kTab && !DocWordWrap(*m_pDoc) && !InBlockSelectMode() && hasSel &&
       m_ptSelAnchor.y != m_ptSelEnd.y) {
-    changed = BlockShift((state & kShiftBit) != 0);
+    changed = BlockShift((state & kEdtShiftBit) != 0);
     return changed;
   }
   if (code == keysym::kBackSpace || code == keysym::kDelete) {
