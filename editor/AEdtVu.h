@@ -378,6 +378,8 @@ class AEdtVu {
   // view point p on the row under it (below the text: the last row's end);
   // returns its pixel x.
   int CaretToPoint(CPoint p);
+  // Pixel x (document pixels) of the caret's byte column on its row.
+  int CaretPixelX();
   void PlaceSelection(CPoint anchor, CPoint end);
   void CollapseSelectionAtCaret();
   void ResetEngineInput();

@@ -193,8 +193,7 @@ int AEdtVu::MoveByKey(unsigned long sym, bool ctrl, bool shift) {
   GetVuRect(&view);
   const int rh = RowHeight(), cw = CharWidth();
   const int vpos = GetScrollThumPos(1);
-  const int caretX = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                                 nullptr, nullptr, nullptr);
+  const int caretX = CaretPixelX();
   CString text;
   const int len = RowText(m_nCaretRow, text);
   bool placeInView = false;  // the caret keeps its place in the view
@@ -253,8 +252,7 @@ int AEdtVu::MoveByKey(unsigned long sym, bool ctrl, bool shift) {
       }
       CString row;
       m_nCaretCol = RowText(m_nCaretRow, row);
-      ScrollForRowEnd(GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                                  nullptr, nullptr, nullptr));
+      ScrollForRowEnd(CaretPixelX());
       break;
     }
     case keysym::kHome:
@@ -334,8 +332,7 @@ void AEdtVu::ScrollForVerticalMove(int vpos) {
   } else if (top < vpos) {
     SetScrollThumPos(1, top);
   }
-  const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
+  const int x = CaretPixelX();
   if (x < GetScrollThumPos(0)) SetScrollThumPos(0, x < view.Width() - 2 * cw ? 0 : x - 2 * cw);
 }
 
@@ -345,8 +342,7 @@ void AEdtVu::ScrollForHorizontalMove(bool left) {
   CRect view;
   GetVuRect(&view);
   const int cw = CharWidth(), hpos = GetScrollThumPos(0);
-  const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
+  const int x = CaretPixelX();
   if (left && x < hpos) {
     SetScrollThumPos(0, std::max(hpos - ((hpos - x) / cw + 5) * cw, 0));
   } else if (!left && x >= hpos + view.Width()) {
@@ -416,8 +412,7 @@ void AEdtVu::ScrollALine(int up) {
     if (p >= kScrollALineMax) return;
     next = std::min(p + rh, kScrollALineMax);
   }
-  const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
+  const int x = CaretPixelX();
   int row = m_nCaretRow;
   if (row * rh < next && row + 1 < rows)
     ++row;

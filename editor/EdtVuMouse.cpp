@@ -46,6 +46,11 @@ const unsigned char* Bytes(const CString& s) {
 
 }  // namespace
 
+int AEdtVu::CaretPixelX() {
+  return GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
+                                     nullptr, nullptr);
+}
+
 int AEdtVu::CaretToPoint(CPoint p) {
   const int rows = RowCount();
   const CPoint scroll = GetScrollThumPosPt();
@@ -232,9 +237,7 @@ void AEdtVu::OnLButton3Clk(unsigned long, CPoint p) {
   int from = start, to = start;
   if (empty || inkAt(start) || (lead(start) && !pairAt(start))) {
     // A run of Chinese characters (not symbols) around the click.
-    const int xc = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                               nullptr, nullptr, nullptr) -
-                   GetScrollThumPos(0);
+    const int xc = CaretPixelX() - GetScrollThumPos(0);
     const bool holdLeft = p.x >= xc && (from >= n || lead(from));
     if (!holdLeft)
       while (from >= 2 && chars.WidthBefore(from) == 2 && inkAt(from - 2)) from -= 2;
