@@ -186,11 +186,7 @@ int ACmbo::OnMessage(XEvent* event) {
 void ACmbo::EngineText(const char* text) {
   if (!Doc()) return;
   const char* rest = TakeEngineBackSpaces(text);
-  if (*rest) {
-    CString copy(rest);
-    DoInsertStr(reinterpret_cast<unsigned char*>(copy.GetBuffer(0)));
-    copy.ReleaseBuffer();
-  }
+  InsertText(rest);
   // The engine's re-selection erases what it committed from here.
   RecordEngineCommitPos();
 }

@@ -126,11 +126,7 @@ void AEdt::EngineText(const char* text) {
   const char* rest = TakeEngineBackSpaces(text);
   int changed = 0;
   DeleteSelection(changed);
-  if (*rest) {
-    CString copy(rest);
-    DoInsertStr(reinterpret_cast<unsigned char*>(copy.GetBuffer(0)));
-    copy.ReleaseBuffer();
-  }
+  InsertText(rest);
   // The engine's re-selection erases what it committed from here.
   RecordEngineCommitPos();
   Notify();

@@ -125,9 +125,14 @@ void AEdtHost::TakePress(XEvent* event, bool intoView) {
   }
 }
 
-void AEdtHost::ReplaceAllText(const char* text) {
-  ClearAll(0);
-  CString copy(text ? text : "");
+void AEdtHost::InsertText(const char* text) {
+  if (!text || !*text) return;
+  CString copy(text);
   DoInsertStr(reinterpret_cast<unsigned char*>(copy.GetBuffer(0)));
   copy.ReleaseBuffer();
+}
+
+void AEdtHost::ReplaceAllText(const char* text) {
+  ClearAll(0);
+  InsertText(text);
 }

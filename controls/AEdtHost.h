@@ -73,6 +73,9 @@ class AEdtHost : public ACtrl, public AEdtVu {
   // a press in the view (not in the frame) also captures the pointer and
   // starts a selection there.
   void TakePress(XEvent* event, bool intoView);
+  // Inserts text at the caret as one undo step (the view's DoInsertStr on a
+  // copy); nothing for null or empty text.
+  void InsertText(const char* text);
   // Empties the document (no repaint) and inserts text at the caret.
   void ReplaceAllText(const char* text);
 

@@ -195,7 +195,7 @@ int AEdtStor::GetText(CPoint from, CPoint to, CString& out, int noSnap) {
   if (!MapCoord2PosNIndex(from, a.blk, a.off, noSnap) ||
       !MapCoord2PosNIndex(to, b.blk, b.off, noSnap))
     return 0;
-  if (to.y < from.y || (to.y == from.y && to.x < from.x)) std::swap(a, b);
+  if (edttext::PosBefore(to, from)) std::swap(a, b);
   std::string text;
   long blk = a.blk;
   int off = a.off;

@@ -454,7 +454,7 @@ int AEdtStor::ReplaceText(CPoint& from, CPoint& to, CString text, CString* old) 
     from = f;
     to = t;
   }
-  if (t.y < f.y || (t.y == f.y && t.x < f.x)) std::swap(a, b);
+  if (edttext::PosBefore(t, f)) std::swap(a, b);
   if (a.blk == b.blk && a.off == b.off && text.IsEmpty()) return 1;
   if (old && !FitsCString(BytesBetween(a, b))) {
     // The replaced text could not be handed back whole (for undo): refuse.

@@ -60,12 +60,15 @@ struct typDelimiterPair {
   int32_t m_bNesting = 0;
 };
 
+// The bits of the X modifier state the view reads.
+constexpr unsigned long kEdtShiftBit = 1, kEdtCtrlBit = 4, kEdtAltBit = 8;
+
 // One key press or release as the view takes it (plain record): what the
 // X lookup of the key event gave.
 struct EdtKeyEvent {
   int pressed = 1;
   unsigned long keysym = 0;
-  unsigned long state = 0;           // X modifier state: Shift bit 0, Ctrl bit 2, Alt bit 3
+  unsigned long state = 0;           // X modifier state (kEdtShiftBit, ...)
   char text[kEdtKeyTextBytes] = {};  // NUL-terminated
   int textLen = 0;
 };
@@ -375,6 +378,8 @@ class AEdtVu {
   // view point p on the row under it (below the text: the last row's end);
   // returns its pixel x.
   int CaretToPoint(CPoint p);
+  // Pixel x (document pixels) of the caret's byte column on its row.
+  int CaretPixelX();
   void PlaceSelection(CPoint anchor, CPoint end);
   void CollapseSelectionAtCaret();
   void ResetEngineInput();

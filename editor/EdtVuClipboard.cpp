@@ -7,10 +7,7 @@
 #include "editor/AEdtVu.h"
 #include "editor/EditorEngine.h"
 #include "editor/EdtVuWorld.h"
-
-namespace {
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
-}  // namespace
+#include "editor/internal/EdtText.h"
 
 int AEdtVu::AtEdtCpy() {
   ResetEngineInput();
@@ -40,7 +37,7 @@ void AEdtVu::AtEdtPaste() {
   if (!World().GetClipbrdText(&raw, m_bPasteVariant) || !raw) return;
   const std::unique_ptr<char[]> text(raw);
   if (!text[0]) return;
-  const CPoint start = Before(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelEnd : m_ptSelAnchor;
+  const CPoint start = edttext::PosBefore(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelEnd : m_ptSelAnchor;
   int changed = 0;
   DeleteSelection(changed);
   unsigned char* bytes = reinterpret_cast<unsigned char*>(text.get());

@@ -18,8 +18,6 @@ namespace {
 
 const char kQuitBlockMode[] = "Please quit Block Selection Mode first.";
 
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
-
 const char* LineBreak(int32_t endKind) {
   switch (endKind) {
     case kRowEndLF: return "\n";
@@ -135,7 +133,7 @@ void AEdtVu::GetSelectedText(CString& out) {
     return;
   }
   CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
-  if (Before(to, from)) std::swap(from, to);
+  if (edttext::PosBefore(to, from)) std::swap(from, to);
   m_pDoc->GetText(from, to, out, 1);
 }
 
@@ -230,7 +228,7 @@ int AEdtVu::DoDeleteStr(CPoint at, unsigned long length) {
 void AEdtVu::ReplaceText() {
   if (!m_pDoc || m_ptSelAnchor == m_ptSelEnd) return;
   CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
-  if (Before(to, from)) std::swap(from, to);
+  if (edttext::PosBefore(to, from)) std::swap(from, to);
   from = SnapToChar(from);
   to = SnapToChar(to);
   if (!m_pDoc->ReplaceText(from, to, CString(), nullptr)) return;
@@ -332,7 +330,7 @@ int AEdtVu::GetChnCharAtCaret(CString& ch, int& after) {
   if (m_ptSelAnchor != m_ptSelEnd) {
     // Only a selection of exactly one such character.
     CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
-    if (Before(to, from)) std::swap(from, to);
+    if (edttext::PosBefore(to, from)) std::swap(from, to);
     if (from.y != to.y || to.x - from.x != 2 || from.x < 0 || to.x > n ||
         edttext::CharBytes(s, static_cast<size_t>(n), static_cast<size_t>(from.x)) != 2)
       return 0;

@@ -7,6 +7,7 @@
 #include "editor/EditorEngine.h"
 #include "editor/EdtVuWorld.h"
 #include "editor/internal/EdtDocAccess.h"
+#include "editor/internal/EdtText.h"
 #include "framework/Colours.h"
 #include "framework/Drawing.h"
 
@@ -131,8 +132,6 @@ struct RowPainter {
   }
 };
 
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
-
 }  // namespace
 
 void AEdtVu::edtvuDraw(GC gc, int allSelected) {
@@ -158,8 +157,9 @@ void AEdtVu::edtvuDraw(GC gc, int allSelected) {
   const int tab = DocTabWidth(*m_pDoc);
 
   const bool selEmpty = m_ptSelAnchor == m_ptSelEnd;
-  const CPoint selStart = Before(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelEnd : m_ptSelAnchor;
-  const CPoint selStop = Before(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelAnchor : m_ptSelEnd;
+  const CPoint selStart =
+      edttext::PosBefore(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelEnd : m_ptSelAnchor;
+  const CPoint selStop = edttext::PosBefore(m_ptSelEnd, m_ptSelAnchor) ? m_ptSelAnchor : m_ptSelEnd;
   const bool block = InBlockSelectMode() && !selEmpty;
   int blockLeft = 0, blockRight = 0;
   if (block) {
@@ -207,7 +207,7 @@ void AEdtVu::edtvuDraw(GC gc, int allSelected) {
           sel = inBlockRows && blockLeft <= x && x < blockRight;
         else if (!selEmpty) {
           const CPoint at(i - carried, r);
-          sel = !Before(at, selStart) && Before(at, selStop);
+          sel = !edttext::PosBefore(at, selStart) && edttext::PosBefore(at, selStop);
         }
       }
       if (b == '\t') {

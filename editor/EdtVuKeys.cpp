@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr unsigned long kShiftBit = 1, kCtrlBit = 4, kAltBit = 8;
 // The keysyms of the delimiter chord.
 constexpr unsigned long kDelimKeyA = 0xDB, kDelimKeyB = 0xDD;
 // Ctrl+Down stops scrolling at this vertical position.
@@ -88,9 +87,9 @@ int AEdtVu::PreProcessKey(const EdtKeyEvent& key) {
   const int n = std::clamp(key.textLen, 0, kEdtKeyTextBytes - 1);
   std::memcpy(rec.text, key.text, n);
   rec.text[n] = 0;
-  rec.alt = (key.state & kAltBit) || sym == keysym::kAltL || sym == keysym::kAltR;
-  rec.ctrl = (key.state & kCtrlBit) != 0;
-  rec.shift = (key.state & kShiftBit) != 0;
+  rec.alt = (key.state & kEdtAltBit) || sym == keysym::kAltL || sym == keysym::kAltR;
+  rec.ctrl = (key.state & kEdtCtrlBit) != 0;
+  rec.shift = (key.state & kEdtShiftBit) != 0;
   rec.xState = static_cast<uint32_t>(key.state);
   if (!key.pressed && sym == keysym::kAltR) rec.alt = 0;
   engine.SetKeyRecord(rec);
@@ -125,8 +124,8 @@ int AEdtVu::AtKeyEv(unsigned long sym, unsigned long state) {
     ParseCurLineAndGoSpot();
     return 0;
   }
-  const bool ctrl = (state & kCtrlBit) != 0;
-  bool shift = (state & kShiftBit) != 0;
+  const bool ctrl = (state & kEdtCtrlBit) != 0;
+  bool shift = (state & kEdtShiftBit) != 0;
   const bool ctrlChord = ctrl && sym != keysym::kControlL && sym != keysym::kControlR;
   const bool shiftChord = shift && !ctrl;
   const unsigned long key = UpperKey(sym);
@@ -194,8 +193,7 @@ int AEdtVu::MoveByKey(unsigned long sym, bool ctrl, bool shift) {
   GetVuRect(&view);
   const int rh = RowHeight(), cw = CharWidth();
   const int vpos = GetScrollThumPos(1);
-  const int caretX = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                                 nullptr, nullptr, nullptr);
+  const int caretX = CaretPixelX();
   CString text;
   const int len = RowText(m_nCaretRow, text);
   bool placeInView = false;  // the caret keeps its place in the view
@@ -254,8 +252,7 @@ int AEdtVu::MoveByKey(unsigned long sym, bool ctrl, bool shift) {
       }
       CString row;
       m_nCaretCol = RowText(m_nCaretRow, row);
-      ScrollForRowEnd(GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                                  nullptr, nullptr, nullptr));
+      ScrollForRowEnd(CaretPixelX());
       break;
     }
     case keysym::kHome:
@@ -335,8 +332,7 @@ void AEdtVu::ScrollForVerticalMove(int vpos) {
   } else if (top < vpos) {
     SetScrollThumPos(1, top);
   }
-  const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
+  const int x = CaretPixelX();
   if (x < GetScrollThumPos(0)) SetScrollThumPos(0, x < view.Width() - 2 * cw ? 0 : x - 2 * cw);
 }
 
@@ -346,8 +342,7 @@ void AEdtVu::ScrollForHorizontalMove(bool left) {
   CRect view;
   GetVuRect(&view);
   const int cw = CharWidth(), hpos = GetScrollThumPos(0);
-  const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
+  const int x = CaretPixelX();
   if (left && x < hpos) {
     SetScrollThumPos(0, std::max(hpos - ((hpos - x) / cw + 5) * cw, 0));
   } else if (!left && x >= hpos + view.Width()) {
@@ -417,8 +412,7 @@ void AEdtVu::ScrollALine(int up) {
     if (p >= kScrollALineMax) return;
     next = std::min(p + rh, kScrollALineMax);
   }
-  const int x = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
+  const int x = CaretPixelX();
   int row = m_nCaretRow;
   if (row * rh < next && row + 1 < rows)
     ++row;

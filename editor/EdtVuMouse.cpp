@@ -7,6 +7,7 @@
 #include "editor/AEdtVu.h"
 #include "editor/EditorEngine.h"
 #include "editor/EdtVuWorld.h"
+#include "editor/internal/EdtText.h"
 #include "framework/AfcKernel.h"
 #include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
@@ -43,9 +44,12 @@ const unsigned char* Bytes(const CString& s) {
   return reinterpret_cast<const unsigned char*>(static_cast<const char*>(s));
 }
 
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
-
 }  // namespace
+
+int AEdtVu::CaretPixelX() {
+  return GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr, nullptr,
+                                     nullptr, nullptr);
+}
 
 int AEdtVu::CaretToPoint(CPoint p) {
   const int rows = RowCount();
@@ -95,7 +99,7 @@ void AEdtVu::UpdateBlockCaret() {
 }
 
 void AEdtVu::NormalizeSelPts() {
-  if (Before(m_ptSelEnd, m_ptSelAnchor)) std::swap(m_ptSelAnchor, m_ptSelEnd);
+  if (edttext::PosBefore(m_ptSelEnd, m_ptSelAnchor)) std::swap(m_ptSelAnchor, m_ptSelEnd);
 }
 
 int AEdtVu::GetBlockSelArea(CRect& rc) {
@@ -233,9 +237,7 @@ void AEdtVu::OnLButton3Clk(unsigned long, CPoint p) {
   int from = start, to = start;
   if (empty || inkAt(start) || (lead(start) && !pairAt(start))) {
     // A run of Chinese characters (not symbols) around the click.
-    const int xc = GetPixelXPosByPointXOrCharX(nullptr, m_nCaretRow, m_nCaretCol, 0, nullptr,
-                                               nullptr, nullptr, nullptr) -
-                   GetScrollThumPos(0);
+    const int xc = CaretPixelX() - GetScrollThumPos(0);
     const bool holdLeft = p.x >= xc && (from >= n || lead(from));
     if (!holdLeft)
       while (from >= 2 && chars.WidthBefore(from) == 2 && inkAt(from - 2)) from -= 2;

@@ -14,17 +14,6 @@
 #include "framework/KeySyms.h"
 #include "framework/UIStrings.h"
 
-namespace {
-
-constexpr unsigned long kShiftBit = 1, kCtrlBit = 4, kAltBit = 8;
-
-bool Before(const CPoint& a, const CPoint& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
-
-// Rows are rebuilt from the row above the first one a change touched.
-int RebuildFrom(int row) { return std::max(row - 1, 0); }
-
-}  // namespace
-
 // --- The engine's re-selection ---------------------------------------------------
 
 void AEdtVu::RecordEngineCommitPos() {
@@ -44,7 +33,7 @@ void AEdtVu::ReSelectionCheck(CPoint a, CPoint b) {
   if (engine.ReSelectionReplaying()) return;
   const CPoint at = engine.LastCommitPos();
   if (at.y < 0) return;
-  if (Before(a, at) || Before(b, at)) CloseReSelection();
+  if (edttext::PosBefore(a, at) || edttext::PosBefore(b, at)) CloseReSelection();
 }
 
 // The re-selection lasts while the caret stays right after the commit; a
@@ -61,13 +50,13 @@ void AEdtVu::LeaveReSelectionIfMoved() {
 // --- Typing ----------------------------------------------------------------------
 
 void AEdtVu::AtCharEv(unsigned long code, unsigned long state) {
-  m_bTypedShift = (state & kShiftBit) != 0;
-  m_bTypedCtrl = (state & kCtrlBit) != 0;
-  m_bTypedAlt = (state & kAltBit) != 0;
+  m_bTypedShift = (state & kEdtShiftBit) != 0;
+  m_bTypedCtrl = (state & kEdtCtrlBit) != 0;
+  m_bTypedAlt = (state & kEdtAltBit) != 0;
   if (m_bTypedCtrl) return;
   if (code == keysym::kEscape) {
     if (m_ptSelAnchor != m_ptSelEnd) {
-      m_ptSelAnchor = m_ptSelEnd = CPoint(m_nCaretCol, m_nCaretRow);
+      CollapseSelectionAtCaret();
       if (InBlockSelectMode()) {
         m_bCaretHidden = 0;
         World().MapCaret(1);
@@ -83,7 +72,7 @@ int AEdtVu::DoKeyInput(unsigned long code, unsigned long state) {
   m_bHadSel = m_ptSelAnchor != m_ptSelEnd;
   int changed = 0;
   KeyInput(code, state, 0, changed);
-  if (changed == 1) m_ptSelAnchor = m_ptSelEnd = CPoint(m_nCaretCol, m_nCaretRow);
+  if (changed == 1) CollapseSelectionAtCaret();
   if (changed) {
     ReSelectionCheck(m_ptSelAnchor, m_ptSelEnd);
     LeaveReSelectionIfMoved();
@@ -96,7 +85,7 @@ int AEdtVu::KeyInput(unsigned long code, unsigned long state, int overwrite, int
   const bool hasSel = m_ptSelAnchor != m_ptSelEnd;
   if (code == keysym::kTab && !DocWordWrap(*m_pDoc) && !InBlockSelectMode() && hasSel &&
       m_ptSelAnchor.y != m_ptSelEnd.y) {
-    changed = BlockShift((state & kShiftBit) != 0);
+    changed = BlockShift((state & kEdtShiftBit) != 0);
     return changed;
   }
   if (code == keysym::kBackSpace || code == keysym::kDelete) {
@@ -188,8 +177,7 @@ int AEdtVu::InsertChars(unsigned long code, int n, int& changed, CString* remove
   changed = 1;
   m_nCaretRow = static_cast<int32_t>(row);
   m_nCaretCol = col;
-  m_pDoc->MakeLineInfo(RebuildFrom(std::min<int>(oldRow, m_nCaretRow)), 1);
-  MySetScrollParams();
+  AfterEdit(std::min<int>(oldRow, m_nCaretRow));
   ScrollForInsertion();
   return 1;
 }
@@ -223,18 +211,17 @@ void AEdtVu::DeleteSelection(int& changed) {
     CPoint from = m_ptSelAnchor, to = m_ptSelEnd;
     CString old;
     if (m_pDoc->ReplaceText(from, to, CString(), &old)) {
-      const CPoint start = Before(to, from) ? to : from;
-      m_ptSelAnchor = m_ptSelEnd = start;
+      // NormalizeSelPts put the anchor first.
       CEditStep step;
       step.m_nKind = kStepDeleted;
-      step.m_pt = start;
+      step.m_pt = from;
       step.m_strText = old;
       m_pDoc->AddDoUndoRec(step);
       changed = 1;
-      m_nCaretRow = start.y;
-      m_nCaretCol = start.x;
-      m_pDoc->MakeLineInfo(RebuildFrom(m_nCaretRow), 1);
-      MySetScrollParams();
+      m_nCaretRow = from.y;
+      m_nCaretCol = from.x;
+      CollapseSelectionAtCaret();
+      AfterEdit(from.y);
     }
   }
   IEditorEngine& engine = EditorEngine();
@@ -290,7 +277,7 @@ int AEdtVu::BlockShift(int outdent) {
       step.m_nLength = 1;
       m_pDoc->AddDoUndoRec(step);
     }
-    m_pDoc->MakeLineInfo(RebuildFrom(row), 1);
+    m_pDoc->MakeLineInfo(std::max(row - 1, 0), 1);
   }
   const int rows = RowCount();
   if (last >= 0 && last == rows - 1 && m_pDoc->GetLineInfo(last).m_nEnd == kRowEndSoft) {

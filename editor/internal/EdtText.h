@@ -12,11 +12,17 @@
 
 #include "base/CString.h"
 #include "base/ChnChar.h"
+#include "base/Geometry.h"
 
 namespace edttext {
 
 inline bool IsLead(unsigned char b) { return IsChnChar(b, 1, 0) != 0; }
 inline bool IsTrail(unsigned char b) { return IsChnChar(b, 0, 0) != 0; }
+
+// Whether position a (x byte column, y row) comes before position b.
+inline bool PosBefore(const CPoint& a, const CPoint& b) {
+  return a.y < b.y || (a.y == b.y && a.x < b.x);
+}
 
 // The next tab stop strictly after cols. A tab width below 1 counts as 1,
 // so a damaged setting cannot divide by zero.
