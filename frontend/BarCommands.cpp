@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "base/CString.h"
-#include "base/IniFile.h"
 #include "engine/CChnChars.h"
 #include "engine/FrameCommands.h"
 #include "engine/InputSettings.h"
@@ -69,16 +68,8 @@ void ResetInput() { GetBarEngineOps().resetChnInput(1, 0, 1); }
 // [UI_STR] translation when there is one, looked up at the first showing
 // and kept for the run.
 const char* KeymapStatusText() {
-  static const CString text = [] {
-    CString t = kMsgKeymapStatus;
-    if (cfgInputManager.ChnUI != 0) {
-      char buf[256] = "";
-      if (GetIniFileString(gstrUIINI, "UI_STR", kMsgKeymapStatus, buf, sizeof buf, "") > 0 &&
-          buf[0])
-        t = buf;
-    }
-    return t;
-  }();
+  static const CString text =
+      cfgInputManager.ChnUI != 0 ? LoadStringChn(kMsgKeymapStatus, 1) : CString(kMsgKeymapStatus);
   return text;
 }
 

@@ -31,8 +31,6 @@ void CFindSayingDlg::MemVarAttaches() {
 int CFindSayingDlg::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent* event) {
   if (code == kCtrlEvClick) {
     switch (id) {
-      case IDOK: OnOK(); return 1;
-      case IDCANCEL: OnCancel(); return 1;
       case kIdNoRestrict: OnCheckNoRestrict(); return 1;
       case kIdFindInResult: OnFindInResult(); return 1;
       case kIdFind: OnFind(); return 1;

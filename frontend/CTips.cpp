@@ -83,8 +83,6 @@ CTips::~CTips() = default;
 int CTips::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent* event) {
   if (code == kCtrlEvClick) {
     switch (id) {
-      case IDOK: OnOK(); return 1;
-      case IDCANCEL: OnCancel(); return 1;
       case kTipsNextId: OnNext(); return 1;
       case kTipsPrevId: OnPrev(); return 1;
       default: break;

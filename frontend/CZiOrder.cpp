@@ -37,8 +37,6 @@ int CZiOrder::Ask(const char* text, int type, int literal) {
 int CZiOrder::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent* event) {
   if (code == kCtrlEvClick) {
     switch (id) {
-      case IDOK: OnOK(); return 1;
-      case IDCANCEL: OnCancel(); return 1;
       case kIdCommit: OnCommit(); return 1;
       case kIdCancelOrder: OnCancelorder(); return 1;
       default: break;

@@ -86,7 +86,7 @@ bool Big5ToGbk(const char* big5, std::string& gbk) {
   return true;
 }
 
-bool EditCtrlText(const char* text, bool big5, std::string& gbk) {
+bool CommitGbk(const char* text, bool big5, std::string& gbk) {
   gbk.clear();
   if (!text) return false;
   if (big5) return Big5ToGbk(text, gbk);

@@ -34,12 +34,13 @@ CommitCharset CommitCharsetOfLocale(const char* lang);
 // not Big5 or has no GBK form.
 bool Big5ToGbk(const char* big5, std::string& gbk);
 
-// The text for one of kvr's own edit controls (window message 1400): the
-// engine's GBK as it is, its Big5 under traditional output (big5) turned
-// back into GBK, the leading 0x08 BackSpaces kept. The controls, their
-// documents, the clipboard and the dialogs' data are GBK. False (gbk
-// emptied) when Big5 text has no GBK form.
-bool EditCtrlText(const char* text, bool big5, std::string& gbk);
+// The engine's committed text as GBK, for an XIM client and for kvr's own
+// edit controls (window message 1400) alike: the engine's GBK as it is, its
+// Big5 under traditional output (big5) turned back into GBK, the leading
+// 0x08 BackSpaces kept. The controls, their documents, the clipboard and
+// the dialogs' data are GBK. False (gbk emptied) when Big5 text has no GBK
+// form.
+bool CommitGbk(const char* text, bool big5, std::string& gbk);
 
 // Whether every character of GBK text is ASCII or a GB2312 character.
 bool IsGb2312Text(const char* gbk);

@@ -89,7 +89,7 @@ void FrontendHost::SendTextToEditCtrl(unsigned long window, const char* text) {
   // Traditional output hands Big5: the control takes GBK. Text without a
   // GBK form is refused whole, as a client's commit is.
   std::string gbk;
-  if (!EditCtrlText(text, cfgInputManager.FanTi != 0, gbk)) return;
+  if (!CommitGbk(text, cfgInputManager.FanTi != 0, gbk)) return;
   SendWinEvent(window, kMsgEditCommit, reinterpret_cast<unsigned long>(gbk.c_str()), 0);
 }
 

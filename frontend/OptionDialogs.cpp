@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/ACmbo.h"
 #include "controls/ALbx.h"
 #include "controls/CMsgBox.h"
 #include "controls/CtrlConsts.h"
@@ -55,11 +56,8 @@ const char* const kShuangPinSchemeRows[3] = {
 
 namespace {
 
-// Messages of the combo box (the same numbers as the list box's where they
-// mean the same).
-constexpr int kMsgAddRow = 1300;
-constexpr int kMsgSetSel = 1306;
-constexpr int kMsgGetSel = 1308;
+// Rows and selections go to list and combo boxes alike by one message each.
+static_assert(WM_CMBO_ADDROW == WM_LBX_ADDROW && WM_CMBO_SETSEL == WM_LBX_SETSEL);
 
 constexpr int kRowManualOrder = 2;
 
@@ -85,13 +83,14 @@ class DialogControls final : public IOptControls {
     if (!ctrl) return -1;
     if (auto* lbx = dynamic_cast<ALbx*>(ctrl)) return lbx->GetSel();
     if (!ctrl->m_hWnd) return -1;
-    return SendWinEvent(ctrl->m_hWnd, kMsgGetSel, 0, 0);
+    return SendWinEvent(ctrl->m_hWnd, WM_CMBO_GETSEL, 0, 0);
   }
   void SetSel(int id, int row) override {
-    if (m_dlg.GetCtrl(id)) m_dlg.SendCtrlEv(id, kMsgSetSel, static_cast<unsigned long>(row), 0);
+    if (m_dlg.GetCtrl(id)) m_dlg.SendCtrlEv(id, WM_CMBO_SETSEL, static_cast<unsigned long>(row), 0);
   }
   void AddRow(int id, const char* text) override {
-    if (m_dlg.GetCtrl(id)) m_dlg.SendCtrlEv(id, kMsgAddRow, 0, reinterpret_cast<uintptr_t>(text));
+    if (m_dlg.GetCtrl(id))
+      m_dlg.SendCtrlEv(id, WM_CMBO_ADDROW, 0, reinterpret_cast<uintptr_t>(text));
   }
   int Ask(const char* text, int defaultButton) override {
     return ChMsgbox(text, kMsgBoxYesNo, 0, defaultButton);
@@ -243,8 +242,6 @@ void CInputOptDlg::OnOK() {
 int CInputOptDlg::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent* event) {
   if (code == kCtrlEvClick) {
     switch (id) {
-      case IDOK: OnOK(); return 1;
-      case IDCANCEL: OnCancel(); return 1;
       case kIdShowTip:
       case kIdFloatPane: SetControls(); return 1;
       case kIdShuangPin: OnShuangpin(); return 1;

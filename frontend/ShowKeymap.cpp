@@ -41,6 +41,15 @@ bool PointerRoot(CPoint* root) {
   return true;
 }
 
+// During a drag, moves the window so that the pointer keeps its offset.
+void FollowDrag(unsigned long window) {
+  CPoint root;
+  if (g_drag.moving && PointerRoot(&root)) {
+    SetWinPos(window, root.x - g_drag.offset.x, root.y - g_drag.offset.y, g_drag.size.cx,
+              g_drag.size.cy, kSwpShow, 0, 0);
+  }
+}
+
 }  // namespace
 
 CString KeymapPictureName(const typInputSettings& s) {
@@ -76,13 +85,8 @@ int CShowKeymap::InitDlg() {
 }
 
 int CShowKeymap::CtrlEvProc(unsigned long window, int id, unsigned long code, XEvent* event) {
-  if (code == kCtrlEvClick && id == IDOK) {
-    OnOK();
-    return 1;
-  }
-  if (code == kCtrlEvClick && id == IDCANCEL) {
-    OnCancel();
-    return 1;
+  if (code == kCtrlEvClick && (id == IDOK || id == IDCANCEL)) {
+    return ADialog::CtrlEvProc(window, id, code, event);
   }
   if (window == 0 && id == kPaintNotifyId && code == 0) {
     AtDraw(event);
@@ -115,24 +119,14 @@ void CShowKeymap::AtLBtnDwn(unsigned long flags, CPoint point) {
 }
 
 void CShowKeymap::AtPtrMv(unsigned long flags, CPoint point) {
-  CPoint root;
-  if (g_drag.moving && PointerRoot(&root)) {
-    SetWinPos(m_hWnd, root.x - g_drag.offset.x, root.y - g_drag.offset.y, g_drag.size.cx,
-              g_drag.size.cy, kSwpShow, 0, 0);
-  }
+  FollowDrag(m_hWnd);
   AWnd::AtPtrMv(flags, point);
 }
 
 void CShowKeymap::AtLBtnUp(unsigned long flags, CPoint point) {
   UnsetPtrGrab();
-  CPoint root;
-  if (g_drag.moving) {
-    if (PointerRoot(&root)) {
-      SetWinPos(m_hWnd, root.x - g_drag.offset.x, root.y - g_drag.offset.y, g_drag.size.cx,
-                g_drag.size.cy, kSwpShow, 0, 0);
-    }
-    g_drag.moving = false;
-  }
+  FollowDrag(m_hWnd);
+  g_drag.moving = false;
   AWnd::AtLBtnUp(flags, point);
 }
 

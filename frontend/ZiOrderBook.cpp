@@ -12,10 +12,6 @@ namespace {
 constexpr uint32_t kCharBytes = 2;
 constexpr size_t kRunBlockBytes = 4;  // count high, count low, start LE16
 
-uint16_t CharAt(const std::vector<uint8_t>& bytes, uint32_t i) {
-  return static_cast<uint16_t>(bytes[i * kCharBytes] | bytes[i * kCharBytes + 1] << 8);
-}
-
 }  // namespace
 
 CString ZiOrderBook::FuzzySuffix(bool fuzzy, bool zhz, bool chc, bool shs, bool lr) {
@@ -77,7 +73,9 @@ bool ZiOrderBook::ReadRun(const char* syllable, CWordArray& chars) const {
   chars.RemoveAll();
   uint32_t start = 0, count = 0;
   if (!RunOf(syllable, start, count)) return false;
-  for (uint32_t i = 0; i < count; ++i) chars.Add(CharAt(m_order, start + i));
+  for (uint32_t i = 0; i < count; ++i) {
+    chars.Add(little_endian::Load16(&m_order[(start + i) * kCharBytes]));
+  }
   return true;
 }
 
@@ -86,9 +84,7 @@ bool ZiOrderBook::WriteRun(const char* syllable, const CWordArray& chars) {
   if (!RunOf(syllable, start, count) || static_cast<uint32_t>(chars.GetSize()) != count)
     return false;
   for (uint32_t i = 0; i < count; ++i) {
-    const uint16_t v = chars[static_cast<int>(i)];
-    m_order[(start + i) * kCharBytes] = static_cast<uint8_t>(v & 0xFF);
-    m_order[(start + i) * kCharBytes + 1] = static_cast<uint8_t>(v >> 8);
+    little_endian::Store16(&m_order[(start + i) * kCharBytes], chars[static_cast<int>(i)]);
   }
   return true;
 }

@@ -477,13 +477,9 @@ void MyXEventHandler(XEvent* event) {
 int SendStrToClient(XIMS im, IMCommitStruct* call_data, const char* text) {
   if (!im || !call_data || !text || !*text) return 0;
   std::string gbk;
-  if (cfgInputManager.FanTi) {
-    if (!Big5ToGbk(text, gbk)) {
-      EngineDiag("kvr: a traditional commit has no GBK form; nothing sent");
-      return 0;
-    }
-  } else {
-    gbk = text;
+  if (!CommitGbk(text, cfgInputManager.FanTi != 0, gbk)) {
+    EngineDiag("kvr: a traditional commit has no GBK form; nothing sent");
+    return 0;
   }
   bool ascii = true;
   for (unsigned char c : gbk) ascii = ascii && c < 0x80;

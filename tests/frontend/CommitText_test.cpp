@@ -71,11 +71,11 @@ TEST(CommitText, EditControlsTakeGbk) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.text);
     std::string gbk = "stale";
-    EXPECT_EQ(EditCtrlText(k.text, k.big5, gbk), k.ok);
+    EXPECT_EQ(CommitGbk(k.text, k.big5, gbk), k.ok);
     EXPECT_EQ(gbk, k.want);
   }
   std::string gbk;
-  EXPECT_FALSE(EditCtrlText(nullptr, false, gbk));
+  EXPECT_FALSE(CommitGbk(nullptr, false, gbk));
 }
 
 TEST(CommitText, GbkSegments) {
