@@ -23,6 +23,7 @@ int MainLoopTurn() {
   CWinApp* app = uniqueAFCAppPointer;
   XEvent* ev = app->GetCurrentEvent();
   XNextEvent(dsply, ev);
+  if (!RouteAroundEndedGrab(ev)) return 0;
   if (HandleSelectionEvent(ev)) return 0;
   if (FilteredAway(ev)) return 0;
   PumpTimer();
@@ -52,6 +53,7 @@ void RunModal(Ended ended, Handle handle) {
     }
     XEvent ev;
     XNextEvent(dsply, &ev);
+    if (!afc::RouteAroundEndedGrab(&ev)) continue;
     if (handle(&ev)) break;
   }
 }

@@ -34,6 +34,16 @@ bool HandleSelectionEvent(XEvent* event);
 // filters (their ids could equal the XIM transport's atoms).
 bool FilteredAway(XEvent* event);
 
+// A pointer event the server sent to a window under a grab the program
+// had already given up (the release read, the ungrab not yet arrived) is
+// handed to the program's window under the pointer, as the server would
+// have sent it without the grab. Returns false when no window of the
+// program is there: the event then belongs to nobody and is dropped.
+bool RouteAroundEndedGrab(XEvent* event);
+
+// The grab state forgets a destroyed window.
+void ForgetPointerGrab(unsigned long window);
+
 // One turn of CWinApp::Run with a pending event or, without one, one idle
 // step. Returns 1 when an event was dispatched.
 int MainLoopTurn();

@@ -1,5 +1,5 @@
 // Window creation and destruction, the window map's accessors, window
-// messages, GCs and the pointer grab.
+// messages and GCs.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -16,8 +16,7 @@
 
 namespace {
 
-int g_bFirstWin = 1;             // gbFirstWin
-unsigned long g_winPtrGrab = 0;  // gwinPtrGrab
+int g_bFirstWin = 1;  // gbFirstWin
 
 // Only 32 bits of a posted word cross the X server; Xlib sign-extends them
 // on the way back. A posted value must be a 32-bit number, signed or not.
@@ -113,7 +112,7 @@ int DestroyWin(unsigned long window) {
     if (GetCaretWin() == window) ClearCaret();
     timers->ReleaseWindow(window);
   }
-  if (g_winPtrGrab == window) g_winPtrGrab = 0;
+  afc::ForgetPointerGrab(window);
   afc::WinDestroyed(window);
   if (dsply && window) XDestroyWindow(dsply, window);
   return 1;
@@ -210,23 +209,6 @@ int ReleaseGC(GC gc) {
 void CreateGC(unsigned long window) {
   gGC = XCreateGC(dsply, window, 0, nullptr);
   XSetForeground(dsply, gGC, BlackPixel(dsply, scrn));
-}
-
-unsigned long SetPtrGrab(unsigned long window) {
-  const unsigned long old = g_winPtrGrab;
-  XGrabPointer(dsply, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-               GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-  g_winPtrGrab = window;
-  return old;
-}
-
-unsigned long GetPtrGrab() { return g_winPtrGrab; }
-
-unsigned long UnsetPtrGrab() {
-  const unsigned long old = g_winPtrGrab;
-  XUngrabPointer(dsply, CurrentTime);
-  g_winPtrGrab = 0;
-  return old;
 }
 
 namespace afc {

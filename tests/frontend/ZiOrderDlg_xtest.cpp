@@ -202,6 +202,38 @@ TEST_F(ZiOrderDlg, DragCommitAndOkReorderTheSyllableForTheEngine) {
   EXPECT_NE(engineNow, engineBefore);
 }
 
+// The user drops a character and clicks Commit at once, before the editor
+// has read the release: the grid's pointer grab, still held at the server
+// until the editor gives it up, must not swallow the click.
+TEST_F(ZiOrderDlg, AClickStraightAfterADropReachesItsButton) {
+  TestZiOrder dlg;
+  auto centre = [&](int i) { return dlg.m_grid.m_layout.CellOf(i).CenterPoint(); };
+  app.Then([&] { dlg.Type("zhang"); });
+  app.ThenWhen([&] { return !dlg.m_grid.m_layout.Empty(); },
+               [&] {
+                 const CPoint from = centre(2);
+                 app.PressAt(dlg.m_grid.m_hWnd, from.x, from.y);
+               });
+  app.Then([&] {
+    ASSERT_EQ(dlg.m_grid.m_nDragged, 2);
+    CRect rc;
+    ASSERT_TRUE(GetWinRect(dlg.m_grid.m_hWnd, &rc));
+    const CPoint onto = centre(0);
+    app.MoveTo(rc.left + onto.x - 5, rc.top + onto.y);
+    app.Release();
+    dlg.Click(kIdCommit);
+  });
+  app.Then([&] {
+    EXPECT_EQ(dlg.m_bFileChanged, 1);
+    EXPECT_TRUE(dlg.Zi().empty());
+    EXPECT_EQ(dlg.m_grid.m_nDragged, -1);
+    dlg.Click(IDOK);
+  });
+  EXPECT_EQ(dlg.ActModal(), IDOK);
+  EXPECT_TRUE(dlg.boxes.asked.empty());
+  EXPECT_NE(ReadAll(Path("flatAdjust.dic")), m_plain);
+}
+
 TEST_F(ZiOrderDlg, CancelAfterACommitAsksFirst) {
   TestZiOrder dlg;
   app.Then([&] {
