@@ -199,25 +199,25 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
   return out && size > 0 ? static_cast<int>(strlen(out)) : 0;
 }
 
-int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
-  if (!key) return ClearIniFileSection(path, section);
-  if (!path || !section || !value) {
+namespace {
+
+// Sets one entry in text as WriteIniFileString does; false (with a message
+// naming path) when the entry cannot be stored.
+bool ApplyEntry(std::string& text, const char* path, const IniEntry& e) {
+  const char* section = e.section;
+  const char* key = e.key;
+  const char* value = e.value;
+  if (!section || !key || !value) {
     fprintf(stderr, "WriteIniFileString: no %s given\n",
-            !path      ? "file"
-            : !section ? "section"
-                       : "value");
-    return 0;
+            !section ? "section"
+            : !key   ? "key"
+                     : "value");
+    return false;
   }
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
     fprintf(stderr, "WriteIniFileString: %s: [%s] %s: a line break cannot be stored\n", path,
             section, key);
-    return 0;
-  }
-  std::string text, why;
-  const FileState state = ReadWholeFile(path, text, why);
-  if (state == FileState::kError) {
-    fprintf(stderr, "WriteIniFileString: %s\n", why.c_str());
-    return 0;
+    return false;
   }
   const IniLocation loc = Locate(text, section, key, true);
   std::string updated;
@@ -236,15 +236,42 @@ int WriteIniFileString(const char* path, const char* section, const char* key, c
   } else {
     updated = text + "\n\n[" + section + "]\n" + key + "=" + value + "\n";
   }
-  if (state == FileState::kRead && updated == text) return 1;  // nothing to save
+  if (updated == text) return true;
   if (!ReadsBack(updated, section, key, value)) {
     fprintf(stderr,
             "WriteIniFileString: %s: [%s] %s: the entry would not read back as written "
             "(a key may not hold '=' or start with '[', ';' or a blank)\n",
             path, section, key);
+    return false;
+  }
+  text.swap(updated);
+  return true;
+}
+
+}  // namespace
+
+int WriteIniFileStrings(const char* path, const IniEntry* entries, size_t count) {
+  if (!path) {
+    fprintf(stderr, "WriteIniFileString: no file given\n");
     return 0;
   }
-  return Save(path, updated, "WriteIniFileString") ? 1 : 0;
+  std::string text, why;
+  const FileState state = ReadWholeFile(path, text, why);
+  if (state == FileState::kError) {
+    fprintf(stderr, "WriteIniFileString: %s\n", why.c_str());
+    return 0;
+  }
+  const std::string old = text;
+  for (size_t i = 0; i < count; ++i)
+    if (!ApplyEntry(text, path, entries[i])) return 0;
+  if (state == FileState::kRead && text == old) return 1;  // nothing to save
+  return Save(path, text, "WriteIniFileString") ? 1 : 0;
+}
+
+int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
+  if (!key) return ClearIniFileSection(path, section);
+  const IniEntry entry{section, key, value};
+  return WriteIniFileStrings(path, &entry, 1);
 }
 
 int ClearIniFileSection(const char* path, const char* section) {

@@ -17,6 +17,8 @@
 // last one wins.
 #pragma once
 
+#include <cstddef>
+
 // Copies deflt (empty for null) into out, then the value of key in section
 // when there is one. out receives at most size - 1 bytes and a NUL, cut
 // between characters, never inside a double-byte one. Returns -1 when the
@@ -31,6 +33,18 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
 // or when a name or the value holds a line break, which would tear the line
 // apart. A message saying why goes to stderr.
 int WriteIniFileString(const char* path, const char* section, const char* key, const char* value);
+
+// One entry for WriteIniFileStrings.
+struct IniEntry {
+  const char* section;
+  const char* key;
+  const char* value;
+};
+
+// Sets several entries, in order, as WriteIniFileString sets one, with one
+// rewrite of the file. All or nothing: when one entry cannot be stored the
+// file is unchanged and the result is 0. No entry may be a null key.
+int WriteIniFileStrings(const char* path, const IniEntry* entries, size_t count);
 
 // Removes the body of section: every line after its header up to the next
 // header or the end of the file. Returns the number of bytes that follow the

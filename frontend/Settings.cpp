@@ -1,7 +1,12 @@
 #include "frontend/Settings.h"
 
+#include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
+
+#include "base/IniFile.h"
 
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
@@ -131,16 +136,22 @@ void LoadPreferences(CWinApp& app, const CRect& workArea, int big5Locale) {
 }
 
 int WritePreferences(CWinApp& app, const CRect* barRect) {
-  int ok = 1;
-  for (const ConfigKey& k : kConfigKeys) {
-    const int32_t value = k.load == k16Bit ? static_cast<int16_t>(*k.value & 0xFFFF) : *k.value;
-    ok &= app.WriteProfileInt(kConfig, KeyName(k), value) ? 1 : 0;
-  }
+  // Every key in one rewrite of the profile.
+  constexpr size_t kCount = sizeof kConfigKeys / sizeof kConfigKeys[0];
+  std::vector<std::array<char, 16>> numbers(kCount + 2);
+  std::vector<IniEntry> entries;
+  auto add = [&](const char* section, const char* key, int32_t value) {
+    char* text = numbers[entries.size()].data();
+    std::snprintf(text, 16, "%d", static_cast<int>(value));
+    entries.push_back({section, key, text});
+  };
+  for (const ConfigKey& k : kConfigKeys)
+    add(kConfig, KeyName(k), k.load == k16Bit ? static_cast<int16_t>(*k.value & 0xFFFF) : *k.value);
   if (barRect) {
-    ok &= app.WriteProfileInt(kMainframe, kLeft, barRect->left) ? 1 : 0;
-    ok &= app.WriteProfileInt(kMainframe, kTop, barRect->top) ? 1 : 0;
+    add(kMainframe, kLeft, barRect->left);
+    add(kMainframe, kTop, barRect->top);
   }
-  return ok;
+  return WriteIniFileStrings(app.m_strProfilePath, entries.data(), entries.size());
 }
 
 int SavePreferencesNoDisplay() {

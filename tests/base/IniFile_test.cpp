@@ -229,6 +229,23 @@ TEST(IniFile, WriterRefusesWhatWouldNotReadBack) {
   }
 }
 
+// Several entries in one rewrite: each lands as a single write would put
+// it, and one that cannot be stored leaves the whole file as it was.
+TEST(IniFile, SeveralEntriesAreStoredTogetherOrNotAtAll) {
+  kvrtest::ScratchDir dir;
+  const std::string path = dir.File("p.ini");
+  const std::string before = "[Config]\nA=1\nB=2\n";
+  WriteFileText(path, before);
+  const IniEntry good[] = {{"Config", "A", "7"}, {"Config", "C", "3"}, {"Mainframe", "Left", "-4"}};
+  ASSERT_EQ(WriteIniFileStrings(path.c_str(), good, 3), 1);
+  EXPECT_EQ(ReadFileText(path), "[Config]\nA=7\nB=2\nC=3\n\n\n[Mainframe]\nLeft=-4\n");
+
+  WriteFileText(path, before);
+  const IniEntry bad[] = {{"Config", "A", "7"}, {"Config", "B", "2\n[Evil]"}};
+  EXPECT_EQ(WriteIniFileStrings(path.c_str(), bad, 2), 0);
+  EXPECT_EQ(ReadFileText(path), before);
+}
+
 TEST(IniFile, AFailedSaveLeavesTheProfileWhole) {
   kvrtest::ScratchDir dir;
   const std::string path = dir.File("p.ini");
