@@ -151,7 +151,11 @@ TEST(Kvrsetup, InstallsForOneUserAndTheInstalledKvrTypesChinese) {
     const std::set<Window> before = MappedChildren(dpy, wizard);
     ASSERT_TRUE(kvrtest::XTestTap(dpy, XK_Return));
     XSync(dpy, False);
-    ASSERT_TRUE(WaitUntil([&] { return MappedChildren(dpy, wizard) != before; }, 20000));
+    if (!WaitUntil([&] { return MappedChildren(dpy, wizard) != before; }, 20000)) {
+      installertest::SaveWindowShot(dpy, DefaultRootWindow(dpy), "kvrsetup_stuck");
+      FAIL() << "the page stayed; focus top " << FocusTop(dpy) << ", wizard " << wizard << "\n"
+             << kvrtest::ReadFileText(scratch.File("kvrsetup.log"));
+    }
   }
   // The outcome box, after at least five seconds.
   Window box = 0;
