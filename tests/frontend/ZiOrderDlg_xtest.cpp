@@ -64,6 +64,18 @@ class TestZiOrder : public CZiOrder {
     ASSERT_NE(c, nullptr) << id;
     TheApp().ClickAt(c->m_hWnd, c->m_szWin.cx / 2, c->m_szWin.cy / 2);
   }
+  // The user's pointer: a press on character i, a move to (dx, dy) from
+  // character i's centre.
+  void PressOnZi(int i) {
+    const CPoint at = m_grid.m_layout.CellOf(i).CenterPoint();
+    TheApp().PressAt(m_grid.m_hWnd, at.x, at.y);
+  }
+  void MoveOverZi(int i, int dx, int dy) {
+    CRect rc;
+    ASSERT_TRUE(GetWinRect(m_grid.m_hWnd, &rc));
+    const CPoint at = m_grid.m_layout.CellOf(i).CenterPoint();
+    TheApp().MoveTo(rc.left + at.x + dx, rc.top + at.y + dy);
+  }
   // A drop made without the pointer: from's character onto place to.
   void Drop(int from, int to) {
     ASSERT_TRUE(zigrid::MoveZi(m_arrZi, from, to));
@@ -128,7 +140,6 @@ TEST_F(ZiOrderDlg, DragCommitAndOkReorderTheSyllableForTheEngine) {
   TestZiOrder dlg;
   V before;
   const V engineBefore = Candidates("zhang");
-  auto centre = [&](int i) { return dlg.m_grid.m_layout.CellOf(i).CenterPoint(); };
   app.Then([&] {
     EXPECT_EQ(dlg.m_nDefBtnID, kIdCommit);
     EXPECT_TRUE(dlg.GetCtrl(kIdCancelOrder)->m_bHidden);  // no syllable yet
@@ -137,18 +148,11 @@ TEST_F(ZiOrderDlg, DragCommitAndOkReorderTheSyllableForTheEngine) {
     ASSERT_EQ(before.size(), 4u);
     EXPECT_FALSE(dlg.GetCtrl(kIdCancelOrder)->m_bHidden);
   });
-  app.ThenWhen([&] { return !dlg.m_grid.m_layout.Empty(); },
-               [&] {
-                 // The user presses on the third character and drags it.
-                 const CPoint from = centre(2);
-                 app.PressAt(dlg.m_grid.m_hWnd, from.x, from.y);
-               });
+  // The user presses on the third character and drags it.
+  app.ThenWhen([&] { return !dlg.m_grid.m_layout.Empty(); }, [&] { dlg.PressOnZi(2); });
   app.Then([&] {
     EXPECT_EQ(dlg.m_grid.m_nDragged, 2);
-    CRect rc;
-    ASSERT_TRUE(GetWinRect(dlg.m_grid.m_hWnd, &rc));
-    const CPoint over = centre(1);
-    app.MoveTo(rc.left + over.x - 5, rc.top + over.y + 3);
+    dlg.MoveOverZi(1, -5, 3);
   });
   app.ThenWhen(
       [&] { return dlg.m_grid.m_rcDrag.Width() > 0; },
@@ -207,19 +211,11 @@ TEST_F(ZiOrderDlg, DragCommitAndOkReorderTheSyllableForTheEngine) {
 // until the editor gives it up, must not swallow the click.
 TEST_F(ZiOrderDlg, AClickStraightAfterADropReachesItsButton) {
   TestZiOrder dlg;
-  auto centre = [&](int i) { return dlg.m_grid.m_layout.CellOf(i).CenterPoint(); };
   app.Then([&] { dlg.Type("zhang"); });
-  app.ThenWhen([&] { return !dlg.m_grid.m_layout.Empty(); },
-               [&] {
-                 const CPoint from = centre(2);
-                 app.PressAt(dlg.m_grid.m_hWnd, from.x, from.y);
-               });
+  app.ThenWhen([&] { return !dlg.m_grid.m_layout.Empty(); }, [&] { dlg.PressOnZi(2); });
   app.Then([&] {
     ASSERT_EQ(dlg.m_grid.m_nDragged, 2);
-    CRect rc;
-    ASSERT_TRUE(GetWinRect(dlg.m_grid.m_hWnd, &rc));
-    const CPoint onto = centre(0);
-    app.MoveTo(rc.left + onto.x - 5, rc.top + onto.y);
+    dlg.MoveOverZi(0, -5, 0);
     app.Release();
     dlg.Click(kIdCommit);
   });
