@@ -115,8 +115,7 @@ bool XRequestRecorder::Available(const std::string& displayName, std::string* wh
   return ok;
 }
 
-bool XRequestRecorder::Start(const std::string& displayName, XID clientResource,
-                             std::string* why) {
+bool XRequestRecorder::Start(const std::string& displayName, XID clientResource, std::string* why) {
   Stop();
   auto s = std::make_unique<State>();
   s->control = XOpenDisplay(displayName.c_str());

@@ -20,8 +20,8 @@
 namespace kvrbench {
 
 struct XRequestCounts {
-  long requests = 0;                        // every request recorded
-  long answered = 0;                        // those with a reply
+  long requests = 0;                           // every request recorded
+  long answered = 0;                           // those with a reply
   std::map<std::string, long> answeredByType;  // "GetProperty", "XKEYBOARD.8", ...
 };
 
