@@ -10,6 +10,9 @@
 // MapNotify, UnmapNotify, ReparentNotify, DestroyNotify) as Xlib reads
 // them, whoever reads them next. An event older than the state it would
 // change (its serial below the request that set that state) is ignored.
+// The server delivers events in order, so by the time a client's key is
+// read, every change to its windows made before it sent the key has been
+// read too: the kept state is never older than the key being handled.
 //  - The framework's own windows (those with a window object) also follow
 //    its own requests as they are made: all of them are override-redirect,
 //    so the server applies them as asked.
