@@ -9,7 +9,12 @@
 //     arrives, and a Return that the server hands back, with Chinese input
 //     switched on by Ctrl+Space in both servers. The servers take turns in
 //     rounds, and which goes first alternates from round to round.
-// Prints medians and 90th percentiles per server and their ratio.
+//   - X requests per commit: after the latency rounds, the word typed again
+//     while the server's requests are recorded on the X server (RECORD),
+//     counted in total and, for those answered with a reply (each a wait
+//     for the X server), by type.
+// Prints medians and 90th percentiles per server and their ratio, then the
+// requests per commit.
 //
 // kvr offers at start-up to close a running rival input method in a modal
 // box: the benchmark refuses to start while a rival runs, starts every kvr
@@ -36,6 +41,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/XRequestRecorder.h"
 #include "framework/SysUtil.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/KvrProcess.h"
@@ -137,6 +143,25 @@ bool ReturnPassed(const kvrtest::XimTestClient& c, KeyCode code) {
   return false;
 }
 
+// "count N": focuses the client's window, answers "focused" and waits for
+// "go" (the server's requests are recorded from then on), then types the
+// word N times, each until its commit has arrived and the releases are
+// through, and answers "done". False when the pipe closed.
+bool CountedCommits(kvrtest::XimTestClient& c, int n, int commands, int report) {
+  kvrtest::FocusWindow(c.Dpy(), c.Win());
+  c.Serve(100);
+  kvrtest::ReportLine(report, "focused");
+  if (ReadCommand(commands) != "go") return false;
+  for (int i = 0; i < n; ++i) {
+    c.Clear();
+    kvrtest::XTestType(c.Dpy(), kWord);
+    c.Serve(10000, [&] { return HasNonAscii(c.Received()); });
+    c.Serve(30);  // the releases
+  }
+  kvrtest::ReportLine(report, "done");
+  return true;
+}
+
 // Opens the client on the server imName, switches Chinese input on with
 // Ctrl+Space (once more when the word still comes back as typed: kvr keeps
 // its input mode across clients) and answers "ready", then runs "batch N"
@@ -182,6 +207,10 @@ int RunClient(const std::string& imName, int commands, int report) {
   const KeyCode returnCode = XKeysymToKeycode(dpy, XK_Return);
   for (;;) {
     const std::string cmd = ReadCommand(commands);
+    if (cmd.compare(0, 6, "count ") == 0) {
+      if (!CountedCommits(c, std::atoi(cmd.c_str() + 6), commands, report)) return 1;
+      continue;
+    }
     if (cmd.compare(0, 6, "batch ") != 0) break;
     const int n = std::atoi(cmd.c_str() + 6);
     kvrtest::FocusWindow(dpy, c.Win());
@@ -246,17 +275,45 @@ struct Driver {
     for (const std::string& l : proc.Lines("ready ")) firstMs.push_back(std::atof(l.c_str()));
     return true;
   }
-  // Runs one batch of n trials; false when the client stopped answering.
-  bool Batch(int n) {
-    const std::string cmd = "batch " + std::to_string(n) + "\n";
-    if (write(commandFd, cmd.data(), cmd.size()) != static_cast<ssize_t>(cmd.size())) return false;
-    const size_t before = proc.Lines("done").size();
+  bool Send(const std::string& line) {
+    const std::string cmd = line + "\n";
+    return write(commandFd, cmd.data(), cmd.size()) == static_cast<ssize_t>(cmd.size());
+  }
+  // Waits for one more line starting with prefix than there were (before);
+  // false when the client ended or took longer than timeoutMs.
+  bool WaitLine(const char* prefix, size_t before, double timeoutMs) {
     const auto t0 = Clock::now();
-    while (proc.Lines("done").size() == before) {
-      if (proc.Exited() || MsSince(t0) > 30000.0 * n) return false;
+    while (proc.Lines(prefix).size() == before) {
+      if (proc.Exited() || MsSince(t0) > timeoutMs) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
+  }
+  // Runs one batch of n trials; false when the client stopped answering.
+  bool Batch(int n) {
+    const size_t before = proc.Lines("done").size();
+    return Send("batch " + std::to_string(n)) && WaitLine("done", before, 30000.0 * n);
+  }
+  // Types the word n times while the server (the X client that created
+  // serverWindow) is recorded on display. False when the client stopped
+  // answering or nothing could be recorded (why says which).
+  bool Count(int n, const std::string& display, XID serverWindow, kvrbench::XRequestCounts* counts,
+             std::string* why) {
+    const size_t focused = proc.Lines("focused").size(), done = proc.Lines("done").size();
+    if (!Send("count " + std::to_string(n)) || !WaitLine("focused", focused, 30000.0)) {
+      *why = "the client stopped answering";
+      return false;
+    }
+    kvrbench::XRequestRecorder recorder;
+    const bool recording = recorder.Start(display, serverWindow, why);
+    if (!Send("go") || !WaitLine("done", done, 30000.0 * n)) {
+      *why = "the client stopped answering";
+      return false;
+    }
+    // What the server does after the last commit (hiding its panes).
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    *counts = recorder.Stop();
+    return recording;
   }
   void Collect(const std::string& expected) {
     for (const std::string& l : proc.Lines("trial ")) {
@@ -315,6 +372,35 @@ void Row(const char* what, const std::vector<double>& kvr, const std::vector<dou
   const double pm = Percentile(peer, 50), p9 = Percentile(peer, 90);
   std::printf("  %9.2f %9.2f  %7.2f %7.2f  %s\n", pm, p9, pm > 0 ? km / pm : 0.0,
               p9 > 0 ? k9 / p9 : 0.0, unit);
+}
+
+// The X requests one server made over a number of commits.
+struct Counted {
+  int commits = 0;
+  bool ok = false;
+  std::string why;  // when not ok
+  kvrbench::XRequestCounts counts;
+};
+
+void PrintRequestCounts(const std::vector<Driver*>& drivers, const std::vector<Counted>& counted) {
+  std::printf(
+      "\nX requests per \"zhongguo\" Space commit (key presses and releases until the client "
+      "has the text), recorded on the server:\n");
+  for (size_t k = 0; k < drivers.size(); ++k) {
+    const Counted& c = counted[k];
+    if (!c.ok) {
+      std::printf("%-8s not counted: %s\n", drivers[k]->label.c_str(), c.why.c_str());
+      continue;
+    }
+    const double n = c.commits;
+    std::printf(
+        "%-8s %.1f requests, %.1f of them answered with a reply (a wait each), over %d "
+        "commits:\n",
+        drivers[k]->label.c_str(), static_cast<double>(c.counts.requests) / n,
+        static_cast<double>(c.counts.answered) / n, c.commits);
+    for (const auto& [type, count] : c.counts.answeredByType)
+      std::printf("           %-32s %7.1f\n", type.c_str(), static_cast<double>(count) / n);
+  }
 }
 
 int Usage() {
@@ -474,6 +560,24 @@ int main(int argc, char** argv) {
   std::vector<double> kvrRssAfter, peerRssAfter;
   kvrRssAfter.push_back(ProcStatusKiB(kvr.Pid(), "VmRSS") / 1024.0);
   if (withPeer) peerRssAfter.push_back(ProcStatusKiB(peer.Pid(), "VmRSS") / 1024.0);
+  // Recording slows the server down: the requests are counted after the
+  // latency rounds, in commits of their own.
+  std::vector<Counted> counted(drivers.size());
+  std::string noRecord;
+  if (kvrbench::XRequestRecorder::Available(xvfb.DisplayName(), &noRecord)) {
+    for (size_t k = 0; k < drivers.size(); ++k) {
+      Counted& c = counted[k];
+      c.commits = trials;
+      const std::string selection = "@server=" + drivers[k]->imName;
+      const Window owner = XGetSelectionOwner(dpy, XInternAtom(dpy, selection.c_str(), False));
+      if (!owner)
+        c.why = "nobody owns " + selection;
+      else
+        c.ok = drivers[k]->Count(trials, xvfb.DisplayName(), owner, &c.counts, &c.why);
+    }
+  } else {
+    for (Counted& c : counted) c.why = noRecord;
+  }
   for (Driver* d : drivers) {
     d->Quit();
     d->Collect("中国");
@@ -504,6 +608,7 @@ int main(int argc, char** argv) {
       "\nkvr/fcitx5 below 1: kvr is faster or smaller. Load average: %s at the start, %s at the "
       "end.\n",
       loadAtStart.c_str(), LoadAverage().c_str());
+  PrintRequestCounts(drivers, counted);
   for (Driver* d : drivers) {
     std::printf("%s committed \"%s\"; %d of %zu commits differed, %d Returns not handed back.\n",
                 d->label.c_str(), d->text.c_str(), d->wrongText, d->commitMs.size(), d->notBack);

@@ -10,7 +10,7 @@
 # engine on the shipped dictionaries), the typing-quality benchmark
 # (bench/quality: how often a word or a phrase typed as one string comes out
 # right), then the XIM benchmark on a private
-# Xvfb (start-up, memory, latency against fcitx5).
+# Xvfb (start-up, memory, latency against fcitx5, X requests per commit).
 # KVR_BENCH_QUICK=1 runs short versions (a smoke run, not figures).
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -38,19 +38,14 @@ void GetWindowsWorkArea(CRect* rect) {
 }
 
 CSize GetWinSize(unsigned long window) {
-  afc::WinState own;
-  if (afc::OwnWinState(window, &own)) return CSize(own.width, own.height);
-  XWindowAttributes a;
-  if (!dsply || !window || !XGetWindowAttributes(dsply, window, &a)) return CSize(0, 0);
-  return CSize(a.width, a.height);
+  afc::WinState known;
+  if (!afc::KnownWinState(window, &known)) return CSize(0, 0);
+  return CSize(known.width, known.height);
 }
 
 int IsWinShown(unsigned long window) {
-  afc::WinState own;
-  if (afc::OwnWinState(window, &own)) return own.mapped ? 1 : 0;
-  XWindowAttributes a;
-  if (!dsply || !window || !XGetWindowAttributes(dsply, window, &a)) return 0;
-  return a.map_state != IsUnmapped ? 1 : 0;
+  afc::WinState known;
+  return afc::KnownWinState(window, &known) && known.mapped ? 1 : 0;
 }
 
 int GetWinRect(unsigned long window, CRect* rect) {
@@ -81,14 +76,8 @@ int SetWinLang(unsigned long window, int lang) {
 }
 
 unsigned long GetWinParent(unsigned long window) {
-  if (!dsply || !window) return 0;
-  afc::WinState own;
-  if (afc::OwnWinState(window, &own)) return own.parent;
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned int n = 0;
-  if (!XQueryTree(dsply, window, &root, &parent, &children, &n)) return 0;
-  if (children) XFree(children);
-  return parent;
+  afc::WinState known;
+  return afc::KnownWinState(window, &known) ? known.parent : 0;
 }
 
 int ShowWin(int show, unsigned long window) {

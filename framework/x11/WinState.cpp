@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
+#include <iterator>
 #include <unordered_map>
 
 #include "framework/AfcKernel.h"
@@ -23,6 +24,7 @@ struct Kept {
   unsigned long geometrySerial = 0;
   unsigned long mapSerial = 0;
   unsigned long parentSerial = 0;
+  bool own = false;  // one of the framework's windows
 };
 
 using WireToEvent = Bool (*)(Display*, XEvent*, xEvent*);
@@ -30,7 +32,21 @@ using WireToEvent = Bool (*)(Display*, XEvent*, xEvent*);
 struct Cache {
   Display* display = nullptr;  // the connection the hooks are set on
   std::unordered_map<unsigned long, Kept> windows;
+  int others = 0;  // kept windows that are not the framework's
   WireToEvent previous[LASTEvent] = {};
+
+  void Erase(unsigned long window) {
+    auto it = windows.find(window);
+    if (it == windows.end()) return;
+    if (!it->second.own) --others;
+    windows.erase(it);
+  }
+  void ForgetOthers() {
+    for (auto it = windows.begin(); it != windows.end();) {
+      it = it->second.own ? std::next(it) : windows.erase(it);
+    }
+    others = 0;
+  }
 };
 
 Cache& TheCache() {
@@ -79,7 +95,7 @@ Bool FollowEvent(Display* display, XEvent* re, xEvent* wire) {
       }
       break;
     }
-    case DestroyNotify: c.windows.erase(re->xdestroywindow.window); break;
+    case DestroyNotify: c.Erase(re->xdestroywindow.window); break;
     default: break;
   }
   return made;
@@ -92,32 +108,47 @@ Cache* Attached() {
   if (!dsply) return nullptr;
   if (c.display != dsply) {
     c.windows.clear();
+    c.others = 0;
     c.display = dsply;
     for (int type : kFollowed) c.previous[type] = XESetWireToEvent(dsply, type, FollowEvent);
   }
   return &c;
 }
 
-Kept* Find(unsigned long window) {
+// The kept state of one of the framework's windows, for its own request;
+// another window is forgotten: the request may not be applied as made.
+Kept* FindOwn(unsigned long window) {
   Cache* c = Attached();
   if (!c) return nullptr;
   auto it = c->windows.find(window);
-  return it == c->windows.end() ? nullptr : &it->second;
+  if (it == c->windows.end()) return nullptr;
+  if (!it->second.own) {
+    c->Erase(window);
+    return nullptr;
+  }
+  return &it->second;
 }
 
 }  // namespace
 
 namespace afc {
 
-bool OwnWinState(unsigned long window, WinState* state) {
+bool KnownWinState(unsigned long window, WinState* state) {
   if (!window) return false;
   Cache* c = Attached();
   if (!c) return false;
   auto it = c->windows.find(window);
   if (it == c->windows.end()) {
-    if (!AfcFindWnd(window)) return false;
-    const unsigned long serial = XNextRequest(dsply);
+    const bool own = AfcFindWnd(window) != nullptr;
     XWindowAttributes a;
+    if (!own) {
+      // Structure events first, so that nothing after the reading below
+      // goes unseen; what happens in between is in the reading.
+      if (!XGetWindowAttributes(dsply, window, &a)) return false;
+      if (!(a.your_event_mask & StructureNotifyMask))
+        XSelectInput(dsply, window, a.your_event_mask | StructureNotifyMask);
+    }
+    const unsigned long serial = XNextRequest(dsply);
     if (!XGetWindowAttributes(dsply, window, &a)) return false;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int n = 0;
@@ -132,6 +163,11 @@ bool OwnWinState(unsigned long window, WinState* state) {
     k.state.parent = parent;
     k.state.mapped = a.map_state != IsUnmapped;
     k.geometrySerial = k.mapSerial = k.parentSerial = serial;
+    k.own = own;
+    if (!own && ++c->others > kMaxOtherWindows) {
+      c->ForgetOthers();
+      c->others = 1;
+    }
     it = c->windows.emplace(window, k).first;
   }
   *state = it->second.state;
@@ -141,14 +177,16 @@ bool OwnWinState(unsigned long window, WinState* state) {
 void WinCreated(unsigned long window, const WinState& state) {
   Cache* c = Attached();
   if (!c || !window) return;
+  c->Erase(window);
   Kept k;
   k.state = state;
   k.geometrySerial = k.mapSerial = k.parentSerial = XNextRequest(dsply);
+  k.own = true;
   c->windows[window] = k;
 }
 
 void WinMoved(unsigned long window, int x, int y) {
-  if (Kept* k = Find(window)) {
+  if (Kept* k = FindOwn(window)) {
     k->state.x = x;
     k->state.y = y;
     k->geometrySerial = XNextRequest(dsply);
@@ -156,7 +194,7 @@ void WinMoved(unsigned long window, int x, int y) {
 }
 
 void WinResized(unsigned long window, int width, int height) {
-  if (Kept* k = Find(window)) {
+  if (Kept* k = FindOwn(window)) {
     k->state.width = width;
     k->state.height = height;
     k->geometrySerial = XNextRequest(dsply);
@@ -164,14 +202,14 @@ void WinResized(unsigned long window, int width, int height) {
 }
 
 void WinMapped(unsigned long window, bool mapped) {
-  if (Kept* k = Find(window)) {
+  if (Kept* k = FindOwn(window)) {
     k->state.mapped = mapped;
     k->mapSerial = XNextRequest(dsply);
   }
 }
 
 void WinDestroyed(unsigned long window) {
-  if (Cache* c = Attached()) c->windows.erase(window);
+  if (Cache* c = Attached()) c->Erase(window);
 }
 
 }  // namespace afc

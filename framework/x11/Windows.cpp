@@ -165,14 +165,10 @@ int InvalidateRect(unsigned long window, CRect* rect, int) {
     e.width = rect->Width();
     e.height = rect->Height();
   } else {
-    afc::WinState own;
-    XWindowAttributes attrs;
-    if (afc::OwnWinState(window, &own)) {
-      e.width = own.width;
-      e.height = own.height;
-    } else if (XGetWindowAttributes(dsply, window, &attrs)) {
-      e.width = attrs.width;
-      e.height = attrs.height;
+    afc::WinState known;
+    if (afc::KnownWinState(window, &known)) {
+      e.width = known.width;
+      e.height = known.height;
     }
   }
   return XSendEvent(dsply, window, False, ExposureMask, &ev);
@@ -215,38 +211,24 @@ namespace afc {
 
 namespace {
 
-// The window's position in its parent and its size: kept for the
-// framework's own windows, asked of the server for others.
+// The window's position in its parent and its size, without asking the
+// server again.
 bool PlaceOf(unsigned long window, int* x, int* y, int* w, int* h) {
-  WinState own;
-  if (OwnWinState(window, &own)) {
-    *x = own.x;
-    *y = own.y;
-    *w = own.width;
-    *h = own.height;
-    return true;
-  }
-  XWindowAttributes attrs;
-  if (!XGetWindowAttributes(dsply, window, &attrs)) return false;
-  *x = attrs.x;
-  *y = attrs.y;
-  *w = attrs.width;
-  *h = attrs.height;
+  WinState known;
+  if (!KnownWinState(window, &known)) return false;
+  *x = known.x;
+  *y = known.y;
+  *w = known.width;
+  *h = known.height;
   return true;
 }
 
 // The window's root and parent, the same way.
 bool ParentOf(unsigned long window, Window* root, Window* parent) {
-  WinState own;
-  if (OwnWinState(window, &own)) {
-    *root = own.root;
-    *parent = own.parent;
-    return true;
-  }
-  Window* children = nullptr;
-  unsigned int n = 0;
-  if (!XQueryTree(dsply, window, root, parent, &children, &n)) return false;
-  if (children) XFree(children);
+  WinState known;
+  if (!KnownWinState(window, &known)) return false;
+  *root = known.root;
+  *parent = known.parent;
   return true;
 }
 

@@ -212,6 +212,73 @@ TEST(WinGeometry, OwnWindowsAreKnownWithoutAskingTheServer) {
   XSetErrorHandler(old);
 }
 
+TEST(WinGeometry, AnotherClientsWindowIsAskedOnceThenFollowed) {
+  Display* other = XOpenDisplay(nullptr);
+  ASSERT_NE(other, nullptr);
+  const Window root = DefaultRootWindow(other);
+  const Window frame = XCreateSimpleWindow(other, root, 100, 50, 300, 300, 0, 0, 0);
+  const Window win = XCreateSimpleWindow(other, root, 10, 20, 60, 40, 0, 0, 0);
+  XMapWindow(other, win);
+  XSync(other, False);
+  // What we select on it ourselves is kept beside the structure events.
+  XSelectInput(dsply, win, ButtonPressMask);
+
+  Seen s = Look(win);
+  EXPECT_TRUE(s.asked);
+  EXPECT_EQ(s.rect, Rc(10, 20, 60, 40));
+  EXPECT_EQ(s.shown, 1);
+  EXPECT_EQ(s.parent, root);
+  XWindowAttributes a;
+  ASSERT_TRUE(XGetWindowAttributes(dsply, win, &a));
+  EXPECT_EQ(a.your_event_mask, ButtonPressMask | StructureNotifyMask);
+  EXPECT_FALSE(Look(win).asked);
+
+  // The other client's changes, as its events are read, without asking;
+  // reparented, the window's root rectangle goes through its new parent.
+  XMoveResizeWindow(other, win, 1, 2, 30, 31);
+  XUnmapWindow(other, win);
+  XSync(other, False);
+  XSync(dsply, False);
+  s = Look(win);
+  EXPECT_FALSE(s.asked);
+  EXPECT_EQ(s.rect, Rc(1, 2, 30, 31));
+  EXPECT_EQ(s.shown, 0);
+  XReparentWindow(other, win, frame, 5, 6);
+  XMapWindow(other, win);
+  XSync(other, False);
+  XSync(dsply, False);
+  EXPECT_TRUE(Look(win).asked);  // the new parent, once
+  s = Look(win);
+  EXPECT_FALSE(s.asked);
+  EXPECT_EQ(s.rect, Rc(105, 56, 30, 31));
+  EXPECT_EQ(s.shown, 1);
+  EXPECT_EQ(s.parent, frame);
+  XMoveWindow(other, frame, 200, 210);
+  XSync(other, False);
+  XSync(dsply, False);
+  s = Look(win);
+  EXPECT_FALSE(s.asked);
+  EXPECT_EQ(s.rect, Rc(205, 216, 30, 31));
+
+  // A request of ours on it is not taken as done: the window is asked again.
+  WinMoveNoSize(win, 7, 8);
+  XSync(dsply, False);
+  s = Look(win);
+  EXPECT_TRUE(s.asked);
+  EXPECT_EQ(s.rect, Rc(207, 218, 30, 31));
+
+  // Gone: forgotten, and nothing is said of it any more.
+  XDestroyWindow(other, frame);
+  XSync(other, False);
+  XErrorHandler old = XSetErrorHandler(&IgnoreXErrors);
+  XSync(dsply, False);
+  EXPECT_EQ(GetWinSize(win), CSize(0, 0));
+  EXPECT_EQ(IsWinShown(win), 0);
+  XSync(dsply, False);
+  XSetErrorHandler(old);
+  XCloseDisplay(other);
+}
+
 TEST(WinGeometry, UnknownWindowsGiveNeutralResults) {
   XErrorHandler old = XSetErrorHandler(&IgnoreXErrors);
   const unsigned long bogus = 0x7FFFFF0;
