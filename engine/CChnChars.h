@@ -43,6 +43,7 @@
 #include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 #include "engine/lexicon/CKeyZiPair.h"
+#include "engine/lexicon/StoreCache.h"
 #include "engine/lexicon/typCiZuRec.h"
 #include "engine/lookup/tagE_Dist.h"
 #include "engine/lookup/typNumUnitWord.h"
@@ -743,7 +744,7 @@ class CChnChars {
   void MarkCiKuChanged();
   void MarkPyFlatChanged();
   // Steps of AddToCiKu (CiKuStore.cpp).
-  int FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc) const;
+  int FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc);
   int FileCiKeys(const CStringArray& keys, const CStringArray& initialKeys, int method,
                  uint32_t offset);
   void AddCiDependencies(const CString& phrase, uint32_t offset, uint32_t ab, uint32_t bc);
@@ -787,6 +788,10 @@ class CChnChars {
   CString m_strPyFlatFile;
   // Set while the queue of new phrases is filed: one save at the end.
   bool m_bHoldCiKuSave = false;
+  // The phrase store's text index and scrambled image (StoreCache.h),
+  // made at the first phrase added, kept up by AddToCiKu, cleared by
+  // ReleaseCiZuFlat.
+  ciku::StoreCache m_storeCache;
   int m_bPyFlatLearned = 0;
 };
 
