@@ -658,6 +658,10 @@ class CChnChars {
   uint32_t m_tmLastSaveFailed;
   // Time the queue of new phrases got its first phrase; 0 when empty.
   uint32_t m_tmNewCiQueued;
+  // The phrase store's text index and scrambled image (StoreCache.h),
+  // made at the first phrase added, kept up by AddToCiKu, cleared by
+  // ReleaseCiZuFlat.
+  ciku::StoreCache m_storeCache;
 
   // ---- Key record: written by the front end or an edit control before
   // every ProcessKeyMsg.
@@ -788,10 +792,6 @@ class CChnChars {
   CString m_strPyFlatFile;
   // Set while the queue of new phrases is filed: one save at the end.
   bool m_bHoldCiKuSave = false;
-  // The phrase store's text index and scrambled image (StoreCache.h),
-  // made at the first phrase added, kept up by AddToCiKu, cleared by
-  // ReleaseCiZuFlat.
-  ciku::StoreCache m_storeCache;
   int m_bPyFlatLearned = 0;
 };
 
