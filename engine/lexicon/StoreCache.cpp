@@ -10,6 +10,8 @@ namespace {
 
 // The table is kept at most half full, so a probe run stays short.
 constexpr uint32_t kMinSlots = 1024;
+// The scrambled image grows by an eighth of the store at a time.
+constexpr uint32_t kSpareDivisor = 8;
 // A first guess of the phrases in a store: about 6 bytes a phrase.
 constexpr uint32_t kBytesPerPhraseGuess = 6;
 
@@ -130,6 +132,9 @@ std::string_view StoreCache::Scrambled(const uint8_t* store, uint32_t len) {
   // Only the block the old end lay in and those after it change.
   const uint32_t from =
       m_scrambledLen / phrasestore::kBlockBytes * static_cast<uint32_t>(phrasestore::kBlockBytes);
+  // Room for the phrases of a while ahead, rather than the doubling of a
+  // plain resize: the image is as large as the store.
+  if (m_scrambled.capacity() < m_len) m_scrambled.reserve(m_len + m_len / kSpareDivisor);
   m_scrambled.resize(m_len);
   phrasestore::ScrambleBlocks(m_store + from, m_scrambled.data() + from, m_len - from);
   m_scrambledLen = m_len;

@@ -88,7 +88,8 @@ TEST(KeyTableUpdate, GivesTheFreshBuildForEveryInsertionIntoSortedIndexes) {
       r.key = k;
       const size_t n = 1 + rng() % 6;
       for (size_t i = 0; i < n; ++i)
-        r.entries.push_back({static_cast<uint32_t>(rng() % 5000), static_cast<uint8_t>(rng() % 32)});
+        r.entries.push_back(
+            {static_cast<uint32_t>(rng() % 5000), static_cast<uint8_t>(rng() % 32)});
       records.push_back(r);
     }
     std::set<std::string> added;
@@ -118,12 +119,14 @@ TEST(KeyTableUpdate, ADamagedIndexIsLeftToAFreshBuildOrGivesWhatItGives) {
     std::string image;
     std::vector<std::string> keys;
   } const cases[] = {
-      {"an entry where the first key starts", std::string("\x80\x00\x01", 3) + "bb\x80\x00\x02" + '\0',
+      {"an entry where the first key starts",
+       std::string("\x80\x00\x01", 3) + "bb\x80\x00\x02" + '\0',
        {"aa"}},
       {"an entry where a later key starts",
        std::string("aa\x80\x00\x01", 5) + std::string("\x80\x00\x02", 3) + "cc\x80\x00\x03" + '\0',
        {"aa", "bb", "dd"}},
-      {"keys out of order", std::string("zz\x80\x00\x01", 5) + "aa\x80\x00\x02" + '\0',
+      {"keys out of order",
+       std::string("zz\x80\x00\x01", 5) + "aa\x80\x00\x02" + '\0',
        {"bb", "zz"}},
       {"a last entry cut short", std::string("aa\x80\x00\x01", 5) + "bb\x80\x00", {"bb", "cc"}},
       {"no end byte", std::string("aa\x80\x00\x01", 5), {"aa", "ab"}},

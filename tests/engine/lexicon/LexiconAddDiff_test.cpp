@@ -57,7 +57,7 @@ std::string Image(const unsigned char* p, uint32_t n) {
 
 // The index image after filing the phrase at offset under keys, on a copy.
 std::string FiledImage(const std::string& img, uint32_t header, int entryLen,
-                  std::vector<std::string> keys, uint32_t offset) {
+                       std::vector<std::string> keys, uint32_t offset) {
   std::sort(keys.begin(), keys.end());
   std::string padded = img + std::string(kPadBytes, '\0');
   const auto* p = reinterpret_cast<const uint8_t*>(padded.data());
@@ -115,11 +115,10 @@ class LexiconAddDiff : public lexicontest::Lexicon {
     const std::string index = dictionary.m_pCiZuIdx[m]
                                   ? Image(dictionary.m_pCiZuIdx[m], dictionary.m_nCiZuIdxLen[m])
                                   : idxFile;
-    const bool weighted = !index.empty() && (static_cast<uint8_t>(index[0]) & 0x80) &&
-                          m == kPinYin;
+    const bool weighted = !index.empty() && (static_cast<uint8_t>(index[0]) & 0x80) && m == kPinYin;
     const std::string shou = Image(dictionary.m_pShouZiMuIdx, dictionary.m_nShouZiMuIdxLen);
-    const uint16_t a = static_cast<uint16_t>(static_cast<uint8_t>(gbk[0]) |
-                                             static_cast<uint8_t>(gbk[1]) << 8);
+    const uint16_t a =
+        static_cast<uint16_t>(static_cast<uint8_t>(gbk[0]) | static_cast<uint8_t>(gbk[1]) << 8);
     std::vector<uint32_t> dep1 = ListOf(dictionary.m_mapDepend1, a);
     std::vector<uint32_t> dep2 = ListOf(dictionary.m_mapDepend2, walk.ab | kRefMark);
 

@@ -63,9 +63,12 @@ TEST(StoreCache, AnswersAsTheWalkOfTheWholeStoreWhileTheStoreGrows) {
     for (int step = 0; step < 60; ++step) {
       std::string more;
       const int kind = static_cast<int>(rng() % 8);
-      if (kind == 0) more = std::string(1 + rng() % 3, '\0');
-      else if (kind == 1) more = phrase();  // no zero byte: glued to the next
-      else more = phrase() + '\0';
+      if (kind == 0)
+        more = std::string(1 + rng() % 3, '\0');
+      else if (kind == 1)
+        more = phrase();  // no zero byte: glued to the next
+      else
+        more = phrase() + '\0';
       s.Append(more, cache);
       for (int q = 0; q < 4; ++q) {
         const std::string text = phrase();
