@@ -43,6 +43,7 @@
 #include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/FrameworkTypes.h"
 #include "engine/lexicon/CKeyZiPair.h"
+#include "engine/lexicon/StoreCache.h"
 #include "engine/lexicon/typCiZuRec.h"
 #include "engine/lookup/tagE_Dist.h"
 #include "engine/lookup/typNumUnitWord.h"
@@ -657,6 +658,10 @@ class CChnChars {
   uint32_t m_tmLastSaveFailed;
   // Time the queue of new phrases got its first phrase; 0 when empty.
   uint32_t m_tmNewCiQueued;
+  // The phrase store's text index and scrambled image (StoreCache.h),
+  // made at the first phrase added, kept up by AddToCiKu, cleared by
+  // ReleaseCiZuFlat.
+  ciku::StoreCache m_storeCache;
 
   // ---- Key record: written by the front end or an edit control before
   // every ProcessKeyMsg.
@@ -743,7 +748,7 @@ class CChnChars {
   void MarkCiKuChanged();
   void MarkPyFlatChanged();
   // Steps of AddToCiKu (CiKuStore.cpp).
-  int FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc) const;
+  int FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc);
   int FileCiKeys(const CStringArray& keys, const CStringArray& initialKeys, int method,
                  uint32_t offset);
   void AddCiDependencies(const CString& phrase, uint32_t offset, uint32_t ab, uint32_t bc);

@@ -61,6 +61,7 @@ void CChnChars::ReleaseCiZuFlat() {
   free(m_pCiZuFlat);
   m_pCiZuFlat = nullptr;
   m_nCiZuFlatLen = 0;
+  m_storeCache.Clear();
 }
 
 int CChnChars::LoadFlatCizuDic() {

@@ -23,6 +23,7 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/CChnChars.h"
@@ -41,16 +42,37 @@ constexpr int kIndexCode = 133;
 constexpr int kInstallCode = 140;
 
 // One file of a save: its new content and the flag its installation
-// clears (null for the first of two files under one flag).
+// clears (null for the first of two files under one flag). The content is
+// made for the save (owned) or borrowed from the engine's buffer, which no
+// step of the save changes.
 struct Part {
   CString path;
-  std::string bytes;
-  int* dirty;
-  int code;
+  std::string owned;
+  int* dirty = nullptr;
+  int code = 0;
+  std::string_view borrowed;
+  bool isBorrowed = false;
+  std::string_view Bytes() const { return isBorrowed ? borrowed : std::string_view(owned); }
 };
 
-std::string BufferBytes(const unsigned char* p, uint32_t n) {
-  return std::string(reinterpret_cast<const char*>(p), n);
+Part Owned(const CString& path, std::string bytes, int* dirty, int code) {
+  Part p;
+  p.path = path;
+  p.owned = std::move(bytes);
+  p.dirty = dirty;
+  p.code = code;
+  return p;
+}
+
+Part Borrowed(const CString& path, std::string_view bytes, int* dirty, int code) {
+  Part p = Owned(path, std::string(), dirty, code);
+  p.borrowed = bytes;
+  p.isBorrowed = true;
+  return p;
+}
+
+std::string_view BufferBytes(const unsigned char* p, uint32_t n) {
+  return std::string_view(reinterpret_cast<const char*>(p), n);
 }
 
 template <class Key, class Map>
@@ -125,7 +147,7 @@ static int SaveParts(CChnChars& e, std::vector<Part>& parts) {
   for (const Part& p : parts) {
     files.push_back(std::make_unique<lexfile::LexiconFile>(p.path.GetString(), ops));
     lexfile::LexiconFile& f = *files.back();
-    if (!f.Open() || !f.Write(p.bytes)) return report(p.code, p.path, f.Error());
+    if (!f.Open() || !f.Write(p.Bytes())) return report(p.code, p.path, f.Error());
   }
   for (size_t i = 0; i < parts.size(); ++i) {
     if (!files[i]->Commit()) return report(kInstallCode, parts[i].path, files[i]->Error());
@@ -140,11 +162,11 @@ static int SaveParts(CChnChars& e, std::vector<Part>& parts) {
 static void AddMapParts(CChnChars& e, std::vector<Part>& parts) {
   const size_t before = parts.size();
   if (!e.m_bDependRefused[0])
-    parts.push_back(
-        {e.m_strDepend1Path, MapImage<unsigned short>(e.m_mapDepend1, false), nullptr, kIndexCode});
+    parts.push_back(Owned(e.m_strDepend1Path, MapImage<unsigned short>(e.m_mapDepend1, false),
+                          nullptr, kIndexCode));
   if (!e.m_bDependRefused[1])
-    parts.push_back(
-        {e.m_strDepend2Path, MapImage<unsigned long>(e.m_mapDepend2, true), nullptr, kIndexCode});
+    parts.push_back(Owned(e.m_strDepend2Path, MapImage<unsigned long>(e.m_mapDepend2, true),
+                          nullptr, kIndexCode));
   if (parts.size() > before)
     parts.back().dirty = &e.m_bDependDirty;
   else
@@ -158,20 +180,17 @@ int CChnChars::SaveCiKuDirtyData() {
   const bool xingMa = m_nEngineMissing != kXingMaMissing;
   const bool pinYin = m_nEngineMissing != kPinYinMissing;
   std::vector<Part> parts;
-  if (m_bCiZuFlatDirty && m_pCiZuFlat) {
-    std::string bytes = BufferBytes(m_pCiZuFlat, m_nCiZuFlatLen);
-    auto* b = reinterpret_cast<uint8_t*>(bytes.data());
-    phrasestore::ScrambleBlocks(b, b, bytes.size());
-    parts.push_back({m_strCiZuFlatPath, std::move(bytes), &m_bCiZuFlatDirty, kStoreCode});
-  }
+  if (m_bCiZuFlatDirty && m_pCiZuFlat)
+    parts.push_back(Borrowed(m_strCiZuFlatPath, m_storeCache.Scrambled(m_pCiZuFlat, m_nCiZuFlatLen),
+                             &m_bCiZuFlatDirty, kStoreCode));
   for (int m = 0; m < 2; ++m) {
     if (!(m == kXingMa ? xingMa : pinYin) || !m_bCiZuIdxDirty[m] || !m_pCiZuIdx[m]) continue;
-    parts.push_back({m_strCiZuIdxPath[m], BufferBytes(m_pCiZuIdx[m], m_nCiZuIdxLen[m]),
-                     &m_bCiZuIdxDirty[m], kIndexCode});
+    parts.push_back(Borrowed(m_strCiZuIdxPath[m], BufferBytes(m_pCiZuIdx[m], m_nCiZuIdxLen[m]),
+                             &m_bCiZuIdxDirty[m], kIndexCode));
   }
   if (pinYin && m_bShouZiMuIdxDirty && m_pShouZiMuIdx)
-    parts.push_back({m_strShouZiMuIdxPath, BufferBytes(m_pShouZiMuIdx, m_nShouZiMuIdxLen),
-                     &m_bShouZiMuIdxDirty, kIndexCode});
+    parts.push_back(Borrowed(m_strShouZiMuIdxPath, BufferBytes(m_pShouZiMuIdx, m_nShouZiMuIdxLen),
+                             &m_bShouZiMuIdxDirty, kIndexCode));
   if (m_bDependDirty) AddMapParts(*this, parts);
   if (SaveParts(*this, parts) < 0) return -1;
   // A part whose data is no longer in memory (its method not installed, an

@@ -25,6 +25,7 @@
 #include "engine/internal/DicBuffers.h"
 #include "engine/lexicon/DependMaps.h"
 #include "engine/lexicon/IndexInsert.h"
+#include "engine/lexicon/KeyTableUpdate.h"
 
 namespace {
 
@@ -106,23 +107,14 @@ int CChnChars::GetKeyFromCi(const char* phrase, int method, CStringArray& keys,
   return keys.GetSize() > 0 ? 1 : 0;
 }
 
-int CChnChars::FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc) const {
+int CChnChars::FindCiInStore(const CString& phrase, uint32_t& ab, uint32_t& bc) {
   ab = bc = 0;
   if (!m_pCiZuFlat) return 0;
-  const bool three = phrase.GetLength() == 3 * kCharBytes;
-  const std::string s(phrase.GetString());
-  const std::string first = three ? s.substr(0, 2 * kCharBytes) : std::string();
-  const std::string second = three ? s.substr(kCharBytes) : std::string();
-  const char* store = reinterpret_cast<const char*>(m_pCiZuFlat);
-  for (uint32_t pos = 0; pos < m_nCiZuFlatLen;) {
-    const size_t n = strnlen(store + pos, m_nCiZuFlatLen - pos);
-    if (n > 0) {
-      const std::string_view stored(store + pos, n);
-      if (stored == s) return 1;
-      if (three && stored == first && ab == 0) ab = pos;
-      if (three && stored == second && bc == 0) bc = pos;
-    }
-    pos += static_cast<uint32_t>(n) + 1;
+  const std::string_view s(phrase.GetString(), static_cast<size_t>(phrase.GetLength()));
+  if (m_storeCache.Find(m_pCiZuFlat, m_nCiZuFlatLen, s)) return 1;
+  if (s.size() == 3 * kCharBytes) {
+    ab = m_storeCache.FirstOffset(m_pCiZuFlat, m_nCiZuFlatLen, s.substr(0, 2 * kCharBytes));
+    bc = m_storeCache.FirstOffset(m_pCiZuFlat, m_nCiZuFlatLen, s.substr(kCharBytes));
   }
   return 0;
 }
@@ -132,52 +124,77 @@ int CChnChars::FileCiKeys(const CStringArray& keys, const CStringArray& initialK
   // The indexes to change: the method's phrase index, and for pinyin the
   // initials index when it is in memory and there are initials keys.
   struct Target {
-    unsigned char** buf;
-    uint32_t* len;
-    uint32_t header;
-    int entryLen;
+    unsigned char** buf = nullptr;
+    uint32_t* len = nullptr;
+    uint32_t** table = nullptr;
+    int kind = 0;
+    uint32_t header = 0;
+    int entryLen = 0;
     std::vector<std::string> keys;
-    unsigned char* fresh = nullptr;
-    uint32_t freshLen = 0;
+    std::vector<ciku::Insertion> pieces;
+    ciku::TableUpdate update;
+    bool patchTable = false;
   };
   std::vector<Target> targets;
+  auto target = [&targets](unsigned char** buf, uint32_t* len, uint32_t** table, int kind,
+                           uint32_t header, int entryLen, const CStringArray& keys) {
+    Target t;
+    t.buf = buf;
+    t.len = len;
+    t.table = table;
+    t.kind = kind;
+    t.header = header;
+    t.entryLen = entryLen;
+    t.keys = ToStrings(keys);
+    targets.push_back(std::move(t));
+  };
   const auto m = static_cast<typInputMethod>(method);
   if (!m_pCiZuIdx[m] && !LoadKey2IdxIntoCizuDic(m, 1)) {
     EngineDiag("%s: cannot be loaded; the phrase is not added", m_strCiZuIdxPath[m].GetString());
     return 0;
   }
   const int w = m_nCiZuIdxEntryLen[m];
-  targets.push_back({&m_pCiZuIdx[m], &m_nCiZuIdxLen[m], w == 4 ? 1u : 0u, w, ToStrings(keys)});
+  target(&m_pCiZuIdx[m], &m_nCiZuIdxLen[m], &m_pCiZuIdx2Keys[m], kIdxCiZu, w == 4 ? 1u : 0u, w,
+         keys);
   if (m == kPinYin && m_pShouZiMuIdx && initialKeys.GetSize() > 0)
-    targets.push_back({&m_pShouZiMuIdx, &m_nShouZiMuIdxLen, 0, 4, ToStrings(initialKeys)});
+    target(&m_pShouZiMuIdx, &m_nShouZiMuIdxLen, &m_pShouZiMuIdx2Keys, kIdxShouZiMu, 0, 4,
+           initialKeys);
+  // Plan, then make room in every index; only then change any of them, so
+  // that running out of memory leaves them all as they were (a buffer that
+  // grew keeps its old bytes and length).
   bool ok = true;
   for (Target& t : targets) {
     std::sort(t.keys.begin(), t.keys.end());
-    const auto pieces = ciku::PlanInsertions(*t.buf, *t.len, t.header, t.entryLen, t.keys, offset);
-    if (pieces.empty()) continue;
-    t.fresh = ciku::ApplyInsertions(*t.buf, *t.len, pieces, t.freshLen);
-    ok = ok && t.fresh;
+    t.pieces = ciku::PlanInsertions(*t.buf, *t.len, t.header, t.entryLen, t.keys, offset);
+    if (t.pieces.empty()) continue;
+    t.patchTable = ciku::PlanTableUpdate(*t.table, *t.buf + t.header, t.entryLen, t.header,
+                                         t.pieces, t.update);
+    const size_t room = static_cast<size_t>(*t.len) + ciku::InsertedBytes(t.pieces) + chndic::kPad;
+    auto* grown = static_cast<unsigned char*>(realloc(*t.buf, room));
+    if (!grown) {
+      ok = false;
+      break;
+    }
+    *t.buf = grown;
   }
   if (!ok) {
-    for (Target& t : targets) free(t.fresh);
     EngineMsgBox("Error%d: Cannot re-allocate memory!", 1, cfgInputManager.ChnUI == 0, 130);
     return 0;
   }
-  for (size_t i = 0; i < targets.size(); ++i) {
-    Target& t = targets[i];
-    if (!t.fresh) continue;
-    free(*t.buf);
-    *t.buf = t.fresh;
-    *t.len = t.freshLen;
-    // The two-key table follows every change, whichever method is current:
-    // a stale table sends lookups to the wrong place.
-    if (i == 0) {
+  for (Target& t : targets) {
+    if (t.pieces.empty()) continue;
+    *t.len = ciku::ApplyInsertionsInPlace(*t.buf, *t.len, t.pieces);
+    if (t.kind == kIdxCiZu)
       m_bCiZuIdxDirty[m] = 1;
-      BuildIdx2KeysInDic(kIdxCiZu, m);
-    } else {
+    else
       m_bShouZiMuIdxDirty = 1;
-      BuildIdx2KeysInDic(kIdxShouZiMu, kPinYin);
-    }
+    // The two-key table follows every change, whichever method is current:
+    // a stale table sends lookups to the wrong place. It is moved along
+    // with the insertions; only where that cannot be shown to give what a
+    // fresh build gives is it built again.
+    m_segMatches.clear();  // offsets into the list that changed
+    if (!t.patchTable || !ciku::ApplyTableUpdate(t.table, *t.buf + t.header, t.update))
+      BuildIdx2KeysInDic(t.kind, t.kind == kIdxCiZu ? m : kPinYin);
   }
   return 1;
 }
@@ -243,12 +260,14 @@ int CChnChars::AddToCiKu(char* phrase, int method, int, int offset) {
       return 0;
     }
     m_pCiZuFlat = grown;
+    m_storeCache.Appended(m_pCiZuFlat, m_nCiZuFlatLen);  // moved, not grown yet
     memset(m_pCiZuFlat + m_nCiZuFlatLen, 0, newLen - m_nCiZuFlatLen + chndic::kPad);
   }
   if (!FileCiKeys(keys, initialKeys, method, at)) return 0;
   if (offset < 0) {
     memcpy(m_pCiZuFlat + at, phrase, nBytes);
     m_nCiZuFlatLen = newLen;
+    m_storeCache.Appended(m_pCiZuFlat, m_nCiZuFlatLen);
     m_bCiZuFlatDirty = 1;
     typCiZuRec rec;
     rec.ci = ci;

@@ -104,4 +104,27 @@ unsigned char* ApplyInsertions(const uint8_t* img, uint32_t len,
   return out;
 }
 
+uint32_t InsertedBytes(const std::vector<Insertion>& pieces) {
+  size_t total = 0;
+  for (const Insertion& p : pieces) total += p.bytes.size();
+  return static_cast<uint32_t>(total);
+}
+
+uint32_t ApplyInsertionsInPlace(uint8_t* img, uint32_t len, const std::vector<Insertion>& pieces) {
+  const uint32_t total = InsertedBytes(pieces);
+  // From the last insertion to the first, so that no byte is moved twice:
+  // the old bytes after each insertion move up by the room still needed.
+  uint32_t from = len;
+  uint32_t gap = total;
+  for (size_t i = pieces.size(); i-- > 0;) {
+    const Insertion& p = pieces[i];
+    memmove(img + p.at + gap, img + p.at, from - p.at);
+    gap -= static_cast<uint32_t>(p.bytes.size());
+    memcpy(img + p.at + gap, p.bytes.data(), p.bytes.size());
+    from = p.at;
+  }
+  memset(img + len + total, 0, chndic::kPad);
+  return len + total;
+}
+
 }  // namespace ciku

@@ -34,4 +34,12 @@ std::vector<Insertion> PlanInsertions(const uint8_t* img, uint32_t len, uint32_t
 unsigned char* ApplyInsertions(const uint8_t* img, uint32_t len,
                                const std::vector<Insertion>& pieces, uint32_t& newLen);
 
+// The bytes the insertions add.
+uint32_t InsertedBytes(const std::vector<Insertion>& pieces);
+
+// The same result in place: img holds len bytes and has room for
+// len + InsertedBytes(pieces) bytes and the zero padding after them, which
+// this writes. Returns the new length.
+uint32_t ApplyInsertionsInPlace(uint8_t* img, uint32_t len, const std::vector<Insertion>& pieces);
+
 }  // namespace ciku
