@@ -37,6 +37,7 @@
 #include "base/AList.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
+#include "engine/dics/CharCodeMaps.h"
 #include "engine/dics/ChnCharReadings.h"
 #include "engine/dics/typBiHuaDistribution.h"
 #include "engine/forecast/typForecastCell.h"
@@ -550,12 +551,13 @@ class CChnChars {
   static constexpr int32_t kNoUsageRank = INT32_MIN;
   // Gives character ch (first byte low) the usage rank, or none (rank 0).
   void SetUsageRank(uint16_t ch, int32_t rank);
-  AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPX;
-  AMap<unsigned short, unsigned short, typArrPYs, typArrPYs&> m_mapCh2PYs;
-  AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPY;
+  // Character -> codes and readings, built by the loaders of
+  // ChnCharDics.cpp and only looked up afterwards (CharCodeMaps.h).
+  CharCodeMap m_mapCh2KeysPX;
+  CharReadingMap<typArrPYs> m_mapCh2PYs;
+  CharCodeMap m_mapCh2KeysPY;
   int m_bUseCh2KeysPY;
-  AMap<unsigned short, unsigned short, typArrPYsDiaoInOrder, typArrPYsDiaoInOrder&>
-      m_mapCh2PYsDiaoInOrder;
+  CharReadingMap<typArrPYsDiaoInOrder> m_mapCh2PYsDiaoInOrder;
   // IsCommonChar's answer for every character value (the two reading maps
   // hold long hash chains and copy a reading list a lookup), made by
   // LoadChn2KeyMapPY after the maps; empty when the maps were not loaded.

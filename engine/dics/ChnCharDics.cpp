@@ -33,29 +33,8 @@ void ReportFault(const CString& path, const std::string& err) {
   if (!err.empty()) EngineDiag("%s: %s", path.GetString(), err.c_str());
 }
 
-template <class Map>
-void StoreCodes(Map& map, const std::vector<chndic::CodeEntry>& entries) {
-  for (const chndic::CodeEntry& e : entries) {
-    CStringArray& codes = map[e.ch];
-    codes.RemoveAll();
-    for (const std::string& c : e.codes) codes.Add(CString(c.c_str()));
-  }
-}
-
-template <class Rec>
-void StoreReadings(Rec& rec, const chndic::ReadingEntry& e) {
-  rec.readings.RemoveAll();
-  for (size_t j = 0; j < kMaxReadings; ++j) rec.tones[j] = 0;
-  for (size_t j = 0; j < e.readings.size(); ++j) {
-    rec.readings.Add(CString(e.readings[j].c_str()));
-    rec.tones[j] = static_cast<std::remove_reference_t<decltype(rec.tones[0])>>(e.tones[j]);
-  }
-  rec.flags = e.flags;
-}
-
 // Reads one code file into map; the map is emptied first.
-template <class Map>
-void LoadCodeFile(Map& map, const char* name, size_t bufBytes) {
+void LoadCodeFile(CharCodeMap& map, const char* name, size_t bufBytes) {
   map.RemoveAll();
   const CString path = DataPath(name);
   std::vector<uint8_t> bytes;
@@ -64,7 +43,7 @@ void LoadCodeFile(Map& map, const char* name, size_t bufBytes) {
   std::string err;
   chndic::ParseCh2Codes(bytes, bufBytes, entries, err);
   ReportFault(path, err);
-  StoreCodes(map, entries);
+  map.Assign(entries);
 }
 
 }  // namespace
@@ -116,13 +95,11 @@ int CChnChars::LoadChn2KeyMapPY() {
     std::string err;
     chndic::ParseCh2PyPz(bytes, n, entries, err);
     ReportFault(path, err);
-    for (const chndic::ReadingEntry& e : entries) {
-      if (n == 1)
-        StoreReadings(m_mapCh2PYs[e.ch], e);
-      else
-        StoreReadings(m_mapCh2PYsDiaoInOrder[e.ch], e);
-      chars.push_back(e.ch);
-    }
+    if (n == 1)
+      m_mapCh2PYs.Assign(entries);
+    else
+      m_mapCh2PYsDiaoInOrder.Assign(entries);
+    for (const chndic::ReadingEntry& e : entries) chars.push_back(e.ch);
   }
   // The answers of the maps, asked once per character they hold.
   std::vector<uint8_t> common(0x10000, 0);
