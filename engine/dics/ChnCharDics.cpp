@@ -123,19 +123,14 @@ int CChnChars::InitKey2ChsDic2FromBinary() {
 }
 
 void CChnChars::SetUsageRank(uint16_t ch, int32_t rank) {
-  if (m_charUsageRank.empty()) m_charUsageRank.assign(0x10000, kNoUsageRank);
-  if (rank == 0) {
+  if (rank == 0)
     m_mapCh2Usage.RemoveKey(ch);
-    m_charUsageRank[ch] = kNoUsageRank;
-  } else {
-    m_mapCh2Usage.SetAt(ch, reinterpret_cast<void*>(static_cast<intptr_t>(rank)));
-    m_charUsageRank[ch] = rank;
-  }
+  else
+    m_mapCh2Usage.SetAt(ch, rank);
 }
 
 int CChnChars::InitCh2UsageDic(int) {
-  m_mapCh2Usage.RemoveAll();
-  m_charUsageRank.assign(0x10000, kNoUsageRank);
+  m_mapCh2Usage.Reset();
   const CString path = DataPath("sort.dic");
   std::vector<uint8_t> bytes;
   if (!ReadDic(path, bytes)) return 0;
@@ -143,10 +138,7 @@ int CChnChars::InitCh2UsageDic(int) {
   std::string err;
   chndic::ParseSortDic(bytes, ranks, err);
   ReportFault(path, err);
-  for (const auto& r : ranks) {
-    m_mapCh2Usage.SetAt(r.first, reinterpret_cast<void*>(static_cast<intptr_t>(r.second)));
-    m_charUsageRank[r.first] = r.second;
-  }
+  for (const auto& r : ranks) m_mapCh2Usage.SetAt(r.first, r.second);
   return 1;
 }
 

@@ -119,12 +119,9 @@ const std::string kHang = "\xD0\xD0";  // many readings
 // Characters listed twice (the last wins), without codes, with a NUL inside
 // a code, and a last character in the table's top corner.
 const std::vector<chardict::CodeRecord> kCodeRecords = {
-    {kZhong, {"khk", "kh"}},
-    {kGuo, {}},
-    {kZhong, {"zhong"}},
-    {kHang, {"xing", "hang", "heng", "hng"}},
-    {"\xFF\xFF", {"last"}},
-    {kGuo, {std::string("g\0uo", 4), "guo"}},
+    {kZhong, {"khk", "kh"}}, {kGuo, {}},
+    {kZhong, {"zhong"}},     {kHang, {"xing", "hang", "heng", "hng"}},
+    {"\xFF\xFF", {"last"}},  {kGuo, {std::string("g\0uo", 4), "guo"}},
 };
 
 }  // namespace
