@@ -51,6 +51,48 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   return ok;
 }
 
+PaddedRead ReadWholeFilePadded(const char* path, size_t extra, unsigned char*& buf,
+                               size_t& nBytes) {
+  buf = nullptr;
+  nBytes = 0;
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return PaddedRead::kCannotOpen;
+  // Room for the size the file has now and one byte to see its end; a file
+  // that grows meanwhile doubles the room.
+  struct stat st;
+  size_t room = kReadStep;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    room = static_cast<size_t>(st.st_size) + 1;
+  auto* p = static_cast<unsigned char*>(malloc(room + extra + kPad));
+  PaddedRead result = p ? PaddedRead::kRead : PaddedRead::kNoMemory;
+  size_t have = 0;
+  while (result == PaddedRead::kRead) {
+    if (have == room) {
+      auto* bigger = static_cast<unsigned char*>(realloc(p, room * 2 + extra + kPad));
+      if (!bigger) {
+        result = PaddedRead::kNoMemory;
+        break;
+      }
+      p = bigger;
+      room *= 2;
+    }
+    const ssize_t got = read(fd, p + have, room - have);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) result = PaddedRead::kReadFailed;
+    if (got <= 0) break;
+    have += static_cast<size_t>(got);
+  }
+  close(fd);
+  if (result != PaddedRead::kRead) {
+    free(p);
+    return result;
+  }
+  memset(p + have, 0, extra + kPad);
+  buf = p;
+  nBytes = have;
+  return result;
+}
+
 bool FileIsAbsent(const char* path) { return access(path, F_OK) != 0 && errno == ENOENT; }
 
 unsigned char* PaddedCopy(const uint8_t* data, size_t n, size_t extra) {
