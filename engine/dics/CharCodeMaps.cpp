@@ -32,6 +32,12 @@ template <class Entry>
 std::vector<uint32_t> LastRecordPerChar(const std::vector<Entry>& entries) {
   std::vector<uint32_t> order(entries.size());
   std::iota(order.begin(), order.end(), 0u);
+  // The shipped files list every character once, in order: nothing to sort.
+  const bool ascending =
+      std::adjacent_find(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.ch >= b.ch;
+      }) == entries.end();
+  if (ascending) return order;
   std::stable_sort(order.begin(), order.end(),
                    [&](uint32_t a, uint32_t b) { return entries[a].ch < entries[b].ch; });
   // Of a run of equal characters the last in file order wins.
@@ -61,10 +67,25 @@ const Slot* FindSlot(const std::vector<Slot>& slots, unsigned short ch) {
 
 }  // namespace chndic
 
+namespace {
+
+// The bytes the kept records' texts take in a text block.
+template <class Entry>
+size_t TextBytes(const std::vector<Entry>& entries, const std::vector<uint32_t>& keep,
+                 std::vector<std::string> Entry::*texts) {
+  size_t n = 0;
+  for (uint32_t i : keep)
+    for (const std::string& t : entries[i].*texts) n += strlen(t.c_str()) + 1;
+  return n;
+}
+
+}  // namespace
+
 void CharCodeMap::Assign(const std::vector<chndic::CodeEntry>& entries) {
   RemoveAll();
   const std::vector<uint32_t> keep = chndic::LastRecordPerChar(entries);
   m_slots.reserve(keep.size());
+  m_text.Reserve(TextBytes(entries, keep, &chndic::CodeEntry::codes));
   for (uint32_t i : keep) {
     const chndic::CodeEntry& e = entries[i];
     // The file's count of codes is 16 bits, so the kept ones fit.
@@ -90,6 +111,7 @@ void CharReadingMap<Rec>::Assign(const std::vector<chndic::ReadingEntry>& entrie
   RemoveAll();
   const std::vector<uint32_t> keep = chndic::LastRecordPerChar(entries);
   m_slots.reserve(keep.size());
+  m_text.Reserve(TextBytes(entries, keep, &chndic::ReadingEntry::readings));
   for (uint32_t i : keep) {
     const chndic::ReadingEntry& e = entries[i];
     // The parser keeps at most kMaxReadings readings.

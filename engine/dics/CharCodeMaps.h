@@ -30,6 +30,7 @@ class TextBlock {
   // out = the n texts from offset at.
   void Read(uint32_t at, size_t n, CStringArray& out) const;
   void Clear();
+  void Reserve(size_t nBytes) { m_text.reserve(nBytes); }
   void ShrinkToFit() { m_text.shrink_to_fit(); }
 
  private:
