@@ -199,25 +199,15 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
   return out && size > 0 ? static_cast<int>(strlen(out)) : 0;
 }
 
-int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
-  if (!key) return ClearIniFileSection(path, section);
-  if (!path || !section || !value) {
-    fprintf(stderr, "WriteIniFileString: no %s given\n",
-            !path      ? "file"
-            : !section ? "section"
-                       : "value");
-    return 0;
-  }
+namespace {
+
+// key=value set in section of text as WriteIniFileString does it; false
+// (and a message naming caller) when the entry cannot be stored.
+bool ApplyIniEntry(std::string& text, const char* path, const char* section, const char* key,
+                   const char* value, const char* caller) {
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
-    fprintf(stderr, "WriteIniFileString: %s: [%s] %s: a line break cannot be stored\n", path,
-            section, key);
-    return 0;
-  }
-  std::string text, why;
-  const FileState state = ReadWholeFile(path, text, why);
-  if (state == FileState::kError) {
-    fprintf(stderr, "WriteIniFileString: %s\n", why.c_str());
-    return 0;
+    fprintf(stderr, "%s: %s: [%s] %s: a line break cannot be stored\n", caller, path, section, key);
+    return false;
   }
   const IniLocation loc = Locate(text, section, key, true);
   std::string updated;
@@ -236,15 +226,68 @@ int WriteIniFileString(const char* path, const char* section, const char* key, c
   } else {
     updated = text + "\n\n[" + section + "]\n" + key + "=" + value + "\n";
   }
-  if (state == FileState::kRead && updated == text) return 1;  // nothing to save
+  if (updated == text) return true;
   if (!ReadsBack(updated, section, key, value)) {
     fprintf(stderr,
-            "WriteIniFileString: %s: [%s] %s: the entry would not read back as written "
+            "%s: %s: [%s] %s: the entry would not read back as written "
             "(a key may not hold '=' or start with '[', ';' or a blank)\n",
-            path, section, key);
+            caller, path, section, key);
+    return false;
+  }
+  text.swap(updated);
+  return true;
+}
+
+}  // namespace
+
+int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
+  if (!key) return ClearIniFileSection(path, section);
+  if (!path || !section || !value) {
+    fprintf(stderr, "WriteIniFileString: no %s given\n",
+            !path      ? "file"
+            : !section ? "section"
+                       : "value");
     return 0;
   }
-  return Save(path, updated, "WriteIniFileString") ? 1 : 0;
+  std::string text, why;
+  const FileState state = ReadWholeFile(path, text, why);
+  if (state == FileState::kError) {
+    fprintf(stderr, "WriteIniFileString: %s\n", why.c_str());
+    return 0;
+  }
+  const std::string before = text;
+  if (!ApplyIniEntry(text, path, section, key, value, "WriteIniFileString")) return 0;
+  if (state == FileState::kRead && text == before) return 1;  // nothing to save
+  return Save(path, text, "WriteIniFileString") ? 1 : 0;
+}
+
+int WriteIniFileStrings(const char* path, const std::vector<IniEntry>& entries) {
+  if (!path) {
+    fprintf(stderr, "WriteIniFileStrings: no file given\n");
+    return 0;
+  }
+  std::string text, why;
+  const FileState state = ReadWholeFile(path, text, why);
+  if (state == FileState::kError) {
+    fprintf(stderr, "WriteIniFileStrings: %s\n", why.c_str());
+    return 0;
+  }
+  const std::string before = text;
+  bool all = true;
+  bool stored = false;  // an entry was taken: an absent file is made
+  for (const IniEntry& e : entries) {
+    if (!e.section || !e.key || !e.value) {
+      fprintf(stderr, "WriteIniFileStrings: an entry without section, key or value\n");
+      all = false;
+      continue;
+    }
+    const bool ok = ApplyIniEntry(text, path, e.section, e.key, e.value, "WriteIniFileStrings");
+    all = all && ok;
+    stored = stored || ok;
+  }
+  const bool unchanged = state == FileState::kRead ? text == before : !stored;
+  if (unchanged) return all ? 1 : 0;
+  return Save(path, text, "WriteIniFileStrings") && all ? 1 : 0;
 }
 
 int ClearIniFileSection(const char* path, const char* section) {

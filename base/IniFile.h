@@ -17,6 +17,8 @@
 // last one wins.
 #pragma once
 
+#include <vector>
+
 // Copies deflt (empty for null) into out, then the value of key in section
 // when there is one. out receives at most size - 1 bytes and a NUL, cut
 // between characters, never inside a double-byte one. Returns -1 when the
@@ -31,6 +33,20 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
 // or when a name or the value holds a line break, which would tear the line
 // apart. A message saying why goes to stderr.
 int WriteIniFileString(const char* path, const char* section, const char* key, const char* value);
+
+// One entry of WriteIniFileStrings; the texts are borrowed.
+struct IniEntry {
+  const char* section;
+  const char* key;
+  const char* value;
+};
+// Sets every entry in order, leaving the file as that many WriteIniFileString
+// calls would, but reads and saves it once (and only when it changed): a
+// program's settings are one save, not one per key. Returns 1 when the file
+// holds every value; 0 when it cannot be read or written (it is then
+// unchanged) or when an entry was refused (a line break, a null text, a key
+// that would not read back), which is left out while the others are stored.
+int WriteIniFileStrings(const char* path, const std::vector<IniEntry>& entries);
 
 // Removes the body of section: every line after its header up to the next
 // header or the end of the file. Returns the number of bytes that follow the

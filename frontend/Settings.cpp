@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
@@ -131,16 +132,17 @@ void LoadPreferences(CWinApp& app, const CRect& workArea, int big5Locale) {
 }
 
 int WritePreferences(CWinApp& app, const CRect* barRect) {
-  int ok = 1;
+  // One save for every value: the profile is fsynced at each save.
+  std::vector<ProfileInt> values;
   for (const ConfigKey& k : kConfigKeys) {
     const int32_t value = k.load == k16Bit ? static_cast<int16_t>(*k.value & 0xFFFF) : *k.value;
-    ok &= app.WriteProfileInt(kConfig, KeyName(k), value) ? 1 : 0;
+    values.push_back({kConfig, KeyName(k), value});
   }
   if (barRect) {
-    ok &= app.WriteProfileInt(kMainframe, kLeft, barRect->left) ? 1 : 0;
-    ok &= app.WriteProfileInt(kMainframe, kTop, barRect->top) ? 1 : 0;
+    values.push_back({kMainframe, kLeft, barRect->left});
+    values.push_back({kMainframe, kTop, barRect->top});
   }
-  return ok;
+  return app.WriteProfileInts(values);
 }
 
 int SavePreferencesNoDisplay() {
