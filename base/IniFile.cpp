@@ -201,22 +201,12 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
 
 namespace {
 
-// Sets one entry in text as WriteIniFileString does; false (with a message
-// naming path) when the entry cannot be stored.
-bool ApplyEntry(std::string& text, const char* path, const IniEntry& e) {
-  const char* section = e.section;
-  const char* key = e.key;
-  const char* value = e.value;
-  if (!section || !key || !value) {
-    fprintf(stderr, "WriteIniFileString: no %s given\n",
-            !section ? "section"
-            : !key   ? "key"
-                     : "value");
-    return false;
-  }
+// key=value set in section of text as WriteIniFileString does it; false
+// (and a message naming caller) when the entry cannot be stored.
+bool ApplyIniEntry(std::string& text, const char* path, const char* section, const char* key,
+                   const char* value, const char* caller) {
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
-    fprintf(stderr, "WriteIniFileString: %s: [%s] %s: a line break cannot be stored\n", path,
-            section, key);
+    fprintf(stderr, "%s: %s: [%s] %s: a line break cannot be stored\n", caller, path, section, key);
     return false;
   }
   const IniLocation loc = Locate(text, section, key, true);
@@ -239,9 +229,9 @@ bool ApplyEntry(std::string& text, const char* path, const IniEntry& e) {
   if (updated == text) return true;
   if (!ReadsBack(updated, section, key, value)) {
     fprintf(stderr,
-            "WriteIniFileString: %s: [%s] %s: the entry would not read back as written "
+            "%s: %s: [%s] %s: the entry would not read back as written "
             "(a key may not hold '=' or start with '[', ';' or a blank)\n",
-            path, section, key);
+            caller, path, section, key);
     return false;
   }
   text.swap(updated);
@@ -250,9 +240,13 @@ bool ApplyEntry(std::string& text, const char* path, const IniEntry& e) {
 
 }  // namespace
 
-int WriteIniFileStrings(const char* path, const IniEntry* entries, size_t count) {
-  if (!path) {
-    fprintf(stderr, "WriteIniFileString: no file given\n");
+int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
+  if (!key) return ClearIniFileSection(path, section);
+  if (!path || !section || !value) {
+    fprintf(stderr, "WriteIniFileString: no %s given\n",
+            !path      ? "file"
+            : !section ? "section"
+                       : "value");
     return 0;
   }
   std::string text, why;
@@ -261,17 +255,39 @@ int WriteIniFileStrings(const char* path, const IniEntry* entries, size_t count)
     fprintf(stderr, "WriteIniFileString: %s\n", why.c_str());
     return 0;
   }
-  const std::string old = text;
-  for (size_t i = 0; i < count; ++i)
-    if (!ApplyEntry(text, path, entries[i])) return 0;
-  if (state == FileState::kRead && text == old) return 1;  // nothing to save
+  const std::string before = text;
+  if (!ApplyIniEntry(text, path, section, key, value, "WriteIniFileString")) return 0;
+  if (state == FileState::kRead && text == before) return 1;  // nothing to save
   return Save(path, text, "WriteIniFileString") ? 1 : 0;
 }
 
-int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
-  if (!key) return ClearIniFileSection(path, section);
-  const IniEntry entry{section, key, value};
-  return WriteIniFileStrings(path, &entry, 1);
+int WriteIniFileStrings(const char* path, const std::vector<IniEntry>& entries) {
+  if (!path) {
+    fprintf(stderr, "WriteIniFileStrings: no file given\n");
+    return 0;
+  }
+  std::string text, why;
+  const FileState state = ReadWholeFile(path, text, why);
+  if (state == FileState::kError) {
+    fprintf(stderr, "WriteIniFileStrings: %s\n", why.c_str());
+    return 0;
+  }
+  const std::string before = text;
+  bool all = true;
+  bool stored = false;  // an entry was taken: an absent file is made
+  for (const IniEntry& e : entries) {
+    if (!e.section || !e.key || !e.value) {
+      fprintf(stderr, "WriteIniFileStrings: an entry without section, key or value\n");
+      all = false;
+      continue;
+    }
+    const bool ok = ApplyIniEntry(text, path, e.section, e.key, e.value, "WriteIniFileStrings");
+    all = all && ok;
+    stored = stored || ok;
+  }
+  const bool unchanged = state == FileState::kRead ? text == before : !stored;
+  if (unchanged) return all ? 1 : 0;
+  return Save(path, text, "WriteIniFileStrings") && all ? 1 : 0;
 }
 
 int ClearIniFileSection(const char* path, const char* section) {

@@ -17,7 +17,7 @@
 // last one wins.
 #pragma once
 
-#include <cstddef>
+#include <vector>
 
 // Copies deflt (empty for null) into out, then the value of key in section
 // when there is one. out receives at most size - 1 bytes and a NUL, cut
@@ -34,17 +34,19 @@ int GetIniFileString(const char* path, const char* section, const char* key, cha
 // apart. A message saying why goes to stderr.
 int WriteIniFileString(const char* path, const char* section, const char* key, const char* value);
 
-// One entry for WriteIniFileStrings.
+// One entry of WriteIniFileStrings; the texts are borrowed.
 struct IniEntry {
   const char* section;
   const char* key;
   const char* value;
 };
-
-// Sets several entries, in order, as WriteIniFileString sets one, with one
-// rewrite of the file. All or nothing: when one entry cannot be stored the
-// file is unchanged and the result is 0. No entry may be a null key.
-int WriteIniFileStrings(const char* path, const IniEntry* entries, size_t count);
+// Sets every entry in order, leaving the file as that many WriteIniFileString
+// calls would, but reads and saves it once (and only when it changed): a
+// program's settings are one save, not one per key. Returns 1 when the file
+// holds every value; 0 when it cannot be read or written (it is then
+// unchanged) or when an entry was refused (a line break, a null text, a key
+// that would not read back), which is left out while the others are stored.
+int WriteIniFileStrings(const char* path, const std::vector<IniEntry>& entries);
 
 // Removes the body of section: every line after its header up to the next
 // header or the end of the file. Returns the number of bytes that follow the

@@ -39,12 +39,7 @@ void FreeBuffer(T*& p) {
 CChnChars::CChnChars()
     : m_pBusyMarker(nullptr),
       m_pKey2ChsDic2(nullptr),
-      m_mapCh2Usage(kMapBlock),
-      m_mapCh2KeysPX(kMapBlock),
-      m_mapCh2PYs(kMapBlock),
-      m_mapCh2KeysPY(kMapBlock),
       m_bUseCh2KeysPY(0),
-      m_mapCh2PYsDiaoInOrder(kMapBlock),
       m_listVModeKeys{VModeKeyList(kMapBlock), VModeKeyList(kMapBlock), VModeKeyList(kMapBlock),
                       VModeKeyList(kMapBlock)},
       m_mapBiHua(kMapBlock),
@@ -291,7 +286,6 @@ void CChnChars::ReleaseAll() {
   // The per-character tables go too, so that a restart with a method
   // missing finds none of that method's tables left from before.
   m_mapCh2Usage.RemoveAll();
-  m_charUsageRank.clear();
   m_mapCh2KeysPX.RemoveAll();
   m_mapCh2PYs.RemoveAll();
   m_charIsCommon.clear();

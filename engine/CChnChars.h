@@ -37,6 +37,8 @@
 #include "base/AList.h"
 #include "engine/FwdEvent.h"
 #include "engine/InputSettings.h"
+#include "engine/dics/CharCodeMaps.h"
+#include "engine/dics/CharUsageRanks.h"
 #include "engine/dics/ChnCharReadings.h"
 #include "engine/dics/typBiHuaDistribution.h"
 #include "engine/forecast/typForecastCell.h"
@@ -543,20 +545,18 @@ class CChnChars {
 
   // ---- Character dictionaries (ChnCharDics.cpp, PyCharList.cpp)
   AMapStringToString* m_pKey2ChsDic2;  // owned; created by InitFirst
-  AMapWordToPtr m_mapCh2Usage;         // character -> rank (value, not pointer)
-  // The same ranks by character value (kNoUsageRank: none), for the
-  // candidate sort: the map's 16 buckets hold chains of ~1,300. Both are
-  // changed only by InitCh2UsageDic and SetUsageRank.
-  std::vector<int32_t> m_charUsageRank;
-  static constexpr int32_t kNoUsageRank = INT32_MIN;
+  // Character -> usage rank (sort.dic); changed only by InitCh2UsageDic
+  // and SetUsageRank.
+  CharUsageRanks m_mapCh2Usage;
   // Gives character ch (first byte low) the usage rank, or none (rank 0).
   void SetUsageRank(uint16_t ch, int32_t rank);
-  AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPX;
-  AMap<unsigned short, unsigned short, typArrPYs, typArrPYs&> m_mapCh2PYs;
-  AMap<unsigned short, unsigned short, CStringArray, CStringArray&> m_mapCh2KeysPY;
+  // Character -> codes and readings, built by the loaders of
+  // ChnCharDics.cpp and only looked up afterwards (CharCodeMaps.h).
+  CharCodeMap m_mapCh2KeysPX;
+  CharReadingMap<typArrPYs> m_mapCh2PYs;
+  CharCodeMap m_mapCh2KeysPY;
   int m_bUseCh2KeysPY;
-  AMap<unsigned short, unsigned short, typArrPYsDiaoInOrder, typArrPYsDiaoInOrder&>
-      m_mapCh2PYsDiaoInOrder;
+  CharReadingMap<typArrPYsDiaoInOrder> m_mapCh2PYsDiaoInOrder;
   // IsCommonChar's answer for every character value (the two reading maps
   // hold long hash chains and copy a reading list a lookup), made by
   // LoadChn2KeyMapPY after the maps; empty when the maps were not loaded.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "base/IniFile.h"
 #include "framework/AfcKernel.h"
@@ -99,6 +100,17 @@ int CWinApp::WriteProfileInt(const char* section, const char* key, int value) {
   std::snprintf(text, sizeof text, "%d", value);
   return WriteIniFileString(m_strProfilePath, const_cast<char*>(section), const_cast<char*>(key),
                             text);
+}
+
+int CWinApp::WriteProfileInts(const std::vector<ProfileInt>& values) {
+  std::vector<std::string> texts;
+  texts.reserve(values.size());
+  for (const ProfileInt& v : values) texts.push_back(std::to_string(v.value));
+  std::vector<IniEntry> entries;
+  entries.reserve(values.size());
+  for (size_t i = 0; i < values.size(); ++i)
+    entries.push_back({values[i].section, values[i].key, texts[i].c_str()});
+  return WriteIniFileStrings(m_strProfilePath, entries);
 }
 
 CString CWinApp::GetProfileString(const char* section, const char* key, const char* deflt) {

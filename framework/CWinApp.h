@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "base/CString.h"
 #include "framework/XTypes.h"
@@ -46,6 +47,13 @@ class CWinThread {
   unsigned long m_hMainWnd = 0;
 };
 
+// One value of CWinApp::WriteProfileInts; the names are borrowed.
+struct ProfileInt {
+  const char* section;
+  const char* key;
+  int value;
+};
+
 class CWinApp : public CWinThread {
  public:
   // Sets uniqueAFCAppPointer to this object and makes its UI language the
@@ -76,6 +84,9 @@ class CWinApp : public CWinThread {
   int GetProfileInt(const char* section, const char* key, int deflt);
   // 1 written, 0 the profile could not be written.
   int WriteProfileInt(const char* section, const char* key, int value);
+  // Several values in one save of the profile, as that many WriteProfileInt
+  // calls would leave it. 1 written, 0 the profile could not be written.
+  int WriteProfileInts(const std::vector<ProfileInt>& values);
   // The profile's value; deflt when the profile, the key or the value is
   // missing or empty.
   CString GetProfileString(const char* section, const char* key, const char* deflt);

@@ -64,16 +64,24 @@ void OpenHtml(char* file) {
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
 }
 
-int FindAppPid(char* name) {
-  if (!name || !*name) return 0;
+std::string AppListing() {
   // Every process, as "ps -A" lists them.
-  const std::string listing = afc::ProcListing(afc::PsColumns::kAll, "/proc", 0);
+  return afc::ProcListing(afc::PsColumns::kAll, "/proc", 0);
+}
+
+int FindAppPidIn(const std::string& listing, const char* name) {
+  if (!name || !*name) return 0;
   int found = 0;
   afc::ForEachListingLine(listing, 5120, [&](const char* line) {
     found = afc::PsLineNamesApp(line, name);
     return found > 0;
   });
   return found;
+}
+
+int FindAppPid(char* name) {
+  if (!name || !*name) return 0;
+  return FindAppPidIn(AppListing(), name);
 }
 
 // --- Files -----------------------------------------------------------------

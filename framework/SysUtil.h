@@ -12,6 +12,7 @@
 #include <sys/time.h>
 
 #include <cstdint>
+#include <string>
 
 #include "base/CString.h"
 
@@ -33,6 +34,10 @@ void OpenHtml(char* file);
 // The pid of a running program whose command is name, from the process
 // list as "ps -A" prints it (read from /proc); 0 when there is none.
 int FindAppPid(char* name);
+// The process list FindAppPid reads, taken once for several look-ups.
+std::string AppListing();
+// FindAppPid's answer in a listing made by AppListing.
+int FindAppPidIn(const std::string& listing, const char* name);
 
 // --- Files -----------------------------------------------------------------
 

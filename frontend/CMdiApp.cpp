@@ -56,7 +56,6 @@ void KvrExitCallback(int sig) {
   ExceptionHandler(sig);
 }
 
-int FindPidOf(const char* name) { return FindAppPid(const_cast<char*>(name)); }
 int AskYesNo(const char* text) { return ChMsgbox(text, kMsgBoxYesNo, 0, -1); }
 int KillPid(int pid) {
   CString cmd;
@@ -215,7 +214,8 @@ void CreateProfileIfMissing(const char* profile, const char* uiIni) {
   if (!WriteFileAtomic(profile, text, &error)) std::fprintf(stderr, "kvr: %s\n", error.c_str());
 }
 
-int AskToCloseRivals(int (*findPid)(const char*), int (*ask)(const char*), int (*kill)(int)) {
+int AskToCloseRivals(const std::function<int(const char*)>& findPid, int (*ask)(const char*),
+                     int (*kill)(int)) {
   static const char* const kRivals[] = {"chinput", "fcitx", "xcin", "rfinput"};
   for (const char* name : kRivals) {
     const int pid = findPid(name);
@@ -237,7 +237,11 @@ int AskToCloseRivals(int (*findPid)(const char*), int (*ask)(const char*), int (
 }
 
 int Ask4ClosingChnInputAppsIfThereAreAny() {
-  return AskToCloseRivals(FindPidOf, AskYesNo, KillPid);
+  // One look at the process list for all the rivals (each look opens a
+  // file of every process).
+  const std::string listing = AppListing();
+  return AskToCloseRivals([&](const char* name) { return FindAppPidIn(listing, name); }, AskYesNo,
+                          KillPid);
 }
 
 int CanUseNonBmpFont() { return 1; }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/CWinApp.h"
 
@@ -55,8 +56,8 @@ void DoIdleWork(uint32_t nowSec);
 // Offers to close a rival input method; 1 when it killed one. ask shows a
 // Yes/No question and returns 6 for Yes; findPid gives a process id or 0.
 int Ask4ClosingChnInputAppsIfThereAreAny();
-int AskToCloseRivals(int (*findPid)(const char* name), int (*ask)(const char* text),
-                     int (*kill)(int pid));
+int AskToCloseRivals(const std::function<int(const char* name)>& findPid,
+                     int (*ask)(const char* text), int (*kill)(int pid));
 
 // Creates the profile when it does not exist: a header line and, when the
 // UI-text file's [Config] UseBmpFont begins with '0', that setting.

@@ -1,12 +1,8 @@
 #include "frontend/Settings.h"
 
-#include <array>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
-
-#include "base/IniFile.h"
 
 #include "engine/InputSettings.h"
 #include "framework/CWinApp.h"
@@ -136,22 +132,17 @@ void LoadPreferences(CWinApp& app, const CRect& workArea, int big5Locale) {
 }
 
 int WritePreferences(CWinApp& app, const CRect* barRect) {
-  // Every key in one rewrite of the profile.
-  constexpr size_t kCount = sizeof kConfigKeys / sizeof kConfigKeys[0];
-  std::vector<std::array<char, 16>> numbers(kCount + 2);
-  std::vector<IniEntry> entries;
-  auto add = [&](const char* section, const char* key, int32_t value) {
-    char* text = numbers[entries.size()].data();
-    std::snprintf(text, 16, "%d", static_cast<int>(value));
-    entries.push_back({section, key, text});
-  };
-  for (const ConfigKey& k : kConfigKeys)
-    add(kConfig, KeyName(k), k.load == k16Bit ? static_cast<int16_t>(*k.value & 0xFFFF) : *k.value);
-  if (barRect) {
-    add(kMainframe, kLeft, barRect->left);
-    add(kMainframe, kTop, barRect->top);
+  // One save for every value: the profile is fsynced at each save.
+  std::vector<ProfileInt> values;
+  for (const ConfigKey& k : kConfigKeys) {
+    const int32_t value = k.load == k16Bit ? static_cast<int16_t>(*k.value & 0xFFFF) : *k.value;
+    values.push_back({kConfig, KeyName(k), value});
   }
-  return WriteIniFileStrings(app.m_strProfilePath, entries.data(), entries.size());
+  if (barRect) {
+    values.push_back({kMainframe, kLeft, barRect->left});
+    values.push_back({kMainframe, kTop, barRect->top});
+  }
+  return app.WriteProfileInts(values);
 }
 
 int SavePreferencesNoDisplay() {

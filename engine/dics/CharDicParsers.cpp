@@ -1,5 +1,6 @@
 #include "engine/dics/CharDicParsers.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +13,8 @@ namespace {
 constexpr int kMaxReadings = 6;
 constexpr size_t kRankTextBytes = 15;
 constexpr size_t kOneKeyLineBytes = 63;
+// The smallest record of ch2key.bin, ch2py.bin and ch2pypz*.bin.
+constexpr size_t kMinRecordBytes = 4;
 
 std::string Where(const char* what, size_t index, size_t offset) {
   char text[96];
@@ -31,6 +34,8 @@ void ParseCh2Codes(const std::vector<uint8_t>& file, size_t bufBytes, std::vecto
     err = "no character count";
     return;
   }
+  // A record takes at least 4 bytes: a count the file cannot hold reserves no more.
+  out.reserve(std::min<size_t>(n, r.Remaining() / kMinRecordBytes));
   for (size_t i = 0; i < n; ++i) {
     const size_t at = r.Offset();
     CodeEntry e;
@@ -68,6 +73,7 @@ void ParseCh2PyPz(const std::vector<uint8_t>& file, int toneBytes, std::vector<R
     err = "no header";
     return;
   }
+  out.reserve(std::min<size_t>(n, r.Remaining() / kMinRecordBytes));
   for (size_t i = 0; i < n; ++i) {
     const size_t at = r.Offset();
     ReadingEntry e{};

@@ -33,29 +33,8 @@ void ReportFault(const CString& path, const std::string& err) {
   if (!err.empty()) EngineDiag("%s: %s", path.GetString(), err.c_str());
 }
 
-template <class Map>
-void StoreCodes(Map& map, const std::vector<chndic::CodeEntry>& entries) {
-  for (const chndic::CodeEntry& e : entries) {
-    CStringArray& codes = map[e.ch];
-    codes.RemoveAll();
-    for (const std::string& c : e.codes) codes.Add(CString(c.c_str()));
-  }
-}
-
-template <class Rec>
-void StoreReadings(Rec& rec, const chndic::ReadingEntry& e) {
-  rec.readings.RemoveAll();
-  for (size_t j = 0; j < kMaxReadings; ++j) rec.tones[j] = 0;
-  for (size_t j = 0; j < e.readings.size(); ++j) {
-    rec.readings.Add(CString(e.readings[j].c_str()));
-    rec.tones[j] = static_cast<std::remove_reference_t<decltype(rec.tones[0])>>(e.tones[j]);
-  }
-  rec.flags = e.flags;
-}
-
 // Reads one code file into map; the map is emptied first.
-template <class Map>
-void LoadCodeFile(Map& map, const char* name, size_t bufBytes) {
+void LoadCodeFile(CharCodeMap& map, const char* name, size_t bufBytes) {
   map.RemoveAll();
   const CString path = DataPath(name);
   std::vector<uint8_t> bytes;
@@ -64,7 +43,7 @@ void LoadCodeFile(Map& map, const char* name, size_t bufBytes) {
   std::string err;
   chndic::ParseCh2Codes(bytes, bufBytes, entries, err);
   ReportFault(path, err);
-  StoreCodes(map, entries);
+  map.Assign(entries);
 }
 
 }  // namespace
@@ -116,13 +95,11 @@ int CChnChars::LoadChn2KeyMapPY() {
     std::string err;
     chndic::ParseCh2PyPz(bytes, n, entries, err);
     ReportFault(path, err);
-    for (const chndic::ReadingEntry& e : entries) {
-      if (n == 1)
-        StoreReadings(m_mapCh2PYs[e.ch], e);
-      else
-        StoreReadings(m_mapCh2PYsDiaoInOrder[e.ch], e);
-      chars.push_back(e.ch);
-    }
+    if (n == 1)
+      m_mapCh2PYs.Assign(entries);
+    else
+      m_mapCh2PYsDiaoInOrder.Assign(entries);
+    for (const chndic::ReadingEntry& e : entries) chars.push_back(e.ch);
   }
   // The answers of the maps, asked once per character they hold.
   std::vector<uint8_t> common(0x10000, 0);
@@ -146,19 +123,14 @@ int CChnChars::InitKey2ChsDic2FromBinary() {
 }
 
 void CChnChars::SetUsageRank(uint16_t ch, int32_t rank) {
-  if (m_charUsageRank.empty()) m_charUsageRank.assign(0x10000, kNoUsageRank);
-  if (rank == 0) {
+  if (rank == 0)
     m_mapCh2Usage.RemoveKey(ch);
-    m_charUsageRank[ch] = kNoUsageRank;
-  } else {
-    m_mapCh2Usage.SetAt(ch, reinterpret_cast<void*>(static_cast<intptr_t>(rank)));
-    m_charUsageRank[ch] = rank;
-  }
+  else
+    m_mapCh2Usage.SetAt(ch, rank);
 }
 
 int CChnChars::InitCh2UsageDic(int) {
-  m_mapCh2Usage.RemoveAll();
-  m_charUsageRank.assign(0x10000, kNoUsageRank);
+  m_mapCh2Usage.Reset();
   const CString path = DataPath("sort.dic");
   std::vector<uint8_t> bytes;
   if (!ReadDic(path, bytes)) return 0;
@@ -166,10 +138,7 @@ int CChnChars::InitCh2UsageDic(int) {
   std::string err;
   chndic::ParseSortDic(bytes, ranks, err);
   ReportFault(path, err);
-  for (const auto& r : ranks) {
-    m_mapCh2Usage.SetAt(r.first, reinterpret_cast<void*>(static_cast<intptr_t>(r.second)));
-    m_charUsageRank[r.first] = r.second;
-  }
+  for (const auto& r : ranks) m_mapCh2Usage.SetAt(r.first, r.second);
   return 1;
 }
 

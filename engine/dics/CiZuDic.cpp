@@ -26,23 +26,20 @@ constexpr uint16_t kWeightedEntry = 4;
 // codes of the three failures: cannot open, no memory, short read.
 [[nodiscard]] bool LoadIndexFile(const CString& path, int openCode, int memCode,
                                  unsigned char*& buf, uint32_t& len) {
-  std::vector<uint8_t> bytes;
-  FILE* f = fopen(path, "rb");
-  if (!f) {
-    EngineDiag("Cannot load file:%s!!!(%d)", path.GetString(), openCode);
-    return false;
+  size_t nBytes = 0;
+  switch (chndic::ReadWholeFilePadded(path, 0, buf, nBytes)) {
+    case chndic::PaddedRead::kRead: break;
+    case chndic::PaddedRead::kCannotOpen:
+      EngineDiag("Cannot load file:%s!!!(%d)", path.GetString(), openCode);
+      return false;
+    case chndic::PaddedRead::kReadFailed:
+      EngineDiag("Cannot load file:%s!!!(%d)", path.GetString(), openCode + 2);
+      return false;
+    case chndic::PaddedRead::kNoMemory:
+      EngineDiag("Cannot allocate memory:%s!!!(%d)", path.GetString(), memCode);
+      return false;
   }
-  fclose(f);
-  if (!chndic::ReadWholeFile(path, bytes)) {
-    EngineDiag("Cannot load file:%s!!!(%d)", path.GetString(), openCode + 2);
-    return false;
-  }
-  buf = chndic::PaddedCopy(bytes.data(), bytes.size());
-  if (!buf) {
-    EngineDiag("Cannot allocate memory:%s!!!(%d)", path.GetString(), memCode);
-    return false;
-  }
-  len = static_cast<uint32_t>(bytes.size());
+  len = static_cast<uint32_t>(nBytes);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/dics/StrokeTableParser.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/ByteReader.h"
@@ -7,6 +8,9 @@
 namespace bihua {
 
 namespace {
+
+// The smallest record: a one-letter syllable, every group empty.
+constexpr size_t kMinRecordBytes = 4 + 1 + 4 + kClasses * (4 + kClasses * (4 + kClasses * 4));
 
 bool Fault(std::string& err, const char* what, size_t offset, size_t record) {
   char text[160];
@@ -39,6 +43,8 @@ bool ParseTable(const uint8_t* data, size_t n, std::vector<Distribution>& out, s
   ByteReader r(data, n);
   const uint16_t count = r.Le16();
   if (!r.Ok()) return Fault(err, "file shorter than its count", 0, 0);
+  // A count the file cannot hold reserves no more than the records that fit.
+  out.reserve(std::min<size_t>(count, r.Remaining() / kMinRecordBytes));
   for (size_t i = 0; i < count; ++i) {
     const size_t at = n - r.Remaining();
     Distribution d;

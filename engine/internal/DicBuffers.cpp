@@ -1,5 +1,6 @@
 #include "engine/internal/DicBuffers.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +17,8 @@ constexpr int kOrdinals = 50;
 constexpr int kBuckets = kOrdinals * kOrdinals;
 constexpr uint8_t kHighBit = 0x80;
 constexpr size_t kPinYinKeyRecord = 4;  // count high, count low, start (LE)
+// The first read of a file whose size is not known (a pipe).
+constexpr size_t kReadStep = 8192;
 
 bool IsKeyByte(uint8_t b) { return b != 0 && b < kHighBit; }
 
@@ -23,24 +26,71 @@ bool IsKeyByte(uint8_t b) { return b != 0 && b < kHighBit; }
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
   out.clear();
-  FILE* f = fopen(path, "rb");
-  if (!f) return false;
-  // One read of the size the file has now; a file that grows meanwhile is
-  // read on in blocks, one that shrinks ends at its end.
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // One read of the size the file has now, and one more byte to see its
+  // end. A file that grows meanwhile is read on in doubling steps (so it is
+  // not copied over and over); one that shrinks ends at its end.
   struct stat st;
-  if (fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    out.resize(static_cast<size_t>(st.st_size));
+  size_t want = kReadStep;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    want = static_cast<size_t>(st.st_size) + 1;
+  out.resize(want);
   size_t have = 0;
+  bool ok = true;
   for (;;) {
-    if (have == out.size()) out.resize(have + 8192);
-    const size_t got = fread(out.data() + have, 1, out.size() - have, f);
-    have += got;
-    if (got == 0) break;
+    if (have == out.size()) out.resize(out.size() * 2);
+    const ssize_t got = read(fd, out.data() + have, out.size() - have);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) ok = false;
+    if (got <= 0) break;
+    have += static_cast<size_t>(got);
   }
+  close(fd);
   out.resize(have);
-  const bool ok = !ferror(f);
-  fclose(f);
   return ok;
+}
+
+PaddedRead ReadWholeFilePadded(const char* path, size_t extra, unsigned char*& buf,
+                               size_t& nBytes) {
+  buf = nullptr;
+  nBytes = 0;
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return PaddedRead::kCannotOpen;
+  // Room for the size the file has now and one byte to see its end; a file
+  // that grows meanwhile doubles the room.
+  struct stat st;
+  size_t room = kReadStep;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    room = static_cast<size_t>(st.st_size) + 1;
+  auto* p = static_cast<unsigned char*>(malloc(room + extra + kPad));
+  PaddedRead result = p ? PaddedRead::kRead : PaddedRead::kNoMemory;
+  size_t have = 0;
+  while (result == PaddedRead::kRead) {
+    if (have == room) {
+      auto* bigger = static_cast<unsigned char*>(realloc(p, room * 2 + extra + kPad));
+      if (!bigger) {
+        result = PaddedRead::kNoMemory;
+        break;
+      }
+      p = bigger;
+      room *= 2;
+    }
+    const ssize_t got = read(fd, p + have, room - have);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) result = PaddedRead::kReadFailed;
+    if (got <= 0) break;
+    have += static_cast<size_t>(got);
+  }
+  close(fd);
+  if (result != PaddedRead::kRead) {
+    free(p);
+    return result;
+  }
+  memset(p + have, 0, extra + kPad);
+  buf = p;
+  nBytes = have;
+  return result;
 }
 
 bool FileIsAbsent(const char* path) { return access(path, F_OK) != 0 && errno == ENOENT; }

@@ -19,6 +19,14 @@ constexpr size_t kPad = phrasestore::kPaddingBytes;
 
 // The whole file into out; false when it cannot be opened or read whole.
 [[nodiscard]] bool ReadWholeFile(const char* path, std::vector<uint8_t>& out);
+// What ReadWholeFilePadded found.
+enum class PaddedRead { kRead, kCannotOpen, kReadFailed, kNoMemory };
+// The whole file into a malloc'ed buffer followed by extra + kPad zero
+// bytes, as PaddedCopy of its bytes would be, but read in place: kRead with
+// buf (freed by the caller with free()) and nBytes set; otherwise buf is
+// null.
+[[nodiscard]] PaddedRead ReadWholeFilePadded(const char* path, size_t extra, unsigned char*& buf,
+                                             size_t& nBytes);
 // Whether path names no file at all (as opposed to one that is there but
 // cannot be read): only an absent learned file may be started afresh.
 bool FileIsAbsent(const char* path);

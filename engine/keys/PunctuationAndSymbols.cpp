@@ -156,10 +156,7 @@ int CChnChars::IsCommonChar(char* ch) {
 }
 
 int CChnChars::CommonInReadingMaps(unsigned short v) const {
-  typArrPYs a;
-  if (m_mapCh2PYs.Lookup(v, a)) return (a.flags & chardict::kCommonMask) == chardict::kCommonFlag;
-  typArrPYsDiaoInOrder b;
-  if (m_mapCh2PYsDiaoInOrder.Lookup(v, b))
-    return (b.flags & chardict::kCommonMask) == chardict::kCommonFlag;
-  return 0;
+  uint8_t flags = 0;
+  if (!m_mapCh2PYs.LookupFlags(v, flags) && !m_mapCh2PYsDiaoInOrder.LookupFlags(v, flags)) return 0;
+  return (flags & chardict::kCommonMask) == chardict::kCommonFlag;
 }

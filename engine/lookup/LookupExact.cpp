@@ -166,15 +166,8 @@ void CChnChars::SortAndRemoveRareChar(FatList& list) {
       if (pinyin && m_nApostrophes >= 1 && keyscan::TextChars(s.rec) < m_nApostrophes + 1) continue;
     } else {
       const uint16_t ch = static_cast<uint16_t>(s.rec.data[0] | (s.rec.data[1] << 8));
-      if (!m_charUsageRank.empty()) {
-        const int32_t rank = m_charUsageRank[ch];
-        s.nWeight = rank == kNoUsageRank ? kRankOfUnranked : static_cast<int>(rank);
-      } else {
-        void* rank = nullptr;
-        s.nWeight = m_mapCh2Usage.Lookup(ch, rank)
-                        ? static_cast<int>(reinterpret_cast<intptr_t>(rank))
-                        : kRankOfUnranked;
-      }
+      const int32_t rank = m_mapCh2Usage.RankOf(ch);
+      s.nWeight = rank == CharUsageRanks::kNone ? kRankOfUnranked : static_cast<int>(rank);
       if (!pinyin && s.nWeight >= cfg.ExcludeLevel) continue;
     }
     kept.push_back(s);

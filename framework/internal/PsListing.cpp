@@ -1,9 +1,12 @@
 #include "framework/internal/PsListing.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -63,13 +66,19 @@ namespace {
 
 // The whole of a small /proc file; "" when it cannot be read.
 std::string ReadProcFile(const std::string& path) {
+  // Plain reads: a listing opens two files of every process, and a stdio
+  // stream would allocate a buffer for each.
   std::string out;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return out;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return out;
   char buf[4096];
-  size_t got;
-  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, got);
-  std::fclose(f);
+  for (;;) {
+    const ssize_t got = read(fd, buf, sizeof buf);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    out.append(buf, static_cast<size_t>(got));
+  }
+  close(fd);
   return out;
 }
 

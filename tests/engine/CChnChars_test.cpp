@@ -253,9 +253,9 @@ TEST_F(EngineTest, LoadedTablesHoldWhatTheGeneratorWrote) {
   const std::string ch = minidics::Char(2, 1);
   const uint16_t key =
       static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) | (static_cast<uint8_t>(ch[1]) << 8));
-  void* rank = nullptr;
+  int32_t rank = 0;
   ASSERT_TRUE(dictionary.m_mapCh2Usage.Lookup(key, rank));
-  EXPECT_EQ(reinterpret_cast<intptr_t>(rank), 2 * 3 + 1 + 1);
+  EXPECT_EQ(rank, 2 * 3 + 1 + 1);
   CStringArray codes;
   ASSERT_TRUE(dictionary.m_mapCh2KeysPX.Lookup(key, codes));
   EXPECT_STREQ(codes[0], minidics::ShapeCode(2, 1).c_str());

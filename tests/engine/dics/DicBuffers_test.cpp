@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -7,6 +8,8 @@
 #include "engine/formats/CharDictFormat.h"
 #include "engine/formats/PhraseStoreFormat.h"
 #include "engine/internal/DicBuffers.h"
+#include "tests/support/FileText.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -208,4 +211,57 @@ TEST(DicBuffers, PyKeysRunsAreBoundedByTheList) {
   cutData.resize(cutData.size() + chndic::kPad);
   EXPECT_NE(chndic::BoundPyKeys(cutData.data(), cut.size(), 10), "");
   EXPECT_EQ(cutData[5], 0) << "the broken record's first byte becomes the end";
+}
+
+// Both whole-file readers on files of every kind of size, and on a file
+// whose size the directory does not tell (/proc), against the bytes read
+// another way.
+TEST(DicBuffers, WholeFileReadersReadEveryByte) {
+  kvrtest::ScratchDir dir;
+  std::string big(3 * 8192 + 7, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + 1);
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } const cases[] = {{"empty", ""}, {"one", "x"}, {"block", std::string(8192, 'b')}, {"big", big}};
+  std::vector<std::string> paths;
+  for (const Case& c : cases) {
+    paths.push_back(dir.File(c.name));
+    kvrtest::WriteFileText(paths.back(), c.bytes);
+  }
+  paths.push_back("/proc/self/maps");  // size 0 in the directory
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    const std::string want = kvrtest::ReadFileText(path);
+    if (path.rfind("/proc", 0) == 0) {
+      ASSERT_FALSE(want.empty());
+      std::vector<uint8_t> bytes;
+      ASSERT_TRUE(chndic::ReadWholeFile(path.c_str(), bytes));
+      EXPECT_GT(bytes.size(), 0u);  // the maps of this process change as it reads
+      continue;
+    }
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(chndic::ReadWholeFile(path.c_str(), bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), want);
+    for (const size_t extra : {size_t{0}, size_t{1}}) {
+      unsigned char* buf = nullptr;
+      size_t n = 99;
+      ASSERT_EQ(chndic::ReadWholeFilePadded(path.c_str(), extra, buf, n),
+                chndic::PaddedRead::kRead);
+      ASSERT_NE(buf, nullptr);
+      EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), n), want);
+      for (size_t i = 0; i < extra + chndic::kPad; ++i) EXPECT_EQ(buf[n + i], 0) << i;
+      free(buf);
+    }
+  }
+  unsigned char* buf = reinterpret_cast<unsigned char*>(&big);
+  size_t n = 99;
+  EXPECT_EQ(chndic::ReadWholeFilePadded(dir.File("absent").c_str(), 0, buf, n),
+            chndic::PaddedRead::kCannotOpen);
+  EXPECT_EQ(buf, nullptr);
+  EXPECT_EQ(chndic::ReadWholeFilePadded(dir.Path().c_str(), 0, buf, n),
+            chndic::PaddedRead::kReadFailed);  // a directory opens but does not read
+  EXPECT_EQ(buf, nullptr);
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(chndic::ReadWholeFile(dir.File("absent").c_str(), bytes));
 }
