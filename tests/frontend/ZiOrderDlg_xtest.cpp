@@ -12,7 +12,6 @@
 // The dialog test application first: it brings Xlib after gtest.
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "controls/CtrlConsts.h"
 #include "tests/frontend/DialogEngine.h"
 #include "tests/frontend/DialogTestSupport.h"
+#include "tests/support/FileText.h"
 #include "tests/support/Screenshot.h"
 
 DialogTestApp& TheApp() {
@@ -35,10 +35,7 @@ using dialogtest::ToGbk;
 using dialogtest::ToUtf8;
 using V = std::vector<std::string>;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using kvrtest::ReadFileText;
 
 std::string Utf8Of(uint16_t v) {
   const char pair[3] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8), 0};
@@ -109,7 +106,7 @@ class ZiOrderDlg : public ::testing::Test {
     s.candidateOrderChoice = 2;  // the manual order
     ASSERT_TRUE(dialogtest::StartDialogEngine(m_dir, m_host, s));
     ASSERT_NE(dictionary.m_pPyFlat, nullptr);
-    m_plain = ReadAll(Path("flatAdjust.dic"));
+    m_plain = ReadFileText(Path("flatAdjust.dic"));
     ASSERT_GE(m_plain.size(), 100u);
     TheApp().steps.clear();
     TheApp().watchdogFired = false;
@@ -186,7 +183,7 @@ TEST_F(ZiOrderDlg, DragCommitAndOkReorderTheSyllableForTheEngine) {
   });
   EXPECT_EQ(dlg.ActModal(), IDOK);
   // Only zhang's run changed in the file.
-  const std::string now = ReadAll(Path("flatAdjust.dic"));
+  const std::string now = ReadFileText(Path("flatAdjust.dic"));
   ASSERT_EQ(now.size(), m_plain.size());
   size_t firstDiff = 0, lastDiff = 0, diffs = 0;
   for (size_t i = 0; i < now.size(); ++i) {
@@ -227,7 +224,7 @@ TEST_F(ZiOrderDlg, AClickStraightAfterADropReachesItsButton) {
   });
   EXPECT_EQ(dlg.ActModal(), IDOK);
   EXPECT_TRUE(dlg.boxes.asked.empty());
-  EXPECT_NE(ReadAll(Path("flatAdjust.dic")), m_plain);
+  EXPECT_NE(ReadFileText(Path("flatAdjust.dic")), m_plain);
 }
 
 TEST_F(ZiOrderDlg, CancelAfterACommitAsksFirst) {
@@ -249,7 +246,7 @@ TEST_F(ZiOrderDlg, CancelAfterACommitAsksFirst) {
   });
   const std::string table = EngineTable();
   EXPECT_EQ(dlg.ActModal(), IDCANCEL);
-  EXPECT_EQ(ReadAll(Path("flatAdjust.dic")), m_plain);
+  EXPECT_EQ(ReadFileText(Path("flatAdjust.dic")), m_plain);
   EXPECT_EQ(EngineTable(), table);
 }
 
@@ -274,15 +271,15 @@ TEST_F(ZiOrderDlg, AFailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_NE(dlg.boxes.asked[0].find("flatAdjust.dic"), std::string::npos) << dlg.boxes.asked[0];
     EXPECT_EQ(dlg.boxes.asked[1], "Do you want to cancel all changes?");
     EXPECT_FALSE(dlg.IsDlgEnded());
-    EXPECT_EQ(ReadAll(Path("flatAdjust.dic")), m_plain);
+    EXPECT_EQ(ReadFileText(Path("flatAdjust.dic")), m_plain);
     EXPECT_EQ(EngineTable(), table);
     // The disk has room again: OK now saves.
     dlg.m_pFileOps = &SystemFileOps();
     dlg.Click(IDOK);
   });
   EXPECT_EQ(dlg.ActModal(), IDOK);
-  EXPECT_NE(ReadAll(Path("flatAdjust.dic")), m_plain);
-  EXPECT_EQ(EngineTable(), ReadAll(Path("flatAdjust.dic")));
+  EXPECT_NE(ReadFileText(Path("flatAdjust.dic")), m_plain);
+  EXPECT_EQ(EngineTable(), ReadFileText(Path("flatAdjust.dic")));
 }
 
 TEST_F(ZiOrderDlg, AFuzzyVariantThatIsNotTheEnginesIsWrittenButNotHandedOver) {
@@ -294,7 +291,7 @@ TEST_F(ZiOrderDlg, AFuzzyVariantThatIsNotTheEnginesIsWrittenButNotHandedOver) {
   std::string variantBefore;
   app.Then([&] {
     EXPECT_EQ(dlg.m_strFile, (dictionary.m_strFlatAdjustPath + "1000"));
-    variantBefore = ReadAll(Path("flatAdjust.dic1000"));
+    variantBefore = ReadFileText(Path("flatAdjust.dic1000"));
     EXPECT_GE(variantBefore.size(), 100u);
     // The variant's own list merges zhang's run into zang's; zhang keeps
     // only the mark that sends it there.
@@ -310,9 +307,9 @@ TEST_F(ZiOrderDlg, AFuzzyVariantThatIsNotTheEnginesIsWrittenButNotHandedOver) {
   app.Then([&] { dlg.Click(IDOK); });
   EXPECT_EQ(dlg.ActModal(), IDOK);
   // The variant and its syllable list were made by the engine's own path.
-  EXPECT_GE(ReadAll(Path("pykeys.dic1000")).size(), 100u);
-  EXPECT_NE(ReadAll(Path("flatAdjust.dic1000")), variantBefore);
-  EXPECT_EQ(ReadAll(Path("flatAdjust.dic")), m_plain);
+  EXPECT_GE(ReadFileText(Path("pykeys.dic1000")).size(), 100u);
+  EXPECT_NE(ReadFileText(Path("flatAdjust.dic1000")), variantBefore);
+  EXPECT_EQ(ReadFileText(Path("flatAdjust.dic")), m_plain);
   EXPECT_EQ(dictionary.m_pPyFlat, tableAt);
   EXPECT_EQ(EngineTable(), table);
 }
