@@ -139,14 +139,19 @@ TEST(KvrCharOrder, AManualOrderMadeInTheDialogsReachesTheClientAtOnce) {
   ASSERT_NE(opts.w, None) << "no options dialog";
   const ScreenDialog od(opts, 330, 262);
 
-  // The order box drops its list; its last row is the manual order.
+  // The order box drops its list; its last row is the manual order. (A
+  // dialog is shown before its controls are made.)
+  ASSERT_TRUE(kvrtest::WaitChildShownAt(dpy, od, 46 + 56, 60 + 6, true)) << "no order box";
   od.Click(dpy, 46 + 56, 60 + 6);
   const ScreenWin list = kvrtest::WaitForWin(dpy, 60, 20, {bar.w, opts.w}, 400);
   ASSERT_NE(list.w, None) << "the order box dropped no list";
   kvrtest::SendKeyTo(dpy, list.w, XK_End);
   kvrtest::SendKeyTo(dpy, list.w, XK_Return);
   ASSERT_TRUE(kvrtest::WaitWinGone(dpy, list.w));
-  od.Click(dpy, 108 + 25, 76 + 6);  // Reorder...
+  // Reorder... shows with the manual order.
+  ASSERT_TRUE(kvrtest::WaitChildShownAt(dpy, od, 108 + 25, 76 + 6, true))
+      << "the manual order shows no Reorder button";
+  od.Click(dpy, 108 + 25, 76 + 6);
   const ScreenWin zo = kvrtest::WaitForWin(dpy, 400, 300, {bar.w, opts.w});
   ASSERT_NE(zo.w, None) << "Reorder opened no character order editor";
   const ScreenDialog zd(zo, 320, 232);
@@ -155,6 +160,7 @@ TEST(KvrCharOrder, AManualOrderMadeInTheDialogsReachesTheClientAtOnce) {
   // the grid shows zhang's characters.
   kvrtest::WriteFileText(dir + "/off", "");
   ASSERT_TRUE(client.WaitFor("off", 30000)) << client.Output();
+  ASSERT_TRUE(kvrtest::WaitChildShownAt(dpy, zd, 72 + 40, 7 + 7, true)) << "no syllable field";
   zd.Click(dpy, 72 + 40, 7 + 7);
   ASSERT_TRUE(kvrtest::XTestType(dpy, "zhag"));
   XSync(dpy, False);

@@ -160,7 +160,9 @@ TEST(KvrWordSearch, ChineseTypedFoundAndDoubleClickedReachesAnotherClientsPaste)
   ASSERT_NE(found.w, None) << kvr.Log();
   const kvrtest::ScreenDialog dlg(found, 300, 228);
 
-  // The field, then pinyin: kvr's keys pane comes, Space leaves 中国.
+  // The field (shown after the dialog), then pinyin: kvr's keys pane
+  // comes, Space leaves 中国.
+  ASSERT_TRUE(kvrtest::WaitChildShownAt(dpy, dlg, 34 + 90, 7 + 7, true)) << "no search field";
   dlg.Click(dpy, 34 + 90, 7 + 7);
   ASSERT_TRUE(kvrtest::XTestType(dpy, "zhongguo"));
   bool pane = false;

@@ -34,12 +34,15 @@
 namespace {
 
 using kvrtest::ChildProcess;
+using kvrtest::ChildShownAt;
 using kvrtest::Grab;
 using kvrtest::Pixels;
 using kvrtest::ReportLine;
 using kvrtest::ScreenDialog;
 using kvrtest::ScreenWin;
 using kvrtest::SleepMs;
+using kvrtest::ViewableChildren;
+using kvrtest::WaitChildShownAt;
 using kvrtest::WaitForWin;
 using kvrtest::WaitWinGone;
 
@@ -275,35 +278,6 @@ int CommitClient(const std::string& name, const std::string& dir, int fd) {
 }
 
 // The viewable children of a window, in its coordinates.
-std::vector<ScreenWin> ViewableChildren(Display* dpy, Window parent) {
-  std::vector<ScreenWin> out;
-  Window root = 0, up = 0, *children = nullptr;
-  unsigned n = 0;
-  if (!XQueryTree(dpy, parent, &root, &up, &children, &n)) return out;
-  for (unsigned i = 0; i < n; ++i) {
-    XWindowAttributes a;
-    if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable)
-      out.push_back({children[i], a.x, a.y, a.width, a.height});
-  }
-  if (children) XFree(children);
-  return out;
-}
-
-// Whether a viewable child of the dialog covers its template point.
-bool ChildShownAt(Display* dpy, const ScreenDialog& d, double ux, double uy) {
-  const int x = static_cast<int>(ux * d.unit), y = d.caption + static_cast<int>(uy * d.unit);
-  for (const ScreenWin& c : ViewableChildren(dpy, d.win.w))
-    if (x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height) return true;
-  return false;
-}
-
-// Waits up to 5 s for the child at the template point to be shown (or
-// hidden); the state it has then.
-bool WaitChildShownAt(Display* dpy, const ScreenDialog& d, double ux, double uy, bool shown) {
-  for (int i = 0; i < 100 && ChildShownAt(dpy, d, ux, uy) != shown; ++i) SleepMs(50);
-  return ChildShownAt(dpy, d, ux, uy);
-}
-
 // Answers the message box the dialog asks with Yes, its left button.
 bool AnswerYes(Display* dpy, const std::vector<Window>& known) {
   const ScreenWin box = WaitForWin(dpy, 0, 0, known);

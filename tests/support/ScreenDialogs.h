@@ -97,4 +97,37 @@ struct ScreenDialog {
   }
 };
 
+// The shown children of parent, with their places in it.
+inline std::vector<ScreenWin> ViewableChildren(Display* dpy, Window parent) {
+  std::vector<ScreenWin> out;
+  Window root = 0, up = 0, *children = nullptr;
+  unsigned n = 0;
+  if (!XQueryTree(dpy, parent, &root, &up, &children, &n)) return out;
+  for (unsigned i = 0; i < n; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable)
+      out.push_back({children[i], a.x, a.y, a.width, a.height});
+  }
+  if (children) XFree(children);
+  return out;
+}
+
+// Whether a viewable child of the dialog covers its template point.
+inline bool ChildShownAt(Display* dpy, const ScreenDialog& d, double ux, double uy) {
+  const int x = static_cast<int>(ux * d.unit), y = d.caption + static_cast<int>(uy * d.unit);
+  for (const ScreenWin& c : ViewableChildren(dpy, d.win.w))
+    if (x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height) return true;
+  return false;
+}
+
+// Waits up to 5 s for the child at the template point to be shown (or
+// hidden); the state it has then. A control kvr shows in answer to an
+// event is mapped when kvr next flushes its requests, which may be after
+// the event's other effects can be seen.
+inline bool WaitChildShownAt(Display* dpy, const ScreenDialog& d, double ux, double uy,
+                             bool shown) {
+  for (int i = 0; i < 100 && ChildShownAt(dpy, d, ux, uy) != shown; ++i) SleepMs(50);
+  return ChildShownAt(dpy, d, ux, uy);
+}
+
 }  // namespace kvrtest
