@@ -162,6 +162,7 @@ TEST(KvrCharOrder, AManualOrderMadeInTheDialogsReachesTheClientAtOnce) {
   ASSERT_TRUE(client.WaitFor("off", 30000)) << client.Output();
   ASSERT_TRUE(kvrtest::WaitChildShownAt(dpy, zd, 72 + 40, 7 + 7, true)) << "no syllable field";
   zd.Click(dpy, 72 + 40, 7 + 7);
+  ASSERT_TRUE(kvrtest::WaitFocusAt(dpy, zd, 72 + 40, 7 + 7)) << "the syllable field has no focus";
   ASSERT_TRUE(kvrtest::XTestType(dpy, "zhag"));
   XSync(dpy, False);
   const ScreenWin grid = ControlAt(dpy, zo, zd.RootX(7 + 153), zd.RootY(40 + 82));

@@ -276,7 +276,13 @@ TEST(KvrTips, NextAndPreviousChangeTheTipDrawn) {
     }
     return menu.window != None;
   }));
-  kvrtest::SleepMs(300);  // the menu takes the keyboard focus once it is up
+  // The menu takes the keyboard focus once it is up.
+  ASSERT_TRUE(Eventually([&] {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    return focus == menu.window;
+  })) << "the help menu has no focus";
   XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, XK_Return), True, 0);
   XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, XK_Return), False, 0);
   XSync(dpy, False);

@@ -164,6 +164,7 @@ TEST(KvrWordSearch, ChineseTypedFoundAndDoubleClickedReachesAnotherClientsPaste)
   // comes, Space leaves 中国.
   ASSERT_TRUE(kvrtest::WaitChildShownAt(dpy, dlg, 34 + 90, 7 + 7, true)) << "no search field";
   dlg.Click(dpy, 34 + 90, 7 + 7);
+  ASSERT_TRUE(kvrtest::WaitFocusAt(dpy, dlg, 34 + 90, 7 + 7)) << "the search field has no focus";
   ASSERT_TRUE(kvrtest::XTestType(dpy, "zhongguo"));
   bool pane = false;
   for (int i = 0; i < 200 && !pane; ++i) {

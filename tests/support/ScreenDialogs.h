@@ -130,4 +130,21 @@ inline bool WaitChildShownAt(Display* dpy, const ScreenDialog& d, double ux, dou
   return ChildShownAt(dpy, d, ux, uy);
 }
 
+// Waits up to 5 s for the keyboard focus to be on the dialog's child at
+// the template point (a click on a field moves the focus when kvr reads
+// the click; keys typed before then go elsewhere); whether it is.
+inline bool WaitFocusAt(Display* dpy, const ScreenDialog& d, double ux, double uy) {
+  const int x = static_cast<int>(ux * d.unit), y = d.caption + static_cast<int>(uy * d.unit);
+  for (int i = 0; i < 100; ++i) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    for (const ScreenWin& c : ViewableChildren(dpy, d.win.w))
+      if (c.w == focus && x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height)
+        return true;
+    SleepMs(50);
+  }
+  return false;
+}
+
 }  // namespace kvrtest
