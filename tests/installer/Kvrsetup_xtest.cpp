@@ -29,6 +29,7 @@
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ShownPopups.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/WindowsMayVanish.h"
 #include "tests/support/XTestKeys.h"
 
 namespace {
@@ -54,6 +55,7 @@ Window Popup(Display* dpy, bool wizard) {
 
 // The top-level window that holds the keyboard focus, 0 for none.
 Window FocusTop(Display* dpy) {
+  const kvrtest::WindowsMayVanish vanishing(dpy);
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(dpy, &focus, &revert);
@@ -72,6 +74,7 @@ Window FocusTop(Display* dpy) {
 // The mapped children of a window: a page of the wizard.
 std::set<Window> MappedChildren(Display* dpy, Window w) {
   std::set<Window> out;
+  const kvrtest::WindowsMayVanish vanishing(dpy);
   Window r = 0, parent = 0, *kids = nullptr;
   unsigned n = 0;
   if (!XQueryTree(dpy, w, &r, &parent, &kids, &n)) return out;

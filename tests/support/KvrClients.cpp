@@ -14,6 +14,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/WindowsMayVanish.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/support/XimTestClient.h"
 
@@ -246,13 +247,10 @@ Typed TypeIntoTk(const std::string& imName, std::vector<ScriptKey> keys, Pace pa
   return t;
 }
 
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
 // The mapped top-level window named title, or None. Other clients' windows
 // may go while we look at them: errors about them are ignored.
 Window FindTopLevel(Display* dpy, const std::string& title) {
-  XSync(dpy, False);
-  const auto old = XSetErrorHandler(IgnoreXError);
+  const WindowsMayVanish vanishing(dpy);
   Window found = None;
   Window root = 0, parent = 0, *children = nullptr;
   unsigned n = 0;
@@ -267,8 +265,6 @@ Window FindTopLevel(Display* dpy, const std::string& title) {
     if (name) XFree(name);
   }
   if (children) XFree(children);
-  XSync(dpy, False);
-  XSetErrorHandler(old);
   return found;
 }
 

@@ -100,6 +100,7 @@ struct ScreenDialog {
 // The shown children of parent, with their places in it.
 inline std::vector<ScreenWin> ViewableChildren(Display* dpy, Window parent) {
   std::vector<ScreenWin> out;
+  const WindowsMayVanish vanishing(dpy);
   Window root = 0, up = 0, *children = nullptr;
   unsigned n = 0;
   if (!XQueryTree(dpy, parent, &root, &up, &children, &n)) return out;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "tests/support/TestPaths.h"
+#include "tests/support/WindowsMayVanish.h"
 #include "tools/resgen/Canvas.h"
 
 namespace kvrtest {
@@ -21,7 +22,12 @@ int Pixels::Count(uint32_t c, int x0, int y0, int x1, int y1) const {
 
 Pixels Grab(Display* dpy, Window win, int w, int h) {
   Pixels p;
-  XImage* img = XGetImage(dpy, win, 0, 0, w, h, AllPlanes, ZPixmap);
+  XImage* img = nullptr;
+  {
+    // A pane may go while it is read: no pixels then.
+    const WindowsMayVanish vanishing(dpy);
+    img = XGetImage(dpy, win, 0, 0, w, h, AllPlanes, ZPixmap);
+  }
   if (!img) return p;
   p.w = w;
   p.h = h;

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "tests/support/WindowsMayVanish.h"
+
 namespace kvrtest {
 
 struct ShownPopup {
@@ -16,6 +18,7 @@ struct ShownPopup {
 
 inline std::vector<ShownPopup> ShownPopups(Display* dpy) {
   std::vector<ShownPopup> out;
+  const WindowsMayVanish vanishing(dpy);
   Window root = 0, parent = 0;
   Window* kids = nullptr;
   unsigned n = 0;
