@@ -182,11 +182,13 @@ void AEdtVu::edtvuDraw(GC gc, int allSelected) {
     text.append(static_cast<const char*>(line), len);
     carry = 0;
     const bool inBlockRows = block && r >= selStart.y && r <= selStop.y;
+    // The cell after the text is selected when the selection takes this
+    // row's break; a caret at the row's end alone selects nothing.
     bool endSelected;
     if (len == 0)
       endSelected = !selEmpty && r >= selStart.y && r <= selStop.y;
     else
-      endSelected = r == selStart.y && selStart.x >= len;
+      endSelected = !selEmpty && r == selStart.y && selStart.x >= len;
 
     const int top = y - scroll.y;
     const RowPainter paint{m_hWnd, gc, scroll.x, top,

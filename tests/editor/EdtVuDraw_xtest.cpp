@@ -154,6 +154,36 @@ TEST_F(EdtVuDraw, AllSelectedStyleCoversTheRowAndItsEndCell) {
             host.m_nSpaceWidth * host.m_nRowHeight);  // the end cell
 }
 
+// The cell after a row's text is selected only when a selection starts
+// there: a caret at the row's end (no selection) leaves it white, or an
+// unfocused field would show a black block like a cursor.
+TEST_F(EdtVuDraw, RowEndCellIsSelectedOnlyBySelection) {
+  struct Case {
+    CPoint anchor, end;
+    bool selected;
+  };
+  const Case cases[] = {
+      {CPoint(8, 0), CPoint(8, 0), false},  // the caret at the end of "ab中文cd"
+      {CPoint(2, 0), CPoint(2, 0), false},  // the caret inside the row
+      {CPoint(8, 0), CPoint(0, 1), true},   // the row's break is selected
+      {CPoint(0, 1), CPoint(8, 0), true},   // ... selected backwards
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.anchor.x << "," << c.anchor.y << " to " << c.end.x << "," << c.end.y);
+    XEdtHost host(240, 60);
+    host.SetText(kChn + "\r\nxy");
+    host.m_ptSelAnchor = c.anchor;
+    host.m_ptSelEnd = c.end;
+    const kvrtest::Pixels p = host.Paint(0);
+    const int top = host.RowTop(0), bottom = top + host.m_nRowHeight;
+    const int from = host.X(0, 8), to = from + host.m_nSpaceWidth;
+    ASSERT_GT(host.m_nSpaceWidth, 0);
+    const int cells = (to - from) * (bottom - top);
+    EXPECT_EQ(p.Count(c.selected ? kBlack : kWhite, from, top, to, bottom), cells);
+  }
+}
+
 TEST_F(EdtVuDraw, SingleLineDocumentShowsRowZeroOnly) {
   XEdtHost host(240, 120);
   host.m_doc.m_bSingleLine = 1;
