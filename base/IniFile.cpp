@@ -238,6 +238,28 @@ bool ApplyIniEntry(std::string& text, const char* path, const char* section, con
   return true;
 }
 
+// The entries (each with section, key and value) set in the file at path
+// in one read and at most one save; messages name caller.
+int WriteIniEntries(const char* path, const std::vector<IniEntry>& entries, const char* caller) {
+  std::string text, why;
+  const FileState state = ReadWholeFile(path, text, why);
+  if (state == FileState::kError) {
+    fprintf(stderr, "%s: %s\n", caller, why.c_str());
+    return 0;
+  }
+  const std::string before = text;
+  bool all = true;
+  bool stored = false;  // an entry was taken: an absent file is made
+  for (const IniEntry& e : entries) {
+    const bool ok = ApplyIniEntry(text, path, e.section, e.key, e.value, caller);
+    all = all && ok;
+    stored = stored || ok;
+  }
+  const bool unchanged = state == FileState::kRead ? text == before : !stored;
+  if (unchanged) return all ? 1 : 0;  // nothing to save
+  return Save(path, text, caller) && all ? 1 : 0;
+}
+
 }  // namespace
 
 int WriteIniFileString(const char* path, const char* section, const char* key, const char* value) {
@@ -249,16 +271,7 @@ int WriteIniFileString(const char* path, const char* section, const char* key, c
                        : "value");
     return 0;
   }
-  std::string text, why;
-  const FileState state = ReadWholeFile(path, text, why);
-  if (state == FileState::kError) {
-    fprintf(stderr, "WriteIniFileString: %s\n", why.c_str());
-    return 0;
-  }
-  const std::string before = text;
-  if (!ApplyIniEntry(text, path, section, key, value, "WriteIniFileString")) return 0;
-  if (state == FileState::kRead && text == before) return 1;  // nothing to save
-  return Save(path, text, "WriteIniFileString") ? 1 : 0;
+  return WriteIniEntries(path, {{section, key, value}}, "WriteIniFileString");
 }
 
 int WriteIniFileStrings(const char* path, const std::vector<IniEntry>& entries) {
@@ -266,28 +279,18 @@ int WriteIniFileStrings(const char* path, const std::vector<IniEntry>& entries) 
     fprintf(stderr, "WriteIniFileStrings: no file given\n");
     return 0;
   }
-  std::string text, why;
-  const FileState state = ReadWholeFile(path, text, why);
-  if (state == FileState::kError) {
-    fprintf(stderr, "WriteIniFileStrings: %s\n", why.c_str());
-    return 0;
-  }
-  const std::string before = text;
+  std::vector<IniEntry> whole;
+  whole.reserve(entries.size());
   bool all = true;
-  bool stored = false;  // an entry was taken: an absent file is made
   for (const IniEntry& e : entries) {
-    if (!e.section || !e.key || !e.value) {
-      fprintf(stderr, "WriteIniFileStrings: an entry without section, key or value\n");
-      all = false;
+    if (e.section && e.key && e.value) {
+      whole.push_back(e);
       continue;
     }
-    const bool ok = ApplyIniEntry(text, path, e.section, e.key, e.value, "WriteIniFileStrings");
-    all = all && ok;
-    stored = stored || ok;
+    fprintf(stderr, "WriteIniFileStrings: an entry without section, key or value\n");
+    all = false;
   }
-  const bool unchanged = state == FileState::kRead ? text == before : !stored;
-  if (unchanged) return all ? 1 : 0;
-  return Save(path, text, "WriteIniFileStrings") && all ? 1 : 0;
+  return WriteIniEntries(path, whole, "WriteIniFileStrings") && all ? 1 : 0;
 }
 
 int ClearIniFileSection(const char* path, const char* section) {

@@ -134,10 +134,36 @@ int KeyBucket(const char* key) {
   return KeyOrdinal(key[0]) * kOrdinals + KeyOrdinal(key[1]);
 }
 
+TwoKeyTableMaker::TwoKeyTableMaker(uint32_t* table) : m_table(table) {
+  for (int i = 0; i < kBuckets; ++i) m_table[i] = 0;
+}
+
+void TwoKeyTableMaker::Add(const uint8_t* key, size_t keyLen, uint32_t offset) {
+  const auto k0 = static_cast<signed char>(key[0]);
+  if (keyLen == 1) {
+    const char one[2] = {static_cast<char>(k0), 0};
+    m_table[KeyBucket(one)] = offset;
+    m_prev0 = k0;
+    m_prev1 = '!';
+    return;
+  }
+  const auto k1 = static_cast<signed char>(key[1]);
+  if (m_prev0 < k0 || m_prev1 < k1) {
+    const char two[3] = {static_cast<char>(k0), static_cast<char>(k1), 0};
+    m_table[KeyBucket(two)] = offset;
+    m_prev0 = k0;
+    m_prev1 = k1;
+  }
+}
+
+void TwoKeyTableMaker::Finish() {
+  for (int i = 0; i + 1 < kBuckets; ++i)
+    if (m_table[i + 1] < m_table[i]) m_table[i + 1] = m_table[i];
+}
+
 void BuildTwoKeyTable(const uint8_t* data, size_t len, KeyListLayout layout, int entryLen,
                       uint32_t* table) {
-  for (int i = 0; i < kBuckets; ++i) table[i] = 0;
-  signed char prev0 = 0, prev1 = 0;
+  TwoKeyTableMaker maker(table);
   size_t pos = 0;
   while (pos < len && data[pos] != 0) {
     const size_t start = pos;
@@ -148,29 +174,14 @@ void BuildTwoKeyTable(const uint8_t* data, size_t len, KeyListLayout layout, int
       ++pos;
       continue;
     }
-    const auto k0 = static_cast<signed char>(data[start]);
-    if (n == 1) {
-      const char key[2] = {static_cast<char>(k0), 0};
-      table[KeyBucket(key)] = static_cast<uint32_t>(start);
-      prev0 = k0;
-      prev1 = '!';
-    } else {
-      const auto k1 = static_cast<signed char>(data[start + 1]);
-      if (prev0 < k0 || prev1 < k1) {
-        const char key[3] = {static_cast<char>(k0), static_cast<char>(k1), 0};
-        table[KeyBucket(key)] = static_cast<uint32_t>(start);
-        prev0 = k0;
-        prev1 = k1;
-      }
-    }
+    maker.Add(data + start, n, static_cast<uint32_t>(start));
     if (layout == KeyListLayout::kPinYinKeys) {
       pos += kPinYinKeyRecord;
     } else {
       while (pos < len && (data[pos] & kHighBit)) pos += static_cast<size_t>(entryLen);
     }
   }
-  for (int i = 0; i + 1 < kBuckets; ++i)
-    if (table[i + 1] < table[i]) table[i + 1] = table[i];
+  maker.Finish();
 }
 
 bool KeyListUsesKeyByte(const uint8_t* data, size_t len, int entryLen, uint8_t key) {

@@ -44,6 +44,23 @@ enum class KeyListLayout {
   kEntries,     // entries of entryLen bytes while the next byte has bit 7
   kPinYinKeys,  // one 4-byte record (pykeys.dic)
 };
+// The two-key table (2500 offsets) made record by record, in list order:
+// each bucket holds the first record of its one- or two-key prefix, a
+// bucket without one the offset of the bucket before it.
+class TwoKeyTableMaker {
+ public:
+  // Empties table.
+  explicit TwoKeyTableMaker(uint32_t* table);
+  // The next record, at offset, whose key has keyLen (at least 1) key bytes
+  // from key.
+  void Add(const uint8_t* key, size_t keyLen, uint32_t offset);
+  // Fills the buckets without a record; the table is then complete.
+  void Finish();
+
+ private:
+  uint32_t* m_table;
+  signed char m_prev0 = 0, m_prev1 = 0;
+};
 // Fills table (2500 offsets) for the records in data[0..len), which end at
 // a zero byte or at len. Offsets count from data.
 void BuildTwoKeyTable(const uint8_t* data, size_t len, KeyListLayout layout, int entryLen,

@@ -42,29 +42,14 @@ bool FallsOnRecords(const uint32_t* recs, uint32_t n, uint32_t end, const uint8_
 // chndic::BuildTwoKeyTable makes it from a walk of the bytes; false when a
 // record starts with a byte that walk would read differently.
 bool TableFromRecords(const uint8_t* data, const uint32_t* recs, uint32_t n, uint32_t* table) {
-  std::fill(table, table + kTwoKeyBuckets, 0u);
-  signed char prev0 = 0, prev1 = 0;
+  chndic::TwoKeyTableMaker maker(table);
   for (uint32_t i = 0; i < n; ++i) {
     const uint32_t s = recs[i];
-    const auto k0 = static_cast<signed char>(data[s]);
     if (!IsKeyByte(data[s])) return false;
-    if (!IsKeyByte(data[s + 1])) {
-      const char key[2] = {static_cast<char>(k0), 0};
-      table[chndic::KeyBucket(key)] = s;
-      prev0 = k0;
-      prev1 = '!';
-    } else {
-      const auto k1 = static_cast<signed char>(data[s + 1]);
-      if (prev0 < k0 || prev1 < k1) {
-        const char key[3] = {static_cast<char>(k0), static_cast<char>(k1), 0};
-        table[chndic::KeyBucket(key)] = s;
-        prev0 = k0;
-        prev1 = k1;
-      }
-    }
+    // Only the first two key bytes choose the bucket.
+    maker.Add(data + s, IsKeyByte(data[s + 1]) ? 2 : 1, s);
   }
-  for (int i = 0; i + 1 < kTwoKeyBuckets; ++i)
-    if (table[i + 1] < table[i]) table[i + 1] = table[i];
+  maker.Finish();
   return true;
 }
 

@@ -12,7 +12,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <iconv.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +22,7 @@
 #include "frontend/ZiGrid.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FileText.h"
+#include "tests/support/KvrClients.h"
 #include "tests/support/KvrProcess.h"
 #include "tests/support/ScreenDialogs.h"
 #include "tests/support/Screenshot.h"
@@ -71,20 +71,6 @@ int Client(const std::string& name, const std::string& dir, int fd) {
   ReportLine(fd, "got " + client.Received());
   client.Serve(60000);
   return 0;
-}
-
-std::string GbkToUtf8(const std::string& gbk) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return "";
-  std::string in = gbk, out(gbk.size() * 2 + 4, '\0');
-  char* ip = in.data();
-  char* op = out.data();
-  size_t il = in.size(), ol = out.size();
-  const size_t r = iconv(cd, &ip, &il, &op, &ol);
-  iconv_close(cd);
-  if (r == static_cast<size_t>(-1)) return "";
-  out.resize(out.size() - ol);
-  return out;
 }
 
 // A control's child window of the dialog under a root point, with its
@@ -200,18 +186,13 @@ TEST(KvrCharOrder, AManualOrderMadeInTheDialogsReachesTheClientAtOnce) {
        ++i)
     kvrtest::SleepMs(50);
   ASSERT_EQ(now.size(), before.size());
-  size_t firstDiff = 0, lastDiff = 0, diffs = 0;
-  for (size_t i = 0; i < now.size(); ++i) {
-    if (now[i] == before[i]) continue;
-    if (diffs++ == 0) firstDiff = i;
-    lastDiff = i;
-  }
-  ASSERT_GT(diffs, 0u) << "the order file did not change";
-  firstDiff &= ~size_t{1};  // the character's lead byte
-  EXPECT_LE(lastDiff - firstDiff, 6u);
+  const kvrtest::ByteChanges changed = kvrtest::ChangedBytes(before, now);
+  ASSERT_GT(changed.count, 0u) << "the order file did not change";
+  const size_t firstDiff = changed.first & ~size_t{1};  // the character's lead byte
+  EXPECT_LE(changed.last - firstDiff, 6u);
   const std::string moved = now.substr(firstDiff, 2);
   EXPECT_EQ(moved, before.substr(firstDiff + 4, 2));
-  const std::string movedUtf8 = GbkToUtf8(moved);
+  const std::string movedUtf8 = kvrtest::Recode(moved, "UTF-8", "GBK");
   ASSERT_FALSE(movedUtf8.empty());
 
   // The client, with kvr still running: "zhang" and Space give it.

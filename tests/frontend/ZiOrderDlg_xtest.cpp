@@ -185,16 +185,11 @@ TEST_F(ZiOrderDlg, DragCommitAndOkReorderTheSyllableForTheEngine) {
   // Only zhang's run changed in the file.
   const std::string now = ReadFileText(Path("flatAdjust.dic"));
   ASSERT_EQ(now.size(), m_plain.size());
-  size_t firstDiff = 0, lastDiff = 0, diffs = 0;
-  for (size_t i = 0; i < now.size(); ++i) {
-    if (now[i] == m_plain[i]) continue;
-    if (diffs++ == 0) firstDiff = i;
-    lastDiff = i;
-  }
-  ASSERT_GT(diffs, 0u);
-  firstDiff &= ~size_t{1};  // the character's lead byte
+  const kvrtest::ByteChanges changed = kvrtest::ChangedBytes(m_plain, now);
+  ASSERT_GT(changed.count, 0u);
+  const size_t firstDiff = changed.first & ~size_t{1};  // the character's lead byte
   EXPECT_EQ(ToUtf8(CString(now.substr(firstDiff, 2).c_str())), before[2]);
-  EXPECT_LE(lastDiff - firstDiff, 6u);  // inside the four characters
+  EXPECT_LE(changed.last - firstDiff, 6u);  // inside the four characters
   // The engine took the new table: zhang's characters start with the moved one.
   EXPECT_EQ(EngineTable(), now);
   const V engineNow = Candidates("zhang");

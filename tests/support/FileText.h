@@ -19,6 +19,21 @@ inline std::string ReadFileText(const std::string& path) {
   return ss.str();
 }
 
+// Where two texts of one length differ: the first and last differing
+// byte and how many bytes differ (count 0 when none does).
+struct ByteChanges {
+  size_t first = 0, last = 0, count = 0;
+};
+inline ByteChanges ChangedBytes(const std::string& before, const std::string& now) {
+  ByteChanges c;
+  for (size_t i = 0; i < now.size() && i < before.size(); ++i) {
+    if (now[i] == before[i]) continue;
+    if (c.count++ == 0) c.first = i;
+    c.last = i;
+  }
+  return c;
+}
+
 // Replaces the file at path by exactly these bytes.
 inline void WriteFileText(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

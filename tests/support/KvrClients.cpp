@@ -429,8 +429,8 @@ std::vector<Typed> BurstIntoEachInTurn(const std::string& imName,
   return out;
 }
 
-std::string Recode(const std::string& text, const char* charset) {
-  iconv_t cd = iconv_open(charset, "UTF-8");
+std::string Recode(const std::string& text, const char* charset, const char* from) {
+  iconv_t cd = iconv_open(charset, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return "";
   std::string out(text.size() * 4 + 16, '\0');
   char* in = const_cast<char*>(text.data());

@@ -58,8 +58,9 @@ struct ClientScript {
 std::vector<Typed> BurstIntoEachInTurn(const std::string& imName,
                                        const std::vector<ClientScript>& scripts);
 
-// text (UTF-8) in the given charset; "" when it does not convert.
-std::string Recode(const std::string& text, const char* charset);
+// text (in from, UTF-8 unless said) in the given charset; "" when it does
+// not convert.
+std::string Recode(const std::string& text, const char* charset, const char* from = "UTF-8");
 // Bytes as escaped text, for failure messages.
 std::string Escaped(const std::string& bytes);
 
